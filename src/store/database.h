@@ -1,0 +1,66 @@
+#pragma once
+
+#include "store/table.h"
+
+#include <QString>
+#include <memory>
+
+namespace store {
+
+namespace detail {
+class Connection;
+}
+
+// The two database files, opened by bare name from the current folder.
+inline const QString kMainFile = QStringLiteral("Kelvora.mdb");
+inline const QString kBackupFile = QStringLiteral("Kelvorabkup.mdb");
+
+// A handle on a database file. Opening never creates a file: a missing file is a StoreError.
+// Several handles on the same file may be open at once; they share one connection.
+class Database {
+public:
+    static Database open(const QString& fileName = kMainFile);
+
+    const QString& fileName() const;
+
+    // A table cursor ("OpenRecordset" on a table).
+    Table table(const QString& tableName) const;
+
+    // Runs a query text and tells whether its result holds at least one row. The text must be one
+    // SELECT statement; text literals in it must be made with sqlLiteral().
+    bool queryHasRows(const QString& queryText) const;
+
+    // Runs one of the whole-table deletions, "DELETE * FROM <table> ;". Any other statement text
+    // is refused.
+    void execute(const QString& statementText) const;
+
+    void close();
+
+    std::shared_ptr<detail::Connection> connection() const { return connection_; }
+
+private:
+    explicit Database(std::shared_ptr<detail::Connection> connection);
+    std::shared_ptr<detail::Connection> connection_;
+};
+
+// Work over many records runs inside one transaction: it is all or nothing, and fast. The
+// transaction is rolled back when the guard goes away without commit(). Guards nest.
+class Transaction {
+public:
+    explicit Transaction(const Database& database);
+    ~Transaction();
+    Transaction(const Transaction&) = delete;
+    Transaction& operator=(const Transaction&) = delete;
+
+    void commit();
+
+private:
+    std::shared_ptr<detail::Connection> connection_;
+    QString name_;
+    bool open_ = true;
+};
+
+// Text made into an SQL text literal: quoted, with quotes inside doubled.
+QString sqlLiteral(const QString& text);
+
+} // namespace store

@@ -1,0 +1,191 @@
+#include "store/schema.h"
+
+namespace store::schema {
+
+namespace {
+
+using T = FieldType;
+
+std::vector<TableDef> buildTables()
+{
+    return {
+        {"マスタ", {{"マス_番号", T::Integer}, {"マス_内容", T::Text}, {"マス_備考", T::Text}}},
+        {"基本",
+         {{"基本_番号", T::Text},
+          {"基本_単位", T::Text},
+          {"基本_設定", T::Integer},
+          {"基本_重複", T::Flag},
+          {"基本_重複数", T::Integer},
+          {"基本_備考", T::Text}}},
+        {"設定",
+         {{"設定_番号", T::Text}, {"設定_名称", T::Text}, {"設定_略称", T::Text}, {"設定_備考", T::Text}}},
+        {"営業",
+         {{"営業_番号", T::Text},
+          {"営業_開始時間", T::Text},
+          {"営業_終了時間", T::Text},
+          {"営業_営業フラグ", T::Text},
+          {"営業_備考", T::Text}}},
+        {"日別",
+         {{"日別_番号", T::Text},
+          {"日別_区分", T::Integer},
+          {"日別_日付", T::Integer},
+          {"日別_開始時間", T::Text},
+          {"日別_終了時間", T::Text},
+          {"日別_営業フラグ", T::Text},
+          {"日別_備考", T::Text}}},
+        {"特定日",
+         {{"特定_番号", T::Text},
+          {"特定_日付", T::Date},
+          {"特定_開始時間", T::Text},
+          {"特定_終了時間", T::Text},
+          {"特定_営業フラグ", T::Text},
+          {"特定_備考", T::Text}}},
+        {"カレンダー",
+         {{"カレ_番号", T::Text}, {"カレ_年月日", T::Date}, {"カレ_休日FLG", T::Integer}, {"カレ_備考", T::Text}}},
+        {"発番",
+         {{"発番_設備", T::Text}, {"発番_番号", T::Text}, {"発番_PriFix", T::Text}, {"発番_備考", T::Text}}},
+        {"予約",
+         {{"予約_設定番号", T::Text},
+          {"予約_年月日", T::DateText},
+          {"予約_開始時間", T::Text},
+          {"予約_予約者NO", T::Text},
+          {"予約_重複", T::Text},
+          {"予約_終了時間", T::Text},
+          {"予約_受付日", T::DateText},
+          {"予約_略称", T::Text},
+          {"予約_予約者名", T::Text},
+          {"予約_予約者名カナ", T::Text},
+          {"予約_備考", T::Text}}},
+        {"予約者",
+         {{"予約者_予約者NO", T::Text},
+          {"予約者_予約者名カナ", T::Text},
+          {"予約者_予約者名", T::Text},
+          {"予約者_対象番号", T::Text},
+          {"予約者_住所", T::Text},
+          {"予約者_電話番号", T::Text},
+          {"予約者_携帯番号", T::Text},
+          {"予約者_年月日", T::DateText},
+          {"予約者_性別", T::Integer},
+          {"予約者_最新予約日", T::DateText},
+          {"予約者_備考", T::Text}}},
+    };
+}
+
+std::vector<IndexDef> buildIndexes()
+{
+    return {
+        {"idx_マスタ", "マスタ", {"マス_番号"}},
+        {"Key_基本", "基本", {"基本_番号"}},
+        {"Key_設定", "設定", {"設定_番号"}},
+        {"Idx_設定略称", "設定", {"設定_略称"}},
+        {"Key_営業", "営業", {"営業_番号", "営業_開始時間"}},
+        {"Key_日別", "日別", {"日別_番号", "日別_区分", "日別_日付", "日別_開始時間"}},
+        {"Key_特定日", "特定日", {"特定_番号", "特定_日付", "特定_開始時間"}},
+        {"Idx_日付", "特定日", {"特定_日付"}},
+        {"Key_カレンダー", "カレンダー", {"カレ_番号", "カレ_年月日"}},
+        {"Idx_カレンダー", "カレンダー", {"カレ_年月日"}},
+        {"Idx_照会", "カレンダー", {"カレ_年月日", "カレ_番号"}},
+        {"Key_発番", "発番", {"発番_設備"}},
+        {"Key_予約", "予約", {"予約_設定番号", "予約_年月日", "予約_開始時間", "予約_予約者NO"}},
+        {"Idx_日付", "予約", {"予約_年月日"}},
+        {"Idx_期限", "予約", {"予約_設定番号", "予約_年月日"}},
+        {"Idx_削除判定", "予約", {"予約_年月日", "予約_予約者NO"}},
+        {"Key_予約者", "予約者", {"予約者_予約者NO"}},
+        {"Idx_予約者名", "予約者", {"予約者_予約者名"}},
+        {"Idx_カナ", "予約者", {"予約者_予約者名カナ"}},
+        {"Idx_日付", "予約者", {"予約者_最新予約日"}},
+    };
+}
+
+// Lower-cases Latin letters only, so that "KEY_予約" and "key_予約" compare equal.
+QString latinFolded(const QString& name)
+{
+    QString folded = name;
+    for (QChar& c : folded) {
+        if (c >= u'A' && c <= u'Z')
+            c = QChar(c.unicode() + 32);
+    }
+    return folded;
+}
+
+} // namespace
+
+int TableDef::fieldIndex(const QString& fieldName) const
+{
+    for (size_t i = 0; i < fields.size(); ++i) {
+        if (fields[i].name == fieldName)
+            return int(i);
+    }
+    return -1;
+}
+
+QString IndexDef::sqliteName() const
+{
+    return table + "." + name;
+}
+
+const std::vector<TableDef>& tables()
+{
+    static const std::vector<TableDef> all = buildTables();
+    return all;
+}
+
+const std::vector<IndexDef>& indexes()
+{
+    static const std::vector<IndexDef> all = buildIndexes();
+    return all;
+}
+
+const TableDef* findTable(const QString& name)
+{
+    for (const TableDef& table : tables()) {
+        if (table.name == name)
+            return &table;
+    }
+    return nullptr;
+}
+
+const IndexDef* findIndex(const QString& table, const QString& name)
+{
+    const QString wanted = latinFolded(name);
+    for (const IndexDef& index : indexes()) {
+        if (index.table == table && latinFolded(index.name) == wanted)
+            return &index;
+    }
+    return nullptr;
+}
+
+QString sqlType(FieldType type)
+{
+    return type == FieldType::Integer ? QStringLiteral("INTEGER") : QStringLiteral("TEXT");
+}
+
+QString quoted(const QString& identifier)
+{
+    QString escaped = identifier;
+    escaped.replace('"', "\"\"");
+    return '"' + escaped + '"';
+}
+
+QStringList createStatements()
+{
+    QStringList statements;
+    for (const TableDef& table : tables()) {
+        QStringList columns;
+        for (const FieldDef& field : table.fields) {
+            const QString fallback = field.type == FieldType::Integer ? "0" : "''";
+            columns << QString("%1 %2 NOT NULL DEFAULT %3").arg(quoted(field.name), sqlType(field.type), fallback);
+        }
+        statements << QString("CREATE TABLE %1 (%2) STRICT").arg(quoted(table.name), columns.join(", "));
+    }
+    for (const IndexDef& index : indexes()) {
+        QStringList keys;
+        for (const QString& key : index.keys)
+            keys << quoted(key);
+        statements << QString("CREATE INDEX %1 ON %2 (%3)")
+                          .arg(quoted(index.sqliteName()), quoted(index.table), keys.join(", "));
+    }
+    return statements;
+}
+
+} // namespace store::schema

@@ -1,0 +1,58 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <vector>
+
+// The catalogue of the database file: the ten tables with their fields in copy order, and the
+// twenty indexes with their key fields. `kelvora-db create` builds a file from it, `kelvora-db
+// check` verifies a file against it, and the cursor layer reads it to convert values.
+namespace store::schema {
+
+enum class FieldType {
+    Text,     // text; integers written to it are kept as their decimal text
+    Integer,  // 16-bit signed integer
+    Date,     // a date, written as a date or "yyyy/mm/dd" text, held as "yyyy/mm/dd"
+    DateText, // text that holds a date as "yyyy/mm/dd", or empty
+    Flag,     // 1 or 0, written as an integer and read back as the text "1" or "0"
+};
+
+struct FieldDef {
+    QString name;
+    FieldType type;
+};
+
+struct TableDef {
+    QString name;
+    std::vector<FieldDef> fields;
+
+    // Position of a field in `fields`, or -1.
+    int fieldIndex(const QString& fieldName) const;
+};
+
+struct IndexDef {
+    QString name;   // as the program spells it, e.g. "Key_予約"
+    QString table;
+    QStringList keys;
+
+    // Index names are global in SQLite while "Idx_日付" exists on three tables, so every index
+    // is stored under a name qualified by its table.
+    QString sqliteName() const;
+};
+
+const std::vector<TableDef>& tables();
+const std::vector<IndexDef>& indexes();
+
+const TableDef* findTable(const QString& name);
+// Looks an index up within one table, ignoring the case of Latin letters ("key_予約" finds
+// "Key_予約").
+const IndexDef* findIndex(const QString& table, const QString& name);
+
+// SQL that creates every table and index of the catalogue in an empty file.
+QStringList createStatements();
+// The column type SQLite is given for a field type.
+QString sqlType(FieldType type);
+// A name quoted as an SQL identifier.
+QString quoted(const QString& identifier);
+
+} // namespace store::schema

@@ -1,0 +1,95 @@
+#pragma once
+
+#include "store/connection.h"
+#include "store/schema.h"
+#include "store/value.h"
+
+#include <QString>
+#include <initializer_list>
+#include <memory>
+#include <vector>
+
+namespace store {
+
+// A cursor on one table. Select an index, seek a key with "=", ">=" or ">", read fields, move
+// forward in index order, add, edit and delete records. The cursor remembers the key and rowid of
+// its current record, so moving next after a deletion continues with the record that followed it.
+class Table : private detail::ActiveScan {
+public:
+    Table(std::shared_ptr<detail::Connection> connection, const QString& tableName);
+    Table(Table&& other) noexcept;
+    Table& operator=(Table&&) = delete;
+    Table(const Table&) = delete;
+    Table& operator=(const Table&) = delete;
+    ~Table();
+
+    const QString& name() const { return table_->name; }
+
+    // Selects an index by name, ignoring the case of Latin letters.
+    void setIndex(const QString& indexName);
+
+    // Seeks with "=", ">=" or ">" and one value per key field in key order (fewer values compare
+    // the leading key fields only). The empty text sorts below every value of any field type.
+    void seek(const char* op, std::initializer_list<Value> keys);
+    void seek(const char* op, const std::vector<Value>& keys);
+
+    bool noMatch() const { return noMatch_; }
+    bool eof() const { return eof_; }
+    void moveNext();
+
+    // The current record's field; integer fields read back as integers, every other field as text.
+    Value field(const QString& fieldName) const;
+    QString text(const QString& fieldName) const { return field(fieldName).text(); }
+    int integer(const QString& fieldName) const { return int(field(fieldName).integer()); }
+
+    void addNew();
+    void edit();
+    void set(const QString& fieldName, const Value& value);
+    void update();
+    void remove();
+
+    void close();
+
+private:
+    struct Cell {
+        bool isInteger = false;
+        qint64 number = 0;
+        QString text;
+        bool operator==(const Cell& other) const = default;
+    };
+    enum class Mode { Browse, Adding, Editing };
+
+    void suspendScan() override;
+    void requireIndex() const;
+    void requireRecord(const char* action) const;
+    const schema::FieldDef& fieldDef(const QString& fieldName, int* position) const;
+    Cell toStored(const schema::FieldDef& field, const Value& value) const;
+    Cell toSeekKey(const schema::FieldDef& field, const Value& value) const;
+    void bind(sqlite3_stmt* stmt, int position, const Cell& cell) const;
+    void startScan(const QString& sql, const std::vector<Cell>& keys, bool withRowid);
+    void stepScan();
+    QString selectSql(const QString& where) const;
+    QString what() const;
+
+    std::shared_ptr<detail::Connection> connection_;
+    const schema::TableDef* table_ = nullptr;
+    const schema::IndexDef* index_ = nullptr;
+    std::vector<int> keyColumns_;
+    QString orderBy_;
+
+    detail::Statement scan_;
+    bool scanning_ = false;
+
+    std::vector<Cell> row_;
+    qint64 rowid_ = 0;
+    bool positioned_ = false;
+    bool deleted_ = false;
+    bool eof_ = true;
+    bool noMatch_ = true;
+
+    Mode mode_ = Mode::Browse;
+    std::vector<Cell> pending_;
+    std::vector<bool> pendingSet_;
+};
+
+} // namespace store

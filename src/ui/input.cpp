@@ -1,0 +1,140 @@
+#include "ui/input.h"
+
+#include <QRegularExpression>
+
+namespace input {
+
+namespace {
+
+bool isBlank(QChar c)
+{
+    return c.isSpace() || c == QChar(0x3000);
+}
+
+// Whole digits only (after normalisation), as an int; too long or empty gives nothing.
+std::optional<int> digitsValue(const QString& text, int maxDigits)
+{
+    if (text.isEmpty() || text.size() > maxDigits)
+        return std::nullopt;
+    int value = 0;
+    for (QChar c : text) {
+        if (c < u'0' || c > u'9')
+            return std::nullopt;
+        value = value * 10 + (c.unicode() - u'0');
+    }
+    return value;
+}
+
+} // namespace
+
+QString normalized(const QString& text)
+{
+    QString result;
+    result.reserve(text.size());
+    for (QChar c : text) {
+        const char16_t u = c.unicode();
+        if (u >= 0xFF10 && u <= 0xFF19)
+            result += QChar(u'0' + (u - 0xFF10));
+        else if (u == 0xFF0F)
+            result += u'/';
+        else if (u == 0xFF1A)
+            result += u':';
+        else if (u == 0xFF0D || u == 0x2212)
+            result += u'-';
+        else if (u == 0xFF0B)
+            result += u'+';
+        else if (u == 0xFF0E)
+            result += u'.';
+        else
+            result += c;
+    }
+    qsizetype start = 0;
+    qsizetype end = result.size();
+    while (start < end && isBlank(result[start]))
+        ++start;
+    while (end > start && isBlank(result[end - 1]))
+        --end;
+    return result.mid(start, end - start);
+}
+
+bool isNumeric(const QString& text)
+{
+    static const QRegularExpression pattern(QStringLiteral("^[+-]?([0-9]+(\\.[0-9]*)?|\\.[0-9]+)$"));
+    return pattern.match(normalized(text)).hasMatch();
+}
+
+std::optional<double> number(const QString& text)
+{
+    if (!isNumeric(text))
+        return std::nullopt;
+    bool ok = false;
+    const double value = normalized(text).toDouble(&ok);
+    if (!ok)
+        return std::nullopt;
+    return value;
+}
+
+std::optional<int> wholeNumber16(const QString& text)
+{
+    const std::optional<double> value = number(text);
+    if (!value || *value != static_cast<double>(static_cast<long long>(*value)))
+        return std::nullopt;
+    if (*value < -32768 || *value > 32767)
+        return std::nullopt;
+    return static_cast<int>(*value);
+}
+
+std::optional<QDate> date(const QString& text)
+{
+    const QString plain = normalized(text);
+    static const QRegularExpression pattern(QStringLiteral("^([0-9]{4})([/-])([0-9]{1,2})\\2([0-9]{1,2})$"));
+    const QRegularExpressionMatch match = pattern.match(plain);
+    if (!match.hasMatch())
+        return std::nullopt;
+    const QDate result(match.captured(1).toInt(), match.captured(3).toInt(), match.captured(4).toInt());
+    if (!result.isValid())
+        return std::nullopt;
+    return result;
+}
+
+bool isDate(const QString& text)
+{
+    return date(text).has_value();
+}
+
+QString dateText(const QDate& date)
+{
+    return date.toString(QStringLiteral("yyyy/MM/dd"));
+}
+
+std::optional<TimeOfDay> timeOfDay(const QString& hourText, const QString& minuteText, bool endOfDay)
+{
+    const std::optional<int> hour = digitsValue(normalized(hourText), 2);
+    const std::optional<int> minute = digitsValue(normalized(minuteText), 2);
+    if (!hour || !minute || *minute > 59)
+        return std::nullopt;
+    if (*hour <= 23 || (endOfDay && *hour == 24 && *minute == 0))
+        return TimeOfDay{*hour, *minute};
+    return std::nullopt;
+}
+
+std::optional<TimeOfDay> timeOfDay(const QString& text, bool endOfDay)
+{
+    const QString plain = normalized(text);
+    const qsizetype colon = plain.indexOf(u':');
+    if (colon < 0)
+        return std::nullopt;
+    return timeOfDay(plain.left(colon), plain.mid(colon + 1), endOfDay);
+}
+
+QString timeText(int hour, int minute)
+{
+    return QStringLiteral("%1:%2").arg(hour, 2, 10, QChar(u'0')).arg(minute, 2, 10, QChar(u'0'));
+}
+
+QString timeText(const TimeOfDay& time)
+{
+    return timeText(time.hour, time.minute);
+}
+
+} // namespace input

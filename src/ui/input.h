@@ -1,0 +1,42 @@
+#pragma once
+
+#include <QDate>
+#include <QString>
+#include <optional>
+
+// Reading what the operator typed: the one place where box text becomes numbers, dates and
+// times. Full-width digits and the full-width "／", "：", "－", "．", "＋" count as their
+// half-width forms, and blanks (including the full-width space) around the text are ignored.
+namespace input {
+
+// The text with full-width digits and signs made half-width and surrounding blanks removed.
+QString normalized(const QString& text);
+
+// An optional sign, digits and an optional decimal part ("12", "-3", "1.5"); nothing else
+// ("1e3", "0x10", "" and blanks are not numbers).
+bool isNumeric(const QString& text);
+std::optional<double> number(const QString& text);
+// A numeric text that is a whole number within the range of a 16-bit field (-32768..32767).
+std::optional<int> wholeNumber16(const QString& text);
+
+// A date: four-digit year, month and day with or without leading zeros, separated by "/" or
+// "-". Days that do not exist (2023/02/29) are not dates.
+std::optional<QDate> date(const QString& text);
+bool isDate(const QString& text);
+// The stored and displayed form of a date, "yyyy/mm/dd".
+QString dateText(const QDate& date);
+
+// A time of day from an hour text and a minute text: whole numbers, hour 0-23 and minute 0-59.
+// With `endOfDay` the time 24:00 is accepted too (the end of the last slot of a day).
+struct TimeOfDay {
+    int hour = 0;
+    int minute = 0;
+};
+std::optional<TimeOfDay> timeOfDay(const QString& hourText, const QString& minuteText, bool endOfDay = false);
+// A time of day typed as "h:mm" or "hh:mm".
+std::optional<TimeOfDay> timeOfDay(const QString& text, bool endOfDay = false);
+// The stored form of a time of day, "hh:mm".
+QString timeText(int hour, int minute);
+QString timeText(const TimeOfDay& time);
+
+} // namespace input
