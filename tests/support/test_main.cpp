@@ -1,3 +1,5 @@
+#include "ui/appearance.h"
+
 #include <QApplication>
 #include <gtest/gtest.h>
 
@@ -8,6 +10,7 @@ int main(int argc, char** argv)
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     QApplication::setQuitOnLastWindowClosed(false);
+    ui::applyAppearance(app);
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }

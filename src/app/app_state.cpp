@@ -1,0 +1,19 @@
+#include "app/app_state.h"
+
+namespace {
+AppState& instance()
+{
+    static AppState state;
+    return state;
+}
+} // namespace
+
+AppState& app()
+{
+    return instance();
+}
+
+void resetAppState()
+{
+    instance() = AppState();
+}

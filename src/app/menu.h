@@ -1,0 +1,35 @@
+#pragma once
+
+#include <QWidget>
+
+class QPushButton;
+
+// The main menu: a board of buttons, one per function. Each button sets the modes the opened form
+// expects and shows it; the master-settings and basic-information forms are modal, and every
+// setting is reloaded after they close.
+class メニュー : public QWidget {
+public:
+    メニュー();
+
+    // Loads the start-up settings; runs once before the menu is shown.
+    void Form_Load();
+
+    void マスター登録_Click();
+    void 基本情報_Click();
+    void 予約設定登録_Click();
+    void 営業時間登録_Click();
+    void 日別営業時間登録_Click();
+    void 特定日営業時間登録_Click();
+    void 対象照会_Click();
+    void 日別照会_Click();
+    void 予約者登録_Click();
+    void 予約一括削除_Click();
+    void 期末削除_Click();
+    void 再編成_Click();
+    void 定休日登_Click();
+    void 個別休業日登録_Click();
+    void 終了_Click();
+
+private:
+    QPushButton* addButton(QWidget* frame, const QString& name, const QString& caption, void (メニュー::*handler)());
+};

@@ -1,0 +1,38 @@
+#pragma once
+
+#include <QString>
+
+class QWidget;
+
+namespace ui {
+
+// Text colour of an entry box by palette number: 12 marks a failing box, 0 a passing one.
+void paintText(QWidget* box, int qbColour);
+// The text colour an entry box shows now.
+int textColourNumber(const QWidget* box);
+// Puts a control first in its window's tab order.
+void moveToFrontOfTabOrder(QWidget* control);
+// The first control of a window's tab order.
+QWidget* firstInTabOrder(QWidget* window);
+
+// The state of a form's entry checks while it validates: the error flag, whether a first error
+// was met, and the message kept for it. A failing box turns light red and, when it is the first
+// failure since clear(), moves to the front of the tab order and gives the message; a passing
+// box turns black.
+class FieldCheck {
+public:
+    void clear();
+    void fail(QWidget* box, const QString& message);
+    void pass(QWidget* box);
+
+    bool failed() const { return failed_; }
+    const QString& message() const { return message_; }
+    // Shows the kept message (exclamation icon) when a check failed; true when one did.
+    bool reportFailure(const QString& title) const;
+
+private:
+    bool failed_ = false;
+    QString message_;
+};
+
+} // namespace ui

@@ -1,0 +1,39 @@
+#pragma once
+
+#include <QDialog>
+#include <QString>
+
+class FlexGrid;
+class QCheckBox;
+class QComboBox;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QListWidget;
+class QPushButton;
+class QRadioButton;
+
+// Base of every form but the menu: a window with the form's name as objectName and its caption
+// as title, a Form_Load run once before it is first shown, and helpers that make controls
+// carrying their names. Esc runs escape(), which closes the form unless the form says otherwise.
+class Form : public QDialog {
+public:
+    Form(const QString& formName, const QString& caption);
+
+    // Runs once, through the error guard, before the form is first shown.
+    virtual void Form_Load() {}
+
+protected:
+    void reject() override;
+    virtual void escape();
+
+    QPushButton* button(const QString& name, const QString& caption, QWidget* parent = nullptr);
+    QLineEdit* textBox(const QString& name, QWidget* parent = nullptr);
+    QLabel* label(const QString& caption, QWidget* parent = nullptr, const QString& name = QString());
+    QRadioButton* option(const QString& name, const QString& caption, QWidget* parent = nullptr);
+    QCheckBox* checkBox(const QString& name, const QString& caption, QWidget* parent = nullptr);
+    QGroupBox* frame(const QString& name, const QString& caption, QWidget* parent = nullptr);
+    QComboBox* comboBox(const QString& name, QWidget* parent = nullptr);
+    QListWidget* listBox(const QString& name, QWidget* parent = nullptr);
+    FlexGrid* grid(const QString& name, QWidget* parent = nullptr);
+};

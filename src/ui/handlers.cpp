@@ -1,0 +1,85 @@
+#include "ui/handlers.h"
+
+#include "store/store_error.h"
+#include "ui/flex_grid.h"
+#include "ui/message_box.h"
+
+#include <QAbstractButton>
+#include <QComboBox>
+#include <QEvent>
+#include <QFocusEvent>
+#include <QLineEdit>
+#include <QListWidget>
+
+namespace ui {
+
+namespace {
+
+class LostFocusFilter : public QObject {
+public:
+    LostFocusFilter(QObject* parent, std::function<void()> handler)
+        : QObject(parent), handler_(std::move(handler))
+    {
+    }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() == QEvent::FocusOut) {
+            const auto reason = static_cast<QFocusEvent*>(event)->reason();
+            auto* widget = qobject_cast<QWidget*>(watched);
+            const bool toOtherWindow =
+                reason == Qt::ActiveWindowFocusReason || reason == Qt::PopupFocusReason;
+            if (!toOtherWindow && widget && widget->window()->isVisible())
+                guarded(handler_);
+        }
+        return false;
+    }
+
+private:
+    std::function<void()> handler_;
+};
+
+} // namespace
+
+void guarded(const std::function<void()>& handler)
+{
+    try {
+        handler();
+    } catch (const store::StoreError& error) {
+        msg::storeFailure(error.message());
+    }
+}
+
+void onClick(QAbstractButton* button, std::function<void()> handler)
+{
+    QObject::connect(button, &QAbstractButton::clicked, button, [handler = std::move(handler)] { guarded(handler); });
+}
+
+void onClick(FlexGrid* grid, std::function<void()> handler)
+{
+    QObject::connect(grid, &FlexGrid::clicked, grid, [handler = std::move(handler)] { guarded(handler); });
+}
+
+void onClick(QComboBox* combo, std::function<void()> handler)
+{
+    QObject::connect(combo, &QComboBox::activated, combo, [handler = std::move(handler)](int) { guarded(handler); });
+}
+
+void onClick(QListWidget* list, std::function<void()> handler)
+{
+    QObject::connect(list, &QListWidget::itemClicked, list,
+                     [handler = std::move(handler)](QListWidgetItem*) { guarded(handler); });
+}
+
+void onChange(QLineEdit* box, std::function<void()> handler)
+{
+    QObject::connect(box, &QLineEdit::textChanged, box, [handler = std::move(handler)](const QString&) { guarded(handler); });
+}
+
+void onLostFocus(QWidget* control, std::function<void()> handler)
+{
+    control->installEventFilter(new LostFocusFilter(control, std::move(handler)));
+}
+
+} // namespace ui

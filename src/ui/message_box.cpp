@@ -1,0 +1,80 @@
+#include "ui/message_box.h"
+
+#include <QApplication>
+#include <QMessageBox>
+#include <QPushButton>
+
+namespace msg {
+
+namespace {
+
+Responder& responder()
+{
+    static Responder installed;
+    return installed;
+}
+
+bool show(const Shown& message)
+{
+    if (responder())
+        return responder()(message);
+    QMessageBox box(QApplication::activeWindow());
+    box.setObjectName(QStringLiteral("MessageBox"));
+    box.setWindowTitle(message.title);
+    box.setText(message.text);
+    switch (message.icon) {
+    case Icon::None: box.setIcon(QMessageBox::NoIcon); break;
+    case Icon::Exclamation: box.setIcon(QMessageBox::Warning); break;
+    case Icon::Critical: box.setIcon(QMessageBox::Critical); break;
+    }
+    if (message.question) {
+        QPushButton* yes = box.addButton(QStringLiteral("はい(&Y)"), QMessageBox::YesRole);
+        yes->setObjectName(QStringLiteral("Yes"));
+        QPushButton* no = box.addButton(QStringLiteral("いいえ(&N)"), QMessageBox::NoRole);
+        no->setObjectName(QStringLiteral("No"));
+        box.setDefaultButton(yes);
+        box.setEscapeButton(no);
+        box.exec();
+        return box.clickedButton() == yes;
+    }
+    QPushButton* ok = box.addButton(QStringLiteral("OK"), QMessageBox::AcceptRole);
+    ok->setObjectName(QStringLiteral("OK"));
+    box.setDefaultButton(ok);
+    box.setEscapeButton(ok);
+    box.exec();
+    return true;
+}
+
+} // namespace
+
+void exclaim(const QString& text, const QString& title)
+{
+    show({text, title, Icon::Exclamation, false});
+}
+
+void plain(const QString& text, const QString& title)
+{
+    show({text, title, Icon::None, false});
+}
+
+bool ask(const QString& text, const QString& title, Icon icon)
+{
+    return show({text, title, icon, true});
+}
+
+void storeFailure(const QString& text)
+{
+    show({text, QStringLiteral("Kelvora"), Icon::Critical, false});
+}
+
+void setResponder(Responder installed)
+{
+    responder() = std::move(installed);
+}
+
+void clearResponder()
+{
+    responder() = nullptr;
+}
+
+} // namespace msg

@@ -1,0 +1,34 @@
+#pragma once
+
+#include <QString>
+#include <functional>
+
+// Every message the program shows goes through here: a real QMessageBox with the given text,
+// title, icon and buttons. Tests may install a responder that answers instead and records.
+namespace msg {
+
+enum class Icon { None, Exclamation, Critical };
+
+struct Shown {
+    QString text;
+    QString title;
+    Icon icon = Icon::None;
+    bool question = false; // Yes/No rather than OK
+};
+
+// OK with the exclamation icon.
+void exclaim(const QString& text, const QString& title);
+// OK without an icon.
+void plain(const QString& text, const QString& title);
+// Yes and No; true for Yes.
+bool ask(const QString& text, const QString& title, Icon icon = Icon::None);
+// A failure of the database, reported with the critical icon.
+void storeFailure(const QString& text);
+
+// While installed, messages are passed to the responder instead of being shown; its result is
+// the answer to a question (true = Yes) and is ignored for OK messages.
+using Responder = std::function<bool(const Shown&)>;
+void setResponder(Responder responder);
+void clearResponder();
+
+} // namespace msg

@@ -1,0 +1,151 @@
+// Database handles, statements, transactions and the failures an operator can meet.
+
+#include "support/fixture.h"
+#include "store/file_tools.h"
+#include "store/store_error.h"
+
+#include <QFile>
+#include <sqlite3.h>
+
+namespace {
+
+class DatabaseHandleTest : public DatabaseTest {
+protected:
+    void addReservation(const QString& target, const QString& date)
+    {
+        insert("予約", {{"予約_設定番号", target}, {"予約_年月日", date}, {"予約_開始時間", "10:00"},
+                        {"予約_予約者NO", "-000001"}});
+    }
+    QString futureQuery(const QString& target, const QString& date)
+    {
+        return "SELECT 予約.* From 予約  WHERE 予約.予約_設定番号 =  " + store::sqlLiteral(target) +
+               " AND 予約.予約_年月日 >=  " + store::sqlLiteral(date) + " ORDER BY 予約.予約_年月日 DESC ; ";
+    }
+    void runSql(const QString& sql)
+    {
+        sqlite3* raw = nullptr;
+        ASSERT_EQ(sqlite3_open_v2("Kelvora.mdb", &raw, SQLITE_OPEN_READWRITE, nullptr), SQLITE_OK);
+        ASSERT_EQ(sqlite3_exec(raw, sql.toUtf8().constData(), nullptr, nullptr, nullptr), SQLITE_OK);
+        sqlite3_close(raw);
+    }
+};
+
+TEST_F(DatabaseHandleTest, AMissingFileIsAnErrorAndNothingIsCreated)
+{
+    QFile::remove("Kelvora.mdb");
+    try {
+        store::Database::open();
+        FAIL() << "opened a missing file";
+    } catch (const store::StoreError& error) {
+        EXPECT_TRUE(error.message().contains("Kelvora.mdb"));
+    }
+    EXPECT_FALSE(QFile::exists("Kelvora.mdb"));
+}
+
+TEST_F(DatabaseHandleTest, FutureReservationQuerySelectsOneTargetFromTheDateOn)
+{
+    addReservation("00001", "2026/12/07");
+    EXPECT_FALSE(db().queryHasRows(futureQuery("00001", "2026/12/08")));
+    addReservation("00002", "2026/12/09");
+    EXPECT_FALSE(db().queryHasRows(futureQuery("00001", "2026/12/08")));
+    addReservation("00001", "2026/12/08");
+    EXPECT_TRUE(db().queryHasRows(futureQuery("00001", "2026/12/08")));
+
+    // A quote in the target number stays inside its literal.
+    addReservation("0'1", "2026/12/10");
+    EXPECT_TRUE(db().queryHasRows(futureQuery("0'1", "2026/12/08")));
+    EXPECT_FALSE(db().queryHasRows(futureQuery("x' OR '1'='1", "2026/12/08")));
+    EXPECT_THROW(db().queryHasRows("SELECT 1; DELETE FROM 予約"), store::StoreError);
+    EXPECT_EQ(count("予約"), 4);
+}
+
+TEST_F(DatabaseHandleTest, WholeTableDeletionsAndNothingElse)
+{
+    addReservation("00001", "2026/12/07");
+    addReservation("00002", "2026/12/07");
+    db().execute("DELETE * FROM 予約 ;");
+    EXPECT_EQ(count("予約"), 0);
+    EXPECT_THROW(db().execute("DROP TABLE 予約"), store::StoreError);
+    EXPECT_THROW(db().execute("DELETE * FROM sqlite_master ;"), store::StoreError);
+}
+
+TEST_F(DatabaseHandleTest, TransactionsAreAllOrNothing)
+{
+    {
+        store::Database database = db();
+        store::Transaction transaction(database);
+        store::Table targets = database.table("設定");
+        targets.addNew();
+        targets.set("設定_番号", "00001");
+        targets.update();
+    }
+    EXPECT_EQ(count("設定"), 0);
+    {
+        store::Database database = db();
+        store::Transaction outer(database);
+        {
+            store::Transaction inner(database);
+            insert("設定", {{"設定_番号", "00001"}});
+            inner.commit();
+        }
+        insert("設定", {{"設定_番号", "00002"}});
+        outer.commit();
+    }
+    EXPECT_EQ(count("設定"), 2);
+}
+
+TEST_F(DatabaseHandleTest, MissingTablesAndIndexesAreNamedInTheError)
+{
+    runSql("DROP INDEX \"予約.Key_予約\"");
+    store::Table reservations = db().table("予約");
+    try {
+        reservations.setIndex("key_予約");
+        FAIL() << "selected a missing index";
+    } catch (const store::StoreError& error) {
+        EXPECT_TRUE(error.message().contains("key_予約"));
+    }
+    runSql("DROP TABLE 発番");
+    try {
+        db().table("発番");
+        FAIL() << "opened a missing table";
+    } catch (const store::StoreError& error) {
+        EXPECT_TRUE(error.message().contains("発番"));
+    }
+}
+
+TEST_F(DatabaseHandleTest, MainAndBackupFilesSideBySide)
+{
+    insert("設定", {{"設定_番号", "00001"}});
+    store::backupDatabaseFile(store::kMainFile, store::kBackupFile);
+    insert("設定", {{"設定_番号", "00002"}});
+
+    store::Database main = store::Database::open(store::kMainFile);
+    store::Database backup = store::Database::open(store::kBackupFile);
+    store::Table fromBackup = backup.table("設定");
+    fromBackup.setIndex("Key_設定");
+    fromBackup.seek(">=", {""});
+    store::Table fromMain = main.table("設定");
+    fromMain.setIndex("Key_設定");
+    fromMain.seek("=", {"00002"});
+    EXPECT_FALSE(fromMain.noMatch());
+    EXPECT_EQ(fromBackup.text("設定_番号"), "00001");
+    fromBackup.moveNext();
+    EXPECT_TRUE(fromBackup.eof());
+}
+
+TEST_F(DatabaseHandleTest, AFileThatIsNotADatabaseIsReportedAsSuch)
+{
+    QFile::remove("Kelvora.mdb");
+    QFile junk("Kelvora.mdb");
+    ASSERT_TRUE(junk.open(QIODevice::WriteOnly));
+    junk.write(QByteArray(4096, 'x'));
+    junk.close();
+    try {
+        store::Database::open();
+        FAIL() << "opened a file that is not a database";
+    } catch (const store::StoreError& error) {
+        EXPECT_TRUE(error.message().contains("データベースファイルではありません"));
+    }
+}
+
+} // namespace

@@ -1,0 +1,129 @@
+#include "fixture.h"
+
+#include "app/app_state.h"
+#include "app/clock.h"
+#include "app/startup.h"
+#include "store/file_tools.h"
+#include "store/schema.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QDir>
+#include <QMessageBox>
+#include <QTimer>
+#include <QWidget>
+
+void DatabaseTest::SetUp()
+{
+    ASSERT_TRUE(dir_.isValid());
+    previousFolder_ = QDir::currentPath();
+    ASSERT_TRUE(QDir::setCurrent(dir_.path()));
+    store::createDatabaseFile(store::kMainFile);
+    resetAppState();
+    msg::setResponder([this](const msg::Shown& shown) {
+        messages_.push_back(shown);
+        if (!shown.question || answers_.empty())
+            return true;
+        const bool answer = answers_.front();
+        answers_.pop_front();
+        return answer;
+    });
+    appclock::setFixedNow(QDateTime(QDate(2026, 12, 8), QTime(10, 0)));
+    初期処理::LoadStartupSettings();
+}
+
+void DatabaseTest::TearDown()
+{
+    for (QWidget* window : QApplication::topLevelWidgets())
+        delete window;
+    msg::clearResponder();
+    appclock::setFixedNow(QDateTime());
+    QDir::setCurrent(previousFolder_);
+}
+
+void DatabaseTest::setNow(const QDateTime& moment)
+{
+    appclock::setFixedNow(moment);
+    初期処理::LoadToday();
+}
+
+void DatabaseTest::insert(const QString& table, std::initializer_list<std::pair<QString, store::Value>> fields)
+{
+    store::Table cursor = db().table(table);
+    cursor.addNew();
+    for (const auto& [name, value] : fields)
+        cursor.set(name, value);
+    cursor.update();
+}
+
+int DatabaseTest::count(const QString& table) const
+{
+    const store::schema::IndexDef* first = nullptr;
+    for (const auto& index : store::schema::indexes()) {
+        if (index.table == table) {
+            first = &index;
+            break;
+        }
+    }
+    store::Table cursor = db().table(table);
+    cursor.setIndex(first->name);
+    std::vector<store::Value> lowest(size_t(first->keys.size()));
+    int n = 0;
+    for (cursor.seek(">=", lowest); !cursor.eof(); cursor.moveNext())
+        ++n;
+    return n;
+}
+
+std::vector<QStringList> DatabaseTest::rows(const QString& table, const QString& index, const QStringList& fields) const
+{
+    store::Table cursor = db().table(table);
+    cursor.setIndex(index);
+    std::vector<QStringList> result;
+    for (cursor.seek(">=", {store::Value()}); !cursor.eof(); cursor.moveNext()) {
+        QStringList row;
+        for (const QString& field : fields)
+            row << cursor.text(field);
+        result.push_back(row);
+    }
+    return result;
+}
+
+void DatabaseTest::answer(std::initializer_list<bool> answers)
+{
+    answers_.insert(answers_.end(), answers);
+}
+
+QStringList DatabaseTest::messageTexts() const
+{
+    QStringList texts;
+    for (const msg::Shown& shown : messages_)
+        texts << shown.text;
+    return texts;
+}
+
+void whenModalShown(std::function<void(QWidget*)> action)
+{
+    auto* timer = new QTimer;
+    timer->setInterval(10);
+    QObject::connect(timer, &QTimer::timeout, timer, [timer, action = std::move(action)] {
+        if (QWidget* modal = QApplication::activeModalWidget()) {
+            timer->stop();
+            timer->deleteLater();
+            action(modal);
+        }
+    });
+    timer->start();
+}
+
+void answerNextMessageBox(const QString& buttonName, QString* textSeen)
+{
+    whenModalShown([buttonName, textSeen](QWidget* modal) {
+        auto* box = qobject_cast<QMessageBox*>(modal);
+        ASSERT_NE(box, nullptr) << "the next modal window is not a message box";
+        if (textSeen)
+            *textSeen = box->text();
+        auto* button = box->findChild<QAbstractButton*>(buttonName);
+        ASSERT_NE(button, nullptr) << "no button " << buttonName.toStdString();
+        button->click();
+    });
+}

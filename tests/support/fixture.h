@@ -1,0 +1,58 @@
+#pragma once
+
+#include "store/database.h"
+#include "ui/message_box.h"
+
+#include <QDateTime>
+#include <QString>
+#include <QTemporaryDir>
+#include <deque>
+#include <functional>
+#include <gtest/gtest.h>
+#include <initializer_list>
+#include <utility>
+#include <vector>
+
+// Every test that touches data runs in its own scratch folder, made the current folder, with a
+// fresh Kelvora.mdb built from the schema catalogue, a fixed clock (2026/12/08 10:00), a fresh
+// process-wide state with the start-up settings loaded, and a message responder that records every message and answers questions
+// from a queue (Yes when the queue is empty).
+class DatabaseTest : public ::testing::Test {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    // The moment the clock shows; changing it also reloads Today and WorkingDate.
+    void setNow(const QDateTime& moment);
+
+    store::Database db() const { return store::Database::open(); }
+
+    // Adds one record; fields left out get the empty text or 0.
+    void insert(const QString& table, std::initializer_list<std::pair<QString, store::Value>> fields);
+    // Number of records of a table.
+    int count(const QString& table) const;
+    // The given fields of every record of a table, in the order of an index, as texts.
+    std::vector<QStringList> rows(const QString& table, const QString& index, const QStringList& fields) const;
+
+    // Answers for the next questions, in order.
+    void answer(std::initializer_list<bool> answers);
+    // Messages shown since the test began (or since clearMessages()).
+    const std::vector<msg::Shown>& messages() const { return messages_; }
+    QStringList messageTexts() const;
+    void clearMessages() { messages_.clear(); }
+
+    QString folder() const { return dir_.path(); }
+
+private:
+    QTemporaryDir dir_;
+    QString previousFolder_;
+    std::vector<msg::Shown> messages_;
+    std::deque<bool> answers_;
+};
+
+// Runs `action` on the next modal window as soon as it is shown (for forms opened with exec()
+// inside a handler, and for real message boxes).
+void whenModalShown(std::function<void(QWidget*)> action);
+// Clicks the button with this objectName ("Yes", "No", "OK") on the next real message box and
+// records its text.
+void answerNextMessageBox(const QString& buttonName, QString* textSeen = nullptr);
