@@ -2,8 +2,11 @@
 
 #include <QAbstractScrollArea>
 #include <QColor>
+#include <QFont>
 #include <QString>
 #include <vector>
+
+class QPainter;
 
 // The grid control every list and slot table is shown in. Its interface follows what the forms
 // do with a grid: they size it with Rows/Cols (both 0 empties it), freeze header rows and
@@ -114,7 +117,8 @@ private:
     const Cell& cell(int row, int col) const;
     bool inRange(int row, int col) const;
     template <typename Apply> void forSelection(Apply apply);
-    void resize(int rows, int cols);
+    // Named apart from QWidget::resize(int, int), which it would otherwise hide.
+    void resizeCells(int rows, int cols);
     void updateScrollBars();
     int rowHeight() const;
     int columnLeft(int col) const;
@@ -126,6 +130,24 @@ private:
     bool cellAt(const QPoint& point, int* row, int* col) const;
     void scrollTo(int row, int col);
     void paintCell(QPainter& painter, const QRect& rect, const Cell& cell, bool fixed) const;
+    void paintText(QPainter& painter, const QRect& rect, const Cell& cell) const;
+
+    // Moves the current cell and collapses the selection onto it.
+    void moveCurrent(int row, int col);
+    // What a click on the cell does: scroll it into view, move the current cell, raise clicked().
+    void activate(int row, int col);
+    bool isFixed(int row, int col) const;
+    QColor effectiveBack(const Cell& cell, bool fixed) const;
+    QColor effectiveFore(const Cell& cell) const;
+    QFont cellFont(int points) const;
+    // The viewport rectangle of the cells from firstCol to lastCol (inclusive) of a row.
+    QRect spanRect(int row, int firstCol, int lastCol) const;
+    // Paints the cells of rows [row0, row1) and columns [col0, col1) that fall inside clip.
+    void paintBlock(QPainter& painter, const QRect& clip, int row0, int row1, int col0, int col1) const;
+    void invalidateLayout();
+    void ensureLayout() const;
+    int horizontalOffset() const;
+    int verticalOffset() const;
 
     int rows_ = 0;
     int cols_ = 0;
@@ -135,7 +157,10 @@ private:
     int col_ = 0;
     int rowSel_ = 0;
     int colSel_ = 0;
-    std::vector<Cell> cells_;
-    std::vector<int> widths_; // pixels per column
+    std::vector<Cell> cells_;            // row by row, rows_ x cols_
+    std::vector<int> widths_;            // twips per column, as set
     std::vector<bool> mergeRows_;
+    int largestFontSize_ = 0;            // largest CellFontSize in use, for the row height
+    mutable std::vector<int> lefts_;     // pixel left edge of every column, plus the right end
+    mutable int rowHeight_ = -1;         // -1: to be measured
 };
