@@ -118,7 +118,7 @@ std::optional<TimeOfDay> timeOfDay(const QString& hourText, const QString& minut
     return std::nullopt;
 }
 
-std::optional<TimeOfDay> timeOfDay(const QString& text, bool endOfDay)
+std::optional<TimeOfDay> timeFromText(const QString& text, bool endOfDay)
 {
     const QString plain = normalized(text);
     const qsizetype colon = plain.indexOf(u':');

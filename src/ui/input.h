@@ -34,7 +34,7 @@ struct TimeOfDay {
 };
 std::optional<TimeOfDay> timeOfDay(const QString& hourText, const QString& minuteText, bool endOfDay = false);
 // A time of day typed as "h:mm" or "hh:mm".
-std::optional<TimeOfDay> timeOfDay(const QString& text, bool endOfDay = false);
+std::optional<TimeOfDay> timeFromText(const QString& text, bool endOfDay = false);
 // The stored form of a time of day, "hh:mm".
 QString timeText(int hour, int minute);
 QString timeText(const TimeOfDay& time);

@@ -97,8 +97,8 @@ TEST_F(DatabaseHandleTest, TransactionsAreAllOrNothing)
 TEST_F(DatabaseHandleTest, MissingTablesAndIndexesAreNamedInTheError)
 {
     runSql("DROP INDEX \"予約.Key_予約\"");
-    store::Table reservations = db().table("予約");
     try {
+        store::Table reservations = db().table("予約");
         reservations.setIndex("key_予約");
         FAIL() << "selected a missing index";
     } catch (const store::StoreError& error) {

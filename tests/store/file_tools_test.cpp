@@ -32,9 +32,10 @@ TEST_F(FileToolsTest, TheCheckNamesWhatIsMissingOrWrong)
     runSql("DROP TABLE 発番");
     runSql("ALTER TABLE 設定 ADD COLUMN extra TEXT");
     const QStringList problems = store::checkDatabaseFile("Kelvora.mdb");
-    EXPECT_EQ(problems.size(), 3) << problems.join('\n').toStdString();
+    EXPECT_EQ(problems.size(), 4) << problems.join('\n').toStdString();
     EXPECT_TRUE(problems.join('\n').contains("Idx_カナ"));
-    EXPECT_TRUE(problems.join('\n').contains("発番"));
+    EXPECT_TRUE(problems.join('\n').contains("テーブル「発番」がありません"));
+    EXPECT_TRUE(problems.join('\n').contains("Key_発番"));
     EXPECT_TRUE(problems.join('\n').contains("extra"));
 }
 

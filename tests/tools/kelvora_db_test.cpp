@@ -8,7 +8,7 @@
 
 namespace {
 
-struct Run {
+struct ToolRun {
     int exitCode = -1;
     QString out;
     QString err;
@@ -16,10 +16,10 @@ struct Run {
 
 class KelvoraDbTest : public DatabaseTest {
 protected:
-    Run tool(const QStringList& arguments)
+    ToolRun tool(const QStringList& arguments)
     {
         QProcess process;
-        process.start(qEnvironmentVariable("KELVORA_DB_TOOL", "kelvora-db"), arguments);
+        process.start(QStringLiteral(KELVORA_DB_TOOL), arguments);
         EXPECT_TRUE(process.waitForFinished(60000));
         return {process.exitCode(), QString::fromUtf8(process.readAllStandardOutput()),
                 QString::fromUtf8(process.readAllStandardError())};
@@ -32,7 +32,7 @@ TEST_F(KelvoraDbTest, CreateMakesASoundEmptyFileAndNeverOverwrites)
     EXPECT_TRUE(store::checkDatabaseFile("new.mdb").isEmpty());
 
     insert("設定", {{"設定_番号", "00001"}});
-    const Run refused = tool({"create", "Kelvora.mdb"});
+    const ToolRun refused = tool({"create", "Kelvora.mdb"});
     EXPECT_NE(refused.exitCode, 0);
     EXPECT_FALSE(refused.err.isEmpty());
     EXPECT_EQ(count("設定"), 1);
@@ -57,7 +57,7 @@ TEST_F(KelvoraDbTest, BackupDefaultsToTheTwoFilesOfTheCurrentFolder)
     insert("設定", {{"設定_番号", "00001"}});
     QProcess process;
     process.setWorkingDirectory(folder());
-    process.start(qEnvironmentVariable("KELVORA_DB_TOOL", "kelvora-db"), {"backup"});
+    process.start(QStringLiteral(KELVORA_DB_TOOL), {"backup"});
     ASSERT_TRUE(process.waitForFinished(60000));
     EXPECT_EQ(process.exitCode(), 0);
     EXPECT_TRUE(store::checkDatabaseFile("Kelvorabkup.mdb").isEmpty());
@@ -67,7 +67,7 @@ TEST_F(KelvoraDbTest, BadArgumentsAndBadFilesFailWithOneLineAndChangeNothing)
 {
     for (const QStringList& arguments : {QStringList{}, QStringList{"frobnicate"}, QStringList{"create"},
                                          QStringList{"check", "absent.mdb"}, QStringList{"backup", "absent.mdb", "x.mdb"}}) {
-        const Run run = tool(arguments);
+        const ToolRun run = tool(arguments);
         EXPECT_NE(run.exitCode, 0) << arguments.join(' ').toStdString();
         EXPECT_EQ(run.err.trimmed().count('\n'), 0) << run.err.toStdString();
     }
@@ -78,7 +78,7 @@ TEST_F(KelvoraDbTest, BadArgumentsAndBadFilesFailWithOneLineAndChangeNothing)
     ASSERT_TRUE(junk.open(QIODevice::WriteOnly));
     junk.write(QByteArray(2048, 'j'));
     junk.close();
-    const Run check = tool({"check", "junk.mdb"});
+    const ToolRun check = tool({"check", "junk.mdb"});
     EXPECT_NE(check.exitCode, 0);
     EXPECT_TRUE(check.err.contains("データベースファイルではありません")) << check.err.toStdString();
     EXPECT_EQ(QFile("junk.mdb").size(), 2048);

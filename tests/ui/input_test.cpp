@@ -41,7 +41,7 @@ TEST(Input, TimesOfDayAndTheEndOfTheDay)
     EXPECT_TRUE(input::timeOfDay("24", "00", true));
     EXPECT_FALSE(input::timeOfDay("24", "10", true));
     EXPECT_FALSE(input::timeOfDay("9.5", "00"));
-    EXPECT_EQ(input::timeText(*input::timeOfDay(QString::fromUtf8("１０：３０"))), "10:30");
+    EXPECT_EQ(input::timeText(*input::timeFromText(QString::fromUtf8("１０：３０"))), "10:30");
 }
 
 } // namespace
