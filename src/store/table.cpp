@@ -31,7 +31,8 @@ Table::Table(std::shared_ptr<detail::Connection> connection, const QString& tabl
 Table::Table(Table&& other) noexcept
     : connection_(std::move(other.connection_)), table_(other.table_), index_(other.index_),
       keyColumns_(std::move(other.keyColumns_)), orderBy_(std::move(other.orderBy_)),
-      scan_(std::move(other.scan_)), scanning_(other.scanning_), row_(std::move(other.row_)),
+      seekSql_(std::move(other.seekSql_)), continueSql_(std::move(other.continueSql_)),
+      scan_(std::move(other.scan_)), scanning_(other.scanning_), live_(other.live_), row_(std::move(other.row_)),
       rowid_(other.rowid_), positioned_(other.positioned_), deleted_(other.deleted_), eof_(other.eof_),
       noMatch_(other.noMatch_), mode_(other.mode_), pending_(std::move(other.pending_)),
       pendingSet_(std::move(other.pendingSet_))
@@ -78,6 +79,39 @@ void Table::setIndex(const QString& indexName)
     }
     order << QStringLiteral("rowid");
     orderBy_ = order.join(u',');
+    seekSql_.clear();
+    continueSql_.clear();
+}
+
+const QString& Table::seekSql(bool greater, size_t keyCount)
+{
+    QString& sql = seekSql_[{greater, keyCount}];
+    if (sql.isEmpty()) {
+        QStringList names;
+        QStringList marks;
+        for (size_t i = 0; i < keyCount; ++i) {
+            names << schema::quoted(table_->fields[size_t(keyColumns_[i])].name);
+            marks << QStringLiteral("?");
+        }
+        sql = selectSql(QStringLiteral("(%1) %2 (%3)").arg(names.join(u','), greater ? ">" : ">=", marks.join(u',')));
+    }
+    return sql;
+}
+
+const QString& Table::continueSql()
+{
+    if (continueSql_.isEmpty()) {
+        QStringList names;
+        QStringList marks;
+        for (int column : keyColumns_) {
+            names << schema::quoted(table_->fields[size_t(column)].name);
+            marks << QStringLiteral("?");
+        }
+        names << QStringLiteral("rowid");
+        marks << QStringLiteral("?");
+        continueSql_ = selectSql(QStringLiteral("(%1) > (%2)").arg(names.join(u','), marks.join(u',')));
+    }
+    return continueSql_;
 }
 
 void Table::requireIndex() const
@@ -208,21 +242,14 @@ void Table::seek(const char* op, const std::vector<Value>& keys)
         throw StoreError(QStringLiteral("%1の検索キーの数が正しくありません。").arg(what()));
 
     std::vector<Cell> cells;
-    QStringList names;
-    QStringList marks;
-    for (size_t i = 0; i < keys.size(); ++i) {
-        const schema::FieldDef& field = table_->fields[size_t(keyColumns_[i])];
-        cells.push_back(toSeekKey(field, keys[i]));
-        names << schema::quoted(field.name);
-        marks << QStringLiteral("?");
-    }
+    for (size_t i = 0; i < keys.size(); ++i)
+        cells.push_back(toSeekKey(table_->fields[size_t(keyColumns_[i])], keys[i]));
     mode_ = Mode::Browse;
-    const QString op2 = comparison == QLatin1String(">") ? QStringLiteral(">") : QStringLiteral(">=");
-    startScan(selectSql(QStringLiteral("(%1) %2 (%3)").arg(names.join(u','), op2, marks.join(u','))), cells, false);
+    startScan(seekSql(comparison == QLatin1String(">"), keys.size()), cells, false);
 
     if (comparison == QLatin1String("=") && !eof_) {
         for (size_t i = 0; i < cells.size(); ++i) {
-            if (!(row_[size_t(keyColumns_[i])] == cells[i])) {
+            if (!(cellAt(size_t(keyColumns_[i])) == cells[i])) {
                 suspendScan();
                 positioned_ = false;
                 eof_ = true;
@@ -249,9 +276,9 @@ void Table::startScan(const QString& sql, const std::vector<Cell>& keys, bool wi
 
 void Table::stepScan()
 {
-    sqlite3_stmt* stmt = scan_.get();
-    const int rc = sqlite3_step(stmt);
+    const int rc = sqlite3_step(scan_.get());
     deleted_ = false;
+    live_ = false;
     if (rc == SQLITE_DONE) {
         suspendScan();
         positioned_ = false;
@@ -264,27 +291,42 @@ void Table::stepScan()
         eof_ = true;
         connection_->fail(rc, what());
     }
-    rowid_ = sqlite3_column_int64(stmt, 0);
-    row_.resize(table_->fields.size());
-    for (size_t i = 0; i < row_.size(); ++i) {
-        Cell& cell = row_[i];
-        const int column = int(i) + 1;
-        if (sqlite3_column_type(stmt, column) == SQLITE_INTEGER) {
-            cell.isInteger = true;
-            cell.number = sqlite3_column_int64(stmt, column);
-            cell.text.clear();
-        } else {
-            cell.isInteger = false;
-            cell.text = QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(stmt, column)),
-                                          sqlite3_column_bytes(stmt, column));
-        }
-    }
+    rowid_ = sqlite3_column_int64(scan_.get(), 0);
+    live_ = true;
     positioned_ = true;
     eof_ = false;
 }
 
+Table::Cell Table::cellAt(size_t position) const
+{
+    if (!live_)
+        return row_[position];
+    sqlite3_stmt* stmt = scan_.get();
+    const int column = int(position) + 1;
+    Cell cell;
+    if (sqlite3_column_type(stmt, column) == SQLITE_INTEGER) {
+        cell.isInteger = true;
+        cell.number = sqlite3_column_int64(stmt, column);
+    } else {
+        cell.text = QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(stmt, column)),
+                                      sqlite3_column_bytes(stmt, column));
+    }
+    return cell;
+}
+
+void Table::materialize()
+{
+    if (!live_)
+        return;
+    row_.resize(table_->fields.size());
+    for (size_t i = 0; i < row_.size(); ++i)
+        row_[i] = cellAt(i);
+    live_ = false;
+}
+
 void Table::suspendScan()
 {
+    materialize();
     if (scanning_) {
         scanning_ = false;
         connection_->removeScan(this);
@@ -304,16 +346,9 @@ void Table::moveNext()
     }
     // The scan was interrupted by a write: continue after the current key and rowid.
     std::vector<Cell> keys;
-    QStringList names;
-    QStringList marks;
-    for (int column : keyColumns_) {
+    for (int column : keyColumns_)
         keys.push_back(row_[size_t(column)]);
-        names << schema::quoted(table_->fields[size_t(column)].name);
-        marks << QStringLiteral("?");
-    }
-    names << QStringLiteral("rowid");
-    marks << QStringLiteral("?");
-    startScan(selectSql(QStringLiteral("(%1) > (%2)").arg(names.join(u','), marks.join(u','))), keys, true);
+    startScan(continueSql(), keys, true);
 }
 
 Value Table::field(const QString& fieldName) const
@@ -327,7 +362,7 @@ Value Table::field(const QString& fieldName) const
     if (mode_ == Mode::Adding)
         return def.type == FieldType::Integer ? Value(0) : Value();
     requireRecord("読み取り");
-    const Cell& cell = row_[size_t(position)];
+    const Cell cell = cellAt(size_t(position));
     return cell.isInteger ? Value(cell.number) : Value(cell.text);
 }
 

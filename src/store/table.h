@@ -6,6 +6,7 @@
 
 #include <QString>
 #include <initializer_list>
+#include <map>
 #include <memory>
 #include <vector>
 
@@ -68,7 +69,14 @@ private:
     void bind(sqlite3_stmt* stmt, int position, const Cell& cell) const;
     void startScan(const QString& sql, const std::vector<Cell>& keys, bool withRowid);
     void stepScan();
+    // A field of the current record, from the scan's statement while it is live.
+    Cell cellAt(size_t position) const;
+    void materialize();
     QString selectSql(const QString& where) const;
+    // The SQL of a seek ("=" and ">=" share it) or of the continuation after the current record,
+    // built once per index and number of key values.
+    const QString& seekSql(bool greater, size_t keyCount);
+    const QString& continueSql();
     QString what() const;
 
     std::shared_ptr<detail::Connection> connection_;
@@ -76,9 +84,14 @@ private:
     const schema::IndexDef* index_ = nullptr;
     std::vector<int> keyColumns_;
     QString orderBy_;
+    std::map<std::pair<bool, size_t>, QString> seekSql_;
+    QString continueSql_;
 
     detail::Statement scan_;
     bool scanning_ = false;
+    // The current record is read straight from the scan's statement until the scan has to stop;
+    // only then is it copied into row_.
+    bool live_ = false;
 
     std::vector<Cell> row_;
     qint64 rowid_ = 0;

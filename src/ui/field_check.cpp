@@ -1,5 +1,6 @@
 #include "ui/field_check.h"
 
+#include "ui/form.h"
 #include "ui/message_box.h"
 #include "ui/palette.h"
 
@@ -25,35 +26,10 @@ int textColourNumber(const QWidget* box)
     return -1;
 }
 
-namespace {
-
-bool takesTabFocus(const QWidget* widget)
-{
-    return (widget->focusPolicy() & Qt::TabFocus) && widget->isEnabled();
-}
-
-} // namespace
-
-QWidget* firstInTabOrder(QWidget* window)
-{
-    for (QWidget* w = window->nextInFocusChain(); w && w != window; w = w->nextInFocusChain()) {
-        if (takesTabFocus(w) && w->window() == window)
-            return w;
-    }
-    return nullptr;
-}
-
 void moveToFrontOfTabOrder(QWidget* control)
 {
-    QWidget* window = control->window();
-    QList<QWidget*> chain;
-    for (QWidget* w = window->nextInFocusChain(); w && w != window; w = w->nextInFocusChain()) {
-        if (w != control && takesTabFocus(w) && w->window() == window)
-            chain << w;
-    }
-    chain.prepend(control);
-    for (qsizetype i = 0; i + 1 < chain.size(); ++i)
-        QWidget::setTabOrder(chain[i], chain[i + 1]);
+    if (auto* form = dynamic_cast<Form*>(control->window()))
+        form->moveToFrontOfTabOrder(control);
 }
 
 void FieldCheck::clear()

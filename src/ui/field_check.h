@@ -10,10 +10,8 @@ namespace ui {
 void paintText(QWidget* box, int qbColour);
 // The text colour an entry box shows now.
 int textColourNumber(const QWidget* box);
-// Puts a control first in its window's tab order.
+// Puts a control first in its form's tab order.
 void moveToFrontOfTabOrder(QWidget* control);
-// The first control of a window's tab order.
-QWidget* firstInTabOrder(QWidget* window);
 
 // The state of a form's entry checks while it validates: the error flag, whether a first error
 // was met, and the message kept for it. A failing box turns light red and, when it is the first

@@ -3,6 +3,7 @@
 #include "ui/flex_grid.h"
 
 #include <QCheckBox>
+#include <QCloseEvent>
 #include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
@@ -20,9 +21,65 @@ Form::Form(const QString& formName, const QString& caption) : QDialog(nullptr)
     setWindowFlag(Qt::WindowMinimizeButtonHint, true);
 }
 
+QList<QPointer<QWidget>>& Form::tabOrder()
+{
+    // Taken from Qt's focus chain on first use: the controls in the order they were made.
+    if (tabOrder_.isEmpty()) {
+        for (QWidget* w = nextInFocusChain(); w && w != this; w = w->nextInFocusChain()) {
+            if ((w->focusPolicy() & Qt::TabFocus) && w->window() == this)
+                tabOrder_ << w;
+        }
+    }
+    tabOrder_.removeAll(nullptr);
+    return tabOrder_;
+}
+
+void Form::moveToFrontOfTabOrder(QWidget* control)
+{
+    QList<QPointer<QWidget>>& order = tabOrder();
+    order.removeAll(control);
+    order.prepend(control);
+}
+
+QWidget* Form::firstInTabOrder()
+{
+    const QList<QPointer<QWidget>>& order = tabOrder();
+    return order.isEmpty() ? nullptr : order.first().data();
+}
+
+bool Form::focusNextPrevChild(bool next)
+{
+    const QList<QPointer<QWidget>>& order = tabOrder();
+    if (order.isEmpty())
+        return QDialog::focusNextPrevChild(next);
+    // Controls inside a compound control (a combo box's line edit) count as the control.
+    QWidget* current = focusWidget();
+    qsizetype at = -1;
+    for (qsizetype i = 0; i < order.size() && at < 0; ++i) {
+        if (order[i] == current || (current && order[i]->isAncestorOf(current)))
+            at = i;
+    }
+    for (qsizetype step = 1; step <= order.size(); ++step) {
+        const qsizetype i = ((at < 0 ? (next ? -1 : 0) : at) + (next ? step : -step) + order.size()) % order.size();
+        QWidget* candidate = order[i];
+        if (candidate->isVisibleTo(this) && candidate->isEnabled()) {
+            candidate->setFocus(next ? Qt::TabFocusReason : Qt::BacktabFocusReason);
+            return true;
+        }
+    }
+    return false;
+}
+
 void Form::reject()
 {
     escape();
+}
+
+void Form::closeEvent(QCloseEvent* event)
+{
+    // A dialog would turn the close into a rejection, which here means escape(); closing a form
+    // is just closing it.
+    event->accept();
 }
 
 void Form::escape()

@@ -1,6 +1,8 @@
 #pragma once
 
 #include <QDialog>
+#include <QList>
+#include <QPointer>
 #include <QString>
 
 class FlexGrid;
@@ -16,6 +18,9 @@ class QRadioButton;
 // Base of every form but the menu: a window with the form's name as objectName and its caption
 // as title, a Form_Load run once before it is first shown, and helpers that make controls
 // carrying their names. Esc runs escape(), which closes the form unless the form says otherwise.
+//
+// Tab and Shift+Tab follow the form's own tab order: the controls in the order they were made,
+// where an entry check can move a failing box to the front.
 class Form : public QDialog {
 public:
     Form(const QString& formName, const QString& caption);
@@ -23,9 +28,14 @@ public:
     // Runs once, through the error guard, before the form is first shown.
     virtual void Form_Load() {}
 
+    void moveToFrontOfTabOrder(QWidget* control);
+    QWidget* firstInTabOrder();
+
 protected:
     void reject() override;
+    void closeEvent(QCloseEvent* event) override;
     virtual void escape();
+    bool focusNextPrevChild(bool next) override;
 
     QPushButton* button(const QString& name, const QString& caption, QWidget* parent = nullptr);
     QLineEdit* textBox(const QString& name, QWidget* parent = nullptr);
@@ -36,4 +46,8 @@ protected:
     QComboBox* comboBox(const QString& name, QWidget* parent = nullptr);
     QListWidget* listBox(const QString& name, QWidget* parent = nullptr);
     FlexGrid* grid(const QString& name, QWidget* parent = nullptr);
+
+private:
+    QList<QPointer<QWidget>>& tabOrder();
+    QList<QPointer<QWidget>> tabOrder_;
 };

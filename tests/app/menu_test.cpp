@@ -3,9 +3,11 @@
 #include "support/fixture.h"
 #include "app/app_state.h"
 #include "app/menu.h"
+#include "app/program.h"
 #include "app/startup.h"
 #include "ui/handlers.h"
 
+#include <QApplication>
 #include <QCoreApplication>
 #include <QEvent>
 #include <QFile>
@@ -93,8 +95,22 @@ TEST_F(MenuTest, CloseEndsTheMenu)
 {
     QPointer<メニュー> watched(menu);
     button("終了")->click();
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_FALSE(watched->isVisible());
+    flushDeletes();
     EXPECT_TRUE(watched.isNull());
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(DatabaseTest, StartingWithoutADatabaseSaysSoAndEnds)
+{
+    QFile::remove("Kelvora.mdb");
+    EXPECT_EQ(runProgram(*qApp), 1);
+    ASSERT_EQ(messages().size(), 1u);
+    EXPECT_TRUE(messages()[0].text.contains("Kelvora.mdb"));
+    EXPECT_FALSE(QFile::exists("Kelvora.mdb"));
 }
 
 } // namespace

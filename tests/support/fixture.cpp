@@ -9,6 +9,7 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QDir>
+#include <QEventLoop>
 #include <QMessageBox>
 #include <QTimer>
 #include <QWidget>
@@ -126,4 +127,12 @@ void answerNextMessageBox(const QString& buttonName, QString* textSeen)
         ASSERT_NE(button, nullptr) << "no button " << buttonName.toStdString();
         button->click();
     });
+}
+
+void flushDeletes()
+{
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QEventLoop loop;
+    QTimer::singleShot(0, &loop, &QEventLoop::quit);
+    loop.exec();
 }

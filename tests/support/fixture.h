@@ -56,3 +56,5 @@ void whenModalShown(std::function<void(QWidget*)> action);
 // Clicks the button with this objectName ("Yes", "No", "OK") on the next real message box and
 // records its text.
 void answerNextMessageBox(const QString& buttonName, QString* textSeen = nullptr);
+// Lets Qt delete the windows that were closed (deleteLater needs a turn of the event loop).
+void flushDeletes();
