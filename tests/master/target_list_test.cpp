@@ -1,0 +1,80 @@
+// The target lists other forms are filled from.
+
+#include "support/fixture.h"
+#include "app/app_state.h"
+#include "master/overlap_settings.h"
+#include "master/target_list.h"
+#include "ui/flex_grid.h"
+
+#include <QComboBox>
+
+namespace {
+
+class TargetListTest : public DatabaseTest {
+protected:
+    void addTarget(int number)
+    {
+        const QString n = QString::number(number).rightJustified(5, '0');
+        insert("設定", {{"設定_番号", n}, {"設定_名称", "名称" + n}, {"設定_略称", "略" + n}});
+    }
+};
+
+TEST_F(TargetListTest, TheComboListsEveryTargetAndTheListLeavesTheCommonOneOut)
+{
+    addTarget(2);
+    addTarget(0);
+    addTarget(1);
+    QComboBox combo;
+    CMB対象::FillTargetCombo(&combo);
+    ASSERT_EQ(combo.count(), 3);
+    EXPECT_EQ(combo.itemText(0), "略00000");
+    EXPECT_EQ(combo.itemText(2), "略00002");
+    EXPECT_EQ(app().targets.TargetList, (QStringList{"00001", "00002"}));
+    EXPECT_EQ(app().targets.TargetAbbrevList, (QStringList{"略00001", "略00002"}));
+}
+
+TEST_F(TargetListTest, AtMostAHundredTargetsInTheListAndInAGrid)
+{
+    for (int n = 0; n <= 102; ++n)
+        addTarget(n);
+    CMB対象::FillTargetList();
+    EXPECT_EQ(app().targets.TargetList.size(), 100);
+    EXPECT_EQ(app().targets.TargetList.last(), "00100");
+
+    FlexGrid grid;
+    grid.setRows(101);
+    grid.setCols(2);
+    EXPECT_EQ(CMB対象::FillTargetRows(&grid), 101);
+    EXPECT_EQ(grid.text(1, 0), "00000");
+    EXPECT_EQ(grid.text(100, 0), "00099");
+    EXPECT_EQ(grid.text(100, 1), "略00099");
+}
+
+TEST_F(TargetListTest, FindingByAbbreviationFallsBackToTheCommonNumber)
+{
+    addTarget(4);
+    CMB対象::FindTargetByAbbrev("略00004");
+    EXPECT_EQ(app().targets.CurrentTarget, "00004");
+    EXPECT_EQ(app().targets.CurrentTargetName, "名称00004");
+    CMB対象::FindTargetByAbbrev("無い略称");
+    EXPECT_EQ(app().targets.CurrentTarget, "00000");
+    EXPECT_EQ(app().targets.CurrentTargetAbbrev, "略00004");
+}
+
+TEST_F(TargetListTest, OverlapComesFromTheTargetElseTheCommonRecordElseNothing)
+{
+    app().targets.CurrentTarget = "00001";
+    基本設定::LoadOverlapSettings();
+    EXPECT_EQ(app().overlap.OverlapFlag, "0");
+    EXPECT_EQ(app().overlap.OverlapLimit, 0);
+    insert("基本", {{"基本_番号", "00000"}, {"基本_重複", 1}, {"基本_重複数", 2}});
+    基本設定::LoadOverlapSettings();
+    EXPECT_EQ(app().overlap.OverlapFlag, "1");
+    EXPECT_EQ(app().overlap.OverlapLimit, 2);
+    insert("基本", {{"基本_番号", "00001"}, {"基本_重複", 0}, {"基本_重複数", 0}});
+    基本設定::LoadOverlapSettings();
+    EXPECT_EQ(app().overlap.OverlapFlag, "0");
+    EXPECT_EQ(app().overlap.OverlapLimit, 0);
+}
+
+} // namespace
