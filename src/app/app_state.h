@@ -1,6 +1,5 @@
 #pragma once
 
-#include "closures/calendar_state.h"
 #include "timeslots/slot_types.h"
 
 #include <QColor>
@@ -80,7 +79,6 @@ struct AppState {
     OverlapState overlap;
     TimeTable timeTable;
     SlotCounts counts;
-    CalendarState calendar;
 };
 
 // The one instance for the process.

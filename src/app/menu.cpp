@@ -2,6 +2,8 @@
 
 #include "app/app_state.h"
 #include "app/startup.h"
+#include "closures/individual_closures_form.h"
+#include "closures/regular_holidays_form.h"
 #include "ui/forms.h"
 #include "ui/handlers.h"
 
@@ -148,11 +150,13 @@ void メニュー::再編成_Click()
 
 void メニュー::定休日登_Click()
 {
+    forms::showModeless<定休日登録>();
 }
 
 void メニュー::個別休業日登録_Click()
 {
     app().targets.CurrentTarget.clear();
+    forms::showModeless<個休業登録>();
 }
 
 void メニュー::終了_Click()

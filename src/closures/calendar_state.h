@@ -3,15 +3,12 @@
 #include <QDate>
 #include <QString>
 
-// The month and selection of the closure calendar, shared by the three calendar forms.
+// What one closure calendar shows: whose calendar, which month, and for the regular holidays the
+// fiscal year. Each calendar form keeps its own: the forms are modeless and may be open side by
+// side, and one form's month must not steer another form's clicks.
 struct CalendarState {
+    QString Target;             // rows of this target number and of "00000" are shown
     QDate CalendarMonthStart;   // first day of the month shown
-    QString CalendarMonthText;  // its month number without leading zero ("4")
-    int CalendarSelCol = 0;     // highlighted calendar cell; (0, 0) none
-    int CalendarSelRow = 0;
-    int ClosureListSelCol = 0;  // highlighted list row; (0, 0) none
-    int ClosureListSelRow = 0;
-    int ClosureListCount = 0;   // data rows written by the last draw
-    QDate FiscalYearFirstDay;   // fiscal year of the regular-holidays form
+    QDate FiscalYearFirstDay;   // regular holidays only (mode 3): the fiscal year shown
     QDate FiscalYearLastDay;
 };
