@@ -4,7 +4,8 @@
 #include <array>
 #include <vector>
 
-// The dates a regular holiday falls on within a fiscal year, from its first to its last day.
+// The dates a regular holiday falls on within a fiscal year: from its first day up to, not
+// including, its last day.
 namespace holiday_dates {
 
 // Weekday flags indexed 1 (Sunday) to 7 (Saturday); index 0 is unused.

@@ -72,7 +72,7 @@ TEST_F(RegularHolidaysTest, OpensOnThisFiscalYearWithTheFrameOfTheKindOfDailyHou
     EXPECT_TRUE(control<QGroupBox>("特定日")->isVisible());
 }
 
-TEST_F(RegularHolidaysTest, SundaysOfTheWholeYearIncludingItsLastDay)
+TEST_F(RegularHolidaysTest, SundaysOfTheYearUpToButNotIncludingItsLastDay)
 {
     openForm(1);
     showYear("2029"); // 2029/04/01 and 2030/03/31 are Sundays
@@ -81,10 +81,10 @@ TEST_F(RegularHolidaysTest, SundaysOfTheWholeYearIncludingItsLastDay)
     press("確定");
 
     const QStringList dates = commonDates();
-    ASSERT_EQ(dates.size(), 53);
+    ASSERT_EQ(dates.size(), 52);
     EXPECT_EQ(dates.first(), "2029/04/01");
     EXPECT_EQ(dates[1], "2029/04/08");
-    EXPECT_EQ(dates.last(), "2030/03/31");
+    EXPECT_EQ(dates.last(), "2030/03/24");
     EXPECT_EQ(calendarRows().front(), (QStringList{"00000", "2029/04/01", "1", "定休日"}));
     EXPECT_EQ(messageTexts(), (QStringList{"入力内容で更新します。", "曜日での定休日を登録･更新をしました。"}));
     EXPECT_EQ(messages().back().title, "定休日設定");
