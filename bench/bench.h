@@ -29,5 +29,6 @@ void printMillis(const char* name, double micros);
 // The benchmarks, one per command.
 int storeBench();
 int closuresBench();
+int masterBench();
 
 } // namespace bench

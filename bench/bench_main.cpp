@@ -12,6 +12,7 @@ int main(int argc, char** argv)
     const std::map<QString, std::function<int()>> commands = {
         {"store", bench::storeBench},
         {"closures", bench::closuresBench},
+        {"master", bench::masterBench},
     };
     const QString command = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QString();
     const auto found = commands.find(command);

@@ -4,6 +4,9 @@
 #include "app/startup.h"
 #include "closures/individual_closures_form.h"
 #include "closures/regular_holidays_form.h"
+#include "master/basic_info_form.h"
+#include "master/master_settings_form.h"
+#include "master/targets_form.h"
 #include "ui/forms.h"
 #include "ui/handlers.h"
 
@@ -87,6 +90,7 @@ void メニュー::Form_Load()
 
 void メニュー::マスター登録_Click()
 {
+    forms::showModal<マスター登>();
     初期処理::LoadStartupSettings();
 }
 
@@ -95,11 +99,13 @@ void メニュー::基本情報_Click()
     TargetSelection& t = app().targets;
     t.CurrentTarget = QStringLiteral("00000");
     t.CurrentTargetName = t.CurrentTargetAbbrev = QStringLiteral("共通基本情報");
+    基本登::openForCurrentTarget(true);
     初期処理::LoadStartupSettings();
 }
 
 void メニュー::予約設定登録_Click()
 {
+    forms::showModeless<対象登>();
 }
 
 void メニュー::営業時間登録_Click()

@@ -107,6 +107,17 @@ QLineEdit* Form::textBox(const QString& name, QWidget* parent)
     return named(new QLineEdit(parent ? parent : this), name);
 }
 
+QLineEdit* Form::displayBox(const QString& name, QWidget* parent)
+{
+    QLineEdit* box = textBox(name, parent);
+    box->setReadOnly(true);
+    box->setFocusPolicy(Qt::NoFocus);
+    QPalette palette = box->palette();
+    palette.setColor(QPalette::Base, palette.color(QPalette::Window));
+    box->setPalette(palette);
+    return box;
+}
+
 QLabel* Form::label(const QString& caption, QWidget* parent, const QString& name)
 {
     auto* l = new QLabel(caption, parent ? parent : this);

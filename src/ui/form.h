@@ -39,6 +39,9 @@ protected:
 
     QPushButton* button(const QString& name, const QString& caption, QWidget* parent = nullptr);
     QLineEdit* textBox(const QString& name, QWidget* parent = nullptr);
+    // A box that only shows a value the form was given: not typed into, skipped by Tab, and
+    // coloured like the window so it does not invite typing.
+    QLineEdit* displayBox(const QString& name, QWidget* parent = nullptr);
     QLabel* label(const QString& caption, QWidget* parent = nullptr, const QString& name = QString());
     QRadioButton* option(const QString& name, const QString& caption, QWidget* parent = nullptr);
     QCheckBox* checkBox(const QString& name, const QString& caption, QWidget* parent = nullptr);

@@ -21,6 +21,13 @@ template <typename F> F* find()
     return instance<F>().data();
 }
 
+// Loads an open form again, for a caller that has just made another record current.
+template <typename F> void reloadIfOpen()
+{
+    if (F* open = find<F>())
+        ui::guarded([open] { open->Form_Load(); });
+}
+
 // Shows a form without waiting for it to close.
 template <typename F> F* showModeless()
 {

@@ -8,6 +8,8 @@
 #include <QComboBox>
 #include <QEvent>
 #include <QFocusEvent>
+#include <QLabel>
+#include <QMouseEvent>
 #include <QLineEdit>
 #include <QListWidget>
 
@@ -31,6 +33,27 @@ protected:
             const bool toOtherWindow =
                 reason == Qt::ActiveWindowFocusReason || reason == Qt::PopupFocusReason;
             if (!toOtherWindow && widget && widget->window()->isVisible())
+                guarded(handler_);
+        }
+        return false;
+    }
+
+private:
+    std::function<void()> handler_;
+};
+
+// A left-button release over the label, as a click on a button would be.
+class LabelClickFilter : public QObject {
+public:
+    LabelClickFilter(QLabel* label, std::function<void()> handler) : QObject(label), handler_(std::move(handler)) {}
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() == QEvent::MouseButtonRelease) {
+            const auto* mouse = static_cast<QMouseEvent*>(event);
+            auto* label = static_cast<QLabel*>(watched);
+            if (mouse->button() == Qt::LeftButton && label->rect().contains(mouse->position().toPoint()))
                 guarded(handler_);
         }
         return false;
@@ -70,6 +93,12 @@ void onClick(QListWidget* list, std::function<void()> handler)
 {
     QObject::connect(list, &QListWidget::itemClicked, list,
                      [handler = std::move(handler)](QListWidgetItem*) { guarded(handler); });
+}
+
+void onClick(QLabel* label, std::function<void()> handler)
+{
+    label->setCursor(Qt::PointingHandCursor);
+    label->installEventFilter(new LabelClickFilter(label, std::move(handler)));
 }
 
 void onChange(QLineEdit* box, std::function<void()> handler)

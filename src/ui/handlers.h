@@ -5,6 +5,7 @@
 
 class QAbstractButton;
 class QComboBox;
+class QLabel;
 class QLineEdit;
 class QListWidget;
 class QObject;
@@ -25,6 +26,8 @@ void onClick(FlexGrid* grid, std::function<void()> handler);
 void onClick(QComboBox* combo, std::function<void()> handler);
 // The user picked an item of a list.
 void onClick(QListWidget* list, std::function<void()> handler);
+// Click on a label that serves as a choice (a pointing-hand cursor shows it can be clicked).
+void onClick(QLabel* label, std::function<void()> handler);
 // The text of a box changed (typing or the program).
 void onChange(QLineEdit* box, std::function<void()> handler);
 // Focus left the control for another control of the same window (not when another window, such

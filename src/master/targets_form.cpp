@@ -1,0 +1,298 @@
+#include "master/targets_form.h"
+
+#include "app/app_state.h"
+#include "closures/individual_closures_form.h"
+#include "master/basic_info_form.h"
+#include "master/target_list.h"
+#include "master/target_records.h"
+#include "store/database.h"
+#include "ui/flex_grid.h"
+#include "ui/forms.h"
+#include "ui/handlers.h"
+#include "ui/input.h"
+#include "ui/message_box.h"
+#include "ui/palette.h"
+
+#include <QFormLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QVBoxLayout>
+#include <iterator>
+
+namespace {
+
+const QString kTitle = QStringLiteral("予約対象登録");
+
+struct Column {
+    const char* header;
+    int twips;
+};
+const Column kColumns[] = {{"番号", 600}, {"略称", 1800}, {"名称", 3200}, {"備考", 2450}};
+constexpr int kColumnCount = int(std::size(kColumns));
+
+} // namespace
+
+対象登::対象登() : Form(QStringLiteral("対象登"), QStringLiteral("予約対象登録"))
+{
+    対象登録 = grid("対象登録");
+    対象番号 = textBox("対象番号");
+    対象略称 = textBox("対象略称");
+    対象名称 = textBox("対象名称");
+    備考 = textBox("備考");
+    対象番号->setFixedWidth(90);
+    対象略称->setMinimumWidth(200);
+    対象名称->setMinimumWidth(280);
+    備考->setMinimumWidth(280);
+
+    QGroupBox* specific = frame("Frame1", "特定情報登録");
+    QPushButton* basicInfo = button("基本情報登録", "基本情報登録", specific);
+    QPushButton* closures = button("個別休業登録", "個別休業登録", specific);
+    QPushButton* save = button("確定", "確定");
+    QPushButton* remove = button("削除", "削除");
+    QPushButton* close = button("終了", "終了");
+    for (QPushButton* b : {basicInfo, closures, save, remove, close})
+        b->setMinimumSize(110, 34);
+
+    ui::onClick(対象登録, [this] { 対象登録_Click(); });
+    ui::onLostFocus(対象番号, [this] { CheckTargetNumber(); });
+    ui::onLostFocus(対象名称, [this] { CheckTargetName(); });
+    ui::onLostFocus(対象略称, [this] { CheckTargetAbbrev(); });
+    ui::onClick(save, [this] { 確定_Click(); });
+    ui::onClick(remove, [this] { 削除_Click(); });
+    ui::onClick(basicInfo, [this] { 基本情報登録_Click(); });
+    ui::onClick(closures, [this] { 個別休業登録_Click(); });
+    ui::onClick(close, [this] { 終了_Click(); });
+
+    SetUpTargetGrid();
+    // Wide enough for every column and the scroll bar; tall enough for about twenty rows.
+    対象登録->setMinimumSize(対象登録->sizeHint().width() + 対象登録->verticalScrollBar()->sizeHint().width(), 440);
+
+    auto* fields = new QFormLayout;
+    fields->setLabelAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    fields->setFieldGrowthPolicy(QFormLayout::FieldsStayAtSizeHint);
+    fields->addRow(label("対象番号"), 対象番号);
+    fields->addRow(label("対象略称"), 対象略称);
+    fields->addRow(label("対象名称"), 対象名称);
+    fields->addRow(label("備考"), 備考);
+
+    auto* specificRow = new QHBoxLayout(specific);
+    specificRow->addWidget(basicInfo);
+    specificRow->addWidget(closures);
+    specificRow->addStretch();
+
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(save);
+    buttons->addWidget(remove);
+    buttons->addWidget(close);
+
+    auto* entry = new QVBoxLayout;
+    entry->addLayout(fields);
+    entry->addSpacing(8);
+    entry->addWidget(specific);
+    entry->addStretch();
+    entry->addLayout(buttons);
+
+    auto* page = new QHBoxLayout(this);
+    page->setContentsMargins(16, 16, 16, 16);
+    page->setSpacing(16);
+    page->addWidget(対象登録, 1);
+    page->addLayout(entry);
+}
+
+void 対象登::Form_Load()
+{
+    check_.clear();
+    FillTargetGrid();
+}
+
+void 対象登::SetUpTargetGrid()
+{
+    対象登録->setRows(0);
+    対象登録->setCols(0);
+    対象登録->setRows(CMB対象::kMaxTargets + 1);
+    対象登録->setCols(kColumnCount);
+    対象登録->setFixedRows(1);
+    対象登録->setFixedCols(0);
+    for (int col = 0; col < kColumnCount; ++col) {
+        対象登録->setTextMatrix(0, col, QString::fromUtf8(kColumns[col].header));
+        対象登録->setColWidth(col, kColumns[col].twips);
+    }
+}
+
+void 対象登::FillTargetGrid()
+{
+    SetUpTargetGrid();
+    lastRow_ = 0;
+    selectedRow_ = 0;
+    store::Table table = store::Database::open().table("設定");
+    table.setIndex("Key_設定");
+    // Five blanks sort before every target number.
+    table.seek(">=", {"     "});
+    for (int row = 1; row <= CMB対象::kMaxTargets && !table.eof() && !table.noMatch(); ++row, table.moveNext()) {
+        対象登録->setTextMatrix(row, 0, table.text("設定_番号"));
+        対象登録->setRow(row);
+        対象登録->setCol(1);
+        対象登録->setCellAlignment(FlexGrid::LeftCenter);
+        対象登録->setText(table.text("設定_略称"));
+        対象登録->setTextMatrix(row, 2, table.text("設定_名称"));
+        対象登録->setTextMatrix(row, 3, table.text("設定_備考"));
+        lastRow_ = row;
+    }
+}
+
+void 対象登::paintRow(int row, int qbColour)
+{
+    対象登録->setRow(row);
+    対象登録->setCol(0);
+    対象登録->setRowSel(row);
+    対象登録->setColSel(kColumnCount - 1);
+    対象登録->setCellBackColor(ui::qbColor(qbColour));
+}
+
+void 対象登::対象登録_Click()
+{
+    const int row = 対象登録->row();
+    if (row < 1 || row > lastRow_) {
+        msg::exclaim(QStringLiteral("指定対象が有効範囲外です｡ "), kTitle);
+        return;
+    }
+    if (selectedRow_ > 0)
+        paintRow(selectedRow_, 15);
+    paintRow(row, 10);
+    selectedRow_ = row;
+    対象番号->setText(対象登録->text(row, 0));
+    対象略称->setText(対象登録->text(row, 1));
+    対象名称->setText(対象登録->text(row, 2));
+    備考->setText(対象登録->text(row, 3));
+    // A box marked when the focus left it empty now holds the row's value.
+    for (QLineEdit* box : {対象番号, 対象略称, 対象名称})
+        check_.pass(box);
+}
+
+void 対象登::requireText(QLineEdit* box, const QString& message)
+{
+    if (input::normalized(box->text()).isEmpty())
+        check_.fail(box, message);
+    else
+        check_.pass(box);
+}
+
+void 対象登::CheckTargetNumber()
+{
+    if (input::normalized(対象番号->text()).isEmpty())
+        check_.fail(対象番号, QStringLiteral("対象番号に入力してください"));
+    else if (!targets::paddedNumber(対象番号->text()))
+        check_.fail(対象番号, QStringLiteral("対象番号は数字5桁以内で入力してください"));
+    else
+        check_.pass(対象番号);
+}
+
+void 対象登::CheckTargetName()
+{
+    requireText(対象名称, QStringLiteral("対象名称に入力してください"));
+}
+
+void 対象登::CheckTargetAbbrev()
+{
+    requireText(対象略称, QStringLiteral("対象略称に入力してください"));
+}
+
+void 対象登::確定_Click()
+{
+    check_.clear();
+    CheckTargetNumber();
+    CheckTargetName();
+    CheckTargetAbbrev();
+    if (check_.reportFailure(kTitle))
+        return;
+    if (!msg::ask(QStringLiteral("入力内容で更新します。"), kTitle))
+        return;
+    const QString number = *targets::paddedNumber(対象番号->text());
+    store::Table table = store::Database::open().table("設定");
+    table.setIndex("Key_設定");
+    table.seek("=", {number});
+    if (table.noMatch())
+        table.addNew();
+    else
+        table.edit();
+    table.set("設定_番号", number);
+    table.set("設定_名称", 対象名称->text());
+    table.set("設定_略称", 対象略称->text());
+    table.set("設定_備考", 備考->text());
+    table.update();
+    対象番号->setText(number);
+    msg::exclaim(QStringLiteral("予約対象は更新(登録)されました。"), kTitle);
+    FillTargetGrid();
+}
+
+void 対象登::削除_Click()
+{
+    check_.clear();
+    CheckTargetNumber();
+    if (check_.reportFailure(kTitle))
+        return;
+    const QString number = *targets::paddedNumber(対象番号->text());
+    const QString question = targets::HasFutureReservations(number, app().settings.WorkingDate)
+                                 ? QStringLiteral("未来日に予約が存在します。対象を削除しますか？")
+                                 : QStringLiteral("予約対象を削除します。");
+    if (!msg::ask(question, kTitle))
+        return;
+
+    store::Database db = store::Database::open();
+    store::Transaction transaction(db);
+    store::Table table = db.table("設定");
+    table.setIndex("Key_設定");
+    table.seek("=", {number});
+    const bool registered = !table.noMatch();
+    if (registered)
+        table.remove();
+    // The basic record goes even when the target itself was not registered.
+    targets::DeleteTargetBasic(number);
+    transaction.commit();
+
+    if (!registered) {
+        msg::exclaim(QStringLiteral("予約対象は登録されていません。"), kTitle);
+        return;
+    }
+    msg::exclaim(QStringLiteral("予約対象は削除されました。"), kTitle);
+    FillTargetGrid();
+}
+
+void 対象登::takeCurrentTarget()
+{
+    TargetSelection& t = app().targets;
+    t.CurrentTarget = targets::paddedNumber(対象番号->text()).value_or(対象番号->text());
+    t.CurrentTargetName = 対象名称->text();
+    t.CurrentTargetAbbrev = 対象略称->text();
+}
+
+void 対象登::基本情報登録_Click()
+{
+    check_.clear();
+    CheckTargetNumber();
+    if (check_.reportFailure(kTitle))
+        return;
+    takeCurrentTarget();
+    基本登::openForCurrentTarget(false);
+}
+
+void 対象登::個別休業登録_Click()
+{
+    check_.clear();
+    CheckTargetNumber();
+    if (check_.reportFailure(kTitle))
+        return;
+    takeCurrentTarget();
+    forms::reloadIfOpen<個休業登録>();
+    forms::showModeless<個休業登録>();
+}
+
+void 対象登::終了_Click()
+{
+    close();
+}
