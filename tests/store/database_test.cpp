@@ -21,13 +21,6 @@ protected:
         return "SELECT 予約.* From 予約  WHERE 予約.予約_設定番号 =  " + store::sqlLiteral(target) +
                " AND 予約.予約_年月日 >=  " + store::sqlLiteral(date) + " ORDER BY 予約.予約_年月日 DESC ; ";
     }
-    void runSql(const QString& sql)
-    {
-        sqlite3* raw = nullptr;
-        ASSERT_EQ(sqlite3_open_v2("Kelvora.mdb", &raw, SQLITE_OPEN_READWRITE, nullptr), SQLITE_OK);
-        ASSERT_EQ(sqlite3_exec(raw, sql.toUtf8().constData(), nullptr, nullptr, nullptr), SQLITE_OK);
-        sqlite3_close(raw);
-    }
 };
 
 TEST_F(DatabaseHandleTest, AMissingFileIsAnErrorAndNothingIsCreated)

@@ -9,16 +9,7 @@
 
 namespace {
 
-class FileToolsTest : public DatabaseTest {
-protected:
-    void runSql(const QString& sql)
-    {
-        sqlite3* raw = nullptr;
-        ASSERT_EQ(sqlite3_open_v2("Kelvora.mdb", &raw, SQLITE_OPEN_READWRITE, nullptr), SQLITE_OK);
-        ASSERT_EQ(sqlite3_exec(raw, sql.toUtf8().constData(), nullptr, nullptr, nullptr), SQLITE_OK);
-        sqlite3_close(raw);
-    }
-};
+using FileToolsTest = DatabaseTest;
 
 TEST_F(FileToolsTest, ANewFileHasEveryTableAndIndexAndPassesTheCheck)
 {

@@ -13,6 +13,7 @@
 #include <QMessageBox>
 #include <QTimer>
 #include <QWidget>
+#include <sqlite3.h>
 
 void DatabaseTest::SetUp()
 {
@@ -55,6 +56,15 @@ void DatabaseTest::insert(const QString& table, std::initializer_list<std::pair<
     for (const auto& [name, value] : fields)
         cursor.set(name, value);
     cursor.update();
+}
+
+void DatabaseTest::runSql(const QString& sql)
+{
+    sqlite3* raw = nullptr;
+    ASSERT_EQ(sqlite3_open_v2("Kelvora.mdb", &raw, SQLITE_OPEN_READWRITE, nullptr), SQLITE_OK);
+    const int rc = sqlite3_exec(raw, sql.toUtf8().constData(), nullptr, nullptr, nullptr);
+    sqlite3_close(raw);
+    ASSERT_EQ(rc, SQLITE_OK) << sql.toStdString();
 }
 
 int DatabaseTest::count(const QString& table) const

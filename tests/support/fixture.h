@@ -29,6 +29,9 @@ protected:
 
     // Adds one record; fields left out get the empty text or 0.
     void insert(const QString& table, std::initializer_list<std::pair<QString, store::Value>> fields);
+    // Runs SQL on Kelvora.mdb through a connection of its own, as another program would (to break
+    // the file on purpose).
+    void runSql(const QString& sql);
     // Number of records of a table.
     int count(const QString& table) const;
     // The given fields of every record of a table, in the order of an index, as texts.
