@@ -30,5 +30,6 @@ void printMillis(const char* name, double micros);
 int storeBench();
 int closuresBench();
 int masterBench();
+int gridBench();
 
 } // namespace bench

@@ -13,6 +13,7 @@ int main(int argc, char** argv)
         {"store", bench::storeBench},
         {"closures", bench::closuresBench},
         {"master", bench::masterBench},
+        {"grid", bench::gridBench},
     };
     const QString command = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QString();
     const auto found = commands.find(command);

@@ -3,6 +3,7 @@
 #include "app/app_state.h"
 #include "app/clock.h"
 #include "store/database.h"
+#include "timeslots/slot_counts.h"
 #include "ui/palette.h"
 
 namespace 初期処理 {
@@ -30,7 +31,9 @@ void LoadBasicSettings()
     store::Table basic = db.table("基本");
     basic.setIndex("Key_基本");
     basic.seek("=", {"00000"});
-    app().settings.UnitMinutes = basic.eof() || basic.noMatch() ? 30 : basic.integer("基本_設定");
+    app().settings.UnitMinutes = basic.eof() || basic.noMatch()
+                                     ? 予約TBL::kDefaultUnitMinutes
+                                     : 予約TBL::UnitMinutesFor(basic.text("基本_単位"), basic.integer("基本_設定"));
 }
 
 void LoadMasterSettings()

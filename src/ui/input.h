@@ -31,6 +31,8 @@ QString dateText(const QDate& date);
 struct TimeOfDay {
     int hour = 0;
     int minute = 0;
+    // Minutes after midnight.
+    int minutes() const { return hour * 60 + minute; }
 };
 std::optional<TimeOfDay> timeOfDay(const QString& hourText, const QString& minuteText, bool endOfDay = false);
 // A time of day typed as "h:mm" or "hh:mm".

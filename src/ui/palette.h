@@ -22,4 +22,10 @@ constexpr int twips(int twipsValue)
     return (twipsValue + 7) / 15;
 }
 
+// Twips for a width in pixels.
+constexpr int twipsOfPixels(int pixels)
+{
+    return pixels * 15;
+}
+
 } // namespace ui

@@ -51,6 +51,32 @@ TEST_F(StartupTest, StoredItemsAndTheCommonUnitTimeAreLoaded)
     EXPECT_EQ(s.NumberingKind, "2");
 }
 
+TEST_F(StartupTest, TheUnitTimeIsTheSlotLengthInMinutesForEveryKindOfUnit)
+{
+    const auto unitFor = [&](const QString& kind, int setting) {
+        store::Table basic = db().table("基本");
+        basic.setIndex("Key_基本");
+        basic.seek("=", {"00000"});
+        if (basic.noMatch()) {
+            basic.addNew();
+            basic.set("基本_番号", "00000");
+        } else {
+            basic.edit();
+        }
+        basic.set("基本_単位", kind);
+        basic.set("基本_設定", setting);
+        basic.update();
+        初期処理::LoadStartupSettings();
+        return app().settings.UnitMinutes;
+    };
+    EXPECT_EQ(unitFor("1", 20), 20);
+    EXPECT_EQ(unitFor("2", 2), 120);
+    EXPECT_EQ(unitFor("2", 24), 24 * 60);
+    EXPECT_EQ(unitFor("3", 1), 24 * 60);
+    EXPECT_EQ(unitFor("1", 25), 30); // no grid can be made of it
+    EXPECT_EQ(unitFor("2", 0), 30);
+}
+
 TEST_F(StartupTest, PrefixYYYYStandsForTheCurrentYearInUpperCaseOnly)
 {
     item(6, "YYYY");

@@ -1,0 +1,120 @@
+// The slot grids of the time inquiry on the generated database: building the time table,
+// counting and painting (a) the seven days of one target and (b) one day of all targets, each
+// from the call to a painted grid, against reading the same reservations with one prepared
+// SQLite query.
+
+#include "bench.h"
+
+#include "app/app_state.h"
+#include "app/startup.h"
+#include "store/database.h"
+#include "hours/business_status.h"
+#include "master/target_list.h"
+#include "reservations/reservation_status.h"
+#include "timeslots/slot_counts.h"
+#include "timeslots/time_table.h"
+#include "ui/flex_grid.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <sqlite3.h>
+
+namespace bench {
+
+namespace {
+
+constexpr int kRuns = 21;
+
+// What the time inquiry does when it opens, up to the painted slot grid. The form keeps the
+// database open meanwhile, so that the steps share one connection.
+void showInquiry(FlexGrid* grid)
+{
+    const store::Database db = store::Database::open();
+    時間TBL::BuildTimeTable();
+    予約TBL::BuildReservationCounts();
+    営業状色付::ShowBusinessStatus(grid);
+    予約状色付::ColourReservationStatus(grid);
+}
+
+// Reads start and end of every row the statement yields, as the count does.
+double rawRead(sqlite3* db, const char* sql, const QStringList& parameters, int* rows)
+{
+    sqlite3_stmt* stmt = nullptr;
+    sqlite3_prepare_v2(db, sql, -1, &stmt, nullptr);
+    QString sink;
+    const double micros = medianMicros(kRuns, [&] {
+        for (int i = 0; i < parameters.size(); ++i)
+            sqlite3_bind_text16(stmt, i + 1, parameters[i].utf16(), int(parameters[i].size() * 2), SQLITE_TRANSIENT);
+        *rows = 0;
+        while (sqlite3_step(stmt) == SQLITE_ROW) {
+            sink = QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(stmt, 0)))
+                   + QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(stmt, 1)));
+            ++*rows;
+        }
+        sqlite3_reset(stmt);
+    });
+    sqlite3_finalize(stmt);
+    return micros;
+}
+
+} // namespace
+
+int gridBench()
+{
+    // The modules open Kelvora.mdb in the current folder: a link to the generated database,
+    // which they only read.
+    const QString generated = generatedDatabase();
+    QTemporaryDir folder;
+    if (!folder.isValid() || !QFile::link(generated, folder.filePath("Kelvora.mdb")) || !QDir::setCurrent(folder.path())) {
+        std::fprintf(stderr, "cannot prepare a working folder for the grid benchmark\n");
+        return 1;
+    }
+    初期処理::LoadStartupSettings();
+    CMB対象::FillTargetList();
+    sqlite3* raw = nullptr;
+    sqlite3_open_v2(generated.toUtf8().constData(), &raw, SQLITE_OPEN_READONLY, nullptr);
+    FlexGrid grid;
+    grid.resize(1280, 720);
+    std::printf("# %d targets, %d-minute slots, %02d:00 to %02d:59\n", int(app().targets.TargetList.size()),
+                app().settings.UnitMinutes, 予約TBL::CurrentSlotTimes().SlotHours.front(),
+                予約TBL::CurrentSlotTimes().WindowEnd / 60 - 1);
+
+    // (a) the inquiry by target: seven days from a Tuesday, a common closure day among them.
+    {
+        app().modes.TimeTableMode = 3;
+        app().modes.InquiryKind = 1;
+        app().targets.CurrentTarget = "00015";
+        app().settings.WorkingDate = "2026/6/9";
+        const double ours = medianMicros(kRuns, [&] { showInquiry(&grid); });
+        int rows = 0;
+        const double direct = rawRead(raw,
+                                      "SELECT 予約_開始時間, 予約_終了時間 FROM 予約 WHERE 予約_設定番号 = ? AND 予約_年月日 BETWEEN ? AND ? "
+                                      "ORDER BY 予約_年月日, 予約_開始時間",
+                                      {"00015", "2026/06/09", "2026/06/15"}, &rows);
+        std::printf("# grid_seven_days reads %d reservations into a grid of %d x %d\n", rows, grid.rows(), grid.cols());
+        printMillis("grid_seven_days", ours);
+        printRatio("grid_seven_days", ours, direct);
+    }
+
+    // (b) the inquiry by day: every target on one date.
+    {
+        app().modes.TimeTableMode = 2;
+        app().modes.InquiryKind = 2;
+        app().booking.SelectedDate = QDate(2026, 6, 1);
+        app().settings.WorkingDate = "2026/6/1";
+        const double ours = medianMicros(kRuns, [&] { showInquiry(&grid); });
+        int rows = 0;
+        const double direct = rawRead(raw,
+                                      "SELECT 予約_開始時間, 予約_終了時間 FROM 予約 WHERE 予約_年月日 = ? "
+                                      "ORDER BY 予約_設定番号, 予約_開始時間",
+                                      {"2026/06/01"}, &rows);
+        std::printf("# grid_one_day reads %d reservations into a grid of %d x %d\n", rows, grid.rows(), grid.cols());
+        printMillis("grid_one_day", ours);
+        printRatio("grid_one_day", ours, direct);
+    }
+    sqlite3_close(raw);
+    return 0;
+}
+
+} // namespace bench

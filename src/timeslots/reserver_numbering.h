@@ -1,0 +1,35 @@
+#pragma once
+
+#include "store/database.h"
+
+#include <QString>
+#include <optional>
+
+// Module 予約NO発番: reserver numbers, "prefix-000001". One numbering row per key in 発番 holds
+// the last sequence issued: the key is "00000" when NumberingKind is "1" (one sequence for all
+// targets), else the target (one sequence per target).
+namespace 予約NO発番 {
+
+enum class ReserverStatus { Existing = 1, New = 2 };
+
+struct IssuedNumber {
+    ReserverStatus status = ReserverStatus::New;
+    QString number;
+};
+
+// Step 1: the number of the reserver with this name, or else the next number without taking it.
+// Step 2: takes the next number and stores it. The key and prefix come from the current target
+// and the master settings.
+IssuedNumber IssueReserverNumber(int step, const QString& reserverName);
+
+QString NumberingKey(const QString& numberingKind, const QString& target);
+// The prefix, "-", and the sequence with zeros in front up to six digits (longer ones are kept).
+QString FormatReserverNumber(const QString& prefix, const QString& sequence);
+
+std::optional<QString> FindReserverByName(const store::Database& db, const QString& name);
+// The next number of the key, nothing written.
+QString PeekReserverNumber(const store::Database& db, const QString& key, const QString& prefix);
+// The next number of the key, stored as the key's last number.
+QString TakeReserverNumber(const store::Database& db, const QString& key, const QString& prefix);
+
+} // namespace 予約NO発番
