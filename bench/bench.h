@@ -28,5 +28,6 @@ void printMillis(const char* name, double micros);
 
 // The benchmarks, one per command.
 int storeBench();
+int maintenanceBench();
 
 } // namespace bench

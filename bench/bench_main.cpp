@@ -11,6 +11,7 @@ int main(int argc, char** argv)
     QApplication application(argc, argv);
     const std::map<QString, std::function<int()>> commands = {
         {"store", bench::storeBench},
+        {"maintenance", bench::maintenanceBench},
     };
     const QString command = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QString();
     const auto found = commands.find(command);
