@@ -31,5 +31,6 @@ int storeBench();
 int closuresBench();
 int masterBench();
 int gridBench();
+int maintenanceBench();
 
 } // namespace bench

@@ -14,6 +14,7 @@ int main(int argc, char** argv)
         {"closures", bench::closuresBench},
         {"master", bench::masterBench},
         {"grid", bench::gridBench},
+        {"maintenance", bench::maintenanceBench},
     };
     const QString command = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QString();
     const auto found = commands.find(command);

@@ -7,6 +7,9 @@
 #include "master/basic_info_form.h"
 #include "master/master_settings_form.h"
 #include "master/targets_form.h"
+#include "maintenance/period_end_form.h"
+#include "maintenance/warning_form.h"
+#include "reservations/bulk_delete_form.h"
 #include "ui/forms.h"
 #include "ui/handlers.h"
 
@@ -144,14 +147,17 @@ void メニュー::予約者登録_Click()
 
 void メニュー::予約一括削除_Click()
 {
+    forms::showModeless<予約削除>();
 }
 
 void メニュー::期末削除_Click()
 {
+    forms::showModeless<期末処理>();
 }
 
 void メニュー::再編成_Click()
 {
+    forms::showModeless<警告>();
 }
 
 void メニュー::定休日登_Click()

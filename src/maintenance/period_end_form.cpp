@@ -1,0 +1,167 @@
+#include "maintenance/period_end_form.h"
+
+#include "app/app_state.h"
+#include "maintenance/ranged_deletion.h"
+#include "store/database.h"
+#include "ui/busy_cursor.h"
+#include "ui/handlers.h"
+#include "ui/input.h"
+#include "ui/message_box.h"
+
+#include <QFont>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+#include <optional>
+
+namespace {
+
+const QString kTitle = QStringLiteral("期末処理");
+const QString kDefaultYearStart = QStringLiteral("04/01");
+
+// The first day of the business year that holds `today`, for a year start "MM/DD"; nothing when
+// the year start has no "/" or does not make a date.
+std::optional<QDate> businessYearStart(const QString& yearStart, const QDate& today)
+{
+    if (!yearStart.contains(u'/'))
+        return std::nullopt;
+    const std::optional<int> startMonth = input::wholeNumber16(yearStart.section(u'/', 0, 0));
+    if (!startMonth)
+        return std::nullopt;
+    const int year = *startMonth > today.month() ? today.year() - 1 : today.year();
+    return input::date(QString::number(year) + u'/' + yearStart);
+}
+
+} // namespace
+
+期末処理::期末処理() : Form(QStringLiteral("期末処理"), kTitle)
+{
+    取消日 = textBox(QStringLiteral("取消日"));
+    取消日->setMaximumWidth(130);
+    確定 = button(QStringLiteral("確定"), QStringLiteral("確定"));
+    終了 = button(QStringLiteral("終了"), QStringLiteral("終了"));
+
+    auto* date = new QHBoxLayout;
+    date->addWidget(label(QStringLiteral("取消日範囲")));
+    date->addWidget(取消日);
+    date->addWidget(label(QStringLiteral("取消範囲日以前のデータを削除します")));
+    date->addStretch();
+
+    QLabel* warning = label(QStringLiteral("一旦削除すると復元は出来ません"));
+    QFont bold = warning->font();
+    bold.setBold(true);
+    warning->setFont(bold);
+
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    for (QPushButton* b : {確定, 終了}) {
+        b->setMinimumSize(100, 32);
+        buttons->addWidget(b);
+    }
+
+    auto* page = new QVBoxLayout(this);
+    page->setContentsMargins(20, 20, 20, 16);
+    page->setSpacing(12);
+    page->addLayout(date);
+    page->addWidget(warning);
+    page->addWidget(label(QStringLiteral("日付を確認して下さい")));
+    page->addSpacing(8);
+    page->addLayout(buttons);
+
+    ui::onLostFocus(取消日, [this] { 取消日_LostFocus(); });
+    ui::onClick(確定, [this] { 確定_Click(); });
+    ui::onClick(終了, [this] { 終了_Click(); });
+}
+
+void 期末処理::Form_Load()
+{
+    check_.clear();
+    lowerBound_ = QDate(1990, 1, 1);
+    ProposeCutoffDate();
+}
+
+void 期末処理::ProposeCutoffDate()
+{
+    const Settings& s = app().settings;
+    // A year start without "/" (or one that makes no date) is taken as the default, 1 April.
+    const QDate start = businessYearStart(s.FiscalYearStart, s.Today)
+                            .value_or(*businessYearStart(kDefaultYearStart, s.Today));
+    取消日->setText(input::dateText(start.addMonths(-s.RetentionMonths)));
+}
+
+void 期末処理::CheckCutoffDate()
+{
+    check_.clear();
+    const std::optional<QDate> typed = input::date(取消日->text());
+    if (input::normalized(取消日->text()).isEmpty()) {
+        check_.fail(取消日, QStringLiteral("取消日に入力してください"));
+    } else if (!typed) {
+        check_.fail(取消日, QStringLiteral("取消日に正しく入力してください"));
+    } else {
+        cutOffDate_ = *typed;
+        取消日->setText(input::dateText(*typed));
+        check_.pass(取消日);
+    }
+}
+
+void 期末処理::取消日_LostFocus()
+{
+    CheckCutoffDate();
+}
+
+void 期末処理::確定_Click()
+{
+    CheckCutoffDate();
+    if (check_.reportFailure(kTitle))
+        return;
+    if (!msg::ask(QStringLiteral("保持期限の過ぎたデータを削除します。"), kTitle))
+        return;
+    {
+        ui::BusyCursor busy;
+        store::Database db = store::Database::open();
+        store::Transaction transaction(db);
+        PurgeCalendar(db);
+        PurgeReservations(db);
+        PurgeReservers(db);
+        PurgeSpecificDays(db);
+        transaction.commit();
+    }
+    msg::plain(QStringLiteral("期末削除処理は終了しました"), kTitle);
+}
+
+void 期末処理::終了_Click()
+{
+    close();
+}
+
+void 期末処理::PurgeCalendar(const store::Database& db) const
+{
+    Purge(db, QStringLiteral("カレンダー"), QStringLiteral("Idx_カレンダー"), QStringLiteral("カレ_年月日"));
+}
+
+void 期末処理::PurgeReservations(const store::Database& db) const
+{
+    Purge(db, QStringLiteral("予約"), QStringLiteral("Idx_日付"), QStringLiteral("予約_年月日"));
+}
+
+void 期末処理::PurgeReservers(const store::Database& db) const
+{
+    Purge(db, QStringLiteral("予約者"), QStringLiteral("Idx_日付"), QStringLiteral("予約者_最新予約日"));
+}
+
+void 期末処理::PurgeSpecificDays(const store::Database& db) const
+{
+    Purge(db, QStringLiteral("特定日"), QStringLiteral("Idx_日付"), QStringLiteral("特定_日付"));
+}
+
+void 期末処理::Purge(const store::Database& db, const QString& table, const QString& index, const QString& dateField) const
+{
+    // Every date is held as "yyyy/mm/dd" text, whose order is the order of the dates.
+    const QString lastDate = input::dateText(cutOffDate_);
+    store::Table records = db.table(table);
+    records.setIndex(index);
+    records.seek(">=", {lowerBound_});
+    maintenance::DeleteWhile(records, [&](const store::Table& r) { return r.text(dateField) <= lastDate; });
+}

@@ -1,0 +1,45 @@
+#pragma once
+
+#include "ui/field_check.h"
+#include "ui/form.h"
+
+#include <QDate>
+
+class QLineEdit;
+class QPushButton;
+namespace store {
+class Database;
+}
+
+// 期末処理: removes every dated record up to and including a cut-off date from the closure
+// days, the reservations, the reservers and the specific-day hours, in one transaction. The
+// cut-off date proposed on opening is the start of the business year moved back by the retention
+// months.
+class 期末処理 : public Form {
+public:
+    期末処理();
+
+    void Form_Load() override;
+    void 取消日_LostFocus();
+    void 確定_Click();
+    void 終了_Click();
+
+private:
+    void ProposeCutoffDate();
+    void CheckCutoffDate();
+    void PurgeCalendar(const store::Database& db) const;
+    void PurgeReservations(const store::Database& db) const;
+    void PurgeReservers(const store::Database& db) const;
+    void PurgeSpecificDays(const store::Database& db) const;
+    // Deletes the records of a table whose date field lies from the lower bound up to the cut-off
+    // date, both included, scanning the table's date index.
+    void Purge(const store::Database& db, const QString& table, const QString& index, const QString& dateField) const;
+
+    QLineEdit* 取消日;
+    QPushButton* 確定;
+    QPushButton* 終了;
+
+    QDate cutOffDate_;
+    QDate lowerBound_;
+    ui::FieldCheck check_;
+};

@@ -1,0 +1,202 @@
+#include "reservations/bulk_delete_form.h"
+
+#include "app/app_state.h"
+#include "maintenance/ranged_deletion.h"
+#include "store/database.h"
+#include "ui/busy_cursor.h"
+#include "ui/flex_grid.h"
+#include "ui/handlers.h"
+#include "ui/input.h"
+#include "ui/message_box.h"
+#include "ui/palette.h"
+
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QVBoxLayout>
+#include <cmath>
+
+namespace {
+
+const QString kTitle = QStringLiteral("予約一括削除");
+const QString kBadMonths = QStringLiteral("削除月数に正しく入力してください");
+constexpr int kMaxCandidates = 100;
+constexpr int kLargestMonthCount = 32767;
+constexpr int kColumnWidths[] = {600, 1500, 2000, 2500}; // twips
+
+// A month count: a number from 0 up, a fraction rounded to whole months. A negative count is
+// refused: it would put the cut-off date after today and delete bookings still to come.
+std::optional<int> monthCount(const QString& text)
+{
+    const std::optional<double> months = input::number(text);
+    if (!months || *months < 0 || *months > kLargestMonthCount)
+        return std::nullopt;
+    return int(std::lround(*months));
+}
+
+} // namespace
+
+予約削除::予約削除() : Form(QStringLiteral("予約削除"), kTitle)
+{
+    削除月数 = textBox(QStringLiteral("削除月数"));
+    削除月数->setMaximumWidth(70);
+    削除月数->setAlignment(Qt::AlignRight);
+    削除候補 = grid(QStringLiteral("削除候補"));
+    // Wide enough for every column beside the vertical scroll bar.
+    int gridWidth = 2 * 削除候補->frameWidth() + 削除候補->verticalScrollBar()->sizeHint().width();
+    for (int twips : kColumnWidths)
+        gridWidth += ui::twips(twips);
+    削除候補->setMinimumWidth(gridWidth);
+    削除 = button(QStringLiteral("削除"), QStringLiteral("削除"));
+    終了 = button(QStringLiteral("終了"), QStringLiteral("終了"));
+
+    auto* months = new QHBoxLayout;
+    months->addWidget(label(QStringLiteral("削除期限")));
+    months->addWidget(削除月数);
+    months->addWidget(label(QStringLiteral("ｹ月間以前の予約")));
+    months->addStretch();
+
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    for (QPushButton* b : {削除, 終了}) {
+        b->setMinimumSize(100, 32);
+        buttons->addWidget(b);
+    }
+
+    auto* page = new QVBoxLayout(this);
+    page->setContentsMargins(16, 16, 16, 16);
+    page->setSpacing(10);
+    page->addLayout(months);
+    page->addWidget(label(QStringLiteral("予約の削除対象")));
+    page->addWidget(削除候補, 1);
+    page->addLayout(buttons);
+
+    ui::onLostFocus(削除月数, [this] { 削除月数_LostFocus(); });
+    ui::onClick(削除候補, [this] { 削除候補_Click(); });
+    ui::onClick(削除, [this] { 削除_Click(); });
+    ui::onClick(終了, [this] { 終了_Click(); });
+}
+
+void 予約削除::Form_Load()
+{
+    削除月数->setText(QString::number(app().settings.RetentionMonths));
+    CheckMonths();
+    InitCandidateGrid();
+    FillCandidates();
+}
+
+void 予約削除::InitCandidateGrid()
+{
+    FlexGrid* g = 削除候補;
+    g->setRows(0);
+    g->setCols(0);
+    g->setRows(kMaxCandidates + 1);
+    g->setCols(4);
+    g->setFixedCols(0);
+    g->setFixedRows(1);
+    g->setRow(0);
+    g->setCol(0);
+    const QString headers[] = {QStringLiteral("削除F"), QStringLiteral("予約対象NO"), QStringLiteral("予約対象略称"),
+                               QStringLiteral("備考")};
+    for (int col = 0; col < 4; ++col) {
+        g->setColWidth(col, kColumnWidths[col]);
+        g->setCol(col);
+        g->setText(headers[col]);
+        g->setCellAlignment(FlexGrid::CenterBottom);
+    }
+    g->setRow(1);
+    g->setCol(1);
+    g->setRowSel(kMaxCandidates);
+    g->setColSel(3);
+    g->setCellAlignment(FlexGrid::LeftCenter);
+    g->setRow(0);
+    g->setCol(0);
+}
+
+void 予約削除::FillCandidates()
+{
+    CandidateCount = 0;
+    store::Table targets = store::Database::open().table(QStringLiteral("設定"));
+    targets.setIndex(QStringLiteral("Key_設定"));
+    // "00000" is the common record, never a candidate.
+    for (targets.seek(">", {"00000"}); !targets.eof() && CandidateCount < kMaxCandidates; targets.moveNext()) {
+        const int row = ++CandidateCount;
+        削除候補->setTextMatrix(row, 0, QStringLiteral("1"));
+        削除候補->setTextMatrix(row, 1, targets.text(QStringLiteral("設定_番号")));
+        削除候補->setTextMatrix(row, 2, targets.text(QStringLiteral("設定_略称")));
+        削除候補->setTextMatrix(row, 3, targets.text(QStringLiteral("設定_備考")));
+    }
+    if (CandidateCount == 0)
+        msg::exclaim(QStringLiteral("削除対象はありません"), kTitle);
+}
+
+void 予約削除::CheckMonths()
+{
+    check_.clear();
+    const std::optional<int> months = monthCount(削除月数->text());
+    if (!months) {
+        check_.fail(削除月数, kBadMonths);
+        return;
+    }
+    check_.pass(削除月数);
+    CutOffDate = app().settings.Today.addMonths(-*months);
+}
+
+void 予約削除::削除月数_LostFocus()
+{
+    CheckMonths();
+    check_.reportFailure(kTitle);
+}
+
+void 予約削除::削除候補_Click()
+{
+    const int row = 削除候補->row();
+    if (row < 1 || row > CandidateCount) {
+        msg::exclaim(QStringLiteral("指定対象が有効範囲外です｡ "), kTitle);
+        return;
+    }
+    削除候補->setTextMatrix(row, 0, 削除候補->text(row, 0) == QLatin1String("1") ? QStringLiteral("0") : QStringLiteral("1"));
+}
+
+void 予約削除::削除_Click()
+{
+    // The box is read again, so the deletion never runs on a count that was not checked.
+    CheckMonths();
+    const QString question = check_.failed() ? QStringLiteral("入力にｴﾗｰがあります処理を続行しますか？")
+                                             : QStringLiteral("削除F=1 の予約を削除します。");
+    if (!msg::ask(question, kTitle, msg::Icon::Exclamation))
+        return;
+    if (!CutOffDate) {
+        msg::exclaim(kBadMonths, kTitle);
+        return;
+    }
+    {
+        ui::BusyCursor busy;
+        store::Database db = store::Database::open();
+        store::Transaction transaction(db);
+        for (int row = 1; row <= CandidateCount; ++row) {
+            if (削除候補->text(row, 0) == QLatin1String("1"))
+                DeleteTargetReservations(db, 削除候補->text(row, 1));
+        }
+        transaction.commit();
+    }
+    msg::exclaim(QStringLiteral("削除F=1 の予約は削除されました"), QString());
+}
+
+void 予約削除::DeleteTargetReservations(const store::Database& db, const QString& target)
+{
+    const QString lastDate = input::dateText(*CutOffDate);
+    store::Table reservations = db.table(QStringLiteral("予約"));
+    reservations.setIndex(QStringLiteral("Idx_期限"));
+    reservations.seek(">=", {target, ""});
+    maintenance::DeleteWhile(reservations, [&](const store::Table& r) {
+        return r.text(QStringLiteral("予約_設定番号")) == target && r.text(QStringLiteral("予約_年月日")) <= lastDate;
+    });
+}
+
+void 予約削除::終了_Click()
+{
+    close();
+}

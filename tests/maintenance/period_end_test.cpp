@@ -1,0 +1,155 @@
+// 期末処理: the proposed cut-off date, its check, and the purge of the four dated tables.
+
+#include "support/fixture.h"
+#include "app/app_state.h"
+#include "maintenance/period_end_form.h"
+#include "ui/field_check.h"
+#include "ui/forms.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+namespace {
+
+class PeriodEndTest : public DatabaseTest {
+protected:
+    期末処理* open()
+    {
+        form = forms::showModeless<期末処理>();
+        return form;
+    }
+    QLineEdit* cutOff() const { return form->findChild<QLineEdit*>("取消日"); }
+    void confirm() const { form->findChild<QPushButton*>("確定")->click(); }
+    QString proposalOn(const QDate& day, const QString& yearStart, int months)
+    {
+        setNow(QDateTime(day, QTime(9, 0)));
+        app().settings.FiscalYearStart = yearStart;
+        app().settings.RetentionMonths = months;
+        open();
+        const QString proposal = cutOff()->text();
+        form->close();
+        flushDeletes();
+        return proposal;
+    }
+    // One record dated `date` in each of the four dated tables, for target `target`.
+    void addDated(const QString& target, const QString& date, const QString& reserver)
+    {
+        insert("カレンダー", {{"カレ_番号", target}, {"カレ_年月日", date}, {"カレ_休日FLG", 1}});
+        insert("予約", {{"予約_設定番号", target}, {"予約_年月日", date}, {"予約_開始時間", "10:00"},
+                        {"予約_予約者NO", reserver}, {"予約_終了時間", "11:00"}});
+        insert("予約者", {{"予約者_予約者NO", reserver}, {"予約者_最新予約日", date}});
+        insert("特定日", {{"特定_番号", target}, {"特定_日付", date}, {"特定_開始時間", "09:00"},
+                          {"特定_終了時間", "17:00"}, {"特定_営業フラグ", "0"}});
+    }
+    QStringList dates(const QString& table, const QString& index, const QString& field) const
+    {
+        QStringList result;
+        for (const QStringList& row : rows(table, index, {field}))
+            result << row[0];
+        return result;
+    }
+
+    期末処理* form = nullptr;
+};
+
+TEST_F(PeriodEndTest, TheFormShowsItsWarningsAndProposesTheStartOfAnEarlierBusinessYear)
+{
+    open();
+    EXPECT_EQ(form->windowTitle(), "期末処理");
+    QStringList labels;
+    for (QLabel* l : form->findChildren<QLabel*>())
+        labels << l->text();
+    for (const char* text : {"取消日範囲", "取消範囲日以前のデータを削除します", "一旦削除すると復元は出来ません", "日付を確認して下さい"})
+        EXPECT_TRUE(labels.contains(text)) << text;
+    form->close();
+    flushDeletes();
+
+    EXPECT_EQ(proposalOn(QDate(2026, 12, 7), "04/01", 12), "2025/04/01");
+    EXPECT_EQ(proposalOn(QDate(2026, 2, 15), "04/01", 12), "2024/04/01");
+    EXPECT_EQ(proposalOn(QDate(2026, 4, 1), "04/01", 12), "2025/04/01");
+    EXPECT_EQ(proposalOn(QDate(2026, 3, 31), "04/01", 12), "2024/04/01");
+    EXPECT_EQ(proposalOn(QDate(2026, 2, 15), "01/01", 12), "2025/01/01");
+    EXPECT_EQ(proposalOn(QDate(2026, 12, 31), "01/01", 24), "2024/01/01");
+    EXPECT_EQ(proposalOn(QDate(2026, 12, 7), "10/1", 6), "2026/04/01");
+    // A year start without "/" counts as 1 April.
+    EXPECT_EQ(proposalOn(QDate(2026, 12, 7), "0401", 12), "2025/04/01");
+    EXPECT_EQ(proposalOn(QDate(2026, 2, 15), "", 12), "2024/04/01");
+    EXPECT_TRUE(messages().empty());
+}
+
+TEST_F(PeriodEndTest, AnEmptyOrWrongDateIsRefusedAndDeletesNothing)
+{
+    addDated("00001", "2020/01/01", "-000001");
+    open();
+    cutOff()->setText("  ");
+    confirm();
+    cutOff()->setText("2025/02/30");
+    confirm();
+    ASSERT_EQ(messages().size(), 2u);
+    EXPECT_EQ(messages()[0].text, "取消日に入力してください");
+    EXPECT_EQ(messages()[1].text, "取消日に正しく入力してください");
+    for (const msg::Shown& shown : messages()) {
+        EXPECT_EQ(shown.title, "期末処理");
+        EXPECT_EQ(shown.icon, msg::Icon::Exclamation);
+    }
+    EXPECT_EQ(ui::textColourNumber(cutOff()), 12);
+    EXPECT_EQ(form->firstInTabOrder(), cutOff());
+    EXPECT_EQ(count("予約"), 1);
+
+    cutOff()->setText("２０２５/4/1");
+    form->取消日_LostFocus();
+    EXPECT_EQ(cutOff()->text(), "2025/04/01");
+    EXPECT_EQ(ui::textColourNumber(cutOff()), 0);
+}
+
+TEST_F(PeriodEndTest, EveryDatedTableLosesItsRecordsUpToTheCutOffDayItself)
+{
+    addDated("00000", "2024/03/31", "-000001");
+    addDated("00001", "2025/04/01", "-000002");
+    addDated("00002", "2025/04/02", "-000003");
+    addDated("00001", "1989/12/31", "-000004");
+    // A reserver whose latest booking is after the cut-off stays, though older bookings go.
+    insert("予約", {{"予約_設定番号", "00001"}, {"予約_年月日", "2025/01/10"}, {"予約_予約者NO", "-000003"}});
+    // A reserver entered without a reservation has no date and is never purged.
+    insert("予約者", {{"予約者_予約者NO", "-000005"}});
+    insert("営業", {{"営業_番号", "00000"}, {"営業_開始時間", "09:00"}, {"営業_終了時間", "18:00"}});
+    insert("設定", {{"設定_番号", "00001"}});
+
+    open();
+    cutOff()->setText("2025/4/1");
+    confirm();
+
+    EXPECT_EQ(dates("カレンダー", "Idx_カレンダー", "カレ_年月日"), (QStringList{"1989/12/31", "2025/04/02"}));
+    EXPECT_EQ(dates("予約", "Idx_日付", "予約_年月日"), (QStringList{"1989/12/31", "2025/04/02"}));
+    EXPECT_EQ(dates("予約者", "Key_予約者", "予約者_予約者NO"), (QStringList{"-000003", "-000004", "-000005"}));
+    EXPECT_EQ(dates("特定日", "Idx_日付", "特定_日付"), (QStringList{"1989/12/31", "2025/04/02"}));
+    EXPECT_EQ(count("営業"), 1);
+    EXPECT_EQ(count("設定"), 1);
+
+    ASSERT_EQ(messages().size(), 2u);
+    EXPECT_EQ(messages()[0].text, "保持期限の過ぎたデータを削除します。");
+    EXPECT_TRUE(messages()[0].question);
+    EXPECT_EQ(messages()[0].title, "期末処理");
+    EXPECT_EQ(messages()[1].text, "期末削除処理は終了しました");
+    EXPECT_EQ(messages()[1].icon, msg::Icon::None);
+    EXPECT_EQ(messages()[1].title, "期末処理");
+
+    // The form stays open for another run with another date.
+    cutOff()->setText("2025/04/02");
+    confirm();
+    EXPECT_EQ(dates("予約", "Idx_日付", "予約_年月日"), QStringList{"1989/12/31"});
+}
+
+TEST_F(PeriodEndTest, NoAtTheQuestionDeletesNothing)
+{
+    addDated("00001", "2020/01/01", "-000001");
+    open();
+    answer({false});
+    confirm();
+    for (const char* table : {"カレンダー", "予約", "予約者", "特定日"})
+        EXPECT_EQ(count(table), 1) << table;
+    EXPECT_EQ(messageTexts(), QStringList{"保持期限の過ぎたデータを削除します。"});
+}
+
+} // namespace
