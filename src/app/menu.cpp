@@ -10,6 +10,7 @@
 #include "maintenance/period_end_form.h"
 #include "maintenance/warning_form.h"
 #include "reservations/bulk_delete_form.h"
+#include "reservations/reserver_form.h"
 #include "ui/forms.h"
 #include "ui/handlers.h"
 
@@ -143,6 +144,7 @@ void メニュー::日別照会_Click()
 
 void メニュー::予約者登録_Click()
 {
+    forms::showModeless<予約者更新>();
 }
 
 void メニュー::予約一括削除_Click()

@@ -96,13 +96,17 @@ void LayoutStatusGrid(FlexGrid* grid, const TimeTable& table, const SlotTimes& d
 
 void ColourStatusGrid(FlexGrid* grid, const TimeTable& table, const SlotTimes& daySlots, const QColor& offHours)
 {
-    for (int column = 0; column < table.ColumnCount(); ++column) {
-        const TimeTableColumn& c = table.Columns[size_t(column)];
-        if (c.CalendarFlag == 1)
-            PaintClosedDay(grid, GridRowOf(column), offHours);
-        else
-            PaintClosedRanges(grid, GridRowOf(column), 時間TBL::HoursInForce(table, c), daySlots, offHours);
-    }
+    for (int column = 0; column < table.ColumnCount(); ++column)
+        ColourStatusRow(grid, table, column, daySlots, offHours);
+}
+
+void ColourStatusRow(FlexGrid* grid, const TimeTable& table, int column, const SlotTimes& daySlots, const QColor& offHours)
+{
+    const TimeTableColumn& c = table.Columns[size_t(column)];
+    if (c.CalendarFlag == 1)
+        PaintClosedDay(grid, GridRowOf(column), offHours);
+    else
+        PaintClosedRanges(grid, GridRowOf(column), 時間TBL::HoursInForce(table, c), daySlots, offHours);
 }
 
 void PaintClosedDay(FlexGrid* grid, int gridRow, const QColor& offHours)

@@ -35,6 +35,8 @@ void ShowBusinessStatus(FlexGrid* grid, const TimeTable& table, const SlotTimes&
 
 void LayoutStatusGrid(FlexGrid* grid, const TimeTable& table, const SlotTimes& daySlots, const QStringList& weekdayNames);
 void ColourStatusGrid(FlexGrid* grid, const TimeTable& table, const SlotTimes& daySlots, const QColor& offHours);
+// The closed time of the grid row of one time-table column (0-based).
+void ColourStatusRow(FlexGrid* grid, const TimeTable& table, int column, const SlotTimes& daySlots, const QColor& offHours);
 void PaintClosedDay(FlexGrid* grid, int gridRow, const QColor& offHours);
 void PaintClosedRanges(FlexGrid* grid, int gridRow, const HoursList& rows, const SlotTimes& daySlots,
                        const QColor& offHours);

@@ -62,20 +62,25 @@ std::vector<基本設定::Overlap> LoadGridTargetOverlap(const QString& target, 
 void PaintReservationCounts(FlexGrid* grid, const SlotCounts& counts, const std::vector<int>& limits)
 {
     const int rows = std::min(int(counts.ReservationCount.size()), grid->rows() - 営業状色付::kFirstDataRow);
-    for (int column = 0; column < rows; ++column) {
-        const std::vector<int>& rowCounts = counts.ReservationCount[size_t(column)];
-        const int row = 営業状色付::GridRowOf(column);
-        const int limit = size_t(column) < limits.size() ? limits[size_t(column)] : 0;
-        const int slotCount = std::min(int(rowCounts.size()), grid->cols() - 1);
-        for (int slot = 0; slot < slotCount; ++slot) {
-            const int count = rowCounts[size_t(slot)];
-            const int col = SlotTimes::column(slot);
-            grid->setTextMatrix(row, col, QString::number(count));
-            if (count > 0) {
-                grid->setRow(row);
-                grid->setCol(col);
-                grid->setCellBackColor(CountColour(count, limit));
-            }
+    for (int column = 0; column < rows; ++column)
+        PaintRowCounts(grid, column, counts.ReservationCount[size_t(column)],
+                       size_t(column) < limits.size() ? limits[size_t(column)] : 0);
+}
+
+void PaintRowCounts(FlexGrid* grid, int column, const std::vector<int>& rowCounts, int limit)
+{
+    const int row = 営業状色付::GridRowOf(column);
+    if (row >= grid->rows())
+        return;
+    const int slotCount = std::min(int(rowCounts.size()), grid->cols() - 1);
+    for (int slot = 0; slot < slotCount; ++slot) {
+        const int count = rowCounts[size_t(slot)];
+        const int col = SlotTimes::column(slot);
+        grid->setTextMatrix(row, col, QString::number(count));
+        if (count > 0) {
+            grid->setRow(row);
+            grid->setCol(col);
+            grid->setCellBackColor(CountColour(count, limit));
         }
     }
 }

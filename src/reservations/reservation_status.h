@@ -29,6 +29,8 @@ std::vector<基本設定::Overlap> LoadGridTargetOverlap(const QString& target, 
 // Counts of time-table column i go to grid row i + 2, slot k to grid column k + 1; nothing is
 // written outside the grid. `limits` holds the overlap limit of each row.
 void PaintReservationCounts(FlexGrid* grid, const SlotCounts& counts, const std::vector<int>& limits);
+// The counts of one time-table column (0-based) into its grid row, judged by the row's limit.
+void PaintRowCounts(FlexGrid* grid, int column, const std::vector<int>& rowCounts, int limit);
 
 // The background of a slot holding `count` reservations: white when empty, light cyan below the
 // limit, light red at or above it.

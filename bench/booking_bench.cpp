@@ -1,0 +1,98 @@
+// The desk's own work on the generated database: one booking through the entry form's save (the
+// checks, the reserver row, a reserver number for a new reserver, the reservation row, all
+// committed to the file before it returns), for a new and for a known reserver, and opening the
+// time inquiry by day over the 100 targets.
+
+#include "bench.h"
+
+#include "app/app_state.h"
+#include "app/startup.h"
+#include "master/target_list.h"
+#include "reservations/entry_form.h"
+#include "reservations/time_inquiry_form.h"
+#include "store/database.h"
+#include "ui/message_box.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QLineEdit>
+#include <cstdio>
+
+namespace bench {
+
+namespace {
+
+int reservationCount(const QString& target, const QString& date)
+{
+    store::Table reservations = store::Database::open().table("予約");
+    reservations.setIndex("Idx_期限");
+    int n = 0;
+    for (reservations.seek("=", {target, date}); !reservations.eof(); reservations.moveNext()) {
+        if (reservations.text("予約_設定番号") != target || reservations.text("予約_年月日") != date)
+            break;
+        ++n;
+    }
+    return n;
+}
+
+} // namespace
+
+int bookingBench()
+{
+    // A folder of its own, so that no other benchmark's copy is touched.
+    QFileInfo(generatedDatabase()).dir().mkpath("booking");
+    const QString path = scratchCopy("booking/" + store::kMainFile);
+    const QString previous = QDir::currentPath();
+    QDir::setCurrent(QFileInfo(path).absolutePath());
+    初期処理::LoadStartupSettings();
+    msg::setResponder([](const msg::Shown&) { return true; });
+    constexpr int kRuns = 21;
+
+    AppState& a = app();
+    a.targets.CurrentTarget = "00001";
+    a.targets.CurrentTargetAbbrev = a.targets.CurrentTargetName = "対象1";
+    a.overlap.OverlapFlag = "1";
+    a.booking.SlotDate = "2027/01/15";
+    a.booking.SlotStart = "10:00";
+    a.booking.SlotEnd = "10:30";
+    {
+        予約者登 form;
+        auto* name = form.findChild<QLineEdit*>("予約者名");
+        auto* kana = form.findChild<QLineEdit*>("予約者カナ");
+        int n = 0;
+        const auto bookAs = [&](const QString& who, const QString& whoKana) {
+            a.booking.EntryState = 2;
+            form.Form_Load();
+            name->setText(who);
+            kana->setText(whoKana);
+        };
+        printMillis("booking_new_reserver", medianMicros(kRuns, [&] { form.確定_Click(); }, [&] {
+                        ++n;
+                        bookAs(QString("新規予約者%1").arg(n), QString("シンキヨヤクシャ%1").arg(n));
+                    }));
+        printMillis("booking_known_reserver", medianMicros(kRuns, [&] { form.確定_Click(); }, [&] {
+                        ++n;
+                        bookAs(QString("予約者%1").arg(n * 97), QString("ヨヤクシャ%1").arg(n * 97));
+                    }));
+    }
+    std::printf("# %d reservations written on 2027/01/15, %d expected\n", reservationCount("00001", "2027/01/15"),
+                2 * kRuns);
+
+    a.modes.InquiryKind = 2;
+    a.modes.TimeTableMode = 2;
+    a.booking.SelectedDate = a.booking.SelectedLastDate = QDate(2026, 12, 8);
+    CMB対象::FillTargetList();
+    printMillis("inquiry_by_day_open", medianMicros(kRuns, [&] {
+                    時間照会 form;
+                    form.Form_Load();
+                }));
+    std::printf("# %d targets, %lld time-table columns\n", int(a.targets.TargetList.size()),
+                (long long)a.timeTable.Columns.size());
+    std::fflush(stdout);
+
+    msg::clearResponder();
+    QDir::setCurrent(previous);
+    return 0;
+}
+
+} // namespace bench

@@ -1,0 +1,80 @@
+#pragma once
+
+#include "ui/field_check.h"
+#include "ui/form.h"
+
+class QGridLayout;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QListWidget;
+class QRadioButton;
+
+namespace store {
+class Table;
+}
+
+// The particulars of one reserver (table 予約者) as both reserver forms show them: the boxes, the
+// kana search list, the look-up by name or number, the checks of name, kana and birth date, and
+// the age. The reservation entry form and the reserver maintenance form are made from it.
+class ReserverDetailsForm : public Form {
+public:
+    // Lists the reservers whose kana starts with the typed text, in kana order (everybody when
+    // nothing is typed).
+    void 予約者カナ_Change();
+    // Shows the particulars of the reserver picked in the list.
+    void 予約者一覧_Click();
+    void 予約者名_LostFocus();
+    void 予約者カナ_LostFocus();
+    void 生年月日_LostFocus();
+
+protected:
+    // `title` heads every message of the form.
+    ReserverDetailsForm(const QString& formName, const QString& caption, const QString& title);
+
+    void CheckReserverName();
+    void CheckReserverKana();
+    // A birth date may be empty; a date (not after today) shows the age.
+    void CheckBirthDate();
+
+    // Shows the particulars of the reserver with this name or number; false when there is none.
+    bool ShowReserverByName(const QString& name);
+    bool ShowReserverByNumber(const QString& number);
+    // Empties every box and the age; the list is left as it is.
+    void ClearReserver();
+
+    // The name as stored: without blanks around it.
+    QString reserverName() const;
+    // Starts writing the reserver of the name in 予約者名 on a cursor of 予約者: the record of that
+    // name is edited and keeps its number; a new name gets a new record under a number taken now.
+    // Fields not yet written read as stored (empty for a new record). Returns the number.
+    QString BeginReserverRecord(store::Table& reservers) const;
+    // Writes name, kana, address, telephone numbers, birth date, sex and remark into the current
+    // record of a cursor on 予約者 (being added or edited).
+    void WriteParticulars(store::Table& reservers) const;
+
+    // The boxes in two columns of labels and fields, and the list with its label, to go beside them.
+    QGridLayout* particularsLayout();
+    QLayout* listLayout();
+
+    const QString title_;
+    ui::FieldCheck check_;
+
+    QLineEdit* 予約者NO;
+    QLineEdit* 予約者名;
+    QLineEdit* 予約者カナ;
+    QListWidget* 予約者一覧;
+    QGroupBox* Frame4;
+    QRadioButton* 男;
+    QRadioButton* 女;
+    QLineEdit* 生年月日;
+    QLabel* 年齢;
+    QLineEdit* 電話番号;
+    QLineEdit* 携帯番号;
+    QLineEdit* 住所;
+    QLineEdit* 備考;
+
+private:
+    void ShowReserver(const store::Table& reserver);
+    bool ShowReserverBy(const QString& index, const QString& key);
+};
