@@ -32,5 +32,6 @@ int closuresBench();
 int masterBench();
 int gridBench();
 int maintenanceBench();
+int hoursBench();
 
 } // namespace bench

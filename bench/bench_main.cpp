@@ -15,6 +15,7 @@ int main(int argc, char** argv)
         {"master", bench::masterBench},
         {"grid", bench::gridBench},
         {"maintenance", bench::maintenanceBench},
+        {"hours", bench::hoursBench},
     };
     const QString command = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QString();
     const auto found = commands.find(command);
