@@ -33,5 +33,6 @@ int masterBench();
 int gridBench();
 int maintenanceBench();
 int bookingBench();
+int hoursBench();
 
 } // namespace bench

@@ -16,6 +16,7 @@ int main(int argc, char** argv)
         {"grid", bench::gridBench},
         {"maintenance", bench::maintenanceBench},
         {"booking", bench::bookingBench},
+        {"hours", bench::hoursBench},
     };
     const QString command = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QString();
     const auto found = commands.find(command);

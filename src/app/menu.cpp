@@ -4,6 +4,8 @@
 #include "app/startup.h"
 #include "closures/individual_closures_form.h"
 #include "closures/regular_holidays_form.h"
+#include "hours/business_hours_form.h"
+#include "hours/specific_hours_form.h"
 #include "master/basic_info_form.h"
 #include "master/master_settings_form.h"
 #include "master/targets_form.h"
@@ -116,18 +118,21 @@ void メニュー::営業時間登録_Click()
 {
     app().modes.HoursFormKind = 1;
     app().modes.TimeTableMode = 1;
+    営業時間登::openForCurrentKind();
 }
 
 void メニュー::日別営業時間登録_Click()
 {
     app().modes.HoursFormKind = 2;
     app().modes.TimeTableMode = 1;
+    営業時間登::openForCurrentKind();
 }
 
 void メニュー::特定日営業時間登録_Click()
 {
     app().modes.HoursFormKind = 3;
     app().modes.TimeTableMode = 1;
+    forms::showModeless<特定時間登>();
 }
 
 void メニュー::対象照会_Click()

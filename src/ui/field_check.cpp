@@ -35,6 +35,7 @@ void moveToFrontOfTabOrder(QWidget* control)
 void FieldCheck::clear()
 {
     failed_ = false;
+    fixed_ = false;
     message_.clear();
 }
 
@@ -42,6 +43,17 @@ void FieldCheck::fail(QWidget* box, const QString& message)
 {
     paintText(box, 12);
     if (!failed_) {
+        moveToFrontOfTabOrder(box);
+        message_ = message;
+        fixed_ = true;
+    }
+    failed_ = true;
+}
+
+void FieldCheck::failReplacing(QWidget* box, const QString& message)
+{
+    paintText(box, 12);
+    if (!fixed_) {
         moveToFrontOfTabOrder(box);
         message_ = message;
     }

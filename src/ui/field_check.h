@@ -21,6 +21,10 @@ class FieldCheck {
 public:
     void clear();
     void fail(QWidget* box, const QString& message);
+    // A failing check over several boxes (an hour and a minute that make no time of day): its
+    // message replaces one kept by an earlier failure of this sort, never one kept by fail(),
+    // whose box is the one to mend first.
+    void failReplacing(QWidget* box, const QString& message);
     void pass(QWidget* box);
 
     bool failed() const { return failed_; }
@@ -30,6 +34,7 @@ public:
 
 private:
     bool failed_ = false;
+    bool fixed_ = false; // the message came from fail()
     QString message_;
 };
 

@@ -1,0 +1,47 @@
+#pragma once
+
+#include "hours/hours_entry_form.h"
+
+#include <array>
+
+// 営業時間登: the business hours of one reservation target, in the kind the menu opened it in:
+// the bands that hold every day (kind 1), or those of one day of the daily cycle (kind 2), a
+// weekday or a day of the month as the master settings choose. The target is clicked in a grid
+// of targets; in the daily kind the day is an option or a typed day number.
+class 営業時間登 : public HoursEntryForm {
+public:
+    営業時間登();
+
+    // Opens the form in the kind the menu set; an open form laid out for another kind, or for
+    // another daily cycle, is loaded again.
+    static void openForCurrentKind();
+
+    void Form_Load() override;
+
+    void 対象登録_Click();
+    void 日付_LostFocus();
+    void 日別表示_Click();
+    // A weekday option: 1 日曜 (Sunday) to 7 土曜.
+    void 曜日_Click(int hoursDay);
+
+protected:
+    void checkDay() override;
+    void afterRefresh(int filledRows) override;
+    bool mayShowPreview() const override;
+
+private:
+    void layOut();
+    void InitTargetGrid();
+    bool laidOutFor(int kind, int dailyHoursKind) const;
+
+    FlexGrid* 対象登録;
+    QGroupBox* 曜日;
+    std::array<QRadioButton*, 7> weekdayOptions_; // 日曜 .. 土曜
+    QGroupBox* 特定日;
+    QLineEdit* 日付;
+    QPushButton* 日別表示;
+
+    int dailyHoursKind_ = 0; // the daily cycle the form was laid out for
+    int lastTargetRow_ = 0;
+    int highlightedTargetRow_ = 0;
+};

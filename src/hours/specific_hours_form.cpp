@@ -1,0 +1,198 @@
+#include "hours/specific_hours_form.h"
+
+#include "app/app_state.h"
+#include "closures/calendar_layout.h"
+#include "master/target_list.h"
+#include "store/database.h"
+#include "ui/flex_grid.h"
+#include "ui/handlers.h"
+#include "ui/input.h"
+#include "ui/message_box.h"
+
+#include <QComboBox>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QVBoxLayout>
+
+namespace {
+
+const QString kTitle = QStringLiteral("特定日時間登録");
+constexpr int kDateGridRows = 50; // the header and 49 dates; more dates make the grid grow
+const QDate kListedAfter(1999, 1, 1);
+
+} // namespace
+
+特定時間登::特定時間登()
+    : HoursEntryForm(QStringLiteral("特定時間登"), QStringLiteral("特定日営業時間登録"), kTitle,
+                     QStringLiteral("特定日時間は更新(登録)されました。"))
+{
+    対象略称 = comboBox(QStringLiteral("対象略称"));
+    登録日付 = grid(QStringLiteral("登録日付"));
+    日付 = textBox(QStringLiteral("日付"));
+    makeTimeEntry();
+
+    ui::onClick(対象略称, [this] { 対象略称_Click(); });
+    ui::onClick(登録日付, [this] { 登録日付_Click(); });
+    ui::onLostFocus(日付, [this] { 日付_LostFocus(); });
+
+    InitDateGrid();
+    layOut();
+}
+
+void 特定時間登::layOut()
+{
+    対象略称->setMinimumContentsLength(16);
+    日付->setFixedWidth(calendar_layout::boxWidth(日付, 12));
+    登録日付->setFixedWidth(登録日付->sizeHint().width() + 登録日付->verticalScrollBar()->sizeHint().width());
+
+    auto* target = new QHBoxLayout;
+    target->addWidget(label(QStringLiteral("対象略称")));
+    target->addWidget(対象略称);
+    target->addStretch();
+
+    auto* date = new QHBoxLayout;
+    date->addWidget(label(QStringLiteral("日付")));
+    date->addWidget(日付);
+    date->addWidget(label(QStringLiteral("(YYYY/MM/DD)")));
+    date->addWidget(表示);
+    date->addStretch();
+
+    auto* entry = new QVBoxLayout;
+    entry->addLayout(timeEntryLayout());
+    entry->addStretch();
+    entry->addLayout(commandButtons());
+
+    auto* bands = new QHBoxLayout;
+    auto* slotColumn = new QVBoxLayout;
+    slotColumn->addWidget(label(QStringLiteral("時間帯")));
+    slotColumn->addWidget(時間帯, 1);
+    bands->addLayout(slotColumn);
+    bands->addSpacing(8);
+    bands->addLayout(entry, 1);
+
+    auto* right = new QVBoxLayout;
+    right->addLayout(date);
+    right->addLayout(bands, 1);
+
+    auto* body = new QHBoxLayout;
+    body->setSpacing(16);
+    body->addWidget(登録日付);
+    body->addLayout(right, 1);
+
+    auto* page = new QVBoxLayout(this);
+    page->setContentsMargins(16, 16, 16, 16);
+    page->addLayout(target);
+    page->addLayout(body, 1);
+}
+
+void 特定時間登::Form_Load()
+{
+    loadTimeEntry(3);
+    newDate_ = false;
+    InitDateGrid();
+    CMB対象::FillTargetCombo(対象略称);
+    対象略称->setCurrentIndex(-1);
+    日付->clear();
+}
+
+void 特定時間登::InitDateGrid()
+{
+    登録日付->setRows(0);
+    登録日付->setCols(0);
+    登録日付->setRows(kDateGridRows);
+    登録日付->setCols(1);
+    登録日付->setFixedRows(1);
+    登録日付->setFixedCols(0);
+    登録日付->setColWidth(0, 1450);
+    登録日付->setRow(0);
+    登録日付->setCol(0);
+    登録日付->setCellFontSize(10);
+    登録日付->setText(QStringLiteral("登録済特定日"));
+    dateCount_ = 0;
+    highlightedDate_ = 0;
+}
+
+void 特定時間登::対象略称_Click()
+{
+    newDate_ = false;
+    TargetSelection& t = app().targets;
+    t.CurrentTargetAbbrev = 対象略称->currentText();
+    CMB対象::FindTargetByAbbrev(t.CurrentTargetAbbrev);
+    chooseTarget(t.CurrentTarget, t.CurrentTargetAbbrev);
+
+    // The dates after 1999/01/01 that have bands, each once, in date order.
+    InitDateGrid();
+    store::Table bands = store::Database::open().table("特定日");
+    bands.setIndex("Key_特定日");
+    QString lastDate = input::dateText(kListedAfter);
+    for (bands.seek(">=", {t.CurrentTarget, kListedAfter, "00:00"});
+         !bands.eof() && bands.text("特定_番号") == t.CurrentTarget; bands.moveNext()) {
+        const QString date = bands.text("特定_日付");
+        if (date == lastDate)
+            continue;
+        lastDate = date;
+        ++dateCount_;
+        if (dateCount_ >= 登録日付->rows())
+            登録日付->setRows(dateCount_ + 1);
+        登録日付->setRow(dateCount_);
+        登録日付->setCol(0);
+        登録日付->setCellFontSize(10);
+        登録日付->setText(date);
+    }
+}
+
+void 特定時間登::登録日付_Click()
+{
+    newDate_ = false;
+    const int row = 登録日付->row();
+    if (row < 1 || row > dateCount_) {
+        msg::exclaim(QStringLiteral("日付が有効範囲外です｡ "), QString());
+        return;
+    }
+    if (highlightedDate_ > 0)
+        paintRow(登録日付, highlightedDate_, 0, 15);
+    paintRow(登録日付, row, 0, 10);
+    highlightedDate_ = row;
+    app().hours.SpecificDate = input::date(登録日付->text(row, 0)).value_or(QDate());
+    日付->setText(input::dateText(app().hours.SpecificDate));
+    check_.pass(日付);
+    RefreshSlotGrid();
+    clearTimeEntry();
+}
+
+void 特定時間登::日付_LostFocus()
+{
+    const std::optional<QDate> date = input::date(日付->text());
+    if (!date) {
+        check_.fail(日付, QStringLiteral("日付に正しく(YYYY/MM/DD)入力してください"));
+        return;
+    }
+    日付->setText(input::dateText(*date));
+    check_.pass(日付);
+    if (*date == app().hours.SpecificDate)
+        return;
+    app().hours.SpecificDate = *date;
+    RefreshSlotGrid();
+    newDate_ = true;
+}
+
+void 特定時間登::checkDay()
+{
+    日付_LostFocus();
+}
+
+void 特定時間登::afterSave()
+{
+    // A save on a date typed in may have added it to the list.
+    if (newDate_)
+        対象略称_Click();
+}
+
+bool 特定時間登::mayShowPreview() const
+{
+    return !app().targets.CurrentTarget.isEmpty();
+}

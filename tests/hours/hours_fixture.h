@@ -1,0 +1,104 @@
+#pragma once
+
+#include "support/fixture.h"
+#include "app/app_state.h"
+#include "app/menu.h"
+#include "hours/hours_entry_form.h"
+#include "ui/field_check.h"
+#include "ui/flex_grid.h"
+#include "ui/palette.h"
+
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+
+// Targets, stored bands and the hours forms opened from the menu, for the hours tests.
+class HoursTest : public DatabaseTest {
+protected:
+    void SetUp() override
+    {
+        DatabaseTest::SetUp();
+        app().settings.DisplayStartHour = 8;
+        app().settings.DisplayEndHour = 20;
+        menu = new メニュー;
+    }
+
+    void addTarget(const QString& number, const QString& abbrev)
+    {
+        insert("設定", {{"設定_番号", number}, {"設定_名称", abbrev + "の名称"}, {"設定_略称", abbrev}});
+    }
+    void addRegular(const QString& target, const QString& start, const QString& end, const QString& closed = "0",
+                    const QString& remark = "")
+    {
+        insert("営業", {{"営業_番号", target}, {"営業_開始時間", start}, {"営業_終了時間", end},
+                        {"営業_営業フラグ", closed}, {"営業_備考", remark}});
+    }
+    void addDaily(const QString& target, int cycle, int day, const QString& start, const QString& end)
+    {
+        insert("日別", {{"日別_番号", target}, {"日別_区分", cycle}, {"日別_日付", day}, {"日別_開始時間", start},
+                        {"日別_終了時間", end}, {"日別_営業フラグ", "0"}});
+    }
+    void addSpecific(const QString& target, const QDate& date, const QString& start, const QString& end)
+    {
+        insert("特定日", {{"特定_番号", target}, {"特定_日付", date}, {"特定_開始時間", start}, {"特定_終了時間", end},
+                          {"特定_営業フラグ", "0"}});
+    }
+
+    // The form's controls by name.
+    template <typename W> W* control(const QString& name) const { return form->findChild<W*>(name); }
+    QLineEdit* box(const QString& name) const { return control<QLineEdit>(name); }
+    FlexGrid* bandGrid() const { return control<FlexGrid>("時間帯"); }
+    void press(const QString& name) const { control<QPushButton>(name)->click(); }
+    void choose(const QString& option) const { control<QRadioButton>(option)->click(); }
+
+    // Types a band into the four time boxes.
+    void typeBand(const QString& startHour, const QString& startMinute, const QString& endHour,
+                  const QString& endMinute) const
+    {
+        box("開始時")->setText(startHour);
+        box("開始分")->setText(startMinute);
+        box("終了時")->setText(endHour);
+        box("終了分")->setText(endMinute);
+    }
+    // Presses 確定 and answers its question.
+    void save(bool yes = true)
+    {
+        clearMessages();
+        answer({yes});
+        press("確定");
+    }
+    void remove(bool yes = true)
+    {
+        clearMessages();
+        answer({yes});
+        press("削除");
+    }
+
+    // Start, end and mark of every row the band grid shows.
+    QStringList shownBands() const
+    {
+        QStringList bands;
+        for (int row = 1; row < bandGrid()->rows() && !bandGrid()->text(row, 0).isEmpty(); ++row)
+            bands << bandGrid()->text(row, 1) + "-" + bandGrid()->text(row, 2) + bandGrid()->text(row, 3);
+        return bands;
+    }
+    // Text colours of the four time boxes: 12 red, 0 black.
+    QList<int> boxColours() const
+    {
+        QList<int> colours;
+        for (const char* name : {"開始時", "開始分", "終了時", "終了分"})
+            colours << ui::textColourNumber(box(name));
+        return colours;
+    }
+    bool rowPainted(FlexGrid* grid, int row, int lastCol, int qbColour) const
+    {
+        for (int col = 0; col <= lastCol; ++col) {
+            if (grid->cellBackColor(row, col) != ui::qbColor(qbColour))
+                return false;
+        }
+        return true;
+    }
+
+    メニュー* menu = nullptr;
+    HoursEntryForm* form = nullptr;
+};
