@@ -405,7 +405,6 @@ void 時間照会::AdjustSlotCounts()
     SlotCounts& counts = app().counts;
     {
         store::Table reservations = store::Database::open().table("予約");
-        reservations.setIndex("Key_予約");
         counts.ReservationCount[size_t(column_)] =
             予約TBL::CountReservations(reservations, counts.Slots, chosen.Target, chosen.ColumnDate);
     }

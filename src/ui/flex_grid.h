@@ -144,7 +144,7 @@ private:
     QRect spanRect(int row, int firstCol, int lastCol) const;
     // Paints the cells of rows [row0, row1) and columns [col0, col1) that fall inside clip.
     void paintBlock(QPainter& painter, const QRect& clip, int row0, int row1, int col0, int col1) const;
-    void invalidateLayout();
+    void invalidateLayout(bool rowHeightChanged = false);
     void ensureLayout() const;
     int horizontalOffset() const;
     int verticalOffset() const;
