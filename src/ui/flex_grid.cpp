@@ -295,6 +295,15 @@ QColor FlexGrid::cellForeColor(int row, int col) const
     return effectiveFore(cell(row, col));
 }
 
+int FlexGrid::cellFontSize(int row, int col) const
+{
+    if (!inRange(row, col)) {
+        qWarning("FlexGrid: cell (%d, %d) outside the %d x %d grid", row, col, rows_, cols_);
+        return 0;
+    }
+    return cell(row, col).fontSize;
+}
+
 void FlexGrid::setCellForeColor(const QColor& colour)
 {
     forSelection([&](Cell& c) { c.fore = colour; });

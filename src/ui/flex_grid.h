@@ -82,6 +82,8 @@ public:
     Q_INVOKABLE QString text(int row, int col) const;
     Q_INVOKABLE QColor cellBackColor(int row, int col) const;
     Q_INVOKABLE QColor cellForeColor(int row, int col) const;
+    // Points of the cell's font; 0 for the grid's own font.
+    Q_INVOKABLE int cellFontSize(int row, int col) const;
 
     // Does what a user's click on the cell does: scrolls it into view, moves Row and Col (and the
     // selection) to it and raises clicked(). Header cells give row or column 0.
