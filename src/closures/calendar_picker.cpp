@@ -33,6 +33,13 @@ CalendarPicker::CalendarPicker(int mode, FlexGrid* calendar, FlexGrid* list, QSt
 {
 }
 
+void CalendarPicker::setRowReceivers(QLineEdit* name, QAbstractButton* closed, QAbstractButton* open)
+{
+    receivers_.name = name;
+    receivers_.closed = closed;
+    receivers_.open = open;
+}
+
 void CalendarPicker::draw()
 {
     listCount_ = Grid休業::DrawClosureCalendar(mode_, calendar_, list_, state_);

@@ -31,6 +31,10 @@ public:
     // `title` is the title of the form's messages.
     CalendarPicker(int mode, FlexGrid* calendar, FlexGrid* list, QString title, Receivers receivers);
 
+    // The controls that receive a picked row's name and closed/open mark (the form makes them
+    // after the picker).
+    void setRowReceivers(QLineEdit* name, QAbstractButton* closed, QAbstractButton* open);
+
     CalendarState& state() { return state_; }
     const CalendarState& state() const { return state_; }
 
