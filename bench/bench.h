@@ -34,5 +34,7 @@ int gridBench();
 int maintenanceBench();
 int bookingBench();
 int hoursBench();
+// Launch of the program to the menu painted, on the demo database.
+int startupBench();
 
 } // namespace bench

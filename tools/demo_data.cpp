@@ -76,6 +76,11 @@ void writeDemoData(const QString& path, const QDate& today)
                    {"日別_終了時間", "17:00"}, {"日別_営業フラグ", "0"}, {"日別_備考", "土曜短縮"}});
 
     const QDate monday = today.addDays(1 - today.dayOfWeek());
+    // The court stays open an hour longer on the Saturday of a tournament.
+    Table specific = db.table("特定日");
+    addRow(specific, {{"特定_番号", "00003"}, {"特定_日付", monday.addDays(5)}, {"特定_開始時間", "08:00"},
+                      {"特定_終了時間", "21:00"}, {"特定_営業フラグ", "0"}, {"特定_備考", "大会（延長営業）"}});
+
     Table calendar = db.table("カレンダー");
     addRow(calendar, {{"カレ_番号", "00000"}, {"カレ_年月日", monday.addDays(2)}, {"カレ_休日FLG", 1},
                       {"カレ_備考", "定休日"}});

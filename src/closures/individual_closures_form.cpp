@@ -63,6 +63,7 @@ const QString kTitle = QStringLiteral("個別休業日登録");
     ui::onClick(次月, [this] { 次月_Click(); });
     ui::onClick(日付, [this] { 日付_Click(); });
     ui::onClick(休業日, [this] { 休業日_Click(); });
+    確定->setDefault(true); // Enter registers the day, after the usual question
     ui::onClick(確定, [this] { 確定_Click(); });
     ui::onClick(削除, [this] { 削除_Click(); });
     ui::onClick(終了, [this] { 終了_Click(); });

@@ -68,6 +68,13 @@ QDate firstOfMonth(const QDate& date)
         weekdayBoxes_.push_back(checkBox(name, name, 曜日));
     layOut();
     休日->setChecked(true);
+    確定->setDefault(true); // Enter registers the year's holidays, after the usual question
+    // The weekdays, made last, are chosen right after the calendar they sit under.
+    QWidget* previous = 休業日;
+    for (QCheckBox* box : weekdayBoxes_) {
+        setTabOrder(previous, box);
+        previous = box;
+    }
 
     ui::onLostFocus(年度, [this] { 年度_LostFocus(); });
     ui::onLostFocus(定休日付, [this] { 定休日付_LostFocus(); });

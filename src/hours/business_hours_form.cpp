@@ -63,6 +63,8 @@ void 営業時間登::layOut()
 {
     対象登録->setFixedWidth(対象登録->sizeHint().width() + 対象登録->verticalScrollBar()->sizeHint().width());
     日付->setFixedWidth(calendar_layout::boxWidth(日付, 4));
+    // 表示 sits under the remark, above the row of command buttons.
+    setTabOrder(備考, 表示);
 
     auto* weekdays = new QHBoxLayout(曜日);
     for (QRadioButton* o : weekdayOptions_)

@@ -72,6 +72,7 @@ void HoursEntryForm::makeTimeEntry()
     休日 = option(QStringLiteral("休日"), QStringLiteral("休業時間"), Frame2);
     備考 = textBox(QStringLiteral("備考"));
     確定 = button(QStringLiteral("確定"), QStringLiteral("確定"));
+    確定->setDefault(true); // Enter saves, after the usual question
     削除 = button(QStringLiteral("削除"), QStringLiteral("削除"));
     表示 = button(QStringLiteral("表示"), QStringLiteral("表示"));
     終了 = button(QStringLiteral("終了"), QStringLiteral("終了"));

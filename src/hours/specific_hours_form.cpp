@@ -48,6 +48,8 @@ void 特定時間登::layOut()
     対象略称->setMinimumContentsLength(16);
     日付->setFixedWidth(calendar_layout::boxWidth(日付, 12));
     登録日付->setFixedWidth(登録日付->sizeHint().width() + 登録日付->verticalScrollBar()->sizeHint().width());
+    // 表示 sits beside the date it shows.
+    setTabOrder(日付, 表示);
 
     auto* target = new QHBoxLayout;
     target->addWidget(label(QStringLiteral("対象略称")));

@@ -14,6 +14,8 @@
 {
     確定 = button(QStringLiteral("確定"), QStringLiteral("確定"));
     CANCEL = button(QStringLiteral("CANCEL"), QStringLiteral("ＣＡＮＣＥＬ"));
+    // Enter takes the safe way out; the rebuild needs a deliberate click on 確定.
+    CANCEL->setDefault(true);
 
     auto* page = new QVBoxLayout(this);
     page->setContentsMargins(24, 20, 24, 16);

@@ -56,6 +56,7 @@ const QString kTitle = QStringLiteral("ｺｰﾄﾞﾏｽﾀｰ情報");
 
     備考 = textBox("備考");
     QPushButton* save = button("確定", "確定");
+    save->setDefault(true); // Enter saves, after the usual question
     QPushButton* close = button("終了", "終了");
     for (QPushButton* b : {save, close})
         b->setMinimumSize(100, 34);

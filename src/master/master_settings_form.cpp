@@ -88,6 +88,7 @@ store::Table masterTable()
     登録説明->setMinimumHeight(登録説明->fontMetrics().height() + 16);
 
     QPushButton* save = button("確定", "確定");
+    save->setDefault(true); // Enter saves, after the usual question
     QPushButton* close = button("終了", "終了");
     for (QPushButton* b : {save, close})
         b->setMinimumSize(100, 34);

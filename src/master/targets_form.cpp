@@ -52,6 +52,7 @@ constexpr int kColumnCount = int(std::size(kColumns));
     QPushButton* basicInfo = button("基本情報登録", "基本情報登録", specific);
     QPushButton* closures = button("個別休業登録", "個別休業登録", specific);
     QPushButton* save = button("確定", "確定");
+    save->setDefault(true); // Enter saves, after the usual question
     QPushButton* remove = button("削除", "削除");
     QPushButton* close = button("終了", "終了");
     for (QPushButton* b : {basicInfo, closures, save, remove, close})

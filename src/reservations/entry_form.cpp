@@ -31,6 +31,7 @@ const QString kNoTimeChange = QStringLiteral("時間の修正は出来ません�
     開始時間 = displayBox("開始時間");
     終了時間 = textBox("終了時間");
     QPushButton* save = button("確定", "確定");
+    save->setDefault(true); // Enter saves, after the usual question
     QPushButton* remove = button("削除", "削除");
     QPushButton* close = button("終了", "終了");
 
@@ -41,6 +42,8 @@ const QString kNoTimeChange = QStringLiteral("時間の修正は出来ません�
     for (QLineEdit* box : {開始時間, 終了時間})
         box->setFixedWidth(70);
 
+    // The end of the slot sits above the reserver's boxes, and comes before them.
+    moveToFrontOfTabOrder(終了時間);
     ui::onLostFocus(終了時間, [this] { 終了時間_LostFocus(); });
     ui::onLostFocus(予約者NO, [this] { 予約者NO_LostFocus(); });
     ui::onClick(save, [this] { 確定_Click(); });
@@ -48,7 +51,8 @@ const QString kNoTimeChange = QStringLiteral("時間の修正は出来ません�
     ui::onClick(close, [this] { 終了_Click(); });
 
     auto* slot = new QGridLayout;
-    slot->setHorizontalSpacing(10);
+    // One spacing both ways, so that the rows laid out inside the grid keep it between their boxes.
+    slot->setSpacing(10);
     slot->addWidget(label("予約対象"), 0, 0, Qt::AlignRight | Qt::AlignVCenter);
     auto* target = new QHBoxLayout;
     target->addWidget(対象番号);

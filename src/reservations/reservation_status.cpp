@@ -6,6 +6,7 @@
 #include "ui/flex_grid.h"
 #include "ui/palette.h"
 
+#include <QHash>
 #include <algorithm>
 
 namespace 予約状色付 {
@@ -48,9 +49,15 @@ void ColourReservationStatus(FlexGrid* grid)
 
 std::vector<基本設定::Overlap> LoadGridListOverlap(const QStringList& targets, const 基本設定::Overlap& common)
 {
+    // One pass over the basic records instead of a look-up per target.
+    QHash<QString, 基本設定::Overlap> own;
+    store::Table basic = store::Database::open().table("基本");
+    basic.setIndex("Key_基本");
+    for (basic.seek(">=", {""}); !basic.eof(); basic.moveNext())
+        own.insert(basic.text("基本_番号"), {basic.text("基本_重複"), basic.integer("基本_重複数")});
     std::vector<基本設定::Overlap> rows;
     for (const QString& target : targets)
-        rows.push_back(基本設定::LoadTargetOverlap(target, common));
+        rows.push_back(own.value(target, common));
     return rows;
 }
 
@@ -76,13 +83,25 @@ void PaintRowCounts(FlexGrid* grid, int column, const std::vector<int>& rowCount
     for (int slot = 0; slot < slotCount; ++slot) {
         const int count = rowCounts[size_t(slot)];
         const int col = SlotTimes::column(slot);
-        grid->setTextMatrix(row, col, QString::number(count));
+        grid->setTextMatrix(row, col, CountText(count));
         if (count > 0) {
             grid->setRow(row);
             grid->setCol(col);
             grid->setCellBackColor(CountColour(count, limit));
         }
     }
+}
+
+QString CountText(int count)
+{
+    // Most cells show a small count; their texts are made once.
+    static const std::vector<QString> small = [] {
+        std::vector<QString> texts;
+        for (int n = 0; n < 100; ++n)
+            texts.push_back(QString::number(n));
+        return texts;
+    }();
+    return count >= 0 && count < int(small.size()) ? small[size_t(count)] : QString::number(count);
 }
 
 QColor CountColour(int count, int limit)

@@ -32,6 +32,9 @@ void PaintReservationCounts(FlexGrid* grid, const SlotCounts& counts, const std:
 // The counts of one time-table column (0-based) into its grid row, judged by the row's limit.
 void PaintRowCounts(FlexGrid* grid, int column, const std::vector<int>& rowCounts, int limit);
 
+// The text of a slot count.
+QString CountText(int count);
+
 // The background of a slot holding `count` reservations: white when empty, light cyan below the
 // limit, light red at or above it.
 QColor CountColour(int count, int limit);

@@ -90,7 +90,8 @@ ReserverDetailsForm::ReserverDetailsForm(const QString& formName, const QString&
 QGridLayout* ReserverDetailsForm::particularsLayout()
 {
     auto* fields = new QGridLayout;
-    fields->setHorizontalSpacing(10);
+    // One spacing both ways, so that the rows laid out inside the grid keep it between their boxes.
+    fields->setSpacing(10);
     int row = 0;
     const auto addRow = [&](const QString& caption, QWidget* field, QWidget* after = nullptr) {
         fields->addWidget(label(caption), row, 0, Qt::AlignRight | Qt::AlignVCenter);

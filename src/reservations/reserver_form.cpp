@@ -37,6 +37,7 @@ bool hasReservationFrom(const store::Database& db, const QDate& first, const QSt
 予約者更新::予約者更新() : ReserverDetailsForm(QStringLiteral("予約者更新"), QStringLiteral("予約者更新"), kTitle)
 {
     QPushButton* save = button("確定", "確定");
+    save->setDefault(true); // Enter saves, after the usual question
     QPushButton* remove = button("削除", "削除");
     QPushButton* close = button("終了", "終了");
     ui::onClick(save, [this] { 確定_Click(); });

@@ -5,19 +5,15 @@
 #include "hours/business_status.h"
 #include "timeslots/time_table.h"
 #include "ui/flex_grid.h"
+#include "ui/grid_window.h"
 #include "ui/handlers.h"
 #include "ui/message_box.h"
 
-#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QLayout>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QScreen>
-#include <QScrollBar>
 #include <QVBoxLayout>
-#include <algorithm>
 
 namespace {
 const QString kCaption = QStringLiteral("時間帯表示");
@@ -41,6 +37,8 @@ const QString kCaption = QStringLiteral("時間帯表示");
     page->addLayout(target);
     page->addWidget(時間帯, 1);
     page->addLayout(calendar_layout::buttonRow({終了}));
+    // A window made larger than the grid needs keeps the grid and its button together at the top.
+    page->addStretch();
 }
 
 void 時間帯表示::Form_Load()
@@ -50,13 +48,7 @@ void 時間帯表示::Form_Load()
     時間TBL::BuildTimeTable();
     営業状色付::ShowBusinessStatus(時間帯);
 
-    // The whole grid when the screen has room for it, scrolled otherwise.
-    const QRect screen = (this->screen() ? this->screen() : QGuiApplication::primaryScreen())->availableGeometry();
-    const int scrollBar = 時間帯->verticalScrollBar()->sizeHint().width();
-    const QSize whole = 時間帯->sizeHint() + QSize(scrollBar, scrollBar);
-    時間帯->setMinimumSize(std::min(whole.width(), screen.width() - 80), std::min(whole.height(), screen.height() - 160));
-    layout()->activate();
-    resize(minimumSizeHint());
+    ui::fitWindowToGrid(this, 時間帯);
     // The current cell, which the focus marks, at the start of the first day.
     時間帯->setRow(営業状色付::kFirstDataRow);
     時間帯->setCol(1);

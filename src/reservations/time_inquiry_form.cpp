@@ -10,6 +10,7 @@
 #include "timeslots/time_table.h"
 #include "ui/flex_grid.h"
 #include "ui/forms.h"
+#include "ui/grid_window.h"
 #include "ui/handlers.h"
 #include "ui/input.h"
 #include "ui/message_box.h"
@@ -89,7 +90,6 @@ void paintRow(FlexGrid* grid, int row, int firstCol, const QColor& colour)
     for (int col = 0; col < kListColumns; ++col)
         予約一覧->setColWidth(col, kListWidths[col]);
     予約一覧->setFixedSize(予約一覧->sizeHint() + QSize(予約一覧->verticalScrollBar()->sizeHint().width(), 0));
-    時間帯->setMinimumHeight(240);
     // Hidden until a slot is chosen, without the window changing its layout.
     QSizePolicy keepSpace(QSizePolicy::Fixed, QSizePolicy::Fixed);
     keepSpace.setRetainSizeWhenHidden(true);
@@ -146,8 +146,8 @@ void paintRow(FlexGrid* grid, int row, int firstCol, const QColor& colour)
     page->addLayout(dates);
     page->addWidget(時間帯, 1);
     page->addLayout(lower);
-    // Room for the week and the list on a 1366x768 screen; the slot grid scrolls.
-    resize(1300, 680);
+    // A window made larger than the grid needs keeps the grid and the list together at the top.
+    page->addStretch();
 }
 
 void 時間照会::Form_Load()
@@ -174,6 +174,7 @@ void 時間照会::Form_Load()
     基本設定::LoadOverlapSettings();
     営業状色付::ShowBusinessStatus(時間帯);
     予約状色付::ColourReservationStatus(時間帯);
+    ui::fitWindowToGrid(this, 時間帯);
     slotRow_ = slotCol_ = 0;
     column_ = slot_ = -1;
     時間内予約者->hide();
@@ -405,7 +406,6 @@ void 時間照会::AdjustSlotCounts()
     SlotCounts& counts = app().counts;
     {
         store::Table reservations = store::Database::open().table("予約");
-        reservations.setIndex("Key_予約");
         counts.ReservationCount[size_t(column_)] =
             予約TBL::CountReservations(reservations, counts.Slots, chosen.Target, chosen.ColumnDate);
     }

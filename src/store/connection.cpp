@@ -94,17 +94,26 @@ void Statement::release()
 
 std::shared_ptr<Connection> Connection::open(const QString& fileName)
 {
+    // A file already open in this process is found by its path without asking the file system.
+    const QString absolute = QDir::current().absoluteFilePath(fileName);
+    auto& connections = openConnections();
+    if (auto it = connections.find(absolute); it != connections.end()) {
+        if (std::shared_ptr<Connection> shared = it->second.lock())
+            return shared;
+    }
     const QFileInfo info(fileName);
     if (!info.exists() || !info.isFile()) {
         throw StoreError(QStringLiteral("データベースファイル「%1」が見つかりません（フォルダ: %2）。")
                              .arg(fileName, QDir::toNativeSeparators(QDir::currentPath())),
                          SQLITE_CANTOPEN);
     }
+    // Different spellings of one file (a link, "./") share one connection too.
     const QString key = info.canonicalFilePath();
-    auto& connections = openConnections();
     if (auto it = connections.find(key); it != connections.end()) {
-        if (std::shared_ptr<Connection> shared = it->second.lock())
+        if (std::shared_ptr<Connection> shared = it->second.lock()) {
+            connections[absolute] = shared;
             return shared;
+        }
     }
 
     sqlite3* db = nullptr;
@@ -121,6 +130,7 @@ std::shared_ptr<Connection> Connection::open(const QString& fileName)
     connection->loadCatalogue();
     connection->run(QStringLiteral("PRAGMA synchronous = FULL"), QString());
     connections[key] = connection;
+    connections[absolute] = connection;
     return connection;
 }
 

@@ -32,10 +32,10 @@ Table::Table(Table&& other) noexcept
     : connection_(std::move(other.connection_)), table_(other.table_), index_(other.index_),
       keyColumns_(std::move(other.keyColumns_)), orderBy_(std::move(other.orderBy_)),
       seekSql_(std::move(other.seekSql_)), continueSql_(std::move(other.continueSql_)),
-      scan_(std::move(other.scan_)), scanning_(other.scanning_), live_(other.live_), row_(std::move(other.row_)),
+      scan_(std::move(other.scan_)), scanSql_(std::move(other.scanSql_)), scanning_(other.scanning_), live_(other.live_), row_(std::move(other.row_)),
       rowid_(other.rowid_), positioned_(other.positioned_), deleted_(other.deleted_), eof_(other.eof_),
       noMatch_(other.noMatch_), mode_(other.mode_), pending_(std::move(other.pending_)),
-      pendingSet_(std::move(other.pendingSet_))
+      pendingSet_(std::move(other.pendingSet_)), literalPositions_(std::move(other.literalPositions_))
 {
     if (scanning_) {
         connection_->removeScan(&other);
@@ -53,6 +53,7 @@ void Table::close()
 {
     suspendScan();
     scan_.release();
+    scanSql_.clear();
     positioned_ = false;
     mode_ = Mode::Browse;
 }
@@ -70,6 +71,8 @@ void Table::setIndex(const QString& indexName)
                              .arg(connection_->fileName(), table_->name, indexName));
     }
     suspendScan();
+    scan_.release();
+    scanSql_.clear();
     index_ = index;
     keyColumns_.clear();
     QStringList order;
@@ -128,14 +131,23 @@ void Table::requireRecord(const char* action) const
     }
 }
 
-const schema::FieldDef& Table::fieldDef(const QString& fieldName, int* position) const
+int Table::positionOf(const QString& fieldName) const
 {
     const int i = table_->fieldIndex(fieldName);
     if (i < 0)
         throw StoreError(QStringLiteral("%1に項目「%2」はありません。").arg(what(), fieldName));
-    if (position)
-        *position = i;
-    return table_->fields[size_t(i)];
+    return i;
+}
+
+int Table::positionOf(const char* fieldName) const
+{
+    for (const auto& [name, position] : literalPositions_) {
+        if (name == fieldName)
+            return position;
+    }
+    const int position = positionOf(QString::fromUtf8(fieldName));
+    literalPositions_.emplace_back(fieldName, position);
+    return position;
 }
 
 Table::Cell Table::toStored(const schema::FieldDef& field, const Value& value) const
@@ -262,8 +274,15 @@ void Table::seek(const char* op, const std::vector<Value>& keys)
 
 void Table::startScan(const QString& sql, const std::vector<Cell>& keys, bool withRowid)
 {
+    live_ = false; // a new scan replaces the current record: nothing to keep of it
     suspendScan();
-    scan_ = connection_->prepare(sql);
+    // The SQL texts come from this cursor's cache, so the same scan shares the same text buffer.
+    if (!scan_ || scanSql_.constData() != sql.constData()) {
+        scan_ = connection_->prepare(sql);
+        scanSql_ = sql;
+    } else {
+        scan_.reset();
+    }
     int position = 1;
     for (const Cell& key : keys)
         bind(scan_.get(), position++, key);
@@ -330,7 +349,7 @@ void Table::suspendScan()
     if (scanning_) {
         scanning_ = false;
         connection_->removeScan(this);
-        scan_.release();
+        scan_.reset();
     }
 }
 
@@ -351,10 +370,9 @@ void Table::moveNext()
     startScan(continueSql(), keys, true);
 }
 
-Value Table::field(const QString& fieldName) const
+Value Table::fieldAt(int position) const
 {
-    int position = 0;
-    const schema::FieldDef& def = fieldDef(fieldName, &position);
+    const schema::FieldDef& def = table_->fields[size_t(position)];
     if (mode_ != Mode::Browse && pendingSet_[size_t(position)]) {
         const Cell& cell = pending_[size_t(position)];
         return cell.isInteger ? Value(cell.number) : Value(cell.text);
@@ -381,13 +399,11 @@ void Table::edit()
     pendingSet_.assign(table_->fields.size(), false);
 }
 
-void Table::set(const QString& fieldName, const Value& value)
+void Table::setAt(int position, const Value& value)
 {
     if (mode_ == Mode::Browse)
         throw StoreError(QStringLiteral("%1は追加・変更の状態ではありません。").arg(what()));
-    int position = 0;
-    const schema::FieldDef& def = fieldDef(fieldName, &position);
-    pending_[size_t(position)] = toStored(def, value);
+    pending_[size_t(position)] = toStored(table_->fields[size_t(position)], value);
     pendingSet_[size_t(position)] = true;
 }
 

@@ -39,13 +39,18 @@ public:
     void moveNext();
 
     // The current record's field; integer fields read back as integers, every other field as text.
-    Value field(const QString& fieldName) const;
+    // Field names are usually literals: those are looked up once per cursor, not on every read.
+    Value field(const QString& fieldName) const { return fieldAt(positionOf(fieldName)); }
+    Value field(const char* fieldName) const { return fieldAt(positionOf(fieldName)); }
     QString text(const QString& fieldName) const { return field(fieldName).text(); }
+    QString text(const char* fieldName) const { return field(fieldName).text(); }
     int integer(const QString& fieldName) const { return int(field(fieldName).integer()); }
+    int integer(const char* fieldName) const { return int(field(fieldName).integer()); }
 
     void addNew();
     void edit();
-    void set(const QString& fieldName, const Value& value);
+    void set(const QString& fieldName, const Value& value) { setAt(positionOf(fieldName), value); }
+    void set(const char* fieldName, const Value& value) { setAt(positionOf(fieldName), value); }
     void update();
     void remove();
 
@@ -63,7 +68,10 @@ private:
     void suspendScan() override;
     void requireIndex() const;
     void requireRecord(const char* action) const;
-    const schema::FieldDef& fieldDef(const QString& fieldName, int* position) const;
+    int positionOf(const QString& fieldName) const;
+    int positionOf(const char* fieldName) const;
+    Value fieldAt(int position) const;
+    void setAt(int position, const Value& value);
     Cell toStored(const schema::FieldDef& field, const Value& value) const;
     Cell toSeekKey(const schema::FieldDef& field, const Value& value) const;
     void bind(sqlite3_stmt* stmt, int position, const Cell& cell) const;
@@ -87,7 +95,10 @@ private:
     std::map<std::pair<bool, size_t>, QString> seekSql_;
     QString continueSql_;
 
+    // The statement of the last scan, kept between seeks so that the next seek of the same kind
+    // only binds new keys; reset (not given back) when a write interrupts the scan.
     detail::Statement scan_;
+    QString scanSql_;
     bool scanning_ = false;
     // The current record is read straight from the scan's statement until the scan has to stop;
     // only then is it copied into row_.
@@ -103,6 +114,9 @@ private:
     Mode mode_ = Mode::Browse;
     std::vector<Cell> pending_;
     std::vector<bool> pendingSet_;
+
+    // Field positions of the literal names this cursor was asked for, by the literal's address.
+    mutable std::vector<std::pair<const char*, int>> literalPositions_;
 };
 
 } // namespace store

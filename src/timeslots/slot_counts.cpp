@@ -4,6 +4,7 @@
 #include "timeslots/time_table.h"
 #include "ui/input.h"
 
+#include <QHash>
 #include <algorithm>
 
 namespace 予約TBL {
@@ -71,7 +72,6 @@ SlotCounts BuildReservationCounts(const CountRequest& request)
     const store::Database db = store::Database::open();
     store::Transaction oneReading(db); // all look-ups under one read lock
     store::Table reservations = db.table("予約");
-    reservations.setIndex("Key_予約");
     counts.ReservationCount =
         request.InquiryKind == 1
             ? CountForSevenDays(reservations, counts.Slots, request.CurrentTarget, request.WorkingDate)
@@ -85,21 +85,58 @@ void BuildReservationCounts()
     app().counts = BuildReservationCounts(CurrentCountRequest());
 }
 
+namespace {
+
+// Adds the reservation the cursor stands on to the slots it covers.
+void countCurrent(const store::Table& reservations, const SlotTimes& daySlots, std::vector<int>& counts)
+{
+    const auto start = input::timeFromText(reservations.text("予約_開始時間"));
+    const auto end = input::timeFromText(reservations.text("予約_終了時間"), true);
+    if (!start || !end)
+        return;
+    const auto [first, last] = daySlots.covering(start->minutes(), end->minutes());
+    for (int slot = first; slot < last; ++slot)
+        ++counts[size_t(slot)];
+}
+
+} // namespace
+
 std::vector<std::vector<int>> CountForSevenDays(store::Table& reservations, const SlotTimes& daySlots,
                                                 const QString& target, const QDate& first)
 {
-    std::vector<std::vector<int>> counts;
-    for (int day = 0; day < 7; ++day)
-        counts.push_back(CountReservations(reservations, daySlots, target, first.addDays(day)));
+    constexpr int kDays = 7;
+    std::vector<std::vector<int>> counts(kDays, std::vector<int>(size_t(daySlots.count()), 0));
+    // One pass over the target's reservations of the seven days, in key order.
+    const QString last = input::dateText(first.addDays(kDays - 1));
+    reservations.setIndex("Key_予約");
+    for (reservations.seek(">=", {target, input::dateText(first), "00:00", ""}); !reservations.eof();
+         reservations.moveNext()) {
+        const QString day = reservations.text("予約_年月日");
+        if (reservations.text("予約_設定番号") != target || day > last)
+            break;
+        if (const std::optional<QDate> date = input::date(day))
+            countCurrent(reservations, daySlots, counts[size_t(first.daysTo(*date))]);
+    }
     return counts;
 }
 
 std::vector<std::vector<int>> CountForTargets(store::Table& reservations, const SlotTimes& daySlots,
                                               const QStringList& targets, const QDate& date)
 {
-    std::vector<std::vector<int>> counts;
-    for (const QString& target : targets)
-        counts.push_back(CountReservations(reservations, daySlots, target, date));
+    std::vector<std::vector<int>> counts(size_t(targets.size()), std::vector<int>(size_t(daySlots.count()), 0));
+    QHash<QString, int> columnOf;
+    for (qsizetype i = 0; i < targets.size(); ++i)
+        columnOf.insert(targets[i], int(i));
+    // One pass over the day's reservations of every target.
+    const QString day = input::dateText(date);
+    reservations.setIndex("Idx_日付");
+    for (reservations.seek(">=", {day}); !reservations.eof(); reservations.moveNext()) {
+        if (reservations.text("予約_年月日") != day)
+            break;
+        const auto column = columnOf.constFind(reservations.text("予約_設定番号"));
+        if (column != columnOf.constEnd())
+            countCurrent(reservations, daySlots, counts[size_t(*column)]);
+    }
     return counts;
 }
 
@@ -108,16 +145,11 @@ std::vector<int> CountReservations(store::Table& reservations, const SlotTimes& 
 {
     std::vector<int> counts(size_t(daySlots.count()), 0);
     const QString day = input::dateText(date);
+    reservations.setIndex("Key_予約");
     for (reservations.seek(">=", {target, day, "00:00", ""}); !reservations.eof(); reservations.moveNext()) {
         if (reservations.text("予約_設定番号") != target || reservations.text("予約_年月日") != day)
             break;
-        const auto start = input::timeFromText(reservations.text("予約_開始時間"));
-        const auto end = input::timeFromText(reservations.text("予約_終了時間"), true);
-        if (!start || !end)
-            continue;
-        const auto [first, last] = daySlots.covering(start->minutes(), end->minutes());
-        for (int slot = first; slot < last; ++slot)
-            ++counts[size_t(slot)];
+        countCurrent(reservations, daySlots, counts);
     }
     return counts;
 }

@@ -4,42 +4,31 @@
 #include "app/clock.h"
 #include "ui/input.h"
 
+#include <algorithm>
+
 namespace 時間TBL {
 
 namespace {
 
 const QString kCommonTarget = QStringLiteral("00000");
 
-// Reads hours rows forward from a seek while `same` says the row still belongs to the key. The
-// three hours tables share their field names after the table's prefix.
-template <typename Same>
-HoursList readHours(store::Table& table, const std::vector<store::Value>& keys, const QString& prefix, Same same)
+// A band read from one of the three hours tables, which share their field names after the
+// table's prefix.
+HoursRow bandOf(const store::Table& table, const QString& prefix)
 {
-    HoursList rows;
-    for (table.seek(">=", keys); !table.eof(); table.moveNext()) {
-        if (!same(table))
-            break;
-        rows.push_back({table.text(prefix + "開始時間"), table.text(prefix + "終了時間"),
-                        table.text(prefix + "営業フラグ") == QLatin1String("1") ? 1 : 0});
-    }
-    return rows;
+    return {table.text(prefix + "開始時間"), table.text(prefix + "終了時間"),
+            table.text(prefix + "営業フラグ") == QLatin1String("1") ? 1 : 0};
 }
 
-HoursList regularHoursOf(HoursTables& tables, const QString& target)
+template <typename Key> const HoursList& rowsOf(const std::map<Key, HoursList>& rows, const Key& key)
 {
-    return readHours(tables.regular, {target, "00:00"}, "営業_",
-                     [&](const store::Table& t) { return t.text("営業_番号") == target; });
-}
-
-HoursList dailyHoursOf(HoursTables& tables, const QString& target, int kind, int dayKey)
-{
-    return readHours(tables.daily, {target, kind, dayKey, "00:00"}, "日別_", [&](const store::Table& t) {
-        return t.text("日別_番号") == target && t.integer("日別_区分") == kind && t.integer("日別_日付") == dayKey;
-    });
+    static const HoursList none;
+    const auto found = rows.find(key);
+    return found == rows.end() ? none : found->second;
 }
 
 // The common calendar row, overridden by the target's own row when it has one.
-int calendarFlagOf(HoursTables& tables, const QString& target, const QDate& date)
+int calendarFlagOf(const HoursTables& tables, const QString& target, const QDate& date)
 {
     const int common = LookUpCalendarFlag(tables, kCommonTarget, date).value_or(0);
     return LookUpCalendarFlag(tables, target, date).value_or(common);
@@ -110,7 +99,9 @@ TimeTable BuildTimeTable(const TimeTableRequest& request)
 
     const store::Database db = store::Database::open();
     store::Transaction oneReading(db); // all look-ups under one read lock
-    HoursTables tables(db);
+    const auto [first, last] = std::minmax_element(table.Columns.begin(), table.Columns.end(),
+        [](const TimeTableColumn& a, const TimeTableColumn& b) { return a.ColumnDate < b.ColumnDate; });
+    const HoursTables tables(db, first->ColumnDate, last->ColumnDate, request.DailyHoursKind);
     if (table.TargetColumns) {
         BuildTargetColumns(tables, table, request.DailyHoursKind);
     } else {
@@ -152,16 +143,43 @@ std::vector<TimeTableColumn> FillMonthColumns(const QDate& systemDate)
     return dateColumns(QDate(systemDate.year(), systemDate.month(), 1), systemDate.daysInMonth(), true);
 }
 
-HoursTables::HoursTables(const store::Database& db)
-    : calendar(db.table("カレンダー")), regular(db.table("営業")), daily(db.table("日別")), specific(db.table("特定日"))
+HoursTables::HoursTables(const store::Database& db, const QDate& first, const QDate& last, int dailyHoursKind)
 {
-    calendar.setIndex("key_カレンダー");
-    regular.setIndex("Key_営業");
-    daily.setIndex("Key_日別");
-    specific.setIndex("Key_特定日");
+    store::Table days = db.table("カレンダー");
+    days.setIndex("Idx_照会");
+    for (days.seek(">=", {first, ""}); !days.eof(); days.moveNext()) {
+        const QDate date = days.field("カレ_年月日").date();
+        if (date > last)
+            break;
+        calendar[{days.text("カレ_番号"), date}] = days.integer("カレ_休日FLG");
+    }
+
+    store::Table weekly = db.table("営業");
+    weekly.setIndex("Key_営業");
+    for (weekly.seek(">=", {"", ""}); !weekly.eof(); weekly.moveNext())
+        regular[weekly.text("営業_番号")].push_back(bandOf(weekly, "営業_"));
+
+    store::Table byDay = db.table("日別");
+    byDay.setIndex("Key_日別");
+    for (byDay.seek(">=", {"", "", "", ""}); !byDay.eof(); byDay.moveNext()) {
+        if (byDay.integer("日別_区分") == dailyHoursKind)
+            daily[{byDay.text("日別_番号"), byDay.integer("日別_日付")}].push_back(bandOf(byDay, "日別_"));
+    }
+
+    store::Table dated = db.table("特定日");
+    dated.setIndex("Idx_日付");
+    for (dated.seek(">=", {first}); !dated.eof(); dated.moveNext()) {
+        const QDate date = dated.field("特定_日付").date();
+        if (date > last)
+            break;
+        specific[{dated.text("特定_番号"), date}].push_back(bandOf(dated, "特定_"));
+    }
+    // The date index gives a day's bands in the order they were stored; the grid wants time order.
+    for (auto& [key, bands] : specific)
+        std::stable_sort(bands.begin(), bands.end(), [](const HoursRow& a, const HoursRow& b) { return a.start < b.start; });
 }
 
-void BuildDateColumns(HoursTables& tables, TimeTable& table, int dailyHoursKind)
+void BuildDateColumns(const HoursTables& tables, TimeTable& table, int dailyHoursKind)
 {
     if (table.Columns.empty())
         return;
@@ -174,7 +192,7 @@ void BuildDateColumns(HoursTables& tables, TimeTable& table, int dailyHoursKind)
     }
 }
 
-void BuildTargetColumns(HoursTables& tables, TimeTable& table, int dailyHoursKind)
+void BuildTargetColumns(const HoursTables& tables, TimeTable& table, int dailyHoursKind)
 {
     for (TimeTableColumn& column : table.Columns)
         column.CalendarFlag = calendarFlagOf(tables, column.Target, column.ColumnDate);
@@ -186,52 +204,43 @@ void BuildTargetColumns(HoursTables& tables, TimeTable& table, int dailyHoursKin
     }
 }
 
-std::optional<int> LookUpCalendarFlag(HoursTables& tables, const QString& target, const QDate& date)
+std::optional<int> LookUpCalendarFlag(const HoursTables& tables, const QString& target, const QDate& date)
 {
-    tables.calendar.seek("=", {target, date});
-    if (tables.calendar.eof() || tables.calendar.noMatch())
+    const auto found = tables.calendar.find({target, date});
+    if (found == tables.calendar.end())
         return std::nullopt;
-    return tables.calendar.integer("カレ_休日FLG");
+    return found->second;
 }
 
-HoursList LoadCommonRegularHours(HoursTables& tables, const QString& target, bool targetColumns)
+HoursList LoadCommonRegularHours(const HoursTables& tables, const QString& target, bool targetColumns)
 {
-    HoursList rows = regularHoursOf(tables, kCommonTarget);
-    if (!targetColumns) {
-        HoursList own = regularHoursOf(tables, target);
-        if (!own.empty())
-            rows = std::move(own);
-    }
-    return rows;
+    const HoursList& own = rowsOf(tables.regular, target);
+    return !targetColumns && !own.empty() ? own : rowsOf(tables.regular, kCommonTarget);
 }
 
-void LoadTargetRegularHours(HoursTables& tables, TimeTableColumn& column)
+void LoadTargetRegularHours(const HoursTables& tables, TimeTableColumn& column)
 {
-    column.OwnRows = regularHoursOf(tables, column.Target);
+    column.OwnRows = rowsOf(tables.regular, column.Target);
     if (!column.OwnRows.empty())
         column.HasOwnHours = 1;
 }
 
-void LoadDailyHours(HoursTables& tables, TimeTableColumn& column, int dailyHoursKind)
+void LoadDailyHours(const HoursTables& tables, TimeTableColumn& column, int dailyHoursKind)
 {
     const QDate& date = column.ColumnDate;
     const int dayKey = dailyHoursKind == 1 ? WeekdayNumber(date) : date.day();
     for (const QString& target : {kCommonTarget, column.Target}) {
-        HoursList rows = dailyHoursOf(tables, target, dailyHoursKind, dayKey);
+        const HoursList& rows = rowsOf(tables.daily, std::pair(target, dayKey));
         if (!rows.empty()) {
-            column.OwnRows = std::move(rows);
+            column.OwnRows = rows;
             column.HasOwnHours = 1;
         }
     }
 }
 
-void LoadSpecificDayHours(HoursTables& tables, TimeTableColumn& column)
+void LoadSpecificDayHours(const HoursTables& tables, TimeTableColumn& column)
 {
-    const QString day = input::dateText(column.ColumnDate);
-    column.SpecificRows = readHours(tables.specific, {column.Target, column.ColumnDate, "00:00"}, "特定_",
-                                    [&](const store::Table& t) {
-                                        return t.text("特定_番号") == column.Target && t.text("特定_日付") == day;
-                                    });
+    column.SpecificRows = rowsOf(tables.specific, std::pair(column.Target, column.ColumnDate));
     if (!column.SpecificRows.empty())
         column.HasSpecificHours = 1;
 }

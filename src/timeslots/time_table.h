@@ -5,6 +5,7 @@
 
 #include <QDate>
 #include <QStringList>
+#include <map>
 #include <optional>
 
 // Module 時間TBL: the time table of a slot grid. For every column (a date of one target, or a
@@ -46,28 +47,31 @@ std::vector<TimeTableColumn> FillWeekColumns(const QDate& workingDate);
 std::vector<TimeTableColumn> FillSevenDayColumns(const QDate& workingDate);
 std::vector<TimeTableColumn> FillMonthColumns(const QDate& systemDate);
 
-// The hours and closure tables, opened once for a whole build.
+// The closures and hours rows a build may need, read with one pass over each table: the calendar
+// and specific-day rows dated within the columns' dates, every weekly row, and every daily row of
+// the daily cycle in force. A build over a hundred targets costs four scans, not hundreds of seeks.
 struct HoursTables {
-    explicit HoursTables(const store::Database& db);
-    store::Table calendar;
-    store::Table regular;
-    store::Table daily;
-    store::Table specific;
+    HoursTables(const store::Database& db, const QDate& first, const QDate& last, int dailyHoursKind);
+
+    std::map<std::pair<QString, QDate>, int> calendar;           // (target, date): カレ_休日FLG
+    std::map<QString, HoursList> regular;                       // target: weekly bands
+    std::map<std::pair<QString, int>, HoursList> daily;          // (target, day key): daily bands
+    std::map<std::pair<QString, QDate>, HoursList> specific;     // (target, date): specific bands
 };
 
 // Fills closure flags and hours of date columns of one target, or of target columns of one date.
-void BuildDateColumns(HoursTables& tables, TimeTable& table, int dailyHoursKind);
-void BuildTargetColumns(HoursTables& tables, TimeTable& table, int dailyHoursKind);
+void BuildDateColumns(const HoursTables& tables, TimeTable& table, int dailyHoursKind);
+void BuildTargetColumns(const HoursTables& tables, TimeTable& table, int dailyHoursKind);
 
 // `カレ_休日FLG` of the calendar row of the target and date, or nothing when there is none.
-std::optional<int> LookUpCalendarFlag(HoursTables& tables, const QString& target, const QDate& date);
+std::optional<int> LookUpCalendarFlag(const HoursTables& tables, const QString& target, const QDate& date);
 
 // The weekly hours of "00000", replaced by the target's own when it has any (unless the columns
 // are targets, which get their own weekly hours through LoadTargetRegularHours).
-HoursList LoadCommonRegularHours(HoursTables& tables, const QString& target, bool targetColumns);
-void LoadTargetRegularHours(HoursTables& tables, TimeTableColumn& column);
-void LoadDailyHours(HoursTables& tables, TimeTableColumn& column, int dailyHoursKind);
-void LoadSpecificDayHours(HoursTables& tables, TimeTableColumn& column);
+HoursList LoadCommonRegularHours(const HoursTables& tables, const QString& target, bool targetColumns);
+void LoadTargetRegularHours(const HoursTables& tables, TimeTableColumn& column);
+void LoadDailyHours(const HoursTables& tables, TimeTableColumn& column, int dailyHoursKind);
+void LoadSpecificDayHours(const HoursTables& tables, TimeTableColumn& column);
 
 // The hours rows in force for a column that is not closed all day.
 const HoursList& HoursInForce(const TimeTable& table, const TimeTableColumn& column);

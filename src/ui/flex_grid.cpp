@@ -115,10 +115,11 @@ void FlexGrid::resizeCells(int rows, int cols)
     col_ = std::clamp(col_, 0, std::max(cols_ - 1, 0));
     colSel_ = std::clamp(colSel_, 0, std::max(cols_ - 1, 0));
 
+    const int largestBefore = largestFontSize_;
     largestFontSize_ = 0;
     for (const Cell& kept : cells_)
         largestFontSize_ = std::max(largestFontSize_, kept.fontSize);
-    invalidateLayout();
+    invalidateLayout(largestFontSize_ != largestBefore);
 }
 
 void FlexGrid::setRows(int rows)
@@ -294,6 +295,15 @@ QColor FlexGrid::cellForeColor(int row, int col) const
     return effectiveFore(cell(row, col));
 }
 
+int FlexGrid::cellFontSize(int row, int col) const
+{
+    if (!inRange(row, col)) {
+        qWarning("FlexGrid: cell (%d, %d) outside the %d x %d grid", row, col, rows_, cols_);
+        return 0;
+    }
+    return cell(row, col).fontSize;
+}
+
 void FlexGrid::setCellForeColor(const QColor& colour)
 {
     forSelection([&](Cell& c) { c.fore = colour; });
@@ -327,7 +337,7 @@ void FlexGrid::setCellFontSize(int points)
     forSelection([&](Cell& c) { c.fontSize = points; });
     if (points > largestFontSize_ && inRange(row_, col_)) {
         largestFontSize_ = points;
-        invalidateLayout();
+        invalidateLayout(true);
     }
 }
 
@@ -377,10 +387,12 @@ void FlexGrid::setMergeRow(int row, bool mergeable)
     viewport()->update();
 }
 
-void FlexGrid::invalidateLayout()
+void FlexGrid::invalidateLayout(bool rowHeightChanged)
 {
     lefts_.clear();
-    rowHeight_ = -1;
+    // Measuring the row height takes font metrics, so it is kept until a font changes.
+    if (rowHeightChanged)
+        rowHeight_ = -1;
     updateScrollBars();
     updateGeometry();
     viewport()->update();
@@ -608,7 +620,7 @@ void FlexGrid::changeEvent(QEvent* event)
 {
     QAbstractScrollArea::changeEvent(event);
     if (event->type() == QEvent::FontChange || event->type() == QEvent::StyleChange)
-        invalidateLayout();
+        invalidateLayout(true);
 }
 
 // ---- painting ---------------------------------------------------------------------------------

@@ -82,6 +82,8 @@ public:
     Q_INVOKABLE QString text(int row, int col) const;
     Q_INVOKABLE QColor cellBackColor(int row, int col) const;
     Q_INVOKABLE QColor cellForeColor(int row, int col) const;
+    // Points of the cell's font; 0 for the grid's own font.
+    Q_INVOKABLE int cellFontSize(int row, int col) const;
 
     // Does what a user's click on the cell does: scrolls it into view, moves Row and Col (and the
     // selection) to it and raises clicked(). Header cells give row or column 0.
@@ -144,7 +146,7 @@ private:
     QRect spanRect(int row, int firstCol, int lastCol) const;
     // Paints the cells of rows [row0, row1) and columns [col0, col1) that fall inside clip.
     void paintBlock(QPainter& painter, const QRect& clip, int row0, int row1, int col0, int col1) const;
-    void invalidateLayout();
+    void invalidateLayout(bool rowHeightChanged = false);
     void ensureLayout() const;
     int horizontalOffset() const;
     int verticalOffset() const;

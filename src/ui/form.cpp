@@ -2,6 +2,7 @@
 
 #include "ui/flex_grid.h"
 
+#include <QAbstractButton>
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
@@ -21,12 +22,31 @@ Form::Form(const QString& formName, const QString& caption) : QDialog(nullptr)
     setWindowFlag(Qt::WindowMinimizeButtonHint, true);
 }
 
+namespace {
+
+// An option button of a group where one choice excludes the others. Once the focus has been in
+// such a group, Qt lets Tab stop only at the option that had it last, and moves that stop as the
+// operator goes from option to option; so every option of the group has its place in the order,
+// and whether it is the stop is asked when Tab is pressed.
+bool isExclusiveOption(const QWidget* w)
+{
+    const auto* option = qobject_cast<const QAbstractButton*>(w);
+    return option && option->isCheckable() && option->autoExclusive();
+}
+
+bool takesTabNow(const QWidget* w)
+{
+    return w->focusPolicy() & Qt::TabFocus;
+}
+
+} // namespace
+
 QList<QPointer<QWidget>>& Form::tabOrder()
 {
     // Taken from Qt's focus chain on first use: the controls in the order they were made.
     if (tabOrder_.isEmpty()) {
         for (QWidget* w = nextInFocusChain(); w && w != this; w = w->nextInFocusChain()) {
-            if ((w->focusPolicy() & Qt::TabFocus) && w->window() == this)
+            if ((takesTabNow(w) || isExclusiveOption(w)) && w->window() == this)
                 tabOrder_ << w;
         }
     }
@@ -62,7 +82,7 @@ bool Form::focusNextPrevChild(bool next)
     for (qsizetype step = 1; step <= order.size(); ++step) {
         const qsizetype i = ((at < 0 ? (next ? -1 : 0) : at) + (next ? step : -step) + order.size()) % order.size();
         QWidget* candidate = order[i];
-        if (candidate->isVisibleTo(this) && candidate->isEnabled()) {
+        if (candidate->isVisibleTo(this) && candidate->isEnabled() && takesTabNow(candidate)) {
             candidate->setFocus(next ? Qt::TabFocusReason : Qt::BacktabFocusReason);
             return true;
         }

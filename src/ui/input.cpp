@@ -113,7 +113,20 @@ std::optional<QDate> dateOfParts(std::initializer_list<QString> parts)
 
 QString dateText(const QDate& date)
 {
-    return date.toString(QStringLiteral("yyyy/MM/dd"));
+    // Written by hand: this runs for every date a grid or a seek touches.
+    if (!date.isValid() || date.year() < 1000 || date.year() > 9999)
+        return date.toString(QStringLiteral("yyyy/MM/dd"));
+    char text[10];
+    const auto put = [&text](int at, int value, int width) {
+        for (int i = width - 1; i >= 0; --i, value /= 10)
+            text[at + i] = char('0' + value % 10);
+    };
+    put(0, date.year(), 4);
+    text[4] = '/';
+    put(5, date.month(), 2);
+    text[7] = '/';
+    put(8, date.day(), 2);
+    return QString::fromLatin1(text, 10);
 }
 
 std::optional<TimeOfDay> timeOfDay(const QString& hourText, const QString& minuteText, bool endOfDay)
@@ -129,6 +142,18 @@ std::optional<TimeOfDay> timeOfDay(const QString& hourText, const QString& minut
 
 std::optional<TimeOfDay> timeFromText(const QString& text, bool endOfDay)
 {
+    // The stored form "hh:mm" is read without normalising it first.
+    if (text.size() == 5 && text[2] == u':') {
+        const auto digit = [&text](int i) { return text[i] >= u'0' && text[i] <= u'9' ? text[i].unicode() - u'0' : -1; };
+        const int h1 = digit(0), h2 = digit(1), m1 = digit(3), m2 = digit(4);
+        if (h1 >= 0 && h2 >= 0 && m1 >= 0 && m2 >= 0) {
+            const int hour = h1 * 10 + h2;
+            const int minute = m1 * 10 + m2;
+            if (minute <= 59 && (hour <= 23 || (endOfDay && hour == 24 && minute == 0)))
+                return TimeOfDay{hour, minute};
+            return std::nullopt;
+        }
+    }
     const QString plain = normalized(text);
     const qsizetype colon = plain.indexOf(u':');
     if (colon < 0)

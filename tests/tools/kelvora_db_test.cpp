@@ -50,6 +50,7 @@ TEST_F(KelvoraDbTest, DemoHoldsTargetsReserversAndAWeekOfReservations)
     EXPECT_GE(count("カレンダー"), 2);
     EXPECT_GE(count("営業"), 1);
     EXPECT_GE(count("日別"), 1);
+    EXPECT_GE(count("特定日"), 1);
 }
 
 TEST_F(KelvoraDbTest, BackupDefaultsToTheTwoFilesOfTheCurrentFolder)

@@ -7,7 +7,11 @@
 #include "ui/message_box.h"
 
 #include <QApplication>
+#include <QGroupBox>
+#include <QHBoxLayout>
 #include <QLineEdit>
+#include <QRadioButton>
+#include <QTest>
 #include <gtest/gtest.h>
 
 namespace {
@@ -44,6 +48,50 @@ TEST(Forms, AModelessFormExistsOnceUntilItIsClosed)
     EXPECT_EQ(again->loads, 1);
     again->close();
     flushDeletes();
+}
+
+// A box, a group of two exclusive options of which the second is chosen, and a box.
+class OptionsForm : public Form {
+public:
+    OptionsForm() : Form("OptionsForm", "見本")
+    {
+        before = textBox("before");
+        QGroupBox* group = frame("group", "区分");
+        yes = option("yes", "可能", group);
+        no = option("no", "不可能", group);
+        auto* row = new QHBoxLayout(group);
+        row->addWidget(yes);
+        row->addWidget(no);
+        no->setChecked(true);
+        after = textBox("after");
+    }
+
+    QLineEdit* before;
+    QRadioButton* yes;
+    QRadioButton* no;
+    QLineEdit* after;
+};
+
+TEST(Forms, TabGoesOnFromWhicheverOptionOfAGroupWasChosen)
+{
+    OptionsForm form;
+    form.show();
+    QApplication::setActiveWindow(&form);
+    const auto tab = [](bool forward) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab, forward ? Qt::NoModifier : Qt::ShiftModifier);
+        return QApplication::focusWidget();
+    };
+    // Once the focus has been in the group, Qt keeps one Tab stop in it: the option last focused.
+    form.yes->setFocus();
+    EXPECT_EQ(tab(true), form.after);
+
+    // The operator chooses the other option: Tab leaves the group for the next control, and
+    // Shift+Tab comes back to the option chosen, then goes on to the box before the group.
+    form.no->click();
+    form.no->setFocus();
+    EXPECT_EQ(tab(true), form.after);
+    EXPECT_EQ(tab(false), form.no);
+    EXPECT_EQ(tab(false), form.before);
 }
 
 TEST(FieldCheck, TheFirstFailureLeadsAndEveryFailingBoxTurnsRed)

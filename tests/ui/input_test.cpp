@@ -28,6 +28,7 @@ TEST(Input, DatesNeedAFourDigitYearAndADayThatExists)
     for (const char* no : {"2023/02/29", "2024/02/30", "1999/13/01", "24/4/1", "2024/4-1", "2024/04/01 10:00", "", "abc"})
         EXPECT_FALSE(input::date(QString::fromUtf8(no))) << no;
     EXPECT_EQ(input::dateText(QDate(2024, 4, 1)), "2024/04/01");
+    EXPECT_EQ(input::dateText(QDate(1999, 12, 31)), "1999/12/31");
 }
 
 TEST(Input, DatesPutTogetherFromPartsReadEachPartOnItsOwn)
@@ -52,6 +53,11 @@ TEST(Input, TimesOfDayAndTheEndOfTheDay)
     EXPECT_FALSE(input::timeOfDay("24", "10", true));
     EXPECT_FALSE(input::timeOfDay("9.5", "00"));
     EXPECT_EQ(input::timeText(*input::timeFromText(QString::fromUtf8("１０：３０"))), "10:30");
+    EXPECT_EQ(input::timeFromText("09:05")->minutes(), 9 * 60 + 5);
+    EXPECT_EQ(input::timeFromText("9:05")->minutes(), 9 * 60 + 5);
+    EXPECT_EQ(input::timeFromText("24:00", true)->minutes(), 24 * 60);
+    for (const char* no : {"24:00", "25:00", "09:60", "0a:00", "", "12:"})
+        EXPECT_FALSE(input::timeFromText(no)) << no;
 }
 
 } // namespace
