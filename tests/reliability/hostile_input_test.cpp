@@ -258,8 +258,10 @@ TEST_P(HostileInputTest, EveryInputInEveryBoxIsRefusedOrWrittenExactly)
                        .arg(passed);
     if (neverWritten > 0)
         held += QStringLiteral("; %1 typed reserver numbers never reached the file (the number issued did)").arg(neverWritten);
-    reliability_report::note(reliability_report::Section::HostileInput,
-                             QStringLiteral("%1: %2").arg(GetParam(), boxes.join(QStringLiteral(", "))), tried, held);
+    QString what = QStringLiteral("%1: %2").arg(GetParam(), boxes.join(QStringLiteral(", ")));
+    if (const QString declined = scene(GetParam()).declined; !declined.isEmpty())
+        what += QStringLiteral(" (「%1」 answered No)").arg(declined);
+    reliability_report::note(reliability_report::Section::HostileInput, what, tried, held);
 }
 
 std::vector<QString> sceneNames()
