@@ -4,6 +4,7 @@
 #include "app/clock.h"
 #include "store/database.h"
 #include "timeslots/slot_counts.h"
+#include "ui/input.h"
 #include "ui/palette.h"
 
 namespace 初期処理 {
@@ -50,7 +51,8 @@ void LoadMasterSettings()
         switch (item) {
         case 1: s.RetentionMonths = found ? int(content.integer()) : defaults.RetentionMonths; break;
         case 2: s.DailyHoursKind = found ? int(content.integer()) : defaults.DailyHoursKind; break;
-        case 3: s.FiscalYearStart = found ? content.text() : defaults.FiscalYearStart; break;
+        // Kept as typed ("４／１", " 10/01"); the forms read it as plain "MM/DD".
+        case 3: s.FiscalYearStart = found ? input::normalized(content.text()) : defaults.FiscalYearStart; break;
         case 4: s.DisplayStartHour = found ? int(content.integer()) : defaults.DisplayStartHour; break;
         case 5: s.DisplayEndHour = found ? int(content.integer()) : defaults.DisplayEndHour; break;
         case 6:

@@ -68,9 +68,8 @@ void CalendarPicker::listClicked()
 
 void CalendarPicker::pickDay(int row, int col, ClickOrigin origin)
 {
-    bool isNumber = false;
-    const int day = calendar_->text(row, col).toInt(&isNumber);
-    if (row < 1 || !isNumber || day < 1 || day > 31) {
+    const int day = input::wholeNumber16(calendar_->text(row, col)).value_or(0);
+    if (row < 1 || day < 1 || day > 31) {
         msg::exclaim(QStringLiteral("日付が有効範囲外です。"), title_);
         return;
     }

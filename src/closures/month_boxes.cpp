@@ -25,7 +25,8 @@ void MonthBoxes::show(const QDate& month)
 bool MonthBoxes::checkYear()
 {
     check_.clear();
-    if (!input::isNumeric(year_->text()) || !input::isDate(year_->text() + QStringLiteral("/01/01")))
+    const QString year = year_->text();
+    if (!input::isNumeric(year) || !input::dateOfParts({year, QStringLiteral("01"), QStringLiteral("01")}))
         return fail(year_, QStringLiteral("表示年に正しい数字を入力してください"));
     check_.pass(year_);
     return true;
@@ -44,7 +45,7 @@ bool MonthBoxes::checkMonth()
 
 std::optional<QDate> MonthBoxes::typedMonth() const
 {
-    return input::date(year_->text() + u'/' + month_->text() + QStringLiteral("/01"));
+    return input::dateOfParts({year_->text(), month_->text(), QStringLiteral("01")});
 }
 
 std::optional<QDate> MonthBoxes::steppedMonth(int months) const
@@ -62,7 +63,7 @@ std::optional<QDate> MonthBoxes::steppedMonth(int months) const
 std::optional<QDate> MonthBoxes::dayOfTypedMonth(int day) const
 {
     const std::optional<QDate> date =
-        input::date(year_->text() + u'/' + month_->text() + u'/' + QString::number(day));
+        input::dateOfParts({year_->text(), month_->text(), QString::number(day)});
     if (!date)
         sayNoDate();
     return date;

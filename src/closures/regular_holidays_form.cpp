@@ -170,7 +170,7 @@ void 定休日登録::年度_LostFocus()
 {
     yearCheck_.clear();
     const QString yearText = 年度->text();
-    const std::optional<QDate> first = input::date(yearText + u'/' + app().settings.FiscalYearStart);
+    const std::optional<QDate> first = input::dateOfParts({yearText, app().settings.FiscalYearStart});
     if (!input::isNumeric(yearText) || !first) {
         yearCheck_.fail(年度, QStringLiteral("年度に正しい数字を入力してください"));
         yearCheck_.reportFailure(kTitle);

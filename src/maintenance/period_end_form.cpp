@@ -31,7 +31,7 @@ std::optional<QDate> businessYearStart(const QString& yearStart, const QDate& to
     if (!startMonth)
         return std::nullopt;
     const int year = *startMonth > today.month() ? today.year() - 1 : today.year();
-    return input::date(QString::number(year) + u'/' + yearStart);
+    return input::dateOfParts({QString::number(year), yearStart});
 }
 
 } // namespace

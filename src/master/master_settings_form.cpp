@@ -152,7 +152,7 @@ void マスター登::ShowMasterItem()
     登録NO->setText(master.text("マス_番号"));
     登録内容->setText(master.text("マス_内容"));
     備考->setText(master.text("マス_備考"));
-    登録説明->setText(storedExplanationOf(登録NO->text().toInt()));
+    登録説明->setText(storedExplanationOf(input::wholeNumber16(登録NO->text()).value_or(0)));
 }
 
 void マスター登::ValidateMasterInput()
@@ -168,6 +168,10 @@ void マスター登::ValidateMasterInput()
     const std::optional<int> number = input::wholeNumber16(value);
     switch (currentItem_) {
     case 1:
+        // A number of months to keep: a negative one would put the purge's cut-off in the future.
+        if (!number || *number < 0)
+            return fail();
+        break;
     case 4:
         if (!number)
             return fail();
@@ -178,7 +182,7 @@ void マスター登::ValidateMasterInput()
         break;
     case 3:
         // "MM/DD" must name a day of a year without 29 February.
-        if (!input::isDate(QStringLiteral("2003/") + value))
+        if (!input::dateOfParts({QStringLiteral("2003"), value}))
             return fail();
         break;
     case 5:
@@ -225,7 +229,7 @@ void マスター登::確定_Click()
         return;
     if (!msg::ask(QStringLiteral("入力内容で登録・更新します。"), kTitle))
         return;
-    currentItem_ = 登録NO->text().toInt();
+    currentItem_ = input::wholeNumber16(登録NO->text()).value_or(0);
     store::Table master = masterTable();
     master.seek("=", {currentItem_});
     if (master.noMatch())

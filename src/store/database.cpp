@@ -69,8 +69,12 @@ void Database::close()
 
 Transaction::Transaction(const Database& database) : connection_(database.connection())
 {
+    // The outermost transaction takes the write lock at once: a transaction that read first and
+    // wanted to write later could not wait for another program that holds the file, and would
+    // fail at once instead of after the busy timeout.
+    outermost_ = connection_->transactionDepth == 0;
     name_ = QStringLiteral("kelvora_%1").arg(connection_->transactionDepth);
-    connection_->run(QStringLiteral("SAVEPOINT %1").arg(name_), QString());
+    connection_->run(outermost_ ? QStringLiteral("BEGIN IMMEDIATE") : QStringLiteral("SAVEPOINT %1").arg(name_), QString());
     ++connection_->transactionDepth;
 }
 
@@ -80,7 +84,7 @@ Transaction::~Transaction()
         return;
     --connection_->transactionDepth;
     connection_->suspendScans();
-    const QByteArray undo = QStringLiteral("ROLLBACK TO %1; RELEASE %1").arg(name_).toUtf8();
+    const QByteArray undo = (outermost_ ? QStringLiteral("ROLLBACK") : QStringLiteral("ROLLBACK TO %1; RELEASE %1").arg(name_)).toUtf8();
     sqlite3_exec(connection_->handle(), undo.constData(), nullptr, nullptr, nullptr);
 }
 
@@ -88,7 +92,7 @@ void Transaction::commit()
 {
     if (!open_)
         return;
-    connection_->run(QStringLiteral("RELEASE %1").arg(name_), QStringLiteral("確定"));
+    connection_->run(outermost_ ? QStringLiteral("COMMIT") : QStringLiteral("RELEASE %1").arg(name_), QStringLiteral("確定"));
     open_ = false;
     --connection_->transactionDepth;
 }

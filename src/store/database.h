@@ -44,7 +44,9 @@ private:
 };
 
 // Work over many records runs inside one transaction: it is all or nothing, and fast. The
-// transaction is rolled back when the guard goes away without commit(). Guards nest.
+// transaction is rolled back when the guard goes away without commit(). Guards nest; the outermost
+// takes the write lock when it begins, waiting up to the busy timeout for another program that
+// holds the file.
 class Transaction {
 public:
     explicit Transaction(const Database& database);
@@ -57,6 +59,7 @@ public:
 private:
     std::shared_ptr<detail::Connection> connection_;
     QString name_;
+    bool outermost_ = false;
     bool open_ = true;
 };
 

@@ -1,6 +1,7 @@
 #include "ui/input.h"
 
 #include <QRegularExpression>
+#include <QStringList>
 
 namespace input {
 
@@ -100,6 +101,14 @@ std::optional<QDate> date(const QString& text)
 bool isDate(const QString& text)
 {
     return date(text).has_value();
+}
+
+std::optional<QDate> dateOfParts(std::initializer_list<QString> parts)
+{
+    QStringList plain;
+    for (const QString& part : parts)
+        plain << normalized(part);
+    return date(plain.join(u'/'));
 }
 
 QString dateText(const QDate& date)

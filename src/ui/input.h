@@ -2,6 +2,7 @@
 
 #include <QDate>
 #include <QString>
+#include <initializer_list>
 #include <optional>
 
 // Reading what the operator typed: the one place where box text becomes numbers, dates and
@@ -23,6 +24,9 @@ std::optional<int> wholeNumber16(const QString& text);
 // "-". Days that do not exist (2023/02/29) are not dates.
 std::optional<QDate> date(const QString& text);
 bool isDate(const QString& text);
+// A date put together from typed parts joined by "/" (a year and "MM/DD", or a year, a month and
+// a day), each part read on its own: " 2026 " and "４／１" make 2026/04/01.
+std::optional<QDate> dateOfParts(std::initializer_list<QString> parts);
 // The stored and displayed form of a date, "yyyy/mm/dd".
 QString dateText(const QDate& date);
 

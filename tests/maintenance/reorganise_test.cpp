@@ -2,7 +2,7 @@
 // its records whenever a step cannot copy.
 
 #include "support/fixture.h"
-#include "table_contents.h"
+#include "support/table_contents.h"
 #include "maintenance/reorganise.h"
 #include "maintenance/warning_form.h"
 #include "store/file_tools.h"

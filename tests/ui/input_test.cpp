@@ -31,6 +31,16 @@ TEST(Input, DatesNeedAFourDigitYearAndADayThatExists)
     EXPECT_EQ(input::dateText(QDate(1999, 12, 31)), "1999/12/31");
 }
 
+TEST(Input, DatesPutTogetherFromPartsReadEachPartOnItsOwn)
+{
+    EXPECT_EQ(input::dateOfParts({" 2026 ", QString::fromUtf8("４／１")}), QDate(2026, 4, 1));
+    EXPECT_EQ(input::dateOfParts({QString::fromUtf8("２０２７"), " 3", "01 "}), QDate(2027, 3, 1));
+    EXPECT_FALSE(input::dateOfParts({"2026", "2/30"}));
+    EXPECT_FALSE(input::dateOfParts({"2026 1", "01/01"}));
+    EXPECT_FALSE(input::dateOfParts({"", "04/01"}));
+    EXPECT_FALSE(input::dateOfParts({"2026", "", "1"}));
+}
+
 TEST(Input, TimesOfDayAndTheEndOfTheDay)
 {
     const auto t = input::timeOfDay("9", "0");

@@ -1,0 +1,35 @@
+#pragma once
+
+#include "support/fixture.h"
+
+#include <QString>
+#include <functional>
+#include <vector>
+
+class Form;
+
+// The forms as an operator meets them, ready for one action: each scene opens its form on a
+// small data set, puts valid text in every entry box, and names the button that carries the
+// action out and the message that says it was done.
+struct Scene {
+    QString name;
+    // Shows the form, active, with every entry box valid.
+    std::function<Form*()> open;
+    // The objectName of the button pressed.
+    QString action;
+    // The message of an action carried out; empty for an action that shows nothing when it works.
+    QString done;
+    // A question the operator answers No (every other question is answered Yes).
+    QString declined;
+};
+
+const std::vector<Scene>& scenes();
+const Scene& scene(const QString& name);
+
+// A database test whose file holds what the scenes need: two targets, the common basic record,
+// the first hour shown, business hours, a closure day, a reserver with an old and a recent
+// reservation.
+class SceneTest : public DatabaseTest {
+protected:
+    void SetUp() override;
+};

@@ -1,0 +1,368 @@
+// Faults of the database file met through the real forms: the file missing, a table or an index
+// missing, the file read-only, locked by another program, a disk that fills up in the middle of a
+// save, and a file that is not a database. Each time: one clear Japanese message, the program
+// keeps running (the same action works once the fault is gone), the file is unchanged or holds
+// exactly the records stored before the fault, and the database check passes.
+
+#include "form_scenes.h"
+#include "reliability_report.h"
+#include "support/table_contents.h"
+#include "app/menu.h"
+#include "app/program.h"
+#include "store/file_tools.h"
+#include "store/schema.h"
+#include "ui/form.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QFileInfo>
+#include <QLineEdit>
+#include <QProcess>
+#include <QPushButton>
+#include <fcntl.h>
+#include <linux/fs.h>
+#include <sqlite3.h>
+#include <sys/ioctl.h>
+#include <unistd.h>
+
+namespace {
+
+using reliability_report::Section;
+
+QByteArray fileBytes(const QString& path = store::kMainFile)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// Turns the immutable attribute of a file on or off; false when the file system or the
+// process's privileges do not allow it.
+bool setImmutable(const QString& path, bool on)
+{
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY);
+    if (fd < 0)
+        return false;
+    int flags = 0;
+    bool done = ::ioctl(fd, FS_IOC_GETFLAGS, &flags) == 0;
+    if (done) {
+        flags = on ? (flags | FS_IMMUTABLE_FL) : (flags & ~FS_IMMUTABLE_FL);
+        done = ::ioctl(fd, FS_IOC_SETFLAGS, &flags) == 0;
+    }
+    ::close(fd);
+    return done;
+}
+
+bool writable(const QString& path)
+{
+    const int fd = ::open(QFile::encodeName(path).constData(), O_WRONLY);
+    if (fd >= 0)
+        ::close(fd);
+    return fd >= 0;
+}
+
+// Makes the main file unwritable for as long as it lives: read-only permissions, and where they
+// do not stop this process (it runs as root), the immutable attribute.
+class UnwritableFile {
+public:
+    UnwritableFile()
+    {
+        QFile::setPermissions(store::kMainFile, QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther);
+        how_ = QStringLiteral("chmod 0444");
+        if (writable(store::kMainFile)) {
+            immutable_ = setImmutable(store::kMainFile, true);
+            how_ = QStringLiteral("chmod 0444 and the immutable attribute, as the tests run as root");
+        }
+    }
+    ~UnwritableFile() { makeWritable(); }
+
+    bool holds() const { return !writable(store::kMainFile); }
+    const QString& how() const { return how_; }
+    void makeWritable()
+    {
+        if (immutable_)
+            setImmutable(store::kMainFile, false);
+        immutable_ = false;
+        QFile::setPermissions(store::kMainFile, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ReadOther);
+    }
+
+private:
+    bool immutable_ = false;
+    QString how_;
+};
+
+class StoreFaultTest : public SceneTest {
+protected:
+    void TearDown() override
+    {
+        delete menu_;
+        SceneTest::TearDown();
+    }
+
+    メニュー* menu()
+    {
+        if (!menu_) {
+            menu_ = new メニュー;
+            menu_->Form_Load();
+            menu_->show();
+        }
+        return menu_;
+    }
+    void press(QWidget* window, const QString& button) { window->findChild<QPushButton*>(button)->click(); }
+    // Presses a menu button, then closes the form it opened, so that the next press opens it again.
+    void pressMenu(const QString& button)
+    {
+        press(menu(), button);
+        for (QWidget* window : QApplication::topLevelWidgets()) {
+            if (dynamic_cast<Form*>(window))
+                window->close();
+        }
+        flushDeletes();
+    }
+
+    // The reservation entry form with a new reserver typed in; saving books 2026/12/10 10:00.
+    Form* booking() { return scene("予約者登").open(); }
+
+    // The messages with the critical icon since the last clearMessages(): store errors.
+    QStringList storeErrors() const
+    {
+        QStringList texts;
+        for (const msg::Shown& shown : messages()) {
+            if (shown.icon == msg::Icon::Critical)
+                texts << shown.text;
+        }
+        return texts;
+    }
+
+    // Exactly one store error since the last clearMessages(), beginning with `start`; returns it.
+    QString expectOneStoreError(const QString& start)
+    {
+        const QStringList errors = storeErrors();
+        EXPECT_EQ(errors.size(), 1) << errors.join(" / ").toStdString();
+        const QString text = errors.value(0);
+        EXPECT_TRUE(text.startsWith(start)) << text.toStdString();
+        return text;
+    }
+
+    // kelvora-db check, run as the operator would.
+    void expectCheckPasses()
+    {
+        QProcess tool;
+        tool.start(QStringLiteral(KELVORA_DB_TOOL), {"check", store::kMainFile});
+        ASSERT_TRUE(tool.waitForFinished(30000));
+        EXPECT_EQ(tool.exitCode(), 0) << tool.readAllStandardOutput().toStdString() << tool.readAllStandardError().toStdString();
+    }
+
+    static QString whatHeld(const QString& message, const QString& file)
+    {
+        return QStringLiteral("one message: 「%1」; the program kept running and the action worked once the fault was gone; %2")
+            .arg(message, file);
+    }
+
+    メニュー* menu_ = nullptr;
+};
+
+TEST_F(StoreFaultTest, AMissingFileIsReportedAndNoEmptyFileTakesItsPlace)
+{
+    const QByteArray original = fileBytes();
+    ASSERT_TRUE(QFile::rename(store::kMainFile, "elsewhere.mdb"));
+    const QString missing = QStringLiteral("データベースファイル「Kelvora.mdb」が見つかりません");
+
+    // Starting the program: the message, and no menu.
+    EXPECT_EQ(runProgram(*qApp), 1);
+    const QString message = expectOneStoreError(missing);
+    for (const QWidget* window : QApplication::topLevelWidgets())
+        EXPECT_NE(window->objectName(), "メニュー");
+
+    // While it runs: a menu button, then a save.
+    ASSERT_TRUE(QFile::rename("elsewhere.mdb", store::kMainFile));
+    menu();
+    ASSERT_TRUE(QFile::rename(store::kMainFile, "elsewhere.mdb"));
+    clearMessages();
+    pressMenu("予約者登録");
+    expectOneStoreError(missing);
+    Form* form = booking();
+    clearMessages();
+    press(form, "確定");
+    expectOneStoreError(missing);
+    EXPECT_FALSE(QFile::exists(store::kMainFile)) << "an empty database was made";
+
+    ASSERT_TRUE(QFile::rename("elsewhere.mdb", store::kMainFile));
+    EXPECT_EQ(fileBytes(), original);
+    clearMessages();
+    press(form, "確定");
+    EXPECT_TRUE(storeErrors().isEmpty());
+    EXPECT_EQ(count("予約"), 3);
+    expectCheckPasses();
+    reliability_report::note(Section::StoreFault, "database file missing: program start, a menu button, the booking save", 3,
+                             whatHeld(QString(message).replace(QDir::currentPath(), "<the current folder>"), "no file was created in its place; the file put back was unchanged; check passed"));
+}
+
+TEST_F(StoreFaultTest, AMissingTableOrIndexStopsTheActionWithNothingHalfDone)
+{
+    // The purge empties four tables in turn; the last one is missing.
+    const store::schema::IndexDef* kana = store::schema::findIndex("予約者", "Idx_カナ");
+    runSql("DROP TABLE 特定日");
+    const Contents before = tableContents({"カレンダー", "予約", "予約者"});
+    Form* purge = scene("期末処理").open();
+    clearMessages();
+    press(purge, "確定");
+    const QString noTable = expectOneStoreError("データベース「Kelvora.mdb」にテーブル「特定日」がありません");
+    EXPECT_TRUE(tableContents({"カレンダー", "予約", "予約者"}) == before) << "the purge was half done";
+    for (const QString& problem : store::checkDatabaseFile(store::kMainFile))
+        EXPECT_TRUE(problem.contains("特定日")) << problem.toStdString();
+
+    runSql("DROP INDEX " + store::schema::quoted(kana->sqliteName()));
+    clearMessages();
+    pressMenu("予約者登録");
+    const QString noIndex = expectOneStoreError("データベース「Kelvora.mdb」のテーブル「予約者」にインデックス「Idx_カナ」がありません");
+    EXPECT_TRUE(tableContents({"カレンダー", "予約", "予約者"}) == before);
+    EXPECT_TRUE(menu()->isVisible());
+    reliability_report::note(Section::StoreFault, "table 特定日 missing: the period-end purge", 1,
+                             QStringLiteral("one message: 「%1」; the three tables purged before it was met are unchanged; "
+                                            "the check names only the missing table and its indexes").arg(noTable));
+    reliability_report::note(Section::StoreFault, "index Idx_カナ missing: the reserver form from the menu", 1,
+                             QStringLiteral("one message: 「%1」; the menu kept running; nothing changed").arg(noIndex));
+}
+
+TEST_F(StoreFaultTest, AReadOnlyFileIsReportedAndLeftAsItWas)
+{
+    const QByteArray original = fileBytes();
+    Form* form = booking();
+    UnwritableFile unwritable;
+    if (!unwritable.holds())
+        GTEST_SKIP() << "neither the permissions nor the immutable attribute stop this process writing the file";
+    clearMessages();
+    press(form, "確定");
+    const QString message = expectOneStoreError("データベース「Kelvora.mdb」は読み取り専用のため書き込めません");
+    EXPECT_EQ(fileBytes(), original);
+
+    unwritable.makeWritable();
+    clearMessages();
+    press(form, "確定");
+    EXPECT_TRUE(storeErrors().isEmpty());
+    EXPECT_EQ(count("予約"), 3);
+    expectCheckPasses();
+    reliability_report::note(Section::StoreFault, "file read-only (" + unwritable.how() + "): the booking save", 1,
+                             whatHeld(message, "the file unchanged byte for byte; check passed"));
+}
+
+TEST_F(StoreFaultTest, AFileLockedByAnotherProgramMakesTheActionWaitThenReport)
+{
+    const Contents before = tableContents(kAllTables);
+    sqlite3* other = nullptr;
+    ASSERT_EQ(sqlite3_open_v2("Kelvora.mdb", &other, SQLITE_OPEN_READWRITE, nullptr), SQLITE_OK);
+    ASSERT_EQ(sqlite3_exec(other, "BEGIN IMMEDIATE; INSERT INTO 設定 VALUES ('00009', '他', '他', '')", nullptr, nullptr, nullptr),
+              SQLITE_OK);
+
+    Form* form = booking();
+    clearMessages();
+    QElapsedTimer waited;
+    waited.start();
+    press(form, "確定");
+    const qint64 ms = waited.elapsed();
+    const QString message = expectOneStoreError("データベース「Kelvora.mdb」は他のプログラムが使用中です");
+    EXPECT_GE(ms, 2500) << "the save gave up without waiting for the other program";
+
+    sqlite3_exec(other, "ROLLBACK", nullptr, nullptr, nullptr);
+    sqlite3_close(other);
+    EXPECT_TRUE(tableContents(kAllTables) == before);
+    clearMessages();
+    press(form, "確定");
+    EXPECT_TRUE(storeErrors().isEmpty());
+    EXPECT_EQ(count("予約"), 3);
+    expectCheckPasses();
+    reliability_report::note(Section::StoreFault, "file locked by another connection holding a write transaction: the booking save", 1,
+                             whatHeld(message, QStringLiteral("the save waited %1 s first; the file holds exactly the records stored "
+                                                          "before; check passed").arg(ms / 1000.0, 0, 'f', 1)));
+}
+
+TEST_F(StoreFaultTest, ADiskThatFillsUpInTheMiddleOfASaveLeavesNoHalfOfIt)
+{
+    const QString full = QStringLiteral("ディスクの空きが不足しているため、データベース「Kelvora.mdb」に書き込めません");
+    const Contents before = tableContents(kAllTables);
+    store::Database held = db(); // the forms share this connection, and with it the page limit
+    sqlite3* connection = held.connection()->handle();
+    // The file may grow by this many pages.
+    const auto limitGrowth = [&](int pages) {
+        sqlite3_stmt* count = nullptr;
+        sqlite3_prepare_v2(connection, "PRAGMA page_count", -1, &count, nullptr);
+        sqlite3_step(count);
+        const int now = sqlite3_column_int(count, 0);
+        sqlite3_finalize(count);
+        const QByteArray sql = QByteArray("PRAGMA max_page_count = ") + QByteArray::number(now + pages);
+        ASSERT_EQ(sqlite3_exec(connection, sql.constData(), nullptr, nullptr, nullptr), SQLITE_OK);
+    };
+
+    // The Sundays of a year with a long name: one more page, and the year does not fit.
+    limitGrowth(1);
+    Form* holidays = scene("定休日登録 曜日で").open();
+    holidays->findChild<QLineEdit*>("休日名")->setText(QStringLiteral("年末年始休業").repeated(20));
+    int changes = sqlite3_total_changes(connection);
+    clearMessages();
+    press(holidays, "確定");
+    const QString message = expectOneStoreError(full);
+    EXPECT_GT(sqlite3_total_changes(connection), changes + 1) << "the disk was full before the save began";
+    EXPECT_TRUE(tableContents(kAllTables) == before) << "a part of the year was kept";
+
+    // A booking whose address needs more pages than are left: the number it took goes back too.
+    limitGrowth(0);
+    Form* form = booking();
+    form->findChild<QLineEdit*>("住所")->setText(QString(10000, u'町'));
+    changes = sqlite3_total_changes(connection);
+    clearMessages();
+    press(form, "確定");
+    expectOneStoreError(full);
+    EXPECT_GT(sqlite3_total_changes(connection), changes) << "the disk was full before the save began";
+    EXPECT_TRUE(tableContents(kAllTables) == before) << "a part of the booking was kept";
+
+    limitGrowth(1000000);
+    clearMessages();
+    press(holidays, "確定");
+    press(form, "確定");
+    EXPECT_TRUE(storeErrors().isEmpty());
+    EXPECT_EQ(count("カレンダー"), int(before.at("カレンダー").size()) + 52); // the Sundays of the year
+    EXPECT_EQ(count("予約"), 3);
+    held.close();
+    expectCheckPasses();
+    reliability_report::note(Section::StoreFault, "disk full in the middle of a save (page limit): the holiday expansion, the booking save", 2,
+                             whatHeld(message, "what the save had written before the limit was rolled back; check passed"));
+}
+
+TEST_F(StoreFaultTest, AFileThatIsNotADatabaseIsReportedAndLeftAsItWas)
+{
+    menu();
+    const QByteArray database = fileBytes();
+    const QByteArray garbage = QByteArray("These are the minutes of the meeting, not a database. ").repeated(80);
+    const auto replaceFile = [](const QByteArray& bytes) {
+        QFile file(store::kMainFile);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        file.write(bytes);
+    };
+
+    replaceFile(garbage);
+    clearMessages();
+    pressMenu("予約者登録");
+    const QString notDatabase = expectOneStoreError("「Kelvora.mdb」はデータベースファイルではありません");
+    EXPECT_EQ(fileBytes(), garbage);
+
+    // An empty file reads as a database without tables, and stays empty.
+    replaceFile(QByteArray());
+    clearMessages();
+    pressMenu("予約者登録");
+    const QString empty = expectOneStoreError("データベース「Kelvora.mdb」にテーブル「予約者」がありません");
+    EXPECT_EQ(QFileInfo(store::kMainFile).size(), 0);
+
+    replaceFile(database);
+    clearMessages();
+    pressMenu("予約者登録");
+    EXPECT_TRUE(storeErrors().isEmpty());
+    expectCheckPasses();
+    reliability_report::note(Section::StoreFault, "a file that is not a database: a menu button", 1,
+                             whatHeld(notDatabase, "the file unchanged byte for byte"));
+    reliability_report::note(Section::StoreFault, "an empty file in its place: a menu button", 1,
+                             whatHeld(empty, "the file still empty"));
+}
+
+} // namespace
