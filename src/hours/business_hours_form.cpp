@@ -28,9 +28,12 @@ constexpr int kTargetGridRows = CMB対象::kMaxTargets + 1;
 struct Weekday {
     const char* name;
     const char* caption;
+    void (営業時間登::*click)();
 };
-const Weekday kWeekdays[] = {{"日曜", "日"}, {"月曜", "月"}, {"火曜", "火"}, {"水曜", "水"},
-                             {"木曜", "木"}, {"金曜", "金"}, {"土曜", "土"}};
+const Weekday kWeekdays[] = {{"日曜", "日", &営業時間登::日曜_Click}, {"月曜", "月", &営業時間登::月曜_Click},
+                             {"火曜", "火", &営業時間登::火曜_Click}, {"水曜", "水", &営業時間登::水曜_Click},
+                             {"木曜", "木", &営業時間登::木曜_Click}, {"金曜", "金", &営業時間登::金曜_Click},
+                             {"土曜", "土", &営業時間登::土曜_Click}};
 
 } // namespace
 
@@ -43,7 +46,7 @@ const Weekday kWeekdays[] = {{"日曜", "日"}, {"月曜", "月"}, {"火曜", "�
     for (int day = 1; day <= 7; ++day) {
         const Weekday& w = kWeekdays[day - 1];
         QRadioButton* o = option(QString::fromUtf8(w.name), QString::fromUtf8(w.caption), 曜日);
-        ui::onClick(o, [this, day] { 曜日_Click(day); });
+        ui::onClick(o, [this, click = w.click] { (this->*click)(); });
         weekdayOptions_[size_t(day - 1)] = o;
     }
     特定日 = frame(QStringLiteral("特定日"), QStringLiteral("特定日"));

@@ -21,8 +21,14 @@ public:
     void 対象登録_Click();
     void 日付_LostFocus();
     void 日別表示_Click();
-    // A weekday option: 1 日曜 (Sunday) to 7 土曜.
-    void 曜日_Click(int hoursDay);
+    // The weekday options choose their day, 1 日曜 (Sunday) to 7 土曜, and show its bands.
+    void 日曜_Click() { 曜日_Click(1); }
+    void 月曜_Click() { 曜日_Click(2); }
+    void 火曜_Click() { 曜日_Click(3); }
+    void 水曜_Click() { 曜日_Click(4); }
+    void 木曜_Click() { 曜日_Click(5); }
+    void 金曜_Click() { 曜日_Click(6); }
+    void 土曜_Click() { 曜日_Click(7); }
 
 protected:
     void checkDay() override;
@@ -30,6 +36,7 @@ protected:
     bool mayShowPreview() const override;
 
 private:
+    void 曜日_Click(int hoursDay);
     void layOut();
     void InitTargetGrid();
     bool laidOutFor(int kind, int dailyHoursKind) const;
