@@ -37,15 +37,4 @@ void fitGrids(FlexGrid* calendar, FlexGrid* list)
     list->setMinimumHeight(calendar->sizeHint().height() * 2);
 }
 
-QBoxLayout* buttonRow(std::initializer_list<QPushButton*> buttons)
-{
-    auto* row = new QHBoxLayout;
-    row->addStretch();
-    for (QPushButton* b : buttons) {
-        b->setMinimumWidth(90);
-        row->addWidget(b);
-    }
-    return row;
-}
-
 } // namespace calendar_layout

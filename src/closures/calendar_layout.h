@@ -21,7 +21,5 @@ void styleStepButtons(QPushButton* previous, QPushButton* next);
 int boxWidth(const QLineEdit* box, int chars);
 // The calendar at its drawn size; the list as wide as its columns and a dozen rows high.
 void fitGrids(FlexGrid* calendar, FlexGrid* list);
-// The form's command buttons, right-aligned in a row.
-QBoxLayout* buttonRow(std::initializer_list<QPushButton*> buttons);
 
 } // namespace calendar_layout

@@ -75,7 +75,7 @@ void 個休業登録::layOut()
     auto* page = new QVBoxLayout(this);
     page->addLayout(target);
     page->addLayout(body);
-    page->addLayout(calendar_layout::buttonRow({確定, 削除, 終了}));
+    page->addLayout(buttonRow({確定, 削除, 終了}));
 }
 
 void 個休業登録::Form_Load()

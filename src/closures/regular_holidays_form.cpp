@@ -148,7 +148,7 @@ void 定休日登録::layOut()
     auto* page = new QVBoxLayout(this);
     page->addLayout(year);
     page->addLayout(body);
-    page->addLayout(calendar_layout::buttonRow({確定, 削除, 終了}));
+    page->addLayout(buttonRow({確定, 削除, 終了}));
 }
 
 void 定休日登録::Form_Load()

@@ -122,7 +122,7 @@ QGridLayout* HoursEntryForm::timeEntryLayout()
 
 QBoxLayout* HoursEntryForm::commandButtons()
 {
-    return calendar_layout::buttonRow({確定, 削除, 終了});
+    return buttonRow({確定, 削除, 終了});
 }
 
 void HoursEntryForm::loadTimeEntry(int kind)

@@ -54,12 +54,7 @@ std::optional<QDate> businessYearStart(const QString& yearStart, const QDate& to
     bold.setBold(true);
     warning->setFont(bold);
 
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    for (QPushButton* b : {確定, 終了}) {
-        b->setMinimumSize(100, 32);
-        buttons->addWidget(b);
-    }
+    QBoxLayout* buttons = buttonRow({確定, 終了});
 
     auto* page = new QVBoxLayout(this);
     page->setContentsMargins(20, 20, 20, 16);

@@ -40,12 +40,7 @@
             page->addSpacing(10);
     }
 
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    for (QPushButton* b : {確定, CANCEL}) {
-        b->setMinimumSize(110, 32);
-        buttons->addWidget(b);
-    }
+    QBoxLayout* buttons = buttonRow({確定, CANCEL});
     page->addSpacing(12);
     page->addLayout(buttons);
 

@@ -58,8 +58,6 @@ const QString kTitle = QStringLiteral("ｺｰﾄﾞﾏｽﾀｰ情報");
     QPushButton* save = button("確定", "確定");
     save->setDefault(true); // Enter saves, after the usual question
     QPushButton* close = button("終了", "終了");
-    for (QPushButton* b : {save, close})
-        b->setMinimumSize(100, 34);
 
     ui::onClick(分単位, [this] { 分単位_Click(); });
     ui::onClick(時間単位, [this] { nonMinuteUnit_Click(); });
@@ -111,10 +109,7 @@ const QString kTitle = QStringLiteral("ｺｰﾄﾞﾏｽﾀｰ情報");
     remark->addWidget(label("備考"));
     remark->addWidget(備考, 1);
 
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(save);
-    buttons->addWidget(close);
+    QBoxLayout* buttons = buttonRow({save, close});
 
     auto* page = new QVBoxLayout(this);
     page->setContentsMargins(16, 16, 16, 16);

@@ -90,8 +90,6 @@ store::Table masterTable()
     QPushButton* save = button("確定", "確定");
     save->setDefault(true); // Enter saves, after the usual question
     QPushButton* close = button("終了", "終了");
-    for (QPushButton* b : {save, close})
-        b->setMinimumSize(100, 34);
     ui::onClick(save, [this] { 確定_Click(); });
     ui::onClick(close, [this] { 終了_Click(); });
 
@@ -102,10 +100,7 @@ store::Table masterTable()
     fields->addRow(label("登録内容"), 登録内容);
     fields->addRow(label("備考"), 備考);
 
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(save);
-    buttons->addWidget(close);
+    QBoxLayout* buttons = buttonRow({save, close});
 
     auto* entry = new QVBoxLayout;
     entry->addLayout(fields);

@@ -55,8 +55,6 @@ constexpr int kColumnCount = int(std::size(kColumns));
     save->setDefault(true); // Enter saves, after the usual question
     QPushButton* remove = button("削除", "削除");
     QPushButton* close = button("終了", "終了");
-    for (QPushButton* b : {basicInfo, closures, save, remove, close})
-        b->setMinimumSize(110, 34);
 
     ui::onClick(対象登録, [this] { 対象登録_Click(); });
     ui::onLostFocus(対象番号, [this] { CheckTargetNumber(); });
@@ -81,15 +79,13 @@ constexpr int kColumnCount = int(std::size(kColumns));
     fields->addRow(label("備考"), 備考);
 
     auto* specificRow = new QHBoxLayout(specific);
-    specificRow->addWidget(basicInfo);
-    specificRow->addWidget(closures);
+    for (QPushButton* opener : {basicInfo, closures}) {
+        opener->setMinimumSize(kCommandButton);
+        specificRow->addWidget(opener);
+    }
     specificRow->addStretch();
 
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(save);
-    buttons->addWidget(remove);
-    buttons->addWidget(close);
+    QBoxLayout* buttons = buttonRow({save, remove, close});
 
     auto* entry = new QVBoxLayout;
     entry->addLayout(fields);

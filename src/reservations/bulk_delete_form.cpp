@@ -58,12 +58,7 @@ std::optional<int> monthCount(const QString& text)
     months->addWidget(label(QStringLiteral("ｹ月間以前の予約")));
     months->addStretch();
 
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    for (QPushButton* b : {削除, 終了}) {
-        b->setMinimumSize(100, 32);
-        buttons->addWidget(b);
-    }
+    QBoxLayout* buttons = buttonRow({削除, 終了});
 
     auto* page = new QVBoxLayout(this);
     page->setContentsMargins(16, 16, 16, 16);

@@ -76,12 +76,7 @@ const QString kNoTimeChange = QStringLiteral("時間の修正は出来ません�
     reserver->addLayout(particularsLayout(), 3);
     reserver->addLayout(listLayout(), 2);
 
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    for (QPushButton* b : {save, remove, close}) {
-        b->setMinimumSize(100, 34);
-        buttons->addWidget(b);
-    }
+    QBoxLayout* buttons = buttonRow({save, remove, close});
 
     auto* page = new QVBoxLayout(this);
     page->setContentsMargins(16, 16, 16, 16);

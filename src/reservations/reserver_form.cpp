@@ -49,12 +49,7 @@ bool hasReservationFrom(const store::Database& db, const QDate& first, const QSt
     reserver->addLayout(particularsLayout(), 3);
     reserver->addLayout(listLayout(), 2);
 
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    for (QPushButton* b : {save, remove, close}) {
-        b->setMinimumSize(100, 34);
-        buttons->addWidget(b);
-    }
+    QBoxLayout* buttons = buttonRow({save, remove, close});
 
     auto* page = new QVBoxLayout(this);
     page->setContentsMargins(16, 16, 16, 16);

@@ -61,7 +61,7 @@ void 予約状照会::layOut()
     auto* page = new QVBoxLayout(this);
     page->addLayout(target);
     page->addLayout(body);
-    page->addLayout(calendar_layout::buttonRow({照会, 終了}));
+    page->addLayout(buttonRow({照会, 終了}));
 }
 
 bool 予約状照会::byTarget() const

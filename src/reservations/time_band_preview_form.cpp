@@ -36,7 +36,7 @@ const QString kCaption = QStringLiteral("時間帯表示");
     auto* page = new QVBoxLayout(this);
     page->addLayout(target);
     page->addWidget(時間帯, 1);
-    page->addLayout(calendar_layout::buttonRow({終了}));
+    page->addLayout(buttonRow({終了}));
     // A window made larger than the grid needs keeps the grid and its button together at the top.
     page->addStretch();
 }

@@ -130,7 +130,7 @@ void paintRow(FlexGrid* grid, int row, int firstCol, const QColor& colour)
     auto* buttons = new QVBoxLayout;
     buttons->addStretch();
     for (QPushButton* b : {予約, 選択, 削除, close}) {
-        b->setMinimumSize(110, 36);
+        b->setMinimumSize(kCommandButton);
         buttons->addWidget(b);
     }
 

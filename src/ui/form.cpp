@@ -7,6 +7,7 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QGroupBox>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -120,6 +121,17 @@ QPushButton* Form::button(const QString& name, const QString& caption, QWidget* 
     auto* b = named(new QPushButton(caption, parent ? parent : this), name);
     b->setAutoDefault(false);
     return b;
+}
+
+QBoxLayout* Form::buttonRow(std::initializer_list<QPushButton*> buttons)
+{
+    auto* row = new QHBoxLayout;
+    row->addStretch();
+    for (QPushButton* b : buttons) {
+        b->setMinimumSize(kCommandButton);
+        row->addWidget(b);
+    }
+    return row;
 }
 
 QLineEdit* Form::textBox(const QString& name, QWidget* parent)

@@ -3,9 +3,12 @@
 #include <QDialog>
 #include <QList>
 #include <QPointer>
+#include <QSize>
 #include <QString>
+#include <initializer_list>
 
 class FlexGrid;
+class QBoxLayout;
 class QCheckBox;
 class QComboBox;
 class QGroupBox;
@@ -38,6 +41,9 @@ protected:
     bool focusNextPrevChild(bool next) override;
 
     QPushButton* button(const QString& name, const QString& caption, QWidget* parent = nullptr);
+    // The form's command buttons, right-aligned in a row, all of one comfortable size.
+    QBoxLayout* buttonRow(std::initializer_list<QPushButton*> buttons);
+    static constexpr QSize kCommandButton{100, 34};
     QLineEdit* textBox(const QString& name, QWidget* parent = nullptr);
     // A box that only shows a value the form was given: not typed into, skipped by Tab, and
     // coloured like the window so it does not invite typing.
