@@ -15,7 +15,7 @@ void ColourReservationStatus(FlexGrid* grid)
 {
     // One connection and one read lock for all the per-row look-ups.
     const store::Database db = store::Database::open();
-    store::Transaction oneReading(db);
+    store::Transaction oneReading(db, store::Transaction::ForReading);
     const TimeTable& table = app().timeTable;
     OverlapState& overlap = app().overlap;
     const 基本設定::Overlap common = LoadGridCommonOverlap();

@@ -67,14 +67,15 @@ void Database::close()
     connection_.reset();
 }
 
-Transaction::Transaction(const Database& database) : connection_(database.connection())
+Transaction::Transaction(const Database& database, Purpose purpose) : connection_(database.connection())
 {
-    // The outermost transaction takes the write lock at once: a transaction that read first and
+    // An outermost transaction that writes takes the write lock at once: one that read first and
     // wanted to write later could not wait for another program that holds the file, and would
     // fail at once instead of after the busy timeout.
     outermost_ = connection_->transactionDepth == 0;
     name_ = QStringLiteral("kelvora_%1").arg(connection_->transactionDepth);
-    connection_->run(outermost_ ? QStringLiteral("BEGIN IMMEDIATE") : QStringLiteral("SAVEPOINT %1").arg(name_), QString());
+    const QString begin = purpose == ForWriting ? QStringLiteral("BEGIN IMMEDIATE") : QStringLiteral("BEGIN");
+    connection_->run(outermost_ ? begin : QStringLiteral("SAVEPOINT %1").arg(name_), QString());
     ++connection_->transactionDepth;
 }
 

@@ -44,12 +44,15 @@ private:
 };
 
 // Work over many records runs inside one transaction: it is all or nothing, and fast. The
-// transaction is rolled back when the guard goes away without commit(). Guards nest; the outermost
-// takes the write lock when it begins, waiting up to the busy timeout for another program that
-// holds the file.
+// transaction is rolled back when the guard goes away without commit(). Guards nest; an outermost
+// transaction that will write takes the write lock when it begins, waiting up to the busy timeout
+// for another program that holds the file. One that only reads (many look-ups under one read lock)
+// takes no write lock, so it never holds other programs up.
 class Transaction {
 public:
-    explicit Transaction(const Database& database);
+    enum Purpose { ForWriting, ForReading };
+
+    explicit Transaction(const Database& database, Purpose purpose = ForWriting);
     ~Transaction();
     Transaction(const Transaction&) = delete;
     Transaction& operator=(const Transaction&) = delete;

@@ -70,7 +70,7 @@ SlotCounts BuildReservationCounts(const CountRequest& request)
     SlotCounts counts;
     counts.Slots = request.Slots;
     const store::Database db = store::Database::open();
-    store::Transaction oneReading(db); // all look-ups under one read lock
+    store::Transaction oneReading(db, store::Transaction::ForReading); // all look-ups under one read lock
     store::Table reservations = db.table("予約");
     counts.ReservationCount =
         request.InquiryKind == 1

@@ -98,7 +98,7 @@ TimeTable BuildTimeTable(const TimeTableRequest& request)
         return table;
 
     const store::Database db = store::Database::open();
-    store::Transaction oneReading(db); // all look-ups under one read lock
+    store::Transaction oneReading(db, store::Transaction::ForReading); // all look-ups under one read lock
     const auto [first, last] = std::minmax_element(table.Columns.begin(), table.Columns.end(),
         [](const TimeTableColumn& a, const TimeTableColumn& b) { return a.ColumnDate < b.ColumnDate; });
     const HoursTables tables(db, first->ColumnDate, last->ColumnDate, request.DailyHoursKind);

@@ -142,3 +142,24 @@ TEST_F(DatabaseHandleTest, AFileThatIsNotADatabaseIsReportedAsSuch)
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(DatabaseTest, AReadingTransactionDoesNotHoldUpAnotherProgramThatWrites)
+{
+    insert("設定", {{"設定_番号", "00001"}});
+    store::Database database = db();
+    store::Transaction reading(database, store::Transaction::ForReading);
+    store::Table targets = database.table("設定");
+    targets.setIndex("Key_設定");
+    targets.seek("=", {"00001"});
+    ASSERT_FALSE(targets.noMatch());
+    // Another program (here a connection of its own) takes the write lock while the look-ups go on.
+    sqlite3* other = nullptr;
+    ASSERT_EQ(sqlite3_open_v2("Kelvora.mdb", &other, SQLITE_OPEN_READWRITE, nullptr), SQLITE_OK);
+    EXPECT_EQ(sqlite3_exec(other, "BEGIN IMMEDIATE; ROLLBACK;", nullptr, nullptr, nullptr), SQLITE_OK);
+    sqlite3_close(other);
+    reading.commit();
+}
+
+} // namespace
