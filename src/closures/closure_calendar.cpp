@@ -44,10 +44,7 @@ void writeListRow(FlexGrid* list, int row, const store::Table& calendar)
 
 void InitCalendarGrid(FlexGrid* calendar)
 {
-    calendar->setRows(0);
-    calendar->setCols(0);
-    calendar->setRows(kCalendarSize);
-    calendar->setCols(kCalendarSize);
+    calendar->startLayout(kCalendarSize, kCalendarSize, 0, 0);
     calendar->setRow(0);
     calendar->setCol(0);
     calendar->setColSel(kCalendarSize - 1);
@@ -66,14 +63,9 @@ void InitCalendarGrid(FlexGrid* calendar)
 
 int FillClosureList(int mode, FlexGrid* list, const CalendarState& state)
 {
-    list->setRows(0);
-    list->setCols(0);
-    list->setRows(kListDataRows + 1);
-    list->setCols(ListColumns);
+    list->startLayout(kListDataRows + 1, ListColumns, 1, 0);
     list->setCol(0);
     list->setRow(0);
-    list->setFixedCols(0);
-    list->setFixedRows(1);
     for (int col = 0; col < ListColumns; ++col) {
         list->setColWidth(col, kListHeaders[col].width);
         list->setTextMatrix(0, col, QString::fromUtf8(kListHeaders[col].text));

@@ -148,12 +148,7 @@ void 営業時間登::Form_Load()
 
 void 営業時間登::InitTargetGrid()
 {
-    対象登録->setRows(0);
-    対象登録->setCols(0);
-    対象登録->setRows(kTargetGridRows);
-    対象登録->setCols(2);
-    対象登録->setFixedRows(1);
-    対象登録->setFixedCols(0);
+    対象登録->startLayout(kTargetGridRows, 2, 1, 0);
     対象登録->setTextMatrix(0, 0, QStringLiteral("番号"));
     対象登録->setTextMatrix(0, 1, QStringLiteral("略称"));
     対象登録->setColWidth(0, 600);

@@ -53,12 +53,8 @@ void ShowBusinessStatus(FlexGrid* grid, const TimeTable& table, const SlotTimes&
 
 void LayoutStatusGrid(FlexGrid* grid, const TimeTable& table, const SlotTimes& daySlots, const QStringList& weekdayNames)
 {
-    grid->setRows(0);
-    grid->setCols(0);
-    grid->setRows(std::max(table.ColumnCount() + kFirstDataRow, kMinimumRows));
-    grid->setCols(daySlots.count() + 1);
-    grid->setFixedRows(kFirstDataRow);
-    grid->setFixedCols(1);
+    grid->startLayout(std::max(table.ColumnCount() + kFirstDataRow, kMinimumRows), daySlots.count() + 1,
+                      kFirstDataRow, 1);
     grid->setColWidth(-1, SlotColumnWidth(daySlots));
 
     for (int slot = 0; slot < daySlots.count(); ++slot) {

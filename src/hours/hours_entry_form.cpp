@@ -140,12 +140,7 @@ void HoursEntryForm::loadTimeEntry(int kind)
 
 void HoursEntryForm::InitSlotGrid()
 {
-    時間帯->setRows(0);
-    時間帯->setCols(0);
-    時間帯->setRows(kSlotGridRows);
-    時間帯->setCols(kSlotColumnCount);
-    時間帯->setFixedRows(1);
-    時間帯->setFixedCols(0);
+    時間帯->startLayout(kSlotGridRows, kSlotColumnCount, 1, 0);
     for (int col = 0; col < kSlotColumnCount; ++col) {
         時間帯->setTextMatrix(0, col, QString::fromUtf8(kSlotColumns[col].header));
         時間帯->setColWidth(col, kSlotColumns[col].twips);

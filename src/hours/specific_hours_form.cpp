@@ -103,12 +103,7 @@ void 特定時間登::Form_Load()
 
 void 特定時間登::InitDateGrid()
 {
-    登録日付->setRows(0);
-    登録日付->setCols(0);
-    登録日付->setRows(kDateGridRows);
-    登録日付->setCols(1);
-    登録日付->setFixedRows(1);
-    登録日付->setFixedCols(0);
+    登録日付->startLayout(kDateGridRows, 1, 1, 0);
     登録日付->setColWidth(0, 1450);
     登録日付->setRow(0);
     登録日付->setCol(0);

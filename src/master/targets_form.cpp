@@ -109,12 +109,7 @@ void 対象登::Form_Load()
 
 void 対象登::SetUpTargetGrid()
 {
-    対象登録->setRows(0);
-    対象登録->setCols(0);
-    対象登録->setRows(CMB対象::kMaxTargets + 1);
-    対象登録->setCols(kColumnCount);
-    対象登録->setFixedRows(1);
-    対象登録->setFixedCols(0);
+    対象登録->startLayout(CMB対象::kMaxTargets + 1, kColumnCount, 1, 0);
     for (int col = 0; col < kColumnCount; ++col) {
         対象登録->setTextMatrix(0, col, QString::fromUtf8(kColumns[col].header));
         対象登録->setColWidth(col, kColumns[col].twips);
@@ -260,31 +255,30 @@ void 対象登::削除_Click()
     FillTargetGrid();
 }
 
-void 対象登::takeCurrentTarget()
-{
-    TargetSelection& t = app().targets;
-    t.CurrentTarget = targets::paddedNumber(対象番号->text()).value_or(対象番号->text());
-    t.CurrentTargetName = 対象名称->text();
-    t.CurrentTargetAbbrev = 対象略称->text();
-}
-
-void 対象登::基本情報登録_Click()
+bool 対象登::takeCurrentTarget()
 {
     check_.clear();
     CheckTargetNumber();
     if (check_.reportFailure(kTitle))
+        return false;
+    TargetSelection& t = app().targets;
+    t.CurrentTarget = targets::paddedNumber(対象番号->text()).value_or(対象番号->text());
+    t.CurrentTargetName = 対象名称->text();
+    t.CurrentTargetAbbrev = 対象略称->text();
+    return true;
+}
+
+void 対象登::基本情報登録_Click()
+{
+    if (!takeCurrentTarget())
         return;
-    takeCurrentTarget();
     基本登::openForCurrentTarget(false);
 }
 
 void 対象登::個別休業登録_Click()
 {
-    check_.clear();
-    CheckTargetNumber();
-    if (check_.reportFailure(kTitle))
+    if (!takeCurrentTarget())
         return;
-    takeCurrentTarget();
     forms::reloadIfOpen<個休業登録>();
     forms::showModeless<個休業登録>();
 }

@@ -29,8 +29,8 @@ public:
     void 終了_Click();
 
 private:
-    // The target in the boxes becomes the current target.
-    void takeCurrentTarget();
+    // The target in the boxes becomes the current one, once its number passes the check.
+    bool takeCurrentTarget();
     void requireText(QLineEdit* box, const QString& message);
     void paintRow(int row, int qbColour);
 

@@ -85,12 +85,7 @@ void 予約削除::Form_Load()
 void 予約削除::InitCandidateGrid()
 {
     FlexGrid* g = 削除候補;
-    g->setRows(0);
-    g->setCols(0);
-    g->setRows(kMaxCandidates + 1);
-    g->setCols(4);
-    g->setFixedCols(0);
-    g->setFixedRows(1);
+    g->startLayout(kMaxCandidates + 1, 4, 1, 0);
     g->setRow(0);
     g->setCol(0);
     const QString headers[] = {QStringLiteral("削除F"), QStringLiteral("予約対象NO"), QStringLiteral("予約対象略称"),

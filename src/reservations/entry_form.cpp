@@ -71,11 +71,6 @@ const QString kNoTimeChange = QStringLiteral("時間の修正は出来ません�
     slot->addLayout(time, 1, 1);
     slot->setColumnStretch(1, 1);
 
-    auto* reserver = new QHBoxLayout;
-    reserver->setSpacing(16);
-    reserver->addLayout(particularsLayout(), 3);
-    reserver->addLayout(listLayout(), 2);
-
     QBoxLayout* buttons = buttonRow({save, remove, close});
 
     auto* page = new QVBoxLayout(this);
@@ -86,7 +81,7 @@ const QString kNoTimeChange = QStringLiteral("時間の修正は出来ません�
     rule->setFrameShape(QFrame::HLine);
     rule->setFrameShadow(QFrame::Sunken);
     page->addWidget(rule);
-    page->addLayout(reserver, 1);
+    page->addLayout(reserverLayout(), 1);
     page->addLayout(buttons);
 }
 

@@ -87,6 +87,15 @@ ReserverDetailsForm::ReserverDetailsForm(const QString& formName, const QString&
     ui::onLostFocus(生年月日, [this] { 生年月日_LostFocus(); });
 }
 
+QBoxLayout* ReserverDetailsForm::reserverLayout()
+{
+    auto* reserver = new QHBoxLayout;
+    reserver->setSpacing(16);
+    reserver->addLayout(particularsLayout(), 3);
+    reserver->addLayout(listLayout(), 2);
+    return reserver;
+}
+
 QGridLayout* ReserverDetailsForm::particularsLayout()
 {
     auto* fields = new QGridLayout;

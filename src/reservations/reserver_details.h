@@ -54,8 +54,8 @@ protected:
     void WriteParticulars(store::Table& reservers) const;
 
     // The boxes in two columns of labels and fields, and the list with its label, to go beside them.
-    QGridLayout* particularsLayout();
-    QLayout* listLayout();
+    // The particulars beside the search list.
+    QBoxLayout* reserverLayout();
 
     const QString title_;
     ui::FieldCheck check_;
@@ -75,6 +75,8 @@ protected:
     QLineEdit* 備考;
 
 private:
+    QGridLayout* particularsLayout();
+    QLayout* listLayout();
     void ShowReserver(const store::Table& reserver);
     bool ShowReserverBy(const QString& index, const QString& key);
 };

@@ -44,17 +44,12 @@ bool hasReservationFrom(const store::Database& db, const QDate& first, const QSt
     ui::onClick(remove, [this] { 削除_Click(); });
     ui::onClick(close, [this] { 終了_Click(); });
 
-    auto* reserver = new QHBoxLayout;
-    reserver->setSpacing(16);
-    reserver->addLayout(particularsLayout(), 3);
-    reserver->addLayout(listLayout(), 2);
-
     QBoxLayout* buttons = buttonRow({save, remove, close});
 
     auto* page = new QVBoxLayout(this);
     page->setContentsMargins(16, 16, 16, 16);
     page->setSpacing(12);
-    page->addLayout(reserver, 1);
+    page->addLayout(reserverLayout(), 1);
     page->addLayout(buttons);
 }
 

@@ -244,12 +244,7 @@ void 時間照会::MarkSlotCell()
 void 時間照会::SetUpReservationList()
 {
     FlexGrid* g = 予約一覧;
-    g->setRows(0);
-    g->setCols(0);
-    g->setRows(kListRows + 1);
-    g->setCols(kListColumns);
-    g->setFixedRows(1);
-    g->setFixedCols(0);
+    g->startLayout(kListRows + 1, kListColumns, 1, 0);
     paintRow(g, 0, 0, ui::qbColor(14));
     const QString headers[kListColumns] = {QStringLiteral("予約者NO"), QStringLiteral("予約者名"), QStringLiteral("予約開始"),
                                            QStringLiteral("予約終了"), QStringLiteral("備考")};

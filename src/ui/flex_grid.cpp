@@ -122,6 +122,16 @@ void FlexGrid::resizeCells(int rows, int cols)
     invalidateLayout(largestFontSize_ != largestBefore);
 }
 
+void FlexGrid::startLayout(int rows, int cols, int fixedRows, int fixedCols)
+{
+    setRows(0);
+    setCols(0);
+    setRows(rows);
+    setCols(cols);
+    setFixedRows(fixedRows);
+    setFixedCols(fixedCols);
+}
+
 void FlexGrid::setRows(int rows)
 {
     if (rows < 0) {

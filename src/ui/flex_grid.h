@@ -41,6 +41,9 @@ public:
     void setRows(int rows);
     Q_INVOKABLE int cols() const { return cols_; }
     void setCols(int cols);
+    // Empties the grid (Rows and Cols 0: every text and colour gone), then gives it the counts of
+    // a new layout; every grid layout starts so.
+    void startLayout(int rows, int cols, int fixedRows, int fixedCols);
     int fixedRows() const { return fixedRows_; }
     void setFixedRows(int count);
     int fixedCols() const { return fixedCols_; }

@@ -22,9 +22,7 @@ protected:
     void SetUp() override
     {
         DatabaseTest::SetUp();
-        menu = new メニュー;
-        menu->Form_Load();
-        menu->show();
+        menu = openMenu();
     }
 
     // The form the menu button opens (modeless), now the active window.

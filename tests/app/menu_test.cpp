@@ -22,9 +22,7 @@ protected:
     void SetUp() override
     {
         DatabaseTest::SetUp();
-        menu = new メニュー;
-        menu->Form_Load();
-        menu->show();
+        menu = openMenu();
     }
     QPushButton* button(const QString& name) { return menu->findChild<QPushButton*>(name); }
 

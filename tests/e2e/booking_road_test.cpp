@@ -30,9 +30,7 @@ protected:
         insert("設定", {{"設定_番号", "00002"}, {"設定_名称", "第二会議室"}, {"設定_略称", "会議室B"}});
         insert("営業", {{"営業_番号", "00000"}, {"営業_開始時間", "09:00"}, {"営業_終了時間", "18:00"}, {"営業_営業フラグ", "0"}});
         msg::clearResponder(); // real message boxes, answered as an operator would
-        menu = new メニュー;
-        menu->Form_Load();
-        menu->show();
+        menu = openMenu();
     }
 
     void press(QWidget* window, const QString& name) { window->findChild<QPushButton*>(name)->click(); }

@@ -17,9 +17,7 @@ using MaintenanceMenuTest = DatabaseTest;
 TEST_F(MaintenanceMenuTest, EachButtonOpensItsFormOnceAndModeless)
 {
     insert("設定", {{"設定_番号", "00001"}});
-    auto* menu = new メニュー;
-    menu->Form_Load();
-    menu->show();
+    auto* menu = openMenu();
     menu->findChild<QPushButton*>("予約一括削除")->click();
     menu->findChild<QPushButton*>("期末削除")->click();
     menu->findChild<QPushButton*>("再編成")->click();

@@ -266,9 +266,7 @@ TEST_F(BasicInfoFormTest, AFormOpenForOneTargetIsLoadedAgainForTheNext)
 
 TEST_F(DatabaseTest, TheMenuOpensTheCommonRecordAndReloadsTheUnitTime)
 {
-    auto* menu = new メニュー;
-    menu->Form_Load();
-    menu->show();
+    auto* menu = openMenu();
     EXPECT_EQ(app().settings.UnitMinutes, 30);
     QString shownTarget;
     whenModalShown([&](QWidget* modal) {

@@ -187,9 +187,7 @@ TEST_F(MasterSettingsFormTest, TheEndHourMayNotComeBeforeAStoredStartHour)
 
 TEST_F(DatabaseTest, AnItemSavedFromTheMenuIsInForceWhenTheFormCloses)
 {
-    auto* menu = new メニュー;
-    menu->Form_Load();
-    menu->show();
+    auto* menu = openMenu();
     EXPECT_EQ(app().settings.DisplayStartHour, 8);
     bool shown = false;
     whenModalShown([&](QWidget* modal) {

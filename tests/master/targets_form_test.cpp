@@ -289,9 +289,7 @@ TEST_F(TargetsFormTest, TheSelectedTargetBecomesCurrentForTheFormsItOpens)
 
 TEST_F(DatabaseTest, TheMenuShowsTheTargetFormModeless)
 {
-    auto* menu = new メニュー;
-    menu->Form_Load();
-    menu->show();
+    auto* menu = openMenu();
     menu->findChild<QPushButton*>("予約設定登録")->click();
     対象登* form = forms::find<対象登>();
     ASSERT_NE(form, nullptr);

@@ -103,9 +103,7 @@ protected:
     メニュー* menu()
     {
         if (!menu_) {
-            menu_ = new メニュー;
-            menu_->Form_Load();
-            menu_->show();
+            menu_ = openMenu();
         }
         return menu_;
     }

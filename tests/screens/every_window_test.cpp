@@ -51,9 +51,7 @@ protected:
         ASSERT_TRUE(QFile::remove("Kelvora.mdb"));
         ASSERT_EQ(QProcess::execute(KELVORA_DB_TOOL, {"demo", "Kelvora.mdb"}), 0);
         appclock::setFixedNow(QDateTime());
-        menu = new メニュー;
-        menu->Form_Load();
-        menu->show();
+        menu = openMenu();
     }
 
     // Checks the window as drawn now and saves its picture.

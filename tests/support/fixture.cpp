@@ -2,6 +2,7 @@
 
 #include "app/app_state.h"
 #include "app/clock.h"
+#include "app/menu.h"
 #include "app/startup.h"
 #include "store/file_tools.h"
 #include "store/schema.h"
@@ -41,6 +42,12 @@ void DatabaseTest::TearDown()
     msg::clearResponder();
     appclock::setFixedNow(QDateTime());
     QDir::setCurrent(previousFolder_);
+}
+
+メニュー* DatabaseTest::openMenu()
+{
+    auto* menu = openMenu();
+    return menu;
 }
 
 void DatabaseTest::setNow(const QDateTime& moment)

@@ -3,6 +3,8 @@
 #include "store/database.h"
 #include "ui/message_box.h"
 
+class メニュー;
+
 #include <QDateTime>
 #include <QString>
 #include <QTemporaryDir>
@@ -26,6 +28,9 @@ protected:
     void setNow(const QDateTime& moment);
 
     store::Database db() const { return store::Database::open(); }
+
+    // The main menu as the program starts it: settings loaded, shown.
+    メニュー* openMenu();
 
     // Adds one record; fields left out get the empty text or 0.
     void insert(const QString& table, std::initializer_list<std::pair<QString, store::Value>> fields);
