@@ -7,11 +7,11 @@
 
 #include "app/app_state.h"
 #include "app/startup.h"
-#include "master/target_list.h"
 #include "reservations/entry_form.h"
 #include "reservations/time_inquiry_form.h"
 #include "store/database.h"
 #include "ui/message_box.h"
+#include "views/target_list.h"
 
 #include <QDir>
 #include <QFileInfo>

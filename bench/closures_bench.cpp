@@ -5,11 +5,11 @@
 #include "bench.h"
 
 #include "app/startup.h"
-#include "closures/closure_calendar.h"
 #include "closures/regular_holidays_form.h"
 #include "ui/flex_grid.h"
 #include "ui/forms.h"
 #include "ui/message_box.h"
+#include "views/closure_calendar.h"
 
 #include <QCheckBox>
 #include <QDir>

@@ -7,13 +7,13 @@
 
 #include "app/app_state.h"
 #include "app/startup.h"
+#include "rules/slot_counts.h"
+#include "rules/time_table.h"
 #include "store/database.h"
-#include "hours/business_status.h"
-#include "master/target_list.h"
-#include "reservations/reservation_status.h"
-#include "timeslots/slot_counts.h"
-#include "timeslots/time_table.h"
 #include "ui/flex_grid.h"
+#include "views/business_status.h"
+#include "views/reservation_status.h"
+#include "views/target_list.h"
 
 #include <QDir>
 #include <QFile>

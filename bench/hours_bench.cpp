@@ -8,10 +8,10 @@
 #include "app/startup.h"
 #include "hours/business_hours_form.h"
 #include "hours/specific_hours_form.h"
-#include "timeslots/hours_grid.h"
 #include "ui/flex_grid.h"
 #include "ui/forms.h"
 #include "ui/message_box.h"
+#include "views/hours_grid.h"
 
 #include <QComboBox>
 #include <QDir>

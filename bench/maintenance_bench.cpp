@@ -6,8 +6,8 @@
 
 #include "bench.h"
 
-#include "app/clock.h"
 #include "app/startup.h"
+#include "base/clock.h"
 #include "maintenance/period_end_form.h"
 #include "maintenance/reorganise.h"
 #include "reservations/bulk_delete_form.h"

@@ -4,8 +4,8 @@
 #include "bench.h"
 
 #include "app/app_state.h"
-#include "master/target_records.h"
 #include "master/targets_form.h"
+#include "records/targets.h"
 #include "store/database.h"
 
 #include <QDir>

@@ -1,7 +1,7 @@
 #include "demo_data.h"
 
+#include "base/input.h"
 #include "store/database.h"
-#include "ui/input.h"
 
 #include <array>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "timeslots/slot_types.h"
+#include "rules/slot_types.h"
 
 #include <QColor>
 #include <QDate>

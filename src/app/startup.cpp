@@ -1,10 +1,10 @@
 #include "app/startup.h"
 
 #include "app/app_state.h"
-#include "app/clock.h"
+#include "base/clock.h"
+#include "base/input.h"
+#include "rules/slot_counts.h"
 #include "store/database.h"
-#include "timeslots/slot_counts.h"
-#include "ui/input.h"
 #include "ui/palette.h"
 
 namespace 初期処理 {

@@ -1,12 +1,12 @@
 #include "closures/individual_closures_form.h"
 
-#include "closures/closure_calendar.h"
-#include "closures/closure_days.h"
-#include "closures/calendar_layout.h"
+#include "base/input.h"
+#include "records/calendar.h"
+#include "ui/calendar_layout.h"
 #include "ui/flex_grid.h"
 #include "ui/handlers.h"
-#include "ui/input.h"
 #include "ui/message_box.h"
+#include "views/closure_calendar.h"
 
 #include <QComboBox>
 #include <QGridLayout>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "closures/month_calendar_form.h"
 #include "ui/field_check.h"
+#include "views/month_calendar_form.h"
 
 #include <QDate>
 #include <optional>

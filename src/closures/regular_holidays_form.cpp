@@ -1,14 +1,14 @@
 #include "closures/regular_holidays_form.h"
 
 #include "app/app_state.h"
-#include "app/clock.h"
-#include "closures/calendar_layout.h"
-#include "closures/closure_calendar.h"
-#include "closures/closure_days.h"
+#include "base/clock.h"
+#include "base/input.h"
+#include "records/calendar.h"
+#include "ui/calendar_layout.h"
 #include "ui/flex_grid.h"
 #include "ui/handlers.h"
-#include "ui/input.h"
 #include "ui/message_box.h"
+#include "views/closure_calendar.h"
 
 #include <QCheckBox>
 #include <QGridLayout>

@@ -1,17 +1,17 @@
 #include "hours/hours_entry_form.h"
 
 #include "app/app_state.h"
-#include "app/clock.h"
-#include "closures/calendar_layout.h"
-#include "hours/hours_records.h"
-#include "reservations/time_band_preview_form.h"
-#include "timeslots/hours_grid.h"
+#include "base/clock.h"
+#include "base/input.h"
+#include "hours/time_band_preview_form.h"
+#include "records/hours.h"
+#include "ui/calendar_layout.h"
 #include "ui/flex_grid.h"
 #include "ui/forms.h"
 #include "ui/handlers.h"
-#include "ui/input.h"
 #include "ui/message_box.h"
 #include "ui/palette.h"
+#include "views/hours_grid.h"
 
 #include <QGridLayout>
 #include <QGroupBox>

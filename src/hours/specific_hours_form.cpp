@@ -1,13 +1,13 @@
 #include "hours/specific_hours_form.h"
 
 #include "app/app_state.h"
-#include "closures/calendar_layout.h"
-#include "master/target_list.h"
+#include "base/input.h"
 #include "store/database.h"
+#include "ui/calendar_layout.h"
 #include "ui/flex_grid.h"
 #include "ui/handlers.h"
-#include "ui/input.h"
 #include "ui/message_box.h"
+#include "views/target_list.h"
 
 #include <QComboBox>
 #include <QGridLayout>

@@ -1,11 +1,11 @@
 #include "maintenance/period_end_form.h"
 
 #include "app/app_state.h"
-#include "maintenance/ranged_deletion.h"
+#include "base/input.h"
+#include "rules/ranged_deletion.h"
 #include "store/database.h"
 #include "ui/busy_cursor.h"
 #include "ui/handlers.h"
-#include "ui/input.h"
 #include "ui/message_box.h"
 
 #include <QFont>

@@ -1,10 +1,10 @@
 #include "maintenance/reorganise.h"
 
+#include "base/input.h"
 #include "store/database.h"
 #include "store/schema.h"
 #include "store/store_error.h"
 #include "ui/busy_cursor.h"
-#include "ui/input.h"
 #include "ui/message_box.h"
 
 #include <array>

@@ -1,11 +1,11 @@
 #include "master/basic_info_form.h"
 
 #include "app/app_state.h"
-#include "master/target_records.h"
+#include "base/input.h"
+#include "records/targets.h"
 #include "store/database.h"
 #include "ui/forms.h"
 #include "ui/handlers.h"
-#include "ui/input.h"
 #include "ui/message_box.h"
 
 #include <QCheckBox>

@@ -1,8 +1,8 @@
 #include "master/master_settings_form.h"
 
+#include "base/input.h"
 #include "store/database.h"
 #include "ui/handlers.h"
-#include "ui/input.h"
 #include "ui/message_box.h"
 #include "ui/palette.h"
 

@@ -1,17 +1,17 @@
 #include "master/targets_form.h"
 
 #include "app/app_state.h"
+#include "base/input.h"
 #include "closures/individual_closures_form.h"
 #include "master/basic_info_form.h"
-#include "master/target_list.h"
-#include "master/target_records.h"
+#include "records/targets.h"
 #include "store/database.h"
 #include "ui/flex_grid.h"
 #include "ui/forms.h"
 #include "ui/handlers.h"
-#include "ui/input.h"
 #include "ui/message_box.h"
 #include "ui/palette.h"
+#include "views/target_list.h"
 
 #include <QFormLayout>
 #include <QGroupBox>

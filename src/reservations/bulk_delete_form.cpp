@@ -1,12 +1,12 @@
 #include "reservations/bulk_delete_form.h"
 
 #include "app/app_state.h"
-#include "maintenance/ranged_deletion.h"
+#include "base/input.h"
+#include "rules/ranged_deletion.h"
 #include "store/database.h"
 #include "ui/busy_cursor.h"
 #include "ui/flex_grid.h"
 #include "ui/handlers.h"
-#include "ui/input.h"
 #include "ui/message_box.h"
 #include "ui/palette.h"
 

@@ -1,10 +1,10 @@
 #include "reservations/reserver_details.h"
 
 #include "app/app_state.h"
+#include "base/input.h"
+#include "rules/reserver_numbering.h"
 #include "store/database.h"
-#include "timeslots/reserver_numbering.h"
 #include "ui/handlers.h"
-#include "ui/input.h"
 #include "ui/message_box.h"
 
 #include <QGridLayout>

@@ -1,9 +1,9 @@
 #include "reservations/reserver_form.h"
 
 #include "app/app_state.h"
+#include "base/input.h"
 #include "store/database.h"
 #include "ui/handlers.h"
-#include "ui/input.h"
 #include "ui/message_box.h"
 
 #include <QHBoxLayout>

@@ -1,15 +1,15 @@
 #include "reservations/status_inquiry_form.h"
 
 #include "app/app_state.h"
-#include "closures/calendar_layout.h"
-#include "closures/closure_calendar.h"
-#include "master/target_list.h"
+#include "base/input.h"
 #include "reservations/time_inquiry_form.h"
+#include "ui/calendar_layout.h"
 #include "ui/flex_grid.h"
 #include "ui/forms.h"
 #include "ui/handlers.h"
-#include "ui/input.h"
 #include "ui/message_box.h"
+#include "views/closure_calendar.h"
+#include "views/target_list.h"
 
 #include <QComboBox>
 #include <QHBoxLayout>

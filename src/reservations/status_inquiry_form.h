@@ -1,6 +1,6 @@
 #pragma once
 
-#include "closures/month_calendar_form.h"
+#include "views/month_calendar_form.h"
 
 class QLabel;
 

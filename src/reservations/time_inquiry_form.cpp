@@ -1,20 +1,20 @@
 #include "reservations/time_inquiry_form.h"
 
 #include "app/app_state.h"
-#include "hours/business_status.h"
-#include "master/overlap_settings.h"
+#include "base/input.h"
 #include "reservations/entry_form.h"
-#include "reservations/reservation_status.h"
+#include "rules/overlap_settings.h"
+#include "rules/slot_counts.h"
+#include "rules/time_table.h"
 #include "store/database.h"
-#include "timeslots/slot_counts.h"
-#include "timeslots/time_table.h"
 #include "ui/flex_grid.h"
 #include "ui/forms.h"
 #include "ui/grid_window.h"
 #include "ui/handlers.h"
-#include "ui/input.h"
 #include "ui/message_box.h"
 #include "ui/palette.h"
+#include "views/business_status.h"
+#include "views/reservation_status.h"
 
 #include <QGroupBox>
 #include <QHBoxLayout>

@@ -1,11 +1,11 @@
 // The business-status grid: its layout for each unit and the closed time painted in each row.
 
-#include "support/fixture.h"
 #include "app/app_state.h"
-#include "hours/business_status.h"
-#include "timeslots/slot_counts.h"
-#include "timeslots/time_table.h"
+#include "rules/slot_counts.h"
+#include "rules/time_table.h"
+#include "support/fixture.h"
 #include "ui/flex_grid.h"
+#include "views/business_status.h"
 
 namespace {
 

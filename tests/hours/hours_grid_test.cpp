@@ -2,7 +2,7 @@
 // of the daily cycle, and targets with more bands than the grid has rows.
 
 #include "hours_fixture.h"
-#include "timeslots/hours_grid.h"
+#include "views/hours_grid.h"
 
 namespace {
 

@@ -1,9 +1,9 @@
 // The specific-day hours form: the target combo, the list of dates that have bands, typing and
 // picking a date, and when the list is loaded again.
 
-#include "hours_fixture.h"
 #include "hours/specific_hours_form.h"
-#include "reservations/time_band_preview_form.h"
+#include "hours/time_band_preview_form.h"
+#include "hours_fixture.h"
 #include "ui/forms.h"
 
 #include <QComboBox>

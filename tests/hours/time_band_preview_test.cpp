@@ -1,11 +1,11 @@
 // The business-status preview opened by the hours forms: what it shows, that it follows what is
 // saved, and closing it.
 
-#include "hours_fixture.h"
 #include "hours/business_hours_form.h"
 #include "hours/specific_hours_form.h"
-#include "reservations/time_band_preview_form.h"
-#include "timeslots/slot_counts.h"
+#include "hours/time_band_preview_form.h"
+#include "hours_fixture.h"
+#include "rules/slot_counts.h"
 #include "ui/forms.h"
 
 #include <QComboBox>

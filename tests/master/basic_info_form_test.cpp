@@ -1,13 +1,13 @@
 // The basic information form: what it shows for a target, the quick choices, the unit-time and
 // overlap checks, saving, the common target, and the menu's reload after the form closes.
 
-#include "support/fixture.h"
 #include "app/app_state.h"
 #include "app/menu.h"
 #include "master/basic_info_form.h"
-#include "master/target_list.h"
+#include "support/fixture.h"
 #include "ui/field_check.h"
 #include "ui/forms.h"
+#include "views/target_list.h"
 
 #include <QApplication>
 #include <QCheckBox>

@@ -1,10 +1,10 @@
 // The target lists other forms are filled from.
 
-#include "support/fixture.h"
 #include "app/app_state.h"
-#include "master/overlap_settings.h"
-#include "master/target_list.h"
+#include "rules/overlap_settings.h"
+#include "support/fixture.h"
 #include "ui/flex_grid.h"
+#include "views/target_list.h"
 
 #include <QComboBox>
 

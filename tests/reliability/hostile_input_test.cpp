@@ -4,16 +4,16 @@
 // written unless every check passed, and what was written reads back exactly as typed (numbers,
 // dates and times in their stored form).
 
+#include "app/app_state.h"
 #include "entry_boxes.h"
 #include "form_scenes.h"
 #include "hostile_inputs.h"
-#include "reliability_report.h"
-#include "support/table_contents.h"
-#include "app/app_state.h"
+#include "hours/time_band_preview_form.h"
 #include "maintenance/warning_form.h"
-#include "reservations/time_band_preview_form.h"
+#include "reliability_report.h"
 #include "reservations/time_inquiry_form.h"
 #include "store/schema.h"
+#include "support/table_contents.h"
 #include "ui/form.h"
 #include "ui/forms.h"
 

@@ -1,13 +1,13 @@
 // Counts written into the slot grid and coloured against the overlap limit of each row's target.
 
-#include "support/fixture.h"
 #include "app/app_state.h"
-#include "hours/business_status.h"
-#include "reservations/reservation_status.h"
-#include "timeslots/slot_counts.h"
-#include "timeslots/time_table.h"
+#include "rules/slot_counts.h"
+#include "rules/time_table.h"
+#include "support/fixture.h"
 #include "ui/flex_grid.h"
 #include "ui/palette.h"
+#include "views/business_status.h"
+#include "views/reservation_status.h"
 
 namespace {
 

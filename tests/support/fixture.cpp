@@ -1,9 +1,9 @@
 #include "fixture.h"
 
 #include "app/app_state.h"
-#include "app/clock.h"
 #include "app/menu.h"
 #include "app/startup.h"
+#include "base/clock.h"
 #include "store/file_tools.h"
 #include "store/schema.h"
 

@@ -1,9 +1,9 @@
 // Reserver numbers: found by name, proposed without being taken, taken one after another per key.
 
-#include "support/fixture.h"
 #include "app/app_state.h"
 #include "app/startup.h"
-#include "timeslots/reserver_numbering.h"
+#include "rules/reserver_numbering.h"
+#include "support/fixture.h"
 
 namespace {
 

@@ -1,8 +1,8 @@
 // Slots of a day for every unit the basic information accepts, and reservation counts per slot.
 
-#include "support/fixture.h"
 #include "app/app_state.h"
-#include "timeslots/slot_counts.h"
+#include "rules/slot_counts.h"
+#include "support/fixture.h"
 
 namespace {
 

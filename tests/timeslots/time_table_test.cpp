@@ -1,8 +1,8 @@
 // The time table: which closure flag and which hours rows are in force for each column.
 
-#include "support/fixture.h"
 #include "app/app_state.h"
-#include "timeslots/time_table.h"
+#include "rules/time_table.h"
+#include "support/fixture.h"
 
 namespace {
 

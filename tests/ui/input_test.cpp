@@ -1,6 +1,6 @@
 // Reading numbers, dates and times from what the operator typed.
 
-#include "ui/input.h"
+#include "base/input.h"
 
 #include <gtest/gtest.h>
 

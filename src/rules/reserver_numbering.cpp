@@ -1,0 +1,87 @@
+#include "rules/reserver_numbering.h"
+
+#include "app/app_state.h"
+
+namespace 予約NO発番 {
+
+namespace {
+
+const QString kFirstSequence = QStringLiteral("000001");
+
+store::Table numberingRow(const store::Database& db, const QString& key)
+{
+    store::Table numbering = db.table("発番");
+    numbering.setIndex("Key_発番");
+    numbering.seek("=", {key});
+    return numbering;
+}
+
+bool found(const store::Table& table)
+{
+    return !table.eof() && !table.noMatch();
+}
+
+QString nextSequence(const store::Table& numbering)
+{
+    return QString::number(numbering.field("発番_番号").integer() + 1);
+}
+
+} // namespace
+
+IssuedNumber IssueReserverNumber(int step, const QString& reserverName)
+{
+    const AppState& a = app();
+    const store::Database db = store::Database::open();
+    const QString key = NumberingKey(a.settings.NumberingKind, a.targets.CurrentTarget);
+    if (step == 2)
+        return {ReserverStatus::New, TakeReserverNumber(db, key, a.settings.NumberPrefix)};
+    if (const std::optional<QString> existing = FindReserverByName(db, reserverName))
+        return {ReserverStatus::Existing, *existing};
+    return {ReserverStatus::New, PeekReserverNumber(db, key, a.settings.NumberPrefix)};
+}
+
+QString NumberingKey(const QString& numberingKind, const QString& target)
+{
+    return numberingKind == QLatin1String("1") ? QStringLiteral("00000") : target;
+}
+
+QString FormatReserverNumber(const QString& prefix, const QString& sequence)
+{
+    return prefix + '-' + sequence.rightJustified(6, '0');
+}
+
+std::optional<QString> FindReserverByName(const store::Database& db, const QString& name)
+{
+    store::Table reservers = db.table("予約者");
+    reservers.setIndex("Idx_予約者名");
+    reservers.seek("=", {name});
+    if (!found(reservers))
+        return std::nullopt;
+    return reservers.text("予約者_予約者NO");
+}
+
+QString PeekReserverNumber(const store::Database& db, const QString& key, const QString& prefix)
+{
+    const store::Table numbering = numberingRow(db, key);
+    return FormatReserverNumber(prefix, found(numbering) ? nextSequence(numbering) : kFirstSequence);
+}
+
+QString TakeReserverNumber(const store::Database& db, const QString& key, const QString& prefix)
+{
+    store::Table numbering = numberingRow(db, key);
+    QString sequence = kFirstSequence;
+    if (found(numbering)) {
+        sequence = nextSequence(numbering);
+        numbering.edit();
+    } else {
+        numbering.addNew();
+        numbering.set("発番_設備", key);
+        numbering.set("発番_備考", "");
+    }
+    numbering.set("発番_番号", sequence);
+    numbering.set("発番_PriFix", prefix);
+    numbering.update();
+    return FormatReserverNumber(prefix, sequence);
+}
+
+} // namespace 予約NO発番

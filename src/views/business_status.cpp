@@ -1,0 +1,157 @@
+#include "views/business_status.h"
+
+#include "app/app_state.h"
+#include "base/input.h"
+#include "rules/slot_counts.h"
+#include "rules/time_table.h"
+#include "ui/flex_grid.h"
+#include "ui/palette.h"
+
+#include <QFontMetrics>
+
+#include <algorithm>
+
+namespace 営業状色付 {
+
+namespace {
+
+constexpr int kHourUnitColumnWidth = 720; // twips: room for the hour and a count
+constexpr int kLabelFontSize = 9;
+constexpr int kLabelPadding = 6; // pixels beside a label's text
+
+void labelCell(FlexGrid* grid, int row, int col, int fontSize, int alignment, const QString& text)
+{
+    grid->setRow(row);
+    grid->setCol(col);
+    grid->setCellFontSize(fontSize);
+    grid->setCellAlignment(alignment);
+    grid->setText(text);
+}
+
+} // namespace
+
+std::optional<int> TimeTableColumnAt(const TimeTable& table, int gridRow)
+{
+    const int column = gridRow - kFirstDataRow;
+    if (column < 0 || column >= table.ColumnCount())
+        return std::nullopt;
+    return column;
+}
+
+void ShowBusinessStatus(FlexGrid* grid)
+{
+    const Settings& s = app().settings;
+    ShowBusinessStatus(grid, app().timeTable, 予約TBL::CurrentSlotTimes(), s.WeekdayNames, s.OffHoursColour);
+}
+
+void ShowBusinessStatus(FlexGrid* grid, const TimeTable& table, const SlotTimes& daySlots,
+                        const QStringList& weekdayNames, const QColor& offHours)
+{
+    LayoutStatusGrid(grid, table, daySlots, weekdayNames);
+    ColourStatusGrid(grid, table, daySlots, offHours);
+}
+
+void LayoutStatusGrid(FlexGrid* grid, const TimeTable& table, const SlotTimes& daySlots, const QStringList& weekdayNames)
+{
+    grid->startLayout(std::max(table.ColumnCount() + kFirstDataRow, kMinimumRows), daySlots.count() + 1,
+                      kFirstDataRow, 1);
+    grid->setColWidth(-1, SlotColumnWidth(daySlots));
+
+    for (int slot = 0; slot < daySlots.count(); ++slot) {
+        const int col = SlotTimes::column(slot);
+        labelCell(grid, 0, col, 10, FlexGrid::CenterBottom, QString::number(daySlots.start(slot) / 60));
+        labelCell(grid, 1, col, 7, FlexGrid::CenterBottom, QString::number(daySlots.start(slot) % 60));
+    }
+    grid->setMergeRow(0, true);
+
+    // Counts read best centred in their slot.
+    if (grid->rows() > kFirstDataRow && grid->cols() > 1) {
+        grid->setRow(kFirstDataRow);
+        grid->setCol(1);
+        grid->setRowSel(grid->rows() - 1);
+        grid->setColSel(grid->cols() - 1);
+        grid->setCellAlignment(FlexGrid::CenterCenter);
+    }
+
+    // The label column is widened for long short names, so that no two rows look alike.
+    QFont labelFont = grid->font();
+    labelFont.setPointSize(kLabelFontSize);
+    const QFontMetrics metrics(labelFont);
+    int labelWidth = kLabelColumnWidth;
+    for (int column = 0; column < table.ColumnCount(); ++column) {
+        const TimeTableColumn& c = table.Columns[size_t(column)];
+        const QString label = table.TargetColumns ? c.TargetAbbrev : DateLabel(c.ColumnDate, weekdayNames);
+        labelCell(grid, GridRowOf(column), 0, kLabelFontSize,
+                  table.TargetColumns ? FlexGrid::LeftBottom : FlexGrid::RightBottom, label);
+        labelWidth = std::max(labelWidth, ui::twipsOfPixels(metrics.horizontalAdvance(label) + kLabelPadding));
+    }
+    grid->setColWidth(0, labelWidth);
+    grid->setRow(0);
+    grid->setCol(0);
+}
+
+void ColourStatusGrid(FlexGrid* grid, const TimeTable& table, const SlotTimes& daySlots, const QColor& offHours)
+{
+    for (int column = 0; column < table.ColumnCount(); ++column)
+        ColourStatusRow(grid, table, column, daySlots, offHours);
+}
+
+void ColourStatusRow(FlexGrid* grid, const TimeTable& table, int column, const SlotTimes& daySlots, const QColor& offHours)
+{
+    const TimeTableColumn& c = table.Columns[size_t(column)];
+    if (c.CalendarFlag == 1)
+        PaintClosedDay(grid, GridRowOf(column), offHours);
+    else
+        PaintClosedRanges(grid, GridRowOf(column), 時間TBL::HoursInForce(table, c), daySlots, offHours);
+}
+
+void PaintClosedDay(FlexGrid* grid, int gridRow, const QColor& offHours)
+{
+    if (gridRow >= grid->rows() || grid->cols() < 2)
+        return;
+    grid->setRow(gridRow);
+    grid->setCol(1);
+    grid->setRowSel(gridRow);
+    grid->setColSel(grid->cols() - 1);
+    grid->setCellBackColor(offHours);
+}
+
+void PaintClosedRanges(FlexGrid* grid, int gridRow, const HoursList& rows, const SlotTimes& daySlots,
+                       const QColor& offHours)
+{
+    if (gridRow >= grid->rows())
+        return;
+    const auto paintSlots = [&](int first, int last) {
+        last = std::min(last, grid->cols() - 1);
+        if (first >= last)
+            return;
+        grid->setRow(gridRow);
+        grid->setCol(SlotTimes::column(first));
+        grid->setRowSel(gridRow);
+        grid->setColSel(SlotTimes::column(last - 1));
+        grid->setCellBackColor(offHours);
+    };
+    for (size_t r = 0; r < rows.size() && !rows[r].start.isEmpty(); ++r) {
+        const HoursRow& row = rows[r];
+        const std::optional<input::TimeOfDay> start = input::timeFromText(row.start);
+        const std::optional<input::TimeOfDay> end = input::timeFromText(row.end, true);
+        if (!start || !end)
+            continue;
+        if (r == 0 && row.closed == 0) // before the first open row, whole hours only
+            paintSlots(0, daySlots.firstStartingFrom(start->hour * 60));
+        if (row.closed == 1)
+            paintSlots(daySlots.firstStartingFrom(start->minutes()), daySlots.firstStartingFrom(end->minutes()));
+    }
+}
+
+int SlotColumnWidth(const SlotTimes& daySlots)
+{
+    return daySlots.UnitMinutes < 60 ? 24 * daySlots.UnitMinutes : kHourUnitColumnWidth;
+}
+
+QString DateLabel(const QDate& date, const QStringList& weekdayNames)
+{
+    return QStringLiteral("%1/%2(%3)").arg(date.month()).arg(date.day()).arg(weekdayNames.value(時間TBL::WeekdayNumber(date) - 1));
+}
+
+} // namespace 営業状色付
