@@ -5,8 +5,8 @@
 
 #include "bench.h"
 
-#include "app/app_state.h"
 #include "app/startup.h"
+#include "base/app_state.h"
 #include "reservations/entry_form.h"
 #include "reservations/time_inquiry_form.h"
 #include "store/database.h"

@@ -5,8 +5,8 @@
 
 #include "bench.h"
 
-#include "app/app_state.h"
 #include "app/startup.h"
+#include "base/app_state.h"
 #include "rules/slot_counts.h"
 #include "rules/time_table.h"
 #include "store/database.h"

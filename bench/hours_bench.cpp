@@ -4,8 +4,8 @@
 
 #include "bench.h"
 
-#include "app/app_state.h"
 #include "app/startup.h"
+#include "base/app_state.h"
 #include "hours/business_hours_form.h"
 #include "hours/specific_hours_form.h"
 #include "ui/flex_grid.h"

@@ -3,7 +3,7 @@
 
 #include "bench.h"
 
-#include "app/app_state.h"
+#include "base/app_state.h"
 #include "master/targets_form.h"
 #include "records/targets.h"
 #include "store/database.h"

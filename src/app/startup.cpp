@@ -1,6 +1,6 @@
 #include "app/startup.h"
 
-#include "app/app_state.h"
+#include "base/app_state.h"
 #include "base/clock.h"
 #include "base/input.h"
 #include "rules/slot_counts.h"

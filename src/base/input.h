@@ -3,6 +3,7 @@
 #include <QDate>
 #include <QString>
 #include <initializer_list>
+#include <compare>
 #include <optional>
 
 // Reading what the operator typed: the one place where box text becomes numbers, dates and
@@ -37,6 +38,7 @@ struct TimeOfDay {
     int minute = 0;
     // Minutes after midnight.
     int minutes() const { return hour * 60 + minute; }
+    auto operator<=>(const TimeOfDay&) const = default;
 };
 std::optional<TimeOfDay> timeOfDay(const QString& hourText, const QString& minuteText, bool endOfDay = false);
 // A time of day typed as "h:mm" or "hh:mm".

@@ -1,6 +1,6 @@
 #include "closures/regular_holidays_form.h"
 
-#include "app/app_state.h"
+#include "base/app_state.h"
 #include "base/clock.h"
 #include "base/input.h"
 #include "records/calendar.h"

@@ -1,6 +1,6 @@
 #include "hours/business_hours_form.h"
 
-#include "app/app_state.h"
+#include "base/app_state.h"
 #include "base/input.h"
 #include "ui/calendar_layout.h"
 #include "ui/flex_grid.h"

@@ -1,6 +1,6 @@
 #include "hours/hours_entry_form.h"
 
-#include "app/app_state.h"
+#include "base/app_state.h"
 #include "base/clock.h"
 #include "base/input.h"
 #include "hours/time_band_preview_form.h"

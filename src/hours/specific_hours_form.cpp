@@ -1,6 +1,6 @@
 #include "hours/specific_hours_form.h"
 
-#include "app/app_state.h"
+#include "base/app_state.h"
 #include "base/input.h"
 #include "store/database.h"
 #include "ui/calendar_layout.h"

@@ -1,6 +1,6 @@
 #include "hours/time_band_preview_form.h"
 
-#include "app/app_state.h"
+#include "base/app_state.h"
 #include "rules/time_table.h"
 #include "ui/calendar_layout.h"
 #include "ui/flex_grid.h"

@@ -1,6 +1,6 @@
 #include "maintenance/period_end_form.h"
 
-#include "app/app_state.h"
+#include "base/app_state.h"
 #include "base/input.h"
 #include "rules/ranged_deletion.h"
 #include "store/database.h"

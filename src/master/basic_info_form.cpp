@@ -1,6 +1,6 @@
 #include "master/basic_info_form.h"
 
-#include "app/app_state.h"
+#include "base/app_state.h"
 #include "base/input.h"
 #include "records/targets.h"
 #include "store/database.h"

@@ -1,6 +1,6 @@
 #include "master/targets_form.h"
 
-#include "app/app_state.h"
+#include "base/app_state.h"
 #include "base/input.h"
 #include "closures/individual_closures_form.h"
 #include "master/basic_info_form.h"

@@ -1,45 +1,85 @@
 #include "records/calendar.h"
 
-#include "base/input.h"
+#include "records/stored.h"
 
-namespace closure_days {
+namespace records {
 
-store::Table openByKey(const store::Database& db)
+namespace {
+
+store::Table byKey(const store::Database& db)
 {
-    store::Table calendar = db.table(QStringLiteral("カレンダー"));
-    calendar.setIndex(QStringLiteral("Key_カレンダー"));
+    store::Table calendar = db.table("カレンダー");
+    calendar.setIndex("Key_カレンダー");
     return calendar;
 }
 
-std::optional<ClosureDay> find(store::Table& calendar, const QString& target, const QDate& date)
+ClosureDay read(const store::Table& calendar)
 {
+    return {calendar.integer("カレ_休日FLG") == 1, calendar.text("カレ_備考")};
+}
+
+} // namespace
+
+std::optional<ClosureDay> findClosureDay(const store::Database& db, const QString& target, const QDate& date)
+{
+    store::Table calendar = byKey(db);
     calendar.seek("=", {target, date});
     if (calendar.noMatch())
         return std::nullopt;
-    return ClosureDay{calendar.integer(QStringLiteral("カレ_休日FLG")) == 1, calendar.text(QStringLiteral("カレ_備考"))};
+    return read(calendar);
 }
 
-void save(store::Table& calendar, const QString& target, const QDate& date, const ClosureDay& day)
+void saveClosureDays(const store::Database& db, const QString& target, const std::vector<QDate>& dates,
+                     const ClosureDay& day)
 {
-    calendar.seek("=", {target, date});
-    if (calendar.noMatch())
-        calendar.addNew();
-    else
-        calendar.edit();
-    calendar.set(QStringLiteral("カレ_番号"), target);
-    calendar.set(QStringLiteral("カレ_年月日"), input::dateText(date));
-    calendar.set(QStringLiteral("カレ_休日FLG"), day.closed ? 1 : 0);
-    calendar.set(QStringLiteral("カレ_備考"), day.name);
-    calendar.update();
+    store::Table calendar = byKey(db);
+    for (const QDate& date : dates) {
+        calendar.seekForWrite({target, date});
+        calendar.set("カレ_番号", target);
+        calendar.set("カレ_年月日", date);
+        calendar.set("カレ_休日FLG", day.closed ? 1 : 0);
+        calendar.set("カレ_備考", day.name);
+        calendar.update();
+    }
 }
 
-bool remove(store::Table& calendar, const QString& target, const QDate& date)
+int removeClosureDays(const store::Database& db, const QString& target, const std::vector<QDate>& dates)
 {
-    calendar.seek("=", {target, date});
-    if (calendar.noMatch())
-        return false;
-    calendar.remove();
-    return true;
+    store::Table calendar = byKey(db);
+    int removed = 0;
+    for (const QDate& date : dates) {
+        calendar.seek("=", {target, date});
+        if (calendar.noMatch())
+            continue;
+        calendar.remove();
+        ++removed;
+    }
+    return removed;
 }
 
-} // namespace closure_days
+std::vector<CalendarDay> listCalendarDays(const store::Database& db, const QDate& first, const QDate& last)
+{
+    std::vector<CalendarDay> days;
+    store::Table calendar = db.table("カレンダー");
+    calendar.setIndex("Idx_照会");
+    const QString lastText = input::dateText(last);
+    for (calendar.seek(">=", {first, ""}); !calendar.eof(); calendar.moveNext()) {
+        const QString text = calendar.text("カレ_年月日");
+        if (text > lastText)
+            break;
+        if (const std::optional<QDate> date = stored::rangeDate(text))
+            days.push_back({calendar.text("カレ_番号"), *date, read(calendar)});
+    }
+    return days;
+}
+
+int removeCalendarDaysBetween(const store::Database& db, const QDate& from, const QDate& through)
+{
+    const QString lastDate = input::dateText(through);
+    store::Table calendar = db.table("カレンダー");
+    calendar.setIndex("Idx_カレンダー");
+    calendar.seek(">=", {from});
+    return calendar.removeWhile([&](const store::Table& c) { return c.text("カレ_年月日") <= lastDate; });
+}
+
+} // namespace records

@@ -5,27 +5,33 @@
 #include <QDate>
 #include <QString>
 #include <optional>
+#include <vector>
 
-// The rows of table カレンダー, one per target number and date: a closed day (休業日) or, on a
-// target's own row, a day kept open over a common closure (営業日), with its registered name.
-namespace closure_days {
-
-// Target number of the common calendar, whose rows apply to every target without a row of its own.
-inline const QString kCommonTarget = QStringLiteral("00000");
+// Table カレンダー, one record per target number and date: a closed day (休業日) or, on a target's
+// own record, a day kept open over a common closure (営業日), with its registered name. The
+// common calendar ("00000") applies to every target without a record of its own for the date.
+namespace records {
 
 struct ClosureDay {
-    bool closed = true;
+    bool closed = true; // カレ_休日FLG 1
     QString name;
 };
 
-// The calendar table with its unique index (target, date) selected.
-store::Table openByKey(const store::Database& db);
+struct CalendarDay {
+    QString target;
+    QDate date;
+    ClosureDay day;
+};
 
-// The row of a target on a date, if there is one.
-std::optional<ClosureDay> find(store::Table& calendar, const QString& target, const QDate& date);
-// Adds the row, or edits the one that is there.
-void save(store::Table& calendar, const QString& target, const QDate& date, const ClosureDay& day);
-// Deletes the row; false when there was none.
-bool remove(store::Table& calendar, const QString& target, const QDate& date);
+std::optional<ClosureDay> findClosureDay(const store::Database& db, const QString& target, const QDate& date);
+// Adds the record, or changes the one that is there; the same for every date given.
+void saveClosureDays(const store::Database& db, const QString& target, const std::vector<QDate>& dates,
+                     const ClosureDay& day);
+// Deletes the records of the target on these dates; how many there were.
+int removeClosureDays(const store::Database& db, const QString& target, const std::vector<QDate>& dates);
+// Every record from `first` through `last`, by date, then target.
+std::vector<CalendarDay> listCalendarDays(const store::Database& db, const QDate& first, const QDate& last);
+// Deletes every record dated from `from` through `through`; how many went.
+int removeCalendarDaysBetween(const store::Database& db, const QDate& from, const QDate& through);
 
-} // namespace closure_days
+} // namespace records

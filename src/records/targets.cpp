@@ -1,23 +1,75 @@
 #include "records/targets.h"
 
 #include "base/input.h"
-#include "store/database.h"
 
 #include <QRegularExpression>
 
-namespace targets {
+namespace records {
 
 namespace {
 
-const QString kCommon = QStringLiteral("00000");
-
-bool isRegistered(store::Table& table, const QString& number)
+store::Table byNumber(const store::Database& db)
 {
-    table.seek("=", {number});
-    return !table.noMatch();
+    store::Table targets = db.table("設定");
+    targets.setIndex("Key_設定");
+    return targets;
+}
+
+Target read(const store::Table& targets)
+{
+    return {targets.text("設定_番号"), targets.text("設定_名称"), targets.text("設定_略称"), targets.text("設定_備考")};
 }
 
 } // namespace
+
+std::vector<Target> listTargets(const store::Database& db)
+{
+    std::vector<Target> all;
+    store::Table targets = byNumber(db);
+    for (targets.seek(">=", {""}); !targets.eof(); targets.moveNext())
+        all.push_back(read(targets));
+    return all;
+}
+
+std::optional<Target> findTarget(const store::Database& db, const QString& number)
+{
+    store::Table targets = byNumber(db);
+    targets.seek("=", {number});
+    if (targets.noMatch())
+        return std::nullopt;
+    return read(targets);
+}
+
+std::optional<Target> findTargetByAbbrev(const store::Database& db, const QString& abbrev)
+{
+    store::Table targets = db.table("設定");
+    targets.setIndex("Idx_設定略称");
+    targets.seek("=", {abbrev});
+    if (targets.noMatch())
+        return std::nullopt;
+    return read(targets);
+}
+
+void saveTarget(const store::Database& db, const Target& target)
+{
+    store::Table targets = byNumber(db);
+    targets.seekForWrite({target.number});
+    targets.set("設定_番号", target.number);
+    targets.set("設定_名称", target.name);
+    targets.set("設定_略称", target.abbrev);
+    targets.set("設定_備考", target.remark);
+    targets.update();
+}
+
+bool removeTarget(const store::Database& db, const QString& number)
+{
+    store::Table targets = byNumber(db);
+    targets.seek("=", {number});
+    if (targets.noMatch())
+        return false;
+    targets.remove();
+    return true;
+}
 
 std::optional<QString> paddedNumber(const QString& typed)
 {
@@ -28,39 +80,11 @@ std::optional<QString> paddedNumber(const QString& typed)
     return plain.rightJustified(5, u'0');
 }
 
-bool HasFutureReservations(const QString& number, const QString& workingDate)
+void EnsureCommonTarget(const store::Database& db, const QString& target)
 {
-    // The working date may be held without leading zeros; the reservation dates have them.
-    const std::optional<QDate> from = input::date(workingDate);
-    const QString fromText = from ? input::dateText(*from) : workingDate;
-    const QString query = QStringLiteral("SELECT 予約.* ") + QStringLiteral("From 予約  ") +
-                          QStringLiteral("WHERE 予約.予約_設定番号 =  ") + store::sqlLiteral(number) + QStringLiteral(" ") +
-                          QStringLiteral("AND 予約.予約_年月日 >=  ") + store::sqlLiteral(fromText) + QStringLiteral(" ") +
-                          QStringLiteral("ORDER BY 予約.予約_年月日 DESC ; ");
-    return store::Database::open().queryHasRows(query);
-}
-
-void DeleteTargetBasic(const QString& number)
-{
-    store::Table basic = store::Database::open().table("基本");
-    basic.setIndex("Key_基本");
-    basic.seek("=", {number});
-    if (!basic.noMatch())
-        basic.remove();
-}
-
-void EnsureCommonTarget(const QString& target)
-{
-    store::Table table = store::Database::open().table("設定");
-    table.setIndex("Key_設定");
-    if (isRegistered(table, target) || isRegistered(table, kCommon))
+    if (findTarget(db, target) || findTarget(db, kCommonTarget))
         return;
-    table.addNew();
-    table.set("設定_番号", kCommon);
-    table.set("設定_名称", QStringLiteral("共通基本情報"));
-    table.set("設定_略称", QStringLiteral("共通基本情報"));
-    table.set("設定_備考", QString());
-    table.update();
+    saveTarget(db, {kCommonTarget, QStringLiteral("共通基本情報"), QStringLiteral("共通基本情報"), QString()});
 }
 
-} // namespace targets
+} // namespace records

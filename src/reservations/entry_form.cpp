@@ -1,6 +1,6 @@
 #include "reservations/entry_form.h"
 
-#include "app/app_state.h"
+#include "base/app_state.h"
 #include "base/input.h"
 #include "store/database.h"
 #include "ui/handlers.h"

@@ -1,6 +1,6 @@
 #include "reservations/reserver_details.h"
 
-#include "app/app_state.h"
+#include "base/app_state.h"
 #include "base/input.h"
 #include "rules/reserver_numbering.h"
 #include "store/database.h"

@@ -1,6 +1,6 @@
 #include "reservations/time_inquiry_form.h"
 
-#include "app/app_state.h"
+#include "base/app_state.h"
 #include "base/input.h"
 #include "reservations/entry_form.h"
 #include "rules/overlap_settings.h"

@@ -1,6 +1,6 @@
 #include "rules/overlap_settings.h"
 
-#include "app/app_state.h"
+#include "base/app_state.h"
 #include "store/database.h"
 
 namespace 基本設定 {

@@ -1,6 +1,6 @@
 #include "rules/reserver_numbering.h"
 
-#include "app/app_state.h"
+#include "base/app_state.h"
 
 namespace 予約NO発番 {
 

@@ -1,6 +1,6 @@
 #include "rules/slot_counts.h"
 
-#include "app/app_state.h"
+#include "base/app_state.h"
 #include "base/input.h"
 #include "rules/time_table.h"
 

@@ -1,6 +1,6 @@
 #include "rules/time_table.h"
 
-#include "app/app_state.h"
+#include "base/app_state.h"
 #include "base/clock.h"
 #include "base/input.h"
 

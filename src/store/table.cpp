@@ -239,6 +239,34 @@ QString Table::selectSql(const QString& where) const
         .arg(columns.join(u','), schema::quoted(table_->name), schema::quoted(index_->sqliteName()), where, orderBy_);
 }
 
+int Table::removeWhile(const std::function<bool(const Table&)>& inRange)
+{
+    int removed = 0;
+    for (; !eof(); moveNext()) {
+        if (!inRange(*this))
+            break;
+        remove();
+        ++removed;
+    }
+    return removed;
+}
+
+bool Table::seekForWrite(std::initializer_list<Value> keys)
+{
+    return seekForWrite(std::vector<Value>(keys));
+}
+
+bool Table::seekForWrite(const std::vector<Value>& keys)
+{
+    seek("=", keys);
+    if (noMatch()) {
+        addNew();
+        return false;
+    }
+    edit();
+    return true;
+}
+
 void Table::seek(const char* op, std::initializer_list<Value> keys)
 {
     seek(op, std::vector<Value>(keys));

@@ -5,6 +5,7 @@
 #include "store/value.h"
 
 #include <QString>
+#include <functional>
 #include <initializer_list>
 #include <map>
 #include <memory>
@@ -49,10 +50,17 @@ public:
 
     void addNew();
     void edit();
+    // Seeks "=" on the current index and makes the record ready to be written: the record found
+    // is edited, otherwise a new one is started. True when the record was there.
+    bool seekForWrite(std::initializer_list<Value> keys);
+    bool seekForWrite(const std::vector<Value>& keys);
     void set(const QString& fieldName, const Value& value) { setAt(positionOf(fieldName), value); }
     void set(const char* fieldName, const Value& value) { setAt(positionOf(fieldName), value); }
     void update();
     void remove();
+    // From the current record on, deletes each record in index order for as long as `inRange`
+    // holds for it; stops at the first record it refuses or at the end. Returns how many went.
+    int removeWhile(const std::function<bool(const Table&)>& inRange);
 
     void close();
 

@@ -1,6 +1,6 @@
 #include "views/business_status.h"
 
-#include "app/app_state.h"
+#include "base/app_state.h"
 #include "base/input.h"
 #include "rules/slot_counts.h"
 #include "rules/time_table.h"

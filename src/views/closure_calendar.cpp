@@ -1,6 +1,6 @@
 #include "views/closure_calendar.h"
 
-#include "app/app_state.h"
+#include "base/app_state.h"
 #include "base/input.h"
 #include "records/calendar.h"
 #include "ui/flex_grid.h"

@@ -1,6 +1,6 @@
 #include "views/hours_grid.h"
 
-#include "app/app_state.h"
+#include "base/app_state.h"
 #include "ui/flex_grid.h"
 
 namespace Grid時間帯 {

@@ -1,6 +1,6 @@
 #include "views/month_calendar_form.h"
 
-#include "app/app_state.h"
+#include "base/app_state.h"
 #include "base/clock.h"
 #include "base/input.h"
 #include "ui/calendar_layout.h"

@@ -1,6 +1,6 @@
 #include "views/reservation_status.h"
 
-#include "app/app_state.h"
+#include "base/app_state.h"
 #include "store/database.h"
 #include "ui/flex_grid.h"
 #include "ui/palette.h"

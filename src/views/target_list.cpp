@@ -1,6 +1,6 @@
 #include "views/target_list.h"
 
-#include "app/app_state.h"
+#include "base/app_state.h"
 #include "store/database.h"
 #include "ui/flex_grid.h"
 

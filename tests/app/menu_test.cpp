@@ -1,10 +1,10 @@
 // The main menu: its buttons, the modes they set, and store failures while it runs.
 
-#include "support/fixture.h"
-#include "app/app_state.h"
 #include "app/menu.h"
 #include "app/program.h"
 #include "app/startup.h"
+#include "base/app_state.h"
+#include "support/fixture.h"
 #include "ui/handlers.h"
 
 #include <QApplication>

@@ -1,9 +1,9 @@
 // Start-up settings: defaults on an empty database, the stored items, and today's date.
 
-#include "support/fixture.h"
-#include "app/app_state.h"
 #include "app/startup.h"
+#include "base/app_state.h"
 #include "store/store_error.h"
+#include "support/fixture.h"
 
 namespace {
 

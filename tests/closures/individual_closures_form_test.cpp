@@ -1,9 +1,9 @@
 // The individual closure days form: opening on a target, registering and deleting one date, the
 // year and month boxes, and the calendar and list kept in step.
 
-#include "closure_fixture.h"
-#include "app/app_state.h"
 #include "app/menu.h"
+#include "base/app_state.h"
+#include "closure_fixture.h"
 #include "closures/individual_closures_form.h"
 #include "ui/field_check.h"
 #include "ui/flex_grid.h"

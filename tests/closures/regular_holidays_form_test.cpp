@@ -1,9 +1,9 @@
 // The regular holidays form: the fiscal year and its months, and the registration and deletion of
 // holidays by weekday or by day of the month over the whole year.
 
-#include "closure_fixture.h"
-#include "app/app_state.h"
 #include "app/menu.h"
+#include "base/app_state.h"
+#include "closure_fixture.h"
 #include "closures/individual_closures_form.h"
 #include "closures/regular_holidays_form.h"
 #include "ui/field_check.h"

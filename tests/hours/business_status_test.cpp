@@ -1,6 +1,6 @@
 // The business-status grid: its layout for each unit and the closed time painted in each row.
 
-#include "app/app_state.h"
+#include "base/app_state.h"
 #include "rules/slot_counts.h"
 #include "rules/time_table.h"
 #include "support/fixture.h"

@@ -1,9 +1,9 @@
 #pragma once
 
-#include "support/fixture.h"
-#include "app/app_state.h"
 #include "app/menu.h"
+#include "base/app_state.h"
 #include "hours/hours_entry_form.h"
+#include "support/fixture.h"
 #include "ui/field_check.h"
 #include "ui/flex_grid.h"
 #include "ui/palette.h"

@@ -1,8 +1,8 @@
 // 期末処理: the proposed cut-off date, its check, and the purge of the four dated tables.
 
-#include "support/fixture.h"
-#include "app/app_state.h"
+#include "base/app_state.h"
 #include "maintenance/period_end_form.h"
+#include "support/fixture.h"
 #include "ui/field_check.h"
 #include "ui/forms.h"
 

@@ -1,8 +1,8 @@
 // The basic information form: what it shows for a target, the quick choices, the unit-time and
 // overlap checks, saving, the common target, and the menu's reload after the form closes.
 
-#include "app/app_state.h"
 #include "app/menu.h"
+#include "base/app_state.h"
 #include "master/basic_info_form.h"
 #include "support/fixture.h"
 #include "ui/field_check.h"

@@ -1,10 +1,10 @@
 // The master settings form: picking an item, the checks of each item, saving one item, and the
 // settings in force once the menu has shown the form.
 
-#include "support/fixture.h"
-#include "app/app_state.h"
 #include "app/menu.h"
+#include "base/app_state.h"
 #include "master/master_settings_form.h"
+#include "support/fixture.h"
 #include "ui/field_check.h"
 
 #include <QGroupBox>

@@ -1,6 +1,6 @@
 // The target lists other forms are filled from.
 
-#include "app/app_state.h"
+#include "base/app_state.h"
 #include "rules/overlap_settings.h"
 #include "support/fixture.h"
 #include "ui/flex_grid.h"

@@ -1,12 +1,12 @@
 // The target form: the grid of targets, row clicks, the checks, saving and deleting a target,
 // and the forms it opens for the target in its boxes.
 
-#include "support/fixture.h"
-#include "app/app_state.h"
 #include "app/menu.h"
+#include "base/app_state.h"
 #include "closures/individual_closures_form.h"
 #include "master/basic_info_form.h"
 #include "master/targets_form.h"
+#include "support/fixture.h"
 #include "ui/field_check.h"
 #include "ui/flex_grid.h"
 #include "ui/forms.h"

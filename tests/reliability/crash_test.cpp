@@ -3,16 +3,16 @@
 // the file. After each kill the file passes the integrity check and every multi-record action is
 // either wholly applied or not at all.
 
-#include "reliability_report.h"
-#include "support/kill_harness.h"
-#include "support/table_contents.h"
-#include "app/app_state.h"
+#include "base/app_state.h"
 #include "closures/regular_holidays_form.h"
 #include "maintenance/period_end_form.h"
 #include "maintenance/reorganise.h"
+#include "reliability_report.h"
 #include "reservations/bulk_delete_form.h"
 #include "reservations/entry_form.h"
 #include "store/file_tools.h"
+#include "support/kill_harness.h"
+#include "support/table_contents.h"
 #include "ui/forms.h"
 
 #include <QCheckBox>

@@ -1,6 +1,6 @@
 #include "form_scenes.h"
 
-#include "app/app_state.h"
+#include "base/app_state.h"
 #include "closures/individual_closures_form.h"
 #include "closures/regular_holidays_form.h"
 #include "hours/business_hours_form.h"

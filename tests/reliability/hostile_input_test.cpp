@@ -4,7 +4,7 @@
 // written unless every check passed, and what was written reads back exactly as typed (numbers,
 // dates and times in their stored form).
 
-#include "app/app_state.h"
+#include "base/app_state.h"
 #include "entry_boxes.h"
 #include "form_scenes.h"
 #include "hostile_inputs.h"

@@ -1,12 +1,12 @@
 // Master items are kept exactly as typed; full-width digits and blanks around the value must not
 // change what the forms that read them do.
 
-#include "support/fixture.h"
-#include "app/app_state.h"
 #include "app/startup.h"
+#include "base/app_state.h"
 #include "closures/regular_holidays_form.h"
 #include "maintenance/period_end_form.h"
 #include "master/master_settings_form.h"
+#include "support/fixture.h"
 #include "ui/forms.h"
 
 #include <QLabel>

@@ -4,9 +4,9 @@
 // reservations and reservers put straight into the file, and the time inquiry opened as the
 // status inquiry opens it.
 
-#include "support/fixture.h"
-#include "app/app_state.h"
+#include "base/app_state.h"
 #include "reservations/time_inquiry_form.h"
+#include "support/fixture.h"
 #include "ui/flex_grid.h"
 #include "ui/forms.h"
 

@@ -1,8 +1,8 @@
 // 予約削除: the candidate grid, the month count and its check, and what the deletion removes.
 
-#include "support/fixture.h"
-#include "app/app_state.h"
+#include "base/app_state.h"
 #include "reservations/bulk_delete_form.h"
+#include "support/fixture.h"
 #include "ui/field_check.h"
 #include "ui/flex_grid.h"
 #include "ui/forms.h"

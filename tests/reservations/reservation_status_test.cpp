@@ -1,6 +1,6 @@
 // Counts written into the slot grid and coloured against the overlap limit of each row's target.
 
-#include "app/app_state.h"
+#include "base/app_state.h"
 #include "rules/slot_counts.h"
 #include "rules/time_table.h"
 #include "support/fixture.h"

@@ -4,8 +4,8 @@
 // $KELVORA_SCREENSHOTS_DIR (scripts/screenshots.sh points it at docs/screenshots), otherwise in
 // the test's scratch folder.
 
-#include "app/app_state.h"
 #include "app/menu.h"
+#include "base/app_state.h"
 #include "base/clock.h"
 #include "closures/individual_closures_form.h"
 #include "closures/regular_holidays_form.h"

@@ -1,8 +1,8 @@
 #include "fixture.h"
 
-#include "app/app_state.h"
 #include "app/menu.h"
 #include "app/startup.h"
+#include "base/app_state.h"
 #include "base/clock.h"
 #include "store/file_tools.h"
 #include "store/schema.h"

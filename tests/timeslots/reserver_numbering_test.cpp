@@ -1,7 +1,7 @@
 // Reserver numbers: found by name, proposed without being taken, taken one after another per key.
 
-#include "app/app_state.h"
 #include "app/startup.h"
+#include "base/app_state.h"
 #include "rules/reserver_numbering.h"
 #include "support/fixture.h"
 

@@ -1,6 +1,6 @@
 // Slots of a day for every unit the basic information accepts, and reservation counts per slot.
 
-#include "app/app_state.h"
+#include "base/app_state.h"
 #include "rules/slot_counts.h"
 #include "support/fixture.h"
 

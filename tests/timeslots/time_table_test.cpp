@@ -1,6 +1,6 @@
 // The time table: which closure flag and which hours rows are in force for each column.
 
-#include "app/app_state.h"
+#include "base/app_state.h"
 #include "rules/time_table.h"
 #include "support/fixture.h"
 

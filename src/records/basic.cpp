@@ -1,0 +1,69 @@
+#include "records/basic.h"
+
+#include "records/stored.h"
+
+namespace records {
+
+namespace {
+
+store::Table byTarget(const store::Database& db)
+{
+    store::Table basic = db.table("基本");
+    basic.setIndex("Key_基本");
+    return basic;
+}
+
+BasicRecord read(const store::Table& basic)
+{
+    const QString unit = basic.text("基本_単位");
+    const UnitKind kind = unit == QLatin1String("2") ? UnitKind::Hours
+                          : unit == QLatin1String("3") ? UnitKind::Day
+                                                       : UnitKind::Minutes;
+    return {basic.text("基本_番号"), kind, basic.integer("基本_設定"), stored::flag(basic, "基本_重複"),
+            basic.integer("基本_重複数"), basic.text("基本_備考")};
+}
+
+} // namespace
+
+std::optional<BasicRecord> findBasic(const store::Database& db, const QString& target)
+{
+    store::Table basic = byTarget(db);
+    basic.seek("=", {target});
+    if (basic.noMatch())
+        return std::nullopt;
+    return read(basic);
+}
+
+std::vector<BasicRecord> listBasics(const store::Database& db)
+{
+    std::vector<BasicRecord> all;
+    store::Table basic = byTarget(db);
+    for (basic.seek(">=", {""}); !basic.eof(); basic.moveNext())
+        all.push_back(read(basic));
+    return all;
+}
+
+void saveBasic(const store::Database& db, const BasicRecord& record)
+{
+    store::Table basic = byTarget(db);
+    basic.seekForWrite({record.target});
+    basic.set("基本_番号", record.target);
+    basic.set("基本_単位", int(record.unitKind));
+    basic.set("基本_設定", record.setting);
+    basic.set("基本_重複", record.overlapAllowed ? 1 : 0);
+    basic.set("基本_重複数", record.overlapAllowed ? record.overlapCount : 0);
+    basic.set("基本_備考", record.remark);
+    basic.update();
+}
+
+bool removeBasic(const store::Database& db, const QString& target)
+{
+    store::Table basic = byTarget(db);
+    basic.seek("=", {target});
+    if (basic.noMatch())
+        return false;
+    basic.remove();
+    return true;
+}
+
+} // namespace records
