@@ -105,9 +105,7 @@ void 個休業登録::確定_Click()
         return;
     if (!msg::ask(QStringLiteral("入力内容で更新します。"), kTitle))
         return;
-    store::Table days = closure_days::openByKey(store::Database::open());
-    closure_days::save(days, picker_.state().Target, *date, {休日->isChecked(), 休日名->text()});
-    days.close();
+    records::saveClosureDays(store::Database::open(), picker_.state().Target, {*date}, {休日->isChecked(), 休日名->text()});
     picker_.draw();
     msg::exclaim(QStringLiteral("ｶﾚﾝﾀﾞｰの登録･更新を終了しました。"), kTitle);
 }
@@ -119,12 +117,10 @@ void 個休業登録::削除_Click()
         return;
     if (!msg::ask(QStringLiteral("ｶﾚﾝﾀﾞｰを削除します。"), kTitle))
         return;
-    store::Table days = closure_days::openByKey(store::Database::open());
-    if (!closure_days::remove(days, picker_.state().Target, *date)) {
+    if (records::removeClosureDays(store::Database::open(), picker_.state().Target, {*date}) == 0) {
         msg::exclaim(QStringLiteral("ｶﾚﾝﾀﾞｰは登録されていません"), kTitle);
         return;
     }
-    days.close();
     picker_.draw();
     msg::exclaim(QStringLiteral("ｶﾚﾝﾀﾞｰを削除しました。"), kTitle);
 }

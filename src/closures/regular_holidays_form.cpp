@@ -4,6 +4,7 @@
 #include "base/clock.h"
 #include "base/input.h"
 #include "records/calendar.h"
+#include "records/targets.h"
 #include "ui/calendar_layout.h"
 #include "ui/flex_grid.h"
 #include "ui/handlers.h"
@@ -154,8 +155,8 @@ void 定休日登録::layOut()
 void 定休日登録::Form_Load()
 {
     // The regular holidays are the common calendar's.
-    app().targets.CurrentTarget = closure_days::kCommonTarget;
-    picker_.state().Target = closure_days::kCommonTarget;
+    app().targets.CurrentTarget = records::kCommonTarget;
+    picker_.state().Target = records::kCommonTarget;
 
     const bool byWeekday = app().settings.DailyHoursKind == 1;
     曜日->setVisible(byWeekday);
@@ -285,15 +286,10 @@ void 定休日登録::WriteHolidayDays(const std::vector<QDate>& dates, HolidayA
 {
     const store::Database db = store::Database::open();
     store::Transaction transaction(db);
-    store::Table days = closure_days::openByKey(db);
-    const closure_days::ClosureDay day{休日->isChecked(), 休日名->text()};
-    for (const QDate& date : dates) {
-        if (action == Register)
-            closure_days::save(days, closure_days::kCommonTarget, date, day);
-        else
-            closure_days::remove(days, closure_days::kCommonTarget, date);
-    }
-    days.close();
+    if (action == Register)
+        records::saveClosureDays(db, records::kCommonTarget, dates, {休日->isChecked(), 休日名->text()});
+    else
+        records::removeClosureDays(db, records::kCommonTarget, dates);
     transaction.commit();
 }
 

@@ -1,7 +1,7 @@
 #include "rules/overlap_settings.h"
 
 #include "base/app_state.h"
-#include "store/database.h"
+#include "records/basic.h"
 
 namespace 基本設定 {
 
@@ -9,15 +9,18 @@ namespace {
 
 std::optional<Overlap> recordOf(const QString& target)
 {
-    store::Table basic = store::Database::open().table("基本");
-    basic.setIndex("Key_基本");
-    basic.seek("=", {target});
-    if (basic.eof() || basic.noMatch())
+    const std::optional<records::BasicRecord> basic = records::findBasic(store::Database::open(), target);
+    if (!basic)
         return std::nullopt;
-    return Overlap{basic.text("基本_重複"), basic.integer("基本_重複数")};
+    return overlapOf(*basic);
 }
 
 } // namespace
+
+Overlap overlapOf(const records::BasicRecord& basic)
+{
+    return {basic.overlapAllowed ? QStringLiteral("1") : QStringLiteral("0"), basic.overlapCount};
+}
 
 Overlap LoadCommonOverlap()
 {

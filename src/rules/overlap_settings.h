@@ -1,5 +1,7 @@
 #pragma once
 
+#include "records/basic.h"
+
 #include <QString>
 
 // Module 基本設定: the overlap rule of a target, from its own basic record or else from the
@@ -11,6 +13,8 @@ struct Overlap {
     int limit = 0;                      // how many, when it may
 };
 
+// The rule a basic record holds.
+Overlap overlapOf(const records::BasicRecord& basic);
 Overlap LoadCommonOverlap();
 Overlap LoadTargetOverlap(const QString& target, const Overlap& common);
 // The rule of the current target into OverlapFlag and OverlapLimit.

@@ -89,8 +89,7 @@ void CalendarPicker::pickDay(int row, int col, ClickOrigin origin)
     if (origin == ClickOrigin::List)
         return; // the list row picked has given the name and the closed/open choice
     if (receivers_.name) {
-        store::Table days = closure_days::openByKey(store::Database::open());
-        if (auto own = closure_days::find(days, state_.Target, *date))
+        if (auto own = records::findClosureDay(store::Database::open(), state_.Target, *date))
             receivers_.name->setText(own->name);
     }
     if (const int listRow = listRowInForce(*date))

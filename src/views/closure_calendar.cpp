@@ -3,6 +3,7 @@
 #include "base/app_state.h"
 #include "base/input.h"
 #include "records/calendar.h"
+#include "records/targets.h"
 #include "ui/flex_grid.h"
 #include "ui/palette.h"
 
@@ -20,24 +21,32 @@ struct ListHeader {
 };
 constexpr ListHeader kListHeaders[ListColumns] = {{"日付", 1000}, {"区", 300}, {"対", 300}, {"登録名", 1950}};
 
-int flagInForce(store::Table& calendar, const QString& target, const QDate& date)
+// The flag of a date: the target's own record, else the common calendar's, else open.
+int flagInForce(const std::vector<records::CalendarDay>& days, const QString& target, const QDate& date)
 {
     int flag = 0;
-    if (auto common = closure_days::find(calendar, closure_days::kCommonTarget, date))
-        flag = common->closed ? 1 : 0;
-    if (auto own = closure_days::find(calendar, target, date))
-        flag = own->closed ? 1 : 0;
+    for (const records::CalendarDay& day : days) {
+        if (day.date != date)
+            continue;
+        if (day.target == target)
+            return day.day.closed ? 1 : 0;
+        if (day.target == records::kCommonTarget)
+            flag = day.day.closed ? 1 : 0;
+    }
     return flag;
 }
 
-void writeListRow(FlexGrid* list, int row, const store::Table& calendar)
+void writeListRow(FlexGrid* list, int row, const records::CalendarDay& day)
 {
-    const bool closed = calendar.integer(QStringLiteral("カレ_休日FLG")) == 1;
-    const bool common = calendar.text(QStringLiteral("カレ_番号")) == closure_days::kCommonTarget;
-    list->setTextMatrix(row, DateColumn, input::dateText(calendar.field(QStringLiteral("カレ_年月日")).date()));
-    list->setTextMatrix(row, KindColumn, closed ? kClosedMark : kBlankMark);
-    list->setTextMatrix(row, CommonColumn, common ? kCommonMark : kBlankMark);
-    list->setTextMatrix(row, NameColumn, calendar.text(QStringLiteral("カレ_備考")));
+    list->setTextMatrix(row, DateColumn, input::dateText(day.date));
+    list->setTextMatrix(row, KindColumn, day.day.closed ? kClosedMark : kBlankMark);
+    list->setTextMatrix(row, CommonColumn, day.target == records::kCommonTarget ? kCommonMark : kBlankMark);
+    list->setTextMatrix(row, NameColumn, day.day.name);
+}
+
+QDate firstOfMonth(const QDate& date)
+{
+    return QDate(date.year(), date.month(), 1);
 }
 
 } // namespace
@@ -71,36 +80,24 @@ int FillClosureList(int mode, FlexGrid* list, const CalendarState& state)
         list->setTextMatrix(0, col, QString::fromUtf8(kListHeaders[col].text));
     }
 
-    const QDate first(state.CalendarMonthStart.year(), state.CalendarMonthStart.month(), 1);
-    const QDate nextMonth = first.addMonths(1);
-    store::Table calendar = store::Database::open().table(QStringLiteral("カレンダー"));
-    calendar.setIndex(QStringLiteral("Idx_照会"));
+    const QDate first = firstOfMonth(state.CalendarMonthStart);
     int count = 0;
-    for (calendar.seek(">=", {first}); !calendar.eof(); calendar.moveNext()) {
-        const QDate date = calendar.field(QStringLiteral("カレ_年月日")).date();
-        if (date >= nextMonth)
-            break;
-        if (mode == RegularHolidays) {
-            if (date > state.FiscalYearLastDay)
-                break;
-            if (date < state.FiscalYearFirstDay)
-                continue;
-        }
-        const QString number = calendar.text(QStringLiteral("カレ_番号"));
-        if (number != state.Target && number != closure_days::kCommonTarget)
+    for (const records::CalendarDay& day : records::listCalendarDays(store::Database::open(), first, first.addMonths(1).addDays(-1))) {
+        if (mode == RegularHolidays && (day.date < state.FiscalYearFirstDay || day.date > state.FiscalYearLastDay))
+            continue;
+        if (day.target != state.Target && day.target != records::kCommonTarget)
             continue;
         ++count;
         if (count >= list->rows())
             list->setRows(count + 1);
-        writeListRow(list, count, calendar);
+        writeListRow(list, count, day);
     }
     return count;
 }
 
 int LookUpDayFlag(const QString& target, const QDate& date)
 {
-    store::Table calendar = closure_days::openByKey(store::Database::open());
-    return flagInForce(calendar, target, date);
+    return flagInForce(records::listCalendarDays(store::Database::open(), date, date), target, date);
 }
 
 int DrawClosureCalendar(int mode, FlexGrid* calendar, FlexGrid* list, const CalendarState& state)
@@ -108,15 +105,16 @@ int DrawClosureCalendar(int mode, FlexGrid* calendar, FlexGrid* list, const Cale
     InitCalendarGrid(calendar);
     const int count = FillClosureList(mode, list, state);
 
-    store::Table days = closure_days::openByKey(store::Database::open());
-    const QDate first(state.CalendarMonthStart.year(), state.CalendarMonthStart.month(), 1);
+    const QDate first = firstOfMonth(state.CalendarMonthStart);
+    const std::vector<records::CalendarDay> month =
+        records::listCalendarDays(store::Database::open(), first, first.addMonths(1).addDays(-1));
     int week = 1;
     for (QDate date = first; date.month() == first.month(); date = date.addDays(1)) {
         const int col = date.dayOfWeek() % 7; // Sunday first
         calendar->setRow(week);
         calendar->setCol(col);
         calendar->setCellAlignment(FlexGrid::CenterCenter);
-        calendar->setCellForeColor(ui::qbColor(flagInForce(days, state.Target, date) == 1 ? 12 : 1));
+        calendar->setCellForeColor(ui::qbColor(flagInForce(month, state.Target, date) == 1 ? 12 : 1));
         calendar->setText(QString::number(date.day()));
         if (col == kCalendarSize - 1)
             ++week;

@@ -1,7 +1,7 @@
 #include "views/reservation_status.h"
 
 #include "base/app_state.h"
-#include "store/database.h"
+#include "records/basic.h"
 #include "ui/flex_grid.h"
 #include "ui/palette.h"
 #include "views/business_status.h"
@@ -51,10 +51,8 @@ std::vector<基本設定::Overlap> LoadGridListOverlap(const QStringList& target
 {
     // One pass over the basic records instead of a look-up per target.
     QHash<QString, 基本設定::Overlap> own;
-    store::Table basic = store::Database::open().table("基本");
-    basic.setIndex("Key_基本");
-    for (basic.seek(">=", {""}); !basic.eof(); basic.moveNext())
-        own.insert(basic.text("基本_番号"), {basic.text("基本_重複"), basic.integer("基本_重複数")});
+    for (const records::BasicRecord& basic : records::listBasics(store::Database::open()))
+        own.insert(basic.target, 基本設定::overlapOf(basic));
     std::vector<基本設定::Overlap> rows;
     for (const QString& target : targets)
         rows.push_back(own.value(target, common));

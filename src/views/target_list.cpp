@@ -1,7 +1,7 @@
 #include "views/target_list.h"
 
 #include "base/app_state.h"
-#include "store/database.h"
+#include "records/targets.h"
 #include "ui/flex_grid.h"
 
 #include <QComboBox>
@@ -13,11 +13,8 @@ namespace {
 // Every target in number order, from "00000" on, handing each number and abbreviation to `add`.
 template <typename Add> void forEachTarget(Add add)
 {
-    store::Table targets = store::Database::open().table("設定");
-    targets.setIndex("Key_設定");
-    targets.seek(">=", {"00000"});
-    for (; !targets.eof() && !targets.noMatch(); targets.moveNext()) {
-        if (!add(targets.text("設定_番号"), targets.text("設定_略称")))
+    for (const records::Target& target : records::listTargets(store::Database::open())) {
+        if (target.number >= records::kCommonTarget && !add(target.number, target.abbrev))
             break;
     }
 }
@@ -70,17 +67,15 @@ int FillTargetRows(FlexGrid* grid)
 
 void FindTargetByAbbrev(const QString& abbrev)
 {
-    store::Table targets = store::Database::open().table("設定");
-    targets.setIndex("Idx_設定略称");
-    targets.seek("=", {abbrev});
+    const std::optional<records::Target> found = records::findTargetByAbbrev(store::Database::open(), abbrev);
     TargetSelection& t = app().targets;
-    if (targets.noMatch()) {
-        t.CurrentTarget = QStringLiteral("00000");
+    if (!found) {
+        t.CurrentTarget = records::kCommonTarget;
         return;
     }
-    t.CurrentTarget = targets.text("設定_番号");
-    t.CurrentTargetAbbrev = targets.text("設定_略称");
-    t.CurrentTargetName = targets.text("設定_名称");
+    t.CurrentTarget = found->number;
+    t.CurrentTargetAbbrev = found->abbrev;
+    t.CurrentTargetName = found->name;
 }
 
 } // namespace CMB対象
