@@ -27,6 +27,15 @@ protected:
         menu->営業時間登録_Click();
         form = forms::find<営業時間登>();
     }
+    // The specific-day hours form, with the target of this row of its combo chosen.
+    void openSpecific(int targetIndex)
+    {
+        menu->特定日営業時間登録_Click();
+        form = forms::find<特定時間登>();
+        auto* combo = form->findChild<QComboBox*>("対象略称");
+        combo->setCurrentIndex(targetIndex);
+        emit combo->activated(targetIndex);
+    }
     時間帯表示* preview() const { return forms::find<時間帯表示>(); }
     FlexGrid* previewGrid() const { return preview()->findChild<FlexGrid*>("時間帯"); }
     // Whether the slot starting at hh:mm is painted closed in a preview row.
@@ -84,11 +93,7 @@ TEST_F(TimeBandPreviewTest, OpeningItAgainShowsTheNewTarget)
     press("表示");
     時間帯表示* first = preview();
 
-    menu->特定日営業時間登録_Click();
-    form = forms::find<特定時間登>();
-    auto* combo = form->findChild<QComboBox*>("対象略称");
-    combo->setCurrentIndex(1);
-    emit combo->activated(1);
+    openSpecific(1);
     press("表示");
     EXPECT_EQ(preview(), first);
     EXPECT_EQ(preview()->findChild<QLineEdit*>("対象略称名")->text(), "会議室B");
@@ -97,6 +102,23 @@ TEST_F(TimeBandPreviewTest, OpeningItAgainShowsTheNewTarget)
     EXPECT_TRUE(closedAt(25, 9, 30));
     EXPECT_FALSE(closedAt(25, 10, 0));
     EXPECT_FALSE(closedAt(24, 9, 30));
+}
+
+// A date whose bands were stored afternoon first is listed and painted in time order: the
+// morning band opens the day, so only the hour before nine is closed time.
+TEST_F(TimeBandPreviewTest, BandsStoredAfternoonFirstAreListedAndPaintedInTimeOrder)
+{
+    addSpecific("00001", QDate(2026, 12, 24), "13:00", "17:00");
+    addSpecific("00001", QDate(2026, 12, 24), "09:00", "12:00");
+    openSpecific(0);
+    form->findChild<FlexGrid*>("登録日付")->clickCell(1, 0);
+    EXPECT_EQ(shownBands(), (QStringList{"09:00-12:00", "13:00-17:00"}));
+    press("表示");
+    ASSERT_EQ(previewGrid()->text(25, 0), "12/24(木)");
+    EXPECT_TRUE(closedAt(25, 8, 30));
+    EXPECT_FALSE(closedAt(25, 9, 0));
+    EXPECT_FALSE(closedAt(25, 11, 30));
+    EXPECT_FALSE(closedAt(25, 13, 0));
 }
 
 TEST_F(TimeBandPreviewTest, ClosingAsksFirst)

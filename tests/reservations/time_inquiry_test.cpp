@@ -148,6 +148,7 @@ TEST_F(TimeInquiryTest, ReopeningAndSavingAReservationChangesNoCount)
     basic("00001", 2);
     reserver("-000001", "山田太郎", "ヤマダタロウ", "2026/12/08", "常連");
     book("00001", "2026/12/08", "10:00", "11:00", "-000001", "山田太郎", "会議");
+    book("00001", "2026/12/09", "10:00", "10:30", "-000002"); // the next day: not counted in the chosen row
     openByTarget();
     choose(2, column(10, 30));
     EXPECT_EQ(listed(), QStringList{"-000001 10:00-11:00"});
@@ -167,11 +168,12 @@ TEST_F(TimeInquiryTest, ReopeningAndSavingAReservationChangesNoCount)
     EXPECT_EQ(seen, (QStringList{"-000001", "山田太郎", "ヤマダタロウ", "10:00", "11:00", "会議"}));
     EXPECT_TRUE(startLocked);
     EXPECT_EQ(app().booking.EntryState, 1);
-    EXPECT_EQ(count("予約"), 1);
-    EXPECT_EQ(rows("予約", "Key_予約", {"予約_備考"}), (std::vector<QStringList>{{"会議"}}));
+    EXPECT_EQ(rows("予約", "Key_予約", {"予約_年月日", "予約_備考"}),
+              (std::vector<QStringList>{{"2026/12/08", "会議"}, {"2026/12/09", ""}}));
     EXPECT_EQ(cell(2, column(10, 0)), "1");
     EXPECT_EQ(cell(2, column(10, 30)), "1");
     EXPECT_EQ(cell(2, column(11, 0)), "0");
+    EXPECT_EQ(cell(3, column(10, 0)), "1");
     EXPECT_EQ(listed(), QStringList{"-000001 10:00-11:00"});
 }
 

@@ -1,5 +1,7 @@
 #include "modal_script.h"
 
+#include "modal_watchdog.h"
+
 #include <QAbstractButton>
 #include <QApplication>
 #include <QMessageBox>
@@ -38,9 +40,7 @@ void ModalScript::poll()
         return;
     handled_ = modal;
     if (steps_.empty() || !steps_.front().matches(modal)) {
-        const auto* box = qobject_cast<QMessageBox*>(modal);
-        ADD_FAILURE() << "unexpected modal window " << modal->objectName().toStdString()
-                      << (box ? " saying \"" + box->text().toStdString() + "\"" : std::string());
+        ADD_FAILURE() << "unexpected modal window " << modal_watchdog::describe(modal);
         modal->close();
         return;
     }

@@ -1,9 +1,11 @@
+#include "modal_watchdog.h"
 #include "ui/appearance.h"
 
 #include <QApplication>
 #include <gtest/gtest.h>
 
-// Every test program runs on the offscreen platform with one QApplication for all its tests.
+// Every test program runs on the offscreen platform with one QApplication for all its tests, and
+// no test waits on a modal window that nothing answers.
 int main(int argc, char** argv)
 {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
@@ -12,5 +14,6 @@ int main(int argc, char** argv)
     QApplication::setQuitOnLastWindowClosed(false);
     ui::applyAppearance(app);
     ::testing::InitGoogleTest(&argc, argv);
+    modal_watchdog::install();
     return RUN_ALL_TESTS();
 }

@@ -182,6 +182,30 @@ TEST_F(TimeTableTest, SpecificDayHoursWinOverDailyHoursAndAClosureWinsOverBoth)
     EXPECT_EQ(table.Columns[2].HasSpecificHours, 0); // another target's specific day
 }
 
+// Specific hours and the calendar are read by date range: the last date is read as well, both
+// for the last column of seven days and for the one date of the inquiry by day.
+TEST_F(TimeTableTest, TheLastDateOfTheColumnsHasItsSpecificHoursAndClosure)
+{
+    const QDate last(2026, 12, 14);
+    specific("00001", last, "10:00", "12:00");
+    closure("00001", last, 1);
+    const TimeTable week = sevenDays(last.addDays(-6));
+    ASSERT_EQ(week.Columns[6].ColumnDate, last);
+    EXPECT_EQ(starts(時間TBL::HoursInForce(week, week.Columns[6])), QStringList{"10:00-12:00"});
+    EXPECT_EQ(week.Columns[6].CalendarFlag, 1);
+
+    app().modes.TimeTableMode = 2;
+    app().modes.InquiryKind = 2;
+    app().booking.SelectedDate = last;
+    app().targets.TargetList = QStringList{"00001"};
+    app().targets.TargetAbbrevList = QStringList{"会議室A"};
+    時間TBL::BuildTimeTable();
+    const TimeTable& day = app().timeTable;
+    ASSERT_EQ(day.ColumnCount(), 1);
+    EXPECT_EQ(starts(時間TBL::HoursInForce(day, day.Columns[0])), QStringList{"10:00-12:00"});
+    EXPECT_EQ(day.Columns[0].CalendarFlag, 1);
+}
+
 TEST_F(TimeTableTest, ByDayEveryTargetIsAColumnWithItsOwnHoursAndNothingIsCutOff)
 {
     for (int n = 1; n <= 40; ++n) {

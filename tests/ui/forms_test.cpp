@@ -1,4 +1,4 @@
-// Opening forms once, and the field-check helper every form uses.
+// Opening forms once, modal windows that nothing answers, and the field-check helper every form uses.
 
 #include "support/fixture.h"
 #include "ui/field_check.h"
@@ -12,6 +12,7 @@
 #include <QLineEdit>
 #include <QRadioButton>
 #include <QTest>
+#include <gtest/gtest-spi.h>
 #include <gtest/gtest.h>
 
 namespace {
@@ -48,6 +49,23 @@ TEST(Forms, AModelessFormExistsOnceUntilItIsClosed)
     EXPECT_EQ(again->loads, 1);
     again->close();
     flushDeletes();
+}
+
+// A test that meets a modal window it did not arrange for fails at once, naming the window, and
+// goes on: the window is closed, a question answered No. Windows a test arranges for are left alone.
+TEST(Forms, AModalWindowNobodyAnswersIsClosedAndFailsTheTest)
+{
+    EXPECT_NONFATAL_FAILURE(forms::showModal<SampleForm>(), "unexpected modal window SampleForm 「見本」");
+    flushDeletes();
+    EXPECT_EQ(forms::find<SampleForm>(), nullptr);
+
+    bool answer = true;
+    EXPECT_NONFATAL_FAILURE(answer = msg::ask("予約を取り消しますか", "時間表示"),
+                            "MessageBox 「時間表示」 saying \"予約を取り消しますか\"");
+    EXPECT_FALSE(answer);
+
+    answerNextMessageBox("Yes");
+    EXPECT_TRUE(msg::ask("予約を取り消しますか", "時間表示"));
 }
 
 // A box, a group of two exclusive options of which the second is chosen, and a box.
