@@ -279,8 +279,8 @@ void 対象登::個別休業登録_Click()
 {
     if (!takeCurrentTarget())
         return;
-    forms::reloadIfOpen<個休業登録>();
-    forms::showModeless<個休業登録>();
+    if (forms::reloadIfOpen<個休業登録>())
+        forms::showModeless<個休業登録>();
 }
 
 void 対象登::終了_Click()

@@ -254,6 +254,12 @@ TEST_F(TimeInquiryTest, ClicksOutsideTheSlotsAreRefused)
     EXPECT_EQ(messageTexts(), (QStringList{"指定時間帯が有効範囲外です｡ ", "指定時間帯が有効範囲外です｡ ",
                                            "指定時間帯は休業時間です｡ "}));
     EXPECT_FALSE(inquiry->findChild<QPushButton*>("予約")->isEnabled());
+    // However an action is reached, without a chosen slot it asks for one and touches nothing.
+    clearMessages();
+    inquiry->予約_Click();
+    inquiry->選択_Click();
+    inquiry->削除_Click();
+    EXPECT_EQ(messageTexts(), QStringList(3, "時間帯を選択して下さい｡ "));
     choose(2, column(9, 0));
     EXPECT_TRUE(inquiry->findChild<QPushButton*>("予約")->isEnabled());
     clearMessages();
