@@ -1,6 +1,7 @@
 #include "maintenance/period_end_form.h"
 
 #include "app/app_state.h"
+#include "app/clock.h"
 #include "maintenance/ranged_deletion.h"
 #include "store/database.h"
 #include "ui/busy_cursor.h"
@@ -80,9 +81,10 @@ void 期末処理::Form_Load()
 void 期末処理::ProposeCutoffDate()
 {
     const Settings& s = app().settings;
+    const QDate today = appclock::today();
     // A year start without "/" (or one that makes no date) is taken as the default, 1 April.
-    const QDate start = businessYearStart(s.FiscalYearStart, s.Today)
-                            .value_or(*businessYearStart(kDefaultYearStart, s.Today));
+    const QDate start = businessYearStart(s.FiscalYearStart, today)
+                            .value_or(*businessYearStart(kDefaultYearStart, today));
     取消日->setText(input::dateText(start.addMonths(-s.RetentionMonths)));
 }
 

@@ -1,6 +1,7 @@
 #include "reservations/bulk_delete_form.h"
 
 #include "app/app_state.h"
+#include "app/clock.h"
 #include "maintenance/ranged_deletion.h"
 #include "store/database.h"
 #include "ui/busy_cursor.h"
@@ -22,6 +23,7 @@ namespace {
 
 const QString kTitle = QStringLiteral("予約一括削除");
 const QString kBadMonths = QStringLiteral("削除月数に正しく入力してください");
+const QString kNothingToDelete = QStringLiteral("削除対象はありません");
 constexpr int kMaxCandidates = 100;
 constexpr int kLargestMonthCount = 32767;
 constexpr int kColumnWidths[] = {600, 1500, 2000, 2500}; // twips
@@ -119,7 +121,7 @@ void 予約削除::FillCandidates()
         削除候補->setTextMatrix(row, 3, targets.text(QStringLiteral("設定_備考")));
     }
     if (CandidateCount == 0)
-        msg::exclaim(QStringLiteral("削除対象はありません"), kTitle);
+        msg::exclaim(kNothingToDelete, kTitle);
 }
 
 void 予約削除::CheckMonths()
@@ -131,7 +133,7 @@ void 予約削除::CheckMonths()
         return;
     }
     check_.pass(削除月数);
-    CutOffDate = app().settings.Today.addMonths(-*months);
+    CutOffMonths = *months;
 }
 
 void 予約削除::削除月数_LostFocus()
@@ -152,13 +154,22 @@ void 予約削除::削除候補_Click()
 
 void 予約削除::削除_Click()
 {
+    QStringList marked;
+    for (int row = 1; row <= CandidateCount; ++row) {
+        if (削除候補->text(row, 0) == QLatin1String("1"))
+            marked << 削除候補->text(row, 1);
+    }
+    if (marked.isEmpty()) {
+        msg::exclaim(kNothingToDelete, kTitle);
+        return;
+    }
     // The box is read again, so the deletion never runs on a count that was not checked.
     CheckMonths();
     const QString question = check_.failed() ? QStringLiteral("入力にｴﾗｰがあります処理を続行しますか？")
                                              : QStringLiteral("削除F=1 の予約を削除します。");
     if (!msg::ask(question, kTitle, msg::Icon::Exclamation))
         return;
-    if (!CutOffDate) {
+    if (!CutOffMonths) {
         msg::exclaim(kBadMonths, kTitle);
         return;
     }
@@ -166,18 +177,17 @@ void 予約削除::削除_Click()
         ui::BusyCursor busy;
         store::Database db = store::Database::open();
         store::Transaction transaction(db);
-        for (int row = 1; row <= CandidateCount; ++row) {
-            if (削除候補->text(row, 0) == QLatin1String("1"))
-                DeleteTargetReservations(db, 削除候補->text(row, 1));
-        }
+        // Counted back from the day of the deletion, which may not be the day the form opened.
+        const QString lastDate = input::dateText(appclock::today().addMonths(-*CutOffMonths));
+        for (const QString& target : marked)
+            DeleteTargetReservations(db, target, lastDate);
         transaction.commit();
     }
     msg::exclaim(QStringLiteral("削除F=1 の予約は削除されました"), QString());
 }
 
-void 予約削除::DeleteTargetReservations(const store::Database& db, const QString& target)
+void 予約削除::DeleteTargetReservations(const store::Database& db, const QString& target, const QString& lastDate)
 {
-    const QString lastDate = input::dateText(*CutOffDate);
     store::Table reservations = db.table(QStringLiteral("予約"));
     reservations.setIndex(QStringLiteral("Idx_期限"));
     reservations.seek(">=", {target, ""});

@@ -1,6 +1,6 @@
 #include "reservations/reserver_details.h"
 
-#include "app/app_state.h"
+#include "app/clock.h"
 #include "store/database.h"
 #include "timeslots/reserver_numbering.h"
 #include "ui/handlers.h"
@@ -211,7 +211,7 @@ void ReserverDetailsForm::CheckBirthDate()
         check_.pass(生年月日);
         return;
     }
-    const QDate today = app().settings.Today;
+    const QDate today = appclock::today();
     const std::optional<QDate> birth = input::date(text);
     // A birth date still to come would give a negative age.
     if (!birth || *birth > today) {
