@@ -141,16 +141,16 @@ void メニュー::対象照会_Click()
     app().modes.InquiryKind = 1;
     app().modes.TimeTableMode = 3;
     // One status inquiry form serves both inquiries: an open one turns to this kind.
-    forms::reloadIfOpen<予約状照会>();
-    forms::showModeless<予約状照会>();
+    if (forms::reloadIfOpen<予約状照会>())
+        forms::showModeless<予約状照会>();
 }
 
 void メニュー::日別照会_Click()
 {
     app().modes.InquiryKind = 2;
     app().modes.TimeTableMode = 2;
-    forms::reloadIfOpen<予約状照会>();
-    forms::showModeless<予約状照会>();
+    if (forms::reloadIfOpen<予約状照会>())
+        forms::showModeless<予約状照会>();
 }
 
 void メニュー::予約者登録_Click()

@@ -8,6 +8,11 @@ AppState& instance()
 }
 } // namespace
 
+QString Settings::NumberPrefixOn(const QDate& day) const
+{
+    return NumberPrefix == QLatin1String("YYYY") ? QString::number(day.year()) : NumberPrefix;
+}
+
 AppState& app()
 {
     return instance();

@@ -19,12 +19,17 @@ struct Settings {
     QString FiscalYearStart = QStringLiteral("04/01");
     int DisplayStartHour = 8;
     int DisplayEndHour = 24;
-    QString NumberPrefix;
+    QString NumberPrefix; // as stored; see NumberPrefixOn
     QString NumberingKind = QStringLiteral("1");
-    QDate Today;
-    QString WorkingDate; // "yyyy/m/d" at start-up; the inquiry forms set the date worked on
+    // The date a form works on, as text; empty: today. No date is fixed at start-up, as a desk
+    // may run past midnight: what needs today asks the clock when it needs it.
+    QString WorkingDate;
     QColor OffHoursColour;
     QStringList WeekdayNames; // "日" .. "土", index 0 = Sunday
+
+    // The prefix of a reserver number issued on `day`: "YYYY" (upper case only) stands for its
+    // year.
+    QString NumberPrefixOn(const QDate& day) const;
 };
 
 struct Modes {

@@ -115,8 +115,9 @@ void 営業時間登::layOut()
 void 営業時間登::openForCurrentKind()
 {
     const 営業時間登* open = forms::find<営業時間登>();
-    if (open && !open->laidOutFor(app().modes.HoursFormKind, app().settings.DailyHoursKind))
-        forms::reloadIfOpen<営業時間登>();
+    const bool laidOutAgain = open && !open->laidOutFor(app().modes.HoursFormKind, app().settings.DailyHoursKind);
+    if (laidOutAgain && !forms::reloadIfOpen<営業時間登>())
+        return; // its loading failed, and it is closed
     forms::showModeless<営業時間登>();
 }
 

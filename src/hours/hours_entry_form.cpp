@@ -379,8 +379,7 @@ void HoursEntryForm::showPreview(bool open)
     if (!open && !forms::find<時間帯表示>())
         return;
     app().modes.TimeTableMode = 1;
-    forms::reloadIfOpen<時間帯表示>();
-    if (open)
+    if (forms::reloadIfOpen<時間帯表示>() && open)
         forms::showModeless<時間帯表示>();
 }
 

@@ -123,7 +123,8 @@ const QString kTitle = QStringLiteral("ｺｰﾄﾞﾏｽﾀｰ情報");
 
 void 基本登::openForCurrentTarget(bool modal)
 {
-    forms::reloadIfOpen<基本登>();
+    if (!forms::reloadIfOpen<基本登>())
+        return;
     if (modal)
         forms::showModal<基本登>();
     else

@@ -1,6 +1,7 @@
 #include "master/targets_form.h"
 
 #include "base/app_state.h"
+#include "base/clock.h"
 #include "base/input.h"
 #include "closures/individual_closures_form.h"
 #include "master/basic_info_form.h"
@@ -229,7 +230,7 @@ void 対象登::削除_Click()
     if (check_.reportFailure(kTitle))
         return;
     const QString number = *targets::paddedNumber(対象番号->text());
-    const QString question = targets::HasFutureReservations(number, app().settings.WorkingDate)
+    const QString question = targets::HasFutureReservations(number, input::dateText(appclock::today()))
                                  ? QStringLiteral("未来日に予約が存在します。対象を削除しますか？")
                                  : QStringLiteral("予約対象を削除します。");
     if (!msg::ask(question, kTitle))
@@ -279,8 +280,8 @@ void 対象登::個別休業登録_Click()
 {
     if (!takeCurrentTarget())
         return;
-    forms::reloadIfOpen<個休業登録>();
-    forms::showModeless<個休業登録>();
+    if (forms::reloadIfOpen<個休業登録>())
+        forms::showModeless<個休業登録>();
 }
 
 void 対象登::終了_Click()

@@ -1,8 +1,10 @@
 #include "reservations/bulk_delete_form.h"
 
 #include "base/app_state.h"
+#include "base/clock.h"
 #include "base/input.h"
-#include "rules/ranged_deletion.h"
+#include "records/reservations.h"
+#include "records/targets.h"
 #include "store/database.h"
 #include "ui/busy_cursor.h"
 #include "ui/flex_grid.h"
@@ -22,6 +24,7 @@ namespace {
 
 const QString kTitle = QStringLiteral("予約一括削除");
 const QString kBadMonths = QStringLiteral("削除月数に正しく入力してください");
+const QString kNothingToDelete = QStringLiteral("削除対象はありません");
 constexpr int kMaxCandidates = 100;
 constexpr int kLargestMonthCount = 32767;
 constexpr int kColumnWidths[] = {600, 1500, 2000, 2500}; // twips
@@ -108,18 +111,20 @@ void 予約削除::InitCandidateGrid()
 void 予約削除::FillCandidates()
 {
     CandidateCount = 0;
-    store::Table targets = store::Database::open().table(QStringLiteral("設定"));
-    targets.setIndex(QStringLiteral("Key_設定"));
-    // "00000" is the common record, never a candidate.
-    for (targets.seek(">", {"00000"}); !targets.eof() && CandidateCount < kMaxCandidates; targets.moveNext()) {
+    for (const records::Target& target : records::listTargets(store::Database::open())) {
+        // "00000" is the common record, never a candidate.
+        if (target.number <= records::kCommonTarget)
+            continue;
+        if (CandidateCount == kMaxCandidates)
+            break;
         const int row = ++CandidateCount;
         削除候補->setTextMatrix(row, 0, QStringLiteral("1"));
-        削除候補->setTextMatrix(row, 1, targets.text(QStringLiteral("設定_番号")));
-        削除候補->setTextMatrix(row, 2, targets.text(QStringLiteral("設定_略称")));
-        削除候補->setTextMatrix(row, 3, targets.text(QStringLiteral("設定_備考")));
+        削除候補->setTextMatrix(row, 1, target.number);
+        削除候補->setTextMatrix(row, 2, target.abbrev);
+        削除候補->setTextMatrix(row, 3, target.remark);
     }
     if (CandidateCount == 0)
-        msg::exclaim(QStringLiteral("削除対象はありません"), kTitle);
+        msg::exclaim(kNothingToDelete, kTitle);
 }
 
 void 予約削除::CheckMonths()
@@ -131,7 +136,7 @@ void 予約削除::CheckMonths()
         return;
     }
     check_.pass(削除月数);
-    CutOffDate = app().settings.Today.addMonths(-*months);
+    CutOffMonths = *months;
 }
 
 void 予約削除::削除月数_LostFocus()
@@ -152,13 +157,22 @@ void 予約削除::削除候補_Click()
 
 void 予約削除::削除_Click()
 {
+    QStringList marked;
+    for (int row = 1; row <= CandidateCount; ++row) {
+        if (削除候補->text(row, 0) == QLatin1String("1"))
+            marked << 削除候補->text(row, 1);
+    }
+    if (marked.isEmpty()) {
+        msg::exclaim(kNothingToDelete, kTitle);
+        return;
+    }
     // The box is read again, so the deletion never runs on a count that was not checked.
     CheckMonths();
     const QString question = check_.failed() ? QStringLiteral("入力にｴﾗｰがあります処理を続行しますか？")
                                              : QStringLiteral("削除F=1 の予約を削除します。");
     if (!msg::ask(question, kTitle, msg::Icon::Exclamation))
         return;
-    if (!CutOffDate) {
+    if (!CutOffMonths) {
         msg::exclaim(kBadMonths, kTitle);
         return;
     }
@@ -166,24 +180,13 @@ void 予約削除::削除_Click()
         ui::BusyCursor busy;
         store::Database db = store::Database::open();
         store::Transaction transaction(db);
-        for (int row = 1; row <= CandidateCount; ++row) {
-            if (削除候補->text(row, 0) == QLatin1String("1"))
-                DeleteTargetReservations(db, 削除候補->text(row, 1));
-        }
+        // Counted back from the day of the deletion, which may not be the day the form opened.
+        const QDate lastDate = appclock::today().addMonths(-*CutOffMonths);
+        for (const QString& target : marked)
+            records::removeTargetReservationsThrough(db, target, lastDate);
         transaction.commit();
     }
     msg::exclaim(QStringLiteral("削除F=1 の予約は削除されました"), QString());
-}
-
-void 予約削除::DeleteTargetReservations(const store::Database& db, const QString& target)
-{
-    const QString lastDate = input::dateText(*CutOffDate);
-    store::Table reservations = db.table(QStringLiteral("予約"));
-    reservations.setIndex(QStringLiteral("Idx_期限"));
-    reservations.seek(">=", {target, ""});
-    maintenance::DeleteWhile(reservations, [&](const store::Table& r) {
-        return r.text(QStringLiteral("予約_設定番号")) == target && r.text(QStringLiteral("予約_年月日")) <= lastDate;
-    });
 }
 
 void 予約削除::終了_Click()

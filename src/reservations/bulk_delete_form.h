@@ -3,7 +3,7 @@
 #include "ui/field_check.h"
 #include "ui/form.h"
 
-#include <QDate>
+#include <QString>
 #include <optional>
 
 class FlexGrid;
@@ -30,18 +30,18 @@ public:
 private:
     void InitCandidateGrid();
     void FillCandidates();
-    // Reads 削除月数: a usable month count sets CutOffDate, anything else sets the error flag
-    // and keeps the last valid CutOffDate.
+    // Reads 削除月数: a usable month count sets CutOffMonths, anything else sets the error flag
+    // and keeps the last valid count.
     void CheckMonths();
-    void DeleteTargetReservations(const store::Database& db, const QString& target);
 
     QLineEdit* 削除月数;
     FlexGrid* 削除候補;
     QPushButton* 削除;
     QPushButton* 終了;
 
-    // Empty until 削除月数 has held a usable count.
-    std::optional<QDate> CutOffDate;
+    // Empty until 削除月数 has held a usable count; the cut-off date is that many months before
+    // the day of the deletion.
+    std::optional<int> CutOffMonths;
     int CandidateCount = 0;
     ui::FieldCheck check_;
 };

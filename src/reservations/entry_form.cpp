@@ -1,6 +1,7 @@
 #include "reservations/entry_form.h"
 
 #include "base/app_state.h"
+#include "base/clock.h"
 #include "base/input.h"
 #include "store/database.h"
 #include "ui/handlers.h"
@@ -219,8 +220,9 @@ int 予約者登::SaveReservation(const store::Database& db, const QString& numb
     reservations.set("予約_開始時間", start);
     reservations.set("予約_重複", app().overlap.OverlapFlag);
     reservations.set("予約_終了時間", endText);
-    // The day the reservation was taken.
-    reservations.set("予約_受付日", input::dateText(app().settings.Today));
+    // The day the reservation was taken: the day of this save, even on a desk left running since
+    // the day before.
+    reservations.set("予約_受付日", input::dateText(appclock::today()));
     reservations.set("予約_略称", 対象略称->text());
     reservations.set("予約_備考", 備考->text());
     reservations.update();

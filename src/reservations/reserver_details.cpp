@@ -1,6 +1,7 @@
 #include "reservations/reserver_details.h"
 
 #include "base/app_state.h"
+#include "base/clock.h"
 #include "base/input.h"
 #include "rules/reserver_numbering.h"
 #include "store/database.h"
@@ -211,7 +212,7 @@ void ReserverDetailsForm::CheckBirthDate()
         check_.pass(生年月日);
         return;
     }
-    const QDate today = app().settings.Today;
+    const QDate today = appclock::today();
     const std::optional<QDate> birth = input::date(text);
     // A birth date still to come would give a negative age.
     if (!birth || *birth > today) {

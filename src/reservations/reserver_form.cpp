@@ -1,6 +1,7 @@
 #include "reservations/reserver_form.h"
 
 #include "base/app_state.h"
+#include "base/clock.h"
 #include "base/input.h"
 #include "store/database.h"
 #include "ui/handlers.h"
@@ -94,7 +95,7 @@ void 予約者更新::削除_Click()
         return;
     const QString number = 予約者NO->text();
     const store::Database db = store::Database::open();
-    if (hasReservationFrom(db, app().settings.Today, number)
+    if (hasReservationFrom(db, appclock::today(), number)
         && !msg::ask(QStringLiteral("本日以降の予約があります､削除しますか？"), kTitle, msg::Icon::Exclamation))
         return;
     store::Table reservers = db.table("予約者");

@@ -28,6 +28,7 @@ namespace {
 
 const QString kTitle = QStringLiteral("時間表示");
 const QString kNoReservationChosen = QStringLiteral("予約者を選択して下さい｡ ");
+const QString kNoSlotChosen = QStringLiteral("時間帯を選択して下さい｡ ");
 constexpr int kListRows = 20; // rows of 予約一覧 before it grows
 constexpr int kListColumns = 5;
 constexpr int kListWidths[kListColumns] = {1300, 1500, 900, 900, 2000}; // twips
@@ -152,6 +153,12 @@ void paintRow(FlexGrid* grid, int row, int firstCol, const QColor& colour)
 
 void 時間照会::Form_Load()
 {
+    // Nothing chosen until the grid is built and a slot of it is clicked.
+    slotRow_ = slotCol_ = 0;
+    column_ = slot_ = -1;
+    時間内予約者->hide();
+    for (QPushButton* button : {予約, 選択, 削除})
+        button->setEnabled(false);
     const BookingHandOff& b = app().booking;
     const bool byTarget = app().modes.InquiryKind == 1;
     表示開始日->setText(input::dateText(b.SelectedDate));
@@ -175,11 +182,6 @@ void 時間照会::Form_Load()
     営業状色付::ShowBusinessStatus(時間帯);
     予約状色付::ColourReservationStatus(時間帯);
     ui::fitWindowToGrid(this, 時間帯);
-    slotRow_ = slotCol_ = 0;
-    column_ = slot_ = -1;
-    時間内予約者->hide();
-    for (QPushButton* button : {予約, 選択, 削除})
-        button->setEnabled(false);
 }
 
 void 時間照会::時間帯_Click()
@@ -215,6 +217,16 @@ void 時間照会::時間帯_Click()
         button->setEnabled(true);
     SetUpReservationList();
     FillReservationList();
+}
+
+bool 時間照会::RequireChosenSlot()
+{
+    const std::vector<std::vector<int>>& counts = app().counts.ReservationCount;
+    if (column_ >= 0 && size_t(column_) < app().timeTable.Columns.size() && size_t(column_) < counts.size()
+        && slot_ >= 0 && size_t(slot_) < counts[size_t(column_)].size())
+        return true;
+    msg::exclaim(kNoSlotChosen, kTitle);
+    return false;
 }
 
 void 時間照会::TakeChosenTarget()
@@ -330,6 +342,8 @@ void 時間照会::MarkListRow()
 
 void 時間照会::予約_Click()
 {
+    if (!RequireChosenSlot())
+        return;
     BookingHandOff& b = app().booking;
     // A new reservation is for the chosen slot, whatever reservation the list points at.
     b.SlotReserverNo.clear();
@@ -352,6 +366,8 @@ void 時間照会::予約_Click()
 
 void 時間照会::選択_Click()
 {
+    if (!RequireChosenSlot())
+        return;
     if (app().booking.SlotReserverNo.isEmpty()) {
         msg::exclaim(kNoReservationChosen, kTitle);
         return;
@@ -372,6 +388,8 @@ void 時間照会::OpenEntryForm(int entryState)
 
 void 時間照会::削除_Click()
 {
+    if (!RequireChosenSlot())
+        return;
     BookingHandOff& b = app().booking;
     if (b.SlotReserverNo.isEmpty()) {
         msg::exclaim(kNoReservationChosen, kTitle);

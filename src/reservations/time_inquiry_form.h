@@ -35,6 +35,9 @@ protected:
     void escape() override;
 
 private:
+    // Whether a slot is chosen that lies within the time table and counts now held, saying so
+    // when none is: an action never indexes them with a position it has not checked.
+    bool RequireChosenSlot();
     void RestoreSlotCell();
     void MarkSlotCell();
     // Counts the chosen row again from the database and repaints it.

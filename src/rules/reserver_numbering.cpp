@@ -1,6 +1,7 @@
 #include "rules/reserver_numbering.h"
 
 #include "base/app_state.h"
+#include "base/clock.h"
 
 namespace 予約NO発番 {
 
@@ -33,11 +34,12 @@ IssuedNumber IssueReserverNumber(int step, const QString& reserverName)
     const AppState& a = app();
     const store::Database db = store::Database::open();
     const QString key = NumberingKey(a.settings.NumberingKind, a.targets.CurrentTarget);
+    const QString prefix = a.settings.NumberPrefixOn(appclock::today());
     if (step == 2)
-        return {ReserverStatus::New, TakeReserverNumber(db, key, a.settings.NumberPrefix)};
+        return {ReserverStatus::New, TakeReserverNumber(db, key, prefix)};
     if (const std::optional<QString> existing = FindReserverByName(db, reserverName))
         return {ReserverStatus::Existing, *existing};
-    return {ReserverStatus::New, PeekReserverNumber(db, key, a.settings.NumberPrefix)};
+    return {ReserverStatus::New, PeekReserverNumber(db, key, prefix)};
 }
 
 QString NumberingKey(const QString& numberingKind, const QString& target)

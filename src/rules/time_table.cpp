@@ -68,7 +68,7 @@ TimeTableRequest CurrentRequest()
 
 QDate WorkingDay()
 {
-    return input::date(app().settings.WorkingDate).value_or(app().settings.Today);
+    return input::date(app().settings.WorkingDate).value_or(appclock::today());
 }
 
 TimeTable BuildTimeTable(const TimeTableRequest& request)

@@ -65,12 +65,14 @@ private:
 
 } // namespace
 
-void guarded(const std::function<void()>& handler)
+bool guarded(const std::function<void()>& handler)
 {
     try {
         handler();
+        return true;
     } catch (const store::StoreError& error) {
         msg::storeFailure(error.message());
+        return false;
     }
 }
 

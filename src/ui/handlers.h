@@ -16,7 +16,8 @@ class FlexGrid;
 // failure of the database is shown to the operator and the program keeps running.
 namespace ui {
 
-void guarded(const std::function<void()>& handler);
+// Runs the handler; false when it failed (the failure has been shown).
+bool guarded(const std::function<void()>& handler);
 
 // Click of a button, option button or check box.
 void onClick(QAbstractButton* button, std::function<void()> handler);

@@ -191,6 +191,29 @@ Form* periodEnd()
 
 } // namespace
 
+ModalWatch::ModalWatch()
+{
+    timer_.setInterval(5);
+    QObject::connect(&timer_, &QTimer::timeout, &timer_, [this] {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (!modal)
+            return;
+        std::map<QString, QString>& boxes = shown_[modal->objectName()];
+        for (const QLineEdit* box : modal->findChildren<QLineEdit*>())
+            boxes[box->objectName()] = box->text();
+        modal->close();
+    });
+    timer_.start();
+}
+
+std::optional<QString> ModalWatch::boxText(const QString& window, const QString& box) const
+{
+    const auto found = shown_.find(window);
+    if (found == shown_.end() || !found->second.contains(box))
+        return std::nullopt;
+    return found->second.at(box);
+}
+
 const std::vector<Scene>& scenes()
 {
     const QString master = QStringLiteral("登録･更新しました。");

@@ -3,7 +3,10 @@
 #include "support/fixture.h"
 
 #include <QString>
+#include <QTimer>
 #include <functional>
+#include <map>
+#include <optional>
 #include <vector>
 
 class Form;
@@ -21,6 +24,21 @@ struct Scene {
     QString done;
     // A question the operator answers No (every other question is answered Yes).
     QString declined;
+};
+
+// Closes every modal window an action opens (the time inquiry opened by 照会, the master
+// settings opened from the menu), noting what its boxes showed.
+class ModalWatch {
+public:
+    ModalWatch();
+
+    std::optional<QString> boxText(const QString& window, const QString& box) const;
+    bool opened() const { return !shown_.empty(); }
+    bool opened(const QString& window) const { return shown_.count(window) > 0; }
+
+private:
+    QTimer timer_;
+    std::map<QString, std::map<QString, QString>> shown_;
 };
 
 const std::vector<Scene>& scenes();

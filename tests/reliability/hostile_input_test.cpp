@@ -21,7 +21,6 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSet>
-#include <QTimer>
 #include <map>
 #include <optional>
 #include <ostream>
@@ -37,38 +36,6 @@ namespace {
 using entry_boxes::EntryBox;
 using entry_boxes::Place;
 using entry_boxes::Rule;
-
-// Closes the modal window an action opens (the time inquiry opened by 照会), noting what its
-// boxes show.
-class ModalWatch {
-public:
-    ModalWatch()
-    {
-        timer_.setInterval(5);
-        QObject::connect(&timer_, &QTimer::timeout, &timer_, [this] {
-            QWidget* modal = QApplication::activeModalWidget();
-            if (!modal)
-                return;
-            for (const QLineEdit* box : modal->findChildren<QLineEdit*>())
-                shown_[modal->objectName()][box->objectName()] = box->text();
-            modal->close();
-        });
-        timer_.start();
-    }
-
-    std::optional<QString> boxText(const QString& window, const QString& box) const
-    {
-        const auto found = shown_.find(window);
-        if (found == shown_.end() || !found->second.contains(box))
-            return std::nullopt;
-        return found->second.at(box);
-    }
-    bool opened() const { return !shown_.empty(); }
-
-private:
-    QTimer timer_;
-    std::map<QString, std::map<QString, QString>> shown_;
-};
 
 // The inputs a rule refuses, by name; everything else passes and reads back as typed.
 QSet<QString> refusedBy(Rule rule)

@@ -2,16 +2,23 @@
 // missing, the file read-only, locked by another program, a disk that fills up in the middle of a
 // save, and a file that is not a database. Each time: one clear Japanese message, the program
 // keeps running (the same action works once the fault is gone), the file is unchanged or holds
-// exactly the records stored before the fault, and the database check passes.
+// exactly the records stored before the fault, and the database check passes. A statement that
+// fails part-way through the loading of a form leaves no half-loaded form on the screen.
 
-#include "form_scenes.h"
-#include "reliability_report.h"
-#include "support/table_contents.h"
 #include "app/menu.h"
 #include "app/program.h"
+#include "base/app_state.h"
+#include "form_scenes.h"
+#include "master/basic_info_form.h"
+#include "master/master_settings_form.h"
+#include "reliability_report.h"
+#include "reservations/entry_form.h"
+#include "reservations/status_inquiry_form.h"
 #include "store/file_tools.h"
 #include "store/schema.h"
+#include "support/table_contents.h"
 #include "ui/form.h"
+#include "ui/forms.h"
 
 #include <QApplication>
 #include <QDir>
@@ -21,8 +28,10 @@
 #include <QLineEdit>
 #include <QProcess>
 #include <QPushButton>
+#include <algorithm>
 #include <fcntl.h>
 #include <linux/fs.h>
+#include <memory>
 #include <sqlite3.h>
 #include <sys/ioctl.h>
 #include <unistd.h>
@@ -92,6 +101,39 @@ private:
     QString how_;
 };
 
+// Makes one statement of a connection fail part-way, as a file held by another program or a
+// value the program cannot read would: the statement running when SQLite has taken `step`
+// steps of its programs since arm() is interrupted. Armed with 0 it only counts the steps.
+class StepFault {
+public:
+    explicit StepFault(sqlite3* connection) : connection_(connection) {}
+    ~StepFault() { disarm(); }
+
+    void arm(long step)
+    {
+        steps_ = 0;
+        failAt_ = step;
+        sqlite3_progress_handler(connection_, 1, &StepFault::onStep, this);
+    }
+    // The steps taken since arm().
+    long disarm()
+    {
+        sqlite3_progress_handler(connection_, 0, nullptr, nullptr);
+        return steps_;
+    }
+
+private:
+    static int onStep(void* self)
+    {
+        auto* fault = static_cast<StepFault*>(self);
+        return ++fault->steps_ == fault->failAt_ ? 1 : 0;
+    }
+
+    sqlite3* connection_;
+    long steps_ = 0;
+    long failAt_ = 0;
+};
+
 class StoreFaultTest : public SceneTest {
 protected:
     void TearDown() override
@@ -112,11 +154,23 @@ protected:
     void pressMenu(const QString& button)
     {
         press(menu(), button);
+        closeForms();
+    }
+
+    void closeForms()
+    {
         for (QWidget* window : QApplication::topLevelWidgets()) {
             if (dynamic_cast<Form*>(window))
                 window->close();
         }
         flushDeletes();
+    }
+    // Whether a window of this name is on the screen.
+    static bool showing(const QString& window)
+    {
+        const QWidgetList windows = QApplication::topLevelWidgets();
+        return std::any_of(windows.begin(), windows.end(),
+                           [&](const QWidget* w) { return w->objectName() == window && w->isVisible(); });
     }
 
     // The reservation entry form with a new reserver typed in; saving books 2026/12/10 10:00.
@@ -361,6 +415,127 @@ TEST_F(StoreFaultTest, AFileThatIsNotADatabaseIsReportedAndLeftAsItWas)
                              whatHeld(notDatabase, "the file unchanged byte for byte"));
     reliability_report::note(Section::StoreFault, "an empty file in its place: a menu button", 1,
                              whatHeld(empty, "the file still empty"));
+}
+
+TEST_F(StoreFaultTest, AFormWhoseLoadingFailsDoesNotOpen)
+{
+    store::Database held = db(); // the forms share this connection
+    StepFault fault(held.connection()->handle());
+    // How every form is opened as the operator opens it: what comes first, then the opening.
+    struct Opening {
+        QString form;
+        std::function<void()> before;
+        std::function<void()> open;
+    };
+    const auto fromMenu = [this](const char* form, const char* button) {
+        return Opening{form, [] {}, [this, button] { press(menu(), button); }};
+    };
+    const auto fromForm = [this](const char* form, const char* sceneName, const char* button) {
+        auto opener = std::make_shared<Form*>(nullptr);
+        return Opening{form, [opener, sceneName] { *opener = scene(sceneName).open(); },
+                       [this, opener, button] { press(*opener, button); }};
+    };
+    const std::vector<Opening> openings = {
+        // The two modal master forms as the menu opens them, without the reload of every setting
+        // that follows their closing.
+        {"マスター登", [] {}, [] { forms::showModal<マスター登>(); }},
+        {"基本登",
+         [] {
+             TargetSelection& t = app().targets;
+             t.CurrentTarget = "00000";
+             t.CurrentTargetName = t.CurrentTargetAbbrev = "共通基本情報";
+         },
+         [] { 基本登::openForCurrentTarget(true); }},
+        fromMenu("対象登", "予約設定登録"),
+        fromMenu("営業時間登", "営業時間登録"),
+        fromMenu("営業時間登", "日別営業時間登録"),
+        fromMenu("特定時間登", "特定日営業時間登録"),
+        fromMenu("予約状照会", "対象照会"),
+        fromMenu("予約状照会", "日別照会"),
+        fromMenu("予約者更新", "予約者登録"),
+        fromMenu("予約削除", "予約一括削除"),
+        fromMenu("期末処理", "期末削除"),
+        fromMenu("警告", "再編成"),
+        fromMenu("定休日登録", "定休日登"),
+        fromMenu("個休業登録", "個別休業日登録"),
+        fromForm("時間照会", "予約状照会 照会", "照会"),
+        fromForm("時間帯表示", "営業時間登", "表示"),
+        {"予約者登",
+         [] {
+             AppState& a = app();
+             a.targets.CurrentTarget = "00001";
+             a.booking = {};
+             a.booking.EntryState = 1;
+             a.booking.SlotDate = "2026/12/01";
+             a.booking.SlotStart = "10:00";
+             a.booking.SlotEnd = "11:00";
+             a.booking.SlotReserverNo = "-000900";
+             a.booking.SlotReserverName = "古川";
+         },
+         [] { forms::showModeless<予約者登>(); }},
+    };
+
+    constexpr int kPoints = 6; // the first step, then evenly through the loading
+    int tried = 0;
+    for (const Opening& opening : openings) {
+        const std::string what = opening.form.toStdString();
+        long steps = 0;
+        {
+            opening.before();
+            const ModalWatch modals;
+            fault.arm(0);
+            opening.open();
+            steps = fault.disarm();
+            EXPECT_TRUE(showing(opening.form) || modals.opened(opening.form)) << what << ": the opening opens no such form";
+            closeForms();
+        }
+        for (int point = 0; point < kPoints && steps > 0; ++point) {
+            opening.before();
+            clearMessages();
+            const ModalWatch modals; // a modal form that opens is closed at once, and noted
+            fault.arm(std::max(1L, steps * point / kPoints));
+            opening.open();
+            fault.disarm();
+            const QStringList errors = storeErrors();
+            EXPECT_LE(errors.size(), 1) << what << ": " << errors.join(" / ").toStdString();
+            if (!errors.isEmpty()) {
+                ++tried;
+                EXPECT_FALSE(showing(opening.form) || modals.opened(opening.form))
+                    << what << " opened after 「" << errors[0].toStdString() << "」";
+            }
+            for (const msg::Shown& shown : messages())
+                EXPECT_EQ(shown.icon, msg::Icon::Critical) << what << ": " << shown.text.toStdString();
+            closeForms();
+        }
+    }
+    EXPECT_GT(tried, int(openings.size()));
+    reliability_report::note(Section::StoreFault,
+                             "a statement failing part-way through the loading of every form (interrupted at its first step "
+                             "and evenly through the rest)",
+                             tried,
+                             "one message each; the form whose loading failed did not open, so none of its buttons "
+                             "could act on what it had half loaded; no other message");
+}
+
+TEST_F(StoreFaultTest, AnOpenFormWhoseReloadFailsIsClosedAndOpensAgainAfterwards)
+{
+    store::Database held = db();
+    StepFault fault(held.connection()->handle());
+    press(menu(), "対象照会");
+    ASSERT_TRUE(showing("予約状照会"));
+    clearMessages();
+    fault.arm(20);
+    press(menu(), "日別照会"); // turns the open inquiry to the other kind
+    fault.disarm();
+    expectOneStoreError("データベース「Kelvora.mdb」");
+    flushDeletes();
+    EXPECT_FALSE(showing("予約状照会"));
+    EXPECT_EQ(forms::find<予約状照会>(), nullptr);
+
+    clearMessages();
+    press(menu(), "日別照会");
+    EXPECT_TRUE(storeErrors().isEmpty());
+    EXPECT_TRUE(showing("予約状照会"));
 }
 
 } // namespace

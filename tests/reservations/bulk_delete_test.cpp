@@ -80,6 +80,30 @@ TEST_F(BulkDeleteTest, WithoutTargetsTheFormSaysThereIsNothingToDelete)
     ASSERT_EQ(messages().size(), 1u);
     EXPECT_EQ(messages()[0].text, "削除対象はありません");
     EXPECT_EQ(messages()[0].title, "予約一括削除");
+    // 削除 says so again: no question, and no word of a deletion that did not happen.
+    clickDelete();
+    EXPECT_EQ(messageTexts(), QStringList(2, "削除対象はありません"));
+
+    // The same when every listed target has been unmarked.
+    addTarget(1);
+    form->close();
+    flushDeletes();
+    open();
+    grid()->clickCell(1, 0);
+    clearMessages();
+    clickDelete();
+    EXPECT_EQ(messageTexts(), QStringList{"削除対象はありません"});
+}
+
+TEST_F(BulkDeleteTest, TheCutOffCountsBackFromTheDayOfTheDeletionOnADeskLeftRunning)
+{
+    addTarget(1);
+    for (const char* date : {"2025/12/08", "2025/12/09", "2025/12/10"})
+        addReservation("00001", date);
+    open(); // on 2026/12/08, 12 months
+    setNow(QDateTime(QDate(2026, 12, 9), QTime(0, 10)));
+    clickDelete();
+    EXPECT_EQ(datesOf("00001"), QStringList{"2025/12/10"});
 }
 
 TEST_F(BulkDeleteTest, OnlyTheFirstHundredTargetsAreCandidates)

@@ -2,6 +2,7 @@
 // reserver it finds or makes, the reservation it writes, and what it refuses to change.
 
 #include "booking_fixture.h"
+#include "app/startup.h"
 #include "reservations/entry_form.h"
 #include "ui/field_check.h"
 
@@ -158,6 +159,20 @@ TEST_F(EntryFormTest, AKnownReserverTakesNoNumberAndItsLatestDateOnlyMovesForwar
     save();
     EXPECT_EQ(lastNumber(), "8");
     EXPECT_EQ(count("予約者"), 2);
+}
+
+TEST_F(EntryFormTest, ABookingTakenAfterMidnightIsDatedAndNumberedByTheDayItIsSaved)
+{
+    insert("マスタ", {{"マス_番号", 6}, {"マス_内容", "YYYY"}});
+    setNow(QDateTime(QDate(2026, 12, 31), QTime(23, 50)));
+    初期処理::LoadStartupSettings(); // the desk is started on New Year's Eve and left running
+    setNow(QDateTime(QDate(2027, 1, 1), QTime(0, 10)));
+    date = "2027/01/05";
+    open(2);
+    fill("木村", "キムラ");
+    save();
+    EXPECT_EQ(rows("予約", "Key_予約", {"予約_予約者NO", "予約_受付日"}),
+              (std::vector<QStringList>{{"2027-000008", "2027/01/01"}}));
 }
 
 TEST_F(EntryFormTest, SavingOverAnExistingKeyEditsThatReservation)

@@ -3,6 +3,7 @@
 
 #include "booking_fixture.h"
 #include "reservations/entry_form.h"
+#include "rules/time_table.h"
 #include "ui/palette.h"
 
 #include <QApplication>
@@ -256,6 +257,12 @@ TEST_F(TimeInquiryTest, ClicksOutsideTheSlotsAreRefused)
     EXPECT_EQ(messageTexts(), (QStringList{"指定時間帯が有効範囲外です｡ ", "指定時間帯が有効範囲外です｡ ",
                                            "指定時間帯は休業時間です｡ "}));
     EXPECT_FALSE(inquiry->findChild<QPushButton*>("予約")->isEnabled());
+    // However an action is reached, without a chosen slot it asks for one and touches nothing.
+    clearMessages();
+    inquiry->予約_Click();
+    inquiry->選択_Click();
+    inquiry->削除_Click();
+    EXPECT_EQ(messageTexts(), QStringList(3, "時間帯を選択して下さい｡ "));
     choose(2, column(9, 0));
     EXPECT_TRUE(inquiry->findChild<QPushButton*>("予約")->isEnabled());
     clearMessages();
@@ -358,7 +365,7 @@ TEST_F(TimeInquiryTest, ALaterWeekIsShownWhileTheWorkingDateStaysToday)
     EXPECT_EQ(box(inquiry, "表示終了日")->text(), "2026/12/26");
     EXPECT_EQ(slotGrid()->text(2, 0), "12/20(日)");
     EXPECT_EQ(cell(3, column(9, 0)), "1");
-    EXPECT_EQ(app().settings.WorkingDate, "2026/12/8");
+    EXPECT_EQ(時間TBL::WorkingDay(), QDate(2026, 12, 8));
     choose(3, column(9, 0));
     EXPECT_EQ(app().booking.SlotDate, "2026/12/21");
     EXPECT_EQ(listed(), QStringList{"-000001 09:00-09:30"});

@@ -55,7 +55,6 @@ void DatabaseTest::TearDown()
 void DatabaseTest::setNow(const QDateTime& moment)
 {
     appclock::setFixedNow(moment);
-    初期処理::LoadToday();
 }
 
 void DatabaseTest::insert(const QString& table, std::initializer_list<std::pair<QString, store::Value>> fields)

@@ -24,7 +24,8 @@ protected:
     void SetUp() override;
     void TearDown() override;
 
-    // The moment the clock shows; changing it also reloads Today and WorkingDate.
+    // The moment the clock shows from now on; the settings loaded at start-up stay as they are, as
+    // on a desk left running.
     void setNow(const QDateTime& moment);
 
     store::Database db() const { return store::Database::open(); }
