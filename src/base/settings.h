@@ -1,11 +1,11 @@
 #pragma once
 
-#include <QColor>
+#include <QDate>
 #include <QString>
-#include <QStringList>
 
 // The settings of the desk, read at start-up from the common basic record and the seven master
-// items. One value, handed to whoever needs it and read again when the menu reloads them.
+// items. One value: the menu hands it to each form it opens and hands the new value to the open
+// forms when it reads the settings again.
 struct Settings {
     int UnitMinutes = 30;
     int RetentionMonths = 12;
@@ -13,9 +13,10 @@ struct Settings {
     QString FiscalYearStart = QStringLiteral("04/01");
     int DisplayStartHour = 8;
     int DisplayEndHour = 24;
-    QString NumberPrefix; // as stored: "YYYY" stands for the year a number is issued in
+    QString NumberPrefix; // as stored; see NumberPrefixOn
     QString NumberingKind = QStringLiteral("1");
-    QColor OffHoursColour = QColor(230, 255, 220);
-    QStringList WeekdayNames = {QStringLiteral("日"), QStringLiteral("月"), QStringLiteral("火"), QStringLiteral("水"),
-                                QStringLiteral("木"), QStringLiteral("金"), QStringLiteral("土")};
+
+    // The prefix of a reserver number issued on `day`: "YYYY" (upper case only) stands for its
+    // year.
+    QString NumberPrefixOn(const QDate& day) const;
 };

@@ -1,6 +1,6 @@
 #include "closures/regular_holidays_form.h"
 
-#include "base/app_state.h"
+#include "base/weekdays.h"
 #include "base/clock.h"
 #include "base/input.h"
 #include "records/calendar.h"
@@ -65,8 +65,10 @@ QDate firstOfMonth(const QDate& date)
                },
                休日名, 休日, 勤務})
 {
-    for (const QString& name : app().settings.WeekdayNames)
+    for (int weekday = 1; weekday <= 7; ++weekday) {
+        const QString name = weekdays::name(weekday);
         weekdayBoxes_.push_back(checkBox(name, name, 曜日));
+    }
     layOut();
     休日->setChecked(true);
     確定->setDefault(true); // Enter registers the year's holidays, after the usual question
@@ -155,10 +157,9 @@ void 定休日登録::layOut()
 void 定休日登録::Form_Load()
 {
     // The regular holidays are the common calendar's.
-    app().targets.CurrentTarget = records::kCommonTarget;
     picker_.state().Target = records::kCommonTarget;
 
-    const bool byWeekday = app().settings.DailyHoursKind == 1;
+    const bool byWeekday = settings().DailyHoursKind == 1;
     曜日->setVisible(byWeekday);
     特定日->setVisible(!byWeekday);
 
@@ -171,7 +172,7 @@ void 定休日登録::年度_LostFocus()
 {
     yearCheck_.clear();
     const QString yearText = 年度->text();
-    const std::optional<QDate> first = input::dateOfParts({yearText, app().settings.FiscalYearStart});
+    const std::optional<QDate> first = input::dateOfParts({yearText, settings().FiscalYearStart});
     if (!input::isNumeric(yearText) || !first) {
         yearCheck_.fail(年度, QStringLiteral("年度に正しい数字を入力してください"));
         yearCheck_.reportFailure(kTitle);
@@ -246,7 +247,7 @@ void 定休日登録::applyHolidays(HolidayAction action)
     if (yearCheck_.reportFailure(kTitle))
         return;
     const CalendarState& state = picker_.state();
-    const bool byWeekday = app().settings.DailyHoursKind == 1;
+    const bool byWeekday = settings().DailyHoursKind == 1;
     std::vector<QDate> dates;
     if (byWeekday) {
         const holiday_dates::Weekdays weekdays = CollectWeekdays();

@@ -1,6 +1,6 @@
 #include "hours/time_band_preview_form.h"
 
-#include "base/app_state.h"
+#include "rules/slot_counts.h"
 #include "rules/time_table.h"
 #include "ui/calendar_layout.h"
 #include "ui/flex_grid.h"
@@ -19,8 +19,9 @@ namespace {
 const QString kCaption = QStringLiteral("時間帯表示");
 }
 
-時間帯表示::時間帯表示()
+時間帯表示::時間帯表示(const 時間TBL::TimeTableRequest& request)
     : Form(kCaption, kCaption),
+      request_(request),
       対象略称名(displayBox(QStringLiteral("対象略称名"))),
       時間帯(grid(QStringLiteral("時間帯"))),
       終了(button(QStringLiteral("終了"), QStringLiteral("終了")))
@@ -44,9 +45,10 @@ const QString kCaption = QStringLiteral("時間帯表示");
 void 時間帯表示::Form_Load()
 {
     setWindowTitle(kCaption);
-    対象略称名->setText(app().targets.CurrentTargetAbbrev);
-    時間TBL::BuildTimeTable();
-    営業状色付::ShowBusinessStatus(時間帯);
+    対象略称名->setText(request_.CurrentTargetAbbrev);
+    const Settings& s = settings();
+    営業状色付::ShowBusinessStatus(時間帯, 時間TBL::BuildTimeTable(request_),
+                                  予約TBL::BuildSlotTimes(s.DisplayStartHour, s.DisplayEndHour, s.UnitMinutes));
 
     ui::fitWindowToGrid(this, 時間帯);
     // The current cell, which the focus marks, at the start of the first day.

@@ -1,6 +1,5 @@
 #include "maintenance/period_end_form.h"
 
-#include "base/app_state.h"
 #include "base/clock.h"
 #include "base/input.h"
 #include "records/calendar.h"
@@ -83,7 +82,7 @@ void 期末処理::Form_Load()
 
 void 期末処理::ProposeCutoffDate()
 {
-    const Settings& s = app().settings;
+    const Settings& s = settings();
     const QDate today = appclock::today();
     // A year start without "/" (or one that makes no date) is taken as the default, 1 April.
     const QDate start = businessYearStart(s.FiscalYearStart, today)

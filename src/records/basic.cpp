@@ -19,8 +19,14 @@ BasicRecord read(const store::Table& basic)
     const UnitKind kind = unit == QLatin1String("2") ? UnitKind::Hours
                           : unit == QLatin1String("3") ? UnitKind::Day
                                                        : UnitKind::Minutes;
-    return {basic.text("基本_番号"), kind, basic.integer("基本_設定"), stored::flag(basic, "基本_重複"),
-            basic.integer("基本_重複数"), basic.text("基本_備考")};
+    const store::Value setting = basic.field("基本_設定");
+    return {basic.text("基本_番号"),
+            kind,
+            setting.isInteger() ? std::optional<int>(int(setting.integer())) : stored::number(setting.text()),
+            setting.text(),
+            stored::flag(basic, "基本_重複"),
+            basic.integer("基本_重複数"),
+            basic.text("基本_備考")};
 }
 
 } // namespace
@@ -49,7 +55,7 @@ void saveBasic(const store::Database& db, const BasicRecord& record)
     basic.seekForWrite({record.target});
     basic.set("基本_番号", record.target);
     basic.set("基本_単位", int(record.unitKind));
-    basic.set("基本_設定", record.setting);
+    basic.set("基本_設定", record.setting.value_or(0));
     basic.set("基本_重複", record.overlapAllowed ? 1 : 0);
     basic.set("基本_重複数", record.overlapAllowed ? record.overlapCount : 0);
     basic.set("基本_備考", record.remark);

@@ -17,7 +17,10 @@ struct BasicRecord {
     QString target;
     // An unknown stored kind reads as minutes, the way the slot rule reads it.
     UnitKind unitKind = UnitKind::Minutes;
-    int setting = 0;             // 基本_設定: minutes or hours
+    // 基本_設定: minutes or hours; nothing when another tool stored no number there, whose text
+    // is kept in settingAsStored for the message that asks the operator to correct it.
+    std::optional<int> setting;
+    QString settingAsStored;
     bool overlapAllowed = false; // 基本_重複
     int overlapCount = 0;        // 基本_重複数: how many, when allowed
     QString remark;

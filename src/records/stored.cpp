@@ -102,6 +102,15 @@ bool flag(const store::Table& table, const char* field)
     return table.text(field) == QLatin1String("1");
 }
 
+std::optional<int> number(const QString& text)
+{
+    try {
+        return int(store::Value(text).integer());
+    } catch (const store::StoreError&) {
+        return std::nullopt;
+    }
+}
+
 QString timeText(const input::TimeOfDay& time)
 {
     return input::timeText(time);

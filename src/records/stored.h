@@ -29,6 +29,10 @@ bool flag(const store::Table& table, const char* field);
 // day (`kelvora-db check` names such records).
 std::optional<QDate> rangeDate(const QString& text);
 
+// A number stored as text (an integer field of a file written by another tool, or a master
+// item), read as the store reads integers: rounded to a whole number; nothing for other text.
+std::optional<int> number(const QString& text);
+
 // The stored forms.
 QString timeText(const input::TimeOfDay& time);
 QString dateText(const std::optional<QDate>& date);

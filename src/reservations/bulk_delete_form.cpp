@@ -1,6 +1,5 @@
 #include "reservations/bulk_delete_form.h"
 
-#include "base/app_state.h"
 #include "base/clock.h"
 #include "base/input.h"
 #include "records/reservations.h"
@@ -79,7 +78,7 @@ std::optional<int> monthCount(const QString& text)
 
 void 予約削除::Form_Load()
 {
-    削除月数->setText(QString::number(app().settings.RetentionMonths));
+    削除月数->setText(QString::number(settings().RetentionMonths));
     CheckMonths();
     InitCandidateGrid();
     FillCandidates();

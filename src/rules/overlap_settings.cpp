@@ -1,42 +1,29 @@
 #include "rules/overlap_settings.h"
 
-#include "base/app_state.h"
-#include "records/basic.h"
+#include "records/targets.h"
 
 namespace 基本設定 {
 
-namespace {
-
-std::optional<Overlap> recordOf(const QString& target)
-{
-    const std::optional<records::BasicRecord> basic = records::findBasic(store::Database::open(), target);
-    if (!basic)
-        return std::nullopt;
-    return overlapOf(*basic);
-}
-
-} // namespace
-
 Overlap overlapOf(const records::BasicRecord& basic)
 {
-    return {basic.overlapAllowed ? QStringLiteral("1") : QStringLiteral("0"), basic.overlapCount};
+    return {basic.overlapAllowed, basic.overlapCount};
 }
 
-Overlap LoadCommonOverlap()
+Overlap LoadCommonOverlap(const store::Database& db)
 {
-    return recordOf(QStringLiteral("00000")).value_or(Overlap());
+    const std::optional<records::BasicRecord> basic = records::findBasic(db, records::kCommonTarget);
+    return basic ? overlapOf(*basic) : Overlap();
 }
 
-Overlap LoadTargetOverlap(const QString& target, const Overlap& common)
+Overlap LoadTargetOverlap(const store::Database& db, const QString& target, const Overlap& common)
 {
-    return recordOf(target).value_or(common);
+    const std::optional<records::BasicRecord> basic = records::findBasic(db, target);
+    return basic ? overlapOf(*basic) : common;
 }
 
-void LoadOverlapSettings()
+Overlap LoadOverlapSettings(const store::Database& db, const QString& target)
 {
-    const Overlap overlap = LoadTargetOverlap(app().targets.CurrentTarget, LoadCommonOverlap());
-    app().overlap.OverlapFlag = overlap.flag;
-    app().overlap.OverlapLimit = overlap.limit;
+    return LoadTargetOverlap(db, target, LoadCommonOverlap(db));
 }
 
 } // namespace 基本設定

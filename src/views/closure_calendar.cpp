@@ -1,6 +1,6 @@
 #include "views/closure_calendar.h"
 
-#include "base/app_state.h"
+#include "base/weekdays.h"
 #include "base/input.h"
 #include "records/calendar.h"
 #include "records/targets.h"
@@ -59,11 +59,10 @@ void InitCalendarGrid(FlexGrid* calendar)
     calendar->setColSel(kCalendarSize - 1);
     calendar->setCellBackColor(ui::qbColor(14));
     calendar->setColWidth(-1, kCalendarColWidth);
-    const QStringList& names = app().settings.WeekdayNames;
     for (int col = 0; col < kCalendarSize; ++col) {
         calendar->setCol(col);
         calendar->setCellAlignment(FlexGrid::CenterBottom);
-        calendar->setText(names.value(col));
+        calendar->setText(weekdays::name(col + 1));
         calendar->setCellForeColor(ui::qbColor(col == 0 ? 12 : col == kCalendarSize - 1 ? 9 : 0));
     }
     calendar->setRow(0);

@@ -1,6 +1,5 @@
 #include "views/month_calendar_form.h"
 
-#include "base/app_state.h"
 #include "base/clock.h"
 #include "base/input.h"
 #include "ui/calendar_layout.h"
@@ -82,24 +81,27 @@ void MonthCalendarForm::startAtThisMonth()
     picker_.state().CalendarMonthStart = month;
 }
 
-void MonthCalendarForm::chooseCurrentTarget()
+void MonthCalendarForm::chooseTarget(const records::Target& handed)
 {
-    // The targets form hands a number and an abbreviation; the menu may hand an abbreviation alone.
     CMB対象::FillTargetCombo(対象略称);
-    TargetSelection& targets = app().targets;
-    const int shown = targets.CurrentTargetAbbrev.isEmpty() ? -1 : 対象略称->findText(targets.CurrentTargetAbbrev);
+    target_ = handed;
+    const int shown = handed.abbrev.isEmpty() ? -1 : 対象略称->findText(handed.abbrev);
     対象略称->setCurrentIndex(shown);
-    if (shown >= 0 && targets.CurrentTarget.isEmpty())
-        CMB対象::FindTargetByAbbrev(targets.CurrentTargetAbbrev);
-    picker_.state().Target = shown >= 0 ? targets.CurrentTarget : QString();
+    if (shown >= 0 && handed.number.isEmpty())
+        target_ = CMB対象::FindTargetByAbbrev(handed.abbrev).value_or(handed);
+    picker_.state().Target = shown >= 0 ? target_.number : QString();
 }
 
 void MonthCalendarForm::対象略称_Click()
 {
-    CMB対象::FindTargetByAbbrev(対象略称->currentText());
-    picker_.state().Target = app().targets.CurrentTarget;
+    // An abbreviation no target has leaves the common calendar shown, under the last name chosen.
+    if (const std::optional<records::Target> found = CMB対象::FindTargetByAbbrev(対象略称->currentText()))
+        target_ = *found;
+    else
+        target_.number = records::kCommonTarget;
+    picker_.state().Target = target_.number;
     picker_.draw();
-    対象略称->setCurrentText(app().targets.CurrentTargetAbbrev);
+    対象略称->setCurrentText(target_.abbrev);
 }
 
 void MonthCalendarForm::表示年_LostFocus()

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "records/targets.h"
 #include "ui/form.h"
 #include "ui/month_boxes.h"
 #include "views/calendar_picker.h"
@@ -30,9 +31,10 @@ protected:
 
     // Today's month, undrawn.
     void startAtThisMonth();
-    // Fills the combo with the targets and chooses the one whose abbreviation the opener made
-    // current; that target's calendar is the one shown.
-    void chooseCurrentTarget();
+    // Fills the combo with the targets and chooses the one the opener handed (by its abbreviation;
+    // the number is looked up when only the abbreviation is known); that target's calendar is the
+    // one shown. Nothing is chosen for an empty abbreviation.
+    void chooseTarget(const records::Target& handed);
     void showMonth(const QDate& month);
     // The year and month boxes, 表示 if the form has it, and the arrows; `caption` goes first.
     QHBoxLayout* monthRow(const QString& caption = QString());
@@ -54,6 +56,8 @@ protected:
 
     MonthBoxes months_;
     CalendarPicker picker_;
+    // The target chosen in the combo: its number, name and abbreviation.
+    records::Target target_;
 
 private:
     // The month typed becomes the month the next drawing shows.

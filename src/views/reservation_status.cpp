@@ -1,6 +1,5 @@
 #include "views/reservation_status.h"
 
-#include "base/app_state.h"
 #include "records/basic.h"
 #include "ui/flex_grid.h"
 #include "ui/palette.h"
@@ -11,47 +10,35 @@
 
 namespace 予約状色付 {
 
-void ColourReservationStatus(FlexGrid* grid)
+std::vector<基本設定::Overlap> ColourReservationStatus(FlexGrid* grid, const TimeTable& table, const SlotCounts& counts)
 {
     // One connection and one read lock for all the per-row look-ups.
     const store::Database db = store::Database::open();
     store::Transaction oneReading(db, store::Transaction::ForReading);
-    const TimeTable& table = app().timeTable;
-    OverlapState& overlap = app().overlap;
-    const 基本設定::Overlap common = LoadGridCommonOverlap();
-
+    const 基本設定::Overlap common = 基本設定::LoadCommonOverlap(db);
     std::vector<基本設定::Overlap> rows;
     if (table.TargetColumns) {
         QStringList targets;
         for (const TimeTableColumn& column : table.Columns)
             targets << column.Target;
-        rows = LoadGridListOverlap(targets, common);
+        rows = LoadGridListOverlap(db, targets, common);
     } else if (!table.Columns.empty()) {
-        rows = LoadGridTargetOverlap(table.Columns.front().Target, table.ColumnCount(), common);
-    }
-    overlap.RowOverlapFlag.clear();
-    overlap.RowOverlapLimit.clear();
-    for (const 基本設定::Overlap& row : rows) {
-        overlap.RowOverlapFlag << row.flag;
-        overlap.RowOverlapLimit.push_back(row.limit);
+        rows = LoadGridTargetOverlap(db, table.Columns.front().Target, table.ColumnCount(), common);
     }
     oneReading.commit();
-    PaintReservationCounts(grid, app().counts, overlap.RowOverlapLimit);
+    std::vector<int> limits;
+    for (const 基本設定::Overlap& row : rows)
+        limits.push_back(row.limit);
+    PaintReservationCounts(grid, counts, limits);
+    return rows;
 }
 
-基本設定::Overlap LoadGridCommonOverlap()
-{
-    const 基本設定::Overlap common = 基本設定::LoadCommonOverlap();
-    app().overlap.CommonOverlapFlag = common.flag;
-    app().overlap.CommonOverlapCount = common.limit;
-    return common;
-}
-
-std::vector<基本設定::Overlap> LoadGridListOverlap(const QStringList& targets, const 基本設定::Overlap& common)
+std::vector<基本設定::Overlap> LoadGridListOverlap(const store::Database& db, const QStringList& targets,
+                                                 const 基本設定::Overlap& common)
 {
     // One pass over the basic records instead of a look-up per target.
     QHash<QString, 基本設定::Overlap> own;
-    for (const records::BasicRecord& basic : records::listBasics(store::Database::open()))
+    for (const records::BasicRecord& basic : records::listBasics(db))
         own.insert(basic.target, 基本設定::overlapOf(basic));
     std::vector<基本設定::Overlap> rows;
     for (const QString& target : targets)
@@ -59,9 +46,10 @@ std::vector<基本設定::Overlap> LoadGridListOverlap(const QStringList& target
     return rows;
 }
 
-std::vector<基本設定::Overlap> LoadGridTargetOverlap(const QString& target, int rows, const 基本設定::Overlap& common)
+std::vector<基本設定::Overlap> LoadGridTargetOverlap(const store::Database& db, const QString& target, int rows,
+                                                   const 基本設定::Overlap& common)
 {
-    return std::vector<基本設定::Overlap>(size_t(std::max(rows, 0)), 基本設定::LoadTargetOverlap(target, common));
+    return std::vector<基本設定::Overlap>(size_t(std::max(rows, 0)), 基本設定::LoadTargetOverlap(db, target, common));
 }
 
 void PaintReservationCounts(FlexGrid* grid, const SlotCounts& counts, const std::vector<int>& limits)

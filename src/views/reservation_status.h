@@ -12,19 +12,19 @@ class FlexGrid;
 // Module 予約状色付: writes into every slot cell of a laid-out slot grid how many reservations
 // cover it, and colours an occupied cell light cyan while the row's target can take more, light
 // red once its overlap limit is reached. Each grid row is judged by the overlap setting of the
-// target it stands for; the settings are left per row in RowOverlapFlag and RowOverlapLimit
-// (entry 0 is the first data row) for the booking check.
+// target it stands for.
 namespace 予約状色付 {
 
-// Loads the overlap settings and paints the counts, from the process-wide time table and counts.
-void ColourReservationStatus(FlexGrid* grid);
+// Loads the overlap settings of the rows and paints the counts; returns the settings, entry 0 for
+// the first data row, for the booking check.
+std::vector<基本設定::Overlap> ColourReservationStatus(FlexGrid* grid, const TimeTable& table, const SlotCounts& counts);
 
-// The common record's setting, also kept in CommonOverlapFlag and CommonOverlapCount.
-基本設定::Overlap LoadGridCommonOverlap();
 // One entry per target, in order.
-std::vector<基本設定::Overlap> LoadGridListOverlap(const QStringList& targets, const 基本設定::Overlap& common);
+std::vector<基本設定::Overlap> LoadGridListOverlap(const store::Database& db, const QStringList& targets,
+                                                 const 基本設定::Overlap& common);
 // `rows` entries of the one target.
-std::vector<基本設定::Overlap> LoadGridTargetOverlap(const QString& target, int rows, const 基本設定::Overlap& common);
+std::vector<基本設定::Overlap> LoadGridTargetOverlap(const store::Database& db, const QString& target, int rows,
+                                                   const 基本設定::Overlap& common);
 
 // Counts of time-table column i go to grid row i + 2, slot k to grid column k + 1; nothing is
 // written outside the grid. `limits` holds the overlap limit of each row.

@@ -1,7 +1,5 @@
 #include "views/target_list.h"
 
-#include "base/app_state.h"
-#include "records/targets.h"
 #include "ui/flex_grid.h"
 
 #include <QComboBox>
@@ -10,72 +8,60 @@ namespace CMB対象 {
 
 namespace {
 
-// Every target in number order, from "00000" on, handing each number and abbreviation to `add`.
-template <typename Add> void forEachTarget(Add add)
+// Every target from "00000" on, in number order.
+std::vector<records::Target> listedTargets()
 {
-    for (const records::Target& target : records::listTargets(store::Database::open())) {
-        if (target.number >= records::kCommonTarget && !add(target.number, target.abbrev))
-            break;
+    std::vector<records::Target> listed;
+    for (records::Target& target : records::listTargets(store::Database::open())) {
+        if (target.number >= records::kCommonTarget)
+            listed.push_back(std::move(target));
     }
-}
-
-void fill(QComboBox* combo)
-{
-    TargetSelection& t = app().targets;
-    t.TargetList.clear();
-    t.TargetAbbrevList.clear();
-    if (combo)
-        combo->clear();
-    forEachTarget([&](const QString& number, const QString& abbrev) {
-        if (combo)
-            combo->addItem(abbrev);
-        if (number != QLatin1String("00000") && t.TargetList.size() < kMaxTargets) {
-            t.TargetList << number;
-            t.TargetAbbrevList << abbrev;
-        }
-        return combo || t.TargetList.size() < kMaxTargets;
-    });
+    return listed;
 }
 
 } // namespace
 
 void FillTargetCombo(QComboBox* combo)
 {
-    fill(combo);
+    combo->clear();
+    for (const records::Target& target : listedTargets())
+        combo->addItem(target.abbrev);
 }
 
-void FillTargetList()
+TargetList LoadTargetList()
 {
-    fill(nullptr);
+    TargetList list;
+    for (const records::Target& target : listedTargets()) {
+        if (target.number == records::kCommonTarget)
+            continue;
+        if (list.numbers.size() == kMaxTargets)
+            break;
+        list.numbers << target.number;
+        list.abbrevs << target.abbrev;
+    }
+    return list;
 }
 
 int FillTargetRows(FlexGrid* grid)
 {
     int row = 1;
-    forEachTarget([&](const QString& number, const QString& abbrev) {
+    for (const records::Target& target : listedTargets()) {
+        if (row > kMaxTargets)
+            break;
         grid->setRow(row);
         grid->setCol(0);
-        grid->setText(number);
+        grid->setText(target.number);
         grid->setCol(1);
         grid->setCellAlignment(FlexGrid::LeftCenter);
-        grid->setText(abbrev);
+        grid->setText(target.abbrev);
         ++row;
-        return row <= kMaxTargets;
-    });
+    }
     return row;
 }
 
-void FindTargetByAbbrev(const QString& abbrev)
+std::optional<records::Target> FindTargetByAbbrev(const QString& abbrev)
 {
-    const std::optional<records::Target> found = records::findTargetByAbbrev(store::Database::open(), abbrev);
-    TargetSelection& t = app().targets;
-    if (!found) {
-        t.CurrentTarget = records::kCommonTarget;
-        return;
-    }
-    t.CurrentTarget = found->number;
-    t.CurrentTargetAbbrev = found->abbrev;
-    t.CurrentTargetName = found->name;
+    return records::findTargetByAbbrev(store::Database::open(), abbrev);
 }
 
 } // namespace CMB対象
