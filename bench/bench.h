@@ -34,6 +34,8 @@ int gridBench();
 int maintenanceBench();
 int bookingBench();
 int hoursBench();
+// The database check of the generated database.
+int checkBench();
 // Launch of the program to the menu painted, on the demo database.
 int startupBench();
 

@@ -17,6 +17,7 @@ int main(int argc, char** argv)
         {"maintenance", bench::maintenanceBench},
         {"booking", bench::bookingBench},
         {"hours", bench::hoursBench},
+        {"check", bench::checkBench},
         {"startup", bench::startupBench},
     };
     const QString command = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QString();

@@ -19,31 +19,6 @@ std::map<QString, std::weak_ptr<Connection>>& openConnections()
     return connections;
 }
 
-QString describe(int code, const QString& file, const QString& what, const QString& detail)
-{
-    const QString place = what.isEmpty() ? QString() : QStringLiteral("（%1）").arg(what);
-    switch (code & 0xff) {
-    case SQLITE_BUSY:
-    case SQLITE_LOCKED:
-        return QStringLiteral("データベース「%1」は他のプログラムが使用中です。しばらくしてからやり直してください。%2")
-            .arg(file, place);
-    case SQLITE_READONLY:
-        return QStringLiteral("データベース「%1」は読み取り専用のため書き込めません。%2").arg(file, place);
-    case SQLITE_FULL:
-        return QStringLiteral("ディスクの空きが不足しているため、データベース「%1」に書き込めません。%2").arg(file, place);
-    case SQLITE_NOTADB:
-        return QStringLiteral("「%1」はデータベースファイルではありません。").arg(file);
-    case SQLITE_CORRUPT:
-        return QStringLiteral("データベース「%1」が壊れています。%2").arg(file, place);
-    case SQLITE_CANTOPEN:
-        return QStringLiteral("データベース「%1」を開けません。%2").arg(file, place);
-    case SQLITE_IOERR:
-        return QStringLiteral("データベース「%1」の読み書きに失敗しました。%2").arg(file, place);
-    default:
-        return QStringLiteral("データベース「%1」の操作に失敗しました。%2 [%3]").arg(file, place, detail);
-    }
-}
-
 } // namespace
 
 Statement::Statement(std::shared_ptr<Connection> connection, QString sql, sqlite3_stmt* stmt)
@@ -118,11 +93,13 @@ std::shared_ptr<Connection> Connection::open(const QString& fileName)
 
     sqlite3* db = nullptr;
     // Never SQLITE_OPEN_CREATE: a missing file is an error, not a new empty database.
-    const int rc = sqlite3_open_v2(fileName.toUtf8().constData(), &db, SQLITE_OPEN_READWRITE, nullptr);
+    int rc = sqlite3_open_v2(fileName.toUtf8().constData(), &db, SQLITE_OPEN_READWRITE, nullptr);
     if (rc != SQLITE_OK) {
         const QString detail = db ? QString::fromUtf8(sqlite3_errmsg(db)) : QString();
+        if (db)
+            rc = sqlite3_extended_errcode(db);
         sqlite3_close(db);
-        throw StoreError(describe(rc, fileName, QString(), detail), rc);
+        throw StoreError(failureMessage(rc, fileName, QString(), detail), rc);
     }
     std::shared_ptr<Connection> connection(new Connection(fileName, db));
     sqlite3_busy_timeout(db, kBusyTimeoutMs);
@@ -214,7 +191,7 @@ void Connection::run(const QString& sql, const QString& what)
 
 void Connection::fail(int code, const QString& what) const
 {
-    throw StoreError(describe(code, fileName_, what, QString::fromUtf8(sqlite3_errmsg(db_))), code);
+    throw StoreError(failureMessage(code, fileName_, what, QString::fromUtf8(sqlite3_errmsg(db_))), code);
 }
 
 } // namespace store::detail

@@ -17,9 +17,23 @@ enum class FieldType {
     Flag,     // 1 or 0, written as an integer and read back as the text "1" or "0"
 };
 
+// What the program takes a stored value to look like; `kelvora-db check` names every value that
+// does not look so, since the program would misread it. A field that the program only writes
+// (`予約_重複`) is left free.
+enum class Shape {
+    Free,        // any text (any 16-bit integer in an integer field)
+    Date,        // "yyyy/mm/dd" with leading zeros, a day that exists
+    DateOrEmpty, // the same, or empty text
+    Time,        // "hh:mm" from "00:00" to "23:59"
+    EndTime,     // the same, or "24:00" (the end of the day)
+    Flag,        // "0" or "1" (0 or 1 in an integer field)
+    Digits,      // one or more decimal digits
+};
+
 struct FieldDef {
     QString name;
     FieldType type;
+    Shape shape = Shape::Free;
 };
 
 struct TableDef {
@@ -34,6 +48,9 @@ struct IndexDef {
     QString name;   // as the program spells it, e.g. "Key_予約"
     QString table;
     QStringList keys;
+    // The program keeps one record per key (it seeks the key before every insert and updates
+    // what it finds), so a key held twice is a fault. The file's index itself does not refuse it.
+    bool unique = false;
 
     // Index names are global in SQLite while "Idx_日付" exists on three tables, so every index
     // is stored under a name qualified by its table.

@@ -1,10 +1,89 @@
 #include "store/store_error.h"
 
+#include <QFile>
+#include <QFileInfo>
+#include <sqlite3.h>
+#include <unistd.h>
+
 namespace store {
+
+namespace {
+
+// Every write goes through a journal beside the file, named after it.
+const QString kJournalSuffix = QStringLiteral("-journal");
+
+bool mayWrite(const QString& path, int mode = W_OK)
+{
+    return ::access(QFile::encodeName(path).constData(), mode) == 0;
+}
+
+// The longest path of a database file that SQLite opens: it makes the path absolute and needs
+// room for the journal's name after it.
+qsizetype longestPath()
+{
+    const sqlite3_vfs* vfs = sqlite3_vfs_find(nullptr);
+    return (vfs ? vfs->mxPathname : 512) - kJournalSuffix.size();
+}
+
+} // namespace
 
 StoreError::StoreError(const QString& message, int sqliteCode)
     : std::runtime_error(message.toStdString()), message_(message), sqliteCode_(sqliteCode)
 {
+}
+
+QString failureMessage(int code, const QString& file, const QString& what, const QString& detail)
+{
+    const QString place = what.isEmpty() ? QString() : QStringLiteral("（%1）").arg(what);
+    // The journal lies beside the file that a link names.
+    const QFileInfo info(QFileInfo(file).exists() ? QFileInfo(file).canonicalFilePath() : file);
+    const QString folder = info.absolutePath();
+    const QString journal = info.fileName() + kJournalSuffix;
+    const bool folderWritable = mayWrite(folder, W_OK | X_OK);
+    const bool cannotOpen = (code & 0xff) == SQLITE_CANTOPEN;
+
+    if (code == SQLITE_READONLY_ROLLBACK || code == SQLITE_READONLY_RECOVERY) {
+        return QStringLiteral("データベース「%1」には保存の途中で止まった変更が残っています。その記録「%2」で元に戻すには"
+                              "ファイルとフォルダへの書き込みが必要です。書き込めるようにしてからやり直してください。"
+                              "記録「%2」は削除しないでください（データベースが壊れます）。%3")
+            .arg(file, journal, place);
+    }
+    // Every save makes the journal in the folder, so a writable file in a folder that is not
+    // cannot be saved into.
+    if (code == SQLITE_READONLY_DIRECTORY || (cannotOpen && info.isFile() && mayWrite(info.filePath()) && !folderWritable)) {
+        return QStringLiteral("フォルダ「%1」に書き込めないため、データベース「%2」に書き込めません。"
+                              "保存のたびにフォルダに作業用のファイル「%3」を作ります。%4")
+            .arg(folder, file, journal, place);
+    }
+    if (cannotOpen && !info.exists() && !folderWritable)
+        return QStringLiteral("フォルダ「%1」に書き込めないため、「%2」を作れません。").arg(folder, file);
+    if (const qsizetype bytes = QFile::encodeName(info.absoluteFilePath()).size(); cannotOpen && bytes > longestPath()) {
+        return QStringLiteral("データベース「%1」のパスが長すぎるため開けません（%2 バイト、%3 バイトまで）。"
+                              "もっと短いパスのフォルダに置いてください。")
+            .arg(file)
+            .arg(bytes)
+            .arg(longestPath());
+    }
+    switch (code & 0xff) {
+    case SQLITE_BUSY:
+    case SQLITE_LOCKED:
+        return QStringLiteral("データベース「%1」は他のプログラムが使用中です。しばらくしてからやり直してください。%2")
+            .arg(file, place);
+    case SQLITE_READONLY:
+        return QStringLiteral("データベース「%1」は読み取り専用のため書き込めません。%2").arg(file, place);
+    case SQLITE_FULL:
+        return QStringLiteral("ディスクの空きが不足しているため、データベース「%1」に書き込めません。%2").arg(file, place);
+    case SQLITE_NOTADB:
+        return QStringLiteral("「%1」はデータベースファイルではありません。").arg(file);
+    case SQLITE_CORRUPT:
+        return QStringLiteral("データベース「%1」が壊れています。%2").arg(file, place);
+    case SQLITE_CANTOPEN:
+        return QStringLiteral("データベース「%1」を開けません。%2").arg(file, place);
+    case SQLITE_IOERR:
+        return QStringLiteral("データベース「%1」の読み書きに失敗しました。%2").arg(file, place);
+    default:
+        return QStringLiteral("データベース「%1」の操作に失敗しました。%2 [%3]").arg(file, place, detail);
+    }
 }
 
 } // namespace store

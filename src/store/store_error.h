@@ -19,4 +19,10 @@ private:
     int sqliteCode_;
 };
 
+// The operator's sentence for an SQLite failure on the database file `file`: `code` is SQLite's
+// extended result code, `what` the table or action it happened in (may be empty) and `detail`
+// SQLite's own text, shown only when nothing better can be said. It looks at the file and its
+// folder to tell a read-only file from a folder where the journal cannot be made.
+QString failureMessage(int code, const QString& file, const QString& what = {}, const QString& detail = {});
+
 } // namespace store

@@ -16,6 +16,7 @@
 #include "reservations/status_inquiry_form.h"
 #include "store/file_tools.h"
 #include "store/schema.h"
+#include "support/file_faults.h"
 #include "support/table_contents.h"
 #include "ui/form.h"
 #include "ui/forms.h"
@@ -30,10 +31,8 @@
 #include <QPushButton>
 #include <algorithm>
 #include <fcntl.h>
-#include <linux/fs.h>
 #include <memory>
 #include <sqlite3.h>
-#include <sys/ioctl.h>
 #include <unistd.h>
 
 namespace {
@@ -44,23 +43,6 @@ QByteArray fileBytes(const QString& path = store::kMainFile)
 {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-// Turns the immutable attribute of a file on or off; false when the file system or the
-// process's privileges do not allow it.
-bool setImmutable(const QString& path, bool on)
-{
-    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY);
-    if (fd < 0)
-        return false;
-    int flags = 0;
-    bool done = ::ioctl(fd, FS_IOC_GETFLAGS, &flags) == 0;
-    if (done) {
-        flags = on ? (flags | FS_IMMUTABLE_FL) : (flags & ~FS_IMMUTABLE_FL);
-        done = ::ioctl(fd, FS_IOC_SETFLAGS, &flags) == 0;
-    }
-    ::close(fd);
-    return done;
 }
 
 bool writable(const QString& path)

@@ -1,9 +1,11 @@
 // Database handles, statements, transactions and the failures an operator can meet.
 
+#include "support/file_faults.h"
 #include "support/fixture.h"
 #include "store/file_tools.h"
 #include "store/store_error.h"
 
+#include <QDir>
 #include <QFile>
 #include <sqlite3.h>
 
@@ -138,6 +140,39 @@ TEST_F(DatabaseHandleTest, AFileThatIsNotADatabaseIsReportedAsSuch)
         FAIL() << "opened a file that is not a database";
     } catch (const store::StoreError& error) {
         EXPECT_TRUE(error.message().contains("データベースファイルではありません"));
+    }
+}
+
+// The data folder, not the file, is what stops a save when the journal cannot be made beside the
+// file; and a folder too deep for SQLite's paths is said to be so.
+TEST_F(DatabaseHandleTest, TheDataFolderIsNamedWhenItIsWhatStopsTheFile)
+{
+    {
+        ImmutablePath locked(folder());
+        if (!locked.holds())
+            GTEST_SKIP() << "the immutable attribute cannot be set here";
+        try {
+            insert("設定", {{"設定_番号", "00001"}});
+            FAIL() << "saved into a folder that cannot be written";
+        } catch (const store::StoreError& error) {
+            EXPECT_TRUE(error.message().startsWith(QString("フォルダ「%1」に書き込めないため、データベース「Kelvora.mdb」に書き込めません。")
+                                                       .arg(QDir(folder()).absolutePath())))
+                << error.message().toStdString();
+        }
+    }
+    EXPECT_EQ(count("設定"), 0);
+
+    QString deep = folder();
+    while (deep.toUtf8().size() <= 512)
+        deep += '/' + QString(50, u'深');
+    ASSERT_TRUE(QDir().mkpath(deep));
+    ASSERT_TRUE(QFile::copy("Kelvora.mdb", deep + "/Kelvora.mdb"));
+    ASSERT_TRUE(QDir::setCurrent(deep));
+    try {
+        store::Database::open();
+        FAIL() << "the path was not too long after all";
+    } catch (const store::StoreError& error) {
+        EXPECT_TRUE(error.message().startsWith("データベース「Kelvora.mdb」のパスが長すぎるため開けません")) << error.message().toStdString();
     }
 }
 

@@ -1,10 +1,14 @@
 // The database tool as an operator runs it from a shell.
 
+#include "support/file_faults.h"
 #include "support/fixture.h"
 #include "store/file_tools.h"
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
+#include <sqlite3.h>
 
 namespace {
 
@@ -23,6 +27,20 @@ protected:
         EXPECT_TRUE(process.waitForFinished(60000));
         return {process.exitCode(), QString::fromUtf8(process.readAllStandardOutput()),
                 QString::fromUtf8(process.readAllStandardError())};
+    }
+    // The number of rows of a table of any database file.
+    static int rowsIn(const QString& file, const QString& table)
+    {
+        sqlite3* raw = nullptr;
+        sqlite3_stmt* stmt = nullptr;
+        int rows = -1;
+        if (sqlite3_open_v2(QFile::encodeName(file).constData(), &raw, SQLITE_OPEN_READONLY, nullptr) == SQLITE_OK &&
+            sqlite3_prepare_v2(raw, ("SELECT count(*) FROM " + table).toUtf8().constData(), -1, &stmt, nullptr) == SQLITE_OK &&
+            sqlite3_step(stmt) == SQLITE_ROW)
+            rows = sqlite3_column_int(stmt, 0);
+        sqlite3_finalize(stmt);
+        sqlite3_close(raw);
+        return rows;
     }
 };
 
@@ -67,7 +85,8 @@ TEST_F(KelvoraDbTest, BackupDefaultsToTheTwoFilesOfTheCurrentFolder)
 TEST_F(KelvoraDbTest, BadArgumentsAndBadFilesFailWithOneLineAndChangeNothing)
 {
     for (const QStringList& arguments : {QStringList{}, QStringList{"frobnicate"}, QStringList{"create"},
-                                         QStringList{"check", "absent.mdb"}, QStringList{"backup", "absent.mdb", "x.mdb"}}) {
+                                         QStringList{"check", "absent.mdb"}, QStringList{"backup", "absent.mdb", "x.mdb"},
+                                         QStringList{"backup", "Kelvora.mdb", "./Kelvora.mdb"}}) {
         const ToolRun run = tool(arguments);
         EXPECT_NE(run.exitCode, 0) << arguments.join(' ').toStdString();
         EXPECT_EQ(run.err.trimmed().count('\n'), 0) << run.err.toStdString();
@@ -82,7 +101,92 @@ TEST_F(KelvoraDbTest, BadArgumentsAndBadFilesFailWithOneLineAndChangeNothing)
     const ToolRun check = tool({"check", "junk.mdb"});
     EXPECT_NE(check.exitCode, 0);
     EXPECT_TRUE(check.err.contains("データベースファイルではありません")) << check.err.toStdString();
+    const ToolRun backup = tool({"backup", "Kelvora.mdb", "junk.mdb"});
+    EXPECT_TRUE(backup.err.contains("「junk.mdb」はデータベースファイルではないため、上書きしません。")) << backup.err.toStdString();
     EXPECT_EQ(QFile("junk.mdb").size(), 2048);
+}
+
+// A copy made while the program saves into the destination, or over the leftovers of a save that a
+// crash cut short, or into a link, must never leave a destination that is damaged or not the one
+// meant.
+TEST_F(KelvoraDbTest, BackupWritesTheDestinationUnderItsLocksAndThroughALink)
+{
+    insert("設定", {{"設定_番号", "00001"}});
+    ASSERT_EQ(tool({"backup", "Kelvora.mdb", "source.mdb"}).exitCode, 0);
+
+    // The program is in the middle of a save into Kelvora.mdb: the copy waits for it, then gives up.
+    {
+        store::Transaction saving(db());
+        insert("設定", {{"設定_番号", "00002"}});
+        const ToolRun refused = tool({"backup", "source.mdb", "Kelvora.mdb"});
+        EXPECT_NE(refused.exitCode, 0);
+        EXPECT_TRUE(refused.err.contains("データベース「Kelvora.mdb」は他のプログラムが使用中です")) << refused.err.toStdString();
+        saving.commit();
+    }
+    EXPECT_EQ(count("設定"), 2);
+    EXPECT_TRUE(store::checkDatabaseFile("Kelvora.mdb").isEmpty());
+
+    copyWithSaveCutShort("Kelvora.mdb", "crashed.mdb");
+    ASSERT_EQ(tool({"backup", "source.mdb", "crashed.mdb"}).exitCode, 0);
+    EXPECT_FALSE(QFile::exists("crashed.mdb-journal"));
+    EXPECT_TRUE(store::checkDatabaseFile("crashed.mdb").isEmpty());
+    EXPECT_EQ(rowsIn("crashed.mdb", "設定"), 1);
+
+    ASSERT_TRUE(QDir().mkdir("elsewhere"));
+    ASSERT_TRUE(QFile::copy("Kelvora.mdb", "elsewhere/Kelvorabkup.mdb"));
+    ASSERT_TRUE(QFile::link("elsewhere/Kelvorabkup.mdb", "Kelvorabkup.mdb"));
+    ASSERT_EQ(tool({"backup", "source.mdb", "Kelvorabkup.mdb"}).exitCode, 0);
+    EXPECT_TRUE(QFileInfo("Kelvorabkup.mdb").isSymLink());
+    EXPECT_EQ(rowsIn("elsewhere/Kelvorabkup.mdb", "設定"), 1);
+}
+
+// After a crash in the middle of a save the journal beside the file holds what the save changed;
+// check and backup roll it back as the program does, and where they cannot they say why and that
+// the journal must stay.
+TEST_F(KelvoraDbTest, CheckAndBackupRollBackASaveThatACrashCutShort)
+{
+    insert("設定", {{"設定_番号", "00001"}, {"設定_名称", "会議室"}});
+    copyWithSaveCutShort("Kelvora.mdb", "crashed.mdb");
+    const ToolRun check = tool({"check", "crashed.mdb"});
+    EXPECT_EQ(check.exitCode, 0) << (check.out + check.err).toStdString();
+    EXPECT_FALSE(QFile::exists("crashed.mdb-journal"));
+    EXPECT_EQ(rowsIn("crashed.mdb", "予約者"), 0);
+
+    copyWithSaveCutShort("Kelvora.mdb", "crashed2.mdb");
+    ASSERT_EQ(tool({"backup", "crashed2.mdb", "copy.mdb"}).exitCode, 0);
+    EXPECT_TRUE(store::checkDatabaseFile("copy.mdb").isEmpty());
+    EXPECT_EQ(rowsIn("copy.mdb", "予約者"), 0);
+
+    copyWithSaveCutShort("Kelvora.mdb", "held.mdb");
+    ImmutablePath held("held.mdb");
+    if (!held.holds())
+        GTEST_SKIP() << "the immutable attribute cannot be set here";
+    const ToolRun refused = tool({"check", "held.mdb"});
+    EXPECT_NE(refused.exitCode, 0);
+    EXPECT_TRUE(refused.err.contains("保存の途中で止まった変更が残っています")) << refused.err.toStdString();
+    EXPECT_TRUE(refused.err.contains("記録「held.mdb-journal」は削除しないでください")) << refused.err.toStdString();
+    EXPECT_TRUE(QFile::exists("held.mdb-journal"));
+}
+
+TEST_F(KelvoraDbTest, MessagesNameAFolderAsAFolderAndNeverTheScratchFile)
+{
+    ASSERT_TRUE(QDir().mkdir("data.mdb"));
+    const ToolRun check = tool({"check", "data.mdb"});
+    EXPECT_NE(check.exitCode, 0);
+    EXPECT_TRUE(check.err.contains("「data.mdb」はフォルダです。")) << check.err.toStdString();
+
+    ASSERT_TRUE(QDir().mkdir("locked"));
+    ImmutablePath locked("locked");
+    if (!locked.holds())
+        GTEST_SKIP() << "the immutable attribute cannot be set here";
+    for (const QString& command : {"create", "demo"}) {
+        const ToolRun create = tool({command, "locked/new.mdb"});
+        EXPECT_NE(create.exitCode, 0);
+        EXPECT_TRUE(create.err.contains(QString("フォルダ「%1」に書き込めないため、「locked/new.mdb」を作れません。")
+                                            .arg(QDir("locked").absolutePath())))
+            << create.err.toStdString();
+        EXPECT_FALSE(create.err.contains(".part")) << create.err.toStdString();
+    }
 }
 
 } // namespace

@@ -1,0 +1,407 @@
+// `kelvora-db check`: the file against the schema catalogue, row by row where the program would
+// misread a value, quickly enough for a file of a million reservations (one pass over each table,
+// the duplicate keys read from their indexes).
+
+#include "store/file_tools.h"
+
+#include "store/database.h"
+#include "store/raw_file.h"
+#include "store/schema.h"
+#include "store/store_error.h"
+
+#include <QDate>
+#include <QHash>
+#include <QSet>
+#include <functional>
+#include <sqlite3.h>
+
+namespace store {
+
+namespace {
+
+using detail::columnText;
+using detail::RawFile;
+using schema::FieldDef;
+using schema::FieldType;
+using schema::Shape;
+
+// Offending rows named per field (and duplicate keys per index); the rest are counted.
+constexpr int kNamedPerKind = 20;
+// Characters of a value shown before it is cut.
+constexpr int kShownLength = 40;
+
+// Why a stored value is not what the program reads.
+enum Fault { Sound = 0, Null = 1, Misshapen = 2 };
+
+bool digits(const unsigned char* text, int from, int count)
+{
+    for (int i = from; i < from + count; ++i) {
+        if (text[i] < '0' || text[i] > '9')
+            return false;
+    }
+    return true;
+}
+
+int number(const unsigned char* text, int from, int count)
+{
+    int value = 0;
+    for (int i = from; i < from + count; ++i)
+        value = value * 10 + (text[i] - '0');
+    return value;
+}
+
+bool isDate(const unsigned char* text, int length)
+{
+    return length == 10 && digits(text, 0, 4) && text[4] == '/' && digits(text, 5, 2) && text[7] == '/' &&
+           digits(text, 8, 2) && number(text, 0, 4) > 0 && QDate::isValid(number(text, 0, 4), number(text, 5, 2), number(text, 8, 2));
+}
+
+bool isTime(const unsigned char* text, int length, bool endOfDay)
+{
+    if (length != 5 || !digits(text, 0, 2) || text[2] != ':' || !digits(text, 3, 2))
+        return false;
+    const int hour = number(text, 0, 2);
+    const int minute = number(text, 3, 2);
+    return (hour < 24 && minute < 60) || (endOfDay && hour == 24 && minute == 0);
+}
+
+Fault faultOf(sqlite3_value* value, FieldType type, Shape shape)
+{
+    const int storage = sqlite3_value_type(value);
+    if (storage == SQLITE_NULL)
+        return Null;
+    if (type == FieldType::Integer) {
+        if (storage != SQLITE_INTEGER)
+            return Misshapen;
+        const sqlite3_int64 n = sqlite3_value_int64(value);
+        const bool inRange = shape == Shape::Flag ? (n == 0 || n == 1) : (n >= -32768 && n <= 32767);
+        return inRange ? Sound : Misshapen;
+    }
+    if (shape == Shape::Free)
+        return Sound;
+    if (storage != SQLITE_TEXT)
+        return Misshapen;
+    const unsigned char* text = sqlite3_value_text(value);
+    const int length = sqlite3_value_bytes(value);
+    bool fits = false;
+    switch (shape) {
+    case Shape::Free: fits = true; break;
+    case Shape::Date: fits = isDate(text, length); break;
+    case Shape::DateOrEmpty: fits = length == 0 || isDate(text, length); break;
+    case Shape::Time: fits = isTime(text, length, false); break;
+    case Shape::EndTime: fits = isTime(text, length, true); break;
+    case Shape::Flag: fits = length == 1 && (text[0] == '0' || text[0] == '1'); break;
+    case Shape::Digits: fits = length > 0 && digits(text, 0, length); break;
+    }
+    return fits ? Sound : Misshapen;
+}
+
+// shape_fault(value, field type, shape): the Fault of one stored value.
+void shapeFaultFunction(sqlite3_context* context, int, sqlite3_value** arguments)
+{
+    sqlite3_result_int(context, faultOf(arguments[0], FieldType(sqlite3_value_int(arguments[1])),
+                                        Shape(sqlite3_value_int(arguments[2]))));
+}
+
+QString expected(const FieldDef& field)
+{
+    switch (field.shape) {
+    case Shape::Date: return QStringLiteral("日付（yyyy/mm/dd）");
+    case Shape::DateOrEmpty: return QStringLiteral("日付（yyyy/mm/dd）か空");
+    case Shape::Time: return QStringLiteral("時刻（hh:mm、00:00～23:59）");
+    case Shape::EndTime: return QStringLiteral("時刻（hh:mm、00:00～24:00）");
+    case Shape::Flag: return QStringLiteral("「0」か「1」");
+    case Shape::Digits: return QStringLiteral("数字");
+    case Shape::Free: break;
+    }
+    return field.type == FieldType::Integer ? QStringLiteral("整数（-32768～32767）") : QStringLiteral("文字列");
+}
+
+// A stored value as one short line of text.
+QString shown(sqlite3_stmt* stmt, int column)
+{
+    if (sqlite3_column_type(stmt, column) == SQLITE_NULL)
+        return QStringLiteral("NULL");
+    const QString text = columnText(stmt, column);
+    QString line;
+    for (const QChar c : text.left(kShownLength)) {
+        if (c.category() == QChar::Other_Control)
+            line += QStringLiteral("\\x%1").arg(c.unicode(), 2, 16, QChar(u'0'));
+        else
+            line += c;
+    }
+    return text.size() > kShownLength ? line + QStringLiteral("…") : line;
+}
+
+QString columnList(const QStringList& names)
+{
+    QStringList quoted;
+    for (const QString& name : names)
+        quoted << schema::quoted(name);
+    return quoted.join(u',');
+}
+
+// Names the first few of a kind of fault and counts the rest.
+class Tally {
+public:
+    explicit Tally(QStringList& problems) : problems_(problems) {}
+    void add(const QString& kind, const std::function<QString()>& line)
+    {
+        if (++counts_[kind] <= kNamedPerKind)
+            problems_ << line();
+        else if (!order_.contains(kind))
+            order_ << kind;
+    }
+    // Lines for the kinds that had more than were named.
+    void close()
+    {
+        for (const QString& kind : order_) {
+            const int all = counts_[kind];
+            problems_ << QStringLiteral("%1: このほかに %2 件あります（全部で %3 件）。").arg(kind).arg(all - kNamedPerKind).arg(all);
+        }
+    }
+
+private:
+    QStringList& problems_;
+    QHash<QString, int> counts_;
+    QStringList order_;
+};
+
+struct Column {
+    QString type;
+    bool notNull = false;
+};
+
+class Checker {
+public:
+    explicit Checker(const QString& path) : file_(path, RawFile::Mode::Read), tally_(problems_)
+    {
+        const int rc = sqlite3_create_function(file_.get(), "shape_fault", 3, SQLITE_UTF8 | SQLITE_DETERMINISTIC | SQLITE_DIRECTONLY,
+                                               nullptr, shapeFaultFunction, nullptr, nullptr);
+        if (rc != SQLITE_OK)
+            file_.fail(rc);
+    }
+
+    QStringList run()
+    {
+        for (const schema::TableDef& table : schema::tables())
+            checkTableDefinition(table);
+        checkIndexes();
+        checkUnknownObjects();
+        if (!checkIntegrity())
+            return problems_; // rows of a damaged file cannot be read one by one
+        for (const schema::TableDef& table : schema::tables())
+            checkRows(table);
+        for (const schema::IndexDef& index : schema::indexes()) {
+            if (index.unique)
+                checkDuplicates(index);
+        }
+        tally_.close();
+        return problems_;
+    }
+
+private:
+    void checkTableDefinition(const schema::TableDef& table)
+    {
+        QHash<QString, Column>& columns = columns_[table.name];
+        for (const QStringList& row : file_.rows(
+                 QStringLiteral("SELECT name, type, \"notnull\" FROM pragma_table_info(%1)").arg(sqlLiteral(table.name))))
+            columns.insert(row[0], Column{row[1], row[2] == QLatin1String("1")});
+        if (columns.isEmpty()) {
+            problems_ << QStringLiteral("テーブル「%1」がありません。").arg(table.name);
+            return;
+        }
+        QStringList nullable;
+        for (const FieldDef& field : table.fields) {
+            const auto found = columns.constFind(field.name);
+            if (found == columns.constEnd()) {
+                problems_ << QStringLiteral("テーブル「%1」に項目「%2」がありません。").arg(table.name, field.name);
+                continue;
+            }
+            if (found->type.compare(schema::sqlType(field.type), Qt::CaseInsensitive) != 0)
+                problems_ << QStringLiteral("テーブル「%1」の項目「%2」の型が %3 です（%4 のはずです）。")
+                                 .arg(table.name, field.name, found->type, schema::sqlType(field.type));
+            if (!found->notNull)
+                nullable << QStringLiteral("「%1」").arg(field.name);
+        }
+        for (auto it = columns.constBegin(); it != columns.constEnd(); ++it) {
+            if (table.fieldIndex(it.key()) < 0)
+                problems_ << QStringLiteral("テーブル「%1」に余分な項目「%2」があります。").arg(table.name, it.key());
+        }
+        const QList<QStringList> strict = file_.rows(
+            QStringLiteral("SELECT strict FROM pragma_table_list WHERE schema = 'main' AND name = %1").arg(sqlLiteral(table.name)));
+        strict_[table.name] = !strict.isEmpty() && strict[0][0] == QLatin1String("1");
+        if (!strict_[table.name])
+            problems_ << QStringLiteral("テーブル「%1」が STRICT ではないため、項目の型が守られません。").arg(table.name);
+        if (!nullable.isEmpty())
+            problems_ << QStringLiteral("テーブル「%1」の項目%2に NOT NULL がないため、値のない行を入れられます。")
+                             .arg(table.name, nullable.join(QString()));
+    }
+
+    void checkIndexes()
+    {
+        for (const schema::IndexDef& index : schema::indexes()) {
+            const QString name = sqlLiteral(index.sqliteName());
+            const QList<QStringList> owner =
+                file_.rows(QStringLiteral("SELECT tbl_name FROM sqlite_master WHERE type = 'index' AND name = %1").arg(name));
+            if (owner.isEmpty()) {
+                problems_ << QStringLiteral("テーブル「%1」にインデックス「%2」がありません。").arg(index.table, index.name);
+                continue;
+            }
+            QStringList keys;
+            for (const QStringList& key : file_.rows(QStringLiteral("SELECT name FROM pragma_index_info(%1) ORDER BY seqno").arg(name)))
+                keys << key[0];
+            if (owner[0][0] != index.table || keys != index.keys)
+                problems_ << QStringLiteral("テーブル「%1」のインデックス「%2」のキー項目が違います（%3）。")
+                                 .arg(index.table, index.name, keys.join(u','));
+        }
+    }
+
+    // Triggers, views, tables and indexes of another program: a trigger or view may change or
+    // hide what the program reads and writes.
+    void checkUnknownObjects()
+    {
+        QSet<QString> knownIndexes;
+        for (const schema::IndexDef& index : schema::indexes())
+            knownIndexes.insert(index.sqliteName());
+        static const QHash<QString, QString> kinds = {{"table", "テーブル"}, {"index", "インデックス"}, {"view", "ビュー"},
+                                                      {"trigger", "トリガー"}};
+        for (const QStringList& object : file_.rows(QStringLiteral(
+                 "SELECT type, name, tbl_name FROM sqlite_master WHERE name NOT LIKE 'sqlite\\_%' ESCAPE '\\' ORDER BY type, name"))) {
+            const QString& type = object[0];
+            const QString& name = object[1];
+            if ((type == QLatin1String("table") && schema::findTable(name)) || (type == QLatin1String("index") && knownIndexes.contains(name)))
+                continue;
+            const QString kind = kinds.value(type, type);
+            if (type == QLatin1String("table") || type == QLatin1String("view"))
+                problems_ << QStringLiteral("このシステムのものではない%1「%2」があります。").arg(kind, name);
+            else
+                problems_ << QStringLiteral("テーブル「%1」に、このシステムのものではない%2「%3」があります。").arg(object[2], kind, name);
+        }
+    }
+
+    bool checkIntegrity()
+    {
+        bool sound = true;
+        for (const QStringList& line : file_.rows(QStringLiteral("PRAGMA integrity_check"))) {
+            if (line.value(0) != QLatin1String("ok")) {
+                problems_ << QStringLiteral("整合性検査: %1").arg(line.value(0));
+                sound = false;
+            }
+        }
+        return sound;
+    }
+
+    // The fields of the catalogue that the file has.
+    QStringList presentFields(const schema::TableDef& table, const QStringList& names) const
+    {
+        QStringList present;
+        for (const QString& name : names) {
+            if (columns_[table.name].contains(name))
+                present << name;
+        }
+        return present;
+    }
+
+    // The key that names a row: the fields of the table's first index (its Key_ index), or the
+    // row number where the file lacks them.
+    QStringList keyOf(const schema::TableDef& table) const
+    {
+        for (const schema::IndexDef& index : schema::indexes()) {
+            if (index.table == table.name)
+                return presentFields(table, index.keys).size() == index.keys.size() ? index.keys : QStringList{"rowid"};
+        }
+        return {"rowid"};
+    }
+
+    static QString keyText(sqlite3_stmt* stmt, const QStringList& keys)
+    {
+        QStringList parts;
+        for (int i = 0; i < keys.size(); ++i)
+            parts << QStringLiteral("%1=%2").arg(keys[i], shown(stmt, i));
+        return parts.join(QStringLiteral(", "));
+    }
+
+    // One pass over the table, returning only the rows with a value the program would misread.
+    // A field that a STRICT table already keeps to its type and from NULL needs no look.
+    void checkRows(const schema::TableDef& table)
+    {
+        const QHash<QString, Column>& columns = columns_[table.name];
+        if (columns.isEmpty())
+            return;
+        std::vector<const FieldDef*> checked;
+        for (const FieldDef& field : table.fields) {
+            const auto found = columns.constFind(field.name);
+            if (found == columns.constEnd())
+                continue;
+            const bool keptByFile = strict_[table.name] && found->notNull &&
+                                    found->type.compare(schema::sqlType(field.type), Qt::CaseInsensitive) == 0;
+            if (field.shape == Shape::Free && field.type != FieldType::Integer && keptByFile)
+                continue;
+            checked.push_back(&field);
+        }
+        if (checked.empty())
+            return;
+
+        const QStringList keys = keyOf(table);
+        QStringList selected{columnList(keys)};
+        QStringList anyFault;
+        for (const FieldDef* field : checked) {
+            const QString fault = QStringLiteral("shape_fault(%1, %2, %3)")
+                                      .arg(schema::quoted(field->name))
+                                      .arg(int(field->type))
+                                      .arg(int(field->shape));
+            selected << schema::quoted(field->name) << fault;
+            anyFault << fault;
+        }
+        const QString sql = QStringLiteral("SELECT %1 FROM %2 WHERE %3")
+                                .arg(selected.join(u','), schema::quoted(table.name), anyFault.join(QStringLiteral(" OR ")));
+        file_.forEachRow(sql, [&](sqlite3_stmt* stmt) {
+            for (size_t i = 0; i < checked.size(); ++i) {
+                const int column = int(keys.size() + 2 * i);
+                const Fault fault = Fault(sqlite3_column_int(stmt, column + 1));
+                if (fault == Sound)
+                    continue;
+                const FieldDef& field = *checked[i];
+                tally_.add(QStringLiteral("テーブル「%1」の項目「%2」").arg(table.name, field.name), [&] {
+                    const QString what = fault == Null ? QStringLiteral("値がありません（NULL）")
+                                                       : QStringLiteral("値「%1」が%2ではありません").arg(shown(stmt, column), expected(field));
+                    return QStringLiteral("テーブル「%1」の行（%2）: 項目「%3」の%4。").arg(table.name, keyText(stmt, keys), field.name, what);
+                });
+            }
+        });
+    }
+
+    void checkDuplicates(const schema::IndexDef& index)
+    {
+        const schema::TableDef* table = schema::findTable(index.table);
+        if (columns_[index.table].isEmpty() || presentFields(*table, index.keys).size() != index.keys.size())
+            return;
+        const QString keys = columnList(index.keys);
+        const QString sql = QStringLiteral("SELECT %1, count(*) FROM %2 GROUP BY %1 HAVING count(*) > 1")
+                                .arg(keys, schema::quoted(index.table));
+        file_.forEachRow(sql, [&](sqlite3_stmt* stmt) {
+            tally_.add(QStringLiteral("テーブル「%1」のキー「%2」の重複").arg(index.table, index.name), [&] {
+                return QStringLiteral("テーブル「%1」のキー「%2」（%3）が %4 行にあります。1 行だけのはずです。")
+                    .arg(index.table, index.name, keyText(stmt, index.keys))
+                    .arg(sqlite3_column_int(stmt, int(index.keys.size())));
+            });
+        });
+    }
+
+    RawFile file_;
+    QStringList problems_;
+    Tally tally_;
+    QHash<QString, QHash<QString, Column>> columns_;
+    QHash<QString, bool> strict_;
+};
+
+} // namespace
+
+QStringList checkDatabaseFile(const QString& path)
+{
+    requireDatabaseFile(path);
+    return Checker(path).run();
+}
+
+} // namespace store
