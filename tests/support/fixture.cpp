@@ -46,7 +46,9 @@ void DatabaseTest::TearDown()
 
 メニュー* DatabaseTest::openMenu()
 {
-    auto* menu = openMenu();
+    auto* menu = new メニュー;
+    menu->Form_Load();
+    menu->show();
     return menu;
 }
 
