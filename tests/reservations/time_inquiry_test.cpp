@@ -261,6 +261,16 @@ TEST_F(TimeInquiryTest, ClicksOutsideTheSlotsAreRefused)
     EXPECT_EQ(messageTexts(), QStringList{"指定対象が有効範囲外です｡ "});
 }
 
+TEST_F(TimeInquiryTest, ADayThatOpensLaterThanTheGridStartsCanBeBookedAsAWholeDay)
+{
+    app().settings.UnitMinutes = 24 * 60;
+    insert("営業", {{"営業_番号", "00001"}, {"営業_開始時間", "10:00"}, {"営業_終了時間", "19:00"}, {"営業_営業フラグ", "0"}});
+    openByTarget();
+    choose(2, 1);
+    EXPECT_TRUE(messages().empty());
+    EXPECT_TRUE(inquiry->findChild<QPushButton*>("予約")->isEnabled());
+}
+
 TEST_F(TimeInquiryTest, TheLastSlotEndsOneUnitAfterItsStart)
 {
     openByTarget();
