@@ -199,6 +199,25 @@ TEST_F(ReservationCountTest, ByDayEveryTargetOfTheListIsAColumn)
     EXPECT_EQ(occupied(counts, 2), QStringList{"23:30=1"});
 }
 
+TEST_F(ReservationCountTest, DatesStoredWithoutLeadingZerosAreNoneOfTheSevenDays)
+{
+    // "2026/12/1" sorts between 2026/12/08 and 2026/12/14, "2026/5/2" between 2026/12/28 and 2027/01/03.
+    book("00001", "2026/12/1", "10:00", "11:00", "-000001");
+    book("00001", "2026/12/10", "10:00", "10:30", "-000002");
+    SlotCounts counts = countSevenDays(30);
+    EXPECT_EQ(occupied(counts, 2), QStringList{"10:00=1"});
+    for (int day : {0, 1, 3, 4, 5, 6})
+        EXPECT_TRUE(occupied(counts, day).isEmpty()) << day;
+
+    book("00001", "2026/5/2", "10:00", "11:00", "-000003");
+    book("00001", "2027/01/02", "10:00", "10:30", "-000004");
+    app().settings.WorkingDate = "2026/12/28";
+    予約TBL::BuildReservationCounts();
+    counts = app().counts;
+    EXPECT_EQ(occupied(counts, 5), QStringList{"10:00=1"});
+    EXPECT_TRUE(occupied(counts, 0).isEmpty());
+}
+
 TEST_F(ReservationCountTest, UnreadableTimesAreNotCounted)
 {
     book("00001", "2026/12/08", "1000", "11:00", "-000001");
