@@ -87,14 +87,13 @@ void BuildReservationCounts()
 
 namespace {
 
-// Adds the reservation the cursor stands on to the slots it covers.
+// Adds the reservation the cursor stands on to the slots it covers. A time that cannot be read
+// stops the count: left out, its slot would look free and be booked twice.
 void countCurrent(const store::Table& reservations, const SlotTimes& daySlots, std::vector<int>& counts)
 {
-    const auto start = input::timeFromText(reservations.text("予約_開始時間"));
-    const auto end = input::timeFromText(reservations.text("予約_終了時間"), true);
-    if (!start || !end)
-        return;
-    const auto [first, last] = daySlots.covering(start->minutes(), end->minutes());
+    const input::TimeOfDay start = reservations.time("予約_開始時間");
+    const input::TimeOfDay end = reservations.time("予約_終了時間", true);
+    const auto [first, last] = daySlots.covering(start.minutes(), end.minutes());
     for (int slot = first; slot < last; ++slot)
         ++counts[size_t(slot)];
 }
