@@ -26,6 +26,16 @@ std::optional<int> digitsValue(const QString& text, int maxDigits)
     return value;
 }
 
+// Hour 0-23 and minute 0-59; with `endOfDay` 24:00 too.
+std::optional<TimeOfDay> validTime(int hour, int minute, bool endOfDay)
+{
+    if (minute > 59)
+        return std::nullopt;
+    if (hour <= 23 || (endOfDay && hour == 24 && minute == 0))
+        return TimeOfDay{hour, minute};
+    return std::nullopt;
+}
+
 } // namespace
 
 QString normalized(const QString& text)
@@ -133,32 +143,32 @@ std::optional<TimeOfDay> timeOfDay(const QString& hourText, const QString& minut
 {
     const std::optional<int> hour = digitsValue(normalized(hourText), 2);
     const std::optional<int> minute = digitsValue(normalized(minuteText), 2);
-    if (!hour || !minute || *minute > 59)
+    if (!hour || !minute)
         return std::nullopt;
-    if (*hour <= 23 || (endOfDay && *hour == 24 && *minute == 0))
-        return TimeOfDay{*hour, *minute};
-    return std::nullopt;
+    return validTime(*hour, *minute, endOfDay);
 }
 
 std::optional<TimeOfDay> timeFromText(const QString& text, bool endOfDay)
 {
-    // The stored form "hh:mm" is read without normalising it first.
-    if (text.size() == 5 && text[2] == u':') {
-        const auto digit = [&text](int i) { return text[i] >= u'0' && text[i] <= u'9' ? text[i].unicode() - u'0' : -1; };
-        const int h1 = digit(0), h2 = digit(1), m1 = digit(3), m2 = digit(4);
-        if (h1 >= 0 && h2 >= 0 && m1 >= 0 && m2 >= 0) {
-            const int hour = h1 * 10 + h2;
-            const int minute = m1 * 10 + m2;
-            if (minute <= 59 && (hour <= 23 || (endOfDay && hour == 24 && minute == 0)))
-                return TimeOfDay{hour, minute};
-            return std::nullopt;
-        }
-    }
+    // The stored form is read without normalising it first.
+    if (const std::optional<TimeOfDay> stored = storedTime(text, endOfDay))
+        return stored;
     const QString plain = normalized(text);
     const qsizetype colon = plain.indexOf(u':');
     if (colon < 0)
         return std::nullopt;
     return timeOfDay(plain.left(colon), plain.mid(colon + 1), endOfDay);
+}
+
+std::optional<TimeOfDay> storedTime(const QString& text, bool endOfDay)
+{
+    if (text.size() != 5 || text[2] != u':')
+        return std::nullopt;
+    const auto digit = [&text](int i) { return text[i] >= u'0' && text[i] <= u'9' ? text[i].unicode() - u'0' : -1; };
+    const int h1 = digit(0), h2 = digit(1), m1 = digit(3), m2 = digit(4);
+    if (h1 < 0 || h2 < 0 || m1 < 0 || m2 < 0)
+        return std::nullopt;
+    return validTime(h1 * 10 + h2, m1 * 10 + m2, endOfDay);
 }
 
 QString timeText(int hour, int minute)

@@ -43,6 +43,9 @@ struct TimeOfDay {
 std::optional<TimeOfDay> timeOfDay(const QString& hourText, const QString& minuteText, bool endOfDay = false);
 // A time of day typed as "h:mm" or "hh:mm".
 std::optional<TimeOfDay> timeFromText(const QString& text, bool endOfDay = false);
+// A time of day in its stored form only, "hh:mm": how stored times are read, as " 10:00" or
+// "10:00:00" sort and compare apart from the time they look like.
+std::optional<TimeOfDay> storedTime(const QString& text, bool endOfDay = false);
 // The stored form of a time of day, "hh:mm".
 QString timeText(int hour, int minute);
 QString timeText(const TimeOfDay& time);

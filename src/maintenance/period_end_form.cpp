@@ -25,16 +25,16 @@ const QString kTitle = QStringLiteral("期末処理");
 const QString kDefaultYearStart = QStringLiteral("04/01");
 
 // The first day of the business year that holds `today`, for a year start "MM/DD"; nothing when
-// the year start has no "/" or does not make a date.
+// the year start has no "/" or does not make a date. A day before this year's start, in the same
+// month too, belongs to the business year that began last year.
 std::optional<QDate> businessYearStart(const QString& yearStart, const QDate& today)
 {
     if (!yearStart.contains(u'/'))
         return std::nullopt;
-    const std::optional<int> startMonth = input::wholeNumber16(yearStart.section(u'/', 0, 0));
-    if (!startMonth)
-        return std::nullopt;
-    const int year = *startMonth > today.month() ? today.year() - 1 : today.year();
-    return input::dateOfParts({QString::number(year), yearStart});
+    const std::optional<QDate> thisYear = input::dateOfParts({QString::number(today.year()), yearStart});
+    if (!thisYear || today >= *thisYear)
+        return thisYear;
+    return input::dateOfParts({QString::number(today.year() - 1), yearStart});
 }
 
 } // namespace

@@ -174,10 +174,24 @@ void 予約者登::確定_Click()
     const QString end = input::timeText(*input::timeFromText(終了時間->text(), true));
     // The reserver, a number taken for a new one, and the reservation: all or nothing.
     const store::Database db = store::Database::open();
-    store::Transaction booking(db);
-    const QString number = SaveReserver(db);
-    const int state = SaveReservation(db, number, end);
-    booking.commit();
+    QString number;
+    std::optional<QString> holder;
+    int state = 0;
+    {
+        store::Transaction booking(db);
+        number = SaveReserver(db);
+        holder = OtherReserverOnKey(db, number);
+        if (!holder) {
+            state = SaveReservation(db, number, end);
+            booking.commit();
+        }
+    }
+    if (holder) {
+        msg::exclaim(QStringLiteral("この時間帯には同じ予約者NO「%1」で別の予約者「%2」の予約があります。予約は登録されませんでした。")
+                         .arg(number, *holder),
+                     kTitle);
+        return;
+    }
 
     予約者NO->setText(number);
     app().booking.EntryState = state;
@@ -196,6 +210,19 @@ QString 予約者登::SaveReserver(const store::Database& db)
     WriteParticulars(reservers);
     reservers.update();
     return number;
+}
+
+std::optional<QString> 予約者登::OtherReserverOnKey(const store::Database& db, const QString& number) const
+{
+    store::Table reservations = db.table("予約");
+    reservations.setIndex("key_予約");
+    reservations.seek("=", {対象番号->text(), 予約日->text(), 開始時間->text(), number});
+    if (reservations.eof() || reservations.noMatch())
+        return std::nullopt;
+    const QString holder = reservations.text("予約_予約者名");
+    if (holder == reserverName())
+        return std::nullopt;
+    return holder;
 }
 
 int 予約者登::SaveReservation(const store::Database& db, const QString& number, const QString& endText)

@@ -2,6 +2,8 @@
 
 #include "reservations/reserver_details.h"
 
+#include <optional>
+
 class QLineEdit;
 
 namespace store {
@@ -35,6 +37,10 @@ private:
     // The reserver row of the name, added or updated, its latest reservation date only moved
     // forward; returns its number.
     QString SaveReserver(const store::Database& db);
+    // The name on the reservation that stands on the key this save would write, when it is not
+    // this reserver's: two reservers that share a number (from a file of an older numbering)
+    // must not overwrite each other's bookings.
+    std::optional<QString> OtherReserverOnKey(const store::Database& db, const QString& number) const;
     // The reservation row upserted on its key; returns the entry state it leads to.
     int SaveReservation(const store::Database& db, const QString& number, const QString& endText);
     // The remark of the reservation being changed, which may differ from the reserver's.

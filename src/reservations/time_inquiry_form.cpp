@@ -287,22 +287,19 @@ void 時間照会::FillReservationList()
     for (reservations.seek(">=", {target, date, "00:00", ""}); !reservations.eof(); reservations.moveNext()) {
         if (reservations.text("予約_設定番号") != target || reservations.text("予約_年月日") != date)
             break;
-        const QString startText = reservations.text("予約_開始時間");
-        const QString endText = reservations.text("予約_終了時間");
-        const auto start = input::timeFromText(startText);
-        const auto end = input::timeFromText(endText, true);
-        if (!start || !end)
-            continue;
-        if (start->minutes() >= daySlots.end(slot_)) // in start order: the rest start later still
+        const input::TimeOfDay start = reservations.time("予約_開始時間");
+        const input::TimeOfDay end = reservations.time("予約_終了時間", true);
+        if (start.minutes() >= daySlots.end(slot_)) // in start order: the rest start later still
             break;
-        const auto [first, last] = daySlots.covering(start->minutes(), end->minutes());
+        const auto [first, last] = daySlots.covering(start.minutes(), end.minutes());
         if (slot_ < first || slot_ >= last)
             continue;
         const int row = ++listRows_;
         if (row >= 予約一覧->rows())
             予約一覧->setRows(row + 1);
         const QString cells[kListColumns] = {reservations.text("予約_予約者NO"), reservations.text("予約_予約者名"),
-                                             startText, endText, reservations.text("予約_備考")};
+                                             input::timeText(start), input::timeText(end),
+                                             reservations.text("予約_備考")};
         for (int col = 0; col < kListColumns; ++col)
             予約一覧->setTextMatrix(row, col, cells[col]);
         予約一覧->setRow(row);

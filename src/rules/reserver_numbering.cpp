@@ -7,8 +7,6 @@ namespace 予約NO発番 {
 
 namespace {
 
-const QString kFirstSequence = QStringLiteral("000001");
-
 store::Table numberingRow(const store::Database& db, const QString& key)
 {
     store::Table numbering = db.table("発番");
@@ -22,9 +20,30 @@ bool found(const store::Table& table)
     return !table.eof() && !table.noMatch();
 }
 
-QString nextSequence(const store::Table& numbering)
+bool isHeld(const store::Database& db, const QString& number)
 {
-    return QString::number(numbering.field("発番_番号").integer() + 1);
+    store::Table reservers = db.table("予約者");
+    reservers.setIndex("Key_予約者");
+    reservers.seek("=", {number});
+    return found(reservers);
+}
+
+// The first sequence, from `sequence` on, whose number no reserver holds yet: the counters of
+// different targets, or a counter set back, must not hand out a number twice.
+QString freeSequence(const store::Database& db, const QString& prefix, qint64 sequence)
+{
+    QString text = QString::number(sequence);
+    while (isHeld(db, FormatReserverNumber(prefix, text)))
+        text = QString::number(++sequence);
+    return text;
+}
+
+// The sequence the key issues next, skipping numbers already held.
+QString nextSequence(const store::Database& db, const store::Table& numbering, const QString& prefix)
+{
+    if (found(numbering))
+        return freeSequence(db, prefix, numbering.field("発番_番号").integer() + 1);
+    return freeSequence(db, prefix, 1).rightJustified(6, '0'); // a new counter starts at "000001"
 }
 
 } // namespace
@@ -65,15 +84,14 @@ std::optional<QString> FindReserverByName(const store::Database& db, const QStri
 QString PeekReserverNumber(const store::Database& db, const QString& key, const QString& prefix)
 {
     const store::Table numbering = numberingRow(db, key);
-    return FormatReserverNumber(prefix, found(numbering) ? nextSequence(numbering) : kFirstSequence);
+    return FormatReserverNumber(prefix, nextSequence(db, numbering, prefix));
 }
 
 QString TakeReserverNumber(const store::Database& db, const QString& key, const QString& prefix)
 {
     store::Table numbering = numberingRow(db, key);
-    QString sequence = kFirstSequence;
+    const QString sequence = nextSequence(db, numbering, prefix);
     if (found(numbering)) {
-        sequence = nextSequence(numbering);
         numbering.edit();
     } else {
         numbering.addNew();

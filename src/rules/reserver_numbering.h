@@ -27,9 +27,10 @@ QString NumberingKey(const QString& numberingKind, const QString& target);
 QString FormatReserverNumber(const QString& prefix, const QString& sequence);
 
 std::optional<QString> FindReserverByName(const store::Database& db, const QString& name);
-// The next number of the key, nothing written.
+// The next number of the key, nothing written. A number some reserver already holds (issued by
+// another target's counter, say) is passed over: the next free one of the key is given.
 QString PeekReserverNumber(const store::Database& db, const QString& key, const QString& prefix);
-// The next number of the key, stored as the key's last number.
+// The next number of the key as PeekReserverNumber gives it, stored as the key's last number.
 QString TakeReserverNumber(const store::Database& db, const QString& key, const QString& prefix);
 
 } // namespace 予約NO発番

@@ -87,14 +87,13 @@ void BuildReservationCounts()
 
 namespace {
 
-// Adds the reservation the cursor stands on to the slots it covers.
+// Adds the reservation the cursor stands on to the slots it covers. A time that cannot be read
+// stops the count: left out, its slot would look free and be booked twice.
 void countCurrent(const store::Table& reservations, const SlotTimes& daySlots, std::vector<int>& counts)
 {
-    const auto start = input::timeFromText(reservations.text("予約_開始時間"));
-    const auto end = input::timeFromText(reservations.text("予約_終了時間"), true);
-    if (!start || !end)
-        return;
-    const auto [first, last] = daySlots.covering(start->minutes(), end->minutes());
+    const input::TimeOfDay start = reservations.time("予約_開始時間");
+    const input::TimeOfDay end = reservations.time("予約_終了時間", true);
+    const auto [first, last] = daySlots.covering(start.minutes(), end.minutes());
     for (int slot = first; slot < last; ++slot)
         ++counts[size_t(slot)];
 }
@@ -106,16 +105,19 @@ std::vector<std::vector<int>> CountForSevenDays(store::Table& reservations, cons
 {
     constexpr int kDays = 7;
     std::vector<std::vector<int>> counts(kDays, std::vector<int>(size_t(daySlots.count()), 0));
-    // One pass over the target's reservations of the seven days, in key order.
-    const QString last = input::dateText(first.addDays(kDays - 1));
+    QStringList days;
+    for (int i = 0; i < kDays; ++i)
+        days << input::dateText(first.addDays(i));
+    // One pass over the target's reservations of the seven days, in key order. A date stored in
+    // another form ("2024/05/2") may sort among them; it is none of the seven days and has no column.
     reservations.setIndex("Key_予約");
-    for (reservations.seek(">=", {target, input::dateText(first), "00:00", ""}); !reservations.eof();
-         reservations.moveNext()) {
+    for (reservations.seek(">=", {target, days.first(), "00:00", ""}); !reservations.eof(); reservations.moveNext()) {
         const QString day = reservations.text("予約_年月日");
-        if (reservations.text("予約_設定番号") != target || day > last)
+        if (reservations.text("予約_設定番号") != target || day > days.last())
             break;
-        if (const std::optional<QDate> date = input::date(day))
-            countCurrent(reservations, daySlots, counts[size_t(first.daysTo(*date))]);
+        const qsizetype column = days.indexOf(day);
+        if (column >= 0)
+            countCurrent(reservations, daySlots, counts[size_t(column)]);
     }
     return counts;
 }

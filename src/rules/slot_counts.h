@@ -48,8 +48,8 @@ std::vector<std::vector<int>> CountForSevenDays(store::Table& reservations, cons
 std::vector<std::vector<int>> CountForTargets(store::Table& reservations, const SlotTimes& daySlots,
                                               const QStringList& targets, const QDate& date);
 // How many reservations of the target on the date cover each slot. `reservations` is a cursor
-// on 予約 (each of these functions chooses its index); rows whose times cannot be read are not
-// counted.
+// on 予約 (each of these functions chooses its index); a row whose times cannot be read throws
+// StoreError naming it.
 std::vector<int> CountReservations(store::Table& reservations, const SlotTimes& daySlots, const QString& target,
                                    const QDate& date);
 

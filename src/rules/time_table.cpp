@@ -4,6 +4,7 @@
 #include "base/clock.h"
 #include "base/input.h"
 
+#include <QSet>
 #include <algorithm>
 
 namespace 時間TBL {
@@ -13,10 +14,11 @@ namespace {
 const QString kCommonTarget = QStringLiteral("00000");
 
 // A band read from one of the three hours tables, which share their field names after the
-// table's prefix.
+// table's prefix. Its times are read as times, so that a band the grid cannot place stops the
+// build with the row named instead of leaving its time open.
 HoursRow bandOf(const store::Table& table, const QString& prefix)
 {
-    return {table.text(prefix + "開始時間"), table.text(prefix + "終了時間"),
+    return {input::timeText(table.time(prefix + "開始時間")), input::timeText(table.time(prefix + "終了時間", true)),
             table.text(prefix + "営業フラグ") == QLatin1String("1") ? 1 : 0};
 }
 
@@ -101,7 +103,10 @@ TimeTable BuildTimeTable(const TimeTableRequest& request)
     store::Transaction oneReading(db, store::Transaction::ForReading); // all look-ups under one read lock
     const auto [first, last] = std::minmax_element(table.Columns.begin(), table.Columns.end(),
         [](const TimeTableColumn& a, const TimeTableColumn& b) { return a.ColumnDate < b.ColumnDate; });
-    const HoursTables tables(db, first->ColumnDate, last->ColumnDate, request.DailyHoursKind);
+    QStringList targets{kCommonTarget};
+    for (const TimeTableColumn& column : table.Columns)
+        targets << (table.TargetColumns ? column.Target : request.CurrentTarget);
+    const HoursTables tables(db, first->ColumnDate, last->ColumnDate, request.DailyHoursKind, targets);
     if (table.TargetColumns) {
         BuildTargetColumns(tables, table, request.DailyHoursKind);
     } else {
@@ -143,8 +148,10 @@ std::vector<TimeTableColumn> FillMonthColumns(const QDate& systemDate)
     return dateColumns(QDate(systemDate.year(), systemDate.month(), 1), systemDate.daysInMonth(), true);
 }
 
-HoursTables::HoursTables(const store::Database& db, const QDate& first, const QDate& last, int dailyHoursKind)
+HoursTables::HoursTables(const store::Database& db, const QDate& first, const QDate& last, int dailyHoursKind,
+                         const QStringList& targets)
 {
+    const QSet<QString> wanted(targets.begin(), targets.end());
     store::Table days = db.table("カレンダー");
     days.setIndex("Idx_照会");
     for (days.seek(">=", {first, ""}); !days.eof(); days.moveNext()) {
@@ -156,14 +163,18 @@ HoursTables::HoursTables(const store::Database& db, const QDate& first, const QD
 
     store::Table weekly = db.table("営業");
     weekly.setIndex("Key_営業");
-    for (weekly.seek(">=", {"", ""}); !weekly.eof(); weekly.moveNext())
-        regular[weekly.text("営業_番号")].push_back(bandOf(weekly, "営業_"));
+    for (weekly.seek(">=", {"", ""}); !weekly.eof(); weekly.moveNext()) {
+        const QString target = weekly.text("営業_番号");
+        if (wanted.contains(target))
+            regular[target].push_back(bandOf(weekly, "営業_"));
+    }
 
     store::Table byDay = db.table("日別");
     byDay.setIndex("Key_日別");
     for (byDay.seek(">=", {"", "", "", ""}); !byDay.eof(); byDay.moveNext()) {
-        if (byDay.integer("日別_区分") == dailyHoursKind)
-            daily[{byDay.text("日別_番号"), byDay.integer("日別_日付")}].push_back(bandOf(byDay, "日別_"));
+        const QString target = byDay.text("日別_番号");
+        if (wanted.contains(target) && byDay.integer("日別_区分") == dailyHoursKind)
+            daily[{target, byDay.integer("日別_日付")}].push_back(bandOf(byDay, "日別_"));
     }
 
     store::Table dated = db.table("特定日");
@@ -172,7 +183,9 @@ HoursTables::HoursTables(const store::Database& db, const QDate& first, const QD
         const QDate date = dated.field("特定_日付").date();
         if (date > last)
             break;
-        specific[{dated.text("特定_番号"), date}].push_back(bandOf(dated, "特定_"));
+        const QString target = dated.text("特定_番号");
+        if (wanted.contains(target))
+            specific[{target, date}].push_back(bandOf(dated, "特定_"));
     }
     // The date index gives a day's bands in the order they were stored; the grid wants time order.
     for (auto& [key, bands] : specific)

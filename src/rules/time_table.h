@@ -48,10 +48,12 @@ std::vector<TimeTableColumn> FillSevenDayColumns(const QDate& workingDate);
 std::vector<TimeTableColumn> FillMonthColumns(const QDate& systemDate);
 
 // The closures and hours rows a build may need, read with one pass over each table: the calendar
-// and specific-day rows dated within the columns' dates, every weekly row, and every daily row of
-// the daily cycle in force. A build over a hundred targets costs four scans, not hundreds of seeks.
+// rows dated within the columns' dates, and the bands of the given targets (the specific-day
+// ones within those dates, the weekly ones, the daily ones of the cycle in force). A build over a
+// hundred targets costs four scans, not hundreds of seeks; the bands of other targets are not read.
 struct HoursTables {
-    HoursTables(const store::Database& db, const QDate& first, const QDate& last, int dailyHoursKind);
+    HoursTables(const store::Database& db, const QDate& first, const QDate& last, int dailyHoursKind,
+                const QStringList& targets);
 
     std::map<std::pair<QString, QDate>, int> calendar;           // (target, date): カレ_休日FLG
     std::map<QString, HoursList> regular;                       // target: weekly bands

@@ -412,6 +412,43 @@ Value Table::fieldAt(int position) const
     return cell.isInteger ? Value(cell.number) : Value(cell.text);
 }
 
+input::TimeOfDay Table::time(const char* fieldName, bool endOfDay) const
+{
+    return timeAt(positionOf(fieldName), endOfDay);
+}
+
+input::TimeOfDay Table::time(const QString& fieldName, bool endOfDay) const
+{
+    return timeAt(positionOf(fieldName), endOfDay);
+}
+
+input::TimeOfDay Table::timeAt(int position, bool endOfDay) const
+{
+    const QString value = fieldAt(position).text();
+    if (const std::optional<input::TimeOfDay> time = input::storedTime(value, endOfDay))
+        return *time;
+    const QString& field = table_->fields[size_t(position)].name;
+    throw StoreError(value.isEmpty()
+                         ? QStringLiteral("%1の項目「%2」が空です。").arg(whichRecord(), field)
+                         : QStringLiteral("%1の項目「%2」の値「%3」は時刻（HH:MM）ではありません。")
+                               .arg(whichRecord(), field, value));
+}
+
+QString Table::whichRecord() const
+{
+    // The first index of a table in the catalogue is its key.
+    QStringList key;
+    for (const schema::IndexDef& index : schema::indexes()) {
+        if (index.table != table_->name)
+            continue;
+        for (const QString& field : index.keys)
+            key << QStringLiteral("%1「%2」").arg(field, fieldAt(table_->fieldIndex(field)).text());
+        break;
+    }
+    return QStringLiteral("データベース「%1」のテーブル「%2」のレコード（%3）")
+        .arg(connection_->fileName(), table_->name, key.join(QStringLiteral("、")));
+}
+
 void Table::addNew()
 {
     mode_ = Mode::Adding;

@@ -3,6 +3,7 @@
 #include "store/connection.h"
 #include "store/schema.h"
 #include "store/value.h"
+#include "ui/input.h"
 
 #include <QString>
 #include <functional>
@@ -47,6 +48,11 @@ public:
     QString text(const char* fieldName) const { return field(fieldName).text(); }
     int integer(const QString& fieldName) const { return int(field(fieldName).integer()); }
     int integer(const char* fieldName) const { return int(field(fieldName).integer()); }
+    // The current record's field as a time of day in its stored form "hh:mm" ("24:00" too with
+    // `endOfDay`). Any other value throws StoreError naming the record by its key, the field and
+    // the value: nothing is built on a time that cannot be placed.
+    input::TimeOfDay time(const char* fieldName, bool endOfDay = false) const;
+    input::TimeOfDay time(const QString& fieldName, bool endOfDay = false) const;
 
     void addNew();
     void edit();
@@ -79,6 +85,7 @@ private:
     int positionOf(const QString& fieldName) const;
     int positionOf(const char* fieldName) const;
     Value fieldAt(int position) const;
+    input::TimeOfDay timeAt(int position, bool endOfDay) const;
     void setAt(int position, const Value& value);
     Cell toStored(const schema::FieldDef& field, const Value& value) const;
     Cell toSeekKey(const schema::FieldDef& field, const Value& value) const;
@@ -94,6 +101,8 @@ private:
     const QString& seekSql(bool greater, size_t keyCount);
     const QString& continueSql();
     QString what() const;
+    // The file, the table and the key of the current record, for a message about a value of it.
+    QString whichRecord() const;
 
     std::shared_ptr<detail::Connection> connection_;
     const schema::TableDef* table_ = nullptr;

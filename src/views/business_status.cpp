@@ -28,6 +28,28 @@ void labelCell(FlexGrid* grid, int row, int col, int fontSize, int alignment, co
     grid->setText(text);
 }
 
+// Minutes after midnight, the end excluded.
+struct Interval {
+    int start;
+    int end;
+};
+
+// Whether [from, to) lies wholly inside the intervals, taken together. A slot that holds any open
+// time stays open, so that a slot of a day or of two hours across the opening can be booked.
+bool coversWholly(const std::vector<Interval>& intervals, int from, int to)
+{
+    for (bool moved = true; from < to && moved;) {
+        moved = false;
+        for (const Interval& i : intervals) {
+            if (i.start <= from && from < i.end) {
+                from = i.end;
+                moved = true;
+            }
+        }
+    }
+    return from >= to;
+}
+
 } // namespace
 
 std::optional<int> TimeTableColumnAt(const TimeTable& table, int gridRow)
@@ -121,26 +143,33 @@ void PaintClosedRanges(FlexGrid* grid, int gridRow, const HoursList& rows, const
 {
     if (gridRow >= grid->rows())
         return;
-    const auto paintSlots = [&](int first, int last) {
-        last = std::min(last, grid->cols() - 1);
-        if (first >= last)
-            return;
-        grid->setRow(gridRow);
-        grid->setCol(SlotTimes::column(first));
-        grid->setRowSel(gridRow);
-        grid->setColSel(SlotTimes::column(last - 1));
-        grid->setCellBackColor(offHours);
-    };
+    // Closed time: the whole hours before the first row when it is open, and every closed row.
+    std::vector<Interval> closed;
     for (size_t r = 0; r < rows.size() && !rows[r].start.isEmpty(); ++r) {
         const HoursRow& row = rows[r];
         const std::optional<input::TimeOfDay> start = input::timeFromText(row.start);
         const std::optional<input::TimeOfDay> end = input::timeFromText(row.end, true);
         if (!start || !end)
             continue;
-        if (r == 0 && row.closed == 0) // before the first open row, whole hours only
-            paintSlots(0, daySlots.firstStartingFrom(start->hour * 60));
+        if (r == 0 && row.closed == 0)
+            closed.push_back({0, start->hour * 60});
         if (row.closed == 1)
-            paintSlots(daySlots.firstStartingFrom(start->minutes()), daySlots.firstStartingFrom(end->minutes()));
+            closed.push_back({start->minutes(), end->minutes()});
+    }
+    // Runs of slots that are closed for the whole of their time, each painted as one range.
+    const int slotCount = std::min(daySlots.count(), grid->cols() - 1);
+    for (int first = 0; first < slotCount; ++first) {
+        int last = first;
+        while (last < slotCount && coversWholly(closed, daySlots.start(last), daySlots.end(last)))
+            ++last;
+        if (last == first)
+            continue;
+        grid->setRow(gridRow);
+        grid->setCol(SlotTimes::column(first));
+        grid->setRowSel(gridRow);
+        grid->setColSel(SlotTimes::column(last - 1));
+        grid->setCellBackColor(offHours);
+        first = last;
     }
 }
 

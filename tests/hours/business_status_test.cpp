@@ -136,6 +136,26 @@ TEST_F(BusinessStatusTest, AClosedBandPaintsTheSlotsThatStartInsideIt)
     EXPECT_EQ(closedSlots(3), QStringList{"12:30"});
 }
 
+TEST_F(BusinessStatusTest, ALongSlotIsPaintedOnlyWhenClosedForTheWholeOfIt)
+{
+    weekly("00001", "09:00", "19:00", "0");
+    weekly("00001", "12:00", "13:00", "1");
+    weekly("00001", "19:00", "21:00", "1");
+    // Two hours from 8:00: 8-10 and 18-20 hold open time, 12-14 opens at 13:00, 20-21 is closed.
+    app().settings.UnitMinutes = 2 * 60;
+    showSevenDays();
+    EXPECT_EQ(closedSlots(2), QStringList{"20:00"});
+
+    app().settings.UnitMinutes = 24 * 60;
+    showSevenDays();
+    EXPECT_TRUE(closedSlots(2).isEmpty());
+
+    // Half hours as ever: judged at their start, the hour before opening and both closed bands.
+    app().settings.UnitMinutes = 30;
+    showSevenDays();
+    EXPECT_EQ(closedSlots(2), QStringList({"08:00", "08:30", "12:00", "12:30"}) + range(19, 0, 20, 30, 30));
+}
+
 TEST_F(BusinessStatusTest, AClosedDayIsPaintedWholeWhateverItsHours)
 {
     weekly("00001", "09:00", "18:00", "0");

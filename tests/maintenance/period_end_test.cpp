@@ -72,6 +72,10 @@ TEST_F(PeriodEndTest, TheFormShowsItsWarningsAndProposesTheStartOfAnEarlierBusin
     EXPECT_EQ(proposalOn(QDate(2026, 2, 15), "01/01", 12), "2025/01/01");
     EXPECT_EQ(proposalOn(QDate(2026, 12, 31), "01/01", 24), "2024/01/01");
     EXPECT_EQ(proposalOn(QDate(2026, 12, 7), "10/1", 6), "2026/04/01");
+    // Days of the start month before the start day still belong to the year that began last year.
+    EXPECT_EQ(proposalOn(QDate(2024, 4, 10), "04/15", 12), "2022/04/15");
+    EXPECT_EQ(proposalOn(QDate(2024, 4, 15), "04/15", 12), "2023/04/15");
+    EXPECT_EQ(proposalOn(QDate(2024, 4, 20), "04/15", 12), "2023/04/15");
     // A year start without "/" counts as 1 April.
     EXPECT_EQ(proposalOn(QDate(2026, 12, 7), "0401", 12), "2025/04/01");
     EXPECT_EQ(proposalOn(QDate(2026, 2, 15), "", 12), "2024/04/01");

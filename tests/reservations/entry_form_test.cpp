@@ -250,6 +250,22 @@ TEST_F(EntryFormTest, AReserverNeverTakesAnotherReserversNumber)
     EXPECT_EQ(count("予約者"), 3);
 }
 
+TEST_F(EntryFormTest, TwoReserversThatShareANumberNeverOverwriteEachOthersBooking)
+{
+    // A file from before numbers were checked: two reservers hold -000001.
+    reserver("-000001", "山田太郎", "ヤマダタロウ", "2026/12/08");
+    reserver("-000001", "鈴木一郎", "スズキイチロウ", "2026/11/01");
+    book("00001", "2026/12/08", "10:00", "11:00", "-000001", "山田太郎");
+    open(2);
+    fill("鈴木一郎", "スズキイチロウ");
+    save();
+    EXPECT_EQ(messageTexts(), (QStringList{"入力内容で更新します。", "この時間帯には同じ予約者NO「-000001」で別の予約者"
+                                                                   "「山田太郎」の予約があります。予約は登録されませんでした。"}));
+    EXPECT_EQ(rows("予約", "Key_予約", {"予約_予約者名", "予約_終了時間"}), (std::vector<QStringList>{{"山田太郎", "11:00"}}));
+    EXPECT_EQ(rows("予約者", "Key_予約者", {"予約者_予約者名", "予約者_最新予約日"}),
+              (std::vector<QStringList>{{"山田太郎", "2026/12/08"}, {"鈴木一郎", "2026/11/01"}, {"佐藤花子", "2026/12/20"}}));
+}
+
 TEST_F(EntryFormTest, ReserversAreFoundByKanaByListAndByNumber)
 {
     reserver("-000002", "山本一郎", "ヤマモトイチロウ");

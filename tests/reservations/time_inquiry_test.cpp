@@ -270,6 +270,25 @@ TEST_F(TimeInquiryTest, ClicksOutsideTheSlotsAreRefused)
     EXPECT_EQ(messageTexts(), QStringList{"指定対象が有効範囲外です｡ "});
 }
 
+TEST_F(TimeInquiryTest, ADayThatOpensLaterThanTheGridStartsCanBeBookedAsAWholeDay)
+{
+    app().settings.UnitMinutes = 24 * 60;
+    insert("営業", {{"営業_番号", "00001"}, {"営業_開始時間", "10:00"}, {"営業_終了時間", "19:00"}, {"営業_営業フラグ", "0"}});
+    openByTarget();
+    choose(2, 1);
+    EXPECT_TRUE(messages().empty());
+    EXPECT_TRUE(inquiry->findChild<QPushButton*>("予約")->isEnabled());
+}
+
+TEST_F(TimeInquiryTest, AReservationWhoseEndCannotBeReadIsNamedNotLeftOut)
+{
+    book("00001", "2026/12/09", "10:00", "11.5", "-000001");
+    openByTarget();
+    EXPECT_EQ(messageTexts(), QStringList{"データベース「Kelvora.mdb」のテーブル「予約」のレコード（予約_設定番号「00001」、"
+                                          "予約_年月日「2026/12/09」、予約_開始時間「10:00」、予約_予約者NO「-000001」）"
+                                          "の項目「予約_終了時間」の値「11.5」は時刻（HH:MM）ではありません。"});
+}
+
 TEST_F(TimeInquiryTest, TheLastSlotEndsOneUnitAfterItsStart)
 {
     openByTarget();

@@ -75,6 +75,16 @@ void DatabaseTest::runSql(const QString& sql)
     ASSERT_EQ(rc, SQLITE_OK) << sql.toStdString();
 }
 
+void DatabaseTest::loosen(const QString& table)
+{
+    const QString name = store::schema::quoted(table);
+    runSql(QString("CREATE TABLE loose AS SELECT * FROM %1; DROP TABLE %1; ALTER TABLE loose RENAME TO %1;").arg(name));
+    for (const QString& statement : store::schema::createStatements()) {
+        if (statement.startsWith("CREATE INDEX") && statement.contains(" ON " + name + " ("))
+            runSql(statement);
+    }
+}
+
 int DatabaseTest::count(const QString& table) const
 {
     const store::schema::IndexDef* first = nullptr;

@@ -38,6 +38,9 @@ protected:
     // Runs SQL on Kelvora.mdb through a connection of its own, as another program would (to break
     // the file on purpose).
     void runSql(const QString& sql);
+    // Rebuilds a table with its rows and indexes but without types or NOT NULL, as another tool
+    // may write it, so that NULLs and loose values can be stored.
+    void loosen(const QString& table);
     // Number of records of a table.
     int count(const QString& table) const;
     // The given fields of every record of a table, in the order of an index, as texts.

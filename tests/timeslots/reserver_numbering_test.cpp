@@ -69,6 +69,22 @@ TEST_F(ReserverNumberingTest, KindOneSharesOneSequenceAndOtherKindsKeepOnePerTar
     EXPECT_EQ(numberingRows(), (std::vector<QStringList>{{"00000", "2", "K"}, {"00003", "2", "K"}, {"00004", "000001", "K"}}));
 }
 
+TEST_F(ReserverNumberingTest, ANumberAnotherReserverHoldsIsPassedOver)
+{
+    // One counter per target, both with the same prefix: 00003's has given out 1 and 2.
+    app().settings.NumberingKind = "2";
+    insert("予約者", {{"予約者_予約者NO", "K-000001"}, {"予約者_予約者名", "山田太郎"}});
+    insert("予約者", {{"予約者_予約者NO", "K-000002"}, {"予約者_予約者名", "佐藤花子"}});
+    insert("発番", {{"発番_設備", "00003"}, {"発番_番号", "2"}, {"発番_PriFix", "K"}});
+    app().targets.CurrentTarget = "00004";
+    EXPECT_EQ(IssueReserverNumber(1, "鈴木一郎").number, "K-000003");
+    EXPECT_EQ(take(), "K-000003");
+    insert("予約者", {{"予約者_予約者NO", "K-000003"}, {"予約者_予約者名", "鈴木一郎"}});
+    app().targets.CurrentTarget = "00003";
+    EXPECT_EQ(take(), "K-000004");
+    EXPECT_EQ(numberingRows(), (std::vector<QStringList>{{"00003", "4", "K"}, {"00004", "000003", "K"}}));
+}
+
 TEST_F(ReserverNumberingTest, LongSequencesKeepAllTheirDigitsAndTheLastPrefixIsKept)
 {
     insert("発番", {{"発番_設備", "00000"}, {"発番_番号", "999999"}, {"発番_PriFix", "K"}});

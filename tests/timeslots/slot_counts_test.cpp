@@ -2,6 +2,7 @@
 
 #include "base/app_state.h"
 #include "rules/slot_counts.h"
+#include "store/store_error.h"
 #include "support/fixture.h"
 
 namespace {
@@ -199,13 +200,49 @@ TEST_F(ReservationCountTest, ByDayEveryTargetOfTheListIsAColumn)
     EXPECT_EQ(occupied(counts, 2), QStringList{"23:30=1"});
 }
 
-TEST_F(ReservationCountTest, UnreadableTimesAreNotCounted)
+TEST_F(ReservationCountTest, DatesStoredWithoutLeadingZerosAreNoneOfTheSevenDays)
 {
-    book("00001", "2026/12/08", "1000", "11:00", "-000001");
-    book("00001", "2026/12/08", "10:00", "", "-000002");
-    book("00001", "2026/12/08", "11:00", "10:00", "-000003");
-    book("00001", "2026/12/08", "12:00", "12:30", "-000004");
+    // "2026/12/1" sorts between 2026/12/08 and 2026/12/14, "2026/5/2" between 2026/12/28 and 2027/01/03.
+    book("00001", "2026/12/1", "10:00", "11:00", "-000001");
+    book("00001", "2026/12/10", "10:00", "10:30", "-000002");
+    SlotCounts counts = countSevenDays(30);
+    EXPECT_EQ(occupied(counts, 2), QStringList{"10:00=1"});
+    for (int day : {0, 1, 3, 4, 5, 6})
+        EXPECT_TRUE(occupied(counts, day).isEmpty()) << day;
+
+    book("00001", "2026/5/2", "10:00", "11:00", "-000003");
+    book("00001", "2027/01/02", "10:00", "10:30", "-000004");
+    app().settings.WorkingDate = "2026/12/28";
+    予約TBL::BuildReservationCounts();
+    counts = app().counts;
+    EXPECT_EQ(occupied(counts, 5), QStringList{"10:00=1"});
+    EXPECT_TRUE(occupied(counts, 0).isEmpty());
+}
+
+TEST_F(ReservationCountTest, ATimeThatCannotBeReadStopsTheCountNamingItsRow)
+{
+    loosen("予約");
+    book("00001", "2026/12/08", "11:00", "10:00", "-000001"); // readable, ends before it starts: covers nothing
+    book("00001", "2026/12/08", "12:00", "12:30", "-000002");
     EXPECT_EQ(occupied(countSevenDays(30), 0), QStringList{"12:00=1"});
+
+    runSql("INSERT INTO 予約 (予約_設定番号, 予約_年月日, 予約_開始時間, 予約_予約者NO, 予約_終了時間) "
+           "VALUES ('00001', '2026/12/09', '10:00', '-000003', NULL)");
+    const auto refusal = [this] {
+        try {
+            countSevenDays(30);
+        } catch (const store::StoreError& e) {
+            return e.message();
+        }
+        return QString();
+    };
+    const QString row = "データベース「Kelvora.mdb」のテーブル「予約」のレコード（予約_設定番号「00001」、"
+                        "予約_年月日「2026/12/09」、予約_開始時間「10:00」、予約_予約者NO「-000003」）の項目「予約_終了時間」";
+    EXPECT_EQ(refusal(), row + "が空です。");
+    for (const char* end : {"11.5", "10:00:00", " 10:00"}) {
+        runSql(QString("UPDATE 予約 SET 予約_終了時間 = '%1' WHERE 予約_予約者NO = '-000003'").arg(end));
+        EXPECT_EQ(refusal(), row + "の値「" + end + "」は時刻（HH:MM）ではありません。");
+    }
 }
 
 } // namespace

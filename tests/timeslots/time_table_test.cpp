@@ -2,6 +2,7 @@
 
 #include "base/app_state.h"
 #include "rules/time_table.h"
+#include "store/store_error.h"
 #include "support/fixture.h"
 
 namespace {
@@ -257,6 +258,25 @@ TEST_F(TimeTableTest, NothingStoredGivesOpenColumnsWithoutRows)
         EXPECT_EQ(column.CalendarFlag, 0);
         EXPECT_TRUE(時間TBL::HoursInForce(table, column).empty());
     }
+}
+
+TEST_F(TimeTableTest, ABandWhoseTimeCannotBeReadStopsTheBuildOfItsTargetNamingItsRow)
+{
+    loosen("営業");
+    weekly("00001", "09:00", "18:00");
+    runSql("INSERT INTO 営業 VALUES ('00002', NULL, '12:00', '1', '')");
+    // Another target's bands are not read for this one.
+    EXPECT_EQ(starts(sevenDays(kSunday).CommonRows), QStringList{"09:00-18:00"});
+
+    app().targets.CurrentTarget = "00002";
+    QString refusal;
+    try {
+        sevenDays(kSunday);
+    } catch (const store::StoreError& e) {
+        refusal = e.message();
+    }
+    EXPECT_EQ(refusal, "データベース「Kelvora.mdb」のテーブル「営業」のレコード（営業_番号「00002」、営業_開始時間「」）"
+                       "の項目「営業_開始時間」が空です。");
 }
 
 } // namespace
