@@ -171,6 +171,27 @@ std::optional<TimeOfDay> storedTime(const QString& text, bool endOfDay)
     return validTime(h1 * 10 + h2, m1 * 10 + m2, endOfDay);
 }
 
+std::optional<QDate> storedDate(const QString& text)
+{
+    if (text.size() != 10 || text[4] != u'/' || text[7] != u'/')
+        return std::nullopt;
+    int parts[3] = {0, 0, 0};
+    const int starts[3] = {0, 5, 8};
+    const int lengths[3] = {4, 2, 2};
+    for (int p = 0; p < 3; ++p) {
+        for (int i = 0; i < lengths[p]; ++i) {
+            const QChar c = text[starts[p] + i];
+            if (c < u'0' || c > u'9')
+                return std::nullopt;
+            parts[p] = parts[p] * 10 + (c.unicode() - u'0');
+        }
+    }
+    const QDate date(parts[0], parts[1], parts[2]);
+    if (!date.isValid())
+        return std::nullopt;
+    return date;
+}
+
 QString timeText(int hour, int minute)
 {
     return QStringLiteral("%1:%2").arg(hour, 2, 10, QChar(u'0')).arg(minute, 2, 10, QChar(u'0'));

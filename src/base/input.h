@@ -46,6 +46,9 @@ std::optional<TimeOfDay> timeFromText(const QString& text, bool endOfDay = false
 // A time of day in its stored form only, "hh:mm": how stored times are read, as " 10:00" or
 // "10:00:00" sort and compare apart from the time they look like.
 std::optional<TimeOfDay> storedTime(const QString& text, bool endOfDay = false);
+// A date in its stored form "yyyy/mm/dd" and nothing else: dates are keys and ranges are read in
+// their text order, so another form ("2024/5/2", "2024-05-20") is no stored date.
+std::optional<QDate> storedDate(const QString& text);
 // The stored form of a time of day, "hh:mm".
 QString timeText(int hour, int minute);
 QString timeText(const TimeOfDay& time);

@@ -67,7 +67,7 @@ std::vector<CalendarDay> listCalendarDays(const store::Database& db, const QDate
         const QString text = calendar.text("カレ_年月日");
         if (text > lastText)
             break;
-        if (const std::optional<QDate> date = stored::rangeDate(text))
+        if (const std::optional<QDate> date = input::storedDate(text))
             days.push_back({calendar.text("カレ_番号"), *date, read(calendar)});
     }
     return days;

@@ -61,7 +61,7 @@ bool holds(const store::Table& table, const HoursKey& key)
 
 HoursBand read(const store::Table& table, const Source& source)
 {
-    return {stored::time(table, source.start), stored::time(table, source.end, true), stored::flag(table, source.closed),
+    return {table.time(source.start), table.time(source.end, true), stored::flag(table, source.closed),
             table.text(source.remark)};
 }
 
@@ -145,30 +145,35 @@ bool removeBand(const store::Database& db, const HoursKey& key, const input::Tim
     return true;
 }
 
-std::map<QString, HoursBands> regularBands(const store::Database& db)
+std::map<QString, HoursBands> regularBands(const store::Database& db, const QSet<QString>& targets)
 {
     std::map<QString, HoursBands> bands;
     store::Table table = db.table(kRegular.table);
     table.setIndex(kRegular.index);
-    for (table.seek(">=", {"", ""}); !table.eof(); table.moveNext())
-        bands[table.text("営業_番号")].push_back(read(table, kRegular));
+    for (table.seek(">=", {"", ""}); !table.eof(); table.moveNext()) {
+        const QString target = table.text("営業_番号");
+        if (targets.contains(target))
+            bands[target].push_back(read(table, kRegular));
+    }
     return bands;
 }
 
-std::map<std::pair<QString, int>, HoursBands> dailyBands(const store::Database& db, int dailyCycle)
+std::map<std::pair<QString, int>, HoursBands> dailyBands(const store::Database& db, int dailyCycle,
+                                                         const QSet<QString>& targets)
 {
     std::map<std::pair<QString, int>, HoursBands> bands;
     store::Table table = db.table(kDaily.table);
     table.setIndex(kDaily.index);
     for (table.seek(">=", {"", "", "", ""}); !table.eof(); table.moveNext()) {
-        if (table.integer("日別_区分") == dailyCycle)
-            bands[{table.text("日別_番号"), table.integer("日別_日付")}].push_back(read(table, kDaily));
+        const QString target = table.text("日別_番号");
+        if (targets.contains(target) && table.integer("日別_区分") == dailyCycle)
+            bands[{target, table.integer("日別_日付")}].push_back(read(table, kDaily));
     }
     return bands;
 }
 
 std::map<std::pair<QString, QDate>, HoursBands> specificBands(const store::Database& db, const QDate& first,
-                                                              const QDate& last)
+                                                              const QDate& last, const QSet<QString>& targets)
 {
     std::map<std::pair<QString, QDate>, HoursBands> bands;
     store::Table table = db.table(kSpecific.table);
@@ -178,8 +183,11 @@ std::map<std::pair<QString, QDate>, HoursBands> specificBands(const store::Datab
         const QString text = table.text("特定_日付");
         if (text > lastText)
             break;
-        if (const std::optional<QDate> date = stored::rangeDate(text))
-            bands[{table.text("特定_番号"), *date}].push_back(read(table, kSpecific));
+        const QString target = table.text("特定_番号");
+        if (!targets.contains(target))
+            continue;
+        if (const std::optional<QDate> date = input::storedDate(text))
+            bands[{target, *date}].push_back(read(table, kSpecific));
     }
     // The date index gives a day's bands in the order they were stored; a grid wants time order.
     for (auto& [key, list] : bands)
@@ -199,7 +207,7 @@ std::vector<QDate> specificDates(const store::Database& db, const QString& targe
         if (date == lastDate)
             continue;
         lastDate = date;
-        if (const std::optional<QDate> read = stored::rangeDate(date))
+        if (const std::optional<QDate> read = input::storedDate(date))
             dates.push_back(*read);
     }
     return dates;

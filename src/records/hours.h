@@ -4,6 +4,7 @@
 #include "store/database.h"
 
 #include <QDate>
+#include <QSet>
 #include <QString>
 #include <map>
 #include <optional>
@@ -47,13 +48,15 @@ void saveBand(const store::Database& db, const HoursKey& key, const HoursBand& b
 // Deletes the key's band that starts at `start`; false when there is none.
 bool removeBand(const store::Database& db, const HoursKey& key, const input::TimeOfDay& start);
 
-// The whole tables, read in one pass each for a slot grid: regular bands by target, daily bands of
-// one cycle by target and day, and specific bands of the dates from `first` through `last` by
-// target and date. Every list is in time order.
-std::map<QString, HoursBands> regularBands(const store::Database& db);
-std::map<std::pair<QString, int>, HoursBands> dailyBands(const store::Database& db, int dailyCycle);
+// The bands of some targets, read in one pass over each table for a slot grid: regular bands by
+// target, daily bands of one cycle by target and day, and specific bands of the dates from `first`
+// through `last` by target and date. Every list is in time order. Other targets' bands are not
+// read, so a band of theirs the program cannot read does not stop this grid.
+std::map<QString, HoursBands> regularBands(const store::Database& db, const QSet<QString>& targets);
+std::map<std::pair<QString, int>, HoursBands> dailyBands(const store::Database& db, int dailyCycle,
+                                                         const QSet<QString>& targets);
 std::map<std::pair<QString, QDate>, HoursBands> specificBands(const store::Database& db, const QDate& first,
-                                                              const QDate& last);
+                                                              const QDate& last, const QSet<QString>& targets);
 // The dates after `after` on which the target has specific hours, each once, in date order.
 std::vector<QDate> specificDates(const store::Database& db, const QString& target, const QDate& after);
 // Deletes every specific band dated from `from` through `through`; how many went.

@@ -16,11 +16,11 @@ store::Table byKey(const store::Database& db)
 Reservation read(const store::Table& r)
 {
     return {r.text("予約_設定番号"),
-            stored::date(r, "予約_年月日"),
-            stored::time(r, "予約_開始時間"),
+            r.date("予約_年月日"),
+            r.time("予約_開始時間"),
             r.text("予約_予約者NO"),
             stored::flag(r, "予約_重複"),
-            stored::time(r, "予約_終了時間", true),
+            r.time("予約_終了時間", true),
             stored::legacyDate(r, "予約_受付日"),
             r.text("予約_略称"),
             r.text("予約_予約者名"),
@@ -30,7 +30,7 @@ Reservation read(const store::Table& r)
 
 ReservationSpan spanOf(const store::Table& r, const QDate& date)
 {
-    return {r.text("予約_設定番号"), date, stored::time(r, "予約_開始時間"), stored::time(r, "予約_終了時間", true)};
+    return {r.text("予約_設定番号"), date, r.time("予約_開始時間"), r.time("予約_終了時間", true)};
 }
 
 void seekKey(store::Table& reservations, const ReservationKey& key)
@@ -73,7 +73,7 @@ std::vector<ReservationSpan> spansOfDays(const store::Database& db, const QStrin
         if (reservations.text("予約_設定番号") != target || day > lastText)
             break;
         // A date in another form ("2024/05/2") sorts among these but is none of them.
-        const std::optional<QDate> date = stored::rangeDate(day);
+        const std::optional<QDate> date = input::storedDate(day);
         if (date && *date >= first)
             spans.push_back(spanOf(reservations, *date));
     }

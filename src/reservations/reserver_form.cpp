@@ -65,7 +65,9 @@ void 予約者更新::確定_Click()
     const store::Database db = store::Database::open();
     store::Transaction saving(db);
     // A new reserver has no latest reservation date nor target yet: those stay empty.
-    const records::Reserver reserver = ReserverToSave(db, [&] { return 予約NO発番::IssueNewReserverNumber(db, settings(), QString()); });
+    const records::Reserver reserver = ReserverToSave(db, [&] {
+        return 予約NO発番::IssueReserverNumber(db, 2, QString(), 予約NO発番::SourceFor(settings(), QString(), appclock::today())).number;
+    });
     records::saveReserver(db, reserver);
     saving.commit();
     予約者NO->setText(reserver.number);

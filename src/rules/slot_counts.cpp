@@ -1,8 +1,6 @@
 #include "rules/slot_counts.h"
 
-#include "base/app_state.h"
-#include "base/input.h"
-#include "rules/time_table.h"
+#include "records/reservations.h"
 
 #include <QHash>
 #include <algorithm>
@@ -22,11 +20,11 @@ bool isSlotLength(int minutes)
 
 } // namespace
 
-int UnitMinutesFor(const QString& unitKind, int setting)
+int UnitMinutesFor(records::UnitKind unitKind, int setting)
 {
-    const int minutes = unitKind == QLatin1String("2")   ? setting * 60
-                        : unitKind == QLatin1String("3") ? kDayMinutes
-                                                         : setting;
+    const int minutes = unitKind == records::UnitKind::Hours ? setting * 60
+                        : unitKind == records::UnitKind::Day ? kDayMinutes
+                                                             : setting;
     return isSlotLength(minutes) ? minutes : kDefaultUnitMinutes;
 }
 
@@ -47,22 +45,9 @@ SlotTimes BuildSlotTimes(int displayStartHour, int displayEndHour, int unitMinut
     return daySlots;
 }
 
-SlotTimes CurrentSlotTimes()
+SlotTimes SlotTimesOf(const Settings& settings)
 {
-    const Settings& s = app().settings;
-    return BuildSlotTimes(s.DisplayStartHour, s.DisplayEndHour, s.UnitMinutes);
-}
-
-CountRequest CurrentCountRequest()
-{
-    const AppState& a = app();
-    CountRequest request;
-    request.InquiryKind = a.modes.InquiryKind;
-    request.CurrentTarget = a.targets.CurrentTarget;
-    request.WorkingDate = 時間TBL::WorkingDay();
-    request.TargetList = a.targets.TargetList;
-    request.Slots = CurrentSlotTimes();
-    return request;
+    return BuildSlotTimes(settings.DisplayStartHour, settings.DisplayEndHour, settings.UnitMinutes);
 }
 
 SlotCounts BuildReservationCounts(const CountRequest& request)
@@ -71,88 +56,56 @@ SlotCounts BuildReservationCounts(const CountRequest& request)
     counts.Slots = request.Slots;
     const store::Database db = store::Database::open();
     store::Transaction oneReading(db, store::Transaction::ForReading); // all look-ups under one read lock
-    store::Table reservations = db.table("予約");
     counts.ReservationCount =
-        request.InquiryKind == 1
-            ? CountForSevenDays(reservations, counts.Slots, request.CurrentTarget, request.WorkingDate)
-            : CountForTargets(reservations, counts.Slots, request.TargetList, request.WorkingDate);
+        request.InquiryKind == 1 ? CountForSevenDays(db, counts.Slots, request.CurrentTarget, request.WorkingDate)
+                                 : CountForTargets(db, counts.Slots, request.TargetList, request.WorkingDate);
     oneReading.commit();
     return counts;
 }
 
-void BuildReservationCounts()
-{
-    app().counts = BuildReservationCounts(CurrentCountRequest());
-}
-
 namespace {
 
-// Adds the reservation the cursor stands on to the slots it covers. A time that cannot be read
-// stops the count: left out, its slot would look free and be booked twice.
-void countCurrent(const store::Table& reservations, const SlotTimes& daySlots, std::vector<int>& counts)
+// Adds a reservation to the slots it covers.
+void count(const records::ReservationSpan& span, const SlotTimes& daySlots, std::vector<int>& counts)
 {
-    const input::TimeOfDay start = reservations.time("予約_開始時間");
-    const input::TimeOfDay end = reservations.time("予約_終了時間", true);
-    const auto [first, last] = daySlots.covering(start.minutes(), end.minutes());
+    const auto [first, last] = daySlots.covering(span.start.minutes(), span.end.minutes());
     for (int slot = first; slot < last; ++slot)
         ++counts[size_t(slot)];
 }
 
 } // namespace
 
-std::vector<std::vector<int>> CountForSevenDays(store::Table& reservations, const SlotTimes& daySlots,
+std::vector<std::vector<int>> CountForSevenDays(const store::Database& db, const SlotTimes& daySlots,
                                                 const QString& target, const QDate& first)
 {
     constexpr int kDays = 7;
     std::vector<std::vector<int>> counts(kDays, std::vector<int>(size_t(daySlots.count()), 0));
-    QStringList days;
-    for (int i = 0; i < kDays; ++i)
-        days << input::dateText(first.addDays(i));
-    // One pass over the target's reservations of the seven days, in key order. A date stored in
-    // another form ("2024/05/2") may sort among them; it is none of the seven days and has no column.
-    reservations.setIndex("Key_予約");
-    for (reservations.seek(">=", {target, days.first(), "00:00", ""}); !reservations.eof(); reservations.moveNext()) {
-        const QString day = reservations.text("予約_年月日");
-        if (reservations.text("予約_設定番号") != target || day > days.last())
-            break;
-        const qsizetype column = days.indexOf(day);
-        if (column >= 0)
-            countCurrent(reservations, daySlots, counts[size_t(column)]);
-    }
+    for (const records::ReservationSpan& span : records::spansOfDays(db, target, first, first.addDays(kDays - 1)))
+        count(span, daySlots, counts[size_t(first.daysTo(span.date))]);
     return counts;
 }
 
-std::vector<std::vector<int>> CountForTargets(store::Table& reservations, const SlotTimes& daySlots,
+std::vector<std::vector<int>> CountForTargets(const store::Database& db, const SlotTimes& daySlots,
                                               const QStringList& targets, const QDate& date)
 {
     std::vector<std::vector<int>> counts(size_t(targets.size()), std::vector<int>(size_t(daySlots.count()), 0));
     QHash<QString, int> columnOf;
     for (qsizetype i = 0; i < targets.size(); ++i)
         columnOf.insert(targets[i], int(i));
-    // One pass over the day's reservations of every target.
-    const QString day = input::dateText(date);
-    reservations.setIndex("Idx_日付");
-    for (reservations.seek(">=", {day}); !reservations.eof(); reservations.moveNext()) {
-        if (reservations.text("予約_年月日") != day)
-            break;
-        const auto column = columnOf.constFind(reservations.text("予約_設定番号"));
+    for (const records::ReservationSpan& span : records::spansOnDate(db, date)) {
+        const auto column = columnOf.constFind(span.target);
         if (column != columnOf.constEnd())
-            countCurrent(reservations, daySlots, counts[size_t(*column)]);
+            count(span, daySlots, counts[size_t(*column)]);
     }
     return counts;
 }
 
-std::vector<int> CountReservations(store::Table& reservations, const SlotTimes& daySlots, const QString& target,
+std::vector<int> CountReservations(const store::Database& db, const SlotTimes& daySlots, const QString& target,
                                    const QDate& date)
 {
     std::vector<int> counts(size_t(daySlots.count()), 0);
-    const QString day = input::dateText(date);
-    reservations.setIndex("Key_予約");
-    for (reservations.seek(">=", {target, day, "00:00", ""}); !reservations.eof(); reservations.moveNext()) {
-        if (reservations.text("予約_設定番号") != target || reservations.text("予約_年月日") != day)
-            break;
-        countCurrent(reservations, daySlots, counts);
-    }
+    for (const records::ReservationSpan& span : records::spansOfDays(db, target, date, date))
+        count(span, daySlots, counts);
     return counts;
 }
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "base/settings.h"
+#include "records/basic.h"
 #include "rules/slot_types.h"
 #include "store/database.h"
 
@@ -22,13 +24,13 @@ constexpr int kDefaultUnitMinutes = 30;
 // The slot length in minutes of a basic record: unit kind "1" minutes, "2" hours, "3" the whole
 // day; any other kind reads the setting as minutes. A length no grid can be made of (not a
 // divisor of the hour, nor whole hours up to a day) gives the default.
-int UnitMinutesFor(const QString& unitKind, int setting);
+int UnitMinutesFor(records::UnitKind unitKind, int setting);
 
 SlotTimes BuildSlotTimes(int displayStartHour, int displayEndHour, int unitMinutes);
-// The daySlots of the process-wide display hours and unit.
-SlotTimes CurrentSlotTimes();
+// The daySlots of the settings' display hours and unit.
+SlotTimes SlotTimesOf(const Settings& settings);
 
-// What a count reads; CurrentCountRequest() takes it from the process-wide state.
+// What a count reads.
 struct CountRequest {
     int InquiryKind = 1; // 1: seven days of the current target, else every target on one date
     QString CurrentTarget;
@@ -36,21 +38,18 @@ struct CountRequest {
     QStringList TargetList;
     SlotTimes Slots;
 };
-CountRequest CurrentCountRequest();
 
 SlotCounts BuildReservationCounts(const CountRequest& request);
-// Counts from the process-wide state into app().counts.
-void BuildReservationCounts();
 
 // Counts per column and slot: seven days of one target from `first`, or every target on a date.
-std::vector<std::vector<int>> CountForSevenDays(store::Table& reservations, const SlotTimes& daySlots,
+// A reservation whose times cannot be read throws StoreError naming it; one dated in another
+// form ("2024/5/2") is none of the days counted.
+std::vector<std::vector<int>> CountForSevenDays(const store::Database& db, const SlotTimes& daySlots,
                                                 const QString& target, const QDate& first);
-std::vector<std::vector<int>> CountForTargets(store::Table& reservations, const SlotTimes& daySlots,
+std::vector<std::vector<int>> CountForTargets(const store::Database& db, const SlotTimes& daySlots,
                                               const QStringList& targets, const QDate& date);
-// How many reservations of the target on the date cover each slot. `reservations` is a cursor
-// on 予約 (each of these functions chooses its index); a row whose times cannot be read throws
-// StoreError naming it.
-std::vector<int> CountReservations(store::Table& reservations, const SlotTimes& daySlots, const QString& target,
+// How many reservations of the target on the date cover each slot.
+std::vector<int> CountReservations(const store::Database& db, const SlotTimes& daySlots, const QString& target,
                                    const QDate& date);
 
 } // namespace 予約TBL

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "records/hours.h"
+
 #include <QDate>
 #include <QString>
 #include <optional>
@@ -10,15 +12,10 @@
 // day) the closure flag in force and the lists of hours rows that apply to it. Lists grow with
 // what is stored: no column and no row is ever dropped.
 
-// One band of business hours: start and end as "hh:mm" text (the end is exclusive) and whether
-// the band is closed time (1, shown "休") or open time (0).
-struct HoursRow {
-    QString start;
-    QString end;
-    int closed = 0;
-    bool operator==(const HoursRow&) const = default;
-};
-using HoursList = std::vector<HoursRow>;
+// One band of business hours, as stored: start and end (the end is exclusive) and whether the band
+// is closed time (shown "休") or open time.
+using HoursRow = records::HoursBand;
+using HoursList = records::HoursBands;
 
 struct TimeTableColumn {
     QDate ColumnDate;      // the date of the column (the selected date in the inquiry by day)

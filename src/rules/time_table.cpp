@@ -1,8 +1,9 @@
 #include "rules/time_table.h"
 
-#include "base/app_state.h"
-#include "base/clock.h"
-#include "base/input.h"
+#include "base/weekdays.h"
+#include "records/calendar.h"
+#include "records/hours.h"
+#include "records/targets.h"
 
 #include <QSet>
 #include <algorithm>
@@ -11,16 +12,7 @@ namespace 時間TBL {
 
 namespace {
 
-const QString kCommonTarget = QStringLiteral("00000");
-
-// A band read from one of the three hours tables, which share their field names after the
-// table's prefix. Its times are read as times, so that a band the grid cannot place stops the
-// build with the row named instead of leaving its time open.
-HoursRow bandOf(const store::Table& table, const QString& prefix)
-{
-    return {input::timeText(table.time(prefix + "開始時間")), input::timeText(table.time(prefix + "終了時間", true)),
-            table.text(prefix + "営業フラグ") == QLatin1String("1") ? 1 : 0};
-}
+const QString kCommonTarget = records::kCommonTarget;
 
 template <typename Key> const HoursList& rowsOf(const std::map<Key, HoursList>& rows, const Key& key)
 {
@@ -42,36 +34,13 @@ std::vector<TimeTableColumn> dateColumns(QDate date, int days, bool dayOfMonthLa
     for (int i = 0; i < days; ++i, date = date.addDays(1)) {
         TimeTableColumn column;
         column.ColumnDate = date;
-        column.ColumnLabel = QString::number(dayOfMonthLabels ? date.day() : WeekdayNumber(date));
+        column.ColumnLabel = QString::number(dayOfMonthLabels ? date.day() : weekdays::numberOf(date));
         columns.push_back(std::move(column));
     }
     return columns;
 }
 
 } // namespace
-
-TimeTableRequest CurrentRequest()
-{
-    const AppState& a = app();
-    TimeTableRequest request;
-    request.TimeTableMode = a.modes.TimeTableMode;
-    request.HoursFormKind = a.modes.HoursFormKind;
-    request.InquiryKind = a.modes.InquiryKind;
-    request.DailyHoursKind = a.settings.DailyHoursKind;
-    request.CurrentTarget = a.targets.CurrentTarget;
-    request.CurrentTargetAbbrev = a.targets.CurrentTargetAbbrev;
-    request.WorkingDate = WorkingDay();
-    request.SelectedDate = a.booking.SelectedDate;
-    request.SystemDate = appclock::today();
-    request.TargetList = a.targets.TargetList;
-    request.TargetAbbrevList = a.targets.TargetAbbrevList;
-    return request;
-}
-
-QDate WorkingDay()
-{
-    return input::date(app().settings.WorkingDate).value_or(appclock::today());
-}
 
 TimeTable BuildTimeTable(const TimeTableRequest& request)
 {
@@ -120,20 +89,10 @@ TimeTable BuildTimeTable(const TimeTableRequest& request)
     return table;
 }
 
-void BuildTimeTable()
-{
-    app().timeTable = BuildTimeTable(CurrentRequest());
-}
-
-int WeekdayNumber(const QDate& date)
-{
-    return date.dayOfWeek() % 7 + 1;
-}
-
 std::vector<TimeTableColumn> FillWeekColumns(const QDate& workingDate)
 {
     QDate sunday = workingDate;
-    for (int step = 0; step < 7 && WeekdayNumber(sunday) != 1; ++step)
+    for (int step = 0; step < 7 && weekdays::numberOf(sunday) != 1; ++step)
         sunday = sunday.addDays(1);
     return dateColumns(sunday, 7, false);
 }
@@ -151,45 +110,12 @@ std::vector<TimeTableColumn> FillMonthColumns(const QDate& systemDate)
 HoursTables::HoursTables(const store::Database& db, const QDate& first, const QDate& last, int dailyHoursKind,
                          const QStringList& targets)
 {
-    const QSet<QString> wanted(targets.begin(), targets.end());
-    store::Table days = db.table("カレンダー");
-    days.setIndex("Idx_照会");
-    for (days.seek(">=", {first, ""}); !days.eof(); days.moveNext()) {
-        const QDate date = days.field("カレ_年月日").date();
-        if (date > last)
-            break;
-        calendar[{days.text("カレ_番号"), date}] = days.integer("カレ_休日FLG");
-    }
-
-    store::Table weekly = db.table("営業");
-    weekly.setIndex("Key_営業");
-    for (weekly.seek(">=", {"", ""}); !weekly.eof(); weekly.moveNext()) {
-        const QString target = weekly.text("営業_番号");
-        if (wanted.contains(target))
-            regular[target].push_back(bandOf(weekly, "営業_"));
-    }
-
-    store::Table byDay = db.table("日別");
-    byDay.setIndex("Key_日別");
-    for (byDay.seek(">=", {"", "", "", ""}); !byDay.eof(); byDay.moveNext()) {
-        const QString target = byDay.text("日別_番号");
-        if (wanted.contains(target) && byDay.integer("日別_区分") == dailyHoursKind)
-            daily[{target, byDay.integer("日別_日付")}].push_back(bandOf(byDay, "日別_"));
-    }
-
-    store::Table dated = db.table("特定日");
-    dated.setIndex("Idx_日付");
-    for (dated.seek(">=", {first}); !dated.eof(); dated.moveNext()) {
-        const QDate date = dated.field("特定_日付").date();
-        if (date > last)
-            break;
-        const QString target = dated.text("特定_番号");
-        if (wanted.contains(target))
-            specific[{target, date}].push_back(bandOf(dated, "特定_"));
-    }
-    // The date index gives a day's bands in the order they were stored; the grid wants time order.
-    for (auto& [key, bands] : specific)
-        std::stable_sort(bands.begin(), bands.end(), [](const HoursRow& a, const HoursRow& b) { return a.start < b.start; });
+    const QSet<QString> shown(targets.begin(), targets.end());
+    for (const records::CalendarDay& day : records::listCalendarDays(db, first, last))
+        calendar[{day.target, day.date}] = day.day.closed ? 1 : 0;
+    regular = records::regularBands(db, shown);
+    daily = records::dailyBands(db, dailyHoursKind, shown);
+    specific = records::specificBands(db, first, last, shown);
 }
 
 void BuildDateColumns(const HoursTables& tables, TimeTable& table, int dailyHoursKind)
@@ -241,7 +167,7 @@ void LoadTargetRegularHours(const HoursTables& tables, TimeTableColumn& column)
 void LoadDailyHours(const HoursTables& tables, TimeTableColumn& column, int dailyHoursKind)
 {
     const QDate& date = column.ColumnDate;
-    const int dayKey = dailyHoursKind == 1 ? WeekdayNumber(date) : date.day();
+    const int dayKey = dailyHoursKind == 1 ? weekdays::numberOf(date) : date.day();
     for (const QString& target : {kCommonTarget, column.Target}) {
         const HoursList& rows = rowsOf(tables.daily, std::pair(target, dayKey));
         if (!rows.empty()) {

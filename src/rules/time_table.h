@@ -15,7 +15,8 @@
 // calendar row overrides the common one either way (it can open a day that "00000" closes).
 namespace 時間TBL {
 
-// What a build reads; CurrentRequest() takes it from the process-wide state.
+// What a build reads: the mode and kinds of the form that shows the grid, its target or targets
+// and its dates.
 struct TimeTableRequest {
     int TimeTableMode = 0;  // 1 hours entry, 2 inquiry by day, 3 inquiry by target
     int HoursFormKind = 0;  // 1 weekly, 2 daily, 3 specific-day hours
@@ -30,16 +31,8 @@ struct TimeTableRequest {
     QStringList TargetAbbrevList;
 };
 
-TimeTableRequest CurrentRequest();
-// The date being worked on (WorkingDate), or today when it holds no date.
-QDate WorkingDay();
 
 TimeTable BuildTimeTable(const TimeTableRequest& request);
-// Builds from the process-wide state into app().timeTable.
-void BuildTimeTable();
-
-// Weekday numbers: 1 Sunday to 7 Saturday.
-int WeekdayNumber(const QDate& date);
 
 // Date columns: the week from the first Sunday on or after the working date, seven days from
 // the working date, or every day of the system date's month.

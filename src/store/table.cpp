@@ -434,6 +434,18 @@ input::TimeOfDay Table::timeAt(int position, bool endOfDay) const
                                .arg(whichRecord(), field, value));
 }
 
+QDate Table::date(const char* fieldName) const
+{
+    const QString value = field(fieldName).text();
+    if (const std::optional<QDate> date = input::storedDate(value))
+        return *date;
+    const QString field = QString::fromUtf8(fieldName);
+    throw StoreError(value.isEmpty()
+                         ? QStringLiteral("%1の項目「%2」が空です。").arg(whichRecord(), field)
+                         : QStringLiteral("%1の項目「%2」の値「%3」は日付（YYYY/MM/DD）ではありません。")
+                               .arg(whichRecord(), field, value));
+}
+
 QString Table::whichRecord() const
 {
     // The first index of a table in the catalogue is its key.

@@ -1,9 +1,9 @@
 #pragma once
 
+#include "base/input.h"
 #include "store/connection.h"
 #include "store/schema.h"
 #include "store/value.h"
-#include "ui/input.h"
 
 #include <QString>
 #include <functional>
@@ -53,6 +53,10 @@ public:
     // the value: nothing is built on a time that cannot be placed.
     input::TimeOfDay time(const char* fieldName, bool endOfDay = false) const;
     input::TimeOfDay time(const QString& fieldName, bool endOfDay = false) const;
+    // The same for a date in its stored form "yyyy/mm/dd".
+    QDate date(const char* fieldName) const;
+    // The file, the table and the key of the current record, for a message about a value of it.
+    QString whichRecord() const;
 
     void addNew();
     void edit();
@@ -101,8 +105,6 @@ private:
     const QString& seekSql(bool greater, size_t keyCount);
     const QString& continueSql();
     QString what() const;
-    // The file, the table and the key of the current record, for a message about a value of it.
-    QString whichRecord() const;
 
     std::shared_ptr<detail::Connection> connection_;
     const schema::TableDef* table_ = nullptr;

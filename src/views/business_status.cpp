@@ -1,7 +1,6 @@
 #include "views/business_status.h"
 
-#include "base/app_state.h"
-#include "base/input.h"
+#include "base/weekdays.h"
 #include "rules/slot_counts.h"
 #include "rules/time_table.h"
 #include "ui/flex_grid.h"
@@ -60,20 +59,13 @@ std::optional<int> TimeTableColumnAt(const TimeTable& table, int gridRow)
     return column;
 }
 
-void ShowBusinessStatus(FlexGrid* grid)
+void ShowBusinessStatus(FlexGrid* grid, const TimeTable& table, const SlotTimes& daySlots)
 {
-    const Settings& s = app().settings;
-    ShowBusinessStatus(grid, app().timeTable, 予約TBL::CurrentSlotTimes(), s.WeekdayNames, s.OffHoursColour);
+    LayoutStatusGrid(grid, table, daySlots);
+    ColourStatusGrid(grid, table, daySlots);
 }
 
-void ShowBusinessStatus(FlexGrid* grid, const TimeTable& table, const SlotTimes& daySlots,
-                        const QStringList& weekdayNames, const QColor& offHours)
-{
-    LayoutStatusGrid(grid, table, daySlots, weekdayNames);
-    ColourStatusGrid(grid, table, daySlots, offHours);
-}
-
-void LayoutStatusGrid(FlexGrid* grid, const TimeTable& table, const SlotTimes& daySlots, const QStringList& weekdayNames)
+void LayoutStatusGrid(FlexGrid* grid, const TimeTable& table, const SlotTimes& daySlots)
 {
     grid->startLayout(std::max(table.ColumnCount() + kFirstDataRow, kMinimumRows), daySlots.count() + 1,
                       kFirstDataRow, 1);
@@ -102,7 +94,7 @@ void LayoutStatusGrid(FlexGrid* grid, const TimeTable& table, const SlotTimes& d
     int labelWidth = kLabelColumnWidth;
     for (int column = 0; column < table.ColumnCount(); ++column) {
         const TimeTableColumn& c = table.Columns[size_t(column)];
-        const QString label = table.TargetColumns ? c.TargetAbbrev : DateLabel(c.ColumnDate, weekdayNames);
+        const QString label = table.TargetColumns ? c.TargetAbbrev : DateLabel(c.ColumnDate);
         labelCell(grid, GridRowOf(column), 0, kLabelFontSize,
                   table.TargetColumns ? FlexGrid::LeftBottom : FlexGrid::RightBottom, label);
         labelWidth = std::max(labelWidth, ui::twipsOfPixels(metrics.horizontalAdvance(label) + kLabelPadding));
@@ -112,22 +104,22 @@ void LayoutStatusGrid(FlexGrid* grid, const TimeTable& table, const SlotTimes& d
     grid->setCol(0);
 }
 
-void ColourStatusGrid(FlexGrid* grid, const TimeTable& table, const SlotTimes& daySlots, const QColor& offHours)
+void ColourStatusGrid(FlexGrid* grid, const TimeTable& table, const SlotTimes& daySlots)
 {
     for (int column = 0; column < table.ColumnCount(); ++column)
-        ColourStatusRow(grid, table, column, daySlots, offHours);
+        ColourStatusRow(grid, table, column, daySlots);
 }
 
-void ColourStatusRow(FlexGrid* grid, const TimeTable& table, int column, const SlotTimes& daySlots, const QColor& offHours)
+void ColourStatusRow(FlexGrid* grid, const TimeTable& table, int column, const SlotTimes& daySlots)
 {
     const TimeTableColumn& c = table.Columns[size_t(column)];
     if (c.CalendarFlag == 1)
-        PaintClosedDay(grid, GridRowOf(column), offHours);
+        PaintClosedDay(grid, GridRowOf(column));
     else
-        PaintClosedRanges(grid, GridRowOf(column), 時間TBL::HoursInForce(table, c), daySlots, offHours);
+        PaintClosedRanges(grid, GridRowOf(column), 時間TBL::HoursInForce(table, c), daySlots);
 }
 
-void PaintClosedDay(FlexGrid* grid, int gridRow, const QColor& offHours)
+void PaintClosedDay(FlexGrid* grid, int gridRow)
 {
     if (gridRow >= grid->rows() || grid->cols() < 2)
         return;
@@ -135,26 +127,21 @@ void PaintClosedDay(FlexGrid* grid, int gridRow, const QColor& offHours)
     grid->setCol(1);
     grid->setRowSel(gridRow);
     grid->setColSel(grid->cols() - 1);
-    grid->setCellBackColor(offHours);
+    grid->setCellBackColor(ui::offHoursColour());
 }
 
-void PaintClosedRanges(FlexGrid* grid, int gridRow, const HoursList& rows, const SlotTimes& daySlots,
-                       const QColor& offHours)
+void PaintClosedRanges(FlexGrid* grid, int gridRow, const HoursList& rows, const SlotTimes& daySlots)
 {
     if (gridRow >= grid->rows())
         return;
     // Closed time: the whole hours before the first row when it is open, and every closed row.
     std::vector<Interval> closed;
-    for (size_t r = 0; r < rows.size() && !rows[r].start.isEmpty(); ++r) {
+    for (size_t r = 0; r < rows.size(); ++r) {
         const HoursRow& row = rows[r];
-        const std::optional<input::TimeOfDay> start = input::timeFromText(row.start);
-        const std::optional<input::TimeOfDay> end = input::timeFromText(row.end, true);
-        if (!start || !end)
-            continue;
-        if (r == 0 && row.closed == 0)
-            closed.push_back({0, start->hour * 60});
-        if (row.closed == 1)
-            closed.push_back({start->minutes(), end->minutes()});
+        if (r == 0 && !row.closed)
+            closed.push_back({0, row.start.hour * 60});
+        if (row.closed)
+            closed.push_back({row.start.minutes(), row.end.minutes()});
     }
     // Runs of slots that are closed for the whole of their time, each painted as one range.
     const int slotCount = std::min(daySlots.count(), grid->cols() - 1);
@@ -168,7 +155,7 @@ void PaintClosedRanges(FlexGrid* grid, int gridRow, const HoursList& rows, const
         grid->setCol(SlotTimes::column(first));
         grid->setRowSel(gridRow);
         grid->setColSel(SlotTimes::column(last - 1));
-        grid->setCellBackColor(offHours);
+        grid->setCellBackColor(ui::offHoursColour());
         first = last;
     }
 }
@@ -178,9 +165,9 @@ int SlotColumnWidth(const SlotTimes& daySlots)
     return daySlots.UnitMinutes < 60 ? 24 * daySlots.UnitMinutes : kHourUnitColumnWidth;
 }
 
-QString DateLabel(const QDate& date, const QStringList& weekdayNames)
+QString DateLabel(const QDate& date)
 {
-    return QStringLiteral("%1/%2(%3)").arg(date.month()).arg(date.day()).arg(weekdayNames.value(時間TBL::WeekdayNumber(date) - 1));
+    return QStringLiteral("%1/%2(%3)").arg(date.month()).arg(date.day()).arg(weekdays::name(weekdays::numberOf(date)));
 }
 
 } // namespace 営業状色付

@@ -2,8 +2,7 @@
 
 #include "rules/slot_types.h"
 
-#include <QColor>
-#include <QStringList>
+#include <QString>
 #include <optional>
 
 class FlexGrid;
@@ -29,22 +28,19 @@ inline int GridRowOf(int column)
 }
 std::optional<int> TimeTableColumnAt(const TimeTable& table, int gridRow);
 
-// Lays out and paints from the process-wide time table and settings.
-void ShowBusinessStatus(FlexGrid* grid);
-void ShowBusinessStatus(FlexGrid* grid, const TimeTable& table, const SlotTimes& daySlots,
-                        const QStringList& weekdayNames, const QColor& offHours);
-
-void LayoutStatusGrid(FlexGrid* grid, const TimeTable& table, const SlotTimes& daySlots, const QStringList& weekdayNames);
-void ColourStatusGrid(FlexGrid* grid, const TimeTable& table, const SlotTimes& daySlots, const QColor& offHours);
+// Lays out the grid for the time table's columns and the day's slots, and paints closed time in the
+// colour of closed time (ui::offHoursColour()).
+void ShowBusinessStatus(FlexGrid* grid, const TimeTable& table, const SlotTimes& daySlots);
+void LayoutStatusGrid(FlexGrid* grid, const TimeTable& table, const SlotTimes& daySlots);
+void ColourStatusGrid(FlexGrid* grid, const TimeTable& table, const SlotTimes& daySlots);
 // The closed time of the grid row of one time-table column (0-based).
-void ColourStatusRow(FlexGrid* grid, const TimeTable& table, int column, const SlotTimes& daySlots, const QColor& offHours);
-void PaintClosedDay(FlexGrid* grid, int gridRow, const QColor& offHours);
-void PaintClosedRanges(FlexGrid* grid, int gridRow, const HoursList& rows, const SlotTimes& daySlots,
-                       const QColor& offHours);
+void ColourStatusRow(FlexGrid* grid, const TimeTable& table, int column, const SlotTimes& daySlots);
+void PaintClosedDay(FlexGrid* grid, int gridRow);
+void PaintClosedRanges(FlexGrid* grid, int gridRow, const HoursList& rows, const SlotTimes& daySlots);
 
 // Width of a slot column in twips: an hour of minute daySlots is 1440 twips wide.
 int SlotColumnWidth(const SlotTimes& daySlots);
 // "4/8(土)": the label of a date row.
-QString DateLabel(const QDate& date, const QStringList& weekdayNames);
+QString DateLabel(const QDate& date);
 
 } // namespace 営業状色付
