@@ -9,5 +9,8 @@ cmake --build build --target test_reliability -j 2
 report="$(mktemp)"
 trap 'rm -f "$report"' EXIT
 QT_QPA_PLATFORM=offscreen KELVORA_RELIABILITY_REPORT="$report" build/tests/test_reliability
-cp "$report" docs/RELIABILITY.md
+# The hand-written part after the marker stays.
+marker='<!-- Everything below is kept as it is when the suite rewrites the sections above. -->'
+{ cat "$report"; echo; sed -n "/^$marker\$/,\$p" docs/RELIABILITY.md; } > "$report.new"
+mv "$report.new" docs/RELIABILITY.md
 echo "docs/RELIABILITY.md written"
