@@ -8,9 +8,7 @@ namespace {
 
 store::Table byTarget(const store::Database& db)
 {
-    store::Table basic = db.table("基本");
-    basic.setIndex("Key_基本");
-    return basic;
+    return db.table("基本", "Key_基本");
 }
 
 BasicRecord read(const store::Table& basic)
@@ -34,8 +32,7 @@ BasicRecord read(const store::Table& basic)
 std::optional<BasicRecord> findBasic(const store::Database& db, const QString& target)
 {
     store::Table basic = byTarget(db);
-    basic.seek("=", {target});
-    if (basic.noMatch())
+    if (!basic.find({target}))
         return std::nullopt;
     return read(basic);
 }
@@ -64,12 +61,7 @@ void saveBasic(const store::Database& db, const BasicRecord& record)
 
 bool removeBasic(const store::Database& db, const QString& target)
 {
-    store::Table basic = byTarget(db);
-    basic.seek("=", {target});
-    if (basic.noMatch())
-        return false;
-    basic.remove();
-    return true;
+    return byTarget(db).findAndRemove({target});
 }
 
 } // namespace records

@@ -8,9 +8,7 @@ namespace {
 
 store::Table byKey(const store::Database& db)
 {
-    store::Table calendar = db.table("カレンダー");
-    calendar.setIndex("Key_カレンダー");
-    return calendar;
+    return db.table("カレンダー", "Key_カレンダー");
 }
 
 ClosureDay read(const store::Table& calendar)
@@ -23,8 +21,7 @@ ClosureDay read(const store::Table& calendar)
 std::optional<ClosureDay> findClosureDay(const store::Database& db, const QString& target, const QDate& date)
 {
     store::Table calendar = byKey(db);
-    calendar.seek("=", {target, date});
-    if (calendar.noMatch())
+    if (!calendar.find({target, date}))
         return std::nullopt;
     return read(calendar);
 }
@@ -47,21 +44,15 @@ int removeClosureDays(const store::Database& db, const QString& target, const st
 {
     store::Table calendar = byKey(db);
     int removed = 0;
-    for (const QDate& date : dates) {
-        calendar.seek("=", {target, date});
-        if (calendar.noMatch())
-            continue;
-        calendar.remove();
-        ++removed;
-    }
+    for (const QDate& date : dates)
+        removed += calendar.findAndRemove({target, date}) ? 1 : 0;
     return removed;
 }
 
 std::vector<CalendarDay> listCalendarDays(const store::Database& db, const QDate& first, const QDate& last)
 {
     std::vector<CalendarDay> days;
-    store::Table calendar = db.table("カレンダー");
-    calendar.setIndex("Idx_照会");
+    store::Table calendar = db.table("カレンダー", "Idx_照会");
     const QString lastText = input::dateText(last);
     for (calendar.seek(">=", {first, ""}); !calendar.eof(); calendar.moveNext()) {
         const QString text = calendar.text("カレ_年月日");
@@ -76,8 +67,7 @@ std::vector<CalendarDay> listCalendarDays(const store::Database& db, const QDate
 int removeCalendarDaysBetween(const store::Database& db, const QDate& from, const QDate& through)
 {
     const QString lastDate = input::dateText(through);
-    store::Table calendar = db.table("カレンダー");
-    calendar.setIndex("Idx_カレンダー");
+    store::Table calendar = db.table("カレンダー", "Idx_カレンダー");
     calendar.seek(">=", {from});
     return calendar.removeWhile([&](const store::Table& c) { return c.text("カレ_年月日") <= lastDate; });
 }

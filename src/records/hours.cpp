@@ -79,8 +79,7 @@ HoursBands listBands(const store::Database& db, const HoursKey& key)
     if (!values)
         return bands;
     const Source& source = sourceOf(key.kind);
-    store::Table table = db.table(source.table);
-    table.setIndex(source.index);
+    store::Table table = db.table(source.table, source.index);
     values->push_back(QStringLiteral("00:00"));
     for (table.seek(">=", *values); !table.eof() && holds(table, key); table.moveNext())
         bands.push_back(read(table, source));
@@ -89,8 +88,7 @@ HoursBands listBands(const store::Database& db, const HoursKey& key)
 
 std::optional<int> firstDailyDay(const store::Database& db, const QString& target, int dailyCycle)
 {
-    store::Table table = db.table("日別");
-    table.setIndex("Key_日別");
+    store::Table table = db.table("日別", "Key_日別");
     table.seek(">=", {target, dailyCycle, 0, QStringLiteral("00:00")});
     if (table.eof() || table.text("日別_番号") != target || table.integer("日別_区分") != dailyCycle)
         return std::nullopt;
@@ -103,8 +101,7 @@ void saveBand(const store::Database& db, const HoursKey& key, const HoursBand& b
     if (!values)
         throw store::StoreError(QStringLiteral("営業時間の登録先（対象・日付）が決まっていません。"));
     const Source& source = sourceOf(key.kind);
-    store::Table table = db.table(source.table);
-    table.setIndex(source.index);
+    store::Table table = db.table(source.table, source.index);
     const QString start = stored::timeText(band.start);
     values->push_back(start);
     table.seekForWrite(*values);
@@ -135,21 +132,14 @@ bool removeBand(const store::Database& db, const HoursKey& key, const input::Tim
     if (!values)
         return false;
     const Source& source = sourceOf(key.kind);
-    store::Table table = db.table(source.table);
-    table.setIndex(source.index);
     values->push_back(stored::timeText(start));
-    table.seek("=", *values);
-    if (table.noMatch())
-        return false;
-    table.remove();
-    return true;
+    return db.table(source.table, source.index).findAndRemove(*values);
 }
 
 std::map<QString, HoursBands> regularBands(const store::Database& db, const QSet<QString>& targets)
 {
     std::map<QString, HoursBands> bands;
-    store::Table table = db.table(kRegular.table);
-    table.setIndex(kRegular.index);
+    store::Table table = db.table(kRegular.table, kRegular.index);
     for (table.seek(">=", {"", ""}); !table.eof(); table.moveNext()) {
         const QString target = table.text("営業_番号");
         if (targets.contains(target))
@@ -162,8 +152,7 @@ std::map<std::pair<QString, int>, HoursBands> dailyBands(const store::Database& 
                                                          const QSet<QString>& targets)
 {
     std::map<std::pair<QString, int>, HoursBands> bands;
-    store::Table table = db.table(kDaily.table);
-    table.setIndex(kDaily.index);
+    store::Table table = db.table(kDaily.table, kDaily.index);
     for (table.seek(">=", {"", "", "", ""}); !table.eof(); table.moveNext()) {
         const QString target = table.text("日別_番号");
         if (targets.contains(target) && table.integer("日別_区分") == dailyCycle)
@@ -176,8 +165,7 @@ std::map<std::pair<QString, QDate>, HoursBands> specificBands(const store::Datab
                                                               const QDate& last, const QSet<QString>& targets)
 {
     std::map<std::pair<QString, QDate>, HoursBands> bands;
-    store::Table table = db.table(kSpecific.table);
-    table.setIndex("Idx_日付");
+    store::Table table = db.table(kSpecific.table, "Idx_日付");
     const QString lastText = input::dateText(last);
     for (table.seek(">=", {first}); !table.eof(); table.moveNext()) {
         const QString text = table.text("特定_日付");
@@ -198,8 +186,7 @@ std::map<std::pair<QString, QDate>, HoursBands> specificBands(const store::Datab
 std::vector<QDate> specificDates(const store::Database& db, const QString& target, const QDate& after)
 {
     std::vector<QDate> dates;
-    store::Table table = db.table(kSpecific.table);
-    table.setIndex(kSpecific.index);
+    store::Table table = db.table(kSpecific.table, kSpecific.index);
     QString lastDate = input::dateText(after);
     for (table.seek(">=", {target, after, "00:00"}); !table.eof() && table.text("特定_番号") == target;
          table.moveNext()) {
@@ -216,8 +203,7 @@ std::vector<QDate> specificDates(const store::Database& db, const QString& targe
 int removeSpecificBandsBetween(const store::Database& db, const QDate& from, const QDate& through)
 {
     const QString lastDate = input::dateText(through);
-    store::Table table = db.table(kSpecific.table);
-    table.setIndex("Idx_日付");
+    store::Table table = db.table(kSpecific.table, "Idx_日付");
     table.seek(">=", {from});
     return table.removeWhile([&](const store::Table& t) { return t.text("特定_日付") <= lastDate; });
 }

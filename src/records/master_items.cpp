@@ -6,9 +6,7 @@ namespace {
 
 store::Table byNumber(const store::Database& db)
 {
-    store::Table items = db.table("マスタ");
-    items.setIndex("idx_マスタ");
-    return items;
+    return db.table("マスタ", "idx_マスタ");
 }
 
 } // namespace
@@ -16,8 +14,7 @@ store::Table byNumber(const store::Database& db)
 std::optional<MasterItem> findMasterItem(const store::Database& db, int number)
 {
     store::Table items = byNumber(db);
-    items.seek("=", {number});
-    if (items.noMatch())
+    if (!items.find({number}))
         return std::nullopt;
     return MasterItem{number, items.text("マス_内容"), items.text("マス_備考")};
 }

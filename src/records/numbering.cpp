@@ -6,9 +6,7 @@ namespace {
 
 store::Table byKey(const store::Database& db)
 {
-    store::Table numbering = db.table("発番");
-    numbering.setIndex("Key_発番");
-    return numbering;
+    return db.table("発番", "Key_発番");
 }
 
 } // namespace
@@ -16,8 +14,7 @@ store::Table byKey(const store::Database& db)
 std::optional<NumberingRow> findNumbering(const store::Database& db, const QString& key)
 {
     store::Table numbering = byKey(db);
-    numbering.seek("=", {key});
-    if (numbering.noMatch())
+    if (!numbering.find({key}))
         return std::nullopt;
     return NumberingRow{key, numbering.text("発番_番号"), numbering.text("発番_PriFix"), numbering.text("発番_備考")};
 }

@@ -53,8 +53,7 @@ void rebuildTable(const store::Database& main, const store::Database& copy, int 
 
     // The copy, its table and its index must be readable before the main table is touched; the
     // empty text sorts below every key, so the cursor stands on the copy's first record.
-    store::Table source = copy.table(s.table);
-    source.setIndex(s.index);
+    store::Table source = copy.table(s.table, s.index);
     source.seek(">=", {store::Value()});
 
     const store::schema::TableDef& definition = *store::schema::findTable(s.table);

@@ -8,9 +8,7 @@ namespace {
 
 store::Table byKey(const store::Database& db)
 {
-    store::Table reservations = db.table("予約");
-    reservations.setIndex("Key_予約");
-    return reservations;
+    return db.table("予約", "Key_予約");
 }
 
 Reservation read(const store::Table& r)
@@ -33,9 +31,9 @@ ReservationSpan spanOf(const store::Table& r, const QDate& date)
     return {r.text("予約_設定番号"), date, r.time("予約_開始時間"), r.time("予約_終了時間", true)};
 }
 
-void seekKey(store::Table& reservations, const ReservationKey& key)
+std::vector<store::Value> keyValues(const ReservationKey& key)
 {
-    reservations.seek("=", {key.target, key.date, stored::timeText(key.start), key.reserverNo});
+    return {key.target, key.date, stored::timeText(key.start), key.reserverNo};
 }
 
 } // namespace
@@ -43,8 +41,7 @@ void seekKey(store::Table& reservations, const ReservationKey& key)
 std::optional<Reservation> findReservation(const store::Database& db, const ReservationKey& key)
 {
     store::Table reservations = byKey(db);
-    seekKey(reservations, key);
-    if (reservations.noMatch())
+    if (!reservations.find(keyValues(key)))
         return std::nullopt;
     return read(reservations);
 }
@@ -83,8 +80,7 @@ std::vector<ReservationSpan> spansOfDays(const store::Database& db, const QStrin
 std::vector<ReservationSpan> spansOnDate(const store::Database& db, const QDate& date)
 {
     std::vector<ReservationSpan> spans;
-    store::Table reservations = db.table("予約");
-    reservations.setIndex("Idx_日付");
+    store::Table reservations = db.table("予約", "Idx_日付");
     const QString day = input::dateText(date);
     for (reservations.seek(">=", {day}); !reservations.eof(); reservations.moveNext()) {
         if (reservations.text("予約_年月日") != day)
@@ -98,7 +94,7 @@ bool saveReservation(const store::Database& db, const Reservation& r)
 {
     store::Table reservations = byKey(db);
     const QString start = stored::timeText(r.start);
-    const bool existed = reservations.seekForWrite({r.target, r.date, start, r.reserverNo});
+    const bool existed = reservations.seekForWrite(keyValues(r.key()));
     reservations.set("予約_設定番号", r.target);
     reservations.set("予約_年月日", input::dateText(r.date));
     reservations.set("予約_開始時間", start);
@@ -116,12 +112,7 @@ bool saveReservation(const store::Database& db, const Reservation& r)
 
 bool removeReservation(const store::Database& db, const ReservationKey& key)
 {
-    store::Table reservations = byKey(db);
-    seekKey(reservations, key);
-    if (reservations.noMatch())
-        return false;
-    reservations.remove();
-    return true;
+    return byKey(db).findAndRemove(keyValues(key));
 }
 
 bool targetHasReservationsFrom(const store::Database& db, const QString& target, const QDate& from)
@@ -136,13 +127,11 @@ bool targetHasReservationsFrom(const store::Database& db, const QString& target,
 bool reserverHasReservationsFrom(const store::Database& db, const QString& reserverNo, const QDate& from)
 {
     // By date, then reserver: each date that has reservations costs two seeks, however many it has.
-    store::Table reservations = db.table("予約");
-    reservations.setIndex("Idx_削除判定");
+    store::Table reservations = db.table("予約", "Idx_削除判定");
     reservations.seek(">=", {input::dateText(from)});
-    while (!reservations.eof() && !reservations.noMatch()) {
+    while (!reservations.eof()) {
         const QString day = reservations.text("予約_年月日");
-        reservations.seek("=", {day, reserverNo});
-        if (!reservations.noMatch())
+        if (reservations.find({day, reserverNo}))
             return true;
         reservations.seek(">", {day});
     }
@@ -152,8 +141,7 @@ bool reserverHasReservationsFrom(const store::Database& db, const QString& reser
 int removeTargetReservationsThrough(const store::Database& db, const QString& target, const QDate& through)
 {
     const QString lastDate = input::dateText(through);
-    store::Table reservations = db.table("予約");
-    reservations.setIndex("Idx_期限");
+    store::Table reservations = db.table("予約", "Idx_期限");
     reservations.seek(">=", {target, ""});
     return reservations.removeWhile([&](const store::Table& r) {
         return r.text("予約_設定番号") == target && r.text("予約_年月日") <= lastDate;
@@ -163,8 +151,7 @@ int removeTargetReservationsThrough(const store::Database& db, const QString& ta
 int removeReservationsBetween(const store::Database& db, const QDate& from, const QDate& through)
 {
     const QString lastDate = input::dateText(through);
-    store::Table reservations = db.table("予約");
-    reservations.setIndex("Idx_日付");
+    store::Table reservations = db.table("予約", "Idx_日付");
     reservations.seek(">=", {from});
     return reservations.removeWhile([&](const store::Table& r) { return r.text("予約_年月日") <= lastDate; });
 }

@@ -8,9 +8,7 @@ namespace {
 
 store::Table byNumber(const store::Database& db)
 {
-    store::Table reservers = db.table("予約者");
-    reservers.setIndex("Key_予約者");
-    return reservers;
+    return db.table("予約者", "Key_予約者");
 }
 
 Reserver read(const store::Table& r)
@@ -28,32 +26,29 @@ Reserver read(const store::Table& r)
             r.text("予約者_備考")};
 }
 
-} // namespace
-
-std::optional<Reserver> findReserver(const store::Database& db, const QString& number)
+std::optional<Reserver> findBy(store::Table reservers, const QString& key)
 {
-    store::Table reservers = byNumber(db);
-    reservers.seek("=", {number});
-    if (reservers.noMatch())
+    if (!reservers.find({key}))
         return std::nullopt;
     return read(reservers);
 }
 
+} // namespace
+
+std::optional<Reserver> findReserver(const store::Database& db, const QString& number)
+{
+    return findBy(byNumber(db), number);
+}
+
 std::optional<Reserver> findReserverByName(const store::Database& db, const QString& name)
 {
-    store::Table reservers = db.table("予約者");
-    reservers.setIndex("Idx_予約者名");
-    reservers.seek("=", {name});
-    if (reservers.noMatch())
-        return std::nullopt;
-    return read(reservers);
+    return findBy(db.table("予約者", "Idx_予約者名"), name);
 }
 
 QStringList reserverNamesByKana(const store::Database& db, const QString& prefix)
 {
     QStringList names;
-    store::Table reservers = db.table("予約者");
-    reservers.setIndex("Idx_カナ");
+    store::Table reservers = db.table("予約者", "Idx_カナ");
     for (reservers.seek(">=", {prefix}); !reservers.eof(); reservers.moveNext()) {
         if (!reservers.text("予約者_予約者名カナ").startsWith(prefix))
             break;
@@ -82,19 +77,13 @@ void saveReserver(const store::Database& db, const Reserver& r)
 
 bool removeReserver(const store::Database& db, const QString& number)
 {
-    store::Table reservers = byNumber(db);
-    reservers.seek("=", {number});
-    if (reservers.noMatch())
-        return false;
-    reservers.remove();
-    return true;
+    return byNumber(db).findAndRemove({number});
 }
 
 int removeReserversLastBookedBetween(const store::Database& db, const QDate& from, const QDate& through)
 {
     const QString lastDate = input::dateText(through);
-    store::Table reservers = db.table("予約者");
-    reservers.setIndex("Idx_日付");
+    store::Table reservers = db.table("予約者", "Idx_日付");
     reservers.seek(">=", {from});
     return reservers.removeWhile([&](const store::Table& r) { return r.text("予約者_最新予約日") <= lastDate; });
 }

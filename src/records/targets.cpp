@@ -10,9 +10,7 @@ namespace {
 
 store::Table byNumber(const store::Database& db)
 {
-    store::Table targets = db.table("設定");
-    targets.setIndex("Key_設定");
-    return targets;
+    return db.table("設定", "Key_設定");
 }
 
 Target read(const store::Table& targets)
@@ -34,18 +32,15 @@ std::vector<Target> listTargets(const store::Database& db)
 std::optional<Target> findTarget(const store::Database& db, const QString& number)
 {
     store::Table targets = byNumber(db);
-    targets.seek("=", {number});
-    if (targets.noMatch())
+    if (!targets.find({number}))
         return std::nullopt;
     return read(targets);
 }
 
 std::optional<Target> findTargetByAbbrev(const store::Database& db, const QString& abbrev)
 {
-    store::Table targets = db.table("設定");
-    targets.setIndex("Idx_設定略称");
-    targets.seek("=", {abbrev});
-    if (targets.noMatch())
+    store::Table targets = db.table("設定", "Idx_設定略称");
+    if (!targets.find({abbrev}))
         return std::nullopt;
     return read(targets);
 }
@@ -63,12 +58,7 @@ void saveTarget(const store::Database& db, const Target& target)
 
 bool removeTarget(const store::Database& db, const QString& number)
 {
-    store::Table targets = byNumber(db);
-    targets.seek("=", {number});
-    if (targets.noMatch())
-        return false;
-    targets.remove();
-    return true;
+    return byNumber(db).findAndRemove({number});
 }
 
 std::optional<QString> paddedNumber(const QString& typed)

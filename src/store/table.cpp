@@ -239,6 +239,30 @@ QString Table::selectSql(const QString& where) const
         .arg(columns.join(u','), schema::quoted(table_->name), schema::quoted(index_->sqliteName()), where, orderBy_);
 }
 
+bool Table::find(std::initializer_list<Value> keys)
+{
+    return find(std::vector<Value>(keys));
+}
+
+bool Table::find(const std::vector<Value>& keys)
+{
+    seek("=", keys);
+    return !noMatch();
+}
+
+bool Table::findAndRemove(std::initializer_list<Value> keys)
+{
+    return findAndRemove(std::vector<Value>(keys));
+}
+
+bool Table::findAndRemove(const std::vector<Value>& keys)
+{
+    if (!find(keys))
+        return false;
+    remove();
+    return true;
+}
+
 int Table::removeWhile(const std::function<bool(const Table&)>& inRange)
 {
     int removed = 0;
@@ -258,8 +282,7 @@ bool Table::seekForWrite(std::initializer_list<Value> keys)
 
 bool Table::seekForWrite(const std::vector<Value>& keys)
 {
-    seek("=", keys);
-    if (noMatch()) {
+    if (!find(keys)) {
         addNew();
         return false;
     }

@@ -36,6 +36,13 @@ public:
     void seek(const char* op, std::initializer_list<Value> keys);
     void seek(const char* op, const std::vector<Value>& keys);
 
+    // Seeks "=": true when a record has these key values (the cursor then stands on it).
+    bool find(std::initializer_list<Value> keys);
+    bool find(const std::vector<Value>& keys);
+    // Seeks "=" and deletes the record found; true when there was one.
+    bool findAndRemove(std::initializer_list<Value> keys);
+    bool findAndRemove(const std::vector<Value>& keys);
+
     bool noMatch() const { return noMatch_; }
     bool eof() const { return eof_; }
     void moveNext();
