@@ -335,21 +335,22 @@ void 時間照会::予約_Click()
 
 void 時間照会::選択_Click()
 {
-    if (!RequireChosenSlot())
+    const records::Reservation* chosen = RequireChosenReservation();
+    if (!chosen)
         return;
-    const records::Reservation* chosen = ChosenReservation();
-    if (!chosen) {
-        msg::exclaim(kNoReservationChosen, kTitle);
-        return;
-    }
     TakeChosenTarget();
     OpenEntryForm({chosenTarget_, chosenDate_, chosen->start, chosen->end, chosenOverlap_.allowed, true, chosen->reserverNo,
                    chosen->reserverName});
 }
 
-const records::Reservation* 時間照会::ChosenReservation() const
+const records::Reservation* 時間照会::RequireChosenReservation()
 {
-    return listRow_ >= 1 && size_t(listRow_) <= listed_.size() ? &listed_[size_t(listRow_ - 1)] : nullptr;
+    if (!RequireChosenSlot())
+        return nullptr;
+    if (listRow_ >= 1 && size_t(listRow_) <= listed_.size())
+        return &listed_[size_t(listRow_ - 1)];
+    msg::exclaim(kNoReservationChosen, kTitle);
+    return nullptr;
 }
 
 void 時間照会::OpenEntryForm(const BookingSlot& slot)
@@ -364,13 +365,9 @@ void 時間照会::OpenEntryForm(const BookingSlot& slot)
 
 void 時間照会::削除_Click()
 {
-    if (!RequireChosenSlot())
+    const records::Reservation* chosen = RequireChosenReservation();
+    if (!chosen)
         return;
-    const records::Reservation* chosen = ChosenReservation();
-    if (!chosen) {
-        msg::exclaim(kNoReservationChosen, kTitle);
-        return;
-    }
     if (!msg::ask(QStringLiteral("指定予約を取り消します。"), kTitle))
         return;
     if (!records::removeReservation(store::Database::open(), chosen->key())) {

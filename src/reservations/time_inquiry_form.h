@@ -70,8 +70,9 @@ private:
     void TakeChosenTarget();
     // Opens the entry form on a slot and follows what it did.
     void OpenEntryForm(const BookingSlot& slot);
-    // The reservation of the chosen row of 予約一覧, if a row is chosen.
-    const records::Reservation* ChosenReservation() const;
+    // The reservation of the chosen row of 予約一覧; nullptr, after telling the operator, when no
+    // slot or no row is chosen.
+    const records::Reservation* RequireChosenReservation();
 
     FlexGrid* 時間帯;
     QLabel* 表示Label;
