@@ -5,7 +5,6 @@
 // the test's scratch folder.
 
 #include "app/menu.h"
-#include "base/app_state.h"
 #include "base/clock.h"
 #include "closures/individual_closures_form.h"
 #include "closures/regular_holidays_form.h"
@@ -110,7 +109,7 @@ protected:
         });
         press(menu, "マスター登録");
         ASSERT_TRUE(script.finished());
-        ASSERT_EQ(app().settings.DailyHoursKind, kind);
+        ASSERT_EQ(menu->settings().DailyHoursKind, kind);
         clearMessages();
     }
 
