@@ -357,8 +357,10 @@ void 時間照会::OpenEntryForm(const BookingSlot& slot)
 {
     EntryOutcome outcome;
     forms::showModal<予約者登>(settings(), slot, outcome);
-    // The state tells only the last thing the form did; the row is counted again whatever it was.
-    AdjustSlotCounts();
+    // The state tells only the last thing the form did, so any change means the row is counted
+    // again from the file; a form closed without a change leaves the counts as they are.
+    if (outcome.EntryState != 0)
+        AdjustSlotCounts();
     SetUpReservationList();
     FillReservationList();
 }
