@@ -18,12 +18,17 @@ BasicRecord read(const store::Table& basic)
                           : unit == QLatin1String("3") ? UnitKind::Day
                                                        : UnitKind::Minutes;
     const store::Value setting = basic.field("基本_設定");
+    const bool overlapAllowed = stored::flag(basic, "基本_重複");
+    // Where overlap is not allowed the count means nothing and another tool may leave it empty:
+    // start-up reads this record for its unit and must not stop on it.
+    const int overlapCount = overlapAllowed ? basic.integer("基本_重複数")
+                                            : stored::number(basic.text("基本_重複数")).value_or(0);
     return {basic.text("基本_番号"),
             kind,
             setting.isInteger() ? std::optional<int>(int(setting.integer())) : stored::number(setting.text()),
             setting.text(),
-            stored::flag(basic, "基本_重複"),
-            basic.integer("基本_重複数"),
+            overlapAllowed,
+            overlapCount,
             basic.text("基本_備考")};
 }
 

@@ -1,6 +1,5 @@
 // Slots of a day for every unit the basic information accepts, and reservation counts per slot.
 
-#include "base/app_state.h"
 #include "rules/slot_counts.h"
 #include "store/store_error.h"
 #include "support/fixture.h"
@@ -75,20 +74,20 @@ TEST(SlotTimesTest, GridColumnsAndSlotsMapBothWays)
 TEST(SlotTimesTest, TheUnitComesFromTheKindAndTheSettingOfTheBasicRecord)
 {
     using 予約TBL::UnitMinutesFor;
+    using records::UnitKind;
     for (int minutes : {10, 15, 20, 30})
-        EXPECT_EQ(UnitMinutesFor("1", minutes), minutes);
-    EXPECT_EQ(UnitMinutesFor("2", 1), 60);
-    EXPECT_EQ(UnitMinutesFor("2", 24), 24 * 60);
-    EXPECT_EQ(UnitMinutesFor("3", 1), 24 * 60);
-    EXPECT_EQ(UnitMinutesFor("3", 0), 24 * 60);
-    EXPECT_EQ(UnitMinutesFor("", 15), 15); // a record without a kind reads minutes
+        EXPECT_EQ(UnitMinutesFor(UnitKind::Minutes, minutes), minutes);
+    EXPECT_EQ(UnitMinutesFor(UnitKind::Hours, 1), 60);
+    EXPECT_EQ(UnitMinutesFor(UnitKind::Hours, 24), 24 * 60);
+    EXPECT_EQ(UnitMinutesFor(UnitKind::Day, 1), 24 * 60);
+    EXPECT_EQ(UnitMinutesFor(UnitKind::Day, 0), 24 * 60);
 
     // Lengths no grid can be made of fall back to thirty minutes.
-    EXPECT_EQ(UnitMinutesFor("1", 25), 30);
-    EXPECT_EQ(UnitMinutesFor("1", 0), 30);
-    EXPECT_EQ(UnitMinutesFor("2", 0), 30);
-    EXPECT_EQ(UnitMinutesFor("2", 25), 30);
-    EXPECT_EQ(UnitMinutesFor("2", -1), 30);
+    EXPECT_EQ(UnitMinutesFor(UnitKind::Minutes, 25), 30);
+    EXPECT_EQ(UnitMinutesFor(UnitKind::Minutes, 0), 30);
+    EXPECT_EQ(UnitMinutesFor(UnitKind::Hours, 0), 30);
+    EXPECT_EQ(UnitMinutesFor(UnitKind::Hours, 25), 30);
+    EXPECT_EQ(UnitMinutesFor(UnitKind::Hours, -1), 30);
     EXPECT_EQ(BuildSlotTimes(8, 9, 0).UnitMinutes, 30);
     EXPECT_EQ(BuildSlotTimes(8, 9, 45).count(), 4);
 }
@@ -113,16 +112,16 @@ protected:
         return texts;
     }
 
-    SlotCounts countSevenDays(int unitMinutes)
+    // Seven days of target 00001 from 2026/12/08 (or `first`), shown from 8:00 to 20:59.
+    static SlotCounts countSevenDays(int unitMinutes, const QDate& first = QDate(2026, 12, 8))
     {
-        app().settings.UnitMinutes = unitMinutes;
-        app().settings.DisplayStartHour = 8;
-        app().settings.DisplayEndHour = 20;
-        app().modes.InquiryKind = 1;
-        app().targets.CurrentTarget = "00001";
-        app().settings.WorkingDate = "2026/12/8";
-        予約TBL::BuildReservationCounts();
-        return app().counts;
+        予約TBL::CountRequest request;
+        request.InquiryKind = 1;
+        request.CurrentTarget = "00001";
+        request.TargetList = QStringList{"00001", "00002"}; // the inquiry by target counts its own target only
+        request.WorkingDate = first;
+        request.Slots = BuildSlotTimes(8, 20, unitMinutes);
+        return 予約TBL::BuildReservationCounts(request);
     }
 };
 
@@ -172,9 +171,7 @@ TEST_F(ReservationCountTest, SevenDaysOfTheCurrentTargetOnly)
     book("00001", "2026/12/15", "10:00", "11:00", "-000003"); // the eighth day
     book("00002", "2026/12/09", "10:00", "11:00", "-000004");
     book("00001", "2026/12/07", "10:00", "11:00", "-000005");
-    app().targets.TargetList = QStringList{"00001", "00002"};
     const SlotCounts counts = countSevenDays(30);
-    EXPECT_EQ(app().targets.TargetList, (QStringList{"00001", "00002"})); // the target list is left alone
     ASSERT_EQ(counts.ReservationCount.size(), 7u);
     EXPECT_EQ(occupied(counts, 0), (QStringList{"10:00=1", "10:30=1"}));
     for (int day = 1; day < 6; ++day)
@@ -184,16 +181,16 @@ TEST_F(ReservationCountTest, SevenDaysOfTheCurrentTargetOnly)
 
 TEST_F(ReservationCountTest, ByDayEveryTargetOfTheListIsAColumn)
 {
-    for (int n = 1; n <= 3; ++n)
-        app().targets.TargetList << QString::number(n).rightJustified(5, '0');
     book("00002", "2026/12/08", "09:00", "09:30", "-000001");
     book("00003", "2026/12/08", "23:30", "24:00", "-000002");
     book("00003", "2026/12/09", "09:00", "09:30", "-000003");
-    app().modes.InquiryKind = 2;
-    app().settings.WorkingDate = "2026/12/8";
-    app().settings.DisplayEndHour = 24;
-    予約TBL::BuildReservationCounts();
-    const SlotCounts& counts = app().counts;
+    予約TBL::CountRequest request;
+    request.InquiryKind = 2;
+    request.CurrentTarget = "00002"; // the inquiry by day counts every target of the list
+    request.TargetList = QStringList{"00001", "00002", "00003"};
+    request.WorkingDate = QDate(2026, 12, 8);
+    request.Slots = BuildSlotTimes(8, 24, 30);
+    const SlotCounts counts = 予約TBL::BuildReservationCounts(request);
     ASSERT_EQ(counts.ReservationCount.size(), 3u);
     EXPECT_TRUE(occupied(counts, 0).isEmpty());
     EXPECT_EQ(occupied(counts, 1), QStringList{"09:00=1"});
@@ -212,9 +209,7 @@ TEST_F(ReservationCountTest, DatesStoredWithoutLeadingZerosAreNoneOfTheSevenDays
 
     book("00001", "2026/5/2", "10:00", "11:00", "-000003");
     book("00001", "2027/01/02", "10:00", "10:30", "-000004");
-    app().settings.WorkingDate = "2026/12/28";
-    予約TBL::BuildReservationCounts();
-    counts = app().counts;
+    counts = countSevenDays(30, QDate(2026, 12, 28));
     EXPECT_EQ(occupied(counts, 5), QStringList{"10:00=1"});
     EXPECT_TRUE(occupied(counts, 0).isEmpty());
 }
@@ -228,7 +223,7 @@ TEST_F(ReservationCountTest, ATimeThatCannotBeReadStopsTheCountNamingItsRow)
 
     runSql("INSERT INTO 予約 (予約_設定番号, 予約_年月日, 予約_開始時間, 予約_予約者NO, 予約_終了時間) "
            "VALUES ('00001', '2026/12/09', '10:00', '-000003', NULL)");
-    const auto refusal = [this] {
+    const auto refusal = [] {
         try {
             countSevenDays(30);
         } catch (const store::StoreError& e) {

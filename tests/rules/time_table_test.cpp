@@ -1,6 +1,6 @@
 // The time table: which closure flag and which hours rows are in force for each column.
 
-#include "base/app_state.h"
+#include "base/input.h"
 #include "rules/time_table.h"
 #include "store/store_error.h"
 #include "support/fixture.h"
@@ -9,13 +9,6 @@ namespace {
 
 class TimeTableTest : public DatabaseTest {
 protected:
-    void SetUp() override
-    {
-        DatabaseTest::SetUp();
-        app().targets.CurrentTarget = "00001";
-        app().targets.CurrentTargetAbbrev = "会議室A";
-    }
-
     void weekly(const QString& target, const QString& start, const QString& end, const QString& closed = "0")
     {
         insert("営業", {{"営業_番号", target}, {"営業_開始時間", start}, {"営業_終了時間", end}, {"営業_営業フラグ", closed}});
@@ -35,21 +28,37 @@ protected:
         insert("カレンダー", {{"カレ_番号", target}, {"カレ_年月日", date}, {"カレ_休日FLG", flag}});
     }
 
-    // The seven days from a date, for the current target (the inquiry by target).
-    TimeTable sevenDays(const QDate& first)
+    // The seven days from a date of one target (the inquiry by target).
+    TimeTable sevenDays(const QDate& first, const QString& target = "00001")
     {
-        app().modes.TimeTableMode = 3;
-        app().modes.InquiryKind = 1;
-        app().settings.WorkingDate = first.toString("yyyy/M/d");
-        時間TBL::BuildTimeTable();
-        return app().timeTable;
+        時間TBL::TimeTableRequest request;
+        request.TimeTableMode = 3;
+        request.InquiryKind = 1;
+        request.DailyHoursKind = settings.DailyHoursKind;
+        request.CurrentTarget = target;
+        request.CurrentTargetAbbrev = "会議室A";
+        request.WorkingDate = first;
+        return 時間TBL::BuildTimeTable(request);
+    }
+
+    // Every target of the list on one date (the inquiry by day).
+    TimeTable byDay(const QDate& day, const QStringList& targets, const QStringList& abbrevs)
+    {
+        時間TBL::TimeTableRequest request;
+        request.TimeTableMode = 2;
+        request.InquiryKind = 2;
+        request.DailyHoursKind = settings.DailyHoursKind;
+        request.SelectedDate = day;
+        request.TargetList = targets;
+        request.TargetAbbrevList = abbrevs;
+        return 時間TBL::BuildTimeTable(request);
     }
 
     static QStringList starts(const HoursList& rows)
     {
         QStringList texts;
         for (const HoursRow& row : rows)
-            texts << row.start + "-" + row.end + (row.closed ? "休" : "");
+            texts << input::timeText(row.start) + "-" + input::timeText(row.end) + (row.closed ? "休" : "");
         return texts;
     }
 };
@@ -87,25 +96,24 @@ TEST_F(TimeTableTest, WeekColumnsBeginOnTheFirstSundayFromTheWorkingDate)
 
 TEST_F(TimeTableTest, MonthColumnsFollowTheSystemDateNotTheWorkingDate)
 {
-    app().modes.TimeTableMode = 1;
-    app().modes.HoursFormKind = 3;
-    setNow(QDateTime(QDate(2028, 2, 20), QTime(9, 0)));
-    app().settings.WorkingDate = "2026/12/8";
-    時間TBL::BuildTimeTable();
-    ASSERT_EQ(app().timeTable.ColumnCount(), 29); // leap year
-    EXPECT_EQ(app().timeTable.Columns[0].ColumnDate, QDate(2028, 2, 1));
-    EXPECT_EQ(app().timeTable.Columns[28].ColumnLabel, "29");
+    時間TBL::TimeTableRequest request;
+    request.TimeTableMode = 1;
+    request.HoursFormKind = 3;
+    request.SystemDate = QDate(2028, 2, 20);
+    request.WorkingDate = QDate(2026, 12, 8);
+    TimeTable table = 時間TBL::BuildTimeTable(request);
+    ASSERT_EQ(table.ColumnCount(), 29); // leap year
+    EXPECT_EQ(table.Columns[0].ColumnDate, QDate(2028, 2, 1));
+    EXPECT_EQ(table.Columns[28].ColumnLabel, "29");
 
     EXPECT_EQ(時間TBL::FillMonthColumns(QDate(2027, 2, 3)).size(), 28u);
     EXPECT_EQ(時間TBL::FillMonthColumns(QDate(2027, 1, 31)).size(), 31u);
 
     // The weekly and daily-by-weekday forms show a week instead; daily hours by day of month a month.
-    app().modes.HoursFormKind = 2;
-    時間TBL::BuildTimeTable();
-    EXPECT_EQ(app().timeTable.ColumnCount(), 7);
-    app().settings.DailyHoursKind = 2;
-    時間TBL::BuildTimeTable();
-    EXPECT_EQ(app().timeTable.ColumnCount(), 29);
+    request.HoursFormKind = 2;
+    EXPECT_EQ(時間TBL::BuildTimeTable(request).ColumnCount(), 7);
+    request.DailyHoursKind = 2;
+    EXPECT_EQ(時間TBL::BuildTimeTable(request).ColumnCount(), 29);
 }
 
 TEST_F(TimeTableTest, ATargetCalendarRowOverridesTheCommonOneBothWays)
@@ -159,7 +167,7 @@ TEST_F(TimeTableTest, DailyHoursByWeekdayApplyToEveryMatchingWeekday)
 
 TEST_F(TimeTableTest, DailyHoursByDayOfMonthApplyToThatDayOnly)
 {
-    app().settings.DailyHoursKind = 2;
+    settings.DailyHoursKind = 2;
     daily("00001", 2, 8, "10:00", "12:00");
     daily("00001", 1, 3, "13:00", "14:00"); // keyed by weekday: not in force by day of month
     const TimeTable table = sevenDays(kSunday); // 12/6 .. 12/12
@@ -195,13 +203,7 @@ TEST_F(TimeTableTest, TheLastDateOfTheColumnsHasItsSpecificHoursAndClosure)
     EXPECT_EQ(starts(時間TBL::HoursInForce(week, week.Columns[6])), QStringList{"10:00-12:00"});
     EXPECT_EQ(week.Columns[6].CalendarFlag, 1);
 
-    app().modes.TimeTableMode = 2;
-    app().modes.InquiryKind = 2;
-    app().booking.SelectedDate = last;
-    app().targets.TargetList = QStringList{"00001"};
-    app().targets.TargetAbbrevList = QStringList{"会議室A"};
-    時間TBL::BuildTimeTable();
-    const TimeTable& day = app().timeTable;
+    const TimeTable day = byDay(last, {"00001"}, {"会議室A"});
     ASSERT_EQ(day.ColumnCount(), 1);
     EXPECT_EQ(starts(時間TBL::HoursInForce(day, day.Columns[0])), QStringList{"10:00-12:00"});
     EXPECT_EQ(day.Columns[0].CalendarFlag, 1);
@@ -209,9 +211,10 @@ TEST_F(TimeTableTest, TheLastDateOfTheColumnsHasItsSpecificHoursAndClosure)
 
 TEST_F(TimeTableTest, ByDayEveryTargetIsAColumnWithItsOwnHoursAndNothingIsCutOff)
 {
+    QStringList targets, abbrevs;
     for (int n = 1; n <= 40; ++n) {
-        app().targets.TargetList << QString::number(n).rightJustified(5, '0');
-        app().targets.TargetAbbrevList << QString("略%1").arg(n);
+        targets << QString::number(n).rightJustified(5, '0');
+        abbrevs << QString("略%1").arg(n);
     }
     const QDate day(2026, 12, 8);
     weekly("00000", "09:00", "17:00");
@@ -223,11 +226,7 @@ TEST_F(TimeTableTest, ByDayEveryTargetIsAColumnWithItsOwnHoursAndNothingIsCutOff
     closure("00000", day, 1);
     closure("00040", day, 0);
 
-    app().modes.TimeTableMode = 2;
-    app().modes.InquiryKind = 2;
-    app().booking.SelectedDate = day;
-    時間TBL::BuildTimeTable();
-    const TimeTable& table = app().timeTable;
+    TimeTable table = byDay(day, targets, abbrevs);
     ASSERT_EQ(table.ColumnCount(), 40);
     EXPECT_TRUE(table.TargetColumns);
     EXPECT_EQ(table.Columns[39].Target, "00040");
@@ -242,10 +241,10 @@ TEST_F(TimeTableTest, ByDayEveryTargetIsAColumnWithItsOwnHoursAndNothingIsCutOff
     EXPECT_EQ(starts(時間TBL::HoursInForce(table, table.Columns[1])), QStringList{"10:00-11:00"});
     EXPECT_EQ(starts(時間TBL::HoursInForce(table, table.Columns[2])), QStringList{"14:00-15:00"});
 
-    app().settings.DailyHoursKind = 2; // no daily hours by day of month are stored
-    時間TBL::BuildTimeTable();
+    settings.DailyHoursKind = 2; // no daily hours by day of month are stored
+    table = byDay(day, targets, abbrevs);
     EXPECT_EQ(table.Columns[1].OwnRows.size(), 12u);
-    EXPECT_EQ(table.Columns[1].OwnRows.back().start, "17:00");
+    EXPECT_EQ(input::timeText(table.Columns[1].OwnRows.back().start), "17:00");
     EXPECT_EQ(starts(時間TBL::HoursInForce(table, table.Columns[3])), QStringList{"08:00-20:00"});
     EXPECT_EQ(starts(時間TBL::HoursInForce(table, table.Columns[5])), QStringList{"09:00-17:00"});
 }
@@ -268,10 +267,9 @@ TEST_F(TimeTableTest, ABandWhoseTimeCannotBeReadStopsTheBuildOfItsTargetNamingIt
     // Another target's bands are not read for this one.
     EXPECT_EQ(starts(sevenDays(kSunday).CommonRows), QStringList{"09:00-18:00"});
 
-    app().targets.CurrentTarget = "00002";
     QString refusal;
     try {
-        sevenDays(kSunday);
+        sevenDays(kSunday, "00002");
     } catch (const store::StoreError& e) {
         refusal = e.message();
     }
