@@ -5,13 +5,13 @@
 
 #include "bench.h"
 
-#include "app/app_state.h"
 #include "app/startup.h"
-#include "master/target_list.h"
 #include "reservations/entry_form.h"
 #include "reservations/time_inquiry_form.h"
 #include "store/database.h"
+#include "ui/flex_grid.h"
 #include "ui/message_box.h"
+#include "views/target_list.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -44,24 +44,24 @@ int bookingBench()
     const QString path = scratchCopy("booking/" + store::kMainFile);
     const QString previous = QDir::currentPath();
     QDir::setCurrent(QFileInfo(path).absolutePath());
-    初期処理::LoadStartupSettings();
+    const Settings settings = 初期処理::LoadStartupSettings(store::Database::open());
     msg::setResponder([](const msg::Shown&) { return true; });
     constexpr int kRuns = 21;
 
-    AppState& a = app();
-    a.targets.CurrentTarget = "00001";
-    a.targets.CurrentTargetAbbrev = a.targets.CurrentTargetName = "対象1";
-    a.overlap.OverlapFlag = "1";
-    a.booking.SlotDate = "2027/01/15";
-    a.booking.SlotStart = "10:00";
-    a.booking.SlotEnd = "10:30";
     {
-        予約者登 form;
+        BookingSlot slot;
+        slot.target = {"00001", "対象1", "対象1", QString()};
+        slot.date = QDate(2027, 1, 15);
+        slot.start = {10, 0};
+        slot.end = {10, 30};
+        slot.overlapAllowed = true;
+        EntryOutcome outcome;
+        予約者登 form(slot, outcome);
+        form.takeSettings(settings);
         auto* name = form.findChild<QLineEdit*>("予約者名");
         auto* kana = form.findChild<QLineEdit*>("予約者カナ");
         int n = 0;
         const auto bookAs = [&](const QString& who, const QString& whoKana) {
-            a.booking.EntryState = 2;
             form.Form_Load();
             name->setText(who);
             kana->setText(whoKana);
@@ -78,16 +78,15 @@ int bookingBench()
     std::printf("# %d reservations written on 2027/01/15, %d expected\n", reservationCount("00001", "2027/01/15"),
                 2 * kRuns);
 
-    a.modes.InquiryKind = 2;
-    a.modes.TimeTableMode = 2;
-    a.booking.SelectedDate = a.booking.SelectedLastDate = QDate(2026, 12, 8);
-    CMB対象::FillTargetList();
+    const InquiryRequest byDay{InquiryKind::ByDay, QDate(2026, 12, 8), QDate(2026, 12, 8), {}, CMB対象::LoadTargetList()};
+    int gridRows = 0;
     printMillis("inquiry_by_day_open", medianMicros(kRuns, [&] {
-                    時間照会 form;
+                    時間照会 form(byDay);
+                    form.takeSettings(settings);
                     form.Form_Load();
+                    gridRows = form.findChild<FlexGrid*>("時間帯")->rows();
                 }));
-    std::printf("# %d targets, %lld time-table columns\n", int(a.targets.TargetList.size()),
-                (long long)a.timeTable.Columns.size());
+    std::printf("# %d targets, %d grid rows\n", int(byDay.targets.numbers.size()), gridRows);
     std::fflush(stdout);
 
     msg::clearResponder();

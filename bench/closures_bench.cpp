@@ -5,11 +5,12 @@
 #include "bench.h"
 
 #include "app/startup.h"
-#include "closures/closure_calendar.h"
 #include "closures/regular_holidays_form.h"
+#include "store/database.h"
 #include "ui/flex_grid.h"
 #include "ui/forms.h"
 #include "ui/message_box.h"
+#include "views/closure_calendar.h"
 
 #include <QCheckBox>
 #include <QDir>
@@ -26,7 +27,7 @@ int closuresBench()
     QFile::copy(generatedDatabase(), folder.filePath("Kelvora.mdb"));
     const QString previous = QDir::currentPath();
     QDir::setCurrent(folder.path());
-    初期処理::LoadStartupSettings();
+    const Settings settings = 初期処理::LoadStartupSettings(store::Database::open());
     msg::setResponder([](const msg::Shown&) { return true; });
 
     {
@@ -41,7 +42,7 @@ int closuresBench()
     }
 
     {
-        定休日登録* form = forms::showModeless<定休日登録>();
+        定休日登録* form = forms::showModeless<定休日登録>(settings);
         form->findChild<QLineEdit*>("年度")->setText("2025");
         form->年度_LostFocus();
         form->findChild<QCheckBox*>("日")->setChecked(true);

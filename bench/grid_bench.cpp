@@ -5,15 +5,14 @@
 
 #include "bench.h"
 
-#include "app/app_state.h"
 #include "app/startup.h"
+#include "rules/slot_counts.h"
+#include "rules/time_table.h"
 #include "store/database.h"
-#include "hours/business_status.h"
-#include "master/target_list.h"
-#include "reservations/reservation_status.h"
-#include "timeslots/slot_counts.h"
-#include "timeslots/time_table.h"
 #include "ui/flex_grid.h"
+#include "views/business_status.h"
+#include "views/reservation_status.h"
+#include "views/target_list.h"
 
 #include <QDir>
 #include <QFile>
@@ -28,13 +27,13 @@ constexpr int kRuns = 21;
 
 // What the time inquiry does when it opens, up to the painted slot grid. The form keeps the
 // database open meanwhile, so that the steps share one connection.
-void showInquiry(FlexGrid* grid)
+void showInquiry(FlexGrid* grid, const 時間TBL::TimeTableRequest& tableRequest, const 予約TBL::CountRequest& countRequest)
 {
     const store::Database db = store::Database::open();
-    時間TBL::BuildTimeTable();
-    予約TBL::BuildReservationCounts();
-    営業状色付::ShowBusinessStatus(grid);
-    予約状色付::ColourReservationStatus(grid);
+    const TimeTable table = 時間TBL::BuildTimeTable(tableRequest);
+    const SlotCounts counts = 予約TBL::BuildReservationCounts(countRequest);
+    営業状色付::ShowBusinessStatus(grid, table, counts.Slots);
+    予約状色付::ColourReservationStatus(grid, table, counts);
 }
 
 // Reads start and end of every row the statement yields, as the count does.
@@ -70,23 +69,26 @@ int gridBench()
         std::fprintf(stderr, "cannot prepare a working folder for the grid benchmark\n");
         return 1;
     }
-    初期処理::LoadStartupSettings();
-    CMB対象::FillTargetList();
+    const Settings settings = 初期処理::LoadStartupSettings(store::Database::open());
+    const SlotTimes daySlots = 予約TBL::SlotTimesOf(settings);
+    const CMB対象::TargetList targets = CMB対象::LoadTargetList();
     sqlite3* raw = nullptr;
     sqlite3_open_v2(generated.toUtf8().constData(), &raw, SQLITE_OPEN_READONLY, nullptr);
     FlexGrid grid;
     grid.resize(1280, 720);
-    std::printf("# %d targets, %d-minute slots, %02d:00 to %02d:59\n", int(app().targets.TargetList.size()),
-                app().settings.UnitMinutes, 予約TBL::CurrentSlotTimes().SlotHours.front(),
-                予約TBL::CurrentSlotTimes().WindowEnd / 60 - 1);
+    std::printf("# %d targets, %d-minute slots, %02d:00 to %02d:59\n", int(targets.numbers.size()), settings.UnitMinutes,
+                daySlots.SlotHours.front(), daySlots.WindowEnd / 60 - 1);
 
     // (a) the inquiry by target: seven days from a Tuesday, a common closure day among them.
     {
-        app().modes.TimeTableMode = 3;
-        app().modes.InquiryKind = 1;
-        app().targets.CurrentTarget = "00015";
-        app().settings.WorkingDate = "2026/6/9";
-        const double ours = medianMicros(kRuns, [&] { showInquiry(&grid); });
+        時間TBL::TimeTableRequest table;
+        table.TimeTableMode = 3;
+        table.InquiryKind = 1;
+        table.DailyHoursKind = settings.DailyHoursKind;
+        table.CurrentTarget = "00015";
+        table.WorkingDate = QDate(2026, 6, 9);
+        const 予約TBL::CountRequest counts{1, "00015", QDate(2026, 6, 9), {}, daySlots};
+        const double ours = medianMicros(kRuns, [&] { showInquiry(&grid, table, counts); });
         int rows = 0;
         const double direct = rawRead(raw,
                                       "SELECT 予約_開始時間, 予約_終了時間 FROM 予約 WHERE 予約_設定番号 = ? AND 予約_年月日 BETWEEN ? AND ? "
@@ -99,11 +101,15 @@ int gridBench()
 
     // (b) the inquiry by day: every target on one date.
     {
-        app().modes.TimeTableMode = 2;
-        app().modes.InquiryKind = 2;
-        app().booking.SelectedDate = QDate(2026, 6, 1);
-        app().settings.WorkingDate = "2026/6/1";
-        const double ours = medianMicros(kRuns, [&] { showInquiry(&grid); });
+        時間TBL::TimeTableRequest table;
+        table.TimeTableMode = 2;
+        table.InquiryKind = 2;
+        table.DailyHoursKind = settings.DailyHoursKind;
+        table.SelectedDate = table.WorkingDate = QDate(2026, 6, 1);
+        table.TargetList = targets.numbers;
+        table.TargetAbbrevList = targets.abbrevs;
+        const 予約TBL::CountRequest counts{2, QString(), QDate(2026, 6, 1), targets.numbers, daySlots};
+        const double ours = medianMicros(kRuns, [&] { showInquiry(&grid, table, counts); });
         int rows = 0;
         const double direct = rawRead(raw,
                                       "SELECT 予約_開始時間, 予約_終了時間 FROM 予約 WHERE 予約_年月日 = ? "

@@ -4,14 +4,14 @@
 
 #include "bench.h"
 
-#include "app/app_state.h"
 #include "app/startup.h"
 #include "hours/business_hours_form.h"
 #include "hours/specific_hours_form.h"
-#include "timeslots/hours_grid.h"
 #include "ui/flex_grid.h"
 #include "ui/forms.h"
 #include "ui/message_box.h"
+#include "store/database.h"
+#include "views/hours_grid.h"
 
 #include <QComboBox>
 #include <QDir>
@@ -39,7 +39,7 @@ int hoursBench()
 {
     const QString path = scratchCopy("Kelvora.mdb");
     QDir::setCurrent(QFileInfo(path).absolutePath());
-    初期処理::LoadStartupSettings();
+    const Settings settings = 初期処理::LoadStartupSettings(store::Database::open());
     msg::setResponder([](const msg::Shown&) { return true; });
     constexpr int kRuns = 21;
 
@@ -47,22 +47,22 @@ int hoursBench()
         FlexGrid grid;
         grid.setRows(101);
         grid.setCols(5);
-        const std::pair<const char*, Grid時間帯::HoursKey> lists[] = {
-            {"hours_grid_regular", {1, "00004", 1, 0, {}}},
-            {"hours_grid_daily_first_day", {2, "00005", 1, 0, {}}},
-            {"hours_grid_specific", {3, "00002", 1, 0, QDate(2026, 12, 1)}},
+        using records::HoursKind;
+        const std::pair<const char*, records::HoursKey> lists[] = {
+            {"hours_grid_regular", {HoursKind::Regular, "00004", 1, 0, {}}},
+            {"hours_grid_daily_first_day", {HoursKind::Daily, "00005", 1, 0, {}}},
+            {"hours_grid_specific", {HoursKind::Specific, "00002", 1, 0, QDate(2026, 12, 1)}},
         };
         for (const auto& [name, key] : lists) {
             printMillis(name, medianMicros(kRuns, [&, key = key] {
-                            Grid時間帯::HoursKey k = key;
+                            records::HoursKey k = key;
                             Grid時間帯::FillHoursGrid(&grid, k);
                         }));
         }
     }
 
     {
-        app().modes.HoursFormKind = 1;
-        営業時間登::openForCurrentKind();
+        営業時間登::openFor(settings, records::HoursKind::Regular);
         営業時間登* form = forms::find<営業時間登>();
         form->findChild<FlexGrid*>("対象登録")->clickCell(5, 0); // 00004, which has two bands
         for (const auto& [name, text] : {std::pair{"開始時", "20"}, {"開始分", "00"}, {"終了時", "21"}, {"終了分", "00"}})
@@ -78,7 +78,7 @@ int hoursBench()
     }
 
     {
-        特定時間登* form = forms::showModeless<特定時間登>();
+        特定時間登* form = forms::showModeless<特定時間登>(settings);
         auto* combo = form->findChild<QComboBox*>("対象略称");
         combo->setCurrentIndex(combo->findText("対象2"));
         printMillis("specific_date_list", medianMicros(kRuns, [&] { form->対象略称_Click(); }));

@@ -6,8 +6,8 @@
 
 #include "bench.h"
 
-#include "app/clock.h"
 #include "app/startup.h"
+#include "base/clock.h"
 #include "maintenance/period_end_form.h"
 #include "maintenance/reorganise.h"
 #include "reservations/bulk_delete_form.h"
@@ -103,10 +103,11 @@ void note(const char* name, const char* who, const QString& what)
 }
 
 // (a) Every target marked, 12 months before 2026/12/31: the reservations of 2024 and 2025 go.
-void bulkDeletion()
+void bulkDeletion(const Settings& settings)
 {
-    const double ours = medianMicros(kRuns, [] {
+    const double ours = medianMicros(kRuns, [&] {
         auto form = std::make_unique<予約削除>();
+        form->takeSettings(settings);
         form->Form_Load();
         form->削除_Click();
     }, freshMainFile);
@@ -125,11 +126,12 @@ void bulkDeletion()
 }
 
 // (b) Cut-off 2025/06/30, about the middle of the three years of data.
-void periodEndPurge()
+void periodEndPurge(const Settings& settings)
 {
     const QStringList dated = {"カレンダー", "予約", "予約者", "特定日"};
-    const double ours = medianMicros(kRuns, [] {
+    const double ours = medianMicros(kRuns, [&] {
         auto form = std::make_unique<期末処理>();
+        form->takeSettings(settings);
         form->Form_Load();
         form->findChild<QLineEdit*>("取消日")->setText("2025/06/30");
         form->確定_Click();
@@ -192,11 +194,11 @@ int maintenanceBench()
     freshMainFile();
     QDir::setCurrent(folder);
     appclock::setFixedNow(QDateTime(QDate(2026, 12, 31), QTime(12, 0)));
-    初期処理::LoadStartupSettings();
+    const Settings settings = 初期処理::LoadStartupSettings(store::Database::open());
     msg::setResponder([](const msg::Shown&) { return true; }); // Yes to every question
 
-    bulkDeletion();
-    periodEndPurge();
+    bulkDeletion(settings);
+    periodEndPurge(settings);
     reorganisation();
 
     QFile::remove(store::kMainFile);

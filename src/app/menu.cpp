@@ -1,16 +1,18 @@
 #include "app/menu.h"
 
-#include "app/app_state.h"
 #include "app/startup.h"
+#include "records/hours.h"
+#include "records/targets.h"
+#include "store/database.h"
 #include "closures/individual_closures_form.h"
 #include "closures/regular_holidays_form.h"
 #include "hours/business_hours_form.h"
 #include "hours/specific_hours_form.h"
+#include "maintenance/period_end_form.h"
+#include "maintenance/warning_form.h"
 #include "master/basic_info_form.h"
 #include "master/master_settings_form.h"
 #include "master/targets_form.h"
-#include "maintenance/period_end_form.h"
-#include "maintenance/warning_form.h"
 #include "reservations/bulk_delete_form.h"
 #include "reservations/reserver_form.h"
 #include "reservations/status_inquiry_form.h"
@@ -92,96 +94,86 @@ QPushButton* メニュー::addButton(QWidget* frame, const QString& name, const 
 
 void メニュー::Form_Load()
 {
-    初期処理::LoadStartupSettings();
+    settings_ = 初期処理::LoadStartupSettings(store::Database::open());
+}
+
+void メニュー::ReloadSettings()
+{
+    settings_ = 初期処理::LoadStartupSettings(store::Database::open());
+    forms::handSettings(settings_);
 }
 
 void メニュー::マスター登録_Click()
 {
-    forms::showModal<マスター登>();
-    初期処理::LoadStartupSettings();
+    forms::showModal<マスター登>(settings_);
+    ReloadSettings();
 }
 
 void メニュー::基本情報_Click()
 {
-    TargetSelection& t = app().targets;
-    t.CurrentTarget = QStringLiteral("00000");
-    t.CurrentTargetName = t.CurrentTargetAbbrev = QStringLiteral("共通基本情報");
-    基本登::openForCurrentTarget(true);
-    初期処理::LoadStartupSettings();
+    const QString common = QStringLiteral("共通基本情報");
+    基本登::openFor(settings_, {records::kCommonTarget, common, common, QString()}, true);
+    ReloadSettings();
 }
 
 void メニュー::予約設定登録_Click()
 {
-    forms::showModeless<対象登>();
+    forms::showModeless<対象登>(settings_);
 }
 
 void メニュー::営業時間登録_Click()
 {
-    app().modes.HoursFormKind = 1;
-    app().modes.TimeTableMode = 1;
-    営業時間登::openForCurrentKind();
+    営業時間登::openFor(settings_, records::HoursKind::Regular);
 }
 
 void メニュー::日別営業時間登録_Click()
 {
-    app().modes.HoursFormKind = 2;
-    app().modes.TimeTableMode = 1;
-    営業時間登::openForCurrentKind();
+    営業時間登::openFor(settings_, records::HoursKind::Daily);
 }
 
 void メニュー::特定日営業時間登録_Click()
 {
-    app().modes.HoursFormKind = 3;
-    app().modes.TimeTableMode = 1;
-    forms::showModeless<特定時間登>();
+    forms::showModeless<特定時間登>(settings_);
 }
 
 void メニュー::対象照会_Click()
 {
-    app().modes.InquiryKind = 1;
-    app().modes.TimeTableMode = 3;
-    // One status inquiry form serves both inquiries: an open one turns to this kind.
-    if (forms::reloadIfOpen<予約状照会>())
-        forms::showModeless<予約状照会>();
+    予約状照会::openFor(settings_, InquiryKind::ByTarget);
 }
 
 void メニュー::日別照会_Click()
 {
-    app().modes.InquiryKind = 2;
-    app().modes.TimeTableMode = 2;
-    if (forms::reloadIfOpen<予約状照会>())
-        forms::showModeless<予約状照会>();
+    予約状照会::openFor(settings_, InquiryKind::ByDay);
 }
 
 void メニュー::予約者登録_Click()
 {
-    forms::showModeless<予約者更新>();
+    forms::showModeless<予約者更新>(settings_);
 }
 
 void メニュー::予約一括削除_Click()
 {
-    forms::showModeless<予約削除>();
+    forms::showModeless<予約削除>(settings_);
 }
 
 void メニュー::期末削除_Click()
 {
-    forms::showModeless<期末処理>();
+    forms::showModeless<期末処理>(settings_);
 }
 
 void メニュー::再編成_Click()
 {
-    forms::showModeless<警告>();
+    forms::showModeless<警告>(settings_);
 }
 
 void メニュー::定休日登_Click()
 {
-    forms::showModeless<定休日登録>();
+    forms::showModeless<定休日登録>(settings_);
 }
 
 void メニュー::個別休業日登録_Click()
 {
-    app().targets.CurrentTarget.clear();
-    forms::showModeless<個休業登録>();
+    forms::showModeless<個休業登録>(settings_);
 }
 
 void メニュー::終了_Click()

@@ -1,18 +1,22 @@
 #pragma once
 
+#include "base/settings.h"
+
 #include <QWidget>
 
 class QPushButton;
 
-// The main menu: a board of buttons, one per function. Each button sets the modes the opened form
-// expects and shows it; the master-settings and basic-information forms are modal, and every
-// setting is reloaded after they close.
+// The main menu: a board of buttons, one per function. It keeps the settings and hands them, with
+// the mode the button stands for, to the form it opens; the master-settings and
+// basic-information forms are modal, and the settings are read again after they close and handed
+// to every open form.
 class メニュー : public QWidget {
 public:
     メニュー();
 
     // Loads the start-up settings; runs once before the menu is shown.
     void Form_Load();
+    const Settings& settings() const { return settings_; }
 
     void マスター登録_Click();
     void 基本情報_Click();
@@ -31,5 +35,8 @@ public:
     void 終了_Click();
 
 private:
+    void ReloadSettings();
     QPushButton* addButton(QWidget* frame, const QString& name, const QString& caption, void (メニュー::*handler)());
+
+    Settings settings_;
 };

@@ -1,12 +1,13 @@
 #include "closures/individual_closures_form.h"
 
-#include "closures/closure_calendar.h"
-#include "closures/closure_days.h"
-#include "closures/calendar_layout.h"
+#include "base/input.h"
+#include "records/calendar.h"
+#include "ui/calendar_layout.h"
 #include "ui/flex_grid.h"
+#include "ui/forms.h"
 #include "ui/handlers.h"
-#include "ui/input.h"
 #include "ui/message_box.h"
+#include "views/closure_calendar.h"
 
 #include <QComboBox>
 #include <QGridLayout>
@@ -22,7 +23,7 @@ namespace {
 const QString kTitle = QStringLiteral("個別休業日登録");
 }
 
-個休業登録::個休業登録()
+個休業登録::個休業登録(const records::Target& target)
     : MonthCalendarForm(QStringLiteral("個休業登録"), kTitle, kTitle, Grid休業::IndividualClosures, true),
       Frame2(frame(QStringLiteral("Frame2"), QStringLiteral("休日区分"))),
       休日(option(QStringLiteral("休日"), QStringLiteral("休業日"), Frame2)),
@@ -30,7 +31,8 @@ const QString kTitle = QStringLiteral("個別休業日登録");
       休日名(textBox(QStringLiteral("休日名"))),
       確定(button(QStringLiteral("確定"), QStringLiteral("確定"))),
       削除(button(QStringLiteral("削除"), QStringLiteral("削除"))),
-      終了(button(QStringLiteral("終了"), QStringLiteral("終了")))
+      終了(button(QStringLiteral("終了"), QStringLiteral("終了"))),
+      handed_(target)
 {
     picker_.setRowReceivers(休日名, 休日, 勤務);
     layOut();
@@ -78,10 +80,20 @@ void 個休業登録::layOut()
     page->addLayout(buttonRow({確定, 削除, 終了}));
 }
 
+void 個休業登録::openFor(const Settings& settings, const records::Target& target)
+{
+    if (個休業登録* open = forms::find<個休業登録>()) {
+        open->handed_ = target;
+        if (!forms::load(open))
+            return;
+    }
+    forms::showModeless<個休業登録>(settings, target);
+}
+
 void 個休業登録::Form_Load()
 {
     startAtThisMonth();
-    chooseCurrentTarget();
+    chooseTarget(handed_);
     picker_.draw();
     calendar_layout::fitGrids(日付, 休業日);
 }
@@ -105,9 +117,7 @@ void 個休業登録::確定_Click()
         return;
     if (!msg::ask(QStringLiteral("入力内容で更新します。"), kTitle))
         return;
-    store::Table days = closure_days::openByKey(store::Database::open());
-    closure_days::save(days, picker_.state().Target, *date, {休日->isChecked(), 休日名->text()});
-    days.close();
+    records::saveClosureDays(store::Database::open(), picker_.state().Target, {*date}, {休日->isChecked(), 休日名->text()});
     picker_.draw();
     msg::exclaim(QStringLiteral("ｶﾚﾝﾀﾞｰの登録･更新を終了しました。"), kTitle);
 }
@@ -119,12 +129,10 @@ void 個休業登録::削除_Click()
         return;
     if (!msg::ask(QStringLiteral("ｶﾚﾝﾀﾞｰを削除します。"), kTitle))
         return;
-    store::Table days = closure_days::openByKey(store::Database::open());
-    if (!closure_days::remove(days, picker_.state().Target, *date)) {
+    if (records::removeClosureDays(store::Database::open(), picker_.state().Target, {*date}) == 0) {
         msg::exclaim(QStringLiteral("ｶﾚﾝﾀﾞｰは登録されていません"), kTitle);
         return;
     }
-    days.close();
     picker_.draw();
     msg::exclaim(QStringLiteral("ｶﾚﾝﾀﾞｰを削除しました。"), kTitle);
 }

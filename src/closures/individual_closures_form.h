@@ -1,7 +1,7 @@
 #pragma once
 
-#include "closures/month_calendar_form.h"
 #include "ui/field_check.h"
+#include "views/month_calendar_form.h"
 
 #include <QDate>
 #include <optional>
@@ -12,7 +12,11 @@
 // calendar. Any month can be shown, typed into the year and month boxes or stepped.
 class 個休業登録 : public MonthCalendarForm {
 public:
-    個休業登録();
+    // `target`: whose closure days are shown first (the menu hands none).
+    explicit 個休業登録(const records::Target& target = {});
+
+    // Opens the form on a target, or turns the open one to it.
+    static void openFor(const Settings& settings, const records::Target& target);
 
     void Form_Load() override;
 
@@ -39,4 +43,5 @@ private:
     QPushButton* 終了;
 
     ui::FieldCheck dateCheck_;
+    records::Target handed_;
 };

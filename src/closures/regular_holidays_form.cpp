@@ -1,14 +1,15 @@
 #include "closures/regular_holidays_form.h"
 
-#include "app/app_state.h"
-#include "app/clock.h"
-#include "closures/calendar_layout.h"
-#include "closures/closure_calendar.h"
-#include "closures/closure_days.h"
+#include "base/weekdays.h"
+#include "base/clock.h"
+#include "base/input.h"
+#include "records/calendar.h"
+#include "records/targets.h"
+#include "ui/calendar_layout.h"
 #include "ui/flex_grid.h"
 #include "ui/handlers.h"
-#include "ui/input.h"
 #include "ui/message_box.h"
+#include "views/closure_calendar.h"
 
 #include <QCheckBox>
 #include <QGridLayout>
@@ -64,8 +65,10 @@ QDate firstOfMonth(const QDate& date)
                },
                休日名, 休日, 勤務})
 {
-    for (const QString& name : app().settings.WeekdayNames)
+    for (int weekday = 1; weekday <= 7; ++weekday) {
+        const QString name = weekdays::name(weekday);
         weekdayBoxes_.push_back(checkBox(name, name, 曜日));
+    }
     layOut();
     休日->setChecked(true);
     確定->setDefault(true); // Enter registers the year's holidays, after the usual question
@@ -154,10 +157,9 @@ void 定休日登録::layOut()
 void 定休日登録::Form_Load()
 {
     // The regular holidays are the common calendar's.
-    app().targets.CurrentTarget = closure_days::kCommonTarget;
-    picker_.state().Target = closure_days::kCommonTarget;
+    picker_.state().Target = records::kCommonTarget;
 
-    const bool byWeekday = app().settings.DailyHoursKind == 1;
+    const bool byWeekday = settings().DailyHoursKind == 1;
     曜日->setVisible(byWeekday);
     特定日->setVisible(!byWeekday);
 
@@ -170,7 +172,7 @@ void 定休日登録::年度_LostFocus()
 {
     yearCheck_.clear();
     const QString yearText = 年度->text();
-    const std::optional<QDate> first = input::dateOfParts({yearText, app().settings.FiscalYearStart});
+    const std::optional<QDate> first = input::dateOfParts({yearText, settings().FiscalYearStart});
     if (!input::isNumeric(yearText) || !first) {
         yearCheck_.fail(年度, QStringLiteral("年度に正しい数字を入力してください"));
         yearCheck_.reportFailure(kTitle);
@@ -245,7 +247,7 @@ void 定休日登録::applyHolidays(HolidayAction action)
     if (yearCheck_.reportFailure(kTitle))
         return;
     const CalendarState& state = picker_.state();
-    const bool byWeekday = app().settings.DailyHoursKind == 1;
+    const bool byWeekday = settings().DailyHoursKind == 1;
     std::vector<QDate> dates;
     if (byWeekday) {
         const holiday_dates::Weekdays weekdays = CollectWeekdays();
@@ -285,15 +287,10 @@ void 定休日登録::WriteHolidayDays(const std::vector<QDate>& dates, HolidayA
 {
     const store::Database db = store::Database::open();
     store::Transaction transaction(db);
-    store::Table days = closure_days::openByKey(db);
-    const closure_days::ClosureDay day{休日->isChecked(), 休日名->text()};
-    for (const QDate& date : dates) {
-        if (action == Register)
-            closure_days::save(days, closure_days::kCommonTarget, date, day);
-        else
-            closure_days::remove(days, closure_days::kCommonTarget, date);
-    }
-    days.close();
+    if (action == Register)
+        records::saveClosureDays(db, records::kCommonTarget, dates, {休日->isChecked(), 休日名->text()});
+    else
+        records::removeClosureDays(db, records::kCommonTarget, dates);
     transaction.commit();
 }
 

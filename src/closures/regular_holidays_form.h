@@ -1,9 +1,9 @@
 #pragma once
 
-#include "closures/calendar_picker.h"
-#include "closures/holiday_dates.h"
+#include "rules/holiday_dates.h"
 #include "ui/field_check.h"
 #include "ui/form.h"
+#include "views/calendar_picker.h"
 
 #include <QDate>
 #include <vector>

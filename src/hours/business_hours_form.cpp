@@ -1,13 +1,12 @@
 #include "hours/business_hours_form.h"
 
-#include "app/app_state.h"
-#include "closures/calendar_layout.h"
-#include "master/target_list.h"
+#include "base/input.h"
+#include "ui/calendar_layout.h"
 #include "ui/flex_grid.h"
 #include "ui/forms.h"
 #include "ui/handlers.h"
-#include "ui/input.h"
 #include "ui/message_box.h"
+#include "views/target_list.h"
 
 #include <QGridLayout>
 #include <QGroupBox>
@@ -37,9 +36,10 @@ const Weekday kWeekdays[] = {{"日曜", "日", &営業時間登::日曜_Click}, 
 
 } // namespace
 
-営業時間登::営業時間登()
+営業時間登::営業時間登(records::HoursKind kind)
     : HoursEntryForm(QStringLiteral("営業時間登"), QStringLiteral("営業時間登録"), kTitle,
-                     QStringLiteral("予約対象は更新(登録)されました。"))
+                     QStringLiteral("予約対象は更新(登録)されました。")),
+      requestedKind_(int(kind))
 {
     対象登録 = grid(QStringLiteral("対象登録"));
     曜日 = frame(QStringLiteral("曜日"), QStringLiteral("曜日"));
@@ -112,13 +112,14 @@ void 営業時間登::layOut()
     page->addLayout(entry, 1);
 }
 
-void 営業時間登::openForCurrentKind()
+void 営業時間登::openFor(const Settings& settings, records::HoursKind kind)
 {
-    const 営業時間登* open = forms::find<営業時間登>();
-    const bool laidOutAgain = open && !open->laidOutFor(app().modes.HoursFormKind, app().settings.DailyHoursKind);
-    if (laidOutAgain && !forms::reloadIfOpen<営業時間登>())
-        return; // its loading failed, and it is closed
-    forms::showModeless<営業時間登>();
+    if (営業時間登* open = forms::find<営業時間登>(); open && !open->laidOutFor(int(kind), settings.DailyHoursKind)) {
+        open->requestedKind_ = int(kind);
+        if (!forms::load(open))
+            return; // its loading failed, and it is closed
+    }
+    forms::showModeless<営業時間登>(settings, kind);
 }
 
 bool 営業時間登::laidOutFor(int kind, int dailyHoursKind) const
@@ -128,11 +129,10 @@ bool 営業時間登::laidOutFor(int kind, int dailyHoursKind) const
 
 void 営業時間登::Form_Load()
 {
-    loadTimeEntry(app().modes.HoursFormKind);
-    app().hours.HoursDay = 0;
+    loadTimeEntry(requestedKind_);
     InitTargetGrid();
 
-    dailyHoursKind_ = app().settings.DailyHoursKind;
+    dailyHoursKind_ = settings().DailyHoursKind;
     const bool daily = kind() == 2;
     const bool weekdays = dailyHoursKind_ == 1;
     曜日->setVisible(daily && weekdays);
@@ -178,7 +178,7 @@ void 営業時間登::対象登録_Click()
 
 void 営業時間登::曜日_Click(int hoursDay)
 {
-    app().hours.HoursDay = hoursDay;
+    hoursDay_ = hoursDay;
     日付->setText(QString::number(hoursDay));
     RefreshSlotGrid();
 }
@@ -187,7 +187,7 @@ void 営業時間登::日付_LostFocus()
 {
     // The day is typed in the day-of-month cycle only; weekdays are chosen with the options,
     // which keep the day themselves.
-    if (app().settings.DailyHoursKind != 2)
+    if (settings().DailyHoursKind != 2)
         return;
     const std::optional<double> day = input::number(日付->text());
     if (!day) {
@@ -199,7 +199,7 @@ void 営業時間登::日付_LostFocus()
         return;
     }
     check_.pass(日付);
-    app().hours.HoursDay = int(std::nearbyint(*day));
+    hoursDay_ = int(std::nearbyint(*day));
 }
 
 void 営業時間登::日別表示_Click()
@@ -211,7 +211,7 @@ void 営業時間登::日別表示_Click()
     if (check_.reportFailure(title()))
         return;
     RefreshSlotGrid();
-    日付->setText(QString::number(app().hours.HoursDay));
+    日付->setText(QString::number(hoursDay_));
 }
 
 void 営業時間登::checkDay()
@@ -224,10 +224,10 @@ void 営業時間登::afterRefresh(int filledRows)
 {
     if (kind() != 2)
         return;
-    int& day = app().hours.HoursDay;
+    int& day = hoursDay_;
     if (日付->text().isEmpty() && filledRows > 0)
         日付->setText(QString::number(day));
-    if (app().settings.DailyHoursKind != 1)
+    if (settings().DailyHoursKind != 1)
         return;
     // A target without weekday bands starts from Sunday.
     if (day == 0) {

@@ -10,11 +10,12 @@
 // of targets; in the daily kind the day is an option or a typed day number.
 class 営業時間登 : public HoursEntryForm {
 public:
-    営業時間登();
+    // `kind`: regular or daily hours.
+    explicit 営業時間登(records::HoursKind kind);
 
-    // Opens the form in the kind the menu set; an open form laid out for another kind, or for
-    // another daily cycle, is loaded again.
-    static void openForCurrentKind();
+    // Opens the form in a kind; an open form laid out for another kind, or for another daily
+    // cycle, is loaded again.
+    static void openFor(const Settings& settings, records::HoursKind kind);
 
     void Form_Load() override;
 
@@ -48,6 +49,7 @@ private:
     QLineEdit* 日付;
     QPushButton* 日別表示;
 
+    int requestedKind_;      // the kind the form is to be laid out in at its next loading
     int dailyHoursKind_ = 0; // the daily cycle the form was laid out for
     int lastTargetRow_ = 0;
     int highlightedTargetRow_ = 0;

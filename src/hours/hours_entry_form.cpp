@@ -1,17 +1,17 @@
 #include "hours/hours_entry_form.h"
 
-#include "app/app_state.h"
-#include "app/clock.h"
-#include "closures/calendar_layout.h"
-#include "hours/hours_records.h"
-#include "reservations/time_band_preview_form.h"
-#include "timeslots/hours_grid.h"
+#include "base/kinds.h"
+#include "base/clock.h"
+#include "base/input.h"
+#include "hours/time_band_preview_form.h"
+#include "records/hours.h"
+#include "ui/calendar_layout.h"
 #include "ui/flex_grid.h"
 #include "ui/forms.h"
 #include "ui/handlers.h"
-#include "ui/input.h"
 #include "ui/message_box.h"
 #include "ui/palette.h"
+#include "views/hours_grid.h"
 
 #include <QGridLayout>
 #include <QGroupBox>
@@ -43,13 +43,10 @@ void showTime(QLineEdit* hour, QLineEdit* minute, const QString& time)
     minute->setText(time.right(2));
 }
 
-// The time of day in an hour box and a minute box, as "hh:mm".
-std::optional<QString> typedTime(const QLineEdit* hour, const QLineEdit* minute, bool endOfDay)
+// The time of day in an hour box and a minute box.
+std::optional<input::TimeOfDay> typedTime(const QLineEdit* hour, const QLineEdit* minute, bool endOfDay)
 {
-    const std::optional<input::TimeOfDay> time = input::timeOfDay(hour->text(), minute->text(), endOfDay);
-    if (!time)
-        return std::nullopt;
-    return input::timeText(*time);
+    return input::timeOfDay(hour->text(), minute->text(), endOfDay);
 }
 
 } // namespace
@@ -131,6 +128,8 @@ void HoursEntryForm::loadTimeEntry(int kind)
     check_.clear();
     chosenTarget_.clear();
     chosenAbbrev_.clear();
+    hoursDay_ = 0;
+    specificDate_ = QDate();
     slotRows_ = 0;
     highlightedSlotRow_ = 0;
     InitSlotGrid();
@@ -172,16 +171,11 @@ void HoursEntryForm::chooseTarget(const QString& number, const QString& abbrev)
 {
     chosenTarget_ = number;
     chosenAbbrev_ = abbrev;
-    adoptSelection();
 }
 
-void HoursEntryForm::adoptSelection()
+records::HoursKey HoursEntryForm::hoursKey() const
 {
-    app().modes.HoursFormKind = kind_;
-    if (!hasChosenTarget())
-        return;
-    app().targets.CurrentTarget = chosenTarget_;
-    app().targets.CurrentTargetAbbrev = chosenAbbrev_;
+    return {records::HoursKind(kind_), chosenTarget_, settings().DailyHoursKind, hoursDay_, specificDate_};
 }
 
 bool HoursEntryForm::requireChosenTarget()
@@ -197,9 +191,9 @@ bool HoursEntryForm::RefreshSlotGrid()
     slotRows_ = 0;
     highlightedSlotRow_ = 0;
     InitSlotGrid();
-    adoptSelection();
-    app().hours.HoursAction = 1;
-    const Grid時間帯::HoursGridFill fill = Grid時間帯::FillHoursGrid(時間帯);
+    records::HoursKey key = hoursKey();
+    const Grid時間帯::HoursGridFill fill = Grid時間帯::FillHoursGrid(時間帯, key);
+    hoursDay_ = key.day;
     slotRows_ = fill.LastRow;
     const bool overlap = fill.OverlapFlag == 1;
     if (overlap) {
@@ -290,7 +284,7 @@ void HoursEntryForm::CheckTimeRange()
     showTime(開始時, 開始分, input::timeText(*start));
     showTime(終了時, 終了分, input::timeText(*end));
 
-    const Settings& s = app().settings;
+    const Settings& s = settings();
     if (start->minutes() >= end->minutes()) {
         check_.fail(終了分, QStringLiteral("開始･終了時間の大小関係を正しく入力してください"));
         for (QLineEdit* box : {開始時, 開始分, 終了時})
@@ -331,10 +325,8 @@ void HoursEntryForm::確定_Click()
         return;
     if (!msg::ask(QStringLiteral("入力内容で更新します。"), title_))
         return;
-    app().hours.HoursAction = 2;
-    adoptSelection();
-    hours_records::SaveBand(Grid時間帯::CurrentKey(), {*typedTime(開始時, 開始分, false), *typedTime(終了時, 終了分, true),
-                                                        休日->isChecked(), 備考->text()});
+    records::saveBand(store::Database::open(), hoursKey(),
+                      {*typedTime(開始時, 開始分, false), *typedTime(終了時, 終了分, true), 休日->isChecked(), 備考->text()});
     const bool overlap = RefreshSlotGrid();
     afterSave();
     // An overlap warning has been shown instead.
@@ -352,10 +344,8 @@ void HoursEntryForm::削除_Click()
     ValidateInput();
     if (!msg::ask(QStringLiteral("指定時間を削除します。。"), title_))
         return;
-    app().hours.HoursAction = 3;
-    adoptSelection();
-    const std::optional<QString> start = typedTime(開始時, 開始分, false);
-    if (!start || !hours_records::DeleteBand(Grid時間帯::CurrentKey(), *start)) {
+    const std::optional<input::TimeOfDay> start = typedTime(開始時, 開始分, false);
+    if (!start || !records::removeBand(store::Database::open(), hoursKey(), *start)) {
         msg::exclaim(QStringLiteral("指定時間は登録されていません。"), title_);
         return;
     }
@@ -369,18 +359,32 @@ void HoursEntryForm::表示_Click()
         msg::exclaim(kNoTarget, title_);
         return;
     }
-    adoptSelection();
-    app().settings.WorkingDate = input::dateText(appclock::today());
     showPreview(true);
+}
+
+時間TBL::TimeTableRequest HoursEntryForm::previewRequest() const
+{
+    時間TBL::TimeTableRequest request;
+    request.TimeTableMode = int(TimeTableMode::HoursEntry);
+    request.HoursFormKind = kind_;
+    request.DailyHoursKind = settings().DailyHoursKind;
+    request.CurrentTarget = chosenTarget_;
+    request.CurrentTargetAbbrev = chosenAbbrev_;
+    request.WorkingDate = appclock::today();
+    request.SystemDate = appclock::today();
+    return request;
 }
 
 void HoursEntryForm::showPreview(bool open)
 {
-    if (!open && !forms::find<時間帯表示>())
-        return;
-    app().modes.TimeTableMode = 1;
-    if (forms::reloadIfOpen<時間帯表示>() && open)
-        forms::showModeless<時間帯表示>();
+    時間帯表示* shown = forms::find<時間帯表示>();
+    if (shown) {
+        shown->showRequest(previewRequest());
+        if (!forms::load(shown))
+            return;
+    }
+    if (open)
+        forms::showModeless<時間帯表示>(settings(), previewRequest());
 }
 
 void HoursEntryForm::終了_Click()

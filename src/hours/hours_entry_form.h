@@ -1,5 +1,7 @@
 #pragma once
 
+#include "records/hours.h"
+#include "rules/time_table.h"
 #include "ui/field_check.h"
 #include "ui/form.h"
 
@@ -50,9 +52,12 @@ protected:
     void InitSlotGrid();
     // Empties the time boxes and the remark, and takes back their failure marks.
     void clearTimeEntry();
-    // The target chosen in this form; it becomes the current target.
+    // The target chosen in this form.
     void chooseTarget(const QString& number, const QString& abbrev);
+    // The bands the form edits: its kind, target, daily cycle, day and date.
+    records::HoursKey hoursKey() const;
     bool hasChosenTarget() const { return !chosenTarget_.isEmpty(); }
+    const QString& chosenTarget() const { return chosenTarget_; }
     // True when a target was chosen; tells the operator to choose one otherwise.
     bool requireChosenTarget();
 
@@ -72,6 +77,9 @@ protected:
     virtual bool mayShowPreview() const = 0;
 
     const QString& title() const { return title_; }
+
+    int hoursDay_ = 0;     // kind 2: the weekday number or day of the month being edited
+    QDate specificDate_;   // kind 3: the date being edited
 
     ui::FieldCheck check_;
 
@@ -95,11 +103,10 @@ private:
     // An hour box and a minute box that must make a time of day.
     void checkTime(QLineEdit* hour, QLineEdit* minute, bool endOfDay, const QString& message);
     void loadSlotRow(int row);
-    // The form's kind and chosen target become the process-wide ones.
-    void adoptSelection();
-    // Loads the preview with the current target; `open` shows it, otherwise only an open one
-    // follows.
+    // Loads the preview with the form's target and kind; `open` shows it, otherwise only an open
+    // one follows.
     void showPreview(bool open);
+    時間TBL::TimeTableRequest previewRequest() const;
 
     QString title_;
     QString savedMessage_;

@@ -1,13 +1,13 @@
 #include "hours/specific_hours_form.h"
 
-#include "app/app_state.h"
-#include "closures/calendar_layout.h"
-#include "master/target_list.h"
+#include "base/input.h"
+#include "records/hours.h"
 #include "store/database.h"
+#include "ui/calendar_layout.h"
 #include "ui/flex_grid.h"
 #include "ui/handlers.h"
-#include "ui/input.h"
 #include "ui/message_box.h"
+#include "views/target_list.h"
 
 #include <QComboBox>
 #include <QGridLayout>
@@ -116,29 +116,21 @@ void 特定時間登::InitDateGrid()
 void 特定時間登::対象略称_Click()
 {
     newDate_ = false;
-    TargetSelection& t = app().targets;
-    t.CurrentTargetAbbrev = 対象略称->currentText();
-    CMB対象::FindTargetByAbbrev(t.CurrentTargetAbbrev);
-    chooseTarget(t.CurrentTarget, t.CurrentTargetAbbrev);
+    const QString abbrev = 対象略称->currentText();
+    // An abbreviation no target has stands for the common target.
+    const std::optional<records::Target> found = CMB対象::FindTargetByAbbrev(abbrev);
+    chooseTarget(found ? found->number : records::kCommonTarget, abbrev);
 
     // The dates after 1999/01/01 that have bands, each once, in date order.
     InitDateGrid();
-    store::Table bands = store::Database::open().table("特定日");
-    bands.setIndex("Key_特定日");
-    QString lastDate = input::dateText(kListedAfter);
-    for (bands.seek(">=", {t.CurrentTarget, kListedAfter, "00:00"});
-         !bands.eof() && bands.text("特定_番号") == t.CurrentTarget; bands.moveNext()) {
-        const QString date = bands.text("特定_日付");
-        if (date == lastDate)
-            continue;
-        lastDate = date;
+    for (const QDate& date : records::specificDates(store::Database::open(), chosenTarget(), kListedAfter)) {
         ++dateCount_;
         if (dateCount_ >= 登録日付->rows())
             登録日付->setRows(dateCount_ + 1);
         登録日付->setRow(dateCount_);
         登録日付->setCol(0);
         登録日付->setCellFontSize(10);
-        登録日付->setText(date);
+        登録日付->setText(input::dateText(date));
     }
 }
 
@@ -154,8 +146,8 @@ void 特定時間登::登録日付_Click()
         paintRow(登録日付, highlightedDate_, 0, 15);
     paintRow(登録日付, row, 0, 10);
     highlightedDate_ = row;
-    app().hours.SpecificDate = input::date(登録日付->text(row, 0)).value_or(QDate());
-    日付->setText(input::dateText(app().hours.SpecificDate));
+    specificDate_ = input::date(登録日付->text(row, 0)).value_or(QDate());
+    日付->setText(input::dateText(specificDate_));
     check_.pass(日付);
     RefreshSlotGrid();
     clearTimeEntry();
@@ -170,9 +162,9 @@ void 特定時間登::日付_LostFocus()
     }
     日付->setText(input::dateText(*date));
     check_.pass(日付);
-    if (*date == app().hours.SpecificDate)
+    if (*date == specificDate_)
         return;
-    app().hours.SpecificDate = *date;
+    specificDate_ = *date;
     RefreshSlotGrid();
     newDate_ = true;
 }
@@ -191,5 +183,5 @@ void 特定時間登::afterSave()
 
 bool 特定時間登::mayShowPreview() const
 {
-    return !app().targets.CurrentTarget.isEmpty();
+    return hasChosenTarget();
 }

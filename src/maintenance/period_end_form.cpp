@@ -1,12 +1,14 @@
 #include "maintenance/period_end_form.h"
 
-#include "app/app_state.h"
-#include "app/clock.h"
-#include "maintenance/ranged_deletion.h"
+#include "base/clock.h"
+#include "base/input.h"
+#include "records/calendar.h"
+#include "records/hours.h"
+#include "records/reservations.h"
+#include "records/reservers.h"
 #include "store/database.h"
 #include "ui/busy_cursor.h"
 #include "ui/handlers.h"
-#include "ui/input.h"
 #include "ui/message_box.h"
 
 #include <QFont>
@@ -80,7 +82,7 @@ void 期末処理::Form_Load()
 
 void 期末処理::ProposeCutoffDate()
 {
-    const Settings& s = app().settings;
+    const Settings& s = settings();
     const QDate today = appclock::today();
     // A year start without "/" (or one that makes no date) is taken as the default, 1 April.
     const QDate start = businessYearStart(s.FiscalYearStart, today)
@@ -135,30 +137,20 @@ void 期末処理::終了_Click()
 
 void 期末処理::PurgeCalendar(const store::Database& db) const
 {
-    Purge(db, QStringLiteral("カレンダー"), QStringLiteral("Idx_カレンダー"), QStringLiteral("カレ_年月日"));
+    records::removeCalendarDaysBetween(db, lowerBound_, cutOffDate_);
 }
 
 void 期末処理::PurgeReservations(const store::Database& db) const
 {
-    Purge(db, QStringLiteral("予約"), QStringLiteral("Idx_日付"), QStringLiteral("予約_年月日"));
+    records::removeReservationsBetween(db, lowerBound_, cutOffDate_);
 }
 
 void 期末処理::PurgeReservers(const store::Database& db) const
 {
-    Purge(db, QStringLiteral("予約者"), QStringLiteral("Idx_日付"), QStringLiteral("予約者_最新予約日"));
+    records::removeReserversLastBookedBetween(db, lowerBound_, cutOffDate_);
 }
 
 void 期末処理::PurgeSpecificDays(const store::Database& db) const
 {
-    Purge(db, QStringLiteral("特定日"), QStringLiteral("Idx_日付"), QStringLiteral("特定_日付"));
-}
-
-void 期末処理::Purge(const store::Database& db, const QString& table, const QString& index, const QString& dateField) const
-{
-    // Every date is held as "yyyy/mm/dd" text, whose order is the order of the dates.
-    const QString lastDate = input::dateText(cutOffDate_);
-    store::Table records = db.table(table);
-    records.setIndex(index);
-    records.seek(">=", {lowerBound_});
-    maintenance::DeleteWhile(records, [&](const store::Table& r) { return r.text(dateField) <= lastDate; });
+    records::removeSpecificBandsBetween(db, lowerBound_, cutOffDate_);
 }

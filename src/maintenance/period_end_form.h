@@ -30,10 +30,9 @@ private:
     void PurgeCalendar(const store::Database& db) const;
     void PurgeReservations(const store::Database& db) const;
     void PurgeReservers(const store::Database& db) const;
+    // Each deletes the records of its table dated from the lower bound up to the cut-off date,
+    // both included.
     void PurgeSpecificDays(const store::Database& db) const;
-    // Deletes the records of a table whose date field lies from the lower bound up to the cut-off
-    // date, both included, scanning the table's date index.
-    void Purge(const store::Database& db, const QString& table, const QString& index, const QString& dateField) const;
 
     QLineEdit* 取消日;
     QPushButton* 確定;

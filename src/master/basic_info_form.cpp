@@ -1,11 +1,11 @@
 #include "master/basic_info_form.h"
 
-#include "app/app_state.h"
-#include "master/target_records.h"
+#include "base/input.h"
+#include "records/targets.h"
+#include "records/basic.h"
 #include "store/database.h"
 #include "ui/forms.h"
 #include "ui/handlers.h"
-#include "ui/input.h"
 #include "ui/message_box.h"
 
 #include <QCheckBox>
@@ -24,7 +24,8 @@ const QString kTitle = QStringLiteral("ｺｰﾄﾞﾏｽﾀｰ情報");
 
 } // namespace
 
-基本登::基本登() : Form(QStringLiteral("基本登"), QStringLiteral("基本情報登録"))
+基本登::基本登(const records::Target& edited)
+    : Form(QStringLiteral("基本登"), QStringLiteral("基本情報登録")), target_(edited)
 {
     // The target is chosen before the form opens; these two only show which one it is.
     対象番号 = displayBox("対象番号");
@@ -121,14 +122,17 @@ const QString kTitle = QStringLiteral("ｺｰﾄﾞﾏｽﾀｰ情報");
     page->addLayout(buttons);
 }
 
-void 基本登::openForCurrentTarget(bool modal)
+void 基本登::openFor(const Settings& settings, const records::Target& target, bool modal)
 {
-    if (!forms::reloadIfOpen<基本登>())
-        return;
+    if (基本登* open = forms::find<基本登>()) {
+        open->target_ = target;
+        if (!forms::load(open))
+            return;
+    }
     if (modal)
-        forms::showModal<基本登>();
+        forms::showModal<基本登>(settings, target);
     else
-        forms::showModeless<基本登>();
+        forms::showModeless<基本登>(settings, target);
 }
 
 void 基本登::Form_Load()
@@ -136,19 +140,15 @@ void 基本登::Form_Load()
     check_.clear();
     check_.pass(単位時間);
     check_.pass(重複数);
-    const TargetSelection& t = app().targets;
-    target_ = t.CurrentTarget;
     LoadBasicInfo();
-    対象番号->setText(t.CurrentTarget);
-    対象名称->setText(t.CurrentTargetName);
+    対象番号->setText(target_.number);
+    対象名称->setText(target_.name);
 }
 
 void 基本登::LoadBasicInfo()
 {
-    store::Table basic = store::Database::open().table("基本");
-    basic.setIndex("Key_基本");
-    basic.seek("=", {target_});
-    if (basic.eof() || basic.noMatch()) {
+    const std::optional<records::BasicRecord> basic = records::findBasic(store::Database::open(), target_.number);
+    if (!basic) {
         分単位->setChecked(true);
         分単位_Click();
         setQuickChoices(QString());
@@ -158,20 +158,19 @@ void 基本登::LoadBasicInfo()
         備考->clear();
         return;
     }
-    const QString unit = basic.text("基本_単位");
-    if (unit == QLatin1String("1")) {
+    if (basic->unitKind == records::UnitKind::Minutes) {
         分単位->setChecked(true);
         分単位_Click();
-    } else if (unit == QLatin1String("2") || unit == QLatin1String("3")) {
-        (unit == QLatin1String("2") ? 時間単位 : 日単位)->setChecked(true);
+    } else {
+        (basic->unitKind == records::UnitKind::Hours ? 時間単位 : 日単位)->setChecked(true);
         分表示->hide();
     }
-    単位時間->setText(basic.text("基本_設定"));
+    単位時間->setText(basic->setting ? QString::number(*basic->setting) : basic->settingAsStored);
     setQuickChoices(単位時間->text());
-    const int count = basic.integer("基本_重複数");
+    const int count = basic->overlapCount;
     (count == 0 ? 不可能 : 可能)->setChecked(true);
     重複数->setText(QString::number(count));
-    備考->setText(basic.text("基本_備考"));
+    備考->setText(basic->remark);
 }
 
 void 基本登::setQuickChoices(const QString& unitTime)
@@ -244,24 +243,20 @@ void 基本登::確定_Click()
     if (!msg::ask(QStringLiteral("入力内容で更新します。"), kTitle))
         return;
 
+    records::BasicRecord basic;
+    basic.target = target_.number;
+    basic.unitKind = 分単位->isChecked()     ? records::UnitKind::Minutes
+                     : 時間単位->isChecked() ? records::UnitKind::Hours
+                                             : records::UnitKind::Day;
+    basic.setting = *input::wholeNumber16(単位時間->text());
+    basic.overlapAllowed = !不可能->isChecked();
+    basic.overlapCount = basic.overlapAllowed ? *input::wholeNumber16(重複数->text()) : 0;
+    basic.remark = 備考->text();
+
     store::Database db = store::Database::open();
     store::Transaction transaction(db);
-    store::Table basic = db.table("基本");
-    basic.setIndex("Key_基本");
-    basic.seek("=", {target_});
-    if (basic.eof() || basic.noMatch())
-        basic.addNew();
-    else
-        basic.edit();
-    const bool overlapAllowed = !不可能->isChecked();
-    basic.set("基本_番号", target_);
-    basic.set("基本_単位", 分単位->isChecked() ? 1 : 時間単位->isChecked() ? 2 : 3);
-    basic.set("基本_設定", 単位時間->text());
-    basic.set("基本_重複", overlapAllowed ? 1 : 0);
-    basic.set("基本_重複数", overlapAllowed ? store::Value(重複数->text()) : store::Value(0));
-    basic.set("基本_備考", 備考->text());
-    basic.update();
-    targets::EnsureCommonTarget(target_);
+    records::saveBasic(db, basic);
+    records::EnsureCommonTarget(db, target_.number);
     transaction.commit();
 
     msg::exclaim(QStringLiteral("更新(登録)しました。"), kTitle);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "records/targets.h"
 #include "ui/field_check.h"
 #include "ui/form.h"
 
@@ -13,11 +14,11 @@ class QRadioButton;
 // more than once. It edits the target that was current when it was loaded.
 class 基本登 : public Form {
 public:
-    基本登();
+    explicit 基本登(const records::Target& target);
 
-    // Shows the form for CurrentTarget: modal from the menu, modeless from the target form. A form
+    // Shows the form for a target: modal from the menu, modeless from the target form. A form
     // already open is loaded again for that target, so it never shows one target and saves another.
-    static void openForCurrentTarget(bool modal);
+    static void openFor(const Settings& settings, const records::Target& target, bool modal);
 
     void Form_Load() override;
 
@@ -52,6 +53,6 @@ private:
     QLineEdit* 重複数;
     QLineEdit* 備考;
 
-    QString target_; // the target being edited
+    records::Target target_; // the target being edited
     ui::FieldCheck check_;
 };

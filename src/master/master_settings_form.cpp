@@ -1,8 +1,8 @@
 #include "master/master_settings_form.h"
 
-#include "store/database.h"
+#include "base/input.h"
+#include "records/master_items.h"
 #include "ui/handlers.h"
-#include "ui/input.h"
 #include "ui/message_box.h"
 #include "ui/palette.h"
 
@@ -46,13 +46,6 @@ QString explanationOf(int item)
 QString storedExplanationOf(int item)
 {
     return item == 2 ? QStringLiteral("1：曜日で特定　2：日付 DDで設定で入力してください") : explanationOf(item);
-}
-
-store::Table masterTable()
-{
-    store::Table master = store::Database::open().table("マスタ");
-    master.setIndex("idx_マスタ");
-    return master;
 }
 
 } // namespace
@@ -137,16 +130,15 @@ void マスター登::pickItem(int item)
 
 void マスター登::ShowMasterItem()
 {
-    store::Table master = masterTable();
-    master.seek("=", {currentItem_});
-    if (master.noMatch()) {
+    const std::optional<records::MasterItem> item = records::findMasterItem(store::Database::open(), currentItem_);
+    if (!item) {
         登録内容->clear();
         備考->clear();
         return;
     }
-    登録NO->setText(master.text("マス_番号"));
-    登録内容->setText(master.text("マス_内容"));
-    備考->setText(master.text("マス_備考"));
+    登録NO->setText(QString::number(item->number));
+    登録内容->setText(item->content);
+    備考->setText(item->remark);
     登録説明->setText(storedExplanationOf(input::wholeNumber16(登録NO->text()).value_or(0)));
 }
 
@@ -203,13 +195,14 @@ void マスター登::ValidateMasterInput()
 
 void マスター登::CheckDisplayHours(int endHour)
 {
-    store::Table master = masterTable();
-    master.seek("=", {4});
-    if (master.noMatch()) {
+    const std::optional<records::MasterItem> start = records::findMasterItem(store::Database::open(), 4);
+    if (!start) {
         登録説明->setText(QStringLiteral("表示開始時間を XX(時～) を登録してください"));
         return;
     }
-    if (endHour < master.integer("マス_内容"))
+    // A start hour that is no number is not held against the end: start-up reads it as its default.
+    const std::optional<double> startHour = input::number(start->content);
+    if (startHour && endHour < *startHour)
         check_.fail(登録内容, QStringLiteral("表示開始･終了時間の関係を正しく入力してください"));
 }
 
@@ -225,16 +218,7 @@ void マスター登::確定_Click()
     if (!msg::ask(QStringLiteral("入力内容で登録・更新します。"), kTitle))
         return;
     currentItem_ = input::wholeNumber16(登録NO->text()).value_or(0);
-    store::Table master = masterTable();
-    master.seek("=", {currentItem_});
-    if (master.noMatch())
-        master.addNew();
-    else
-        master.edit();
-    master.set("マス_番号", currentItem_);
-    master.set("マス_内容", 登録内容->text());
-    master.set("マス_備考", 備考->text());
-    master.update();
+    records::saveMasterItem(store::Database::open(), {currentItem_, 登録内容->text(), 備考->text()});
     msg::exclaim(QStringLiteral("登録･更新しました。"), kTitle);
 }
 

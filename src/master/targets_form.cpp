@@ -1,18 +1,20 @@
 #include "master/targets_form.h"
 
-#include "app/app_state.h"
-#include "app/clock.h"
+#include "base/clock.h"
+#include "base/input.h"
 #include "closures/individual_closures_form.h"
 #include "master/basic_info_form.h"
-#include "master/target_list.h"
-#include "master/target_records.h"
+#include "records/targets.h"
+#include "records/basic.h"
+#include "records/reservations.h"
+#include "records/targets.h"
 #include "store/database.h"
 #include "ui/flex_grid.h"
 #include "ui/forms.h"
 #include "ui/handlers.h"
-#include "ui/input.h"
 #include "ui/message_box.h"
 #include "ui/palette.h"
+#include "views/target_list.h"
 
 #include <QFormLayout>
 #include <QGroupBox>
@@ -122,18 +124,20 @@ void 対象登::FillTargetGrid()
     SetUpTargetGrid();
     lastRow_ = 0;
     selectedRow_ = 0;
-    store::Table table = store::Database::open().table("設定");
-    table.setIndex("Key_設定");
-    // Five blanks sort before every target number.
-    table.seek(">=", {"     "});
-    for (int row = 1; row <= CMB対象::kMaxTargets && !table.eof() && !table.noMatch(); ++row, table.moveNext()) {
-        対象登録->setTextMatrix(row, 0, table.text("設定_番号"));
+    int row = 0;
+    for (const records::Target& target : records::listTargets(store::Database::open())) {
+        // Five blanks sort before every target number.
+        if (target.number < QLatin1String("     "))
+            continue;
+        if (++row > CMB対象::kMaxTargets)
+            break;
+        対象登録->setTextMatrix(row, 0, target.number);
         対象登録->setRow(row);
         対象登録->setCol(1);
         対象登録->setCellAlignment(FlexGrid::LeftCenter);
-        対象登録->setText(table.text("設定_略称"));
-        対象登録->setTextMatrix(row, 2, table.text("設定_名称"));
-        対象登録->setTextMatrix(row, 3, table.text("設定_備考"));
+        対象登録->setText(target.abbrev);
+        対象登録->setTextMatrix(row, 2, target.name);
+        対象登録->setTextMatrix(row, 3, target.remark);
         lastRow_ = row;
     }
 }
@@ -179,7 +183,7 @@ void 対象登::CheckTargetNumber()
 {
     if (input::normalized(対象番号->text()).isEmpty())
         check_.fail(対象番号, QStringLiteral("対象番号に入力してください"));
-    else if (!targets::paddedNumber(対象番号->text()))
+    else if (!records::paddedNumber(対象番号->text()))
         check_.fail(対象番号, QStringLiteral("対象番号は数字5桁以内で入力してください"));
     else
         check_.pass(対象番号);
@@ -205,19 +209,8 @@ void 対象登::確定_Click()
         return;
     if (!msg::ask(QStringLiteral("入力内容で更新します。"), kTitle))
         return;
-    const QString number = *targets::paddedNumber(対象番号->text());
-    store::Table table = store::Database::open().table("設定");
-    table.setIndex("Key_設定");
-    table.seek("=", {number});
-    if (table.noMatch())
-        table.addNew();
-    else
-        table.edit();
-    table.set("設定_番号", number);
-    table.set("設定_名称", 対象名称->text());
-    table.set("設定_略称", 対象略称->text());
-    table.set("設定_備考", 備考->text());
-    table.update();
+    const QString number = *records::paddedNumber(対象番号->text());
+    records::saveTarget(store::Database::open(), {number, 対象名称->text(), 対象略称->text(), 備考->text()});
     対象番号->setText(number);
     msg::exclaim(QStringLiteral("予約対象は更新(登録)されました。"), kTitle);
     FillTargetGrid();
@@ -229,23 +222,18 @@ void 対象登::削除_Click()
     CheckTargetNumber();
     if (check_.reportFailure(kTitle))
         return;
-    const QString number = *targets::paddedNumber(対象番号->text());
-    const QString question = targets::HasFutureReservations(number, input::dateText(appclock::today()))
+    const QString number = *records::paddedNumber(対象番号->text());
+    store::Database db = store::Database::open();
+    const QString question = records::targetHasReservationsFrom(db, number, appclock::today())
                                  ? QStringLiteral("未来日に予約が存在します。対象を削除しますか？")
                                  : QStringLiteral("予約対象を削除します。");
     if (!msg::ask(question, kTitle))
         return;
 
-    store::Database db = store::Database::open();
     store::Transaction transaction(db);
-    store::Table table = db.table("設定");
-    table.setIndex("Key_設定");
-    table.seek("=", {number});
-    const bool registered = !table.noMatch();
-    if (registered)
-        table.remove();
+    const bool registered = records::removeTarget(db, number);
     // The basic record goes even when the target itself was not registered.
-    targets::DeleteTargetBasic(number);
+    records::removeBasic(db, number);
     transaction.commit();
 
     if (!registered) {
@@ -256,32 +244,25 @@ void 対象登::削除_Click()
     FillTargetGrid();
 }
 
-bool 対象登::takeCurrentTarget()
+std::optional<records::Target> 対象登::targetInBoxes()
 {
     check_.clear();
     CheckTargetNumber();
     if (check_.reportFailure(kTitle))
-        return false;
-    TargetSelection& t = app().targets;
-    t.CurrentTarget = targets::paddedNumber(対象番号->text()).value_or(対象番号->text());
-    t.CurrentTargetName = 対象名称->text();
-    t.CurrentTargetAbbrev = 対象略称->text();
-    return true;
+        return std::nullopt;
+    return records::Target{*records::paddedNumber(対象番号->text()), 対象名称->text(), 対象略称->text(), 備考->text()};
 }
 
 void 対象登::基本情報登録_Click()
 {
-    if (!takeCurrentTarget())
-        return;
-    基本登::openForCurrentTarget(false);
+    if (const std::optional<records::Target> target = targetInBoxes())
+        基本登::openFor(settings(), *target, false);
 }
 
 void 対象登::個別休業登録_Click()
 {
-    if (!takeCurrentTarget())
-        return;
-    if (forms::reloadIfOpen<個休業登録>())
-        forms::showModeless<個休業登録>();
+    if (const std::optional<records::Target> target = targetInBoxes())
+        個休業登録::openFor(settings(), *target);
 }
 
 void 対象登::終了_Click()

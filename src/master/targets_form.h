@@ -1,5 +1,6 @@
 #pragma once
 
+#include "records/targets.h"
 #include "ui/field_check.h"
 #include "ui/form.h"
 
@@ -29,8 +30,8 @@ public:
     void 終了_Click();
 
 private:
-    // The target in the boxes becomes the current one, once its number passes the check.
-    bool takeCurrentTarget();
+    // The target in the boxes, once its number passes the check.
+    std::optional<records::Target> targetInBoxes();
     void requireText(QLineEdit* box, const QString& message);
     void paintRow(int row, int qbColour);
 

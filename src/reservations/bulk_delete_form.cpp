@@ -1,13 +1,13 @@
 #include "reservations/bulk_delete_form.h"
 
-#include "app/app_state.h"
-#include "app/clock.h"
-#include "maintenance/ranged_deletion.h"
+#include "base/clock.h"
+#include "base/input.h"
+#include "records/reservations.h"
+#include "records/targets.h"
 #include "store/database.h"
 #include "ui/busy_cursor.h"
 #include "ui/flex_grid.h"
 #include "ui/handlers.h"
-#include "ui/input.h"
 #include "ui/message_box.h"
 #include "ui/palette.h"
 
@@ -78,7 +78,7 @@ std::optional<int> monthCount(const QString& text)
 
 void 予約削除::Form_Load()
 {
-    削除月数->setText(QString::number(app().settings.RetentionMonths));
+    削除月数->setText(QString::number(settings().RetentionMonths));
     CheckMonths();
     InitCandidateGrid();
     FillCandidates();
@@ -110,15 +110,17 @@ void 予約削除::InitCandidateGrid()
 void 予約削除::FillCandidates()
 {
     CandidateCount = 0;
-    store::Table targets = store::Database::open().table(QStringLiteral("設定"));
-    targets.setIndex(QStringLiteral("Key_設定"));
-    // "00000" is the common record, never a candidate.
-    for (targets.seek(">", {"00000"}); !targets.eof() && CandidateCount < kMaxCandidates; targets.moveNext()) {
+    for (const records::Target& target : records::listTargets(store::Database::open())) {
+        // "00000" is the common record, never a candidate.
+        if (target.number <= records::kCommonTarget)
+            continue;
+        if (CandidateCount == kMaxCandidates)
+            break;
         const int row = ++CandidateCount;
         削除候補->setTextMatrix(row, 0, QStringLiteral("1"));
-        削除候補->setTextMatrix(row, 1, targets.text(QStringLiteral("設定_番号")));
-        削除候補->setTextMatrix(row, 2, targets.text(QStringLiteral("設定_略称")));
-        削除候補->setTextMatrix(row, 3, targets.text(QStringLiteral("設定_備考")));
+        削除候補->setTextMatrix(row, 1, target.number);
+        削除候補->setTextMatrix(row, 2, target.abbrev);
+        削除候補->setTextMatrix(row, 3, target.remark);
     }
     if (CandidateCount == 0)
         msg::exclaim(kNothingToDelete, kTitle);
@@ -178,22 +180,12 @@ void 予約削除::削除_Click()
         store::Database db = store::Database::open();
         store::Transaction transaction(db);
         // Counted back from the day of the deletion, which may not be the day the form opened.
-        const QString lastDate = input::dateText(appclock::today().addMonths(-*CutOffMonths));
+        const QDate lastDate = appclock::today().addMonths(-*CutOffMonths);
         for (const QString& target : marked)
-            DeleteTargetReservations(db, target, lastDate);
+            records::removeTargetReservationsThrough(db, target, lastDate);
         transaction.commit();
     }
     msg::exclaim(QStringLiteral("削除F=1 の予約は削除されました"), QString());
-}
-
-void 予約削除::DeleteTargetReservations(const store::Database& db, const QString& target, const QString& lastDate)
-{
-    store::Table reservations = db.table(QStringLiteral("予約"));
-    reservations.setIndex(QStringLiteral("Idx_期限"));
-    reservations.seek(">=", {target, ""});
-    maintenance::DeleteWhile(reservations, [&](const store::Table& r) {
-        return r.text(QStringLiteral("予約_設定番号")) == target && r.text(QStringLiteral("予約_年月日")) <= lastDate;
-    });
 }
 
 void 予約削除::終了_Click()

@@ -33,8 +33,6 @@ private:
     // Reads 削除月数: a usable month count sets CutOffMonths, anything else sets the error flag
     // and keeps the last valid count.
     void CheckMonths();
-    // Deletes the target's reservations dated on or before `lastDate` ("yyyy/mm/dd").
-    void DeleteTargetReservations(const store::Database& db, const QString& target, const QString& lastDate);
 
     QLineEdit* 削除月数;
     FlexGrid* 削除候補;

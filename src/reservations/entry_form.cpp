@@ -1,10 +1,11 @@
 #include "reservations/entry_form.h"
 
-#include "app/app_state.h"
-#include "app/clock.h"
+#include "base/clock.h"
+#include "base/input.h"
+#include "records/reservations.h"
+#include "rules/reserver_numbering.h"
 #include "store/database.h"
 #include "ui/handlers.h"
-#include "ui/input.h"
 #include "ui/message_box.h"
 
 #include <QFrame>
@@ -22,7 +23,8 @@ const QString kNoTimeChange = QStringLiteral("時間の修正は出来ません�
 
 } // namespace
 
-予約者登::予約者登() : ReserverDetailsForm(QStringLiteral("予約者登"), QStringLiteral("予約の登録"), kTitle)
+予約者登::予約者登(const BookingSlot& booked, EntryOutcome& outcome)
+    : ReserverDetailsForm(QStringLiteral("予約者登"), QStringLiteral("予約の登録"), kTitle), slot_(booked), outcome_(outcome)
 {
     // The slot comes from the time inquiry: shown, never typed.
     対象番号 = displayBox("対象番号");
@@ -88,48 +90,46 @@ const QString kNoTimeChange = QStringLiteral("時間の修正は出来ません�
 
 void 予約者登::Form_Load()
 {
-    const BookingHandOff& b = app().booking;
-    const TargetSelection& t = app().targets;
     check_.clear();
-    existing_ = b.EntryState != 2;
-    対象番号->setText(t.CurrentTarget);
-    対象略称->setText(t.CurrentTargetAbbrev);
-    対象名称->setText(t.CurrentTargetName);
-    予約日->setText(b.SlotDate);
-    開始時間->setText(b.SlotStart);
-    終了時間->setText(b.SlotEnd);
-    if (!existing_)
+    対象番号->setText(slot_.target.number);
+    対象略称->setText(slot_.target.abbrev);
+    対象名称->setText(slot_.target.name);
+    予約日->setText(input::dateText(slot_.date));
+    開始時間->setText(input::timeText(slot_.start));
+    終了時間->setText(input::timeText(slot_.end));
+    if (!slot_.existing)
         return;
-    予約者NO->setText(b.SlotReserverNo);
-    if (!ShowReserverByName(b.SlotReserverName))
-        予約者名->setText(b.SlotReserverName);
+    予約者NO->setText(slot_.reserverNo);
+    if (!ShowReserverByName(slot_.reserverName))
+        予約者名->setText(slot_.reserverName);
     ShowReservationRemark();
+}
+
+records::ReservationKey 予約者登::keyOf(const QString& reserverNo) const
+{
+    return {slot_.target.number, slot_.date, slot_.start, reserverNo};
 }
 
 void 予約者登::ShowReservationRemark()
 {
-    store::Table reservations = store::Database::open().table("予約");
-    reservations.setIndex("key_予約");
-    reservations.seek("=", {対象番号->text(), 予約日->text(), 開始時間->text(), app().booking.SlotReserverNo});
-    if (!reservations.eof() && !reservations.noMatch())
-        備考->setText(reservations.text("予約_備考"));
+    if (const std::optional<records::Reservation> r = records::findReservation(store::Database::open(), keyOf(slot_.reserverNo)))
+        備考->setText(r->remark);
 }
 
 bool 予約者登::EndTimeChanged() const
 {
     const std::optional<input::TimeOfDay> end = input::timeFromText(終了時間->text(), true);
-    return !end || input::timeText(*end) != app().booking.SlotEnd;
+    return !end || *end != slot_.end;
 }
 
 void 予約者登::CheckEndTime()
 {
-    if (existing_ && EndTimeChanged()) {
+    if (slot_.existing && EndTimeChanged()) {
         check_.fail(終了時間, kNoTimeChange);
         return;
     }
-    const std::optional<input::TimeOfDay> start = input::timeFromText(開始時間->text());
     const std::optional<input::TimeOfDay> end = input::timeFromText(終了時間->text(), true);
-    if (!start || !end || end->minutes() <= start->minutes())
+    if (!end || *end <= slot_.start)
         check_.fail(終了時間, QStringLiteral("終了時間に正しく入力してください"));
     else
         check_.pass(終了時間);
@@ -138,7 +138,7 @@ void 予約者登::CheckEndTime()
 void 予約者登::終了時間_LostFocus()
 {
     CheckEndTime();
-    if (existing_ && EndTimeChanged())
+    if (slot_.existing && EndTimeChanged())
         msg::exclaim(kNoTimeChange, kTitle);
 }
 
@@ -171,7 +171,7 @@ void 予約者登::確定_Click()
         return;
     if (!msg::ask(QStringLiteral("入力内容で更新します。"), kTitle))
         return;
-    const QString end = input::timeText(*input::timeFromText(終了時間->text(), true));
+    const input::TimeOfDay end = *input::timeFromText(終了時間->text(), true);
     // The reserver, a number taken for a new one, and the reservation: all or nothing.
     const store::Database db = store::Database::open();
     QString number;
@@ -194,81 +194,63 @@ void 予約者登::確定_Click()
     }
 
     予約者NO->setText(number);
-    app().booking.EntryState = state;
-    app().booking.SlotEnd = end;
+    outcome_.EntryState = state;
+    outcome_.SlotEnd = end;
     msg::exclaim(QStringLiteral("予約は更新(登録)されました。"), kTitle);
 }
 
 QString 予約者登::SaveReserver(const store::Database& db)
 {
-    const QString date = 予約日->text();
-    store::Table reservers = db.table("予約者");
-    const QString number = BeginReserverRecord(reservers);
-    if (reservers.text("予約者_最新予約日") < date)
-        reservers.set("予約者_最新予約日", date);
-    reservers.set("予約者_対象番号", 対象番号->text());
-    WriteParticulars(reservers);
-    reservers.update();
-    return number;
+    const QDate today = appclock::today();
+    records::Reserver reserver = ReserverToSave(db, [&] {
+        return 予約NO発番::IssueReserverNumber(db, 2, QString(), 予約NO発番::SourceFor(settings(), slot_.target.number, today))
+            .number;
+    });
+    if (!reserver.lastBooked || *reserver.lastBooked < slot_.date)
+        reserver.lastBooked = slot_.date;
+    reserver.target = slot_.target.number;
+    records::saveReserver(db, reserver);
+    return reserver.number;
 }
 
 std::optional<QString> 予約者登::OtherReserverOnKey(const store::Database& db, const QString& number) const
 {
-    store::Table reservations = db.table("予約");
-    reservations.setIndex("key_予約");
-    reservations.seek("=", {対象番号->text(), 予約日->text(), 開始時間->text(), number});
-    if (reservations.eof() || reservations.noMatch())
+    const std::optional<records::Reservation> there = records::findReservation(db, keyOf(number));
+    if (!there || there->reserverName == reserverName())
         return std::nullopt;
-    const QString holder = reservations.text("予約_予約者名");
-    if (holder == reserverName())
-        return std::nullopt;
-    return holder;
+    return there->reserverName;
 }
 
-int 予約者登::SaveReservation(const store::Database& db, const QString& number, const QString& endText)
+int 予約者登::SaveReservation(const store::Database& db, const QString& number, const input::TimeOfDay& end)
 {
-    const BookingHandOff& b = app().booking;
-    const QString start = 開始時間->text();
-    store::Table reservations = db.table("予約");
-    reservations.setIndex("key_予約");
-    reservations.seek("=", {対象番号->text(), 予約日->text(), start, number});
-    int state = 2;
-    if (reservations.eof() || reservations.noMatch()) {
-        reservations.addNew();
-    } else {
-        state = start == b.SlotStart && endText == b.SlotEnd ? 1 : 4;
-        reservations.edit();
-    }
-    reservations.set("予約_予約者NO", number);
-    reservations.set("予約_予約者名", reserverName());
-    reservations.set("予約_予約者名カナ", 予約者カナ->text().trimmed());
-    reservations.set("予約_設定番号", 対象番号->text());
-    reservations.set("予約_年月日", 予約日->text());
-    reservations.set("予約_開始時間", start);
-    reservations.set("予約_重複", app().overlap.OverlapFlag);
-    reservations.set("予約_終了時間", endText);
+    records::Reservation r;
+    r.target = slot_.target.number;
+    r.date = slot_.date;
+    r.start = slot_.start;
+    r.reserverNo = number;
+    r.overlapAllowed = slot_.overlapAllowed;
+    r.end = end;
     // The day the reservation was taken: the day of this save, even on a desk left running since
     // the day before.
-    reservations.set("予約_受付日", input::dateText(appclock::today()));
-    reservations.set("予約_略称", 対象略称->text());
-    reservations.set("予約_備考", 備考->text());
-    reservations.update();
-    return state;
+    r.takenOn = appclock::today();
+    r.abbrev = slot_.target.abbrev;
+    r.reserverName = reserverName();
+    r.reserverKana = 予約者カナ->text().trimmed();
+    r.remark = 備考->text();
+    if (!records::saveReservation(db, r))
+        return 2;
+    return end == slot_.end ? 1 : 4;
 }
 
 void 予約者登::削除_Click()
 {
     if (!msg::ask(QStringLiteral("登録内容を削除します。"), kTitle))
         return;
-    store::Table reservations = store::Database::open().table("予約");
-    reservations.setIndex("key_予約");
-    reservations.seek("=", {対象番号->text(), 予約日->text(), 開始時間->text(), 予約者NO->text()});
-    if (reservations.eof() || reservations.noMatch()) {
+    if (!records::removeReservation(store::Database::open(), keyOf(予約者NO->text()))) {
         msg::exclaim(QStringLiteral("予約は登録されていません。"), kTitle);
         return;
     }
-    reservations.remove();
-    app().booking.EntryState = 3;
+    outcome_.EntryState = 3;
     msg::exclaim(QStringLiteral("予約は削除されました。"), kTitle);
 }
 

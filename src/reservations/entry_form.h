@@ -1,7 +1,11 @@
 #pragma once
 
+#include "base/input.h"
+#include "records/reservations.h"
+#include "records/targets.h"
 #include "reservations/reserver_details.h"
 
+#include <QDate>
 #include <optional>
 
 class QLineEdit;
@@ -10,16 +14,33 @@ namespace store {
 class Database;
 }
 
+// The slot the time inquiry hands the entry form: the target, the date, the start and end, the
+// target's overlap rule, and for an existing reservation its reserver.
+struct BookingSlot {
+    records::Target target;
+    QDate date;
+    input::TimeOfDay start;
+    input::TimeOfDay end;
+    bool overlapAllowed = false;
+    bool existing = false; // opened on an existing reservation (選択) rather than a new one (予約)
+    QString reserverNo;
+    QString reserverName;
+};
+
+// What the entry form did last: 1 saved without a change of time, 2 added, 3 deleted, 4 an
+// existing row got another end (0: nothing), and the end it saved.
+struct EntryOutcome {
+    int EntryState = 0;
+    input::TimeOfDay SlotEnd;
+};
+
 // Form 予約者登 (予約の登録): books, changes or deletes one reservation of the slot that the time
-// inquiry handed over (target, date, start and end in app().booking), and keeps the reserver
-// master up to date in the same save. The target, date and start belong to the slot and are only
-// shown; the end may be set for a new reservation but not changed for an existing one.
-//
-// EntryState is read when the form loads (2 new, 1 existing) and left behind for the inquiry:
-// 1 saved without a change of time, 2 added, 3 deleted, 4 an existing row got another end.
+// inquiry handed over, and keeps the reserver master up to date in the same save. The target,
+// date and start belong to the slot and are only shown; the end may be set for a new reservation
+// but not changed for an existing one. What it did is left in the outcome the opener handed.
 class 予約者登 : public ReserverDetailsForm {
 public:
-    予約者登();
+    予約者登(const BookingSlot& slot, EntryOutcome& outcome);
 
     void Form_Load() override;
     void 確定_Click();
@@ -37,14 +58,14 @@ private:
     // The reserver row of the name, added or updated, its latest reservation date only moved
     // forward; returns its number.
     QString SaveReserver(const store::Database& db);
-    // The name on the reservation that stands on the key this save would write, when it is not
-    // this reserver's: two reservers that share a number (from a file of an older numbering)
-    // must not overwrite each other's bookings.
+    // The name of another reserver whose reservation already holds the key the save would write
+    // (two reservers sharing a number), if any: that reservation must not be overwritten.
     std::optional<QString> OtherReserverOnKey(const store::Database& db, const QString& number) const;
     // The reservation row upserted on its key; returns the entry state it leads to.
-    int SaveReservation(const store::Database& db, const QString& number, const QString& endText);
+    int SaveReservation(const store::Database& db, const QString& number, const input::TimeOfDay& end);
     // The remark of the reservation being changed, which may differ from the reserver's.
     void ShowReservationRemark();
+    records::ReservationKey keyOf(const QString& reserverNo) const;
 
     QLineEdit* 対象番号;
     QLineEdit* 対象略称;
@@ -53,5 +74,6 @@ private:
     QLineEdit* 開始時間;
     QLineEdit* 終了時間;
 
-    bool existing_ = false; // opened on an existing reservation
+    const BookingSlot slot_;
+    EntryOutcome& outcome_;
 };

@@ -1,10 +1,10 @@
 #include "reservations/reserver_details.h"
 
-#include "app/clock.h"
+#include "base/clock.h"
+#include "base/input.h"
+#include "records/reservers.h"
 #include "store/database.h"
-#include "timeslots/reserver_numbering.h"
 #include "ui/handlers.h"
-#include "ui/input.h"
 #include "ui/message_box.h"
 
 #include <QGridLayout>
@@ -31,18 +31,6 @@ int characterCount(const QString& text)
 int nameBoxWidth(const QLineEdit* box)
 {
     return box->fontMetrics().horizontalAdvance(QString(kLongestName, QChar(0x3042))) + 16;
-}
-
-struct Particulars {
-    QString number, name, kana, address, phone, mobile, birth, remark;
-    int sex = 0;
-};
-
-Particulars readParticulars(const store::Table& r)
-{
-    return {r.text("予約者_予約者NO"), r.text("予約者_予約者名"), r.text("予約者_予約者名カナ"), r.text("予約者_住所"),
-            r.text("予約者_電話番号"),  r.text("予約者_携帯番号"), r.text("予約者_年月日"),     r.text("予約者_備考"),
-            r.integer("予約者_性別")};
 }
 
 } // namespace
@@ -144,17 +132,8 @@ QLayout* ReserverDetailsForm::listLayout()
 
 void ReserverDetailsForm::予約者カナ_Change()
 {
-    const QString typed = 予約者カナ->text();
-    QStringList names;
-    store::Table reservers = store::Database::open().table("予約者");
-    reservers.setIndex("Idx_カナ");
-    for (reservers.seek(">=", {typed}); !reservers.eof() && !reservers.noMatch(); reservers.moveNext()) {
-        if (!reservers.text("予約者_予約者名カナ").startsWith(typed))
-            break;
-        names << reservers.text("予約者_予約者名");
-    }
     予約者一覧->clear();
-    予約者一覧->addItems(names);
+    予約者一覧->addItems(records::reserverNamesByKana(store::Database::open(), 予約者カナ->text()));
 }
 
 void ReserverDetailsForm::予約者一覧_Click()
@@ -225,51 +204,43 @@ void ReserverDetailsForm::CheckBirthDate()
 
 bool ReserverDetailsForm::ShowReserverByName(const QString& name)
 {
-    return ShowReserverBy("Idx_予約者名", name);
+    return ShowReserver(records::findReserverByName(store::Database::open(), name));
 }
 
 bool ReserverDetailsForm::ShowReserverByNumber(const QString& number)
 {
-    return ShowReserverBy("Key_予約者", number);
+    return ShowReserver(records::findReserver(store::Database::open(), number));
 }
 
-bool ReserverDetailsForm::ShowReserverBy(const QString& index, const QString& key)
+bool ReserverDetailsForm::ShowReserver(const std::optional<records::Reserver>& reserver)
 {
-    store::Table reservers = store::Database::open().table("予約者");
-    reservers.setIndex(index);
-    reservers.seek("=", {key});
-    if (reservers.eof() || reservers.noMatch())
+    if (!reserver)
         return false;
-    ShowReserver(reservers);
-    return true;
-}
-
-void ReserverDetailsForm::ShowReserver(const store::Table& reserver)
-{
-    const Particulars p = readParticulars(reserver);
-    予約者NO->setText(p.number);
-    予約者名->setText(p.name);
+    const records::Reserver& r = *reserver;
+    予約者NO->setText(r.number);
+    予約者名->setText(r.name);
     {
         // The list keeps what the operator searched for.
         const QSignalBlocker keepList(予約者カナ);
-        予約者カナ->setText(p.kana);
+        予約者カナ->setText(r.kana);
     }
-    住所->setText(p.address);
-    電話番号->setText(p.phone);
-    携帯番号->setText(p.mobile);
-    (p.sex == 1 ? 男 : 女)->setChecked(true);
-    生年月日->setText(p.birth);
-    備考->setText(p.remark);
+    住所->setText(r.address);
+    電話番号->setText(r.phone);
+    携帯番号->setText(r.mobile);
+    (r.sex == records::Sex::Male ? 男 : 女)->setChecked(true);
+    生年月日->setText(r.birth ? input::dateText(*r.birth) : QString());
+    備考->setText(r.remark);
     CheckReserverName();
     CheckReserverKana();
     CheckBirthDate();
-    QList<QListWidgetItem*> same = 予約者一覧->findItems(p.name, Qt::MatchExactly);
+    QList<QListWidgetItem*> same = 予約者一覧->findItems(r.name, Qt::MatchExactly);
     if (same.isEmpty()) {
         予約者カナ_Change();
-        same = 予約者一覧->findItems(p.name, Qt::MatchExactly);
+        same = 予約者一覧->findItems(r.name, Qt::MatchExactly);
     }
     if (!same.isEmpty())
         予約者一覧->setCurrentItem(same.first());
+    return true;
 }
 
 void ReserverDetailsForm::ClearReserver()
@@ -285,30 +256,19 @@ QString ReserverDetailsForm::reserverName() const
     return 予約者名->text().trimmed();
 }
 
-QString ReserverDetailsForm::BeginReserverRecord(store::Table& reservers) const
+records::Reserver ReserverDetailsForm::ReserverToSave(const store::Database& db,
+                                                      const std::function<QString()>& newNumber) const
 {
-    reservers.setIndex("Idx_予約者名");
-    reservers.seek("=", {reserverName()});
-    if (!reservers.eof() && !reservers.noMatch()) {
-        const QString number = reservers.text("予約者_予約者NO");
-        reservers.edit();
-        return number;
-    }
-    const QString number = 予約NO発番::IssueReserverNumber(2, reserverName()).number;
-    reservers.addNew();
-    reservers.set("予約者_予約者NO", number);
-    return number;
-}
-
-void ReserverDetailsForm::WriteParticulars(store::Table& reservers) const
-{
-    const std::optional<QDate> birth = input::date(生年月日->text());
-    reservers.set("予約者_予約者名カナ", 予約者カナ->text().trimmed());
-    reservers.set("予約者_予約者名", reserverName());
-    reservers.set("予約者_住所", 住所->text());
-    reservers.set("予約者_電話番号", 電話番号->text());
-    reservers.set("予約者_携帯番号", 携帯番号->text());
-    reservers.set("予約者_年月日", birth ? input::dateText(*birth) : QString());
-    reservers.set("予約者_性別", 男->isChecked() ? 1 : 2);
-    reservers.set("予約者_備考", 備考->text());
+    records::Reserver r = records::findReserverByName(db, reserverName()).value_or(records::Reserver{});
+    if (r.number.isEmpty())
+        r.number = newNumber();
+    r.kana = 予約者カナ->text().trimmed();
+    r.name = reserverName();
+    r.address = 住所->text();
+    r.phone = 電話番号->text();
+    r.mobile = 携帯番号->text();
+    r.birth = input::date(生年月日->text());
+    r.sex = 男->isChecked() ? records::Sex::Male : records::Sex::Female;
+    r.remark = 備考->text();
+    return r;
 }

@@ -1,7 +1,11 @@
 #pragma once
 
+#include "records/reservers.h"
 #include "ui/field_check.h"
 #include "ui/form.h"
+
+#include <functional>
+#include <optional>
 
 class QGridLayout;
 class QGroupBox;
@@ -11,7 +15,7 @@ class QListWidget;
 class QRadioButton;
 
 namespace store {
-class Table;
+class Database;
 }
 
 // The particulars of one reserver (table 予約者) as both reserver forms show them: the boxes, the
@@ -45,13 +49,11 @@ protected:
 
     // The name as stored: without blanks around it.
     QString reserverName() const;
-    // Starts writing the reserver of the name in 予約者名 on a cursor of 予約者: the record of that
-    // name is edited and keeps its number; a new name gets a new record under a number taken now.
-    // Fields not yet written read as stored (empty for a new record). Returns the number.
-    QString BeginReserverRecord(store::Table& reservers) const;
-    // Writes name, kana, address, telephone numbers, birth date, sex and remark into the current
-    // record of a cursor on 予約者 (being added or edited).
-    void WriteParticulars(store::Table& reservers) const;
+    // The reserver of the name in 予約者名 with the particulars of the boxes (name, kana, address,
+    // telephone numbers, birth date, sex and remark): the stored record of that name keeps its
+    // number and its other fields; a new name gets a new record under the number `newNumber`
+    // takes, which is called only then.
+    records::Reserver ReserverToSave(const store::Database& db, const std::function<QString()>& newNumber) const;
 
     // The boxes in two columns of labels and fields, and the list with its label, to go beside them.
     // The particulars beside the search list.
@@ -77,6 +79,6 @@ protected:
 private:
     QGridLayout* particularsLayout();
     QLayout* listLayout();
-    void ShowReserver(const store::Table& reserver);
-    bool ShowReserverBy(const QString& index, const QString& key);
+    // Shows a reserver's particulars; false for none.
+    bool ShowReserver(const std::optional<records::Reserver>& reserver);
 };

@@ -1,9 +1,12 @@
 #include "reservations/reserver_form.h"
 
-#include "app/clock.h"
+#include "base/clock.h"
+#include "base/input.h"
+#include "records/reservations.h"
+#include "records/reservers.h"
+#include "rules/reserver_numbering.h"
 #include "store/database.h"
 #include "ui/handlers.h"
-#include "ui/input.h"
 #include "ui/message_box.h"
 
 #include <QHBoxLayout>
@@ -14,23 +17,6 @@
 namespace {
 
 const QString kTitle = QStringLiteral("予約者更新");
-
-// Whether the reserver has a reservation dated on or after `first`. Idx_削除判定 orders by date,
-// then reserver: each date that has reservations costs two seeks, however many it has.
-bool hasReservationFrom(const store::Database& db, const QDate& first, const QString& reserverNo)
-{
-    store::Table reservations = db.table("予約");
-    reservations.setIndex("Idx_削除判定");
-    reservations.seek(">=", {input::dateText(first)});
-    while (!reservations.eof() && !reservations.noMatch()) {
-        const QString day = reservations.text("予約_年月日");
-        reservations.seek("=", {day, reserverNo});
-        if (!reservations.noMatch())
-            return true;
-        reservations.seek(">", {day});
-    }
-    return false;
-}
 
 } // namespace
 
@@ -78,13 +64,13 @@ void 予約者更新::確定_Click()
         return;
     const store::Database db = store::Database::open();
     store::Transaction saving(db);
-    store::Table reservers = db.table("予約者");
     // A new reserver has no latest reservation date nor target yet: those stay empty.
-    const QString number = BeginReserverRecord(reservers);
-    WriteParticulars(reservers);
-    reservers.update();
+    const records::Reserver reserver = ReserverToSave(db, [&] {
+        return 予約NO発番::IssueReserverNumber(db, 2, QString(), 予約NO発番::SourceFor(settings(), QString(), appclock::today())).number;
+    });
+    records::saveReserver(db, reserver);
     saving.commit();
-    予約者NO->setText(number);
+    予約者NO->setText(reserver.number);
     msg::exclaim(QStringLiteral("予約は更新(登録)されました。"), kTitle);
 }
 
@@ -94,17 +80,13 @@ void 予約者更新::削除_Click()
         return;
     const QString number = 予約者NO->text();
     const store::Database db = store::Database::open();
-    if (hasReservationFrom(db, appclock::today(), number)
+    if (records::reserverHasReservationsFrom(db, number, appclock::today())
         && !msg::ask(QStringLiteral("本日以降の予約があります､削除しますか？"), kTitle, msg::Icon::Exclamation))
         return;
-    store::Table reservers = db.table("予約者");
-    reservers.setIndex("Key_予約者");
-    reservers.seek("=", {number});
-    if (reservers.eof() || reservers.noMatch()) {
+    if (!records::removeReserver(db, number)) {
         msg::exclaim(QStringLiteral("予約者として登録されていません。"), kTitle);
         return;
     }
-    reservers.remove();
     msg::exclaim(QStringLiteral("予約者は削除されました。"), kTitle);
     ClearReserver();
     予約者カナ_Change();

@@ -1,15 +1,14 @@
 #include "reservations/status_inquiry_form.h"
 
-#include "app/app_state.h"
-#include "closures/calendar_layout.h"
-#include "closures/closure_calendar.h"
-#include "master/target_list.h"
+#include "base/input.h"
 #include "reservations/time_inquiry_form.h"
+#include "ui/calendar_layout.h"
 #include "ui/flex_grid.h"
 #include "ui/forms.h"
 #include "ui/handlers.h"
-#include "ui/input.h"
 #include "ui/message_box.h"
+#include "views/closure_calendar.h"
+#include "views/target_list.h"
 
 #include <QComboBox>
 #include <QHBoxLayout>
@@ -22,13 +21,14 @@ namespace {
 const QString kTitle = QStringLiteral("予約状照会");
 }
 
-予約状照会::予約状照会()
+予約状照会::予約状照会(InquiryKind kind)
     : MonthCalendarForm(QStringLiteral("予約状照会"), QStringLiteral("予約状況照会"), kTitle, Grid休業::StatusInquiry,
                         false),
       Label11(label(QStringLiteral("対象略称"), nullptr, QStringLiteral("Label11"))),
       Label対象略称(label(QStringLiteral("(照会する予約対象)"), nullptr, QStringLiteral("Label対象略称"))),
       照会(button(QStringLiteral("照会"), QStringLiteral("照会"))),
-      終了(button(QStringLiteral("終了"), QStringLiteral("終了")))
+      終了(button(QStringLiteral("終了"), QStringLiteral("終了"))),
+      kind_(kind)
 {
     layOut();
     照会->setDefault(true);
@@ -64,9 +64,20 @@ void 予約状照会::layOut()
     page->addLayout(buttonRow({照会, 終了}));
 }
 
+void 予約状照会::openFor(const Settings& settings, InquiryKind kind)
+{
+    // One status inquiry form serves both inquiries: an open one turns to this kind.
+    if (予約状照会* open = forms::find<予約状照会>()) {
+        open->kind_ = kind;
+        if (!forms::load(open))
+            return;
+    }
+    forms::showModeless<予約状照会>(settings, kind);
+}
+
 bool 予約状照会::byTarget() const
 {
-    return app().modes.InquiryKind == 1;
+    return kind_ == InquiryKind::ByTarget;
 }
 
 void 予約状照会::Form_Load()
@@ -76,11 +87,10 @@ void 予約状照会::Form_Load()
     対象略称->setVisible(byTarget());
     Label対象略称->setVisible(byTarget());
     if (byTarget()) {
-        chooseCurrentTarget();
+        chooseTarget(target_);
     } else {
-        CMB対象::FillTargetList();
         // The day of every target: the calendar shows the common closures.
-        picker_.state().Target = QStringLiteral("00000");
+        picker_.state().Target = records::kCommonTarget;
     }
     picker_.draw();
     calendar_layout::fitGrids(日付, 休業日);
@@ -93,18 +103,20 @@ void 予約状照会::照会_Click()
         msg::exclaim(QStringLiteral("照会日付を選択して下さい。"), kTitle);
         return;
     }
-    BookingHandOff& booking = app().booking;
-    booking.SelectedDate = *date;
-    booking.SelectedLastDate = *date;
+    InquiryRequest request{kind_, *date, *date, {}, {}};
     if (byTarget()) {
         if (対象略称->currentText().isEmpty()) {
             msg::exclaim(QStringLiteral("照会対象略称を選択して下さい。"), kTitle);
             return;
         }
-        CMB対象::FindTargetByAbbrev(対象略称->currentText());
-        booking.SelectedLastDate = date->addDays(6);
+        // An abbreviation no target has is looked for under the common number.
+        target_ = CMB対象::FindTargetByAbbrev(対象略称->currentText()).value_or(records::Target{records::kCommonTarget, target_.name, target_.abbrev, QString()});
+        request.target = target_;
+        request.lastDate = date->addDays(6);
+    } else {
+        request.targets = CMB対象::LoadTargetList();
     }
-    forms::showModal<時間照会>();
+    forms::showModal<時間照会>(settings(), request);
 }
 
 void 予約状照会::終了_Click()

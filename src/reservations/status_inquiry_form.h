@@ -1,6 +1,7 @@
 #pragma once
 
-#include "closures/month_calendar_form.h"
+#include "base/kinds.h"
+#include "views/month_calendar_form.h"
 
 class QLabel;
 
@@ -9,7 +10,10 @@ class QLabel;
 // the time inquiry for that date (seven days of the target, or the day of every target).
 class 予約状照会 : public MonthCalendarForm {
 public:
-    予約状照会();
+    explicit 予約状照会(InquiryKind kind);
+
+    // Opens the form for an inquiry, or turns the open one to it.
+    static void openFor(const Settings& settings, InquiryKind kind);
 
     void Form_Load() override;
 
@@ -24,4 +28,6 @@ private:
     QLabel* Label対象略称;
     QPushButton* 照会;
     QPushButton* 終了;
+
+    InquiryKind kind_;
 };

@@ -1,20 +1,22 @@
 #include "reservations/time_inquiry_form.h"
 
-#include "app/app_state.h"
-#include "hours/business_status.h"
-#include "master/overlap_settings.h"
+#include "base/kinds.h"
+#include "base/input.h"
 #include "reservations/entry_form.h"
-#include "reservations/reservation_status.h"
+#include "rules/overlap_settings.h"
+#include "rules/slot_counts.h"
+#include "rules/time_table.h"
+#include "records/reservations.h"
+#include "records/targets.h"
 #include "store/database.h"
-#include "timeslots/slot_counts.h"
-#include "timeslots/time_table.h"
 #include "ui/flex_grid.h"
 #include "ui/forms.h"
 #include "ui/grid_window.h"
 #include "ui/handlers.h"
-#include "ui/input.h"
 #include "ui/message_box.h"
 #include "ui/palette.h"
+#include "views/business_status.h"
+#include "views/reservation_status.h"
 
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -35,10 +37,8 @@ constexpr int kListWidths[kListColumns] = {1300, 1500, 900, 900, 2000}; // twips
 
 QString targetName(const QString& number)
 {
-    store::Table targets = store::Database::open().table("設定");
-    targets.setIndex("Key_設定");
-    targets.seek("=", {number});
-    return targets.eof() || targets.noMatch() ? QString() : targets.text("設定_名称");
+    const std::optional<records::Target> target = records::findTarget(store::Database::open(), number);
+    return target ? target->name : QString();
 }
 
 void paintCell(FlexGrid* grid, int row, int col, const QColor& colour)
@@ -60,7 +60,7 @@ void paintRow(FlexGrid* grid, int row, int firstCol, const QColor& colour)
 
 } // namespace
 
-時間照会::時間照会() : Form(QStringLiteral("時間照会"), kTitle)
+時間照会::時間照会(const InquiryRequest& request) : Form(QStringLiteral("時間照会"), kTitle), request_(request)
 {
     表示Label = label(QString(), nullptr, "表示Label");
     表示開始日 = displayBox("表示開始日");
@@ -159,28 +159,31 @@ void 時間照会::Form_Load()
     時間内予約者->hide();
     for (QPushButton* button : {予約, 選択, 削除})
         button->setEnabled(false);
-    const BookingHandOff& b = app().booking;
-    const bool byTarget = app().modes.InquiryKind == 1;
-    表示開始日->setText(input::dateText(b.SelectedDate));
+    const bool byTarget = request_.kind == InquiryKind::ByTarget;
+    表示開始日->setText(input::dateText(request_.firstDate));
     表示Label->setText(byTarget ? QStringLiteral("表示開始日") : QStringLiteral("照会日"));
     for (QWidget* w : std::initializer_list<QWidget*>{予約対象別照会, 範囲, 表示終了日})
         w->setVisible(byTarget);
     if (byTarget) {
-        表示終了日->setText(input::dateText(b.SelectedLastDate));
-        対象略称->setText(app().targets.CurrentTargetAbbrev);
+        表示終了日->setText(input::dateText(request_.lastDate));
+        対象略称->setText(request_.target.abbrev);
     }
 
-    // Built from the inquiry's first date, which is handed to the modules: the working date that
-    // the other forms read stays today.
-    時間TBL::TimeTableRequest tableRequest = 時間TBL::CurrentRequest();
-    tableRequest.WorkingDate = b.SelectedDate;
-    app().timeTable = 時間TBL::BuildTimeTable(tableRequest);
-    予約TBL::CountRequest countRequest = 予約TBL::CurrentCountRequest();
-    countRequest.WorkingDate = b.SelectedDate;
-    app().counts = 予約TBL::BuildReservationCounts(countRequest);
-    基本設定::LoadOverlapSettings();
-    営業状色付::ShowBusinessStatus(時間帯);
-    予約状色付::ColourReservationStatus(時間帯);
+    時間TBL::TimeTableRequest tableRequest;
+    tableRequest.TimeTableMode = int(byTarget ? TimeTableMode::ByTarget : TimeTableMode::ByDay);
+    tableRequest.InquiryKind = int(request_.kind);
+    tableRequest.DailyHoursKind = settings().DailyHoursKind;
+    tableRequest.CurrentTarget = request_.target.number;
+    tableRequest.CurrentTargetAbbrev = request_.target.abbrev;
+    tableRequest.WorkingDate = request_.firstDate;
+    tableRequest.SelectedDate = request_.firstDate;
+    tableRequest.TargetList = request_.targets.numbers;
+    tableRequest.TargetAbbrevList = request_.targets.abbrevs;
+    table_ = 時間TBL::BuildTimeTable(tableRequest);
+    counts_ = 予約TBL::BuildReservationCounts(
+        {int(request_.kind), request_.target.number, request_.firstDate, request_.targets.numbers, 予約TBL::SlotTimesOf(settings())});
+    営業状色付::ShowBusinessStatus(時間帯, table_, counts_.Slots);
+    rowOverlap_ = 予約状色付::ColourReservationStatus(時間帯, table_, counts_);
     ui::fitWindowToGrid(this, 時間帯);
 }
 
@@ -188,13 +191,13 @@ void 時間照会::時間帯_Click()
 {
     const int row = 時間帯->row();
     const int col = 時間帯->col();
-    const std::optional<int> column = 営業状色付::TimeTableColumnAt(app().timeTable, row);
-    const std::optional<int> slot = app().counts.Slots.slotAtColumn(col);
+    const std::optional<int> column = 営業状色付::TimeTableColumnAt(table_, row);
+    const std::optional<int> slot = counts_.Slots.slotAtColumn(col);
     if (!column || !slot) {
         msg::exclaim(QStringLiteral("指定時間帯が有効範囲外です｡ "), kTitle);
         return;
     }
-    if (時間帯->cellBackColor(row, col) == app().settings.OffHoursColour) {
+    if (時間帯->cellBackColor(row, col) == ui::offHoursColour()) {
         msg::exclaim(QStringLiteral("指定時間帯は休業時間です｡ "), kTitle);
         return;
     }
@@ -206,13 +209,6 @@ void 時間照会::時間帯_Click()
     MarkSlotCell();
 
     TakeChosenTarget();
-    const SlotTimes& daySlots = app().counts.Slots;
-    slotStart_ = daySlots.startText(slot_);
-    slotEnd_ = daySlots.endText(slot_);
-    BookingHandOff& b = app().booking;
-    b.SlotDate = input::dateText(app().timeTable.Columns[size_t(column_)].ColumnDate);
-    b.SlotStart = slotStart_;
-    b.SlotEnd = slotEnd_;
     for (QPushButton* button : {予約, 選択, 削除})
         button->setEnabled(true);
     SetUpReservationList();
@@ -221,8 +217,8 @@ void 時間照会::時間帯_Click()
 
 bool 時間照会::RequireChosenSlot()
 {
-    const std::vector<std::vector<int>>& counts = app().counts.ReservationCount;
-    if (column_ >= 0 && size_t(column_) < app().timeTable.Columns.size() && size_t(column_) < counts.size()
+    const std::vector<std::vector<int>>& counts = counts_.ReservationCount;
+    if (column_ >= 0 && size_t(column_) < table_.Columns.size() && size_t(column_) < counts.size()
         && slot_ >= 0 && size_t(slot_) < counts[size_t(column_)].size())
         return true;
     msg::exclaim(kNoSlotChosen, kTitle);
@@ -231,14 +227,10 @@ bool 時間照会::RequireChosenSlot()
 
 void 時間照会::TakeChosenTarget()
 {
-    const TimeTableColumn& chosen = app().timeTable.Columns[size_t(column_)];
-    TargetSelection& t = app().targets;
-    t.CurrentTarget = chosen.Target;
-    t.CurrentTargetAbbrev = chosen.TargetAbbrev;
-    t.CurrentTargetName = targetName(chosen.Target);
-    OverlapState& overlap = app().overlap;
-    overlap.OverlapFlag = overlap.RowOverlapFlag.value(column_, QStringLiteral("0"));
-    overlap.OverlapLimit = size_t(column_) < overlap.RowOverlapLimit.size() ? overlap.RowOverlapLimit[size_t(column_)] : 0;
+    const TimeTableColumn& chosen = table_.Columns[size_t(column_)];
+    chosenTarget_ = {chosen.Target, targetName(chosen.Target), chosen.TargetAbbrev, QString()};
+    chosenDate_ = chosen.ColumnDate;
+    chosenOverlap_ = size_t(column_) < rowOverlap_.size() ? rowOverlap_[size_t(column_)] : 基本設定::Overlap();
 }
 
 void 時間照会::RestoreSlotCell()
@@ -268,38 +260,27 @@ void 時間照会::SetUpReservationList()
     g->setCol(0);
     listRow_ = 0;
     listRows_ = 0;
-    app().booking.SlotReserverNo.clear();
-    app().booking.SlotReserverName.clear();
-    予約時間->setText(slotStart_);
-    const OverlapState& overlap = app().overlap;
-    設定人数->setText(overlap.OverlapFlag == QLatin1String("1") ? QString::number(overlap.OverlapLimit)
-                                                               : QStringLiteral("重複不可"));
+    listed_.clear();
+    予約時間->setText(counts_.Slots.startText(slot_));
+    設定人数->setText(chosenOverlap_.allowed ? QString::number(chosenOverlap_.limit) : QStringLiteral("重複不可"));
 }
 
 void 時間照会::FillReservationList()
 {
     時間内予約者->show();
-    const QString target = app().targets.CurrentTarget;
-    const QString date = app().booking.SlotDate;
-    const SlotTimes& daySlots = app().counts.Slots;
-    store::Table reservations = store::Database::open().table("予約");
-    reservations.setIndex("Key_予約");
-    for (reservations.seek(">=", {target, date, "00:00", ""}); !reservations.eof(); reservations.moveNext()) {
-        if (reservations.text("予約_設定番号") != target || reservations.text("予約_年月日") != date)
+    const SlotTimes& daySlots = counts_.Slots;
+    for (records::Reservation& r : records::reservationsOfDay(store::Database::open(), chosenTarget_.number, chosenDate_)) {
+        if (r.start.minutes() >= daySlots.end(slot_)) // in start order: the rest start later still
             break;
-        const input::TimeOfDay start = reservations.time("予約_開始時間");
-        const input::TimeOfDay end = reservations.time("予約_終了時間", true);
-        if (start.minutes() >= daySlots.end(slot_)) // in start order: the rest start later still
-            break;
-        const auto [first, last] = daySlots.covering(start.minutes(), end.minutes());
+        const auto [first, last] = daySlots.covering(r.start.minutes(), r.end.minutes());
         if (slot_ < first || slot_ >= last)
             continue;
         const int row = ++listRows_;
         if (row >= 予約一覧->rows())
             予約一覧->setRows(row + 1);
-        const QString cells[kListColumns] = {reservations.text("予約_予約者NO"), reservations.text("予約_予約者名"),
-                                             input::timeText(start), input::timeText(end),
-                                             reservations.text("予約_備考")};
+        const QString cells[kListColumns] = {r.reserverNo, r.reserverName, input::timeText(r.start),
+                                             input::timeText(r.end), r.remark};
+        listed_.push_back(std::move(r));
         for (int col = 0; col < kListColumns; ++col)
             予約一覧->setTextMatrix(row, col, cells[col]);
         予約一覧->setRow(row);
@@ -319,11 +300,6 @@ void 時間照会::予約一覧_Click()
     RestoreListRow();
     listRow_ = row;
     MarkListRow();
-    BookingHandOff& b = app().booking;
-    b.SlotReserverNo = 予約一覧->text(row, 0);
-    b.SlotReserverName = 予約一覧->text(row, 1);
-    b.SlotStart = 予約一覧->text(row, 2);
-    b.SlotEnd = 予約一覧->text(row, 3);
 }
 
 void 時間照会::RestoreListRow()
@@ -341,68 +317,65 @@ void 時間照会::予約_Click()
 {
     if (!RequireChosenSlot())
         return;
-    BookingHandOff& b = app().booking;
-    // A new reservation is for the chosen slot, whatever reservation the list points at.
-    b.SlotReserverNo.clear();
-    b.SlotReserverName.clear();
-    b.SlotStart = slotStart_;
-    b.SlotEnd = slotEnd_;
     TakeChosenTarget();
-    const OverlapState& overlap = app().overlap;
-    const int count = app().counts.ReservationCount[size_t(column_)][size_t(slot_)];
-    if (overlap.OverlapFlag != QLatin1String("1")) {
+    const int count = counts_.ReservationCount[size_t(column_)][size_t(slot_)];
+    if (!chosenOverlap_.allowed) {
         if (count > 0 && !msg::ask(QStringLiteral("予約者が重複しています､登録を行いますか"), kTitle))
             return;
-    } else if (count >= overlap.OverlapLimit
+    } else if (count >= chosenOverlap_.limit
                && !msg::ask(QStringLiteral("予約人数がｵｰﾊﾞｰしています､登録を行いますか"), kTitle)) {
         return;
     }
-    OpenEntryForm(2);
+    // A new reservation is for the chosen slot, whatever reservation the list points at.
+    const SlotTimes& daySlots = counts_.Slots;
+    OpenEntryForm({chosenTarget_, chosenDate_, *input::timeFromText(daySlots.startText(slot_)),
+                   *input::timeFromText(daySlots.endText(slot_), true), chosenOverlap_.allowed, false, QString(), QString()});
     MarkSlotCell();
 }
 
 void 時間照会::選択_Click()
 {
-    if (!RequireChosenSlot())
+    const records::Reservation* chosen = RequireChosenReservation();
+    if (!chosen)
         return;
-    if (app().booking.SlotReserverNo.isEmpty()) {
-        msg::exclaim(kNoReservationChosen, kTitle);
-        return;
-    }
     TakeChosenTarget();
-    OpenEntryForm(1);
+    OpenEntryForm({chosenTarget_, chosenDate_, chosen->start, chosen->end, chosenOverlap_.allowed, true, chosen->reserverNo,
+                   chosen->reserverName});
 }
 
-void 時間照会::OpenEntryForm(int entryState)
+const records::Reservation* 時間照会::RequireChosenReservation()
 {
-    app().booking.EntryState = entryState;
-    forms::showModal<予約者登>();
-    // The state tells only the last thing the form did; the row is counted again whatever it was.
-    AdjustSlotCounts();
+    if (!RequireChosenSlot())
+        return nullptr;
+    if (listRow_ >= 1 && size_t(listRow_) <= listed_.size())
+        return &listed_[size_t(listRow_ - 1)];
+    msg::exclaim(kNoReservationChosen, kTitle);
+    return nullptr;
+}
+
+void 時間照会::OpenEntryForm(const BookingSlot& slot)
+{
+    EntryOutcome outcome;
+    forms::showModal<予約者登>(settings(), slot, outcome);
+    // The state tells only the last thing the form did, so any change means the row is counted
+    // again from the file; a form closed without a change leaves the counts as they are.
+    if (outcome.EntryState != 0)
+        AdjustSlotCounts();
     SetUpReservationList();
     FillReservationList();
 }
 
 void 時間照会::削除_Click()
 {
-    if (!RequireChosenSlot())
+    const records::Reservation* chosen = RequireChosenReservation();
+    if (!chosen)
         return;
-    BookingHandOff& b = app().booking;
-    if (b.SlotReserverNo.isEmpty()) {
-        msg::exclaim(kNoReservationChosen, kTitle);
-        return;
-    }
-    b.EntryState = 3;
     if (!msg::ask(QStringLiteral("指定予約を取り消します。"), kTitle))
         return;
-    store::Table reservations = store::Database::open().table("予約");
-    reservations.setIndex("key_予約");
-    reservations.seek("=", {app().targets.CurrentTarget, b.SlotDate, b.SlotStart, b.SlotReserverNo});
-    if (reservations.eof() || reservations.noMatch()) {
+    if (!records::removeReservation(store::Database::open(), chosen->key())) {
         msg::exclaim(QStringLiteral("予約は登録されていません。"), kTitle);
         return;
     }
-    reservations.remove();
     AdjustSlotCounts();
     SetUpReservationList();
     FillReservationList();
@@ -411,19 +384,14 @@ void 時間照会::削除_Click()
 
 void 時間照会::AdjustSlotCounts()
 {
-    const TimeTable& table = app().timeTable;
-    const TimeTableColumn& chosen = table.Columns[size_t(column_)];
-    SlotCounts& counts = app().counts;
-    {
-        store::Table reservations = store::Database::open().table("予約");
-        counts.ReservationCount[size_t(column_)] =
-            予約TBL::CountReservations(reservations, counts.Slots, chosen.Target, chosen.ColumnDate);
-    }
+    const TimeTableColumn& chosen = table_.Columns[size_t(column_)];
+    counts_.ReservationCount[size_t(column_)] =
+        予約TBL::CountReservations(store::Database::open(), counts_.Slots, chosen.Target, chosen.ColumnDate);
     // The row as the form showed it when it opened: open time white, closed time painted, then
     // the counts. A slot that empties gets back the colour of its business status.
     paintRow(時間帯, slotRow_, 1, ui::qbColor(15));
-    営業状色付::ColourStatusRow(時間帯, table, column_, counts.Slots, app().settings.OffHoursColour);
-    予約状色付::PaintRowCounts(時間帯, column_, counts.ReservationCount[size_t(column_)], app().overlap.OverlapLimit);
+    営業状色付::ColourStatusRow(時間帯, table_, column_, counts_.Slots);
+    予約状色付::PaintRowCounts(時間帯, column_, counts_.ReservationCount[size_t(column_)], chosenOverlap_.limit);
     slotColour_ = 時間帯->cellBackColor(slotRow_, slotCol_);
 }
 

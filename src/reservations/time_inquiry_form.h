@@ -1,6 +1,16 @@
 #pragma once
 
+#include "base/kinds.h"
+#include "records/reservations.h"
+#include "records/targets.h"
+#include "reservations/entry_form.h"
+#include "rules/overlap_settings.h"
+#include "rules/slot_types.h"
 #include "ui/form.h"
+#include "views/target_list.h"
+
+#include <QDate>
+#include <vector>
 
 #include <QColor>
 
@@ -16,11 +26,21 @@ class QPushButton;
 // that cover it; from there a reservation is booked, opened or cancelled, and the counts and
 // colours of the row follow.
 //
-// The status inquiry sets what it shows before opening it: SelectedDate and SelectedLastDate,
-// the current target (by target) or the target list (by day), InquiryKind and TimeTableMode.
+// What the status inquiry asks it to show: seven days of one target from the first date, or every
+// target of the list on one date.
+struct InquiryRequest {
+    InquiryKind kind = InquiryKind::ByTarget;
+    QDate firstDate;
+    QDate lastDate;
+    records::Target target;      // by target
+    CMB対象::TargetList targets; // by day
+};
+
+// The time table, the counts and the overlap rules of its rows belong to the form; the entry form
+// is handed the chosen slot and leaves what it did in an outcome.
 class 時間照会 : public Form {
 public:
-    時間照会();
+    explicit 時間照会(const InquiryRequest& request);
 
     void Form_Load() override;
     void 時間帯_Click();
@@ -46,10 +66,13 @@ private:
     void MarkListRow();
     void SetUpReservationList();
     void FillReservationList();
-    // The target of the chosen row becomes the current target, with its overlap rule.
+    // The target and date of the chosen row, with its overlap rule.
     void TakeChosenTarget();
-    // Opens the entry form in a state (2 new, 1 existing) and follows what it did.
-    void OpenEntryForm(int entryState);
+    // Opens the entry form on a slot and follows what it did.
+    void OpenEntryForm(const BookingSlot& slot);
+    // The reservation of the chosen row of 予約一覧; nullptr, after telling the operator, when no
+    // slot or no row is chosen.
+    const records::Reservation* RequireChosenReservation();
 
     FlexGrid* 時間帯;
     QLabel* 表示Label;
@@ -66,16 +89,23 @@ private:
     QPushButton* 選択;
     QPushButton* 削除;
 
+    const InquiryRequest request_;
+    TimeTable table_;
+    SlotCounts counts_;
+    std::vector<基本設定::Overlap> rowOverlap_; // entry 0 for the first data row
+
     // The chosen slot: its grid cell with the colour it had before it was marked, its time-table
-    // column and slot, and the slot's times.
+    // column and slot, and the target, date and overlap rule of its row.
     int slotRow_ = 0;
     int slotCol_ = 0;
     QColor slotColour_;
     int column_ = -1;
     int slot_ = -1;
-    QString slotStart_;
-    QString slotEnd_;
-    // The chosen row of 予約一覧 (0: none) and how many rows hold reservations.
+    records::Target chosenTarget_;
+    QDate chosenDate_;
+    基本設定::Overlap chosenOverlap_;
+    // The chosen row of 予約一覧 (0: none), how many rows hold reservations, and theirs.
     int listRow_ = 0;
     int listRows_ = 0;
+    std::vector<records::Reservation> listed_;
 };

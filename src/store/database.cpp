@@ -28,6 +28,13 @@ Table Database::table(const QString& tableName) const
     return Table(connection_, tableName);
 }
 
+Table Database::table(const QString& tableName, const QString& indexName) const
+{
+    Table cursor = table(tableName);
+    cursor.setIndex(indexName);
+    return cursor;
+}
+
 bool Database::queryHasRows(const QString& queryText) const
 {
     const QByteArray utf8 = queryText.toUtf8();

@@ -25,6 +25,8 @@ public:
 
     // A table cursor ("OpenRecordset" on a table).
     Table table(const QString& tableName) const;
+    // The same with an index selected.
+    Table table(const QString& tableName, const QString& indexName) const;
 
     // Runs a query text and tells whether its result holds at least one row. The text must be one
     // SELECT statement; text literals in it must be made with sqlLiteral().

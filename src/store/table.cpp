@@ -1,7 +1,7 @@
 #include "store/table.h"
 
+#include "base/input.h"
 #include "store/store_error.h"
-#include "ui/input.h"
 
 #include <limits>
 #include <sqlite3.h>
@@ -239,6 +239,57 @@ QString Table::selectSql(const QString& where) const
         .arg(columns.join(u','), schema::quoted(table_->name), schema::quoted(index_->sqliteName()), where, orderBy_);
 }
 
+bool Table::find(std::initializer_list<Value> keys)
+{
+    return find(std::vector<Value>(keys));
+}
+
+bool Table::find(const std::vector<Value>& keys)
+{
+    seek("=", keys);
+    return !noMatch();
+}
+
+bool Table::findAndRemove(std::initializer_list<Value> keys)
+{
+    return findAndRemove(std::vector<Value>(keys));
+}
+
+bool Table::findAndRemove(const std::vector<Value>& keys)
+{
+    if (!find(keys))
+        return false;
+    remove();
+    return true;
+}
+
+int Table::removeWhile(const std::function<bool(const Table&)>& inRange)
+{
+    int removed = 0;
+    for (; !eof(); moveNext()) {
+        if (!inRange(*this))
+            break;
+        remove();
+        ++removed;
+    }
+    return removed;
+}
+
+bool Table::seekForWrite(std::initializer_list<Value> keys)
+{
+    return seekForWrite(std::vector<Value>(keys));
+}
+
+bool Table::seekForWrite(const std::vector<Value>& keys)
+{
+    if (!find(keys)) {
+        addNew();
+        return false;
+    }
+    edit();
+    return true;
+}
+
 void Table::seek(const char* op, std::initializer_list<Value> keys)
 {
     seek(op, std::vector<Value>(keys));
@@ -403,6 +454,18 @@ input::TimeOfDay Table::timeAt(int position, bool endOfDay) const
     throw StoreError(value.isEmpty()
                          ? QStringLiteral("%1の項目「%2」が空です。").arg(whichRecord(), field)
                          : QStringLiteral("%1の項目「%2」の値「%3」は時刻（HH:MM）ではありません。")
+                               .arg(whichRecord(), field, value));
+}
+
+QDate Table::date(const char* fieldName) const
+{
+    const QString value = field(fieldName).text();
+    if (const std::optional<QDate> date = input::storedDate(value))
+        return *date;
+    const QString field = QString::fromUtf8(fieldName);
+    throw StoreError(value.isEmpty()
+                         ? QStringLiteral("%1の項目「%2」が空です。").arg(whichRecord(), field)
+                         : QStringLiteral("%1の項目「%2」の値「%3」は日付（YYYY/MM/DD）ではありません。")
                                .arg(whichRecord(), field, value));
 }
 

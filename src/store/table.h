@@ -1,11 +1,12 @@
 #pragma once
 
+#include "base/input.h"
 #include "store/connection.h"
 #include "store/schema.h"
 #include "store/value.h"
-#include "ui/input.h"
 
 #include <QString>
+#include <functional>
 #include <initializer_list>
 #include <map>
 #include <memory>
@@ -35,6 +36,13 @@ public:
     void seek(const char* op, std::initializer_list<Value> keys);
     void seek(const char* op, const std::vector<Value>& keys);
 
+    // Seeks "=": true when a record has these key values (the cursor then stands on it).
+    bool find(std::initializer_list<Value> keys);
+    bool find(const std::vector<Value>& keys);
+    // Seeks "=" and deletes the record found; true when there was one.
+    bool findAndRemove(std::initializer_list<Value> keys);
+    bool findAndRemove(const std::vector<Value>& keys);
+
     bool noMatch() const { return noMatch_; }
     bool eof() const { return eof_; }
     void moveNext();
@@ -52,13 +60,24 @@ public:
     // the value: nothing is built on a time that cannot be placed.
     input::TimeOfDay time(const char* fieldName, bool endOfDay = false) const;
     input::TimeOfDay time(const QString& fieldName, bool endOfDay = false) const;
+    // The same for a date in its stored form "yyyy/mm/dd".
+    QDate date(const char* fieldName) const;
+    // The file, the table and the key of the current record, for a message about a value of it.
+    QString whichRecord() const;
 
     void addNew();
     void edit();
+    // Seeks "=" on the current index and makes the record ready to be written: the record found
+    // is edited, otherwise a new one is started. True when the record was there.
+    bool seekForWrite(std::initializer_list<Value> keys);
+    bool seekForWrite(const std::vector<Value>& keys);
     void set(const QString& fieldName, const Value& value) { setAt(positionOf(fieldName), value); }
     void set(const char* fieldName, const Value& value) { setAt(positionOf(fieldName), value); }
     void update();
     void remove();
+    // From the current record on, deletes each record in index order for as long as `inRange`
+    // holds for it; stops at the first record it refuses or at the end. Returns how many went.
+    int removeWhile(const std::function<bool(const Table&)>& inRange);
 
     void close();
 
@@ -93,8 +112,6 @@ private:
     const QString& seekSql(bool greater, size_t keyCount);
     const QString& continueSql();
     QString what() const;
-    // The file, the table and the key of the current record, for a message about a value of it.
-    QString whichRecord() const;
 
     std::shared_ptr<detail::Connection> connection_;
     const schema::TableDef* table_ = nullptr;

@@ -1,7 +1,7 @@
 #include "store/value.h"
 
+#include "base/input.h"
 #include "store/store_error.h"
-#include "ui/input.h"
 
 #include <cmath>
 

@@ -1,6 +1,6 @@
 #include "ui/flex_grid.h"
 
-#include "ui/input.h"
+#include "base/input.h"
 #include "ui/palette.h"
 
 #include <QKeyEvent>

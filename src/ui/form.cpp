@@ -101,6 +101,7 @@ void Form::closeEvent(QCloseEvent* event)
     // A dialog would turn the close into a rejection, which here means escape(); closing a form
     // is just closing it.
     event->accept();
+    closing_ = true;
 }
 
 void Form::escape()

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "base/settings.h"
+
 #include <QDialog>
 #include <QList>
 #include <QPointer>
@@ -31,6 +33,12 @@ public:
     // Runs once, through the error guard, before the form is first shown.
     virtual void Form_Load() {}
 
+    // The settings the opener handed; the menu hands new ones when it reads them again.
+    const Settings& settings() const { return settings_; }
+    void takeSettings(const Settings& settings) { settings_ = settings; }
+    // Closed, and to be deleted: no longer one of the open forms.
+    bool isClosing() const { return closing_; }
+
     void moveToFrontOfTabOrder(QWidget* control);
     QWidget* firstInTabOrder();
 
@@ -59,4 +67,6 @@ protected:
 private:
     QList<QPointer<QWidget>>& tabOrder();
     QList<QPointer<QWidget>> tabOrder_;
+    Settings settings_;
+    bool closing_ = false;
 };

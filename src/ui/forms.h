@@ -1,51 +1,37 @@
 #pragma once
 
-#include "ui/handlers.h"
+#include "base/settings.h"
+#include "ui/form.h"
 
-#include <QPointer>
+#include <QApplication>
 #include <QWidget>
+#include <utility>
 
-// Opening forms. Each form exists once in the process: opening a form that is open already
-// brings it to the front instead.
+// Opening forms. Each form exists once: opening a form that is open already brings it to the
+// front instead. The open forms are found among the application's windows, so nothing else keeps
+// a list of them.
 //
 // A form whose loading fails is closed at once, after its message: its controls may hold half of
 // what it was loading, and an action on them would work on records and positions that are not
 // there.
 namespace forms {
 
-template <typename F> QPointer<F>& instance()
-{
-    static QPointer<F> open;
-    return open;
-}
-
-// The open instance of a form, or nullptr.
+// The open form of this type, or nullptr.
 template <typename F> F* find()
 {
-    return instance<F>().data();
+    for (QWidget* window : QApplication::topLevelWidgets()) {
+        if (F* form = dynamic_cast<F*>(window); form && !form->isClosing())
+            return form;
+    }
+    return nullptr;
 }
 
-// Runs Form_Load; a form whose loading failed is forgotten and closed (deleted later).
-template <typename F> bool load(F* form)
-{
-    if (ui::guarded([form] { form->Form_Load(); }))
-        return true;
-    if (instance<F>() == form)
-        instance<F>() = nullptr;
-    form->close();
-    return false;
-}
+// Runs Form_Load; a form whose loading failed is closed (deleted later) and the result is false.
+bool load(Form* form);
 
-// Loads an open form again, for a caller that has just made another record current. False when
-// the form was open and its loading failed: it is closed now.
-template <typename F> bool reloadIfOpen()
-{
-    F* open = find<F>();
-    return !open || load(open);
-}
-
-// Shows a form without waiting for it to close; nullptr when its loading failed.
-template <typename F> F* showModeless()
+// Shows F(args...) with the settings without waiting for it to close, or brings the open one to
+// the front; nullptr when its loading failed.
+template <typename F, typename... Args> F* showModeless(const Settings& settings, Args&&... args)
 {
     if (F* open = find<F>()) {
         open->showNormal();
@@ -53,26 +39,30 @@ template <typename F> F* showModeless()
         open->activateWindow();
         return open;
     }
-    F* form = new F();
-    instance<F>() = form;
+    F* form = new F(std::forward<Args>(args)...);
+    form->takeSettings(settings);
     if (!load(form))
         return nullptr;
     form->show();
     return form;
 }
 
-// Shows a form and waits until it is closed (at once when its loading failed).
-template <typename F> void showModal()
+// Shows F(args...) with the settings and waits until it is closed (at once when its loading
+// failed). An open one is brought to the front instead.
+template <typename F, typename... Args> void showModal(const Settings& settings, Args&&... args)
 {
     if (F* open = find<F>()) {
         open->raise();
         open->activateWindow();
         return;
     }
-    F* form = new F();
-    instance<F>() = form;
+    F* form = new F(std::forward<Args>(args)...);
+    form->takeSettings(settings);
     if (load(form))
         form->exec();
 }
+
+// Every open form takes the settings read again.
+void handSettings(const Settings& settings);
 
 } // namespace forms

@@ -1,18 +1,23 @@
 // The main menu: its buttons, the modes they set, and store failures while it runs.
 
-#include "support/fixture.h"
-#include "app/app_state.h"
 #include "app/menu.h"
 #include "app/program.h"
-#include "app/startup.h"
-#include "ui/handlers.h"
+#include "closures/individual_closures_form.h"
+#include "hours/business_hours_form.h"
+#include "hours/specific_hours_form.h"
+#include "master/master_settings_form.h"
+#include "records/master_items.h"
+#include "records/targets.h"
+#include "reservations/reserver_form.h"
+#include "reservations/status_inquiry_form.h"
+#include "support/fixture.h"
+#include "support/modal_script.h"
 
 #include <QApplication>
-#include <QCoreApplication>
-#include <QEvent>
+#include <QComboBox>
 #include <QFile>
-#include <QPointer>
 #include <QGroupBox>
+#include <QPointer>
 #include <QPushButton>
 
 namespace {
@@ -57,31 +62,65 @@ TEST_F(MenuTest, EveryButtonSitsInItsFrameWithItsCaption)
     EXPECT_EQ(button("終了")->text(), "終了");
 }
 
-TEST_F(MenuTest, ButtonsSetTheModesTheirFormsExpect)
+TEST_F(MenuTest, ButtonsOpenTheirFormsInTheModesTheyStandFor)
 {
-    menu->営業時間登録_Click();
-    EXPECT_EQ(app().modes.HoursFormKind, 1);
-    EXPECT_EQ(app().modes.TimeTableMode, 1);
-    menu->日別営業時間登録_Click();
-    EXPECT_EQ(app().modes.HoursFormKind, 2);
-    menu->特定日営業時間登録_Click();
-    EXPECT_EQ(app().modes.HoursFormKind, 3);
-    EXPECT_EQ(app().modes.TimeTableMode, 1);
-    menu->対象照会_Click();
-    EXPECT_EQ(app().modes.InquiryKind, 1);
-    EXPECT_EQ(app().modes.TimeTableMode, 3);
-    menu->日別照会_Click();
-    EXPECT_EQ(app().modes.InquiryKind, 2);
-    EXPECT_EQ(app().modes.TimeTableMode, 2);
-    app().targets.CurrentTarget = "00003";
-    menu->個別休業日登録_Click();
-    EXPECT_EQ(app().targets.CurrentTarget, "");
+    button("営業時間登録")->click();
+    営業時間登* hours = forms::find<営業時間登>();
+    ASSERT_NE(hours, nullptr);
+    EXPECT_EQ(hours->windowTitle(), "営業時間登録");
+    button("日別営業時間登録")->click(); // the open form turns to the daily hours
+    EXPECT_EQ(forms::find<営業時間登>(), hours);
+    EXPECT_EQ(hours->windowTitle(), "曜日別営業時間登録");
+    button("特定日営業時間登録")->click();
+    EXPECT_NE(forms::find<特定時間登>(), nullptr);
+
+    // The inquiry by target asks for a target; the inquiry by day, turned to in the open form, does not.
+    button("対象照会")->click();
+    予約状照会* inquiry = forms::find<予約状照会>();
+    ASSERT_NE(inquiry, nullptr);
+    EXPECT_TRUE(inquiry->findChild<QComboBox*>("対象略称")->isVisible());
+    button("日別照会")->click();
+    EXPECT_EQ(forms::find<予約状照会>(), inquiry);
+    EXPECT_FALSE(inquiry->findChild<QComboBox*>("対象略称")->isVisible());
+
+    // The closure days of a target, opened for it from the targets form and closed, leave the
+    // menu's own closure form without a target.
+    const records::Target target{"00003", "第三会議室", "会議室C", ""};
+    records::saveTarget(db(), target);
+    個休業登録::openFor(menu->settings(), target);
+    ASSERT_NE(forms::find<個休業登録>(), nullptr);
+    EXPECT_EQ(forms::find<個休業登録>()->findChild<QComboBox*>("対象略称")->currentText(), "会議室C");
+    forms::find<個休業登録>()->close();
+    flushDeletes();
+    button("個別休業日登録")->click();
+    ASSERT_NE(forms::find<個休業登録>(), nullptr);
+    EXPECT_EQ(forms::find<個休業登録>()->findChild<QComboBox*>("対象略称")->currentText(), "");
+}
+
+// The settings stored in the master settings form are read again when it closes, and every open
+// form works with them from then on.
+TEST_F(MenuTest, SettingsSavedInAModalFormReachTheFormsAlreadyOpen)
+{
+    button("予約者登録")->click();
+    予約者更新* reservers = forms::find<予約者更新>();
+    ASSERT_NE(reservers, nullptr);
+    EXPECT_EQ(reservers->settings().NumberPrefix, "");
+
+    ModalScript script;
+    script.form<マスター登>([&](マスター登* form) {
+        records::saveMasterItem(db(), {6, "K", ""});
+        form->close();
+    });
+    button("マスター登録")->click();
+    EXPECT_TRUE(script.finished());
+    EXPECT_EQ(menu->settings().NumberPrefix, "K");
+    EXPECT_EQ(reservers->settings().NumberPrefix, "K");
 }
 
 TEST_F(MenuTest, AStoreFailureIsShownAndTheMenuKeepsRunning)
 {
     QFile::remove("Kelvora.mdb");
-    ui::guarded([] { 初期処理::LoadStartupSettings(); });
+    button("予約設定登録")->click();
     ASSERT_EQ(messages().size(), 1u);
     EXPECT_TRUE(messages()[0].text.contains("Kelvora.mdb"));
     EXPECT_EQ(messages()[0].icon, msg::Icon::Critical);

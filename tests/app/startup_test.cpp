@@ -1,11 +1,9 @@
 // Start-up settings: defaults on an empty database, the stored items, and items that hold no
 // number.
 
-#include "support/fixture.h"
-#include "app/app_state.h"
 #include "app/menu.h"
 #include "app/startup.h"
-#include "store/schema.h"
+#include "support/fixture.h"
 
 namespace {
 
@@ -15,23 +13,12 @@ protected:
     {
         insert("マスタ", {{"マス_番号", number}, {"マス_内容", content}});
     }
-    // Makes a table again as another tool may have made it: the same fields and indexes, but
-    // without types or NOT NULL, so that any value fits.
-    void loosen(const QString& table)
-    {
-        const QString name = store::schema::quoted(table);
-        runSql(QStringLiteral("CREATE TABLE loose AS SELECT * FROM %1; DROP TABLE %1; ALTER TABLE loose RENAME TO %1").arg(name));
-        for (const QString& statement : store::schema::createStatements()) {
-            if (statement.startsWith("CREATE INDEX") && statement.contains(" ON " + name + " ("))
-                runSql(statement);
-        }
-    }
+    Settings load() { return 初期処理::LoadStartupSettings(db()); }
 };
 
 TEST_F(StartupTest, AnEmptyDatabaseGivesEveryDefault)
 {
-    初期処理::LoadStartupSettings();
-    const Settings& s = app().settings;
+    const Settings s = load();
     EXPECT_EQ(s.UnitMinutes, 30);
     EXPECT_EQ(s.RetentionMonths, 12);
     EXPECT_EQ(s.DailyHoursKind, 1);
@@ -40,8 +27,6 @@ TEST_F(StartupTest, AnEmptyDatabaseGivesEveryDefault)
     EXPECT_EQ(s.DisplayEndHour, 24);
     EXPECT_EQ(s.NumberPrefix, "");
     EXPECT_EQ(s.NumberingKind, "1");
-    EXPECT_EQ(s.OffHoursColour, QColor(230, 255, 220));
-    EXPECT_EQ(s.WeekdayNames, (QStringList{"日", "月", "火", "水", "木", "金", "土"}));
 }
 
 TEST_F(StartupTest, StoredItemsAndTheCommonUnitTimeAreLoaded)
@@ -53,8 +38,7 @@ TEST_F(StartupTest, StoredItemsAndTheCommonUnitTimeAreLoaded)
     item(5, "20");
     item(7, "2");
     insert("基本", {{"基本_番号", "00000"}, {"基本_設定", 15}});
-    初期処理::LoadStartupSettings();
-    const Settings& s = app().settings;
+    const Settings s = load();
     EXPECT_EQ(s.UnitMinutes, 15);
     EXPECT_EQ(s.RetentionMonths, 24);
     EXPECT_EQ(s.DailyHoursKind, 2);
@@ -79,8 +63,7 @@ TEST_F(StartupTest, TheUnitTimeIsTheSlotLengthInMinutesForEveryKindOfUnit)
         basic.set("基本_単位", kind);
         basic.set("基本_設定", setting);
         basic.update();
-        初期処理::LoadStartupSettings();
-        return app().settings.UnitMinutes;
+        return load().UnitMinutes;
     };
     EXPECT_EQ(unitFor("1", 20), 20);
     EXPECT_EQ(unitFor("2", 2), 120);
@@ -88,13 +71,13 @@ TEST_F(StartupTest, TheUnitTimeIsTheSlotLengthInMinutesForEveryKindOfUnit)
     EXPECT_EQ(unitFor("3", 1), 24 * 60);
     EXPECT_EQ(unitFor("1", 25), 30); // no grid can be made of it
     EXPECT_EQ(unitFor("2", 0), 30);
+    EXPECT_EQ(unitFor("", 15), 15); // a record without a kind reads minutes
 }
 
 TEST_F(StartupTest, PrefixYYYYStandsForTheYearOfIssueInUpperCaseOnly)
 {
     item(6, "YYYY");
-    初期処理::LoadStartupSettings();
-    EXPECT_EQ(app().settings.NumberPrefixOn(QDate(2027, 1, 1)), "2027");
+    EXPECT_EQ(load().NumberPrefixOn(QDate(2027, 1, 1)), "2027");
 
     store::Table master = db().table("マスタ");
     master.setIndex("idx_マスタ");
@@ -102,8 +85,7 @@ TEST_F(StartupTest, PrefixYYYYStandsForTheYearOfIssueInUpperCaseOnly)
     master.edit();
     master.set("マス_内容", "yyyy");
     master.update();
-    初期処理::LoadStartupSettings();
-    EXPECT_EQ(app().settings.NumberPrefixOn(QDate(2027, 1, 1)), "yyyy");
+    EXPECT_EQ(load().NumberPrefixOn(QDate(2027, 1, 1)), "yyyy");
 }
 
 TEST_F(StartupTest, NumberItemsThatHoldNoNumberTakeTheirDefaultsAndAreNamedOnce)
@@ -119,7 +101,7 @@ TEST_F(StartupTest, NumberItemsThatHoldNoNumberTakeTheirDefaultsAndAreNamedOnce)
     // The program starts: the menu opens, with one message.
     メニュー* menu = openMenu();
     EXPECT_TRUE(menu->isVisible());
-    const Settings& s = app().settings;
+    const Settings& s = menu->settings();
     EXPECT_EQ(s.RetentionMonths, 12);
     EXPECT_EQ(s.DailyHoursKind, 2);
     EXPECT_EQ(s.DisplayStartHour, 8);

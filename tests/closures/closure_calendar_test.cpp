@@ -1,8 +1,8 @@
 // The month calendar and the list of closure rows as the module draws them.
 
 #include "closure_fixture.h"
-#include "closures/closure_calendar.h"
 #include "ui/flex_grid.h"
+#include "views/closure_calendar.h"
 
 namespace {
 

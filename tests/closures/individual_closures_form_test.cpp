@@ -1,10 +1,10 @@
 // The individual closure days form: opening on a target, registering and deleting one date, the
 // year and month boxes, and the calendar and list kept in step.
 
-#include "closure_fixture.h"
-#include "app/app_state.h"
 #include "app/menu.h"
+#include "closure_fixture.h"
 #include "closures/individual_closures_form.h"
+#include "master/targets_form.h"
 #include "ui/field_check.h"
 #include "ui/flex_grid.h"
 #include "ui/forms.h"
@@ -27,14 +27,15 @@ protected:
     // Opens the form as the targets form does, on a target.
     個休業登録* openOn(const QString& number, const QString& abbrev)
     {
-        app().targets.CurrentTarget = number;
-        app().targets.CurrentTargetAbbrev = abbrev;
-        return openForm();
-    }
-    個休業登録* openForm()
-    {
-        form = forms::showModeless<個休業登録>();
+        個休業登録::openFor(settings, {number, abbrev + "の名称", abbrev, QString()});
+        form = forms::find<個休業登録>();
         return form;
+    }
+    // Chooses a target in the combo, as the operator does.
+    void pickTarget(const QString& abbrev)
+    {
+        control<QComboBox>("対象略称")->setCurrentText(abbrev);
+        form->対象略称_Click();
     }
     template <typename W> W* control(const QString& name) { return form->findChild<W*>(name); }
     QLineEdit* box(const QString& name) { return control<QLineEdit>(name); }
@@ -76,33 +77,22 @@ TEST_F(IndividualClosuresTest, OpensOnTheMonthOfTodayAndTheTargetItWasHanded)
     EXPECT_EQ(control<QPushButton>("次月")->text(), "▶");
 }
 
-TEST_F(IndividualClosuresTest, FromTheMenuTheLastAbbreviationNamesTheTarget)
+TEST_F(IndividualClosuresTest, FromTheMenuNothingIsWrittenUntilATargetIsChosen)
 {
-    app().targets.CurrentTargetAbbrev = "会議室A";
-    auto* menu = new メニュー;
-    menu->個別休業日登録_Click();
+    openMenu()->個別休業日登録_Click();
     form = forms::find<個休業登録>();
     ASSERT_NE(form, nullptr);
     EXPECT_TRUE(form->isVisible());
-    EXPECT_EQ(control<QComboBox>("対象略称")->currentText(), "会議室A");
-    EXPECT_EQ(app().targets.CurrentTarget, "00001");
-
-    box("設定日")->setText("2026/12/24");
-    press("確定");
-    EXPECT_EQ(calendarRows(), (std::vector<QStringList>{{"00001", "2026/12/24", "1", ""}}));
-}
-
-TEST_F(IndividualClosuresTest, WithoutATargetNothingIsWritten)
-{
-    app().targets.CurrentTarget.clear();
-    app().targets.CurrentTargetAbbrev.clear();
-    openForm();
     EXPECT_EQ(control<QComboBox>("対象略称")->currentIndex(), -1);
     box("設定日")->setText("2026/12/24");
     press("確定");
     press("削除");
     EXPECT_EQ(messageTexts(), (QStringList{"対象略称を選択して下さい。", "対象略称を選択して下さい。"}));
     EXPECT_EQ(count("カレンダー"), 0);
+
+    pickTarget("会議室A");
+    press("確定");
+    EXPECT_EQ(calendarRows(), (std::vector<QStringList>{{"00001", "2026/12/24", "1", ""}}));
 }
 
 TEST_F(IndividualClosuresTest, RegisterAndDeleteADayByClickingIt)
@@ -265,16 +255,13 @@ TEST_F(IndividualClosuresTest, ChoosingAnotherTargetRedrawsForIt)
     addDay("00002", QDate(2026, 12, 10), 1, "B点検");
     openOn("00001", "会議室A");
     EXPECT_EQ(list()->text(1, 0), "");
-    auto* combo = control<QComboBox>("対象略称");
-    combo->setCurrentText("会議室B");
-    form->対象略称_Click();
-    EXPECT_EQ(app().targets.CurrentTarget, "00002");
-    EXPECT_EQ(app().targets.CurrentTargetAbbrev, "会議室B");
+    pickTarget("会議室B");
+    EXPECT_EQ(control<QComboBox>("対象略称")->currentText(), "会議室B");
     EXPECT_EQ(list()->text(1, 3), "B点検");
     EXPECT_EQ(calendar()->cellForeColor(2, 4), colour(12));
 
-    // Another form changing the current target does not redirect this form's writes.
-    app().targets.CurrentTarget = "00001";
+    // A target clicked in the targets form does not redirect this form's writes.
+    open<対象登>()->findChild<FlexGrid*>("対象登録")->clickCell(1, 0);
     box("設定日")->setText("2026/12/11");
     press("確定");
     EXPECT_EQ(calendarRows().back(), (QStringList{"00002", "2026/12/11", "1", ""}));

@@ -1,9 +1,8 @@
 // The regular holidays form: the fiscal year and its months, and the registration and deletion of
 // holidays by weekday or by day of the month over the whole year.
 
-#include "closure_fixture.h"
-#include "app/app_state.h"
 #include "app/menu.h"
+#include "closure_fixture.h"
 #include "closures/individual_closures_form.h"
 #include "closures/regular_holidays_form.h"
 #include "ui/field_check.h"
@@ -23,8 +22,8 @@ class RegularHolidaysTest : public ClosureTest {
 protected:
     定休日登録* openForm(int dailyHoursKind)
     {
-        app().settings.DailyHoursKind = dailyHoursKind;
-        form = forms::showModeless<定休日登録>();
+        settings.DailyHoursKind = dailyHoursKind;
+        form = open<定休日登録>();
         return form;
     }
     template <typename W> W* control(const QString& name) { return form->findChild<W*>(name); }
@@ -55,7 +54,6 @@ TEST_F(RegularHolidaysTest, OpensOnThisFiscalYearWithTheFrameOfTheKindOfDailyHou
 {
     openForm(1);
     EXPECT_EQ(form->windowTitle(), "定休日登録");
-    EXPECT_EQ(app().targets.CurrentTarget, "00000");
     EXPECT_EQ(box("年度")->text(), "2026");
     EXPECT_EQ(box("開始日")->text(), "2026/04/01");
     EXPECT_EQ(box("終了日")->text(), "2027/03/31");
@@ -153,7 +151,7 @@ TEST_F(RegularHolidaysTest, ADayOfTheMonthFallsInEveryMonthShortenedAfterAShortM
 
 TEST_F(RegularHolidaysTest, AYearStartingAfterTheFirstShowsWholeMonthsAndWritesOnlyItsOwnDays)
 {
-    app().settings.FiscalYearStart = "04/15";
+    settings.FiscalYearStart = "04/15";
     openForm(2);
     EXPECT_EQ(box("開始日")->text(), "2026/04/15");
     EXPECT_EQ(box("終了日")->text(), "2027/04/14");
@@ -248,10 +246,8 @@ TEST_F(RegularHolidaysTest, WritesTheCommonCalendarWhateverTargetAnotherFormChos
 {
     addTarget("00001", "会議室A");
     openForm(2);
-    app().targets.CurrentTarget = "00001";
-    app().targets.CurrentTargetAbbrev = "会議室A";
-    auto* other = forms::showModeless<個休業登録>();
-    other->findChild<QPushButton*>("次月")->click(); // another form draws another month
+    個休業登録::openFor(settings, {"00001", "会議室Aの名称", "会議室A", QString()});
+    forms::find<個休業登録>()->findChild<QPushButton*>("次月")->click(); // another form draws another month
 
     calendar()->clickCell(2, 0); // Sunday 2026/04/05 in this form's month
     EXPECT_EQ(box("設定日")->text(), "2026/04/05");
@@ -263,7 +259,7 @@ TEST_F(RegularHolidaysTest, WritesTheCommonCalendarWhateverTargetAnotherFormChos
 
 TEST_F(RegularHolidaysTest, TheMenuOpensTheFormOnce)
 {
-    auto* menu = new メニュー;
+    メニュー* menu = openMenu();
     menu->定休日登_Click();
     auto* first = forms::find<定休日登録>();
     ASSERT_NE(first, nullptr);

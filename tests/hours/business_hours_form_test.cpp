@@ -3,6 +3,7 @@
 
 #include "hours_fixture.h"
 #include "hours/business_hours_form.h"
+#include "hours/specific_hours_form.h"
 #include "ui/forms.h"
 
 #include <QApplication>
@@ -30,6 +31,13 @@ protected:
     std::vector<QStringList> regularRows() const
     {
         return rows("営業", "Key_営業", {"営業_番号", "営業_開始時間", "営業_終了時間", "営業_営業フラグ", "営業_備考"});
+    }
+
+    // Opens the specific-day hours form beside this one and chooses a target there.
+    void chooseInSpecificHoursForm(const QString& abbrev)
+    {
+        menu->特定日営業時間登録_Click();
+        pickTarget(abbrev, forms::find<特定時間登>());
     }
 
     FlexGrid* targets = nullptr;
@@ -67,25 +75,26 @@ TEST_F(BusinessHoursTest, ClickingATargetShowsItsBandsAndEmptiesTheBoxes)
     addRegular("00002", "12:00", "13:00", "1");
     clickTarget(1);
     EXPECT_TRUE(rowPainted(targets, 1, 1, 10));
-    EXPECT_EQ(app().targets.CurrentTarget, "00001");
-    EXPECT_EQ(app().targets.CurrentTargetAbbrev, "会議室A");
+    EXPECT_TRUE(shownBands().isEmpty());
     typeBand("10", "00", "11", "00");
     box("備考")->setText("メモ");
 
     clickTarget(2);
     EXPECT_TRUE(rowPainted(targets, 1, 1, 15));
     EXPECT_TRUE(rowPainted(targets, 2, 1, 10));
-    EXPECT_EQ(app().targets.CurrentTarget, "00002");
     EXPECT_EQ(shownBands(), (QStringList{"09:00-12:00", "12:00-13:00休"}));
     for (const char* name : {"開始時", "開始分", "終了時", "終了分", "備考"})
         EXPECT_EQ(box(name)->text(), "") << name;
 
-    // Outside the targets: refused, the selection stays.
+    // Outside the targets: refused, the selection stays and a band goes to it.
     clickTarget(3);
     clickTarget(0);
     EXPECT_EQ(messageTexts(), (QStringList{"指定対象が有効範囲外です｡ "}));
     EXPECT_EQ(messages()[0].title, "");
-    EXPECT_EQ(app().targets.CurrentTarget, "00002");
+    EXPECT_TRUE(rowPainted(targets, 2, 1, 10));
+    typeBand("14", "00", "15", "00");
+    save();
+    EXPECT_EQ(regularRows().back(), (QStringList{"00002", "14:00", "15:00", "0", ""}));
 }
 
 TEST_F(BusinessHoursTest, ClickingABandLoadsItIntoTheBoxes)
@@ -175,8 +184,9 @@ TEST_F(BusinessHoursTest, TheOrderAndTheDisplayedHoursBoundTheBand)
     save();
     EXPECT_EQ(messageTexts().last(), "予約対象は更新(登録)されました。");
 
-    // 24:00 is the end of a day shown to its end.
-    app().settings.DisplayEndHour = 24;
+    // 24:00 is the end of a day shown to its end, once the menu hands the new settings on.
+    settings.DisplayEndHour = 24;
+    forms::handSettings(settings);
     typeBand("20", "00", "24", "00");
     save();
     EXPECT_EQ(messageTexts().last(), "予約対象は更新(登録)されました。");
@@ -339,8 +349,8 @@ TEST_F(BusinessHoursTest, DeleteGoesOnAfterAFailedCheckWhileSaveStops)
 
 TEST_F(BusinessHoursTest, NothingIsWrittenForATargetNotChosenHere)
 {
-    // Another form made a target current; this form has none chosen.
-    app().targets.CurrentTarget = "00002";
+    // A target chosen in another hours form is not this form's.
+    chooseInSpecificHoursForm("会議室B");
     typeBand("09", "00", "12", "00");
     save();
     remove();
@@ -351,11 +361,10 @@ TEST_F(BusinessHoursTest, NothingIsWrittenForATargetNotChosenHere)
     EXPECT_EQ(count("営業"), 0);
 }
 
-TEST_F(BusinessHoursTest, TheFormKeepsItsTargetWhenAnotherFormChangesTheCurrentOne)
+TEST_F(BusinessHoursTest, TheFormKeepsItsTargetAndKindWhenAnotherHoursFormChoosesOthers)
 {
     clickTarget(1);
-    app().targets.CurrentTarget = "00002";
-    app().modes.HoursFormKind = 3;
+    chooseInSpecificHoursForm("会議室B");
     typeBand("09", "00", "12", "00");
     save();
     EXPECT_EQ(regularRows(), (std::vector<QStringList>{{"00001", "09:00", "12:00", "0", ""}}));

@@ -1,11 +1,12 @@
 // The business-status grid: its layout for each unit and the closed time painted in each row.
 
+#include "base/kinds.h"
+#include "rules/slot_counts.h"
+#include "rules/time_table.h"
 #include "support/fixture.h"
-#include "app/app_state.h"
-#include "hours/business_status.h"
-#include "timeslots/slot_counts.h"
-#include "timeslots/time_table.h"
 #include "ui/flex_grid.h"
+#include "ui/palette.h"
+#include "views/business_status.h"
 
 namespace {
 
@@ -14,10 +15,9 @@ protected:
     void SetUp() override
     {
         DatabaseTest::SetUp();
-        app().settings.DisplayStartHour = 8;
-        app().settings.DisplayEndHour = 20;
-        app().settings.UnitMinutes = 10;
-        app().targets.CurrentTarget = "00001";
+        settings.DisplayStartHour = 8;
+        settings.DisplayEndHour = 20;
+        settings.UnitMinutes = 10;
     }
 
     void weekly(const QString& target, const QString& start, const QString& end, const QString& closed)
@@ -25,23 +25,29 @@ protected:
         insert("営業", {{"営業_番号", target}, {"営業_開始時間", start}, {"営業_終了時間", end}, {"営業_営業フラグ", closed}});
     }
 
-    // The seven days from 2026/12/08 (a Tuesday) of target 00001, laid out and painted.
-    void showSevenDays()
+    // The seven days from 2026/12/08 (a Tuesday) of a target, laid out and painted.
+    void showSevenDays(const QString& target = "00001")
     {
-        app().modes.TimeTableMode = 3;
-        app().modes.InquiryKind = 1;
-        app().settings.WorkingDate = "2026/12/8";
-        時間TBL::BuildTimeTable();
-        営業状色付::ShowBusinessStatus(&grid);
+        時間TBL::TimeTableRequest request;
+        request.TimeTableMode = int(TimeTableMode::ByTarget);
+        request.InquiryKind = int(InquiryKind::ByTarget);
+        request.CurrentTarget = target;
+        request.WorkingDate = QDate(2026, 12, 8);
+        show(request);
+    }
+    void show(const 時間TBL::TimeTableRequest& request)
+    {
+        table = 時間TBL::BuildTimeTable(request);
+        営業状色付::ShowBusinessStatus(&grid, table, 予約TBL::SlotTimesOf(settings));
     }
 
     // The slot cells of a grid row, as "hh:mm" of each slot painted closed.
     QStringList closedSlots(int row) const
     {
-        const SlotTimes times = 予約TBL::CurrentSlotTimes();
+        const SlotTimes times = 予約TBL::SlotTimesOf(settings);
         QStringList texts;
         for (int slot = 0; slot < times.count(); ++slot) {
-            if (grid.cellBackColor(row, SlotTimes::column(slot)) == app().settings.OffHoursColour)
+            if (grid.cellBackColor(row, SlotTimes::column(slot)) == ui::offHoursColour())
                 texts << times.startText(slot);
         }
         return texts;
@@ -56,6 +62,7 @@ protected:
     }
 
     FlexGrid& grid = *new FlexGrid; // a window: the fixture deletes it
+    TimeTable table;
 };
 
 TEST_F(BusinessStatusTest, TenMinuteSlotsGiveSixColumnsPerHourWithMergedHourLabels)
@@ -87,20 +94,20 @@ TEST_F(BusinessStatusTest, TenMinuteSlotsGiveSixColumnsPerHourWithMergedHourLabe
 
 TEST_F(BusinessStatusTest, OtherUnitsGiveOneColumnPerSlot)
 {
-    app().settings.UnitMinutes = 30;
+    settings.UnitMinutes = 30;
     showSevenDays();
     EXPECT_EQ(grid.cols(), 13 * 2 + 1);
     EXPECT_EQ(grid.colWidth(1), 720); // an hour as wide as with ten-minute slots
     EXPECT_EQ(grid.text(0, 3), "9");
     EXPECT_EQ(grid.text(1, 4), "30");
 
-    app().settings.UnitMinutes = 4 * 60;
+    settings.UnitMinutes = 4 * 60;
     showSevenDays();
     ASSERT_EQ(grid.cols(), 5); // 8, 12, 16, 20
     EXPECT_EQ(grid.text(0, 4), "20");
     EXPECT_EQ(grid.text(1, 4), "0");
 
-    app().settings.UnitMinutes = 24 * 60;
+    settings.UnitMinutes = 24 * 60;
     showSevenDays();
     ASSERT_EQ(grid.cols(), 2);
     EXPECT_EQ(grid.text(0, 1), "8");
@@ -131,7 +138,7 @@ TEST_F(BusinessStatusTest, AClosedBandPaintsTheSlotsThatStartInsideIt)
     EXPECT_EQ(closedSlots(3), range(12, 20, 12, 50));
 
     // The slot that starts at the band's end is open; with half hours only 12:30 starts inside.
-    app().settings.UnitMinutes = 30;
+    settings.UnitMinutes = 30;
     showSevenDays();
     EXPECT_EQ(closedSlots(3), QStringList{"12:30"});
 }
@@ -142,16 +149,16 @@ TEST_F(BusinessStatusTest, ALongSlotIsPaintedOnlyWhenClosedForTheWholeOfIt)
     weekly("00001", "12:00", "13:00", "1");
     weekly("00001", "19:00", "21:00", "1");
     // Two hours from 8:00: 8-10 and 18-20 hold open time, 12-14 opens at 13:00, 20-21 is closed.
-    app().settings.UnitMinutes = 2 * 60;
+    settings.UnitMinutes = 2 * 60;
     showSevenDays();
     EXPECT_EQ(closedSlots(2), QStringList{"20:00"});
 
-    app().settings.UnitMinutes = 24 * 60;
+    settings.UnitMinutes = 24 * 60;
     showSevenDays();
     EXPECT_TRUE(closedSlots(2).isEmpty());
 
     // Half hours as ever: judged at their start, the hour before opening and both closed bands.
-    app().settings.UnitMinutes = 30;
+    settings.UnitMinutes = 30;
     showSevenDays();
     EXPECT_EQ(closedSlots(2), QStringList({"08:00", "08:30", "12:00", "12:30"}) + range(19, 0, 20, 30, 30));
 }
@@ -175,8 +182,7 @@ TEST_F(BusinessStatusTest, RowsReachingOutsideTheShownHoursPaintOnlyCellsInsideT
 
     // An open row before the first shown hour paints nothing before it.
     insert("営業", {{"営業_番号", "00002"}, {"営業_開始時間", "07:00"}, {"営業_終了時間", "22:00"}, {"営業_営業フラグ", "0"}});
-    app().targets.CurrentTarget = "00002";
-    showSevenDays();
+    showSevenDays("00002");
     EXPECT_TRUE(closedSlots(2).isEmpty());
 }
 
@@ -189,16 +195,16 @@ TEST_F(BusinessStatusTest, WithoutHoursARowStaysUnpainted)
 
 TEST_F(BusinessStatusTest, ByDayRowsAreTheTargetsShortNamesLeftAligned)
 {
+    時間TBL::TimeTableRequest request;
+    request.TimeTableMode = int(TimeTableMode::ByDay);
+    request.InquiryKind = int(InquiryKind::ByDay);
+    request.SelectedDate = QDate(2026, 12, 8);
     for (int n = 1; n <= 12; ++n) {
-        app().targets.TargetList << QString::number(n).rightJustified(5, '0');
-        app().targets.TargetAbbrevList << QString("テニスコート%1").arg(n);
+        request.TargetList << QString::number(n).rightJustified(5, '0');
+        request.TargetAbbrevList << QString("テニスコート%1").arg(n);
     }
     weekly("00002", "12:00", "13:00", "1");
-    app().modes.TimeTableMode = 2;
-    app().modes.InquiryKind = 2;
-    app().booking.SelectedDate = QDate(2026, 12, 8);
-    時間TBL::BuildTimeTable();
-    営業状色付::ShowBusinessStatus(&grid);
+    show(request);
     ASSERT_EQ(grid.rows(), 14);
     EXPECT_EQ(grid.text(2, 0), "テニスコート1");
     EXPECT_EQ(grid.text(13, 0), "テニスコート12");
@@ -208,9 +214,9 @@ TEST_F(BusinessStatusTest, ByDayRowsAreTheTargetsShortNamesLeftAligned)
     EXPECT_EQ(grid.cellAlignment(), FlexGrid::LeftBottom);
     EXPECT_TRUE(closedSlots(2).isEmpty());
     EXPECT_EQ(closedSlots(3), range(12, 0, 12, 50));
-    EXPECT_EQ(営業状色付::TimeTableColumnAt(app().timeTable, 13), 11);
-    EXPECT_EQ(営業状色付::TimeTableColumnAt(app().timeTable, 14), std::nullopt);
-    EXPECT_EQ(営業状色付::TimeTableColumnAt(app().timeTable, 1), std::nullopt);
+    EXPECT_EQ(営業状色付::TimeTableColumnAt(table, 13), 11);
+    EXPECT_EQ(営業状色付::TimeTableColumnAt(table, 14), std::nullopt);
+    EXPECT_EQ(営業状色付::TimeTableColumnAt(table, 1), std::nullopt);
 }
 
 } // namespace

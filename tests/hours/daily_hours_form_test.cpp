@@ -23,7 +23,7 @@ protected:
             form->close();
             flushDeletes();
         }
-        app().settings.DailyHoursKind = cycle;
+        storeMasterItem(2, QString::number(cycle));
         menu->日別営業時間登録_Click();
         form = forms::find<営業時間登>();
         targets = control<FlexGrid>("対象登録");
@@ -61,13 +61,15 @@ TEST_F(DailyHoursTest, AWeekdayBandIsStoredUnderItsWeekdayNumber)
     clickTarget(1);
     // No weekday bands yet: Sunday.
     EXPECT_TRUE(checked("日曜"));
-    EXPECT_EQ(app().hours.HoursDay, 1);
+    typeBand("08", "00", "09", "00");
+    save();
+    EXPECT_EQ(dailyRows(), (std::vector<QStringList>{{"00001", "1", "1", "08:00", "09:00"}}));
 
     choose("水曜");
     typeBand("09", "00", "12", "00");
     save();
     EXPECT_EQ(messageTexts(), (QStringList{"入力内容で更新します。", "予約対象は更新(登録)されました。"}));
-    EXPECT_EQ(dailyRows(), (std::vector<QStringList>{{"00001", "1", "4", "09:00", "12:00"}}));
+    EXPECT_EQ(dailyRows().back(), (QStringList{"00001", "1", "4", "09:00", "12:00"}));
     EXPECT_EQ(shownBands(), (QStringList{"09:00-12:00"}));
 
     choose("木曜");
@@ -90,7 +92,6 @@ TEST_F(DailyHoursTest, ATargetClickShowsTheFirstDayThatHasBands)
     addDaily("00002", 1, 7, "09:00", "12:00");
     open(1);
     clickTarget(2);
-    EXPECT_EQ(app().hours.HoursDay, 6);
     EXPECT_TRUE(checked("金曜"));
     EXPECT_EQ(box("日付")->text(), "6");
     EXPECT_EQ(shownBands(), (QStringList{"13:00-17:00"}));
@@ -150,12 +151,16 @@ TEST_F(DailyHoursTest, 日別表示ShowsTheTypedDay)
     EXPECT_TRUE(messages().empty());
     EXPECT_TRUE(shownBands().isEmpty());
     EXPECT_EQ(box("日付")->text(), "15");
-    EXPECT_EQ(app().hours.HoursDay, 15);
+    typeBand("13", "00", "14", "00");
+    save();
+    EXPECT_EQ(dailyRows().back(), (QStringList{"00001", "2", "15", "13:00", "14:00"}));
 
+    // A day that is no number leaves the grid on the day shown.
+    clearMessages();
     box("日付")->setText("x");
     press("日別表示");
     EXPECT_EQ(messageTexts(), (QStringList{"日付に正しく入力してください"}));
-    EXPECT_EQ(app().hours.HoursDay, 15);
+    EXPECT_EQ(shownBands(), (QStringList{"13:00-14:00"}));
 }
 
 TEST_F(DailyHoursTest, TheTwoCyclesDoNotSeeEachOthersBands)
@@ -181,7 +186,7 @@ TEST_F(DailyHoursTest, TheTwoCyclesDoNotSeeEachOthersBands)
     EXPECT_EQ(count("日別"), 2);
 
     // The menu lays the open form out again when the cycle changed in the meantime.
-    app().settings.DailyHoursKind = 1;
+    storeMasterItem(2, "1");
     menu->日別営業時間登録_Click();
     EXPECT_EQ(form->windowTitle(), "曜日別営業時間登録");
 }

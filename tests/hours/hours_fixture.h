@@ -1,26 +1,40 @@
 #pragma once
 
-#include "support/fixture.h"
-#include "app/app_state.h"
 #include "app/menu.h"
 #include "hours/hours_entry_form.h"
+#include "records/master_items.h"
+#include "support/fixture.h"
 #include "ui/field_check.h"
 #include "ui/flex_grid.h"
+#include "ui/forms.h"
 #include "ui/palette.h"
 
+#include <QComboBox>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
 
-// Targets, stored bands and the hours forms opened from the menu, for the hours tests.
+// Targets, stored bands and the hours forms opened from the menu, for the hours tests. The desk
+// shows the hours from 8 to 20.
 class HoursTest : public DatabaseTest {
 protected:
     void SetUp() override
     {
         DatabaseTest::SetUp();
-        app().settings.DisplayStartHour = 8;
-        app().settings.DisplayEndHour = 20;
-        menu = new メニュー;
+        storeMasterItem(4, "8");
+        storeMasterItem(5, "20");
+        menu = openMenu();
+    }
+
+    // A master item as the master settings form stores it; the settings are read again and, as
+    // the menu does after that form closes, handed to the open forms.
+    void storeMasterItem(int number, const QString& content)
+    {
+        records::saveMasterItem(db(), {number, content, QString()});
+        reloadSettings();
+        if (menu)
+            menu->Form_Load();
+        forms::handSettings(settings);
     }
 
     void addTarget(const QString& number, const QString& abbrev)
@@ -49,6 +63,16 @@ protected:
     QLineEdit* box(const QString& name) const { return control<QLineEdit>(name); }
     FlexGrid* bandGrid() const { return control<FlexGrid>("時間帯"); }
     void press(const QString& name) const { control<QPushButton>(name)->click(); }
+    // Chooses a target by its short name in the combo of the specific-day hours form (`in`, or
+    // the form under test), as the operator does.
+    void pickTarget(const QString& abbrev, QWidget* in = nullptr) const
+    {
+        auto* combo = (in ? in : form)->findChild<QComboBox*>("対象略称");
+        const int index = combo->findText(abbrev);
+        ASSERT_GE(index, 0) << abbrev.toStdString();
+        combo->setCurrentIndex(index);
+        emit combo->activated(index);
+    }
     void choose(const QString& option) const { control<QRadioButton>(option)->click(); }
 
     // Types a band into the four time boxes.

@@ -2,7 +2,7 @@
 // of the daily cycle, and targets with more bands than the grid has rows.
 
 #include "hours_fixture.h"
-#include "timeslots/hours_grid.h"
+#include "views/hours_grid.h"
 
 namespace {
 
@@ -15,12 +15,11 @@ protected:
         grid.setCols(5);
         grid.setFixedRows(1);
     }
-    Grid時間帯::HoursGridFill fill(int kind, const QString& target)
+    // The bands of a kind (daily ones of the weekday cycle) of a target.
+    Grid時間帯::HoursGridFill fill(records::HoursKind kind, const QString& target)
     {
-        app().modes.HoursFormKind = kind;
-        app().targets.CurrentTarget = target;
-        app().hours.HoursAction = 1;
-        return Grid時間帯::FillHoursGrid(&grid);
+        key = {kind, target, 1, key.day, QDate()};
+        return Grid時間帯::FillHoursGrid(&grid, key);
     }
     QStringList column(int col) const
     {
@@ -31,6 +30,7 @@ protected:
     }
 
     FlexGrid& grid = *new FlexGrid; // a window: the fixture deletes it
+    records::HoursKey key;
 };
 
 TEST_F(HoursGridTest, RegularBandsOfTheTargetInStartOrder)
@@ -41,7 +41,7 @@ TEST_F(HoursGridTest, RegularBandsOfTheTargetInStartOrder)
     addRegular("00002", "10:00", "11:00");
     addRegular("00000", "08:00", "20:00");
 
-    const Grid時間帯::HoursGridFill result = fill(1, "00001");
+    const Grid時間帯::HoursGridFill result = fill(records::HoursKind::Regular, "00001");
     EXPECT_EQ(result.LastRow, 3);
     EXPECT_EQ(result.OverlapFlag, 0);
     EXPECT_EQ(column(0), (QStringList{"1", "2", "3"}));
@@ -59,24 +59,10 @@ TEST_F(HoursGridTest, RegularBandsOfTheTargetInStartOrder)
 TEST_F(HoursGridTest, ATargetWithoutBandsLeavesTheGridAlone)
 {
     grid.setTextMatrix(1, 1, "前のまま");
-    const Grid時間帯::HoursGridFill result = fill(1, "00001");
+    const Grid時間帯::HoursGridFill result = fill(records::HoursKind::Regular, "00001");
     EXPECT_EQ(result.LastRow, 0);
     EXPECT_EQ(result.OverlapFlag, 0);
     EXPECT_EQ(grid.text(1, 1), "前のまま");
-}
-
-TEST_F(HoursGridTest, OnlyARefreshFillsTheGrid)
-{
-    addRegular("00001", "09:00", "12:00");
-    app().modes.HoursFormKind = 1;
-    app().targets.CurrentTarget = "00001";
-    for (int action : {2, 3}) {
-        app().hours.HoursAction = action;
-        EXPECT_EQ(Grid時間帯::FillHoursGrid(&grid).LastRow, 0);
-        EXPECT_EQ(grid.text(1, 1), "");
-    }
-    EXPECT_EQ(fill(4, "00001").LastRow, 0);
-    EXPECT_EQ(fill(1, "00001").LastRow, 1);
 }
 
 TEST_F(HoursGridTest, TheFirstBandStartingBeforeTheOneAboveEndsIsReported)
@@ -86,13 +72,13 @@ TEST_F(HoursGridTest, TheFirstBandStartingBeforeTheOneAboveEndsIsReported)
     addRegular("00001", "13:00", "18:00");
     addRegular("00002", "09:00", "12:00");
     addRegular("00002", "12:00", "13:00");
-    EXPECT_EQ(fill(1, "00001").OverlapFlag, 0);
-    EXPECT_EQ(fill(1, "00002").OverlapFlag, 0);
+    EXPECT_EQ(fill(records::HoursKind::Regular, "00001").OverlapFlag, 0);
+    EXPECT_EQ(fill(records::HoursKind::Regular, "00002").OverlapFlag, 0);
 
     addRegular("00003", "09:00", "12:00");
     addRegular("00003", "11:00", "13:00");
     addRegular("00003", "12:30", "14:00");
-    const Grid時間帯::HoursGridFill result = fill(1, "00003");
+    const Grid時間帯::HoursGridFill result = fill(records::HoursKind::Regular, "00003");
     EXPECT_EQ(result.OverlapFlag, 1);
     EXPECT_EQ(result.OverlapRow, 2);
     EXPECT_EQ(result.LastRow, 3);
@@ -100,7 +86,7 @@ TEST_F(HoursGridTest, TheFirstBandStartingBeforeTheOneAboveEndsIsReported)
     // A band ending at the end of the day is later than every start.
     addRegular("00004", "08:00", "24:00");
     addRegular("00004", "23:00", "23:30");
-    EXPECT_EQ(fill(1, "00004").OverlapRow, 2);
+    EXPECT_EQ(fill(records::HoursKind::Regular, "00004").OverlapRow, 2);
 }
 
 TEST_F(HoursGridTest, DayZeroBecomesTheFirstDayWithBandsOfTheTarget)
@@ -108,17 +94,15 @@ TEST_F(HoursGridTest, DayZeroBecomesTheFirstDayWithBandsOfTheTarget)
     addDaily("00001", 1, 5, "09:00", "12:00");
     addDaily("00001", 1, 6, "10:00", "11:00");
     addDaily("00002", 1, 2, "13:00", "14:00");
-    app().settings.DailyHoursKind = 1;
-    app().hours.HoursDay = 0;
-    fill(2, "00001");
-    EXPECT_EQ(app().hours.HoursDay, 5);
+    fill(records::HoursKind::Daily, "00001");
+    EXPECT_EQ(key.day, 5);
     EXPECT_EQ(column(1), (QStringList{"09:00"}));
 
     // Another target's bands, or another cycle's, name no day of this target.
-    app().hours.HoursDay = 0;
+    key.day = 0;
     addDaily("00000", 2, 7, "09:00", "10:00");
-    EXPECT_EQ(fill(2, "00000").LastRow, 0);
-    EXPECT_EQ(app().hours.HoursDay, 0);
+    EXPECT_EQ(fill(records::HoursKind::Daily, "00000").LastRow, 0);
+    EXPECT_EQ(key.day, 0);
 }
 
 TEST_F(HoursGridTest, MoreBandsThanRowsMakeTheGridGrow)
@@ -132,7 +116,7 @@ TEST_F(HoursGridTest, MoreBandsThanRowsMakeTheGridGrow)
         }
         tx.commit();
     }
-    const Grid時間帯::HoursGridFill result = fill(1, "00001");
+    const Grid時間帯::HoursGridFill result = fill(records::HoursKind::Regular, "00001");
     EXPECT_EQ(result.LastRow, 120);
     EXPECT_EQ(grid.rows(), 121);
     EXPECT_EQ(grid.text(120, 0), "120");

@@ -1,12 +1,11 @@
 // The specific-day hours form: the target combo, the list of dates that have bands, typing and
 // picking a date, and when the list is loaded again.
 
-#include "hours_fixture.h"
+#include "hours/business_hours_form.h"
 #include "hours/specific_hours_form.h"
-#include "reservations/time_band_preview_form.h"
+#include "hours/time_band_preview_form.h"
+#include "hours_fixture.h"
 #include "ui/forms.h"
-
-#include <QComboBox>
 
 namespace {
 
@@ -23,14 +22,6 @@ protected:
         menu->特定日営業時間登録_Click();
         form = forms::find<特定時間登>();
         dates = control<FlexGrid>("登録日付");
-    }
-    void pickTarget(const QString& abbrev)
-    {
-        auto* combo = control<QComboBox>("対象略称");
-        const int index = combo->findText(abbrev);
-        ASSERT_GE(index, 0) << abbrev.toStdString();
-        combo->setCurrentIndex(index);
-        emit combo->activated(index);
     }
     // Types a date as the operator does, the box losing the focus afterwards.
     void typeDate(const QString& text)
@@ -83,15 +74,12 @@ TEST_F(SpecificHoursTest, TheListHoldsEachDateAfter1999OnceInDateOrder)
     addSpecific("00002", QDate(2026, 1, 1), "10:00", "12:00");
     open();
     pickTarget("会議室A");
-    EXPECT_EQ(app().targets.CurrentTarget, "00001");
-    EXPECT_EQ(app().targets.CurrentTargetAbbrev, "会議室A");
     EXPECT_EQ(listedDates(), (QStringList{"1999/01/02", "2000/01/01", "2026/12/24"}));
     EXPECT_TRUE(shownBands().isEmpty());
 
     dates->clickCell(3, 0);
     EXPECT_EQ(dates->cellBackColor(3, 0), ui::qbColor(10));
     EXPECT_EQ(box("日付")->text(), "2026/12/24");
-    EXPECT_EQ(app().hours.SpecificDate, QDate(2026, 12, 24));
     EXPECT_EQ(shownBands(), (QStringList{"10:00-12:00", "13:00-15:00"}));
     dates->clickCell(1, 0);
     EXPECT_EQ(dates->cellBackColor(3, 0), ui::qbColor(15));
@@ -173,17 +161,28 @@ TEST_F(SpecificHoursTest, ADateThatDoesNotExistIsRefused)
                                            "指定時間は登録されていません。"}));
 }
 
-TEST_F(SpecificHoursTest, TheDateEditedLastIsStillHeldWhenTheFormOpensAgain)
+TEST_F(SpecificHoursTest, TypingTheDateBeingEditedAgainRefreshesNothing)
 {
     addSpecific("00001", QDate(2026, 12, 24), "10:00", "12:00");
-    app().hours.SpecificDate = QDate(2026, 12, 24);
     open();
     pickTarget("会議室A");
     typeDate("2026/12/24");
-    EXPECT_TRUE(shownBands().isEmpty()); // the same date: nothing refreshed
-    typeDate("2026/12/25");
+    EXPECT_EQ(shownBands(), (QStringList{"10:00-12:00"}));
+    // Stored meanwhile by someone else: the same date typed again does not show it.
+    addSpecific("00001", QDate(2026, 12, 24), "13:00", "15:00");
     typeDate("2026/12/24");
     EXPECT_EQ(shownBands(), (QStringList{"10:00-12:00"}));
+    typeDate("2026/12/25");
+    typeDate("2026/12/24");
+    EXPECT_EQ(shownBands(), (QStringList{"10:00-12:00", "13:00-15:00"}));
+
+    // Opened again, the form has no date: the one typed shows its bands.
+    form->close();
+    flushDeletes();
+    open();
+    pickTarget("会議室A");
+    typeDate("2026/12/24");
+    EXPECT_EQ(shownBands(), (QStringList{"10:00-12:00", "13:00-15:00"}));
 }
 
 TEST_F(SpecificHoursTest, MoreThanFortyNineDatesAreAllListed)
@@ -200,10 +199,11 @@ TEST_F(SpecificHoursTest, MoreThanFortyNineDatesAreAllListed)
     EXPECT_EQ(listedDates().size(), 60);
     EXPECT_EQ(dates->text(60, 0), "2026/03/01");
     dates->clickCell(60, 0);
-    EXPECT_EQ(app().hours.SpecificDate, QDate(2026, 3, 1));
+    EXPECT_EQ(box("日付")->text(), "2026/03/01");
+    EXPECT_EQ(shownBands(), (QStringList{"10:00-12:00"}));
 }
 
-TEST_F(SpecificHoursTest, 表示NeedsACurrentTarget)
+TEST_F(SpecificHoursTest, 表示AndSavingNeedATargetChosenHere)
 {
     open();
     clearMessages();
@@ -212,16 +212,23 @@ TEST_F(SpecificHoursTest, 表示NeedsACurrentTarget)
     EXPECT_EQ(messages()[0].title, "特定日時間登録");
     EXPECT_EQ(forms::find<時間帯表示>(), nullptr);
 
-    // A target made current elsewhere is enough to show; writing needs one chosen here.
-    app().targets.CurrentTarget = "00002";
-    app().targets.CurrentTargetAbbrev = "会議室B";
+    // A target chosen in the business-hours form is not this form's.
+    menu->営業時間登録_Click();
+    forms::find<営業時間登>()->findChild<FlexGrid*>("対象登録")->clickCell(2, 0);
+    clearMessages();
     press("表示");
-    ASSERT_NE(forms::find<時間帯表示>(), nullptr);
+    EXPECT_EQ(messageTexts(), (QStringList{"予約対象を選択して下さい。"}));
+    EXPECT_EQ(forms::find<時間帯表示>(), nullptr);
     typeDate("2026/12/24");
     typeBand("10", "00", "12", "00");
     save();
     EXPECT_EQ(messageTexts(), (QStringList{"予約対象を選択して下さい。"}));
     EXPECT_EQ(count("特定日"), 0);
+
+    pickTarget("会議室B");
+    press("表示");
+    ASSERT_NE(forms::find<時間帯表示>(), nullptr);
+    EXPECT_EQ(forms::find<時間帯表示>()->findChild<QLineEdit*>("対象略称名")->text(), "会議室B");
 }
 
 } // namespace

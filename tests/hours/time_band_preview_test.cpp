@@ -1,14 +1,14 @@
 // The business-status preview opened by the hours forms: what it shows, that it follows what is
 // saved, and closing it.
 
-#include "hours_fixture.h"
+#include "base/kinds.h"
 #include "hours/business_hours_form.h"
 #include "hours/specific_hours_form.h"
-#include "reservations/time_band_preview_form.h"
-#include "timeslots/slot_counts.h"
+#include "hours/time_band_preview_form.h"
+#include "hours_fixture.h"
+#include "rules/slot_counts.h"
 #include "ui/forms.h"
 
-#include <QComboBox>
 #include <QKeyEvent>
 #include <QTest>
 
@@ -27,23 +27,21 @@ protected:
         menu->営業時間登録_Click();
         form = forms::find<営業時間登>();
     }
-    // The specific-day hours form, with the target of this row of its combo chosen.
-    void openSpecific(int targetIndex)
+    // The specific-day hours form, with a target chosen.
+    void openSpecific(const QString& abbrev)
     {
         menu->特定日営業時間登録_Click();
         form = forms::find<特定時間登>();
-        auto* combo = form->findChild<QComboBox*>("対象略称");
-        combo->setCurrentIndex(targetIndex);
-        emit combo->activated(targetIndex);
+        pickTarget(abbrev);
     }
     時間帯表示* preview() const { return forms::find<時間帯表示>(); }
     FlexGrid* previewGrid() const { return preview()->findChild<FlexGrid*>("時間帯"); }
     // Whether the slot starting at hh:mm is painted closed in a preview row.
     bool closedAt(int row, int hour, int minute) const
     {
-        const SlotTimes times = 予約TBL::CurrentSlotTimes();
+        const SlotTimes times = 予約TBL::SlotTimesOf(settings);
         const int slot = times.firstStartingFrom(hour * 60 + minute);
-        return previewGrid()->cellBackColor(row, SlotTimes::column(slot)) == app().settings.OffHoursColour;
+        return previewGrid()->cellBackColor(row, SlotTimes::column(slot)) == ui::offHoursColour();
     }
 };
 
@@ -65,7 +63,6 @@ TEST_F(TimeBandPreviewTest, ShowsTheWeekOfTheChosenTargetWithItsClosedTime)
     EXPECT_TRUE(preview()->isVisible());
     EXPECT_EQ(preview()->windowTitle(), "時間帯表示");
     EXPECT_EQ(preview()->findChild<QLineEdit*>("対象略称名")->text(), "会議室A");
-    EXPECT_EQ(app().settings.WorkingDate, "2026/12/08");
     // The week from the Sunday after the working date (a Tuesday).
     EXPECT_EQ(previewGrid()->text(2, 0), "12/13(日)");
     EXPECT_EQ(previewGrid()->text(8, 0), "12/19(土)");
@@ -93,7 +90,7 @@ TEST_F(TimeBandPreviewTest, OpeningItAgainShowsTheNewTarget)
     press("表示");
     時間帯表示* first = preview();
 
-    openSpecific(1);
+    openSpecific("会議室B");
     press("表示");
     EXPECT_EQ(preview(), first);
     EXPECT_EQ(preview()->findChild<QLineEdit*>("対象略称名")->text(), "会議室B");
@@ -110,7 +107,7 @@ TEST_F(TimeBandPreviewTest, BandsStoredAfternoonFirstAreListedAndPaintedInTimeOr
 {
     addSpecific("00001", QDate(2026, 12, 24), "13:00", "17:00");
     addSpecific("00001", QDate(2026, 12, 24), "09:00", "12:00");
-    openSpecific(0);
+    openSpecific("会議室A");
     form->findChild<FlexGrid*>("登録日付")->clickCell(1, 0);
     EXPECT_EQ(shownBands(), (QStringList{"09:00-12:00", "13:00-17:00"}));
     press("表示");
@@ -123,10 +120,13 @@ TEST_F(TimeBandPreviewTest, BandsStoredAfternoonFirstAreListedAndPaintedInTimeOr
 
 TEST_F(TimeBandPreviewTest, ClosingAsksFirst)
 {
-    app().targets.CurrentTargetAbbrev = "会議室A";
-    app().modes.TimeTableMode = 1;
-    app().modes.HoursFormKind = 1;
-    時間帯表示* shown = forms::showModeless<時間帯表示>();
+    時間TBL::TimeTableRequest request;
+    request.TimeTableMode = int(TimeTableMode::HoursEntry);
+    request.HoursFormKind = int(records::HoursKind::Regular);
+    request.CurrentTargetAbbrev = "会議室A";
+    request.WorkingDate = QDate(2026, 12, 8);
+    時間帯表示* shown = open<時間帯表示>(request);
+    ASSERT_NE(shown, nullptr);
     answer({false});
     shown->findChild<QPushButton*>("終了")->click();
     EXPECT_EQ(messageTexts(), (QStringList{"時間帯の表示を終了します"}));

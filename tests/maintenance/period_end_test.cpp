@@ -1,8 +1,7 @@
 // 期末処理: the proposed cut-off date, its check, and the purge of the four dated tables.
 
-#include "support/fixture.h"
-#include "app/app_state.h"
 #include "maintenance/period_end_form.h"
+#include "support/fixture.h"
 #include "ui/field_check.h"
 #include "ui/forms.h"
 
@@ -16,7 +15,7 @@ class PeriodEndTest : public DatabaseTest {
 protected:
     期末処理* open()
     {
-        form = forms::showModeless<期末処理>();
+        form = DatabaseTest::open<期末処理>();
         return form;
     }
     QLineEdit* cutOff() const { return form->findChild<QLineEdit*>("取消日"); }
@@ -24,8 +23,8 @@ protected:
     QString proposalOn(const QDate& day, const QString& yearStart, int months)
     {
         setNow(QDateTime(day, QTime(9, 0)));
-        app().settings.FiscalYearStart = yearStart;
-        app().settings.RetentionMonths = months;
+        settings.FiscalYearStart = yearStart;
+        settings.RetentionMonths = months;
         open();
         const QString proposal = cutOff()->text();
         form->close();

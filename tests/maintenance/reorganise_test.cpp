@@ -63,7 +63,7 @@ protected:
 
 TEST_F(ReorganiseTest, TheWarningFormCancelsWithoutTouchingAnything)
 {
-    警告* form = forms::showModeless<警告>();
+    警告* form = open<警告>();
     EXPECT_EQ(form->windowTitle(), "警告");
     QStringList labels;
     for (QLabel* l : form->findChildren<QLabel*>())
@@ -95,7 +95,7 @@ TEST_F(ReorganiseTest, AnIdenticalCopyGivesBackEveryRecordWithDatesInFullForm)
     expected["予約"][0][6] = "2025/05/01";
     expected["予約"][1][6] = "2025/05/02";
 
-    警告* form = forms::showModeless<警告>();
+    警告* form = open<警告>();
     form->findChild<QPushButton*>("確定")->click();
     flushDeletes();
     EXPECT_EQ(forms::find<警告>(), nullptr);

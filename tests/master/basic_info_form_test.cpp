@@ -1,13 +1,13 @@
 // The basic information form: what it shows for a target, the quick choices, the unit-time and
 // overlap checks, saving, the common target, and the menu's reload after the form closes.
 
-#include "support/fixture.h"
-#include "app/app_state.h"
 #include "app/menu.h"
 #include "master/basic_info_form.h"
-#include "master/target_list.h"
+#include "master/targets_form.h"
+#include "support/fixture.h"
 #include "ui/field_check.h"
 #include "ui/forms.h"
+#include "views/target_list.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -24,9 +24,7 @@ protected:
     // Opens the form for a target, as the target form does.
     void open(const QString& target, const QString& name = "第一会議室")
     {
-        app().targets.CurrentTarget = target;
-        app().targets.CurrentTargetName = name;
-        基本登::openForCurrentTarget(false);
+        基本登::openFor(settings, {target, name, QString(), QString()}, false);
         form = forms::find<基本登>();
         ASSERT_NE(form, nullptr);
     }
@@ -241,7 +239,7 @@ TEST_F(BasicInfoFormTest, SavingTheCommonRecordRegistersTheCommonTargetOnce)
     QComboBox combo;
     CMB対象::FillTargetCombo(&combo);
     EXPECT_EQ(combo.itemText(0), "共通基本情報");
-    EXPECT_EQ(app().targets.TargetList, QStringList{"00001"});
+    EXPECT_EQ(CMB対象::LoadTargetList().numbers, QStringList{"00001"});
 }
 
 TEST_F(BasicInfoFormTest, AFormOpenForOneTargetIsLoadedAgainForTheNext)
@@ -255,8 +253,7 @@ TEST_F(BasicInfoFormTest, AFormOpenForOneTargetIsLoadedAgainForTheNext)
     EXPECT_EQ(box("対象番号")->text(), "00002");
     EXPECT_EQ(box("重複数")->text(), "0");
 
-    // What is shown is what is saved, whatever the current target has become since.
-    app().targets.CurrentTarget = "00000";
+    // What is shown is what is saved.
     box("単位時間")->setText("20");
     save();
     EXPECT_EQ(record("00002").mid(0, 2), (QStringList{"1", "20"}));
@@ -267,7 +264,8 @@ TEST_F(BasicInfoFormTest, AFormOpenForOneTargetIsLoadedAgainForTheNext)
 TEST_F(DatabaseTest, TheMenuOpensTheCommonRecordAndReloadsTheUnitTime)
 {
     auto* menu = openMenu();
-    EXPECT_EQ(app().settings.UnitMinutes, 30);
+    menu->予約設定登録_Click(); // a form open meanwhile
+    EXPECT_EQ(menu->settings().UnitMinutes, 30);
     QString shownTarget;
     whenModalShown([&](QWidget* modal) {
         auto* form = dynamic_cast<基本登*>(modal);
@@ -280,8 +278,8 @@ TEST_F(DatabaseTest, TheMenuOpensTheCommonRecordAndReloadsTheUnitTime)
     });
     menu->findChild<QPushButton*>("基本情報")->click();
     EXPECT_EQ(shownTarget, "00000 共通基本情報");
-    EXPECT_EQ(app().settings.UnitMinutes, 15);
-    EXPECT_EQ(app().targets.CurrentTargetAbbrev, "共通基本情報");
+    EXPECT_EQ(menu->settings().UnitMinutes, 15);
+    EXPECT_EQ(forms::find<対象登>()->settings().UnitMinutes, 15);
 }
 
 } // namespace

@@ -1,10 +1,9 @@
 // The master settings form: picking an item, the checks of each item, saving one item, and the
 // settings in force once the menu has shown the form.
 
-#include "support/fixture.h"
-#include "app/app_state.h"
 #include "app/menu.h"
 #include "master/master_settings_form.h"
+#include "support/fixture.h"
 #include "ui/field_check.h"
 
 #include <QGroupBox>
@@ -188,7 +187,7 @@ TEST_F(MasterSettingsFormTest, TheEndHourMayNotComeBeforeAStoredStartHour)
 TEST_F(DatabaseTest, AnItemSavedFromTheMenuIsInForceWhenTheFormCloses)
 {
     auto* menu = openMenu();
-    EXPECT_EQ(app().settings.DisplayStartHour, 8);
+    EXPECT_EQ(menu->settings().DisplayStartHour, 8);
     bool shown = false;
     whenModalShown([&](QWidget* modal) {
         auto* form = dynamic_cast<マスター登*>(modal);
@@ -201,7 +200,7 @@ TEST_F(DatabaseTest, AnItemSavedFromTheMenuIsInForceWhenTheFormCloses)
     });
     menu->findChild<QPushButton*>("マスター登録")->click();
     EXPECT_TRUE(shown);
-    EXPECT_EQ(app().settings.DisplayStartHour, 9);
+    EXPECT_EQ(menu->settings().DisplayStartHour, 9);
 }
 
 } // namespace

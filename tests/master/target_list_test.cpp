@@ -1,10 +1,9 @@
 // The target lists other forms are filled from.
 
+#include "rules/overlap_settings.h"
 #include "support/fixture.h"
-#include "app/app_state.h"
-#include "master/overlap_settings.h"
-#include "master/target_list.h"
 #include "ui/flex_grid.h"
+#include "views/target_list.h"
 
 #include <QComboBox>
 
@@ -29,17 +28,19 @@ TEST_F(TargetListTest, TheComboListsEveryTargetAndTheListLeavesTheCommonOneOut)
     ASSERT_EQ(combo.count(), 3);
     EXPECT_EQ(combo.itemText(0), "略00000");
     EXPECT_EQ(combo.itemText(2), "略00002");
-    EXPECT_EQ(app().targets.TargetList, (QStringList{"00001", "00002"}));
-    EXPECT_EQ(app().targets.TargetAbbrevList, (QStringList{"略00001", "略00002"}));
+    const CMB対象::TargetList list = CMB対象::LoadTargetList();
+    EXPECT_EQ(list.numbers, (QStringList{"00001", "00002"}));
+    EXPECT_EQ(list.abbrevs, (QStringList{"略00001", "略00002"}));
 }
 
 TEST_F(TargetListTest, AtMostAHundredTargetsInTheListAndInAGrid)
 {
     for (int n = 0; n <= 102; ++n)
         addTarget(n);
-    CMB対象::FillTargetList();
-    EXPECT_EQ(app().targets.TargetList.size(), 100);
-    EXPECT_EQ(app().targets.TargetList.last(), "00100");
+    const CMB対象::TargetList list = CMB対象::LoadTargetList();
+    EXPECT_EQ(list.numbers.size(), 100);
+    EXPECT_EQ(list.numbers.last(), "00100");
+    EXPECT_EQ(list.abbrevs.size(), 100);
 
     FlexGrid grid;
     grid.setRows(101);
@@ -50,31 +51,27 @@ TEST_F(TargetListTest, AtMostAHundredTargetsInTheListAndInAGrid)
     EXPECT_EQ(grid.text(100, 1), "略00099");
 }
 
-TEST_F(TargetListTest, FindingByAbbreviationFallsBackToTheCommonNumber)
+TEST_F(TargetListTest, FindingByAbbreviationGivesTheWholeTargetOrNothing)
 {
     addTarget(4);
-    CMB対象::FindTargetByAbbrev("略00004");
-    EXPECT_EQ(app().targets.CurrentTarget, "00004");
-    EXPECT_EQ(app().targets.CurrentTargetName, "名称00004");
-    CMB対象::FindTargetByAbbrev("無い略称");
-    EXPECT_EQ(app().targets.CurrentTarget, "00000");
-    EXPECT_EQ(app().targets.CurrentTargetAbbrev, "略00004");
+    const std::optional<records::Target> found = CMB対象::FindTargetByAbbrev("略00004");
+    ASSERT_TRUE(found);
+    EXPECT_EQ(found->number, "00004");
+    EXPECT_EQ(found->name, "名称00004");
+    EXPECT_EQ(CMB対象::FindTargetByAbbrev("無い略称"), std::nullopt);
 }
 
 TEST_F(TargetListTest, OverlapComesFromTheTargetElseTheCommonRecordElseNothing)
 {
-    app().targets.CurrentTarget = "00001";
-    基本設定::LoadOverlapSettings();
-    EXPECT_EQ(app().overlap.OverlapFlag, "0");
-    EXPECT_EQ(app().overlap.OverlapLimit, 0);
+    const auto overlapOf00001 = [this] {
+        const 基本設定::Overlap overlap = 基本設定::LoadOverlapSettings(db(), "00001");
+        return std::pair{overlap.allowed, overlap.limit};
+    };
+    EXPECT_EQ(overlapOf00001(), (std::pair{false, 0}));
     insert("基本", {{"基本_番号", "00000"}, {"基本_重複", 1}, {"基本_重複数", 2}});
-    基本設定::LoadOverlapSettings();
-    EXPECT_EQ(app().overlap.OverlapFlag, "1");
-    EXPECT_EQ(app().overlap.OverlapLimit, 2);
+    EXPECT_EQ(overlapOf00001(), (std::pair{true, 2}));
     insert("基本", {{"基本_番号", "00001"}, {"基本_重複", 0}, {"基本_重複数", 0}});
-    基本設定::LoadOverlapSettings();
-    EXPECT_EQ(app().overlap.OverlapFlag, "0");
-    EXPECT_EQ(app().overlap.OverlapLimit, 0);
+    EXPECT_EQ(overlapOf00001(), (std::pair{false, 0}));
 }
 
 } // namespace

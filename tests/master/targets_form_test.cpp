@@ -1,12 +1,11 @@
 // The target form: the grid of targets, row clicks, the checks, saving and deleting a target,
 // and the forms it opens for the target in its boxes.
 
-#include "support/fixture.h"
-#include "app/app_state.h"
 #include "app/menu.h"
 #include "closures/individual_closures_form.h"
 #include "master/basic_info_form.h"
 #include "master/targets_form.h"
+#include "support/fixture.h"
 #include "ui/field_check.h"
 #include "ui/flex_grid.h"
 #include "ui/forms.h"
@@ -32,7 +31,7 @@ protected:
     }
     void open()
     {
-        form = forms::showModeless<対象登>();
+        form = DatabaseTest::open<対象登>();
         grid = form->findChild<FlexGrid*>("対象登録");
     }
 
@@ -258,16 +257,15 @@ TEST_F(TargetsFormTest, DeletingAnUnregisteredNumberSaysSoAndStillRemovesItsBasi
     EXPECT_EQ(messageTexts(), QStringList{"対象番号に入力してください"});
 }
 
-TEST_F(TargetsFormTest, TheSelectedTargetBecomesCurrentForTheFormsItOpens)
+TEST_F(TargetsFormTest, TheSelectedTargetIsHandedToTheFormsItOpens)
 {
     addTarget("00001");
     addTarget("00002");
     open();
     grid->clickCell(2, 0);
     press("個別休業登録");
-    EXPECT_EQ(app().targets.CurrentTarget, "00002");
-    EXPECT_EQ(app().targets.CurrentTargetName, "名称00002");
-    EXPECT_EQ(app().targets.CurrentTargetAbbrev, "略00002");
+    ASSERT_NE(forms::find<個休業登録>(), nullptr);
+    EXPECT_EQ(forms::find<個休業登録>()->findChild<QComboBox*>("対象略称")->currentText(), "略00002");
     EXPECT_EQ(forms::find<基本登>(), nullptr);
 
     grid->clickCell(1, 0);
@@ -305,7 +303,7 @@ TEST_F(DatabaseTest, TheClosureButtonOpensTheClosureFormOnTheSelectedTarget)
 {
     insert("設定", {{"設定_番号", "00001"}, {"設定_名称", "会議室A"}, {"設定_略称", "会議室A"}});
     insert("設定", {{"設定_番号", "00002"}, {"設定_名称", "会議室B"}, {"設定_略称", "会議室B"}});
-    auto* targets = forms::showModeless<対象登>();
+    auto* targets = open<対象登>();
     targets->findChild<FlexGrid*>("対象登録")->clickCell(2, 0);
     targets->findChild<QPushButton*>("個別休業登録")->click();
     auto* closures = forms::find<個休業登録>();
@@ -317,7 +315,10 @@ TEST_F(DatabaseTest, TheClosureButtonOpensTheClosureFormOnTheSelectedTarget)
     targets->findChild<QPushButton*>("個別休業登録")->click();
     EXPECT_EQ(forms::find<個休業登録>(), closures);
     EXPECT_EQ(closures->findChild<QComboBox*>("対象略称")->currentText(), "会議室A");
-    EXPECT_EQ(app().targets.CurrentTarget, "00001");
+    closures->findChild<QLineEdit*>("設定日")->setText("2026/12/24");
+    closures->findChild<QPushButton*>("確定")->click();
+    EXPECT_EQ(rows("カレンダー", "Key_カレンダー", {"カレ_番号", "カレ_年月日"}),
+              (std::vector<QStringList>{{"00001", "2026/12/24"}}));
 }
 
 } // namespace

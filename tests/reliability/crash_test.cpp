@@ -3,17 +3,15 @@
 // the file. After each kill the file passes the integrity check and every multi-record action is
 // either wholly applied or not at all.
 
-#include "reliability_report.h"
-#include "support/kill_harness.h"
-#include "support/table_contents.h"
-#include "app/app_state.h"
 #include "closures/regular_holidays_form.h"
 #include "maintenance/period_end_form.h"
 #include "maintenance/reorganise.h"
+#include "reliability_report.h"
 #include "reservations/bulk_delete_form.h"
 #include "reservations/entry_form.h"
 #include "store/file_tools.h"
-#include "ui/forms.h"
+#include "support/kill_harness.h"
+#include "support/table_contents.h"
 
 #include <QCheckBox>
 #include <QLineEdit>
@@ -90,14 +88,8 @@ TEST_F(CrashTest, ABookingIsWhollyStoredOrNotAtAll)
 {
     if (inChild()) {
         enterParentFolder([](const QString& text) { return text == "予約は更新(登録)されました。"; });
-        AppState& a = app();
-        a.targets.CurrentTarget = "00001";
-        a.targets.CurrentTargetAbbrev = "会議室A";
-        a.booking.EntryState = 2;
-        a.booking.SlotDate = "2026/12/10";
-        a.booking.SlotStart = "10:00";
-        a.booking.SlotEnd = "10:30";
-        auto* form = forms::showModeless<予約者登>();
+        EntryOutcome outcome;
+        auto* form = open<予約者登>(BookingSlot{{"00001", "", "会議室A", ""}, QDate(2026, 12, 10), {10, 0}, {10, 30}}, outcome);
         // A long address makes each booking write many pages, so that kills fall inside it.
         form->findChild<QLineEdit*>("住所")->setText(QStringLiteral("東京都千代田区").repeated(1000));
         for (int n = count("予約"); n < 100000; ++n) {
@@ -132,7 +124,7 @@ TEST_F(CrashTest, ABulkDeletionIsWhollyDoneOrNotAtAll)
     const QDate today(2026, 12, 8); // the fixed clock of the tests
     if (inChild()) {
         enterParentFolder([](const QString& text) { return text == "削除F=1 の予約は削除されました"; });
-        auto* form = forms::showModeless<予約削除>();
+        auto* form = open<予約削除>();
         // Eleven months back to none, then none again until the child is killed.
         for (int step = 0; step < 100000; ++step) {
             form->findChild<QLineEdit*>("削除月数")->setText(QString::number(std::max(11 - step, 0)));
@@ -188,7 +180,7 @@ TEST_F(CrashTest, APurgeIsWhollyDoneOrNotAtAll)
     constexpr int kDays = 60;
     if (inChild()) {
         enterParentFolder([](const QString& text) { return text == "期末削除処理は終了しました"; });
-        auto* form = forms::showModeless<期末処理>();
+        auto* form = open<期末処理>();
         for (int d = 0; d < kDays; ++d) {
             form->findChild<QLineEdit*>("取消日")->setText(day(first, d));
             form->findChild<QPushButton*>("確定")->click();
@@ -247,7 +239,7 @@ TEST_F(CrashTest, AHolidayExpansionIsWhollyDoneOrNotAtAll)
 {
     if (inChild()) {
         enterParentFolder([](const QString& text) { return text.startsWith("曜日での定休日を"); });
-        auto* form = forms::showModeless<定休日登録>();
+        auto* form = open<定休日登録>();
         for (QCheckBox* weekday : form->findChildren<QCheckBox*>())
             weekday->setChecked(true);
         for (int run = 0; run < 100000; ++run) {

@@ -1,6 +1,5 @@
 #include "form_scenes.h"
 
-#include "app/app_state.h"
 #include "closures/individual_closures_form.h"
 #include "closures/regular_holidays_form.h"
 #include "hours/business_hours_form.h"
@@ -27,9 +26,9 @@
 
 namespace {
 
-template <typename F> F* shown()
+template <typename F, typename... Args> F* shown(const Settings& settings, Args&&... args)
 {
-    F* form = forms::showModeless<F>();
+    F* form = forms::showModeless<F>(settings, std::forward<Args>(args)...);
     form->activateWindow();
     QApplication::setActiveWindow(form);
     return form;
@@ -55,21 +54,20 @@ void typeBand(QWidget* form)
     type(form, "備考", "");
 }
 
-Form* masterItem(const char* label, const QString& value)
+const records::Target kRoomA{"00001", "第一会議室", "会議室A", ""};
+
+Form* masterItem(const Settings& settings, const char* label, const QString& value)
 {
-    auto* form = shown<マスター登>();
+    auto* form = shown<マスター登>(settings);
     QTest::mouseClick(form->findChild<QLabel*>(label), Qt::LeftButton);
     type(form, "登録内容", value);
     type(form, "備考", "");
     return form;
 }
 
-Form* basicInfo()
+Form* basicInfo(const Settings& settings)
 {
-    TargetSelection& t = app().targets;
-    t.CurrentTarget = "00001";
-    t.CurrentTargetName = "第一会議室";
-    auto* form = shown<基本登>();
+    auto* form = shown<基本登>(settings, kRoomA);
     form->findChild<QRadioButton*>("分単位")->click();
     form->findChild<QRadioButton*>("可能")->click();
     type(form, "単位時間", "30");
@@ -78,9 +76,9 @@ Form* basicInfo()
     return form;
 }
 
-Form* targets()
+Form* targets(const Settings& settings)
 {
-    auto* form = shown<対象登>();
+    auto* form = shown<対象登>(settings);
     type(form, "対象番号", "3");
     type(form, "対象略称", "会議室C");
     type(form, "対象名称", "第三会議室");
@@ -88,12 +86,12 @@ Form* targets()
     return form;
 }
 
-// The hours of the target in `row` of the target grid (1 is 00001, 2 is 00002).
-Form* businessHours(int dailyHoursKind, int row = 1)
+// The hours of the target in `row` of the target grid (1 is 00001, 2 is 00002): its regular hours,
+// or with daily hours keyed by the day of the month (2) the hours of its 15th.
+Form* businessHours(Settings settings, int dailyHoursKind, int row = 1)
 {
-    app().settings.DailyHoursKind = dailyHoursKind;
-    app().modes.HoursFormKind = dailyHoursKind == 2 ? 2 : 1;
-    auto* form = shown<営業時間登>();
+    settings.DailyHoursKind = dailyHoursKind;
+    auto* form = shown<営業時間登>(settings, dailyHoursKind == 2 ? records::HoursKind::Daily : records::HoursKind::Regular);
     form->findChild<FlexGrid*>("対象登録")->clickCell(row, 0);
     if (dailyHoursKind == 2)
         type(form, "日付", "15");
@@ -101,19 +99,19 @@ Form* businessHours(int dailyHoursKind, int row = 1)
     return form;
 }
 
-Form* specificHours()
+Form* specificHours(const Settings& settings)
 {
-    auto* form = shown<特定時間登>();
+    auto* form = shown<特定時間登>(settings);
     choose(form->findChild<QComboBox*>("対象略称"), "会議室A");
     type(form, "日付", "2026/12/20");
     typeBand(form);
     return form;
 }
 
-Form* regularHolidays(int dailyHoursKind)
+Form* regularHolidays(Settings settings, int dailyHoursKind)
 {
-    app().settings.DailyHoursKind = dailyHoursKind;
-    auto* form = shown<定休日登録>();
+    settings.DailyHoursKind = dailyHoursKind;
+    auto* form = shown<定休日登録>(settings);
     if (dailyHoursKind == 1)
         form->findChild<QCheckBox*>("日")->setChecked(true);
     else
@@ -123,22 +121,17 @@ Form* regularHolidays(int dailyHoursKind)
     return form;
 }
 
-Form* individualClosures()
+Form* individualClosures(const Settings& settings)
 {
-    TargetSelection& t = app().targets;
-    t.CurrentTarget = "00001";
-    t.CurrentTargetAbbrev = "会議室A";
-    auto* form = shown<個休業登録>();
+    auto* form = shown<個休業登録>(settings, kRoomA);
     type(form, "設定日", "2026/12/24");
     type(form, "休日名", "臨時休業");
     return form;
 }
 
-Form* statusInquiry()
+Form* statusInquiry(const Settings& settings)
 {
-    app().modes.InquiryKind = 1;
-    app().modes.TimeTableMode = 3;
-    auto* form = shown<予約状照会>();
+    auto* form = shown<予約状照会>(settings, InquiryKind::ByTarget);
     choose(form->findChild<QComboBox*>("対象略称"), "会議室A");
     type(form, "設定日", "2026/12/08");
     return form;
@@ -153,38 +146,32 @@ void typeReserver(QWidget* form)
     form->findChild<QRadioButton*>("男")->setChecked(true);
 }
 
-Form* booking()
+Form* booking(const Settings& settings)
 {
-    AppState& a = app();
-    a.targets.CurrentTarget = "00001";
-    a.targets.CurrentTargetAbbrev = "会議室A";
-    a.targets.CurrentTargetName = "第一会議室";
-    a.booking.EntryState = 2;
-    a.booking.SlotDate = "2026/12/10";
-    a.booking.SlotStart = "10:00";
-    a.booking.SlotEnd = "10:30";
-    auto* form = shown<予約者登>();
+    // What the form did is read by no one here; it only has to outlive the form.
+    static EntryOutcome outcome;
+    auto* form = shown<予約者登>(settings, BookingSlot{kRoomA, QDate(2026, 12, 10), {10, 0}, {10, 30}}, outcome);
     typeReserver(form);
     return form;
 }
 
-Form* reservers()
+Form* reservers(const Settings& settings)
 {
-    auto* form = shown<予約者更新>();
+    auto* form = shown<予約者更新>(settings);
     typeReserver(form);
     return form;
 }
 
-Form* bulkDeletion()
+Form* bulkDeletion(const Settings& settings)
 {
-    auto* form = shown<予約削除>();
+    auto* form = shown<予約削除>(settings);
     type(form, "削除月数", "12");
     return form;
 }
 
-Form* periodEnd()
+Form* periodEnd(const Settings& settings)
 {
-    auto* form = shown<期末処理>();
+    auto* form = shown<期末処理>(settings);
     type(form, "取消日", "2020/01/01");
     return form;
 }
@@ -220,22 +207,22 @@ const std::vector<Scene>& scenes()
     const QString target = QStringLiteral("予約対象は更新(登録)されました。");
     const QString booked = QStringLiteral("予約は更新(登録)されました。");
     static const std::vector<Scene> all = {
-        {"マスター登 保持期限", [] { return masterItem("保持年数", "12"); }, "確定", master, ""},
-        {"マスター登 特定日設定", [] { return masterItem("特定日設定", "1"); }, "確定", master, ""},
-        {"マスター登 年度開始日", [] { return masterItem("年度開始日", "04/01"); }, "確定", master, ""},
-        {"マスター登 表示開始時間", [] { return masterItem("表示開始", "8"); }, "確定", master, ""},
-        {"マスター登 表示終了時間", [] { return masterItem("表示終了", "20"); }, "確定", master, ""},
-        {"マスター登 予約NOﾌﾟﾘﾌｨｯｸｽ", [] { return masterItem("プリフィックス", "A"); }, "確定", master, ""},
-        {"マスター登 予約NO設定区分", [] { return masterItem("予約NO区分", "1"); }, "確定", master, ""},
+        {"マスター登 保持期限", [](const Settings& s) { return masterItem(s, "保持年数", "12"); }, "確定", master, ""},
+        {"マスター登 特定日設定", [](const Settings& s) { return masterItem(s, "特定日設定", "1"); }, "確定", master, ""},
+        {"マスター登 年度開始日", [](const Settings& s) { return masterItem(s, "年度開始日", "04/01"); }, "確定", master, ""},
+        {"マスター登 表示開始時間", [](const Settings& s) { return masterItem(s, "表示開始", "8"); }, "確定", master, ""},
+        {"マスター登 表示終了時間", [](const Settings& s) { return masterItem(s, "表示終了", "20"); }, "確定", master, ""},
+        {"マスター登 予約NOﾌﾟﾘﾌｨｯｸｽ", [](const Settings& s) { return masterItem(s, "プリフィックス", "A"); }, "確定", master, ""},
+        {"マスター登 予約NO設定区分", [](const Settings& s) { return masterItem(s, "予約NO区分", "1"); }, "確定", master, ""},
         {"基本登", basicInfo, "確定", "更新(登録)しました。", ""},
         {"対象登", targets, "確定", target, ""},
         {"対象登 削除", targets, "削除", "予約対象は削除されました。", ""},
-        {"営業時間登", [] { return businessHours(1); }, "確定", target, ""},
-        {"営業時間登 削除", [] { return businessHours(1, 2); }, "削除", "", ""},
-        {"営業時間登 日付で", [] { return businessHours(2); }, "確定", target, ""},
+        {"営業時間登", [](const Settings& s) { return businessHours(s, 1); }, "確定", target, ""},
+        {"営業時間登 削除", [](const Settings& s) { return businessHours(s, 1, 2); }, "削除", "", ""},
+        {"営業時間登 日付で", [](const Settings& s) { return businessHours(s, 2); }, "確定", target, ""},
         {"特定時間登", specificHours, "確定", "特定日時間は更新(登録)されました。", ""},
-        {"定休日登録 曜日で", [] { return regularHolidays(1); }, "確定", "曜日での定休日を登録･更新をしました。", ""},
-        {"定休日登録 日付で", [] { return regularHolidays(2); }, "確定", "日付での定休日を登録･更新をしました。", ""},
+        {"定休日登録 曜日で", [](const Settings& s) { return regularHolidays(s, 1); }, "確定", "曜日での定休日を登録･更新をしました。", ""},
+        {"定休日登録 日付で", [](const Settings& s) { return regularHolidays(s, 2); }, "確定", "日付での定休日を登録･更新をしました。", ""},
         {"個休業登録", individualClosures, "確定", "ｶﾚﾝﾀﾞｰの登録･更新を終了しました。", ""},
         {"個休業登録 削除", individualClosures, "削除", "ｶﾚﾝﾀﾞｰを削除しました。", ""},
         {"個休業登録 表示", individualClosures, "表示", "", ""},

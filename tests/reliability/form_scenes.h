@@ -16,8 +16,9 @@ class Form;
 // action out and the message that says it was done.
 struct Scene {
     QString name;
-    // Shows the form, active, with every entry box valid.
-    std::function<Form*()> open;
+    // Shows the form handed these settings (as its opener would hand them), active, with every
+    // entry box valid.
+    std::function<Form*(const Settings&)> open;
     // The objectName of the button pressed.
     QString action;
     // The message of an action carried out; empty for an action that shows nothing when it works.

@@ -4,16 +4,18 @@
 // written unless every check passed, and what was written reads back exactly as typed (numbers,
 // dates and times in their stored form).
 
+#include "base/clock.h"
 #include "entry_boxes.h"
 #include "form_scenes.h"
 #include "hostile_inputs.h"
-#include "reliability_report.h"
-#include "support/table_contents.h"
-#include "app/app_state.h"
+#include "base/kinds.h"
+#include "hours/time_band_preview_form.h"
 #include "maintenance/warning_form.h"
-#include "reservations/time_band_preview_form.h"
+#include "records/hours.h"
+#include "reliability_report.h"
 #include "reservations/time_inquiry_form.h"
 #include "store/schema.h"
+#include "support/table_contents.h"
 #include "ui/form.h"
 #include "ui/forms.h"
 
@@ -127,7 +129,7 @@ protected:
         store::Database held = db();
         store::Transaction putBack(held); // never committed: every input meets the same file
         const Contents before = tableContents(kAllTables);
-        Form* form = s.open();
+        Form* form = s.open(settings);
         auto* edit = form->findChild<QLineEdit*>(box.box);
         auto* button = form->findChild<QPushButton*>(s.action);
         EXPECT_TRUE(edit && button) << "no box " << box.box.toStdString() << " or button " << s.action.toStdString();
@@ -251,7 +253,7 @@ TEST_F(EntryBoxTableTest, ListsEveryBoxAnOperatorCanTypeInto)
     QSet<QPair<QString, QString>> listed;
     std::map<QString, QString> formOfScene;
     for (const Scene& s : scenes()) {
-        Form* form = s.open();
+        Form* form = s.open(settings);
         formOfScene[s.name] = form->objectName();
         form->close();
         flushDeletes();
@@ -261,17 +263,22 @@ TEST_F(EntryBoxTableTest, ListsEveryBoxAnOperatorCanTypeInto)
     for (const auto& [form, box] : entry_boxes::untyped())
         listed.insert({form, box});
 
-    AppState& a = app();
-    a.modes.InquiryKind = 1;
-    a.booking.SelectedDate = QDate(2026, 12, 8);
-    a.booking.SelectedLastDate = QDate(2026, 12, 14);
-    a.targets.CurrentTarget = "00001";
+    InquiryRequest inquiry;
+    inquiry.firstDate = QDate(2026, 12, 8);
+    inquiry.lastDate = QDate(2026, 12, 14);
+    inquiry.target = {"00001", "第一会議室", "会議室A", ""};
+    時間TBL::TimeTableRequest preview;
+    preview.TimeTableMode = int(TimeTableMode::HoursEntry);
+    preview.HoursFormKind = int(records::HoursKind::Regular);
+    preview.CurrentTarget = inquiry.target.number;
+    preview.CurrentTargetAbbrev = inquiry.target.abbrev;
+    preview.WorkingDate = preview.SystemDate = appclock::today();
     std::vector<Form*> forms;
     for (const Scene& s : scenes())
-        forms.push_back(s.open());
-    forms.push_back(forms::showModeless<時間照会>());
-    forms.push_back(forms::showModeless<時間帯表示>());
-    forms.push_back(forms::showModeless<警告>());
+        forms.push_back(s.open(settings));
+    forms.push_back(open<時間照会>(inquiry));
+    forms.push_back(open<時間帯表示>(preview));
+    forms.push_back(open<警告>());
     int boxes = 0;
     for (Form* form : forms) {
         for (const QLineEdit* box : form->findChildren<QLineEdit*>()) {

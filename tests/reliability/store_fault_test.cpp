@@ -5,19 +5,18 @@
 // exactly the records stored before the fault, and the database check passes. A statement that
 // fails part-way through the loading of a form leaves no half-loaded form on the screen.
 
-#include "form_scenes.h"
-#include "reliability_report.h"
-#include "support/file_faults.h"
-#include "support/table_contents.h"
-#include "app/app_state.h"
 #include "app/menu.h"
 #include "app/program.h"
+#include "form_scenes.h"
 #include "master/basic_info_form.h"
 #include "master/master_settings_form.h"
+#include "reliability_report.h"
 #include "reservations/entry_form.h"
 #include "reservations/status_inquiry_form.h"
 #include "store/file_tools.h"
 #include "store/schema.h"
+#include "support/file_faults.h"
+#include "support/table_contents.h"
 #include "ui/form.h"
 #include "ui/forms.h"
 
@@ -156,7 +155,7 @@ protected:
     }
 
     // The reservation entry form with a new reserver typed in; saving books 2026/12/10 10:00.
-    Form* booking() { return scene("予約者登").open(); }
+    Form* booking() { return scene("予約者登").open(settings); }
 
     // The messages with the critical icon since the last clearMessages(): store errors.
     QStringList storeErrors() const
@@ -239,7 +238,7 @@ TEST_F(StoreFaultTest, AMissingTableOrIndexStopsTheActionWithNothingHalfDone)
     const store::schema::IndexDef* kana = store::schema::findIndex("予約者", "Idx_カナ");
     runSql("DROP TABLE 特定日");
     const Contents before = tableContents({"カレンダー", "予約", "予約者"});
-    Form* purge = scene("期末処理").open();
+    Form* purge = scene("期末処理").open(settings);
     clearMessages();
     press(purge, "確定");
     const QString noTable = expectOneStoreError("データベース「Kelvora.mdb」にテーブル「特定日」がありません");
@@ -331,7 +330,7 @@ TEST_F(StoreFaultTest, ADiskThatFillsUpInTheMiddleOfASaveLeavesNoHalfOfIt)
 
     // The Sundays of a year with a long name: one more page, and the year does not fit.
     limitGrowth(1);
-    Form* holidays = scene("定休日登録 曜日で").open();
+    Form* holidays = scene("定休日登録 曜日で").open(settings);
     holidays->findChild<QLineEdit*>("休日名")->setText(QStringLiteral("年末年始休業").repeated(20));
     int changes = sqlite3_total_changes(connection);
     clearMessages();
@@ -414,20 +413,16 @@ TEST_F(StoreFaultTest, AFormWhoseLoadingFailsDoesNotOpen)
     };
     const auto fromForm = [this](const char* form, const char* sceneName, const char* button) {
         auto opener = std::make_shared<Form*>(nullptr);
-        return Opening{form, [opener, sceneName] { *opener = scene(sceneName).open(); },
+        return Opening{form, [this, opener, sceneName] { *opener = scene(sceneName).open(settings); },
                        [this, opener, button] { press(*opener, button); }};
     };
+    EntryOutcome outcome;
     const std::vector<Opening> openings = {
         // The two modal master forms as the menu opens them, without the reload of every setting
         // that follows their closing.
-        {"マスター登", [] {}, [] { forms::showModal<マスター登>(); }},
-        {"基本登",
-         [] {
-             TargetSelection& t = app().targets;
-             t.CurrentTarget = "00000";
-             t.CurrentTargetName = t.CurrentTargetAbbrev = "共通基本情報";
-         },
-         [] { 基本登::openForCurrentTarget(true); }},
+        {"マスター登", [] {}, [this] { forms::showModal<マスター登>(settings); }},
+        {"基本登", [] {},
+         [this] { 基本登::openFor(settings, {"00000", "共通基本情報", "共通基本情報", ""}, true); }},
         fromMenu("対象登", "予約設定登録"),
         fromMenu("営業時間登", "営業時間登録"),
         fromMenu("営業時間登", "日別営業時間登録"),
@@ -442,19 +437,11 @@ TEST_F(StoreFaultTest, AFormWhoseLoadingFailsDoesNotOpen)
         fromMenu("個休業登録", "個別休業日登録"),
         fromForm("時間照会", "予約状照会 照会", "照会"),
         fromForm("時間帯表示", "営業時間登", "表示"),
-        {"予約者登",
-         [] {
-             AppState& a = app();
-             a.targets.CurrentTarget = "00001";
-             a.booking = {};
-             a.booking.EntryState = 1;
-             a.booking.SlotDate = "2026/12/01";
-             a.booking.SlotStart = "10:00";
-             a.booking.SlotEnd = "11:00";
-             a.booking.SlotReserverNo = "-000900";
-             a.booking.SlotReserverName = "古川";
-         },
-         [] { forms::showModeless<予約者登>(); }},
+        {"予約者登", [] {},
+         [this, &outcome] {
+             open<予約者登>(BookingSlot{{"00001", "", "", ""}, QDate(2026, 12, 1), {10, 0}, {11, 0}, false, true, "-000900", "古川"},
+                           outcome);
+         }},
     };
 
     constexpr int kPoints = 6; // the first step, then evenly through the loading

@@ -4,11 +4,9 @@
 // reservations and reservers put straight into the file, and the time inquiry opened as the
 // status inquiry opens it.
 
-#include "support/fixture.h"
-#include "app/app_state.h"
 #include "reservations/time_inquiry_form.h"
+#include "support/fixture.h"
 #include "ui/flex_grid.h"
-#include "ui/forms.h"
 
 #include <QLineEdit>
 #include <QPushButton>
@@ -18,13 +16,14 @@ protected:
     void SetUp() override
     {
         DatabaseTest::SetUp();
-        Settings& s = app().settings;
-        s.DisplayStartHour = 8;
-        s.DisplayEndHour = 20;
-        s.UnitMinutes = 30;
+        settings.DisplayStartHour = 8;
+        settings.DisplayEndHour = 20;
+        settings.UnitMinutes = 30;
         insert("設定", {{"設定_番号", "00001"}, {"設定_名称", "第一会議室"}, {"設定_略称", "会議室A"}});
         insert("設定", {{"設定_番号", "00002"}, {"設定_名称", "第二会議室"}, {"設定_略称", "会議室B"}});
     }
+
+    static records::Target roomA() { return {"00001", "第一会議室", "会議室A", ""}; }
 
     // The overlap rule of a target: a limit of 0 means no overlap.
     void basic(const QString& target, int limit)
@@ -52,26 +51,21 @@ protected:
     // Seven days of 00001, from 2026/12/08 unless said otherwise.
     時間照会* openByTarget(const QDate& first = QDate(2026, 12, 8))
     {
-        AppState& a = app();
-        a.modes.InquiryKind = 1;
-        a.modes.TimeTableMode = 3;
-        a.booking.SelectedDate = first;
-        a.booking.SelectedLastDate = first.addDays(6);
-        a.targets.CurrentTarget = "00001";
-        a.targets.CurrentTargetAbbrev = "会議室A";
-        a.targets.CurrentTargetName = "第一会議室";
-        return open();
+        InquiryRequest request;
+        request.kind = InquiryKind::ByTarget;
+        request.firstDate = first;
+        request.lastDate = first.addDays(6);
+        request.target = roomA();
+        return inquiry = open<時間照会>(request);
     }
     // Every target on 2026/12/08.
     時間照会* openByDay()
     {
-        AppState& a = app();
-        a.modes.InquiryKind = 2;
-        a.modes.TimeTableMode = 2;
-        a.booking.SelectedDate = a.booking.SelectedLastDate = QDate(2026, 12, 8);
-        a.targets.TargetList = QStringList{"00001", "00002"};
-        a.targets.TargetAbbrevList = QStringList{"会議室A", "会議室B"};
-        return open();
+        InquiryRequest request;
+        request.kind = InquiryKind::ByDay;
+        request.firstDate = request.lastDate = QDate(2026, 12, 8);
+        request.targets = {{"00001", "00002"}, {"会議室A", "会議室B"}};
+        return inquiry = open<時間照会>(request);
     }
 
     // Grid column of the slot starting at hh:mm.
@@ -91,11 +85,4 @@ protected:
     }
 
     時間照会* inquiry = nullptr;
-
-private:
-    時間照会* open()
-    {
-        inquiry = forms::showModeless<時間照会>();
-        return inquiry;
-    }
 };

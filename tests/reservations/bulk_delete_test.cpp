@@ -1,11 +1,9 @@
 // 予約削除: the candidate grid, the month count and its check, and what the deletion removes.
 
-#include "support/fixture.h"
-#include "app/app_state.h"
 #include "reservations/bulk_delete_form.h"
+#include "support/fixture.h"
 #include "ui/field_check.h"
 #include "ui/flex_grid.h"
-#include "ui/forms.h"
 
 #include <QApplication>
 #include <QLineEdit>
@@ -37,7 +35,7 @@ protected:
     }
     予約削除* open()
     {
-        form = forms::showModeless<予約削除>();
+        form = DatabaseTest::open<予約削除>();
         return form;
     }
     FlexGrid* grid() const { return form->findChild<FlexGrid*>("削除候補"); }
@@ -244,7 +242,7 @@ TEST_F(BulkDeleteTest, AFractionOfAMonthIsRoundedAndFullWidthDigitsCount)
 
 TEST_F(BulkDeleteTest, ANegativeRetentionSettingDeletesNothing)
 {
-    app().settings.RetentionMonths = -3;
+    settings.RetentionMonths = -3;
     addTarget(1);
     addReservation("00001", "2026/12/20");
     open();

@@ -2,7 +2,7 @@
 // reserver it finds or makes, the reservation it writes, and what it refuses to change.
 
 #include "booking_fixture.h"
-#include "app/startup.h"
+#include "base/input.h"
 #include "reservations/entry_form.h"
 #include "ui/field_check.h"
 
@@ -22,21 +22,14 @@ protected:
         insert("発番", {{"発番_設備", "00000"}, {"発番_番号", "000007"}});
     }
 
-    void open(int state, const QString& start = "10:00", const QString& end = "10:30", const QString& number = "",
+    // A new reservation of 00001 on `date`, or an existing one when a reserver is given, as the
+    // time inquiry hands it over.
+    void open(const QString& start = "10:00", const QString& end = "10:30", const QString& number = "",
               const QString& name = "")
     {
-        AppState& a = app();
-        a.targets.CurrentTarget = "00001";
-        a.targets.CurrentTargetAbbrev = "会議室A";
-        a.targets.CurrentTargetName = "第一会議室";
-        a.overlap.OverlapFlag = "1";
-        a.booking.SlotDate = date;
-        a.booking.SlotStart = start;
-        a.booking.SlotEnd = end;
-        a.booking.SlotReserverNo = number;
-        a.booking.SlotReserverName = name;
-        a.booking.EntryState = state;
-        form = forms::showModeless<予約者登>();
+        const BookingSlot slot{roomA(), *input::date(date), *input::timeFromText(start), *input::timeFromText(end, true),
+                               true, !number.isEmpty(), number, name};
+        form = DatabaseTest::open<予約者登>(slot, outcome);
     }
     void fill(const QString& name, const QString& kana)
     {
@@ -67,12 +60,13 @@ protected:
     QString lastNumber() const { return rows("発番", "Key_発番", {"発番_番号"}).front().front(); }
 
     QString date = "2026/12/08";
+    EntryOutcome outcome;
     予約者登* form = nullptr;
 };
 
 TEST_F(EntryFormTest, NamesAndKanaOfTwentyFiveCharactersPassAndTwentySixAreRefused)
 {
-    open(2);
+    open();
     fill(QString(26, QChar(u'山')), QString(25, QChar(u'ヤ')));
     save();
     EXPECT_EQ(messageTexts(), QStringList{"予約者名は漢字25桁以内で入力して下さい"});
@@ -99,7 +93,7 @@ TEST_F(EntryFormTest, NamesAndKanaOfTwentyFiveCharactersPassAndTwentySixAreRefus
 
 TEST_F(EntryFormTest, TheEndMustBeATimeAfterTheStart)
 {
-    open(2);
+    open();
     fill("田中", "タナカ");
     for (const char* end : {"10:00", "09:30", "10時", "25:00"}) {
         box(form, "終了時間")->setText(end);
@@ -114,7 +108,7 @@ TEST_F(EntryFormTest, TheEndMustBeATimeAfterTheStart)
 
 TEST_F(EntryFormTest, TheBirthDateMayBeEmptyAndOtherwiseGivesTheAge)
 {
-    open(2);
+    open();
     fill("田中", "タナカ");
     save();
     EXPECT_EQ(reserverRow("-000008"), (QStringList{"-000008", "田中", "", "2026/12/08"}));
@@ -132,7 +126,7 @@ TEST_F(EntryFormTest, TheBirthDateMayBeEmptyAndOtherwiseGivesTheAge)
 
 TEST_F(EntryFormTest, AKnownReserverTakesNoNumberAndItsLatestDateOnlyMovesForward)
 {
-    open(2);
+    open();
     fill("佐藤花子", "サトウハナコ");
     save();
     EXPECT_EQ(rows("予約", "Key_予約", {"予約_予約者NO"}), (std::vector<QStringList>{{"-000007"}}));
@@ -143,7 +137,7 @@ TEST_F(EntryFormTest, AKnownReserverTakesNoNumberAndItsLatestDateOnlyMovesForwar
     flushDeletes();
 
     date = "2026/12/22";
-    open(2);
+    open();
     fill("佐藤花子", "サトウハナコ");
     save();
     EXPECT_EQ(reserverRow("-000007")[3], "2026/12/22");
@@ -153,7 +147,7 @@ TEST_F(EntryFormTest, AKnownReserverTakesNoNumberAndItsLatestDateOnlyMovesForwar
     // A new reserver takes the next number, once.
     form->close();
     flushDeletes();
-    open(2, "11:00", "11:30");
+    open("11:00", "11:30");
     fill("木村", "キムラ");
     save();
     save();
@@ -165,10 +159,10 @@ TEST_F(EntryFormTest, ABookingTakenAfterMidnightIsDatedAndNumberedByTheDayItIsSa
 {
     insert("マスタ", {{"マス_番号", 6}, {"マス_内容", "YYYY"}});
     setNow(QDateTime(QDate(2026, 12, 31), QTime(23, 50)));
-    初期処理::LoadStartupSettings(); // the desk is started on New Year's Eve and left running
+    reloadSettings(); // the desk is started on New Year's Eve and left running
     setNow(QDateTime(QDate(2027, 1, 1), QTime(0, 10)));
     date = "2027/01/05";
-    open(2);
+    open();
     fill("木村", "キムラ");
     save();
     EXPECT_EQ(rows("予約", "Key_予約", {"予約_予約者NO", "予約_受付日"}),
@@ -178,14 +172,14 @@ TEST_F(EntryFormTest, ABookingTakenAfterMidnightIsDatedAndNumberedByTheDayItIsSa
 TEST_F(EntryFormTest, SavingOverAnExistingKeyEditsThatReservation)
 {
     book("00001", "2026/12/08", "10:00", "10:30", "-000007", "佐藤花子", "旧");
-    open(2);
+    open();
     fill("佐藤花子", "サトウハナコ");
     box(form, "備考")->setText("新");
     save();
-    EXPECT_EQ(app().booking.EntryState, 1);
+    EXPECT_EQ(outcome.EntryState, 1);
     box(form, "終了時間")->setText("11:00");
     save();
-    EXPECT_EQ(app().booking.EntryState, 4);
+    EXPECT_EQ(outcome.EntryState, 4);
     EXPECT_EQ(rows("予約", "Key_予約", {"予約_予約者NO", "予約_終了時間", "予約_備考"}),
               (std::vector<QStringList>{{"-000007", "11:00", "新"}}));
 }
@@ -193,7 +187,7 @@ TEST_F(EntryFormTest, SavingOverAnExistingKeyEditsThatReservation)
 TEST_F(EntryFormTest, AnExistingReservationKeepsItsSlotAndItsEnd)
 {
     book("00001", "2026/12/08", "10:00", "11:00", "-000007", "佐藤花子");
-    open(1, "10:00", "11:00", "-000007", "佐藤花子");
+    open("10:00", "11:00", "-000007", "佐藤花子");
     for (const char* name : {"対象番号", "対象略称", "対象名称", "予約日", "開始時間"})
         EXPECT_TRUE(box(form, name)->isReadOnly()) << name;
     EXPECT_EQ(form->findChild<QRadioButton*>("男")->isChecked(), true);
@@ -208,20 +202,20 @@ TEST_F(EntryFormTest, AnExistingReservationKeepsItsSlotAndItsEnd)
     box(form, "終了時間")->setText("11:00");
     save();
     EXPECT_EQ(messageTexts().last(), "予約は更新(登録)されました。");
-    EXPECT_EQ(app().booking.EntryState, 1);
+    EXPECT_EQ(outcome.EntryState, 1);
 }
 
 TEST_F(EntryFormTest, DeletingRemovesTheReservationAndKeepsTheReserver)
 {
     book("00001", "2026/12/08", "10:00", "11:00", "-000007", "佐藤花子");
-    open(1, "10:00", "11:00", "-000007", "佐藤花子");
+    open("10:00", "11:00", "-000007", "佐藤花子");
     answer({false});
     press(form, "削除");
     EXPECT_EQ(count("予約"), 1);
     clearMessages();
     press(form, "削除");
     EXPECT_EQ(messageTexts(), (QStringList{"登録内容を削除します。", "予約は削除されました。"}));
-    EXPECT_EQ(app().booking.EntryState, 3);
+    EXPECT_EQ(outcome.EntryState, 3);
     EXPECT_EQ(count("予約"), 0);
     EXPECT_EQ(count("予約者"), 1);
     clearMessages();
@@ -233,7 +227,7 @@ TEST_F(EntryFormTest, AReserverNeverTakesAnotherReserversNumber)
 {
     reserver("-000001", "山田太郎", "ヤマダタロウ");
     book("00001", "2026/12/08", "10:00", "11:00", "-000001", "山田太郎");
-    open(1, "10:00", "11:00", "-000001", "山田太郎");
+    open("10:00", "11:00", "-000001", "山田太郎");
     fill("佐藤花子", "サトウハナコ");
     save();
     // The reservation goes to 佐藤花子 under her own number; 山田太郎's stays as it was.
@@ -241,7 +235,7 @@ TEST_F(EntryFormTest, AReserverNeverTakesAnotherReserversNumber)
               (std::vector<QStringList>{{"-000001", "山田太郎"}, {"-000007", "佐藤花子"}}));
     EXPECT_EQ(rows("予約", "Key_予約", {"予約_予約者NO", "予約_予約者名"}),
               (std::vector<QStringList>{{"-000001", "山田太郎"}, {"-000007", "佐藤花子"}}));
-    EXPECT_EQ(app().booking.EntryState, 2);
+    EXPECT_EQ(outcome.EntryState, 2);
 
     // A new name in an existing reservation is a new reserver with a number of its own.
     fill("新井", "アライ");
@@ -256,7 +250,7 @@ TEST_F(EntryFormTest, TwoReserversThatShareANumberNeverOverwriteEachOthersBookin
     reserver("-000001", "山田太郎", "ヤマダタロウ", "2026/12/08");
     reserver("-000001", "鈴木一郎", "スズキイチロウ", "2026/11/01");
     book("00001", "2026/12/08", "10:00", "11:00", "-000001", "山田太郎");
-    open(2);
+    open();
     fill("鈴木一郎", "スズキイチロウ");
     save();
     EXPECT_EQ(messageTexts(), (QStringList{"入力内容で更新します。", "この時間帯には同じ予約者NO「-000001」で別の予約者"
@@ -272,7 +266,7 @@ TEST_F(EntryFormTest, ReserversAreFoundByKanaByListAndByNumber)
     reserver("-000001", "山田太郎", "ヤマダタロウ");
     insert("予約者", {{"予約者_予約者NO", "-000003"}, {"予約者_予約者名", "山口"}, {"予約者_予約者名カナ", "ヤマグチ"},
                       {"予約者_性別", 2}, {"予約者_年月日", "1980/05/05"}, {"予約者_電話番号", "03-1111-2222"}});
-    open(2);
+    open();
     auto* names = form->findChild<QListWidget*>("予約者一覧");
     box(form, "予約者カナ")->setText("ヤマ");
     QStringList listedNames;
@@ -304,14 +298,14 @@ TEST_F(EntryFormTest, ReserversAreFoundByKanaByListAndByNumber)
 TEST_F(EntryFormTest, AFailedWriteLeavesNeitherReserverNorNumberBehind)
 {
     runSql("CREATE TRIGGER refuse BEFORE INSERT ON \"予約\" BEGIN SELECT RAISE(ABORT, 'full'); END");
-    open(2);
+    open();
     fill("田中", "タナカ");
     save();
     EXPECT_EQ(messages().back().icon, msg::Icon::Critical);
     EXPECT_EQ(count("予約"), 0);
     EXPECT_EQ(count("予約者"), 1); // 佐藤花子 only
     EXPECT_EQ(lastNumber(), "000007");
-    EXPECT_EQ(app().booking.EntryState, 2);
+    EXPECT_EQ(outcome.EntryState, 0); // the time inquiry is told nothing was done
     EXPECT_EQ(box(form, "予約者NO")->text(), "");
 }
 

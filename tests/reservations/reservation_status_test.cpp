@@ -1,27 +1,18 @@
 // Counts written into the slot grid and coloured against the overlap limit of each row's target.
 
+#include "base/kinds.h"
+#include "rules/slot_counts.h"
+#include "rules/time_table.h"
 #include "support/fixture.h"
-#include "app/app_state.h"
-#include "hours/business_status.h"
-#include "reservations/reservation_status.h"
-#include "timeslots/slot_counts.h"
-#include "timeslots/time_table.h"
 #include "ui/flex_grid.h"
 #include "ui/palette.h"
+#include "views/business_status.h"
+#include "views/reservation_status.h"
 
 namespace {
 
 class ReservationStatusTest : public DatabaseTest {
 protected:
-    void SetUp() override
-    {
-        DatabaseTest::SetUp();
-        app().settings.DisplayStartHour = 8;
-        app().settings.DisplayEndHour = 20;
-        app().settings.UnitMinutes = 30;
-        app().targets.CurrentTarget = "00001";
-    }
-
     void basic(const QString& target, int limit)
     {
         insert("基本", {{"基本_番号", target}, {"基本_単位", "1"}, {"基本_設定", 30}, {"基本_重複", limit > 0 ? 1 : 0},
@@ -33,23 +24,39 @@ protected:
                         {"予約_終了時間", end}, {"予約_予約者NO", who}});
     }
 
-    // What the time inquiry does when it opens, as far as the grid goes.
-    void open(int timeTableMode, int inquiryKind)
+    // What the time inquiry does when it opens, as far as the grid goes: seven days of 00001 from
+    // 2026/12/08, or the listed targets on that day, 30-minute slots from 8:00 to 20:59.
+    void open(InquiryKind kind, const QStringList& targets = {})
     {
-        app().modes.TimeTableMode = timeTableMode;
-        app().modes.InquiryKind = inquiryKind;
-        app().settings.WorkingDate = "2026/12/8";
-        app().booking.SelectedDate = QDate(2026, 12, 8);
-        時間TBL::BuildTimeTable();
-        予約TBL::BuildReservationCounts();
-        営業状色付::ShowBusinessStatus(&grid);
-        予約状色付::ColourReservationStatus(&grid);
+        const bool byTarget = kind == InquiryKind::ByTarget;
+        const QDate first(2026, 12, 8);
+        時間TBL::TimeTableRequest request;
+        request.TimeTableMode = int(byTarget ? TimeTableMode::ByTarget : TimeTableMode::ByDay);
+        request.InquiryKind = int(kind);
+        request.CurrentTarget = "00001";
+        request.WorkingDate = request.SelectedDate = first;
+        request.TargetList = targets;
+        request.TargetAbbrevList = targets;
+        const TimeTable table = 時間TBL::BuildTimeTable(request);
+        const SlotCounts counts =
+            予約TBL::BuildReservationCounts({int(kind), "00001", first, targets, 予約TBL::BuildSlotTimes(8, 20, 30)});
+        営業状色付::ShowBusinessStatus(&grid, table, counts.Slots);
+        rowOverlap = 予約状色付::ColourReservationStatus(&grid, table, counts);
+    }
+    // The overlap limit, or -1 where none is allowed, of each row.
+    std::vector<int> limits() const
+    {
+        std::vector<int> result;
+        for (const 基本設定::Overlap& overlap : rowOverlap)
+            result.push_back(overlap.allowed ? overlap.limit : -1);
+        return result;
     }
 
     // Grid column of the slot starting at hh:mm (30-minute slots from 8:00).
     static int column(int hour, int minute) { return (hour - 8) * 2 + minute / 30 + 1; }
 
     FlexGrid& grid = *new FlexGrid; // a window: the fixture deletes it
+    std::vector<基本設定::Overlap> rowOverlap;
 };
 
 const QColor kCyan = ui::qbColor(11);
@@ -61,51 +68,45 @@ TEST_F(ReservationStatusTest, OccupiedSlotsTurnCyanBelowTheLimitAndRedAtIt)
     basic("00001", 2);
     book("00001", "10:00", "11:00", "-000001");
     book("00001", "10:30", "11:00", "-000002");
-    open(3, 1);
+    open(InquiryKind::ByTarget);
     EXPECT_EQ(grid.text(2, column(10, 0)), "1");
     EXPECT_EQ(grid.cellBackColor(2, column(10, 0)), kCyan);
     EXPECT_EQ(grid.text(2, column(10, 30)), "2");
     EXPECT_EQ(grid.cellBackColor(2, column(10, 30)), kRed);
-    EXPECT_EQ(app().overlap.RowOverlapLimit, std::vector<int>(7, 2));
-    EXPECT_EQ(app().overlap.RowOverlapFlag, QStringList(7, "1"));
-    EXPECT_EQ(app().overlap.CommonOverlapCount, 5);
+    EXPECT_EQ(limits(), std::vector<int>(7, 2)); // its own limit, not the common 5
 }
 
 TEST_F(ReservationStatusTest, EmptySlotsShowZeroAndKeepTheirBusinessColour)
 {
     insert("営業", {{"営業_番号", "00001"}, {"営業_開始時間", "12:00"}, {"営業_終了時間", "13:00"}, {"営業_営業フラグ", "1"}});
-    open(3, 1);
+    open(InquiryKind::ByTarget);
     EXPECT_EQ(grid.text(2, column(8, 0)), "0");
     EXPECT_EQ(grid.cellBackColor(2, column(8, 0)), QColor(Qt::white));
     EXPECT_EQ(grid.text(8, column(12, 30)), "0");
-    EXPECT_EQ(grid.cellBackColor(8, column(12, 30)), app().settings.OffHoursColour);
+    EXPECT_EQ(grid.cellBackColor(8, column(12, 30)), ui::offHoursColour());
     EXPECT_EQ(grid.text(8, column(20, 30)), "0"); // the last slot of the last day
 }
 
 TEST_F(ReservationStatusTest, WithoutAnyBasicRecordTheLimitIsZeroAndEveryReservationIsRed)
 {
     book("00001", "10:00", "10:30", "-000001");
-    open(3, 1);
+    open(InquiryKind::ByTarget);
     EXPECT_EQ(grid.cellBackColor(2, column(10, 0)), kRed);
-    EXPECT_EQ(app().overlap.RowOverlapFlag.value(0), "0");
+    EXPECT_EQ(limits().front(), -1);
 }
 
 TEST_F(ReservationStatusTest, ByDayEachRowIsJudgedByItsOwnTarget)
 {
     basic("00000", 3);
     basic("00002", 1);
-    for (int n = 1; n <= 3; ++n) {
-        app().targets.TargetList << QString::number(n).rightJustified(5, '0');
-        app().targets.TargetAbbrevList << QString("略%1").arg(n);
-    }
-    for (const QString& target : {"00001", "00002", "00003"})
+    const QStringList targets = {"00001", "00002", "00003"};
+    for (const QString& target : targets)
         book(target, "09:00", "09:30", "-000001");
-    open(2, 2);
+    open(InquiryKind::ByDay, targets);
     EXPECT_EQ(grid.cellBackColor(2, column(9, 0)), kCyan); // the common limit 3
     EXPECT_EQ(grid.cellBackColor(3, column(9, 0)), kRed);  // its own limit 1
     EXPECT_EQ(grid.cellBackColor(4, column(9, 0)), kCyan);
-    EXPECT_EQ(app().overlap.RowOverlapLimit, (std::vector<int>{3, 1, 3}));
-    EXPECT_EQ(app().overlap.RowOverlapFlag, (QStringList{"1", "1", "1"}));
+    EXPECT_EQ(limits(), (std::vector<int>{3, 1, 3}));
     // Rows below the targets stay empty.
     EXPECT_EQ(grid.text(5, column(9, 0)), "");
 }

@@ -25,8 +25,7 @@ protected:
     }
     void open()
     {
-        auto* menu = new メニュー;
-        menu->findChild<QPushButton*>("予約者登録")->click();
+        openMenu()->findChild<QPushButton*>("予約者登録")->click();
         form = forms::find<予約者更新>();
         ASSERT_NE(form, nullptr);
         names = form->findChild<QListWidget*>("予約者一覧");

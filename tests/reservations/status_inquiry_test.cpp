@@ -12,13 +12,7 @@ namespace {
 
 class StatusInquiryTest : public BookingTest {
 protected:
-    予約状照会* openStatus(int inquiryKind)
-    {
-        app().modes.InquiryKind = inquiryKind;
-        app().modes.TimeTableMode = inquiryKind == 1 ? 3 : 2;
-        status = forms::showModeless<予約状照会>();
-        return status;
-    }
+    予約状照会* openStatus(InquiryKind kind) { return status = open<予約状照会>(kind); }
     QComboBox* combo() const { return status->findChild<QComboBox*>("対象略称"); }
     void pickTarget(const QString& abbrev)
     {
@@ -47,7 +41,7 @@ protected:
 
 TEST_F(StatusInquiryTest, ByTargetTheDateAndTheTargetMustBeChosen)
 {
-    openStatus(1);
+    openStatus(InquiryKind::ByTarget);
     EXPECT_EQ(status->windowTitle(), "予約状況照会");
     EXPECT_TRUE(combo()->isVisible());
     EXPECT_TRUE(status->findChild<QLabel*>("Label11")->isVisible());
@@ -68,7 +62,9 @@ TEST_F(StatusInquiryTest, ByTargetTheDateAndTheTargetMustBeChosen)
 
 TEST_F(StatusInquiryTest, ByTargetTheTimeInquiryShowsSevenDaysOfTheChosenTarget)
 {
-    openStatus(1);
+    book("00001", "2026/12/11", "09:00", "09:30", "-000001");
+    book("00002", "2026/12/11", "10:00", "10:30", "-000002");
+    openStatus(InquiryKind::ByTarget);
     pickTarget("会議室B");
     pickDay(10);
     QStringList labels;
@@ -78,18 +74,19 @@ TEST_F(StatusInquiryTest, ByTargetTheTimeInquiryShowsSevenDaysOfTheChosenTarget)
         for (int row = 2; row <= 8; ++row)
             labels << grid->text(row, 0);
         labels << box(inquiry, "対象略称")->text() << box(inquiry, "表示終了日")->text();
+        // The counts are the chosen target's.
+        labels << grid->text(3, column(9, 0)) << grid->text(3, column(10, 0));
         inquiry->close();
     });
     press(status, "照会");
     EXPECT_TRUE(script.finished());
     EXPECT_EQ(labels, (QStringList{"12/10(木)", "12/11(金)", "12/12(土)", "12/13(日)", "12/14(月)", "12/15(火)",
-                                   "12/16(水)", "会議室B", "2026/12/16"}));
-    EXPECT_EQ(app().targets.CurrentTarget, "00002");
+                                   "12/16(水)", "会議室B", "2026/12/16", "0", "1"}));
 }
 
 TEST_F(StatusInquiryTest, ByDayNoTargetIsAskedForAndEveryTargetIsARow)
 {
-    openStatus(2);
+    openStatus(InquiryKind::ByDay);
     EXPECT_FALSE(combo()->isVisible());
     EXPECT_FALSE(status->findChild<QLabel*>("Label11")->isVisible());
     EXPECT_FALSE(status->findChild<QLabel*>("Label対象略称")->isVisible());
@@ -108,7 +105,7 @@ TEST_F(StatusInquiryTest, ByDayNoTargetIsAskedForAndEveryTargetIsARow)
 
 TEST_F(StatusInquiryTest, MonthsStepAndTheCalendarFollows)
 {
-    openStatus(1);
+    openStatus(InquiryKind::ByTarget);
     press(status, "次月");
     EXPECT_EQ(box(status, "表示年")->text(), "2027");
     EXPECT_EQ(box(status, "表示月")->text(), "1");

@@ -3,7 +3,6 @@
 
 #include "booking_fixture.h"
 #include "reservations/entry_form.h"
-#include "timeslots/time_table.h"
 #include "ui/palette.h"
 
 #include <QApplication>
@@ -75,7 +74,6 @@ TEST_F(TimeInquiryTest, BookingIntoAnEmptyCellWritesReserverAndReservationAndCou
     press(inquiry, "予約");
     EXPECT_EQ(shownSlot, (QStringList{"00001", "会議室A", "第一会議室", "2026/12/08", "10:00", "10:30"}));
     EXPECT_EQ(messageTexts(), (QStringList{"入力内容で更新します。", "予約は更新(登録)されました。"}));
-    EXPECT_EQ(app().booking.EntryState, 2);
 
     EXPECT_EQ(rows("予約", "Key_予約",
                    {"予約_設定番号", "予約_年月日", "予約_開始時間", "予約_終了時間", "予約_予約者NO", "予約_予約者名",
@@ -168,7 +166,6 @@ TEST_F(TimeInquiryTest, ReopeningAndSavingAReservationChangesNoCount)
     // The remark is the reservation's own, not the reserver's.
     EXPECT_EQ(seen, (QStringList{"-000001", "山田太郎", "ヤマダタロウ", "10:00", "11:00", "会議"}));
     EXPECT_TRUE(startLocked);
-    EXPECT_EQ(app().booking.EntryState, 1);
     EXPECT_EQ(rows("予約", "Key_予約", {"予約_年月日", "予約_備考"}),
               (std::vector<QStringList>{{"2026/12/08", "会議"}, {"2026/12/09", ""}}));
     EXPECT_EQ(cell(2, column(10, 0)), "1");
@@ -209,7 +206,7 @@ TEST_F(TimeInquiryTest, AClosedSlotThatEmptiesIsClosedTimeAgainNotWhite)
     choose(2, column(11, 30));
     list()->clickCell(1, 0);
     press(inquiry, "削除");
-    EXPECT_EQ(colour(2, column(12, 0)), app().settings.OffHoursColour);
+    EXPECT_EQ(colour(2, column(12, 0)), ui::offHoursColour());
     EXPECT_EQ(cell(2, column(12, 0)), "0");
     clearMessages();
     choose(2, column(12, 0));
@@ -242,9 +239,12 @@ TEST_F(TimeInquiryTest, TheListGrowsPastTwentyReservations)
     EXPECT_EQ(listed().size(), 23);
     list()->clickCell(23, 0);
     EXPECT_TRUE(messages().empty());
-    EXPECT_EQ(app().booking.SlotReserverNo, "-000023");
     EXPECT_EQ(list()->rows(), 24);
     EXPECT_EQ(list()->cellBackColor(23, 4), kGreen);
+    QString opened;
+    whenEntryForm([&](予約者登* form) { opened = box(form, "予約者NO")->text(); }, false);
+    press(inquiry, "選択");
+    EXPECT_EQ(opened, "-000023");
 }
 
 TEST_F(TimeInquiryTest, ClicksOutsideTheSlotsAreRefused)
@@ -272,7 +272,7 @@ TEST_F(TimeInquiryTest, ClicksOutsideTheSlotsAreRefused)
 
 TEST_F(TimeInquiryTest, ADayThatOpensLaterThanTheGridStartsCanBeBookedAsAWholeDay)
 {
-    app().settings.UnitMinutes = 24 * 60;
+    settings.UnitMinutes = 24 * 60;
     insert("営業", {{"営業_番号", "00001"}, {"営業_開始時間", "10:00"}, {"営業_終了時間", "19:00"}, {"営業_営業フラグ", "0"}});
     openByTarget();
     choose(2, 1);
@@ -293,11 +293,15 @@ TEST_F(TimeInquiryTest, TheLastSlotEndsOneUnitAfterItsStart)
 {
     openByTarget();
     choose(8, column(20, 30));
+    QString day;
     QString end;
-    whenEntryForm([&](予約者登* form) { end = box(form, "終了時間")->text(); }, false);
+    whenEntryForm([&](予約者登* form) {
+        day = box(form, "予約日")->text();
+        end = box(form, "終了時間")->text();
+    }, false);
     press(inquiry, "予約");
+    EXPECT_EQ(day, "2026/12/14");
     EXPECT_EQ(end, "21:00");
-    EXPECT_EQ(app().booking.SlotDate, "2026/12/14");
 }
 
 TEST_F(TimeInquiryTest, ByDayEachRowBooksItsOwnTargetUnderItsOwnRule)
@@ -317,17 +321,16 @@ TEST_F(TimeInquiryTest, ByDayEachRowBooksItsOwnTargetUnderItsOwnRule)
     clearMessages();
 
     choose(3, column(13, 30));
-    EXPECT_EQ(app().targets.CurrentTarget, "00002");
     EXPECT_EQ(box(inquiry, "設定人数")->text(), "1");
-    QString targetShown;
+    QStringList targetShown;
     whenEntryForm([&](予約者登* form) {
-        targetShown = box(form, "対象名称")->text();
+        targetShown << box(form, "対象番号")->text() << box(form, "対象名称")->text();
         box(form, "予約者名")->setText("伊藤");
         box(form, "予約者カナ")->setText("イトウ");
     });
     press(inquiry, "予約");
     EXPECT_EQ(messageTexts().first(), "予約人数がｵｰﾊﾞｰしています､登録を行いますか");
-    EXPECT_EQ(targetShown, "第二会議室");
+    EXPECT_EQ(targetShown, (QStringList{"00002", "第二会議室"}));
     EXPECT_EQ(cell(3, column(13, 30)), "2");
     EXPECT_EQ(cell(2, column(13, 30)), "0");
 
@@ -348,7 +351,7 @@ TEST_F(TimeInquiryTest, CountsFollowWhateverTheEntryFormDidWhileOpen)
     basic("00001", 5);
     openByTarget();
     choose(2, column(16, 0));
-    // Saved twice: the form hands back "saved without a change", yet one reservation was added.
+    // Saved twice: the last save changed nothing, yet one reservation was added.
     whenEntryForm([&](予約者登* form) {
         box(form, "予約者名")->setText("中村");
         box(form, "予約者カナ")->setText("ナカムラ");
@@ -357,7 +360,6 @@ TEST_F(TimeInquiryTest, CountsFollowWhateverTheEntryFormDidWhileOpen)
         box(form, "備考")->setText("延長");
     });
     press(inquiry, "予約");
-    EXPECT_EQ(app().booking.EntryState, 1);
     EXPECT_EQ(cell(2, column(16, 0)), "1");
     EXPECT_EQ(cell(2, column(16, 30)), "1");
 
@@ -370,24 +372,26 @@ TEST_F(TimeInquiryTest, CountsFollowWhateverTheEntryFormDidWhileOpen)
         form->findChild<QPushButton*>("削除")->click();
     }, false);
     press(inquiry, "予約");
-    EXPECT_EQ(app().booking.EntryState, 3);
     EXPECT_EQ(cell(2, column(18, 0)), "0");
     EXPECT_EQ(colour(2, column(18, 0)), kGreen);
     EXPECT_EQ(count("予約"), 1);
 }
 
-TEST_F(TimeInquiryTest, ALaterWeekIsShownWhileTheWorkingDateStaysToday)
+TEST_F(TimeInquiryTest, ALaterWeekIsBookedOnItsOwnDatesAndTakenToday)
 {
-    book("00001", "2026/12/21", "09:00", "09:30", "-000001");
+    basic("00001", 2);
+    book("00001", "2026/12/21", "09:00", "09:30", "-000101");
     openByTarget(QDate(2026, 12, 20));
     EXPECT_EQ(box(inquiry, "表示開始日")->text(), "2026/12/20");
     EXPECT_EQ(box(inquiry, "表示終了日")->text(), "2026/12/26");
     EXPECT_EQ(slotGrid()->text(2, 0), "12/20(日)");
     EXPECT_EQ(cell(3, column(9, 0)), "1");
-    EXPECT_EQ(時間TBL::WorkingDay(), QDate(2026, 12, 8));
     choose(3, column(9, 0));
-    EXPECT_EQ(app().booking.SlotDate, "2026/12/21");
-    EXPECT_EQ(listed(), QStringList{"-000001 09:00-09:30"});
+    EXPECT_EQ(listed(), QStringList{"-000101 09:00-09:30"});
+    bookAs("佐藤", "サトウ");
+    press(inquiry, "予約");
+    EXPECT_EQ(rows("予約", "Key_予約", {"予約_年月日", "予約_予約者名", "予約_受付日"}),
+              (std::vector<QStringList>{{"2026/12/21", "佐藤", "2026/12/08"}, {"2026/12/21", "予約者", ""}}));
 }
 
 TEST_F(TimeInquiryTest, ClosingAsksFirst)

@@ -4,30 +4,29 @@
 // $KELVORA_SCREENSHOTS_DIR (scripts/screenshots.sh points it at docs/screenshots), otherwise in
 // the test's scratch folder.
 
-#include "support/fixture.h"
-#include "support/modal_script.h"
-#include "window_picture.h"
-#include "app/app_state.h"
-#include "app/clock.h"
 #include "app/menu.h"
+#include "base/clock.h"
 #include "closures/individual_closures_form.h"
 #include "closures/regular_holidays_form.h"
 #include "hours/business_hours_form.h"
 #include "hours/specific_hours_form.h"
+#include "hours/time_band_preview_form.h"
+#include "maintenance/period_end_form.h"
+#include "maintenance/warning_form.h"
 #include "master/basic_info_form.h"
 #include "master/master_settings_form.h"
 #include "master/targets_form.h"
-#include "maintenance/period_end_form.h"
-#include "maintenance/warning_form.h"
 #include "reservations/bulk_delete_form.h"
 #include "reservations/entry_form.h"
 #include "reservations/reserver_form.h"
 #include "reservations/status_inquiry_form.h"
-#include "reservations/time_band_preview_form.h"
 #include "reservations/time_inquiry_form.h"
+#include "support/fixture.h"
+#include "support/modal_script.h"
 #include "ui/flex_grid.h"
 #include "ui/forms.h"
 #include "ui/palette.h"
+#include "window_picture.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -110,7 +109,7 @@ protected:
         });
         press(menu, "マスター登録");
         ASSERT_TRUE(script.finished());
-        ASSERT_EQ(app().settings.DailyHoursKind, kind);
+        ASSERT_EQ(menu->settings().DailyHoursKind, kind);
         clearMessages();
     }
 

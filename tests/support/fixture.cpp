@@ -1,9 +1,8 @@
 #include "fixture.h"
 
-#include "app/app_state.h"
-#include "app/clock.h"
 #include "app/menu.h"
 #include "app/startup.h"
+#include "base/clock.h"
 #include "store/file_tools.h"
 #include "store/schema.h"
 
@@ -22,7 +21,6 @@ void DatabaseTest::SetUp()
     previousFolder_ = QDir::currentPath();
     ASSERT_TRUE(QDir::setCurrent(dir_.path()));
     store::createDatabaseFile(store::kMainFile);
-    resetAppState();
     msg::setResponder([this](const msg::Shown& shown) {
         messages_.push_back(shown);
         if (!shown.question || answers_.empty())
@@ -32,7 +30,12 @@ void DatabaseTest::SetUp()
         return answer;
     });
     appclock::setFixedNow(QDateTime(QDate(2026, 12, 8), QTime(10, 0)));
-    初期処理::LoadStartupSettings();
+    reloadSettings();
+}
+
+void DatabaseTest::reloadSettings()
+{
+    settings = 初期処理::LoadStartupSettings(db());
 }
 
 void DatabaseTest::TearDown()

@@ -1,6 +1,8 @@
 #pragma once
 
+#include "base/settings.h"
 #include "store/database.h"
+#include "ui/forms.h"
 #include "ui/message_box.h"
 
 class メニュー;
@@ -16,9 +18,9 @@ class メニュー;
 #include <vector>
 
 // Every test that touches data runs in its own scratch folder, made the current folder, with a
-// fresh Kelvora.mdb built from the schema catalogue, a fixed clock (2026/12/08 10:00), a fresh
-// process-wide state with the start-up settings loaded, and a message responder that records every message and answers questions
-// from a queue (Yes when the queue is empty).
+// fresh Kelvora.mdb built from the schema catalogue, a fixed clock (2026/12/08 10:00), the
+// start-up settings of that file, and a message responder that records every message and answers
+// questions from a queue (Yes when the queue is empty).
 class DatabaseTest : public ::testing::Test {
 protected:
     void SetUp() override;
@@ -32,6 +34,19 @@ protected:
 
     // The main menu as the program starts it: settings loaded, shown.
     メニュー* openMenu();
+
+    // A form opened as its opener opens it: F(args...) handed `settings`, loaded and shown (or the
+    // open one brought to the front); nullptr when its loading failed.
+    template <typename F, typename... Args> F* open(Args&&... args)
+    {
+        return forms::showModeless<F>(settings, std::forward<Args>(args)...);
+    }
+    // The settings read from the file again (after a test stored master items or basic records).
+    void reloadSettings();
+
+    // The settings the forms a test opens are handed: read from the file at the start, and the
+    // test's to change.
+    Settings settings;
 
     // Adds one record; fields left out get the empty text or 0.
     void insert(const QString& table, std::initializer_list<std::pair<QString, store::Value>> fields);

@@ -35,17 +35,17 @@ public:
 
 TEST(Forms, AModelessFormExistsOnceUntilItIsClosed)
 {
-    SampleForm* opened = forms::showModeless<SampleForm>();
+    SampleForm* opened = forms::showModeless<SampleForm>(Settings{});
     EXPECT_EQ(opened->loads, 1);
     EXPECT_EQ(opened->objectName(), "SampleForm");
     EXPECT_EQ(opened->windowTitle(), "見本");
-    EXPECT_EQ(forms::showModeless<SampleForm>(), opened);
+    EXPECT_EQ(forms::showModeless<SampleForm>(Settings{}), opened);
     EXPECT_EQ(opened->loads, 1);
 
     opened->close();
     flushDeletes();
     EXPECT_EQ(forms::find<SampleForm>(), nullptr);
-    SampleForm* again = forms::showModeless<SampleForm>();
+    SampleForm* again = forms::showModeless<SampleForm>(Settings{});
     EXPECT_EQ(again->loads, 1);
     again->close();
     flushDeletes();
@@ -55,7 +55,7 @@ TEST(Forms, AModelessFormExistsOnceUntilItIsClosed)
 // goes on: the window is closed, a question answered No. Windows a test arranges for are left alone.
 TEST(Forms, AModalWindowNobodyAnswersIsClosedAndFailsTheTest)
 {
-    EXPECT_NONFATAL_FAILURE(forms::showModal<SampleForm>(), "unexpected modal window SampleForm 「見本」");
+    EXPECT_NONFATAL_FAILURE(forms::showModal<SampleForm>(Settings{}), "unexpected modal window SampleForm 「見本」");
     flushDeletes();
     EXPECT_EQ(forms::find<SampleForm>(), nullptr);
 

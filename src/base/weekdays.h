@@ -1,0 +1,13 @@
+#pragma once
+
+#include <QDate>
+#include <QString>
+
+// Weekday numbers as the desk counts them: 1 Sunday to 7 Saturday.
+namespace weekdays {
+
+int numberOf(const QDate& date);
+// "日" for 1 to "土" for 7; empty for any other number.
+QString name(int weekdayNumber);
+
+} // namespace weekdays

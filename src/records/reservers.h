@@ -1,0 +1,40 @@
+#pragma once
+
+#include "store/database.h"
+
+#include <QDate>
+#include <QString>
+#include <QStringList>
+#include <optional>
+
+// Table 予約者: the reserver master, one record per reserver number.
+namespace records {
+
+// 予約者_性別.
+enum class Sex { Male = 1, Female = 2 };
+
+struct Reserver {
+    QString number; // "prefix-000001"
+    QString kana;
+    QString name;
+    QString target; // the target of the reserver's latest booking
+    QString address;
+    QString phone;
+    QString mobile;
+    std::optional<QDate> birth;
+    Sex sex = Sex::Female;
+    std::optional<QDate> lastBooked; // 予約者_最新予約日
+    QString remark;
+};
+
+std::optional<Reserver> findReserver(const store::Database& db, const QString& number);
+std::optional<Reserver> findReserverByName(const store::Database& db, const QString& name);
+// The names of the reservers whose kana starts with `prefix`, in kana order (all for "").
+QStringList reserverNamesByKana(const store::Database& db, const QString& prefix);
+// Adds the reserver, or changes the one with its number.
+void saveReserver(const store::Database& db, const Reserver& reserver);
+bool removeReserver(const store::Database& db, const QString& number);
+// Deletes the reservers whose latest booking is dated from `from` through `through`.
+int removeReserversLastBookedBetween(const store::Database& db, const QDate& from, const QDate& through);
+
+} // namespace records

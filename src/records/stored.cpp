@@ -1,0 +1,48 @@
+#include "records/stored.h"
+
+#include "store/store_error.h"
+
+namespace records::stored {
+
+std::optional<QDate> optionalDate(const store::Table& table, const char* field)
+{
+    if (table.text(field).isEmpty())
+        return std::nullopt;
+    return table.date(field);
+}
+
+std::optional<QDate> legacyDate(const store::Table& table, const char* field)
+{
+    const QString text = table.text(field);
+    if (text.isEmpty())
+        return std::nullopt;
+    if (const std::optional<QDate> read = input::date(text))
+        return read;
+    return table.date(field); // names the record and the value
+}
+
+bool flag(const store::Table& table, const char* field)
+{
+    return table.text(field) == QLatin1String("1");
+}
+
+std::optional<int> number(const QString& text)
+{
+    try {
+        return int(store::Value(text).integer());
+    } catch (const store::StoreError&) {
+        return std::nullopt;
+    }
+}
+
+QString timeText(const input::TimeOfDay& time)
+{
+    return input::timeText(time);
+}
+
+QString dateText(const std::optional<QDate>& date)
+{
+    return date ? input::dateText(*date) : QString();
+}
+
+} // namespace records::stored

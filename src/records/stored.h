@@ -1,0 +1,30 @@
+#pragma once
+
+#include "base/input.h"
+#include "store/table.h"
+
+#include <QDate>
+#include <QString>
+#include <optional>
+
+// Reading and writing the stored values of records, for the record modules. Times and dates are
+// read with store::Table::time() and date(): a value the program cannot read is a StoreError
+// that names the record, so that a grid is never built on a row quietly left out.
+namespace records::stored {
+
+// A date field where the empty text means no date.
+std::optional<QDate> optionalDate(const store::Table& table, const char* field);
+// A date that is no key and that earlier versions wrote without leading zeros ("2024/5/2"), or
+// nothing for the empty text.
+std::optional<QDate> legacyDate(const store::Table& table, const char* field);
+// A flag, or text holding one: "1" is set, anything else is not.
+bool flag(const store::Table& table, const char* field);
+// A number stored as text (an integer field of a file written by another tool, or a master
+// item), read as the store reads integers: rounded to a whole number; nothing for other text.
+std::optional<int> number(const QString& text);
+
+// The stored forms.
+QString timeText(const input::TimeOfDay& time);
+QString dateText(const std::optional<QDate>& date);
+
+} // namespace records::stored

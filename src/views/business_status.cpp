@@ -1,0 +1,173 @@
+#include "views/business_status.h"
+
+#include "base/weekdays.h"
+#include "rules/slot_counts.h"
+#include "rules/time_table.h"
+#include "ui/flex_grid.h"
+#include "ui/palette.h"
+
+#include <QFontMetrics>
+
+#include <algorithm>
+
+namespace 営業状色付 {
+
+namespace {
+
+constexpr int kHourUnitColumnWidth = 720; // twips: room for the hour and a count
+constexpr int kLabelFontSize = 9;
+constexpr int kLabelPadding = 6; // pixels beside a label's text
+
+void labelCell(FlexGrid* grid, int row, int col, int fontSize, int alignment, const QString& text)
+{
+    grid->setRow(row);
+    grid->setCol(col);
+    grid->setCellFontSize(fontSize);
+    grid->setCellAlignment(alignment);
+    grid->setText(text);
+}
+
+// Minutes after midnight, the end excluded.
+struct Interval {
+    int start;
+    int end;
+};
+
+// Whether [from, to) lies wholly inside the intervals, taken together. A slot that holds any open
+// time stays open, so that a slot of a day or of two hours across the opening can be booked.
+bool coversWholly(const std::vector<Interval>& intervals, int from, int to)
+{
+    for (bool moved = true; from < to && moved;) {
+        moved = false;
+        for (const Interval& i : intervals) {
+            if (i.start <= from && from < i.end) {
+                from = i.end;
+                moved = true;
+            }
+        }
+    }
+    return from >= to;
+}
+
+} // namespace
+
+std::optional<int> TimeTableColumnAt(const TimeTable& table, int gridRow)
+{
+    const int column = gridRow - kFirstDataRow;
+    if (column < 0 || column >= table.ColumnCount())
+        return std::nullopt;
+    return column;
+}
+
+void ShowBusinessStatus(FlexGrid* grid, const TimeTable& table, const SlotTimes& daySlots)
+{
+    LayoutStatusGrid(grid, table, daySlots);
+    ColourStatusGrid(grid, table, daySlots);
+}
+
+void LayoutStatusGrid(FlexGrid* grid, const TimeTable& table, const SlotTimes& daySlots)
+{
+    grid->startLayout(std::max(table.ColumnCount() + kFirstDataRow, kMinimumRows), daySlots.count() + 1,
+                      kFirstDataRow, 1);
+    grid->setColWidth(-1, SlotColumnWidth(daySlots));
+
+    for (int slot = 0; slot < daySlots.count(); ++slot) {
+        const int col = SlotTimes::column(slot);
+        labelCell(grid, 0, col, 10, FlexGrid::CenterBottom, QString::number(daySlots.start(slot) / 60));
+        labelCell(grid, 1, col, 7, FlexGrid::CenterBottom, QString::number(daySlots.start(slot) % 60));
+    }
+    grid->setMergeRow(0, true);
+
+    // Counts read best centred in their slot.
+    if (grid->rows() > kFirstDataRow && grid->cols() > 1) {
+        grid->setRow(kFirstDataRow);
+        grid->setCol(1);
+        grid->setRowSel(grid->rows() - 1);
+        grid->setColSel(grid->cols() - 1);
+        grid->setCellAlignment(FlexGrid::CenterCenter);
+    }
+
+    // The label column is widened for long short names, so that no two rows look alike.
+    QFont labelFont = grid->font();
+    labelFont.setPointSize(kLabelFontSize);
+    const QFontMetrics metrics(labelFont);
+    int labelWidth = kLabelColumnWidth;
+    for (int column = 0; column < table.ColumnCount(); ++column) {
+        const TimeTableColumn& c = table.Columns[size_t(column)];
+        const QString label = table.TargetColumns ? c.TargetAbbrev : DateLabel(c.ColumnDate);
+        labelCell(grid, GridRowOf(column), 0, kLabelFontSize,
+                  table.TargetColumns ? FlexGrid::LeftBottom : FlexGrid::RightBottom, label);
+        labelWidth = std::max(labelWidth, ui::twipsOfPixels(metrics.horizontalAdvance(label) + kLabelPadding));
+    }
+    grid->setColWidth(0, labelWidth);
+    grid->setRow(0);
+    grid->setCol(0);
+}
+
+void ColourStatusGrid(FlexGrid* grid, const TimeTable& table, const SlotTimes& daySlots)
+{
+    for (int column = 0; column < table.ColumnCount(); ++column)
+        ColourStatusRow(grid, table, column, daySlots);
+}
+
+void ColourStatusRow(FlexGrid* grid, const TimeTable& table, int column, const SlotTimes& daySlots)
+{
+    const TimeTableColumn& c = table.Columns[size_t(column)];
+    if (c.CalendarFlag == 1)
+        PaintClosedDay(grid, GridRowOf(column));
+    else
+        PaintClosedRanges(grid, GridRowOf(column), 時間TBL::HoursInForce(table, c), daySlots);
+}
+
+void PaintClosedDay(FlexGrid* grid, int gridRow)
+{
+    if (gridRow >= grid->rows() || grid->cols() < 2)
+        return;
+    grid->setRow(gridRow);
+    grid->setCol(1);
+    grid->setRowSel(gridRow);
+    grid->setColSel(grid->cols() - 1);
+    grid->setCellBackColor(ui::offHoursColour());
+}
+
+void PaintClosedRanges(FlexGrid* grid, int gridRow, const HoursList& rows, const SlotTimes& daySlots)
+{
+    if (gridRow >= grid->rows())
+        return;
+    // Closed time: the whole hours before the first row when it is open, and every closed row.
+    std::vector<Interval> closed;
+    for (size_t r = 0; r < rows.size(); ++r) {
+        const HoursRow& row = rows[r];
+        if (r == 0 && !row.closed)
+            closed.push_back({0, row.start.hour * 60});
+        if (row.closed)
+            closed.push_back({row.start.minutes(), row.end.minutes()});
+    }
+    // Runs of slots that are closed for the whole of their time, each painted as one range.
+    const int slotCount = std::min(daySlots.count(), grid->cols() - 1);
+    for (int first = 0; first < slotCount; ++first) {
+        int last = first;
+        while (last < slotCount && coversWholly(closed, daySlots.start(last), daySlots.end(last)))
+            ++last;
+        if (last == first)
+            continue;
+        grid->setRow(gridRow);
+        grid->setCol(SlotTimes::column(first));
+        grid->setRowSel(gridRow);
+        grid->setColSel(SlotTimes::column(last - 1));
+        grid->setCellBackColor(ui::offHoursColour());
+        first = last;
+    }
+}
+
+int SlotColumnWidth(const SlotTimes& daySlots)
+{
+    return daySlots.UnitMinutes < 60 ? 24 * daySlots.UnitMinutes : kHourUnitColumnWidth;
+}
+
+QString DateLabel(const QDate& date)
+{
+    return QStringLiteral("%1/%2(%3)").arg(date.month()).arg(date.day()).arg(weekdays::name(weekdays::numberOf(date)));
+}
+
+} // namespace 営業状色付

@@ -1,0 +1,46 @@
+#pragma once
+
+#include "rules/slot_types.h"
+
+#include <QString>
+#include <optional>
+
+class FlexGrid;
+
+// Module 営業状色付: lays out a slot grid and paints the closed time of every row. Rows 0 and 1
+// hold the hour and the minute mark of each slot column; from row 2 on, each row shows one
+// time-table column (a date, or a target in the inquiry by day), labelled in column 0. Closed
+// time is what closed rows cover and the whole hours before the start hour of a first row that is
+// open; a slot is painted when it lies wholly in closed time, so that a long slot (two hours, a
+// day) that holds open time stays open. A closed day paints the whole row. Open time keeps the
+// grid's own background.
+namespace 営業状色付 {
+
+constexpr int kFirstDataRow = 2;
+constexpr int kLabelColumnWidth = 1200; // twips, at least
+constexpr int kMinimumRows = 9;
+
+// The grid row of time-table column `column` (0-based), and the time-table column shown in a
+// grid row, if any.
+inline int GridRowOf(int column)
+{
+    return column + kFirstDataRow;
+}
+std::optional<int> TimeTableColumnAt(const TimeTable& table, int gridRow);
+
+// Lays out the grid for the time table's columns and the day's slots, and paints closed time in the
+// colour of closed time (ui::offHoursColour()).
+void ShowBusinessStatus(FlexGrid* grid, const TimeTable& table, const SlotTimes& daySlots);
+void LayoutStatusGrid(FlexGrid* grid, const TimeTable& table, const SlotTimes& daySlots);
+void ColourStatusGrid(FlexGrid* grid, const TimeTable& table, const SlotTimes& daySlots);
+// The closed time of the grid row of one time-table column (0-based).
+void ColourStatusRow(FlexGrid* grid, const TimeTable& table, int column, const SlotTimes& daySlots);
+void PaintClosedDay(FlexGrid* grid, int gridRow);
+void PaintClosedRanges(FlexGrid* grid, int gridRow, const HoursList& rows, const SlotTimes& daySlots);
+
+// Width of a slot column in twips: an hour of minute daySlots is 1440 twips wide.
+int SlotColumnWidth(const SlotTimes& daySlots);
+// "4/8(土)": the label of a date row.
+QString DateLabel(const QDate& date);
+
+} // namespace 営業状色付
