@@ -54,7 +54,7 @@ void writeDemoData(const QString& path, const QDate& today)
     const std::array<std::tuple<const char*, bool, int>, 5> basics{{
         {"00000", false, 0}, {"00001", false, 0}, {"00002", true, 3}, {"00003", true, 2}, {"00004", false, 0}}};
     for (const auto& [number, overlap, count] : basics)
-        records::saveBasic(db, {number, records::UnitKind::Minutes, 30, QString(), overlap, count, QString()});
+        records::saveBasic(db, {number, {records::UnitKind::Minutes, 30, QString()}, overlap, count, QString()});
 
     const std::array<std::tuple<const char*, const char*, const char*, bool, const char*>, 5> hourRows{{
         {"00000", "09:00", "12:00", false, "午前"},

@@ -45,15 +45,15 @@ Settings LoadStartupSettings(const store::Database& db)
 
 void LoadBasicSettings(const store::Database& db, Settings& settings, QStringList& problems)
 {
-    const std::optional<records::BasicRecord> basic = records::findBasic(db, records::kCommonTarget);
-    if (!basic) {
+    const std::optional<records::UnitSetting> unit = records::findUnitSetting(db, records::kCommonTarget);
+    if (!unit) {
         settings.UnitMinutes = 予約TBL::kDefaultUnitMinutes;
         return;
     }
-    const int setting = basic->setting ? *basic->setting
-                                       : numberOr(basic->settingAsStored, 予約TBL::kDefaultUnitMinutes, kBasicForm,
-                                                  QStringLiteral("単位時間"), problems);
-    settings.UnitMinutes = 予約TBL::UnitMinutesFor(basic->unitKind, setting);
+    const int setting = unit->setting ? *unit->setting
+                                      : numberOr(unit->settingAsStored, 予約TBL::kDefaultUnitMinutes, kBasicForm,
+                                                 QStringLiteral("単位時間"), problems);
+    settings.UnitMinutes = 予約TBL::UnitMinutesFor(unit->kind, setting);
 }
 
 void LoadMasterSettings(const store::Database& db, Settings& settings, QStringList& problems)

@@ -158,14 +158,14 @@ void 基本登::LoadBasicInfo()
         備考->clear();
         return;
     }
-    if (basic->unitKind == records::UnitKind::Minutes) {
+    if (basic->unit.kind == records::UnitKind::Minutes) {
         分単位->setChecked(true);
         分単位_Click();
     } else {
-        (basic->unitKind == records::UnitKind::Hours ? 時間単位 : 日単位)->setChecked(true);
+        (basic->unit.kind == records::UnitKind::Hours ? 時間単位 : 日単位)->setChecked(true);
         分表示->hide();
     }
-    単位時間->setText(basic->setting ? QString::number(*basic->setting) : basic->settingAsStored);
+    単位時間->setText(basic->unit.setting ? QString::number(*basic->unit.setting) : basic->unit.settingAsStored);
     setQuickChoices(単位時間->text());
     const int count = basic->overlapCount;
     (count == 0 ? 不可能 : 可能)->setChecked(true);
@@ -245,10 +245,10 @@ void 基本登::確定_Click()
 
     records::BasicRecord basic;
     basic.target = target_.number;
-    basic.unitKind = 分単位->isChecked()     ? records::UnitKind::Minutes
-                     : 時間単位->isChecked() ? records::UnitKind::Hours
-                                             : records::UnitKind::Day;
-    basic.setting = *input::wholeNumber16(単位時間->text());
+    basic.unit.kind = 分単位->isChecked()     ? records::UnitKind::Minutes
+                      : 時間単位->isChecked() ? records::UnitKind::Hours
+                                              : records::UnitKind::Day;
+    basic.unit.setting = *input::wholeNumber16(単位時間->text());
     basic.overlapAllowed = !不可能->isChecked();
     basic.overlapCount = basic.overlapAllowed ? *input::wholeNumber16(重複数->text()) : 0;
     basic.remark = 備考->text();

@@ -330,7 +330,6 @@ void 時間照会::予約_Click()
     const SlotTimes& daySlots = counts_.Slots;
     OpenEntryForm({chosenTarget_, chosenDate_, *input::timeFromText(daySlots.startText(slot_)),
                    *input::timeFromText(daySlots.endText(slot_), true), chosenOverlap_.allowed, false, QString(), QString()});
-    MarkSlotCell();
 }
 
 void 時間照会::選択_Click()
@@ -358,9 +357,13 @@ void 時間照会::OpenEntryForm(const BookingSlot& slot)
     EntryOutcome outcome;
     forms::showModal<予約者登>(settings(), slot, outcome);
     // The state tells only the last thing the form did, so any change means the row is counted
-    // again from the file; a form closed without a change leaves the counts as they are.
+    // again from the file; a form closed without a change leaves the counts as they are. Either
+    // way the chosen cell is marked again, after 選択 as after 予約.
     if (outcome.EntryState != 0)
         AdjustSlotCounts();
+    else
+        RestoreSlotCell();
+    MarkSlotCell();
     SetUpReservationList();
     FillReservationList();
 }

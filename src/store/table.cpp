@@ -435,6 +435,19 @@ Value Table::fieldAt(int position) const
     return cell.isInteger ? Value(cell.number) : Value(cell.text);
 }
 
+int Table::integerAt(int position) const
+{
+    const Value value = fieldAt(position);
+    try {
+        return int(value.integer());
+    } catch (const StoreError&) {
+        const QString& field = table_->fields[size_t(position)].name;
+        throw StoreError(value.text().isEmpty()
+                             ? QStringLiteral("%1の項目「%2」が空です。").arg(whichRecord(), field)
+                             : QStringLiteral("%1の項目「%2」の値「%3」は数値ではありません。").arg(whichRecord(), field, value.text()));
+    }
+}
+
 input::TimeOfDay Table::time(const char* fieldName, bool endOfDay) const
 {
     return timeAt(positionOf(fieldName), endOfDay);

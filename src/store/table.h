@@ -53,8 +53,10 @@ public:
     Value field(const char* fieldName) const { return fieldAt(positionOf(fieldName)); }
     QString text(const QString& fieldName) const { return field(fieldName).text(); }
     QString text(const char* fieldName) const { return field(fieldName).text(); }
-    int integer(const QString& fieldName) const { return int(field(fieldName).integer()); }
-    int integer(const char* fieldName) const { return int(field(fieldName).integer()); }
+    // An integer field, or text holding a number; any other value throws StoreError naming the
+    // record, the field and the value.
+    int integer(const QString& fieldName) const { return integerAt(positionOf(fieldName)); }
+    int integer(const char* fieldName) const { return integerAt(positionOf(fieldName)); }
     // The current record's field as a time of day in its stored form "hh:mm" ("24:00" too with
     // `endOfDay`). Any other value throws StoreError naming the record by its key, the field and
     // the value: nothing is built on a time that cannot be placed.
@@ -97,6 +99,7 @@ private:
     int positionOf(const char* fieldName) const;
     Value fieldAt(int position) const;
     input::TimeOfDay timeAt(int position, bool endOfDay) const;
+    int integerAt(int position) const;
     void setAt(int position, const Value& value);
     Cell toStored(const schema::FieldDef& field, const Value& value) const;
     Cell toSeekKey(const schema::FieldDef& field, const Value& value) const;
