@@ -6,6 +6,7 @@
 #include "ui/forms.h"
 #include "ui/handlers.h"
 #include "ui/message_box.h"
+#include "ui/palette.h"
 #include "views/target_list.h"
 
 #include <QGridLayout>
@@ -167,8 +168,8 @@ void 営業時間登::対象登録_Click()
         return;
     }
     if (highlightedTargetRow_ > 0)
-        paintRow(対象登録, highlightedTargetRow_, 1, 15);
-    paintRow(対象登録, row, 1, 10);
+        対象登録->paintRow(highlightedTargetRow_, 0, 1, ui::qbColor(15));
+    対象登録->paintRow(row, 0, 1, ui::qbColor(10));
     highlightedTargetRow_ = row;
     chooseTarget(対象登録->text(row, 0), 対象登録->text(row, 1));
     日付->clear();

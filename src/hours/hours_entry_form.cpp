@@ -149,15 +149,6 @@ void HoursEntryForm::InitSlotGrid()
     時間帯->setCellFontSize(9);
 }
 
-void HoursEntryForm::paintRow(FlexGrid* grid, int row, int lastCol, int qbColour)
-{
-    grid->setRow(row);
-    grid->setCol(0);
-    grid->setRowSel(row);
-    grid->setColSel(lastCol);
-    grid->setCellBackColor(ui::qbColor(qbColour));
-}
-
 void HoursEntryForm::clearTimeEntry()
 {
     for (QLineEdit* box : {開始時, 開始分, 終了時, 終了分, 備考})
@@ -222,8 +213,8 @@ void HoursEntryForm::時間帯_Click()
         return;
     }
     if (highlightedSlotRow_ > 0)
-        paintRow(時間帯, highlightedSlotRow_, kSlotColumnCount - 1, 15);
-    paintRow(時間帯, row, kSlotColumnCount - 1, 10);
+        時間帯->paintRow(highlightedSlotRow_, 0, -1, ui::qbColor(15));
+    時間帯->paintRow(row, 0, -1, ui::qbColor(10));
     highlightedSlotRow_ = row;
     loadSlotRow(row);
     時間帯->setRow(row);

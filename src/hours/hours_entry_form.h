@@ -64,8 +64,6 @@ protected:
     // The labelled time boxes, the open or closed frame and the remark.
     QGridLayout* timeEntryLayout();
     QBoxLayout* commandButtons();
-    // Paints columns 0 to lastCol of a grid row with a palette colour.
-    static void paintRow(FlexGrid* grid, int row, int lastCol, int qbColour);
 
     // The check of the day or date, run by ValidateInput before the time boxes.
     virtual void checkDay() {}

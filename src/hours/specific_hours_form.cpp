@@ -7,6 +7,7 @@
 #include "ui/flex_grid.h"
 #include "ui/handlers.h"
 #include "ui/message_box.h"
+#include "ui/palette.h"
 #include "views/target_list.h"
 
 #include <QComboBox>
@@ -143,8 +144,8 @@ void 特定時間登::登録日付_Click()
         return;
     }
     if (highlightedDate_ > 0)
-        paintRow(登録日付, highlightedDate_, 0, 15);
-    paintRow(登録日付, row, 0, 10);
+        登録日付->paintRow(highlightedDate_, 0, 0, ui::qbColor(15));
+    登録日付->paintRow(row, 0, 0, ui::qbColor(10));
     highlightedDate_ = row;
     specificDate_ = input::date(登録日付->text(row, 0)).value_or(QDate());
     日付->setText(input::dateText(specificDate_));

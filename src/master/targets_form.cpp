@@ -142,15 +142,6 @@ void 対象登::FillTargetGrid()
     }
 }
 
-void 対象登::paintRow(int row, int qbColour)
-{
-    対象登録->setRow(row);
-    対象登録->setCol(0);
-    対象登録->setRowSel(row);
-    対象登録->setColSel(kColumnCount - 1);
-    対象登録->setCellBackColor(ui::qbColor(qbColour));
-}
-
 void 対象登::対象登録_Click()
 {
     const int row = 対象登録->row();
@@ -159,8 +150,8 @@ void 対象登::対象登録_Click()
         return;
     }
     if (selectedRow_ > 0)
-        paintRow(selectedRow_, 15);
-    paintRow(row, 10);
+        対象登録->paintRow(selectedRow_, 0, -1, ui::qbColor(15));
+    対象登録->paintRow(row, 0, -1, ui::qbColor(10));
     selectedRow_ = row;
     対象番号->setText(対象登録->text(row, 0));
     対象略称->setText(対象登録->text(row, 1));

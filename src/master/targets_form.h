@@ -33,7 +33,6 @@ private:
     // The target in the boxes, once its number passes the check.
     std::optional<records::Target> targetInBoxes();
     void requireText(QLineEdit* box, const QString& message);
-    void paintRow(int row, int qbColour);
 
     FlexGrid* 対象登録;
     QLineEdit* 対象番号;

@@ -48,16 +48,6 @@ void paintCell(FlexGrid* grid, int row, int col, const QColor& colour)
     grid->setCellBackColor(colour);
 }
 
-// Cells of a row from `firstCol` to the last column.
-void paintRow(FlexGrid* grid, int row, int firstCol, const QColor& colour)
-{
-    grid->setRow(row);
-    grid->setCol(firstCol);
-    grid->setRowSel(row);
-    grid->setColSel(grid->cols() - 1);
-    grid->setCellBackColor(colour);
-}
-
 } // namespace
 
 時間照会::時間照会(const InquiryRequest& request) : Form(QStringLiteral("時間照会"), kTitle), request_(request)
@@ -249,7 +239,7 @@ void 時間照会::SetUpReservationList()
 {
     FlexGrid* g = 予約一覧;
     g->startLayout(kListRows + 1, kListColumns, 1, 0);
-    paintRow(g, 0, 0, ui::qbColor(14));
+    g->paintRow(0, 0, -1, ui::qbColor(14));
     const QString headers[kListColumns] = {QStringLiteral("予約者NO"), QStringLiteral("予約者名"), QStringLiteral("予約開始"),
                                            QStringLiteral("予約終了"), QStringLiteral("備考")};
     for (int col = 0; col < kListColumns; ++col) {
@@ -305,12 +295,12 @@ void 時間照会::予約一覧_Click()
 void 時間照会::RestoreListRow()
 {
     if (listRow_ > 0)
-        paintRow(予約一覧, listRow_, 0, ui::qbColor(15));
+        予約一覧->paintRow(listRow_, 0, -1, ui::qbColor(15));
 }
 
 void 時間照会::MarkListRow()
 {
-    paintRow(予約一覧, listRow_, 0, ui::qbColor(10));
+    予約一覧->paintRow(listRow_, 0, -1, ui::qbColor(10));
 }
 
 void 時間照会::予約_Click()
@@ -392,7 +382,7 @@ void 時間照会::AdjustSlotCounts()
         予約TBL::CountReservations(store::Database::open(), counts_.Slots, chosen.Target, chosen.ColumnDate);
     // The row as the form showed it when it opened: open time white, closed time painted, then
     // the counts. A slot that empties gets back the colour of its business status.
-    paintRow(時間帯, slotRow_, 1, ui::qbColor(15));
+    時間帯->paintRow(slotRow_, 1, -1, ui::qbColor(15));
     営業状色付::ColourStatusRow(時間帯, table_, column_, counts_.Slots);
     予約状色付::PaintRowCounts(時間帯, column_, counts_.ReservationCount[size_t(column_)], chosenOverlap_.limit);
     slotColour_ = 時間帯->cellBackColor(slotRow_, slotCol_);

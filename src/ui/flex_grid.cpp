@@ -132,6 +132,15 @@ void FlexGrid::startLayout(int rows, int cols, int fixedRows, int fixedCols)
     setFixedCols(fixedCols);
 }
 
+void FlexGrid::paintRow(int row, int firstCol, int lastCol, const QColor& colour)
+{
+    setRow(row);
+    setCol(firstCol);
+    setRowSel(row);
+    setColSel(lastCol < 0 ? cols_ - 1 : lastCol);
+    setCellBackColor(colour);
+}
+
 void FlexGrid::setRows(int rows)
 {
     if (rows < 0) {
@@ -559,7 +568,7 @@ void FlexGrid::activate(int row, int col)
 {
     scrollTo(row, col);
     moveCurrent(row, col);
-    emit clicked();
+    emit cellClicked(row_, col_);
 }
 
 void FlexGrid::clickCell(int row, int col)
@@ -607,7 +616,7 @@ void FlexGrid::keyPressEvent(QKeyEvent* event)
     case Qt::Key_Space:
         event->accept();
         if (inRange(row_, col_))
-            emit clicked();
+            emit cellClicked(row_, col_);
         return;
     default:
         QAbstractScrollArea::keyPressEvent(event);

@@ -44,6 +44,9 @@ public:
     // Empties the grid (Rows and Cols 0: every text and colour gone), then gives it the counts of
     // a new layout; every grid layout starts so.
     void startLayout(int rows, int cols, int fixedRows, int fixedCols);
+    // The background of the cells of a row from `firstCol` to `lastCol` (-1: the last column); the
+    // selection is left on them, as painting through Row, Col, RowSel and ColSel leaves it.
+    void paintRow(int row, int firstCol, int lastCol, const QColor& colour);
     int fixedRows() const { return fixedRows_; }
     void setFixedRows(int count);
     int fixedCols() const { return fixedCols_; }
@@ -99,8 +102,8 @@ public:
     QSize minimumSizeHint() const override;
 
 signals:
-    // Raised after Row and Col have moved to the clicked cell.
-    void clicked();
+    // Raised after Row and Col have moved to the clicked cell, with its row and column.
+    void cellClicked(int row, int col);
 
 protected:
     void paintEvent(QPaintEvent* event) override;

@@ -83,7 +83,7 @@ void onClick(QAbstractButton* button, std::function<void()> handler)
 
 void onClick(FlexGrid* grid, std::function<void()> handler)
 {
-    QObject::connect(grid, &FlexGrid::clicked, grid, [handler = std::move(handler)] { guarded(handler); });
+    QObject::connect(grid, &FlexGrid::cellClicked, grid, [handler = std::move(handler)] { guarded(handler); });
 }
 
 void onClick(QComboBox* combo, std::function<void()> handler)

@@ -370,7 +370,7 @@ TEST_F(FlexGridTest, HeaderClickGivesRowZeroBeforeTheClickEvent)
     show(400, 300);
 
     std::vector<std::pair<int, int>> seen;
-    QObject::connect(grid.get(), &FlexGrid::clicked, [&] { seen.emplace_back(grid->row(), grid->col()); });
+    QObject::connect(grid.get(), &FlexGrid::cellClicked, [&](int row, int col) { seen.emplace_back(row, col); });
 
     QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, grid->cellRect(0, 3).center());
     ASSERT_EQ(seen.size(), 1u);
@@ -404,7 +404,7 @@ TEST_F(FlexGridTest, ClickCellScrollsMovesAndThenRaisesClicked)
     show(400, 300);
 
     std::vector<std::pair<int, int>> seen;
-    QObject::connect(grid.get(), &FlexGrid::clicked, [&] { seen.emplace_back(grid->row(), grid->col()); });
+    QObject::connect(grid.get(), &FlexGrid::cellClicked, [&](int row, int col) { seen.emplace_back(row, col); });
     grid->setRowSel(5);
     grid->clickCell(90, 140);
     ASSERT_EQ(seen.size(), 1u);
@@ -433,7 +433,7 @@ TEST_F(FlexGridTest, InvokableReadersAndClickReachableThroughTheMetaObject)
     grid->setCellBackColor(ui::qbColor(10));
     grid->setCellForeColor(ui::qbColor(1));
     grid->setRow(0);
-    QSignalSpy clicks(grid.get(), &FlexGrid::clicked);
+    QSignalSpy clicks(grid.get(), &FlexGrid::cellClicked);
 
     QObject* object = grid.get();
     int rows = 0;
@@ -465,7 +465,7 @@ TEST_F(FlexGridTest, ArrowKeysMoveAndEnterOrSpaceClick)
     grid->setCol(1);
     show(400, 300);
     grid->setFocus();
-    QSignalSpy clicks(grid.get(), &FlexGrid::clicked);
+    QSignalSpy clicks(grid.get(), &FlexGrid::cellClicked);
 
     QTest::keyClick(grid.get(), Qt::Key_Down);
     QTest::keyClick(grid.get(), Qt::Key_Right);
@@ -594,7 +594,7 @@ TEST_F(FlexGridTest, FixedRowsAndColumnStayVisibleWhileTheRestScrolls)
     // A click on the header after scrolling still gives row 0, in the scrolled column.
     int row = -1;
     int col = -1;
-    QObject::connect(grid.get(), &FlexGrid::clicked, [&] { row = grid->row(); col = grid->col(); });
+    QObject::connect(grid.get(), &FlexGrid::cellClicked, [&](int r, int c) { row = r; col = c; });
     const QRect hourCell = grid->cellRect(1, 75);
     QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, QPoint(hourCell.center().x(), header0.center().y()));
     EXPECT_EQ(row, 0);
