@@ -1,7 +1,9 @@
-// kelvora-db: makes, fills, copies and checks database files. The program itself never creates a
-// database; this tool does.
+// kelvora-db: makes, fills, copies and checks databases: files, or databases on a server named by
+// a connection string wherever a FILE is asked for. The program itself never creates a database;
+// this tool does.
 
 #include "demo_data.h"
+#include "store/database.h"
 #include "store/file_tools.h"
 #include "store/store_error.h"
 
@@ -15,7 +17,8 @@ namespace {
 
 int usage()
 {
-    QTextStream(stderr) << "usage: kelvora-db create FILE | demo FILE | backup [FROM [TO]] | check FILE\n";
+    QTextStream(stderr) << "usage: kelvora-db create FILE | demo FILE | backup [FROM [TO]] | check FILE | copy FROM TO"
+                           " (each a file or a PostgreSQL connection string)\n";
     return 2;
 }
 
@@ -36,23 +39,28 @@ int main(int argc, char** argv)
     const QString command = args[0];
     try {
         if ((command == "create" || command == "demo") && args.size() == 2) {
-            store::createDatabaseFile(args[1]);
+            store::createDatabase(args[1]);
             if (command == "demo") {
                 try {
                     writeDemoData(args[1], QDate::currentDate());
                 } catch (...) {
-                    QFile::remove(args[1]);
+                    if (!store::isServerAddress(args[1]))
+                        QFile::remove(args[1]);
                     throw;
                 }
             }
             return 0;
         }
         if (command == "backup" && args.size() <= 3) {
-            store::backupDatabaseFile(args.value(1, "Kelvora.mdb"), args.value(2, "Kelvorabkup.mdb"));
+            store::backupDatabase(args.value(1, store::mainDatabase()), args.value(2, store::kBackupFile));
+            return 0;
+        }
+        if (command == "copy" && args.size() == 3) {
+            store::copyDatabase(args[1], args[2]);
             return 0;
         }
         if (command == "check" && args.size() == 2) {
-            const QStringList problems = store::checkDatabaseFile(args[1]);
+            const QStringList problems = store::checkDatabase(args[1]);
             QTextStream out(stdout);
             for (const QString& problem : problems)
                 out << problem << '\n';

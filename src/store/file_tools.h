@@ -9,6 +9,11 @@ namespace store {
 
 // Creates a new, empty database file with every table and index. Refuses an existing file.
 void createDatabaseFile(const QString& path);
+// Makes every table and index in an existing database on a server (the administrator made it
+// with createdb), in one transaction. Refuses a database that already holds a table.
+void createServerTables(const QString& address);
+// The one or the other, by the name given (isServerAddress()).
+void createDatabase(const QString& name);
 
 // Every way in which the file differs from what the program expects, one line each: tables,
 // fields, indexes and objects it does not know, loose column types, stored values of the wrong
@@ -17,11 +22,26 @@ void createDatabaseFile(const QString& path);
 // file is sound. Writes nothing, but rolls back a save that a crash cut short, as the program does.
 QStringList checkDatabaseFile(const QString& path);
 
+// The same for a database on a server: missing or foreign tables, fields, indexes, triggers and
+// views, column types, NOT NULL and collation, and keys held twice.
+QStringList checkServerDatabase(const QString& address);
+// The one or the other, by the name given.
+QStringList checkDatabase(const QString& name);
+
 // A consistent copy of `from` written into `to` through SQLite's online backup, under the
 // destination's locks: a destination that another program is writing is waited for and, after
 // the busy timeout, refused; a link is written through. Refuses a destination that is not a
 // database.
 void backupDatabaseFile(const QString& from, const QString& to);
+
+// Every record of every table of `from` copied into `to`, each a file or a database on a server:
+// into a new file, or a database on a server whose tables are missing (they are made) or empty.
+// The target is written in one transaction and its row counts and a checksum of each table are
+// verified before it is committed. Refuses a target that holds data.
+void copyDatabase(const QString& from, const QString& to);
+// backupDatabaseFile() for a file; for a database on a server, a copy into a new file put in
+// place of `to` when complete.
+void backupDatabase(const QString& from, const QString& to);
 
 // Refuses a path that is missing or names a folder, with the operator's message.
 void requireDatabaseFile(const QString& path);

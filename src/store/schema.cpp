@@ -124,7 +124,7 @@ int TableDef::fieldIndex(const QString& fieldName) const
     return -1;
 }
 
-QString IndexDef::sqliteName() const
+QString IndexDef::storedName() const
 {
     return table + "." + name;
 }
@@ -160,9 +160,11 @@ const IndexDef* findIndex(const QString& table, const QString& name)
     return nullptr;
 }
 
-QString sqlType(FieldType type)
+QString sqlType(FieldType type, Engine engine)
 {
-    return type == FieldType::Integer ? QStringLiteral("INTEGER") : QStringLiteral("TEXT");
+    if (type == FieldType::Integer)
+        return engine == Engine::File ? QStringLiteral("INTEGER") : QStringLiteral("bigint");
+    return engine == Engine::File ? QStringLiteral("TEXT") : QStringLiteral("text");
 }
 
 QString quoted(const QString& identifier)
@@ -172,23 +174,29 @@ QString quoted(const QString& identifier)
     return '"' + escaped + '"';
 }
 
-QStringList createStatements()
+QStringList createStatements(Engine engine)
 {
+    const bool server = engine == Engine::Server;
     QStringList statements;
     for (const TableDef& table : tables()) {
         QStringList columns;
+        if (server)
+            columns << QStringLiteral("rowid bigserial PRIMARY KEY");
         for (const FieldDef& field : table.fields) {
             const QString fallback = field.type == FieldType::Integer ? "0" : "''";
-            columns << QString("%1 %2 NOT NULL DEFAULT %3").arg(quoted(field.name), sqlType(field.type), fallback);
+            const QString collation = server && field.type != FieldType::Integer ? QStringLiteral(" COLLATE \"C\"") : QString();
+            columns << QString("%1 %2%3 NOT NULL DEFAULT %4").arg(quoted(field.name), sqlType(field.type, engine), collation, fallback);
         }
-        statements << QString("CREATE TABLE %1 (%2) STRICT").arg(quoted(table.name), columns.join(", "));
+        statements << QString("CREATE TABLE %1 (%2)%3").arg(quoted(table.name), columns.join(", "), server ? "" : " STRICT");
     }
     for (const IndexDef& index : indexes()) {
         QStringList keys;
         for (const QString& key : index.keys)
             keys << quoted(key);
+        if (server)
+            keys << QStringLiteral("rowid");
         statements << QString("CREATE INDEX %1 ON %2 (%3)")
-                          .arg(quoted(index.sqliteName()), quoted(index.table), keys.join(", "));
+                          .arg(quoted(index.storedName()), quoted(index.table), keys.join(", "));
     }
     return statements;
 }

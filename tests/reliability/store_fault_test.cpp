@@ -246,7 +246,7 @@ TEST_F(StoreFaultTest, AMissingTableOrIndexStopsTheActionWithNothingHalfDone)
     for (const QString& problem : store::checkDatabaseFile(store::kMainFile))
         EXPECT_TRUE(problem.contains("特定日")) << problem.toStdString();
 
-    runSql("DROP INDEX " + store::schema::quoted(kana->sqliteName()));
+    runSql("DROP INDEX " + store::schema::quoted(kana->storedName()));
     clearMessages();
     pressMenu("予約者登録");
     const QString noIndex = expectOneStoreError("データベース「Kelvora.mdb」のテーブル「予約者」にインデックス「Idx_カナ」がありません");
