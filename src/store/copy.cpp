@@ -106,6 +106,7 @@ void copyDatabase(const QString& from, const QString& to)
         for (const schema::TableDef& table : schema::tables()) {
             KeyOrderReader copied(source, table);
             target.connection()->bulkInsert(table, [&](std::vector<Cell>& values) { return copied.next(values); });
+            // Read back to the end for its count and checksum.
             KeyOrderReader written(target, table);
             std::vector<Cell> values;
             while (written.next(values)) {

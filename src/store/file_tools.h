@@ -3,8 +3,9 @@
 #include <QString>
 #include <QStringList>
 
-// Work on whole database files, for the database tool and the tests: making a new file from the
-// schema catalogue, verifying a file against it, and taking a consistent copy.
+// Work on whole databases, for the database tool and the tests: making a new file (or the tables
+// of an empty database on a server) from the schema catalogue, verifying one against it, and
+// copying one into another.
 namespace store {
 
 // Creates a new, empty database file with every table and index. Refuses an existing file.
