@@ -2,6 +2,7 @@
 
 #include "store/connection.h"
 
+#include "store/sqlite_handle.h"
 #include "store/store_error.h"
 
 #include <QDir>
@@ -67,6 +68,8 @@ public:
         dropIdleStatements();
         sqlite3_close_v2(db_);
     }
+
+    sqlite3* handle() const { return db_; }
 
     [[noreturn]] void fail(int code, const QString& what) const
     {
@@ -164,6 +167,12 @@ bool SqliteStatement::step(const QString& what)
 }
 
 } // namespace
+
+sqlite3* sqliteHandle(const Connection& connection)
+{
+    const auto* file = dynamic_cast<const SqliteConnection*>(&connection);
+    return file ? file->handle() : nullptr;
+}
 
 std::shared_ptr<Connection> openFile(const QString& fileName)
 {

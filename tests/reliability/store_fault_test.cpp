@@ -14,6 +14,7 @@
 #include "reservations/entry_form.h"
 #include "reservations/status_inquiry_form.h"
 #include "store/file_tools.h"
+#include "store/sqlite_handle.h"
 #include "store/schema.h"
 #include "support/file_faults.h"
 #include "support/table_contents.h"
@@ -316,7 +317,7 @@ TEST_F(StoreFaultTest, ADiskThatFillsUpInTheMiddleOfASaveLeavesNoHalfOfIt)
     const QString full = QStringLiteral("ディスクの空きが不足しているため、データベース「Kelvora.mdb」に書き込めません");
     const Contents before = tableContents(kAllTables);
     store::Database held = db(); // the forms share this connection, and with it the page limit
-    sqlite3* connection = held.connection()->handle();
+    sqlite3* connection = store::detail::sqliteHandle(*held.connection());
     // The file may grow by this many pages.
     const auto limitGrowth = [&](int pages) {
         sqlite3_stmt* count = nullptr;
@@ -401,7 +402,7 @@ TEST_F(StoreFaultTest, AFileThatIsNotADatabaseIsReportedAndLeftAsItWas)
 TEST_F(StoreFaultTest, AFormWhoseLoadingFailsDoesNotOpen)
 {
     store::Database held = db(); // the forms share this connection
-    StepFault fault(held.connection()->handle());
+    StepFault fault(store::detail::sqliteHandle(*held.connection()));
     // How every form is opened as the operator opens it: what comes first, then the opening.
     struct Opening {
         QString form;
@@ -489,7 +490,7 @@ TEST_F(StoreFaultTest, AFormWhoseLoadingFailsDoesNotOpen)
 TEST_F(StoreFaultTest, AnOpenFormWhoseReloadFailsIsClosedAndOpensAgainAfterwards)
 {
     store::Database held = db();
-    StepFault fault(held.connection()->handle());
+    StepFault fault(store::detail::sqliteHandle(*held.connection()));
     press(menu(), "対象照会");
     ASSERT_TRUE(showing("予約状照会"));
     clearMessages();
