@@ -3,13 +3,13 @@
 #include "base/input.h"
 #include "ui/palette.h"
 
+#include <QHelpEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
 #include <QScrollBar>
 #include <QTextDocument>
-#include <QHelpEvent>
 #include <QTextLayout>
 #include <QToolTip>
 #include <QtDebug>
