@@ -3,6 +3,7 @@
 #include "base/clock.h"
 #include "base/input.h"
 #include "records/reservations.h"
+#include "reservations/booking_questions.h"
 #include "rules/reserver_numbering.h"
 #include "store/database.h"
 #include "ui/handlers.h"
@@ -169,6 +170,8 @@ void 予約者登::確定_Click()
 {
     if (!ValidateEntry())
         return;
+    if (!AcceptClosedTime())
+        return;
     if (!msg::ask(QStringLiteral("入力内容で更新します。"), kTitle))
         return;
     const input::TimeOfDay end = *input::timeFromText(終了時間->text(), true);
@@ -242,9 +245,18 @@ int 予約者登::SaveReservation(const store::Database& db, const QString& numb
     return end == slot_.end ? 1 : 4;
 }
 
+bool 予約者登::AcceptClosedTime() const
+{
+    const input::TimeOfDay end = *input::timeFromText(終了時間->text(), true); // checked by ValidateEntry
+    return slot_.existing || !slot_.hours.coversClosedTime(slot_.start.minutes(), end.minutes())
+        || msg::ask(kClosedTimeQuestion, kTitle);
+}
+
 void 予約者登::削除_Click()
 {
-    if (!msg::ask(QStringLiteral("登録内容を削除します。"), kTitle))
+    const input::TimeOfDay end = input::timeFromText(終了時間->text(), true).value_or(slot_.end);
+    if (!msg::askAbout(QStringLiteral("登録内容を削除します。"),
+                       BookingText(slot_.date, slot_.start, end, slot_.target.abbrev, reserverName()), kTitle))
         return;
     if (!records::removeReservation(store::Database::open(), keyOf(予約者NO->text()))) {
         msg::exclaim(QStringLiteral("予約は登録されていません。"), kTitle);

@@ -4,6 +4,7 @@
 #include "records/reservations.h"
 #include "records/targets.h"
 #include "reservations/reserver_details.h"
+#include "rules/time_table.h"
 
 #include <QDate>
 #include <optional>
@@ -25,6 +26,7 @@ struct BookingSlot {
     bool existing = false; // opened on an existing reservation (選択) rather than a new one (予約)
     QString reserverNo;
     QString reserverName;
+    時間TBL::DayHours hours; // the day of the target, for the question about closed time
 };
 
 // What the entry form did last: 1 saved without a change of time, 2 added, 3 deleted, 4 an
@@ -53,6 +55,8 @@ private:
     // Runs the checks of name, kana, end and birth date; shows the first failure. True when all pass.
     bool ValidateEntry();
     void CheckEndTime();
+    // A new booking over closed time of its day is saved only when the operator says so.
+    bool AcceptClosedTime() const;
     // The end differs from the one the reservation was opened with.
     bool EndTimeChanged() const;
     // The reserver row of the name, added or updated, its latest reservation date only moved

@@ -109,4 +109,18 @@ std::vector<int> CountReservations(const store::Database& db, const SlotTimes& d
     return counts;
 }
 
+std::vector<records::Reservation> ReservationsInSlot(const store::Database& db, const SlotTimes& daySlots,
+                                                     const QString& target, const QDate& date, int slot)
+{
+    std::vector<records::Reservation> inSlot;
+    for (records::Reservation& r : records::reservationsOfDay(db, target, date)) {
+        if (r.start.minutes() >= daySlots.end(slot)) // in start order: the rest start later still
+            break;
+        const auto [first, last] = daySlots.covering(r.start.minutes(), r.end.minutes());
+        if (first <= slot && slot < last)
+            inSlot.push_back(std::move(r));
+    }
+    return inSlot;
+}
+
 } // namespace 予約TBL

@@ -31,11 +31,14 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QFile>
+#include <QHelpEvent>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QProcess>
 #include <QPushButton>
 #include <QScreen>
+#include <QTest>
+#include <QToolTip>
 
 namespace {
 
@@ -252,6 +255,31 @@ TEST_F(EveryWindowTest, StatusInquiryAndTimeInquiryByDay)
     });
     press(status, "照会");
     EXPECT_TRUE(script.finished());
+}
+
+TEST_F(EveryWindowTest, TimeInquiryTooltipAndMoveMode)
+{
+    QWidget* status = statusInquiryByTarget();
+    ModalScript script;
+    script.form<時間照会>([this](時間照会* inquiry) {
+        clickSlot(inquiry, booked);
+        QApplication::processEvents(); // the focus and activation a tooltip would hide on, first
+        auto* grid = inquiry->findChild<FlexGrid*>("時間帯");
+        const QRect cell = grid->cellRect(grid->row(), grid->col());
+        QHelpEvent hover(QEvent::ToolTip, cell.center(), grid->viewport()->mapToGlobal(cell.center()));
+        QApplication::sendEvent(grid->viewport(), &hover);
+        EXPECT_TRUE(QToolTip::isVisible());
+        picture(inquiry, "time_inquiry_tooltip");
+        QToolTip::hideText();
+        EXPECT_TRUE(QTest::qWaitFor([] { return !QToolTip::isVisible(); }));
+        inquiry->findChild<FlexGrid*>("予約一覧")->clickCell(1, 1);
+        press(inquiry, "移動");
+        picture(inquiry, "time_inquiry_move_mode");
+        inquiry->close();
+    });
+    press(status, "照会");
+    EXPECT_TRUE(script.finished());
+    EXPECT_EQ(pictures, 2);
 }
 
 TEST_F(EveryWindowTest, EntryOfNewAndExistingReservations)

@@ -11,6 +11,7 @@
 #include <QDir>
 #include <QEventLoop>
 #include <QMessageBox>
+#include <QPointer>
 #include <QTimer>
 #include <QWidget>
 #include <sqlite3.h>
@@ -40,8 +41,13 @@ void DatabaseTest::reloadSettings()
 
 void DatabaseTest::TearDown()
 {
+    // A window that is a child of another (a tooltip) goes with its parent: each is deleted only
+    // while it still exists.
+    QList<QPointer<QWidget>> windows;
     for (QWidget* window : QApplication::topLevelWidgets())
-        delete window;
+        windows << window;
+    for (const QPointer<QWidget>& window : windows)
+        delete window.data();
     msg::clearResponder();
     appclock::setFixedNow(QDateTime());
     QDir::setCurrent(previousFolder_);
