@@ -2,20 +2,23 @@
 // database; this tool does.
 
 #include "demo_data.h"
+#include "sheet_commands.h"
 #include "store/file_tools.h"
 #include "store/store_error.h"
 
-#include <QCoreApplication>
+#include <QApplication>
 #include <QDate>
 #include <QFile>
 #include <QFileInfo>
 #include <QTextStream>
+#include <memory>
 
 namespace {
 
 int usage()
 {
-    QTextStream(stderr) << "usage: kelvora-db create FILE | demo FILE | backup [FROM [TO]] | check FILE\n";
+    QTextStream(stderr) << "usage: kelvora-db create FILE | demo FILE | backup [FROM [TO]] | check FILE | sheet FILE ... | "
+                           "export FILE ...\n";
     return 2;
 }
 
@@ -29,12 +32,22 @@ int fail(const QString& message)
 
 int main(int argc, char** argv)
 {
-    QCoreApplication application(argc, argv);
+    // A sheet is painted with the program's fonts and its slot grid, which need a GUI application;
+    // a morning job has no screen, so it paints offscreen unless told otherwise.
+    const bool painting = argc > 1 && QByteArray(argv[1]) == "sheet";
+    if (painting && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    std::unique_ptr<QCoreApplication> application =
+        painting ? std::make_unique<QApplication>(argc, argv) : std::make_unique<QCoreApplication>(argc, argv);
     const QStringList args = QCoreApplication::arguments().mid(1);
     if (args.isEmpty())
         return usage();
     const QString command = args[0];
     try {
+        if (command == "sheet")
+            return runSheetCommand(args.mid(1));
+        if (command == "export")
+            return runExportCommand(args.mid(1));
         if ((command == "create" || command == "demo") && args.size() == 2) {
             store::createDatabaseFile(args[1]);
             if (command == "demo") {

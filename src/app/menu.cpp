@@ -16,6 +16,7 @@
 #include "reservations/bulk_delete_form.h"
 #include "reservations/reserver_form.h"
 #include "reservations/status_inquiry_form.h"
+#include "sheets/sheet_form.h"
 #include "ui/forms.h"
 #include "ui/handlers.h"
 
@@ -63,6 +64,9 @@
     addButton(yearEnd, "個別休業日登録", "個別休業日登録", &メニュー::個別休業日登録_Click);
     // The list of preferred working hours has no form in this system.
     addButton(yearEnd, "Command8", "希望勤務一覧", nullptr)->setEnabled(false);
+
+    QGroupBox* sheets = makeFrame("Frame6", "帳票");
+    addButton(sheets, "予約一覧表", "予約一覧表", &メニュー::予約一覧表_Click);
 
     auto* close = new QPushButton(QStringLiteral("終了"), this);
     close->setObjectName(QStringLiteral("終了"));
@@ -174,6 +178,11 @@ void メニュー::定休日登_Click()
 void メニュー::個別休業日登録_Click()
 {
     forms::showModeless<個休業登録>(settings_);
+}
+
+void メニュー::予約一覧表_Click()
+{
+    forms::showModeless<予約一覧表>(settings_);
 }
 
 void メニュー::終了_Click()

@@ -2,6 +2,9 @@
 
 #include "records/stored.h"
 
+#include <algorithm>
+#include <tuple>
+
 namespace records {
 
 namespace {
@@ -57,6 +60,36 @@ std::vector<Reservation> reservationsOfDay(const store::Database& db, const QStr
         day.push_back(read(reservations));
     }
     return day;
+}
+
+void forEachReservationBetween(const store::Database& db, const QDate& first, const QDate& last,
+                               const std::function<void(const Reservation&)>& visit)
+{
+    store::Table reservations = db.table("予約", "Idx_日付");
+    const QString lastText = input::dateText(last);
+    std::vector<Reservation> day;
+    const auto flush = [&] {
+        std::sort(day.begin(), day.end(), [](const Reservation& a, const Reservation& b) {
+            return std::tie(a.target, a.start, a.reserverNo) < std::tie(b.target, b.start, b.reserverNo);
+        });
+        for (const Reservation& reservation : day)
+            visit(reservation);
+        day.clear();
+    };
+    QString dayText;
+    for (reservations.seek(">=", {input::dateText(first)}); !reservations.eof(); reservations.moveNext()) {
+        const QString text = reservations.text("予約_年月日");
+        if (text > lastText)
+            break;
+        if (!input::storedDate(text))
+            continue;
+        if (text != dayText) {
+            flush();
+            dayText = text;
+        }
+        day.push_back(read(reservations));
+    }
+    flush();
 }
 
 std::vector<ReservationSpan> spansOfDays(const store::Database& db, const QString& target, const QDate& first,

@@ -5,6 +5,7 @@
 
 #include <QDate>
 #include <QString>
+#include <functional>
 #include <optional>
 #include <vector>
 
@@ -45,6 +46,10 @@ struct ReservationSpan {
 std::optional<Reservation> findReservation(const store::Database& db, const ReservationKey& key);
 // The target's reservations of a date, by start time, then reserver number.
 std::vector<Reservation> reservationsOfDay(const store::Database& db, const QString& target, const QDate& date);
+// Every reservation dated from `first` through `last`, a day at a time, each day's in target,
+// start and reserver order. One dated in another form ("2024/05/2") is none of these days.
+void forEachReservationBetween(const store::Database& db, const QDate& first, const QDate& last,
+                               const std::function<void(const Reservation&)>& visit);
 // The spans of the target's reservations from `first` through `last`, in date and start order.
 std::vector<ReservationSpan> spansOfDays(const store::Database& db, const QString& target, const QDate& first,
                                          const QDate& last);

@@ -57,6 +57,13 @@ QStringList reserverNamesByKana(const store::Database& db, const QString& prefix
     return names;
 }
 
+void forEachReserver(const store::Database& db, const std::function<void(const Reserver&)>& visit)
+{
+    store::Table reservers = byNumber(db);
+    for (reservers.seek(">=", {QString()}); !reservers.eof(); reservers.moveNext())
+        visit(read(reservers));
+}
+
 void saveReserver(const store::Database& db, const Reserver& r)
 {
     store::Table reservers = byNumber(db);

@@ -52,9 +52,13 @@ SlotTimes SlotTimesOf(const Settings& settings)
 
 SlotCounts BuildReservationCounts(const CountRequest& request)
 {
+    return BuildReservationCounts(store::Database::open(), request);
+}
+
+SlotCounts BuildReservationCounts(const store::Database& db, const CountRequest& request)
+{
     SlotCounts counts;
     counts.Slots = request.Slots;
-    const store::Database db = store::Database::open();
     store::Transaction oneReading(db, store::Transaction::ForReading); // all look-ups under one read lock
     counts.ReservationCount =
         request.InquiryKind == 1 ? CountForSevenDays(db, counts.Slots, request.CurrentTarget, request.WorkingDate)

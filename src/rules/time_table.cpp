@@ -44,6 +44,11 @@ std::vector<TimeTableColumn> dateColumns(QDate date, int days, bool dayOfMonthLa
 
 TimeTable BuildTimeTable(const TimeTableRequest& request)
 {
+    return BuildTimeTable(store::Database::open(), request);
+}
+
+TimeTable BuildTimeTable(const store::Database& db, const TimeTableRequest& request)
+{
     TimeTable table;
     switch (request.TimeTableMode) {
     case 1:
@@ -68,7 +73,6 @@ TimeTable BuildTimeTable(const TimeTableRequest& request)
     if (table.Columns.empty())
         return table;
 
-    const store::Database db = store::Database::open();
     store::Transaction oneReading(db, store::Transaction::ForReading); // all look-ups under one read lock
     const auto [first, last] = std::minmax_element(table.Columns.begin(), table.Columns.end(),
         [](const TimeTableColumn& a, const TimeTableColumn& b) { return a.ColumnDate < b.ColumnDate; });

@@ -33,6 +33,8 @@ struct TimeTableRequest {
 
 
 TimeTable BuildTimeTable(const TimeTableRequest& request);
+// The same on a given database file.
+TimeTable BuildTimeTable(const store::Database& db, const TimeTableRequest& request);
 
 // Date columns: the week from the first Sunday on or after the working date, seven days from
 // the working date, or every day of the system date's month.

@@ -21,6 +21,7 @@
 #include "reservations/reserver_form.h"
 #include "reservations/status_inquiry_form.h"
 #include "reservations/time_inquiry_form.h"
+#include "sheets/sheet_form.h"
 #include "support/fixture.h"
 #include "support/modal_script.h"
 #include "ui/flex_grid.h"
@@ -325,6 +326,12 @@ TEST_F(EveryWindowTest, BulkDeletionPeriodEndAndReorganisation)
     picture(forms::find<期末処理>(), "period_end");
     press(menu, "再編成");
     picture(forms::find<警告>(), "warning");
+}
+
+TEST_F(EveryWindowTest, DaySheets)
+{
+    press(menu, "予約一覧表");
+    picture(forms::find<予約一覧表>(), "day_sheets");
 }
 
 TEST_F(EveryWindowTest, RegularHolidaysInBothCycles)

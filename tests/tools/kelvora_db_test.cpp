@@ -8,6 +8,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
+#include <QRegularExpression>
 #include <sqlite3.h>
 
 namespace {
@@ -187,6 +188,35 @@ TEST_F(KelvoraDbTest, MessagesNameAFolderAsAFolderAndNeverTheScratchFile)
             << create.err.toStdString();
         EXPECT_FALSE(create.err.contains(".part")) << create.err.toStdString();
     }
+}
+
+TEST_F(KelvoraDbTest, SheetAndExportWriteWhatAMorningJobAsksFor)
+{
+    insert("設定", {{"設定_番号", "00001"}, {"設定_名称", "コートA面"}, {"設定_略称", "コートA"}});
+    insert("予約", {{"予約_設定番号", "00001"}, {"予約_年月日", "2026/12/08"}, {"予約_開始時間", "10:00"},
+                    {"予約_予約者NO", "-000001"}, {"予約_重複", "0"}, {"予約_終了時間", "11:00"},
+                    {"予約_予約者名", "佐藤"}});
+    insert("予約者", {{"予約者_予約者NO", "-000001"}, {"予約者_予約者名", "佐藤"}, {"予約者_電話番号", "03-1"}});
+
+    EXPECT_EQ(tool({"sheet", "Kelvora.mdb", "--date", "2026-12-08", "--target", "1", "--calls", "--pdf", "calls.pdf"}).exitCode, 0);
+    QProcess reader;
+    reader.start("pdftotext", {"-layout", "calls.pdf", "-"});
+    ASSERT_TRUE(reader.waitForFinished(60000));
+    const QString calls = QString::fromUtf8(reader.readAllStandardOutput());
+    EXPECT_TRUE(calls.contains(QRegularExpression("10:00\\s+11:00\\s+コートA\\s+-000001\\s+佐藤\\s+03-1"))) << calls.toStdString();
+
+    const ToolRun week = tool({"sheet", "Kelvora.mdb", "--date", "2026-12-08", "--week", "--pdf", "week.pdf"});
+    EXPECT_EQ(week.exitCode, 1);
+    EXPECT_TRUE(week.err.contains("週間一覧には予約対象を指定してください")) << week.err.toStdString();
+    EXPECT_FALSE(QFile::exists("week.pdf"));
+
+    ASSERT_EQ(tool({"export", "Kelvora.mdb", "reservations", "--from", "2026-12-01", "--to", "2026-12-31", "r.csv"}).exitCode, 0);
+    ASSERT_EQ(tool({"export", "Kelvora.mdb", "reservers", "p.csv"}).exitCode, 0);
+    QFile reservations("r.csv");
+    QFile reservers("p.csv");
+    ASSERT_TRUE(reservations.open(QIODevice::ReadOnly) && reservers.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(reservations.readAll().endsWith("\r\n2026/12/08,00001,,10:00,11:00,－000001,佐藤,,0,,\r\n"));
+    EXPECT_TRUE(reservers.readAll().startsWith("\xEF\xBB\xBF予約者NO,氏名,カナ,住所,電話番号"));
 }
 
 } // namespace
