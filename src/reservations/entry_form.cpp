@@ -2,6 +2,7 @@
 
 #include "base/clock.h"
 #include "base/input.h"
+#include "records/cancellations.h"
 #include "records/reservations.h"
 #include "rules/reserver_numbering.h"
 #include "store/database.h"
@@ -246,7 +247,7 @@ void 予約者登::削除_Click()
 {
     if (!msg::ask(QStringLiteral("登録内容を削除します。"), kTitle))
         return;
-    if (!records::removeReservation(store::Database::open(), keyOf(予約者NO->text()))) {
+    if (!records::cancelReservation(store::Database::open(), keyOf(予約者NO->text()), records::CancelKind::Request)) {
         msg::exclaim(QStringLiteral("予約は登録されていません。"), kTitle);
         return;
     }
