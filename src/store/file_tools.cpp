@@ -61,7 +61,14 @@ int upgradeDatabaseFile(const QString& path)
 {
     requireDatabaseFile(path);
     RawFile file(path, RawFile::Mode::Write);
-    return detail::upgradeSchema(file.get(), path);
+    const int version = detail::upgradeSchema(file.get(), path);
+    if (detail::storedVersion(file.get(), path) < schema::kCurrentVersion) {
+        throw StoreError(QStringLiteral("「%1」には版 %2 のテーブルがそろっていないため、更新できません。"
+                                        "「kelvora-db check %1」で確かめてください。")
+                             .arg(path)
+                             .arg(version));
+    }
+    return version;
 }
 
 void backupDatabaseFile(const QString& from, const QString& to)

@@ -29,8 +29,8 @@ void backupDatabaseFile(const QString& from, const QString& to);
 int databaseFileVersion(const QString& path);
 
 // Brings a file of an earlier version up to this program's in one transaction, as the program
-// does when it opens one; returns the version the file had. A file of a newer version is refused
-// and left as it is.
+// does when it opens one; returns the version the file had. A file of a newer version, or one
+// without the tables of its version, is refused and left as it is.
 int upgradeDatabaseFile(const QString& path);
 
 // Refuses a path that is missing or names a folder, with the operator's message.

@@ -22,6 +22,29 @@ void exec(sqlite3* db, const QString& sql, const QString& shownName)
         fail(db, rc, shownName);
 }
 
+// Whether the file holds every table of its version: an empty file, or one of another program,
+// is not a file of an earlier version and is left for the program to report as it is.
+bool holdsTablesOf(sqlite3* db, int version, const QString& shownName)
+{
+    for (const schema::TableDef& table : schema::tables()) {
+        if (table.since > version)
+            continue;
+        sqlite3_stmt* stmt = nullptr;
+        int rc = sqlite3_prepare_v2(db, "SELECT 1 FROM sqlite_master WHERE type = 'table' AND name = ?", -1, &stmt, nullptr);
+        if (rc != SQLITE_OK)
+            fail(db, rc, shownName);
+        const QByteArray name = table.name.toUtf8();
+        sqlite3_bind_text(stmt, 1, name.constData(), int(name.size()), SQLITE_TRANSIENT);
+        rc = sqlite3_step(stmt);
+        sqlite3_finalize(stmt);
+        if (rc == SQLITE_DONE)
+            return false;
+        if (rc != SQLITE_ROW)
+            fail(db, rc, shownName);
+    }
+    return true;
+}
+
 } // namespace
 
 int storedVersion(sqlite3* db, const QString& shownName)
@@ -47,13 +70,14 @@ int storedVersion(sqlite3* db, const QString& shownName)
 
 int upgradeSchema(sqlite3* db, const QString& shownName)
 {
-    if (storedVersion(db, shownName) == schema::kCurrentVersion)
-        return schema::kCurrentVersion;
+    const int before = storedVersion(db, shownName);
+    if (before == schema::kCurrentVersion || !holdsTablesOf(db, before, shownName))
+        return before;
     exec(db, QStringLiteral("BEGIN IMMEDIATE"), shownName);
     try {
         // Read again under the write lock: another program may have upgraded the file meanwhile.
         const int version = storedVersion(db, shownName);
-        if (version < schema::kCurrentVersion) {
+        if (version < schema::kCurrentVersion && holdsTablesOf(db, version, shownName)) {
             for (const QString& statement : schema::upgradeStatements(version))
                 exec(db, statement, shownName);
         }

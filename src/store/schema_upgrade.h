@@ -12,7 +12,8 @@ int storedVersion(sqlite3* db, const QString& shownName);
 
 // Adds what a file of an older version lacks, in one transaction that waits for another program
 // holding the file: a crash leaves the file as it was or wholly upgraded. A file of a newer
-// version is refused with a StoreError and left as it is. Returns the version the file had.
+// version is refused with a StoreError and left as it is, and a file without the tables of its
+// version (an empty file, another program's) is left as it is. Returns the version the file had.
 int upgradeSchema(sqlite3* db, const QString& shownName);
 
 } // namespace store::detail

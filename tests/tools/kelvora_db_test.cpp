@@ -74,6 +74,11 @@ TEST_F(KelvoraDbTest, CheckSaysAFormerVersionNeedsAnUpgradeAndUpgradeKeepsEveryR
     EXPECT_EQ(rowsIn("old.mdb", "予約"), reservations);
     EXPECT_EQ(rowsIn("old.mdb", "予約取消"), 0);
     EXPECT_EQ(tool({"upgrade", "old.mdb"}).out, "old.mdb: すでに版 2 です。変更はありません。\n");
+
+    // An empty file is no former version: refused and left empty.
+    QFile(QStringLiteral("empty.mdb")).open(QIODevice::WriteOnly);
+    EXPECT_EQ(tool({"upgrade", "empty.mdb"}).exitCode, 1);
+    EXPECT_EQ(QFileInfo("empty.mdb").size(), 0);
 }
 
 TEST_F(KelvoraDbTest, DemoHoldsTargetsReserversAndAWeekOfReservations)
