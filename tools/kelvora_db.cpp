@@ -4,6 +4,7 @@
 #include "demo_data.h"
 #include "sheet_commands.h"
 #include "store/file_tools.h"
+#include "store/schema.h"
 #include "store/store_error.h"
 
 #include <QApplication>
@@ -17,8 +18,8 @@ namespace {
 
 int usage()
 {
-    QTextStream(stderr) << "usage: kelvora-db create FILE | demo FILE | backup [FROM [TO]] | check FILE | sheet FILE ... | "
-                           "export FILE ...\n";
+    QTextStream(stderr) << "usage: kelvora-db create FILE | demo FILE | backup [FROM [TO]] | check FILE | upgrade FILE | "
+                           "sheet FILE ... | export FILE ...\n";
     return 2;
 }
 
@@ -69,9 +70,26 @@ int main(int argc, char** argv)
             QTextStream out(stdout);
             for (const QString& problem : problems)
                 out << problem << '\n';
-            if (problems.isEmpty())
+            if (const int version = store::databaseFileVersion(args[1]); version < store::schema::kCurrentVersion) {
+                // An older file is not broken: the program upgrades it when it opens it.
+                out << QStringLiteral("%1: 古い版（%2）のファイルです。「kelvora-db upgrade %1」で版 %3 に更新してください"
+                                      "（プログラムで開いても更新されます）。\n")
+                           .arg(args[1])
+                           .arg(version)
+                           .arg(store::schema::kCurrentVersion);
+            } else if (problems.isEmpty()) {
                 out << args[1] << ": OK\n";
+            }
             return problems.isEmpty() ? 0 : 1;
+        }
+        if (command == "upgrade" && args.size() == 2) {
+            const int version = store::upgradeDatabaseFile(args[1]);
+            QTextStream out(stdout);
+            if (version == store::schema::kCurrentVersion)
+                out << QStringLiteral("%1: すでに版 %2 です。変更はありません。\n").arg(args[1]).arg(version);
+            else
+                out << QStringLiteral("%1: 版 %2 を版 %3 に更新しました。\n").arg(args[1]).arg(version).arg(store::schema::kCurrentVersion);
+            return 0;
         }
     } catch (const store::StoreError& error) {
         return fail(error.message());

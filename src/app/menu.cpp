@@ -14,6 +14,7 @@
 #include "master/master_settings_form.h"
 #include "master/targets_form.h"
 #include "reservations/bulk_delete_form.h"
+#include "reservations/cancellation_history_form.h"
 #include "reservations/reserver_form.h"
 #include "reservations/status_inquiry_form.h"
 #include "sheets/sheet_form.h"
@@ -67,6 +68,7 @@
 
     QGroupBox* sheets = makeFrame("Frame6", "帳票");
     addButton(sheets, "予約一覧表", "予約一覧表", &メニュー::予約一覧表_Click);
+    addButton(sheets, "取消履歴", "取消履歴", &メニュー::取消履歴_Click);
 
     auto* close = new QPushButton(QStringLiteral("終了"), this);
     close->setObjectName(QStringLiteral("終了"));
@@ -163,6 +165,11 @@ void メニュー::予約一括削除_Click()
 void メニュー::期末削除_Click()
 {
     forms::showModeless<期末処理>(settings_);
+}
+
+void メニュー::取消履歴_Click()
+{
+    forms::showModeless<取消履歴>(settings_);
 }
 
 void メニュー::再編成_Click()

@@ -30,6 +30,7 @@ public:
     void 予約一括削除_Click();
     void 期末削除_Click();
     void 再編成_Click();
+    void 取消履歴_Click();
     void 定休日登_Click();
     void 個別休業日登録_Click();
     void 予約一覧表_Click();

@@ -3,6 +3,7 @@
 #include "base/clock.h"
 #include "base/input.h"
 #include "records/calendar.h"
+#include "records/cancellations.h"
 #include "records/hours.h"
 #include "records/reservations.h"
 #include "records/reservers.h"
@@ -143,6 +144,8 @@ void 期末処理::PurgeCalendar(const store::Database& db) const
 void 期末処理::PurgeReservations(const store::Database& db) const
 {
     records::removeReservationsBetween(db, lowerBound_, cutOffDate_);
+    // The cancelled reservations of those dates go with them; the purge itself cancels nothing.
+    records::removeCancellationsBetween(db, lowerBound_, cutOffDate_);
 }
 
 void 期末処理::PurgeReservers(const store::Database& db) const

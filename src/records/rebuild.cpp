@@ -27,6 +27,7 @@ constexpr std::array<RebuildStep, kRebuildSteps> kSteps = {{
     {"発番", "Key_発番", ""},
     {"予約", "Key_予約", "予約_受付日"},
     {"予約者", "Key_予約者", ""},
+    {"予約取消", "Key_予約取消", ""},
 }};
 
 // A field of the copy as it is written to the main file: the date field of the step is

@@ -1,5 +1,6 @@
 #include "records/reservations.h"
 
+#include "records/reservation_fields.h"
 #include "records/stored.h"
 
 #include <algorithm>
@@ -16,17 +17,7 @@ store::Table byKey(const store::Database& db)
 
 Reservation read(const store::Table& r)
 {
-    return {r.text("予約_設定番号"),
-            r.date("予約_年月日"),
-            r.time("予約_開始時間"),
-            r.text("予約_予約者NO"),
-            stored::flag(r, "予約_重複"),
-            r.time("予約_終了時間", true),
-            stored::legacyDate(r, "予約_受付日"),
-            r.text("予約_略称"),
-            r.text("予約_予約者名"),
-            r.text("予約_予約者名カナ"),
-            r.text("予約_備考")};
+    return detail::readReservation(r, detail::kReservationFields);
 }
 
 ReservationSpan spanOf(const store::Table& r, const QDate& date)
@@ -40,6 +31,40 @@ std::vector<store::Value> keyValues(const ReservationKey& key)
 }
 
 } // namespace
+
+namespace detail {
+
+Reservation readReservation(const store::Table& r, const ReservationFields& f)
+{
+    return {r.text(f.target),
+            r.date(f.date),
+            r.time(f.start),
+            r.text(f.reserverNo),
+            stored::flag(r, f.overlap),
+            r.time(f.end, true),
+            stored::legacyDate(r, f.takenOn),
+            r.text(f.abbrev),
+            r.text(f.reserverName),
+            r.text(f.reserverKana),
+            r.text(f.remark)};
+}
+
+void writeReservation(store::Table& table, const Reservation& r, const ReservationFields& f)
+{
+    table.set(f.target, r.target);
+    table.set(f.date, input::dateText(r.date));
+    table.set(f.start, stored::timeText(r.start));
+    table.set(f.reserverNo, r.reserverNo);
+    table.set(f.overlap, r.overlapAllowed ? "1" : "0");
+    table.set(f.end, stored::timeText(r.end));
+    table.set(f.takenOn, stored::dateText(r.takenOn));
+    table.set(f.abbrev, r.abbrev);
+    table.set(f.reserverName, r.reserverName);
+    table.set(f.reserverKana, r.reserverKana);
+    table.set(f.remark, r.remark);
+}
+
+} // namespace detail
 
 std::optional<Reservation> findReservation(const store::Database& db, const ReservationKey& key)
 {
@@ -126,19 +151,8 @@ std::vector<ReservationSpan> spansOnDate(const store::Database& db, const QDate&
 bool saveReservation(const store::Database& db, const Reservation& r)
 {
     store::Table reservations = byKey(db);
-    const QString start = stored::timeText(r.start);
     const bool existed = reservations.seekForWrite(keyValues(r.key()));
-    reservations.set("予約_設定番号", r.target);
-    reservations.set("予約_年月日", input::dateText(r.date));
-    reservations.set("予約_開始時間", start);
-    reservations.set("予約_予約者NO", r.reserverNo);
-    reservations.set("予約_重複", r.overlapAllowed ? "1" : "0");
-    reservations.set("予約_終了時間", stored::timeText(r.end));
-    reservations.set("予約_受付日", stored::dateText(r.takenOn));
-    reservations.set("予約_略称", r.abbrev);
-    reservations.set("予約_予約者名", r.reserverName);
-    reservations.set("予約_予約者名カナ", r.reserverKana);
-    reservations.set("予約_備考", r.remark);
+    detail::writeReservation(reservations, r, detail::kReservationFields);
     reservations.update();
     return existed;
 }

@@ -2,6 +2,7 @@
 
 #include "base/clock.h"
 #include "base/input.h"
+#include "records/cancellations.h"
 #include "records/reservations.h"
 #include "reservations/booking_questions.h"
 #include "rules/reserver_numbering.h"
@@ -258,7 +259,7 @@ void 予約者登::削除_Click()
     if (!msg::askAbout(QStringLiteral("登録内容を削除します。"),
                        BookingText(slot_.date, slot_.start, end, slot_.target.abbrev, reserverName()), kTitle))
         return;
-    if (!records::removeReservation(store::Database::open(), keyOf(予約者NO->text()))) {
+    if (!records::cancelReservation(store::Database::open(), keyOf(予約者NO->text()), records::CancelKind::Request)) {
         msg::exclaim(QStringLiteral("予約は登録されていません。"), kTitle);
         return;
     }

@@ -8,6 +8,7 @@
 #include "rules/overlap_settings.h"
 #include "rules/slot_counts.h"
 #include "rules/time_table.h"
+#include "records/cancellations.h"
 #include "records/reservations.h"
 #include "records/targets.h"
 #include "store/database.h"
@@ -391,7 +392,7 @@ void 時間照会::削除_Click()
                        BookingText(chosen->date, chosen->start, chosen->end, chosenTarget_.abbrev, chosen->reserverName),
                        kTitle))
         return;
-    if (!records::removeReservation(store::Database::open(), chosen->key())) {
+    if (!records::cancelReservation(store::Database::open(), chosen->key(), records::CancelKind::Request)) {
         msg::exclaim(QStringLiteral("予約は登録されていません。"), kTitle);
         return;
     }

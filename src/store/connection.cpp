@@ -1,5 +1,6 @@
 #include "store/connection.h"
 
+#include "store/schema_upgrade.h"
 #include "store/store_error.h"
 
 #include <QDir>
@@ -104,6 +105,8 @@ std::shared_ptr<Connection> Connection::open(const QString& fileName)
     std::shared_ptr<Connection> connection(new Connection(fileName, db));
     sqlite3_busy_timeout(db, kBusyTimeoutMs);
     sqlite3_extended_result_codes(db, 1);
+    // A file of an older version is brought up to this one before anything reads it.
+    upgradeSchema(db, fileName);
     connection->loadCatalogue();
     connection->run(QStringLiteral("PRAGMA synchronous = FULL"), QString());
     connections[key] = connection;

@@ -7,6 +7,7 @@
 #include "store/database.h"
 #include "store/raw_file.h"
 #include "store/schema.h"
+#include "store/schema_upgrade.h"
 #include "store/store_error.h"
 
 #include <QDate>
@@ -65,6 +66,13 @@ bool isTime(const unsigned char* text, int length, bool endOfDay)
     return (hour < 24 && minute < 60) || (endOfDay && hour == 24 && minute == 0);
 }
 
+// "yyyy/mm/dd hh:mm:ss"
+bool isDateTime(const unsigned char* text, int length)
+{
+    return length == 19 && isDate(text, 10) && text[10] == ' ' && isTime(text + 11, 5, false) && text[16] == ':' &&
+           digits(text, 17, 2) && number(text, 17, 2) < 60;
+}
+
 Fault faultOf(sqlite3_value* value, FieldType type, Shape shape)
 {
     const int storage = sqlite3_value_type(value);
@@ -92,6 +100,7 @@ Fault faultOf(sqlite3_value* value, FieldType type, Shape shape)
     case Shape::EndTime: fits = isTime(text, length, true); break;
     case Shape::Flag: fits = length == 1 && (text[0] == '0' || text[0] == '1'); break;
     case Shape::Digits: fits = length > 0 && digits(text, 0, length); break;
+    case Shape::DateTime: fits = isDateTime(text, length); break;
     }
     return fits ? Sound : Misshapen;
 }
@@ -112,6 +121,7 @@ QString expected(const FieldDef& field)
     case Shape::EndTime: return QStringLiteral("時刻（hh:mm、00:00～24:00）");
     case Shape::Flag: return QStringLiteral("「0」か「1」");
     case Shape::Digits: return QStringLiteral("数字");
+    case Shape::DateTime: return QStringLiteral("日時（yyyy/mm/dd hh:mm:ss）");
     case Shape::Free: break;
     }
     return field.type == FieldType::Integer ? QStringLiteral("整数（-32768～32767）") : QStringLiteral("文字列");
@@ -174,7 +184,8 @@ struct Column {
 
 class Checker {
 public:
-    explicit Checker(const QString& path) : file_(path, RawFile::Mode::Read), tally_(problems_)
+    explicit Checker(const QString& path)
+        : file_(path, RawFile::Mode::Read), version_(detail::storedVersion(file_.get(), path)), tally_(problems_)
     {
         const int rc = sqlite3_create_function(file_.get(), "shape_fault", 3, SQLITE_UTF8 | SQLITE_DETERMINISTIC | SQLITE_DIRECTONLY,
                                                nullptr, shapeFaultFunction, nullptr, nullptr);
@@ -184,8 +195,10 @@ public:
 
     QStringList run()
     {
-        for (const schema::TableDef& table : schema::tables())
-            checkTableDefinition(table);
+        for (const schema::TableDef& table : schema::tables()) {
+            if (table.since <= version_)
+                checkTableDefinition(table);
+        }
         checkIndexes();
         checkUnknownObjects();
         if (!checkIntegrity())
@@ -241,6 +254,8 @@ private:
     void checkIndexes()
     {
         for (const schema::IndexDef& index : schema::indexes()) {
+            if (index.since > version_)
+                continue;
             const QString name = sqlLiteral(index.sqliteName());
             const QList<QStringList> owner =
                 file_.rows(QStringLiteral("SELECT tbl_name FROM sqlite_master WHERE type = 'index' AND name = %1").arg(name));
@@ -390,6 +405,7 @@ private:
     }
 
     RawFile file_;
+    int version_; // what the file may be checked for: a table of a later version is not missing
     QStringList problems_;
     Tally tally_;
     QHash<QString, QHash<QString, Column>> columns_;

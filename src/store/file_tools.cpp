@@ -2,6 +2,7 @@
 
 #include "store/raw_file.h"
 #include "store/schema.h"
+#include "store/schema_upgrade.h"
 #include "store/store_error.h"
 
 #include <QFile>
@@ -47,6 +48,27 @@ void createDatabaseFile(const QString& path)
         removeScratch();
         throw StoreError(QStringLiteral("「%1」を作成できません。").arg(path));
     }
+}
+
+int databaseFileVersion(const QString& path)
+{
+    requireDatabaseFile(path);
+    RawFile file(path, RawFile::Mode::Read);
+    return detail::storedVersion(file.get(), path);
+}
+
+int upgradeDatabaseFile(const QString& path)
+{
+    requireDatabaseFile(path);
+    RawFile file(path, RawFile::Mode::Write);
+    const int version = detail::upgradeSchema(file.get(), path);
+    if (detail::storedVersion(file.get(), path) < schema::kCurrentVersion) {
+        throw StoreError(QStringLiteral("「%1」には版 %2 のテーブルがそろっていないため、更新できません。"
+                                        "「kelvora-db check %1」で確かめてください。")
+                             .arg(path)
+                             .arg(version));
+    }
+    return version;
 }
 
 void backupDatabaseFile(const QString& from, const QString& to)

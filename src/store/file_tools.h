@@ -14,7 +14,8 @@ void createDatabaseFile(const QString& path);
 // fields, indexes and objects it does not know, loose column types, stored values of the wrong
 // shape or NULL and keys held twice (each named by table, key, field and value, the first few of
 // a kind and a count of the rest), and the faults of SQLite's integrity check. Empty when the
-// file is sound. Writes nothing, but rolls back a save that a crash cut short, as the program does.
+// file is sound. A file of an earlier version is checked against the catalogue of its version (it
+// lacks the later tables by right); a file of a newer version is refused. Writes nothing, but rolls back a save that a crash cut short, as the program does.
 QStringList checkDatabaseFile(const QString& path);
 
 // A consistent copy of `from` written into `to` through SQLite's online backup, under the
@@ -22,6 +23,15 @@ QStringList checkDatabaseFile(const QString& path);
 // the busy timeout, refused; a link is written through. Refuses a destination that is not a
 // database.
 void backupDatabaseFile(const QString& from, const QString& to);
+
+// The version of the file's tables: schema::kCurrentVersion for a file of this program, less for
+// one made by an earlier version. A file of a newer version is refused.
+int databaseFileVersion(const QString& path);
+
+// Brings a file of an earlier version up to this program's in one transaction, as the program
+// does when it opens one; returns the version the file had. A file of a newer version, or one
+// without the tables of its version, is refused and left as it is.
+int upgradeDatabaseFile(const QString& path);
 
 // Refuses a path that is missing or names a folder, with the operator's message.
 void requireDatabaseFile(const QString& path);

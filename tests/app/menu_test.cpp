@@ -46,6 +46,7 @@ TEST_F(MenuTest, EveryButtonSitsInItsFrameWithItsCaption)
         {"Frame4", "予約一括削除", "予約一括削除"}, {"Frame5", "期末削除", "期末削除"},
         {"Frame5", "再編成", "再編成"}, {"Frame5", "定休日登", "定休日登録"},
         {"Frame5", "個別休業日登録", "個別休業日登録"}, {"Frame5", "Command8", "希望勤務一覧"},
+        {"Frame6", "取消履歴", "取消履歴"},
     };
     for (const auto& [frame, name, caption] : buttons) {
         auto* box = menu->findChild<QGroupBox*>(frame);
@@ -57,6 +58,7 @@ TEST_F(MenuTest, EveryButtonSitsInItsFrameWithItsCaption)
     EXPECT_EQ(menu->findChild<QGroupBox*>("Frame3")->title(), "基本情報");
     EXPECT_EQ(menu->findChild<QGroupBox*>("Frame4")->title(), "予約情報");
     EXPECT_EQ(menu->findChild<QGroupBox*>("Frame5")->title(), "年度処理");
+    EXPECT_EQ(menu->findChild<QGroupBox*>("Frame6")->title(), "帳票");
     EXPECT_FALSE(button("予約者削除")->isEnabled());
     EXPECT_FALSE(button("Command8")->isEnabled());
     EXPECT_EQ(button("終了")->text(), "終了");

@@ -31,7 +31,7 @@ protected:
         flushDeletes();
         return proposal;
     }
-    // One record dated `date` in each of the four dated tables, for target `target`.
+    // One record dated `date` in each of the five dated tables, for target `target`.
     void addDated(const QString& target, const QString& date, const QString& reserver)
     {
         insert("カレンダー", {{"カレ_番号", target}, {"カレ_年月日", date}, {"カレ_休日FLG", 1}});
@@ -40,6 +40,9 @@ protected:
         insert("予約者", {{"予約者_予約者NO", reserver}, {"予約者_最新予約日", date}});
         insert("特定日", {{"特定_番号", target}, {"特定_日付", date}, {"特定_開始時間", "09:00"},
                           {"特定_終了時間", "17:00"}, {"特定_営業フラグ", "0"}});
+        insert("予約取消", {{"取消_設定番号", target}, {"取消_年月日", date}, {"取消_開始時間", "12:00"},
+                            {"取消_予約者NO", reserver}, {"取消_終了時間", "13:00"}, {"取消_日時", "2026/01/05 10:00:00"},
+                            {"取消_区分", "1"}});
     }
     QStringList dates(const QString& table, const QString& index, const QString& field) const
     {
@@ -127,6 +130,7 @@ TEST_F(PeriodEndTest, EveryDatedTableLosesItsRecordsUpToTheCutOffDayItself)
     EXPECT_EQ(dates("予約", "Idx_日付", "予約_年月日"), (QStringList{"1989/12/31", "2025/04/02"}));
     EXPECT_EQ(dates("予約者", "Key_予約者", "予約者_予約者NO"), (QStringList{"-000003", "-000004", "-000005"}));
     EXPECT_EQ(dates("特定日", "Idx_日付", "特定_日付"), (QStringList{"1989/12/31", "2025/04/02"}));
+    EXPECT_EQ(dates("予約取消", "Idx_日付", "取消_年月日"), (QStringList{"1989/12/31", "2025/04/02"}));
     EXPECT_EQ(count("営業"), 1);
     EXPECT_EQ(count("設定"), 1);
 
@@ -150,7 +154,7 @@ TEST_F(PeriodEndTest, NoAtTheQuestionDeletesNothing)
     open();
     answer({false});
     confirm();
-    for (const char* table : {"カレンダー", "予約", "予約者", "特定日"})
+    for (const char* table : {"カレンダー", "予約", "予約者", "特定日", "予約取消"})
         EXPECT_EQ(count(table), 1) << table;
     EXPECT_EQ(messageTexts(), QStringList{"保持期限の過ぎたデータを削除します。"});
 }

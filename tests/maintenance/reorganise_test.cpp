@@ -1,4 +1,4 @@
-// 警告 and DB再編成: the warning form, the ten steps and their prompts, and a main file that keeps
+// 警告 and DB再編成: the warning form, the eleven steps and their prompts, and a main file that keeps
 // its records whenever a step cannot copy.
 
 #include "support/fixture.h"
@@ -49,6 +49,9 @@ protected:
                         {"予約_受付日", "2025/5/" + tag}, {"予約_予約者名", "名前" + tag}});
         insert("予約者", {{"予約者_予約者NO", "-00000" + tag}, {"予約者_予約者名", "名前" + tag}, {"予約者_性別", 2},
                           {"予約者_最新予約日", day}});
+        insert("予約取消", {{"取消_設定番号", target}, {"取消_年月日", day}, {"取消_開始時間", "12:00"},
+                            {"取消_予約者NO", "-00000" + tag}, {"取消_終了時間", "13:00"},
+                            {"取消_日時", "2025/05/0" + tag + " 09:30:00"}, {"取消_区分", "1"}, {"取消_理由", "理由" + tag}});
     }
     Contents snapshot() const { return tableContents(kAllTables); }
     void takeBackup() { store::backupDatabaseFile(store::kMainFile, store::kBackupFile); }

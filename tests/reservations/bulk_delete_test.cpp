@@ -160,6 +160,7 @@ TEST_F(BulkDeleteTest, MarkedTargetsLoseTheirReservationsUpToTheCutOffDayItself)
     EXPECT_EQ(datesOf("00001"), (QStringList{"2023/05/21", "2024/06/01"}));
     EXPECT_EQ(datesOf("00002"), (QStringList{"2022/12/31", "2023/05/20", "2023/05/21", "2024/06/01"}));
     EXPECT_EQ(count("予約者"), 1);
+    EXPECT_EQ(count("予約取消"), 0); // housekeeping, not cancellations
     ASSERT_EQ(messages().size(), 2u);
     EXPECT_EQ(messages()[0].text, "削除F=1 の予約を削除します。");
     EXPECT_TRUE(messages()[0].question);

@@ -185,6 +185,8 @@ TEST_F(TimeInquiryTest, CancellingTheOnlyReservationLeavesTheCellWhiteWithZero)
     press(inquiry, "削除");
     EXPECT_EQ(messageTexts(), (QStringList{"指定予約を取り消します。", "予約は取消しされました。"}));
     EXPECT_EQ(count("予約"), 0);
+    EXPECT_EQ(rows("予約取消", "Key_予約取消", {"取消_設定番号", "取消_開始時間", "取消_予約者NO", "取消_区分"}),
+              (std::vector<QStringList>{{"00001", "10:00", "-000001", "1"}}));
     EXPECT_EQ(cell(2, column(10, 0)), "0");
     EXPECT_EQ(colour(2, column(10, 0)), kWhite);
     EXPECT_TRUE(listed().isEmpty());

@@ -16,7 +16,9 @@
 #include "master/basic_info_form.h"
 #include "master/master_settings_form.h"
 #include "master/targets_form.h"
+#include "records/cancellations.h"
 #include "reservations/bulk_delete_form.h"
+#include "reservations/cancellation_history_form.h"
 #include "reservations/entry_form.h"
 #include "reservations/reserver_form.h"
 #include "reservations/status_inquiry_form.h"
@@ -332,6 +334,22 @@ TEST_F(EveryWindowTest, DaySheets)
 {
     press(menu, "予約一覧表");
     picture(forms::find<予約一覧表>(), "day_sheets");
+}
+
+TEST_F(EveryWindowTest, CancellationHistory)
+{
+    // Three demo bookings cancelled, the last one chosen.
+    const auto booked = rows("予約", "Key_予約", {"予約_設定番号", "予約_年月日", "予約_開始時間", "予約_予約者NO"});
+    ASSERT_GE(booked.size(), 3u);
+    for (size_t i = 0; i < 3; ++i) {
+        const QStringList& b = booked[i];
+        records::cancelReservation(db(), {b[0], *input::date(b[1]), *input::timeFromText(b[2]), b[3]},
+                                   records::CancelKind(int(i) + 1), i == 2 ? QStringLiteral("電話で連絡あり") : QString());
+    }
+    press(menu, "取消履歴");
+    auto* history = forms::find<取消履歴>();
+    history->findChild<FlexGrid*>("取消一覧")->clickCell(1, 0);
+    picture(history, "cancellation_history");
 }
 
 TEST_F(EveryWindowTest, RegularHolidaysInBothCycles)

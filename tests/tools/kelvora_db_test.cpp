@@ -3,6 +3,7 @@
 #include "support/file_faults.h"
 #include "support/fixture.h"
 #include "store/file_tools.h"
+#include "store/schema.h"
 
 #include <QDir>
 #include <QFile>
@@ -55,6 +56,30 @@ TEST_F(KelvoraDbTest, CreateMakesASoundEmptyFileAndNeverOverwrites)
     EXPECT_NE(refused.exitCode, 0);
     EXPECT_FALSE(refused.err.isEmpty());
     EXPECT_EQ(count("設定"), 1);
+}
+
+TEST_F(KelvoraDbTest, CheckSaysAFormerVersionNeedsAnUpgradeAndUpgradeKeepsEveryRecord)
+{
+    ASSERT_EQ(tool({"demo", "old.mdb"}).exitCode, 0);
+    makeFormerVersionFile("old.mdb");
+    const int reservations = rowsIn("old.mdb", "予約");
+    const ToolRun older = tool({"check", "old.mdb"});
+    EXPECT_EQ(older.exitCode, 0);
+    EXPECT_EQ(older.out, "old.mdb: 古い版（1）のファイルです。「kelvora-db upgrade old.mdb」で版 2 に更新してください"
+                         "（プログラムで開いても更新されます）。\n");
+
+    const ToolRun upgraded = tool({"upgrade", "old.mdb"});
+    EXPECT_EQ(upgraded.exitCode, 0);
+    EXPECT_EQ(upgraded.out, "old.mdb: 版 1 を版 2 に更新しました。\n");
+    EXPECT_EQ(tool({"check", "old.mdb"}).out, "old.mdb: OK\n");
+    EXPECT_EQ(rowsIn("old.mdb", "予約"), reservations);
+    EXPECT_EQ(rowsIn("old.mdb", "予約取消"), 0);
+    EXPECT_EQ(tool({"upgrade", "old.mdb"}).out, "old.mdb: すでに版 2 です。変更はありません。\n");
+
+    // An empty file is no former version: refused and left empty.
+    QFile(QStringLiteral("empty.mdb")).open(QIODevice::WriteOnly);
+    EXPECT_EQ(tool({"upgrade", "empty.mdb"}).exitCode, 1);
+    EXPECT_EQ(QFileInfo("empty.mdb").size(), 0);
 }
 
 TEST_F(KelvoraDbTest, DemoHoldsTargetsReserversAndAWeekOfReservations)
