@@ -1,15 +1,14 @@
-// kelvora-db: makes, fills, copies and checks database files. The program itself never creates a
-// database; this tool does.
+// kelvora-db: makes, fills, copies and checks database files from a shell.
 
-#include "demo_data.h"
+#include "records/demo_data.h"
 #include "store/file_tools.h"
 #include "store/store_error.h"
 
 #include <QCoreApplication>
 #include <QDate>
-#include <QFile>
 #include <QFileInfo>
 #include <QTextStream>
+#include <unistd.h>
 
 namespace {
 
@@ -17,6 +16,21 @@ int usage()
 {
     QTextStream(stderr) << "usage: kelvora-db create FILE | demo FILE | backup [FROM [TO]] | check FILE\n";
     return 2;
+}
+
+// How far a long command is, on one line of the terminal rewritten in place; nothing when the
+// output goes to a file or a pipe, whose readers want the result alone.
+store::Progress terminalProgress(const QString& what, const QString& unit)
+{
+    if (!isatty(STDERR_FILENO))
+        return {};
+    return [what, unit](qint64 done, qint64 total) {
+        QTextStream err(stderr);
+        err << '\r' << what << ' ' << (total > 0 ? done * 100 / total : 0) << "% (" << done << '/' << total << ' ' << unit << ')';
+        if (done >= total)
+            err << '\n';
+        return true;
+    };
 }
 
 int fail(const QString& message)
@@ -35,24 +49,22 @@ int main(int argc, char** argv)
         return usage();
     const QString command = args[0];
     try {
-        if ((command == "create" || command == "demo") && args.size() == 2) {
+        if (command == "create" && args.size() == 2) {
             store::createDatabaseFile(args[1]);
-            if (command == "demo") {
-                try {
-                    writeDemoData(args[1], QDate::currentDate());
-                } catch (...) {
-                    QFile::remove(args[1]);
-                    throw;
-                }
-            }
+            return 0;
+        }
+        if (command == "demo" && args.size() == 2) {
+            records::createDemoDatabaseFile(args[1], QDate::currentDate());
             return 0;
         }
         if (command == "backup" && args.size() <= 3) {
-            store::backupDatabaseFile(args.value(1, "Kelvora.mdb"), args.value(2, "Kelvorabkup.mdb"));
+            store::backupDatabaseFile(args.value(1, "Kelvora.mdb"), args.value(2, "Kelvorabkup.mdb"),
+                                      terminalProgress(QStringLiteral("コピー中"), QStringLiteral("ページ")));
             return 0;
         }
         if (command == "check" && args.size() == 2) {
-            const QStringList problems = store::checkDatabaseFile(args[1]);
+            const QStringList problems =
+                store::checkDatabaseFile(args[1], terminalProgress(QStringLiteral("検査中"), QStringLiteral("段階")));
             QTextStream out(stdout);
             for (const QString& problem : problems)
                 out << problem << '\n';

@@ -1,5 +1,6 @@
 #include "store/connection.h"
 
+#include "store/busy_wait.h"
 #include "store/store_error.h"
 
 #include <QDir>
@@ -9,9 +10,6 @@
 namespace store::detail {
 
 namespace {
-
-// How long an action waits for another program that holds the file before it gives up.
-constexpr int kBusyTimeoutMs = 3000;
 
 std::map<QString, std::weak_ptr<Connection>>& openConnections()
 {
@@ -102,7 +100,7 @@ std::shared_ptr<Connection> Connection::open(const QString& fileName)
         throw StoreError(failureMessage(rc, fileName, QString(), detail), rc);
     }
     std::shared_ptr<Connection> connection(new Connection(fileName, db));
-    sqlite3_busy_timeout(db, kBusyTimeoutMs);
+    installBusyWait(db);
     sqlite3_extended_result_codes(db, 1);
     connection->loadCatalogue();
     connection->run(QStringLiteral("PRAGMA synchronous = FULL"), QString());

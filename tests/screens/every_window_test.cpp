@@ -4,6 +4,7 @@
 // $KELVORA_SCREENSHOTS_DIR (scripts/screenshots.sh points it at docs/screenshots), otherwise in
 // the test's scratch folder.
 
+#include "app/first_start.h"
 #include "app/menu.h"
 #include "base/clock.h"
 #include "closures/individual_closures_form.h"
@@ -26,6 +27,7 @@
 #include "ui/flex_grid.h"
 #include "ui/forms.h"
 #include "ui/palette.h"
+#include "ui/work_progress.h"
 #include "window_picture.h"
 
 #include <QApplication>
@@ -33,9 +35,11 @@
 #include <QFile>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QProgressDialog>
 #include <QProcess>
 #include <QPushButton>
 #include <QScreen>
+#include <QThread>
 
 namespace {
 
@@ -297,6 +301,27 @@ TEST_F(EveryWindowTest, BulkDeletionPeriodEndAndReorganisation)
     picture(forms::find<期末処理>(), "period_end");
     press(menu, "再編成");
     picture(forms::find<警告>(), "warning");
+}
+
+TEST_F(EveryWindowTest, FirstStart)
+{
+    FirstStartChoice choice;
+    picture(new 初回起動(choice), "first_start");
+}
+
+TEST_F(EveryWindowTest, ProgressOfALongPieceOfWork)
+{
+    ui::WorkProgress progress(QStringLiteral("期末処理"), ui::WorkProgress::Stop::Allowed);
+    const store::Progress report = progress.report(QStringLiteral("予約を削除しています"));
+    report(1, 0);
+    // The window shows once the work has run for a moment.
+    QThread::msleep(500);
+    report(123456, 0);
+    QProgressDialog* dialog = nullptr;
+    for (QWidget* window : QApplication::topLevelWidgets())
+        dialog = dialog ? dialog : qobject_cast<QProgressDialog*>(window);
+    ASSERT_NE(dialog, nullptr);
+    picture(dialog, "progress");
 }
 
 TEST_F(EveryWindowTest, RegularHolidaysInBothCycles)

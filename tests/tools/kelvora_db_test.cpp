@@ -8,6 +8,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
+#include <QStandardPaths>
 #include <sqlite3.h>
 
 namespace {
@@ -69,6 +70,9 @@ TEST_F(KelvoraDbTest, DemoHoldsTargetsReserversAndAWeekOfReservations)
     EXPECT_GE(count("営業"), 1);
     EXPECT_GE(count("日別"), 1);
     EXPECT_GE(count("特定日"), 1);
+    // Reserver numbers read like a desk's: the year, a hyphen and the serial.
+    reloadSettings();
+    EXPECT_EQ(settings.NumberPrefix, "YYYY");
 }
 
 TEST_F(KelvoraDbTest, BackupDefaultsToTheTwoFilesOfTheCurrentFolder)
@@ -175,6 +179,11 @@ TEST_F(KelvoraDbTest, MessagesNameAFolderAsAFolderAndNeverTheScratchFile)
     EXPECT_NE(check.exitCode, 0);
     EXPECT_TRUE(check.err.contains("「data.mdb」はフォルダです。")) << check.err.toStdString();
 
+    const ToolRun nowhere = tool({"demo", "missing/Kelvora.mdb"});
+    EXPECT_NE(nowhere.exitCode, 0);
+    EXPECT_TRUE(nowhere.err.contains(QString("フォルダ「%1」がありません。").arg(QDir("missing").absolutePath())))
+        << nowhere.err.toStdString();
+
     ASSERT_TRUE(QDir().mkdir("locked"));
     ImmutablePath locked("locked");
     if (!locked.holds())
@@ -187,6 +196,23 @@ TEST_F(KelvoraDbTest, MessagesNameAFolderAsAFolderAndNeverTheScratchFile)
             << create.err.toStdString();
         EXPECT_FALSE(create.err.contains(".part")) << create.err.toStdString();
     }
+}
+
+TEST_F(KelvoraDbTest, BackupAndCheckShowHowFarTheyAreOnATerminalAndOnlyThere)
+{
+    const ToolRun piped = tool({"check", "Kelvora.mdb"});
+    EXPECT_EQ(piped.exitCode, 0);
+    EXPECT_EQ(piped.err, "");
+    if (QStandardPaths::findExecutable("script").isEmpty())
+        GTEST_SKIP() << "no script(1) to give the tool a terminal";
+    QProcess terminal;
+    terminal.start("script", {"-qec", QString("%1 check Kelvora.mdb && %1 backup Kelvora.mdb copy.mdb").arg(KELVORA_DB_TOOL),
+                              "/dev/null"});
+    ASSERT_TRUE(terminal.waitForFinished(60000));
+    const QString seen = QString::fromUtf8(terminal.readAllStandardOutput());
+    EXPECT_TRUE(seen.contains("検査中 100%")) << seen.toStdString();
+    EXPECT_TRUE(seen.contains("コピー中 100%")) << seen.toStdString();
+    EXPECT_EQ(rowsIn("copy.mdb", "予約"), 0);
 }
 
 } // namespace
