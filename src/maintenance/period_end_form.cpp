@@ -8,9 +8,9 @@
 #include "records/reservers.h"
 #include "store/database.h"
 #include "ui/busy_cursor.h"
-#include "ui/work_progress.h"
 #include "ui/handlers.h"
 #include "ui/message_box.h"
+#include "ui/work_progress.h"
 
 #include <QFont>
 #include <QHBoxLayout>

@@ -4,8 +4,8 @@
 #include "store/database.h"
 #include "store/store_error.h"
 #include "ui/busy_cursor.h"
-#include "ui/work_progress.h"
 #include "ui/message_box.h"
+#include "ui/work_progress.h"
 
 #include <array>
 

@@ -6,11 +6,11 @@
 #include "records/targets.h"
 #include "store/database.h"
 #include "ui/busy_cursor.h"
-#include "ui/work_progress.h"
 #include "ui/flex_grid.h"
 #include "ui/handlers.h"
 #include "ui/message_box.h"
 #include "ui/palette.h"
+#include "ui/work_progress.h"
 
 #include <QHBoxLayout>
 #include <QLabel>
