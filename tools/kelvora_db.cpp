@@ -1,7 +1,6 @@
-// kelvora-db: makes, fills, copies and checks database files. The program itself never creates a
-// database; this tool does.
+// kelvora-db: makes, fills, copies and checks database files from a shell.
 
-#include "demo_data.h"
+#include "records/demo_data.h"
 #include "sheet_commands.h"
 #include "store/file_tools.h"
 #include "store/schema.h"
@@ -9,10 +8,10 @@
 
 #include <QApplication>
 #include <QDate>
-#include <QFile>
 #include <QFileInfo>
 #include <QTextStream>
 #include <memory>
+#include <unistd.h>
 
 namespace {
 
@@ -21,6 +20,21 @@ int usage()
     QTextStream(stderr) << "usage: kelvora-db create FILE | demo FILE | backup [FROM [TO]] | check FILE | upgrade FILE | "
                            "sheet FILE ... | export FILE ...\n";
     return 2;
+}
+
+// How far a long command is, on one line of the terminal rewritten in place; nothing when the
+// output goes to a file or a pipe, whose readers want the result alone.
+store::Progress terminalProgress(const QString& what, const QString& unit)
+{
+    if (!isatty(STDERR_FILENO))
+        return {};
+    return [what, unit](qint64 done, qint64 total) {
+        QTextStream err(stderr);
+        err << '\r' << what << ' ' << (total > 0 ? done * 100 / total : 0) << "% (" << done << '/' << total << ' ' << unit << ')';
+        if (done >= total)
+            err << '\n';
+        return true;
+    };
 }
 
 int fail(const QString& message)
@@ -49,24 +63,22 @@ int main(int argc, char** argv)
             return runSheetCommand(args.mid(1));
         if (command == "export")
             return runExportCommand(args.mid(1));
-        if ((command == "create" || command == "demo") && args.size() == 2) {
+        if (command == "create" && args.size() == 2) {
             store::createDatabaseFile(args[1]);
-            if (command == "demo") {
-                try {
-                    writeDemoData(args[1], QDate::currentDate());
-                } catch (...) {
-                    QFile::remove(args[1]);
-                    throw;
-                }
-            }
+            return 0;
+        }
+        if (command == "demo" && args.size() == 2) {
+            records::createDemoDatabaseFile(args[1], QDate::currentDate());
             return 0;
         }
         if (command == "backup" && args.size() <= 3) {
-            store::backupDatabaseFile(args.value(1, "Kelvora.mdb"), args.value(2, "Kelvorabkup.mdb"));
+            store::backupDatabaseFile(args.value(1, "Kelvora.mdb"), args.value(2, "Kelvorabkup.mdb"),
+                                      terminalProgress(QStringLiteral("コピー中"), QStringLiteral("ページ")));
             return 0;
         }
         if (command == "check" && args.size() == 2) {
-            const QStringList problems = store::checkDatabaseFile(args[1]);
+            const QStringList problems =
+                store::checkDatabaseFile(args[1], terminalProgress(QStringLiteral("検査中"), QStringLiteral("段階")));
             QTextStream out(stdout);
             for (const QString& problem : problems)
                 out << problem << '\n';

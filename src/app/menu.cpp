@@ -20,6 +20,7 @@
 #include "sheets/sheet_form.h"
 #include "ui/forms.h"
 #include "ui/handlers.h"
+#include "ui/message_box.h"
 
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -101,6 +102,14 @@ QPushButton* メニュー::addButton(QWidget* frame, const QString& name, const 
 void メニュー::Form_Load()
 {
     settings_ = 初期処理::LoadStartupSettings(store::Database::open());
+}
+
+void メニュー::leadFirstSteps()
+{
+    msg::plain(QStringLiteral("空のデータベースを作成しました。\n"
+                              "マスター情報登録、基本情報登録、予約設定登録、営業時間登録の順に設定してから、予約を入力してください。"),
+               QStringLiteral("初回起動"));
+    マスター登録_Click();
 }
 
 void メニュー::ReloadSettings()

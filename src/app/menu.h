@@ -17,6 +17,9 @@ public:
     // Loads the start-up settings; runs once before the menu is shown.
     void Form_Load();
     const Settings& settings() const { return settings_; }
+    // On a database just made empty: says which settings come first, in their order, and opens
+    // the first of them.
+    void leadFirstSteps();
 
     void マスター登録_Click();
     void 基本情報_Click();

@@ -1,13 +1,23 @@
 #include "app/program.h"
 
+#include "app/first_start.h"
 #include "app/menu.h"
+#include "store/database.h"
 #include "store/store_error.h"
 #include "ui/message_box.h"
+#include "ui/work_progress.h"
 
 #include <QApplication>
+#include <QFileInfo>
 
-int runProgram(QApplication& application)
+std::optional<int> startProgram()
 {
+    FirstStartChoice start = FirstStartChoice::ExistingDatabase;
+    if (!QFileInfo::exists(store::kMainFile)) {
+        (new 初回起動(start))->exec();
+        if (start == FirstStartChoice::Ended)
+            return 0;
+    }
     auto* menu = new メニュー;
     try {
         menu->Form_Load();
@@ -17,5 +27,15 @@ int runProgram(QApplication& application)
         return 1;
     }
     menu->show();
+    if (start == FirstStartChoice::NewDatabase)
+        menu->leadFirstSteps();
+    return std::nullopt;
+}
+
+int runProgram(QApplication& application)
+{
+    ui::repaintWhileWaitingForTheFile();
+    if (const std::optional<int> ended = startProgram())
+        return *ended;
     return application.exec();
 }

@@ -5,6 +5,7 @@
 #include "store/store_error.h"
 #include "ui/busy_cursor.h"
 #include "ui/message_box.h"
+#include "ui/work_progress.h"
 
 #include <array>
 
@@ -39,9 +40,15 @@ bool CopyTableStep(int step)
 {
     try {
         ui::BusyCursor busy;
-        records::rebuildTable(store::Database::open(), store::Database::open(store::kBackupFile), step);
+        ui::WorkProgress progress(kTitle, ui::WorkProgress::Stop::Allowed);
+        const QString what = QStringLiteral("%1／%2：%3を再編成しています").arg(step).arg(kStepCount).arg(records::rebuiltTableName(step));
+        records::rebuildTable(store::Database::open(), store::Database::open(store::kBackupFile), step, progress.report(what));
         return true;
     } catch (const store::StoreError&) {
+        return false;
+    } catch (const store::Cancelled&) {
+        // A stopped step is one that did not succeed: its table is as it was, and the step's
+        // prompt asks whether to go on.
         return false;
     }
 }

@@ -185,22 +185,24 @@ bool reserverHasReservationsFrom(const store::Database& db, const QString& reser
     return false;
 }
 
-int removeTargetReservationsThrough(const store::Database& db, const QString& target, const QDate& through)
+int removeTargetReservationsThrough(const store::Database& db, const QString& target, const QDate& through,
+                                    const store::Progress& progress)
 {
     const QString lastDate = input::dateText(through);
     store::Table reservations = db.table("予約", "Idx_期限");
     reservations.seek(">=", {target, ""});
     return reservations.removeWhile([&](const store::Table& r) {
         return r.text("予約_設定番号") == target && r.text("予約_年月日") <= lastDate;
-    });
+    }, progress);
 }
 
-int removeReservationsBetween(const store::Database& db, const QDate& from, const QDate& through)
+int removeReservationsBetween(const store::Database& db, const QDate& from, const QDate& through,
+                              const store::Progress& progress)
 {
     const QString lastDate = input::dateText(through);
     store::Table reservations = db.table("予約", "Idx_日付");
     reservations.seek(">=", {from});
-    return reservations.removeWhile([&](const store::Table& r) { return r.text("予約_年月日") <= lastDate; });
+    return reservations.removeWhile([&](const store::Table& r) { return r.text("予約_年月日") <= lastDate; }, progress);
 }
 
 } // namespace records

@@ -2,6 +2,7 @@
 
 #include "base/input.h"
 #include "store/database.h"
+#include "store/progress.h"
 
 #include <QDate>
 #include <QString>
@@ -65,8 +66,10 @@ bool targetHasReservationsFrom(const store::Database& db, const QString& target,
 bool reserverHasReservationsFrom(const store::Database& db, const QString& reserverNo, const QDate& from);
 
 // Deletes the target's reservations dated up to and including `through`; how many went.
-int removeTargetReservationsThrough(const store::Database& db, const QString& target, const QDate& through);
+int removeTargetReservationsThrough(const store::Database& db, const QString& target, const QDate& through,
+                                    const store::Progress& progress = {});
 // Deletes every reservation dated from `from` through `through`; how many went.
-int removeReservationsBetween(const store::Database& db, const QDate& from, const QDate& through);
+int removeReservationsBetween(const store::Database& db, const QDate& from, const QDate& through,
+                              const store::Progress& progress = {});
 
 } // namespace records

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "store/database.h"
+#include "store/progress.h"
 
 #include <QDate>
 #include <QString>
@@ -38,6 +39,7 @@ void forEachReserver(const store::Database& db, const std::function<void(const R
 void saveReserver(const store::Database& db, const Reserver& reserver);
 bool removeReserver(const store::Database& db, const QString& number);
 // Deletes the reservers whose latest booking is dated from `from` through `through`.
-int removeReserversLastBookedBetween(const store::Database& db, const QDate& from, const QDate& through);
+int removeReserversLastBookedBetween(const store::Database& db, const QDate& from, const QDate& through,
+                                     const store::Progress& progress = {});
 
 } // namespace records

@@ -1,5 +1,6 @@
 #include "store/connection.h"
 
+#include "store/busy_wait.h"
 #include "store/schema_upgrade.h"
 #include "store/store_error.h"
 
@@ -10,9 +11,6 @@
 namespace store::detail {
 
 namespace {
-
-// How long an action waits for another program that holds the file before it gives up.
-constexpr int kBusyTimeoutMs = 3000;
 
 std::map<QString, std::weak_ptr<Connection>>& openConnections()
 {
@@ -103,7 +101,7 @@ std::shared_ptr<Connection> Connection::open(const QString& fileName)
         throw StoreError(failureMessage(rc, fileName, QString(), detail), rc);
     }
     std::shared_ptr<Connection> connection(new Connection(fileName, db));
-    sqlite3_busy_timeout(db, kBusyTimeoutMs);
+    installBusyWait(db);
     sqlite3_extended_result_codes(db, 1);
     // A file of an older version is brought up to this one before anything reads it.
     upgradeSchema(db, fileName);

@@ -13,6 +13,7 @@
 #include <QDate>
 #include <QHash>
 #include <QSet>
+#include <algorithm>
 #include <functional>
 #include <sqlite3.h>
 
@@ -193,21 +194,33 @@ public:
             file_.fail(rc);
     }
 
-    QStringList run()
+    // `progress` hears the steps: the definitions, the integrity check, the rows of each table
+    // and the keys of each unique index.
+    QStringList run(const Progress& progress)
     {
+        const auto& indexes = schema::indexes();
+        const qint64 steps = 2 + qint64(schema::tables().size()) +
+                             std::count_if(indexes.begin(), indexes.end(), [](const schema::IndexDef& i) { return i.unique; });
+        qint64 done = 0;
         for (const schema::TableDef& table : schema::tables()) {
             if (table.since <= version_)
                 checkTableDefinition(table);
         }
         checkIndexes();
         checkUnknownObjects();
+        report(progress, ++done, steps);
         if (!checkIntegrity())
             return problems_; // rows of a damaged file cannot be read one by one
-        for (const schema::TableDef& table : schema::tables())
+        report(progress, ++done, steps);
+        for (const schema::TableDef& table : schema::tables()) {
             checkRows(table);
-        for (const schema::IndexDef& index : schema::indexes()) {
-            if (index.unique)
+            report(progress, ++done, steps);
+        }
+        for (const schema::IndexDef& index : indexes) {
+            if (index.unique) {
                 checkDuplicates(index);
+                report(progress, ++done, steps);
+            }
         }
         tally_.close();
         return problems_;
@@ -414,10 +427,10 @@ private:
 
 } // namespace
 
-QStringList checkDatabaseFile(const QString& path)
+QStringList checkDatabaseFile(const QString& path, const Progress& progress)
 {
     requireDatabaseFile(path);
-    return Checker(path).run();
+    return Checker(path).run(progress);
 }
 
 } // namespace store

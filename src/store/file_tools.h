@@ -1,11 +1,15 @@
 #pragma once
 
+#include "store/progress.h"
+
 #include <QString>
 #include <QStringList>
 
 // Work on whole database files, for the database tool and the tests: making a new file from the
 // schema catalogue, verifying a file against it, and taking a consistent copy.
 namespace store {
+
+// `progress` of the longer ones hears the steps of the check or the pages of the copy.
 
 // Creates a new, empty database file with every table and index. Refuses an existing file.
 void createDatabaseFile(const QString& path);
@@ -16,13 +20,13 @@ void createDatabaseFile(const QString& path);
 // a kind and a count of the rest), and the faults of SQLite's integrity check. Empty when the
 // file is sound. A file of an earlier version is checked against the catalogue of its version (it
 // lacks the later tables by right); a file of a newer version is refused. Writes nothing, but rolls back a save that a crash cut short, as the program does.
-QStringList checkDatabaseFile(const QString& path);
+QStringList checkDatabaseFile(const QString& path, const Progress& progress = {});
 
 // A consistent copy of `from` written into `to` through SQLite's online backup, under the
 // destination's locks: a destination that another program is writing is waited for and, after
 // the busy timeout, refused; a link is written through. Refuses a destination that is not a
 // database.
-void backupDatabaseFile(const QString& from, const QString& to);
+void backupDatabaseFile(const QString& from, const QString& to, const Progress& progress = {});
 
 // The version of the file's tables: schema::kCurrentVersion for a file of this program, less for
 // one made by an earlier version. A file of a newer version is refused.

@@ -1,7 +1,6 @@
 // The main menu: its buttons, the modes they set, and store failures while it runs.
 
 #include "app/menu.h"
-#include "app/program.h"
 #include "closures/individual_closures_form.h"
 #include "hours/business_hours_form.h"
 #include "hours/specific_hours_form.h"
@@ -137,19 +136,6 @@ TEST_F(MenuTest, CloseEndsTheMenu)
     EXPECT_FALSE(watched->isVisible());
     flushDeletes();
     EXPECT_TRUE(watched.isNull());
-}
-
-} // namespace
-
-namespace {
-
-TEST_F(DatabaseTest, StartingWithoutADatabaseSaysSoAndEnds)
-{
-    QFile::remove("Kelvora.mdb");
-    EXPECT_EQ(runProgram(*qApp), 1);
-    ASSERT_EQ(messages().size(), 1u);
-    EXPECT_TRUE(messages()[0].text.contains("Kelvora.mdb"));
-    EXPECT_FALSE(QFile::exists("Kelvora.mdb"));
 }
 
 } // namespace

@@ -2,6 +2,8 @@
 
 #include "maintenance/period_end_form.h"
 #include "support/fixture.h"
+#include "support/stop_work.h"
+#include "support/table_contents.h"
 #include "ui/field_check.h"
 #include "ui/forms.h"
 
@@ -157,6 +159,24 @@ TEST_F(PeriodEndTest, NoAtTheQuestionDeletesNothing)
     for (const char* table : {"カレンダー", "予約", "予約者", "特定日", "予約取消"})
         EXPECT_EQ(count(table), 1) << table;
     EXPECT_EQ(messageTexts(), QStringList{"保持期限の過ぎたデータを削除します。"});
+}
+
+TEST_F(PeriodEndTest, AStoppedPurgeLeavesTheFileAsItWasAndCanRunAgain)
+{
+    addDated("00001", "2025/01/10", "R1");
+    addDated("00001", "2025/02/10", "R2");
+    addDated("00002", "2025/03/01", "R3");
+    const Contents before = tableContents(kAllTables);
+    open();
+    cutOff()->setText("2025/12/31");
+    stopTheNextWork();
+    confirm();
+    EXPECT_EQ(tableContents(kAllTables), before);
+    EXPECT_EQ(messageTexts().last(), "期末削除処理を中止しました。データは削除されていません。");
+
+    confirm();
+    EXPECT_EQ(count("予約"), 0);
+    EXPECT_EQ(messageTexts().last(), "期末削除処理は終了しました");
 }
 
 } // namespace

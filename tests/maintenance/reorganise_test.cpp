@@ -2,6 +2,7 @@
 // its records whenever a step cannot copy.
 
 #include "support/fixture.h"
+#include "support/stop_work.h"
 #include "support/table_contents.h"
 #include "maintenance/reorganise.h"
 #include "maintenance/warning_form.h"
@@ -145,6 +146,19 @@ TEST_F(ReorganiseTest, NoAfterTheThirdStepLeavesTheOtherTablesAsTheyWere)
         EXPECT_EQ(after.at(table), rebuilt ? copy.at(table) : before.at(table)) << table.toStdString();
     }
     EXPECT_EQ(messageTexts(), (QStringList{DB再編成::kConfirmation, completed("カレンダー"), completed("マスタ"), completed("営業")}));
+}
+
+TEST_F(ReorganiseTest, AStoppedStepKeepsItsTableAndAsksItsOwnPrompt)
+{
+    fill("1");
+    takeBackup();
+    fill("2");
+    const Contents before = snapshot();
+    answer({true, false});
+    stopTheNextWork();
+    DB再編成::ReorganiseDatabase();
+    EXPECT_EQ(snapshot(), before);
+    EXPECT_EQ(messageTexts(), (QStringList{DB再編成::kConfirmation, failed("カレンダー")}));
 }
 
 TEST_F(ReorganiseTest, NoAtTheOpeningQuestionChangesNothing)

@@ -173,6 +173,8 @@ TEST_F(TimeInquiryTest, ReopeningAndSavingAReservationChangesNoCount)
     EXPECT_EQ(cell(2, column(11, 0)), "0");
     EXPECT_EQ(cell(3, column(10, 0)), "1");
     EXPECT_EQ(listed(), QStringList{"-000001 10:00-11:00"});
+    // The chosen cell is marked again once the entry form has closed.
+    EXPECT_EQ(colour(2, column(10, 30)), kGreen);
 }
 
 TEST_F(TimeInquiryTest, CancellingTheOnlyReservationLeavesTheCellWhiteWithZero)

@@ -4,6 +4,7 @@
 // $KELVORA_SCREENSHOTS_DIR (scripts/screenshots.sh points it at docs/screenshots), otherwise in
 // the test's scratch folder.
 
+#include "app/first_start.h"
 #include "app/menu.h"
 #include "base/clock.h"
 #include "closures/individual_closures_form.h"
@@ -29,6 +30,7 @@
 #include "ui/flex_grid.h"
 #include "ui/forms.h"
 #include "ui/palette.h"
+#include "ui/work_progress.h"
 #include "window_picture.h"
 
 #include <QApplication>
@@ -37,11 +39,13 @@
 #include <QHelpEvent>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QProgressDialog>
 #include <QProcess>
 #include <QPushButton>
 #include <QScreen>
 #include <QTest>
 #include <QToolTip>
+#include <QThread>
 
 namespace {
 
@@ -350,6 +354,27 @@ TEST_F(EveryWindowTest, CancellationHistory)
     auto* history = forms::find<取消履歴>();
     history->findChild<FlexGrid*>("取消一覧")->clickCell(1, 0);
     picture(history, "cancellation_history");
+}
+
+TEST_F(EveryWindowTest, FirstStart)
+{
+    FirstStartChoice choice;
+    picture(new 初回起動(choice), "first_start");
+}
+
+TEST_F(EveryWindowTest, ProgressOfALongPieceOfWork)
+{
+    ui::WorkProgress progress(QStringLiteral("期末処理"), ui::WorkProgress::Stop::Allowed);
+    const store::Progress report = progress.report(QStringLiteral("予約を削除しています"));
+    report(1, 0);
+    // The window shows once the work has run for a moment.
+    QThread::msleep(500);
+    report(123456, 0);
+    QProgressDialog* dialog = nullptr;
+    for (QWidget* window : QApplication::topLevelWidgets())
+        dialog = dialog ? dialog : qobject_cast<QProgressDialog*>(window);
+    ASSERT_NE(dialog, nullptr);
+    picture(dialog, "progress");
 }
 
 TEST_F(EveryWindowTest, RegularHolidaysInBothCycles)

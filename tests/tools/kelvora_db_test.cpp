@@ -10,6 +10,7 @@
 #include <QFileInfo>
 #include <QProcess>
 #include <QRegularExpression>
+#include <QStandardPaths>
 #include <sqlite3.h>
 
 namespace {
@@ -95,6 +96,9 @@ TEST_F(KelvoraDbTest, DemoHoldsTargetsReserversAndAWeekOfReservations)
     EXPECT_GE(count("営業"), 1);
     EXPECT_GE(count("日別"), 1);
     EXPECT_GE(count("特定日"), 1);
+    // Reserver numbers read like a desk's: the year, a hyphen and the serial.
+    reloadSettings();
+    EXPECT_EQ(settings.NumberPrefix, "YYYY");
 }
 
 TEST_F(KelvoraDbTest, BackupDefaultsToTheTwoFilesOfTheCurrentFolder)
@@ -201,6 +205,11 @@ TEST_F(KelvoraDbTest, MessagesNameAFolderAsAFolderAndNeverTheScratchFile)
     EXPECT_NE(check.exitCode, 0);
     EXPECT_TRUE(check.err.contains("「data.mdb」はフォルダです。")) << check.err.toStdString();
 
+    const ToolRun nowhere = tool({"demo", "missing/Kelvora.mdb"});
+    EXPECT_NE(nowhere.exitCode, 0);
+    EXPECT_TRUE(nowhere.err.contains(QString("フォルダ「%1」がありません。").arg(QDir("missing").absolutePath())))
+        << nowhere.err.toStdString();
+
     ASSERT_TRUE(QDir().mkdir("locked"));
     ImmutablePath locked("locked");
     if (!locked.holds())
@@ -242,6 +251,22 @@ TEST_F(KelvoraDbTest, SheetAndExportWriteWhatAMorningJobAsksFor)
     ASSERT_TRUE(reservations.open(QIODevice::ReadOnly) && reservers.open(QIODevice::ReadOnly));
     EXPECT_TRUE(reservations.readAll().endsWith("\r\n2026/12/08,00001,,10:00,11:00,－000001,佐藤,,0,,\r\n"));
     EXPECT_TRUE(reservers.readAll().startsWith("\xEF\xBB\xBF予約者NO,氏名,カナ,住所,電話番号"));
+}
+
+TEST_F(KelvoraDbTest, BackupAndCheckShowHowFarTheyAreOnATerminalAndOnlyThere)
+{
+    const ToolRun piped = tool({"check", "Kelvora.mdb"});
+    EXPECT_EQ(piped.exitCode, 0);
+    EXPECT_EQ(piped.err, "");
+    ASSERT_FALSE(QStandardPaths::findExecutable("script").isEmpty()) << "script(1) gives the tool a terminal";
+    QProcess terminal;
+    terminal.start("script", {"-qec", QString("%1 check Kelvora.mdb && %1 backup Kelvora.mdb copy.mdb").arg(KELVORA_DB_TOOL),
+                              "/dev/null"});
+    ASSERT_TRUE(terminal.waitForFinished(60000));
+    const QString seen = QString::fromUtf8(terminal.readAllStandardOutput());
+    EXPECT_TRUE(seen.contains("検査中 100%")) << seen.toStdString();
+    EXPECT_TRUE(seen.contains("コピー中 100%")) << seen.toStdString();
+    EXPECT_EQ(rowsIn("copy.mdb", "予約"), 0);
 }
 
 } // namespace
