@@ -73,10 +73,7 @@ std::vector<CalendarDay> listCalendarDays(const store::Database& db, const QDate
 int removeCalendarDaysBetween(const store::Database& db, const QDate& from, const QDate& through,
                               const store::Progress& progress)
 {
-    const QString lastDate = input::dateText(through);
-    store::Table calendar = db.table("カレンダー", "Idx_カレンダー");
-    calendar.seek(">=", {from});
-    return calendar.removeWhile([&](const store::Table& c) { return c.text("カレ_年月日") <= lastDate; }, progress);
+    return stored::removeDatedBetween(db, "カレンダー", "Idx_カレンダー", "カレ_年月日", from, through, progress);
 }
 
 } // namespace records

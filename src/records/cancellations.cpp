@@ -1,5 +1,7 @@
 #include "records/cancellations.h"
 
+#include "records/stored.h"
+
 #include "base/clock.h"
 #include "records/reservation_fields.h"
 #include "store/store_error.h"
@@ -141,12 +143,10 @@ RestoreResult restoreCancellation(const store::Database& db, const CancellationK
     return RestoreResult::Restored;
 }
 
-int removeCancellationsBetween(const store::Database& db, const QDate& from, const QDate& through)
+int removeCancellationsBetween(const store::Database& db, const QDate& from, const QDate& through,
+                               const store::Progress& progress)
 {
-    const QString lastDate = input::dateText(through);
-    store::Table cancellations = db.table("予約取消", "Idx_日付");
-    cancellations.seek(">=", {from});
-    return cancellations.removeWhile([&](const store::Table& r) { return r.text("取消_年月日") <= lastDate; });
+    return stored::removeDatedBetween(db, "予約取消", "Idx_日付", "取消_年月日", from, through, progress);
 }
 
 } // namespace records

@@ -60,6 +60,7 @@ enum class RestoreResult { Restored, NoRecord, SlotTaken };
 // again (SlotTaken).
 RestoreResult restoreCancellation(const store::Database& db, const CancellationKey& key);
 // Deletes the cancellations of reservations dated from `from` through `through`; how many went.
-int removeCancellationsBetween(const store::Database& db, const QDate& from, const QDate& through);
+int removeCancellationsBetween(const store::Database& db, const QDate& from, const QDate& through,
+                               const store::Progress& progress = {});
 
 } // namespace records

@@ -199,10 +199,7 @@ int removeTargetReservationsThrough(const store::Database& db, const QString& ta
 int removeReservationsBetween(const store::Database& db, const QDate& from, const QDate& through,
                               const store::Progress& progress)
 {
-    const QString lastDate = input::dateText(through);
-    store::Table reservations = db.table("予約", "Idx_日付");
-    reservations.seek(">=", {from});
-    return reservations.removeWhile([&](const store::Table& r) { return r.text("予約_年月日") <= lastDate; }, progress);
+    return stored::removeDatedBetween(db, "予約", "Idx_日付", "予約_年月日", from, through, progress);
 }
 
 } // namespace records

@@ -90,10 +90,7 @@ bool removeReserver(const store::Database& db, const QString& number)
 int removeReserversLastBookedBetween(const store::Database& db, const QDate& from, const QDate& through,
                                      const store::Progress& progress)
 {
-    const QString lastDate = input::dateText(through);
-    store::Table reservers = db.table("予約者", "Idx_日付");
-    reservers.seek(">=", {from});
-    return reservers.removeWhile([&](const store::Table& r) { return r.text("予約者_最新予約日") <= lastDate; }, progress);
+    return stored::removeDatedBetween(db, "予約者", "Idx_日付", "予約者_最新予約日", from, through, progress);
 }
 
 } // namespace records

@@ -57,7 +57,8 @@ void runOn(const QString& path, const QString& sql)
 
 void makeFormerVersionFile(const QString& path)
 {
-    runOn(path, QStringLiteral("DROP TABLE 予約取消; PRAGMA user_version = 0"));
+    // One transaction, so that a kill between the two never leaves a file of neither version.
+    runOn(path, QStringLiteral("BEGIN; DROP TABLE 予約取消; PRAGMA user_version = 0; COMMIT"));
 }
 
 void setFileVersion(const QString& path, int version)
