@@ -156,4 +156,9 @@ int removeReservationsBetween(const store::Database& db, const QDate& from, cons
     return reservations.removeWhile([&](const store::Table& r) { return r.text("予約_年月日") <= lastDate; });
 }
 
+void lockBookings(const store::Transaction& transaction, const QString& target, const QDate& date)
+{
+    transaction.serialise(QStringLiteral("予約 %1 %2").arg(target, input::dateText(date)));
+}
+
 } // namespace records

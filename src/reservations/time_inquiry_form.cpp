@@ -3,6 +3,8 @@
 #include "base/kinds.h"
 #include "base/input.h"
 #include "reservations/entry_form.h"
+#include "reservations/overbooking_question.h"
+#include "rules/booking_limit.h"
 #include "rules/overlap_settings.h"
 #include "rules/slot_counts.h"
 #include "rules/time_table.h"
@@ -309,17 +311,15 @@ void 時間照会::予約_Click()
         return;
     TakeChosenTarget();
     const int count = counts_.ReservationCount[size_t(column_)][size_t(slot_)];
-    if (!chosenOverlap_.allowed) {
-        if (count > 0 && !msg::ask(QStringLiteral("予約者が重複しています､登録を行いますか"), kTitle))
-            return;
-    } else if (count >= chosenOverlap_.limit
-               && !msg::ask(QStringLiteral("予約人数がｵｰﾊﾞｰしています､登録を行いますか"), kTitle)) {
+    const bool full = 予約上限::IsFull(count, chosenOverlap_);
+    if (full && !ConsentToOverbooking(chosenOverlap_, kTitle))
         return;
-    }
-    // A new reservation is for the chosen slot, whatever reservation the list points at.
+    // A new reservation is for the chosen slot, whatever reservation the list points at. The
+    // entry form counts again when it saves, and asks again only if more were booked meanwhile.
     const SlotTimes& daySlots = counts_.Slots;
     OpenEntryForm({chosenTarget_, chosenDate_, *input::timeFromText(daySlots.startText(slot_)),
-                   *input::timeFromText(daySlots.endText(slot_), true), chosenOverlap_.allowed, false, QString(), QString()});
+                   *input::timeFromText(daySlots.endText(slot_), true), chosenOverlap_.allowed, false, QString(), QString(),
+                   full ? count : -1});
 }
 
 void 時間照会::選択_Click()

@@ -91,6 +91,14 @@ std::shared_ptr<Connection> Connection::open(const QString& fileName)
         }
     }
 
+    std::shared_ptr<Connection> connection = openSeparately(fileName);
+    connections[key] = connection;
+    connections[absolute] = connection;
+    return connection;
+}
+
+std::shared_ptr<Connection> Connection::openSeparately(const QString& fileName)
+{
     sqlite3* db = nullptr;
     // Never SQLITE_OPEN_CREATE: a missing file is an error, not a new empty database.
     int rc = sqlite3_open_v2(fileName.toUtf8().constData(), &db, SQLITE_OPEN_READWRITE, nullptr);
@@ -106,8 +114,6 @@ std::shared_ptr<Connection> Connection::open(const QString& fileName)
     sqlite3_extended_result_codes(db, 1);
     connection->loadCatalogue();
     connection->run(QStringLiteral("PRAGMA synchronous = FULL"), QString());
-    connections[key] = connection;
-    connections[absolute] = connection;
     return connection;
 }
 

@@ -53,6 +53,8 @@ protected:
 class Connection : public std::enable_shared_from_this<Connection> {
 public:
     static std::shared_ptr<Connection> open(const QString& fileName);
+    // A connection no other handle shares.
+    static std::shared_ptr<Connection> openSeparately(const QString& fileName);
     ~Connection();
 
     sqlite3* handle() const { return db_; }
