@@ -16,6 +16,8 @@ struct ReservationKey {
     QDate date;
     input::TimeOfDay start;
     QString reserverNo;
+
+    bool operator==(const ReservationKey&) const = default;
 };
 
 struct Reservation {

@@ -11,6 +11,7 @@
 #include "records/reservations.h"
 #include "records/targets.h"
 #include "store/database.h"
+#include "ui/database_watch.h"
 #include "ui/flex_grid.h"
 #include "ui/forms.h"
 #include "ui/grid_window.h"
@@ -94,6 +95,7 @@ void paintCell(FlexGrid* grid, int row, int col, const QColor& colour)
     ui::onClick(選択, [this] { 選択_Click(); });
     ui::onClick(削除, [this] { 削除_Click(); });
     ui::onClick(close, [this] { 終了_Click(); });
+    new DatabaseWatch(this, [this] { FollowDatabase(); });
 
     auto* target = new QHBoxLayout(予約対象別照会);
     target->setContentsMargins(0, 0, 0, 0);
@@ -160,7 +162,13 @@ void 時間照会::Form_Load()
         表示終了日->setText(input::dateText(request_.lastDate));
         対象略称->setText(request_.target.abbrev);
     }
+    ShowSlotGrid();
+    ui::fitWindowToGrid(this, 時間帯);
+}
 
+void 時間照会::ShowSlotGrid()
+{
+    const bool byTarget = request_.kind == InquiryKind::ByTarget;
     時間TBL::TimeTableRequest tableRequest;
     tableRequest.TimeTableMode = int(byTarget ? TimeTableMode::ByTarget : TimeTableMode::ByDay);
     tableRequest.InquiryKind = int(request_.kind);
@@ -176,7 +184,25 @@ void 時間照会::Form_Load()
         {int(request_.kind), request_.target.number, request_.firstDate, request_.targets.numbers, 予約TBL::SlotTimesOf(settings())});
     営業状色付::ShowBusinessStatus(時間帯, table_, counts_.Slots);
     rowOverlap_ = 予約状色付::ColourReservationStatus(時間帯, table_, counts_);
-    ui::fitWindowToGrid(this, 時間帯);
+}
+
+void 時間照会::FollowDatabase()
+{
+    const std::optional<records::ReservationKey> chosen =
+        listRow_ >= 1 && size_t(listRow_) <= listed_.size() ? std::optional(listed_[size_t(listRow_ - 1)].key()) : std::nullopt;
+    ShowSlotGrid();
+    if (slotRow_ == 0 || size_t(column_) >= table_.Columns.size())
+        return;
+    TakeChosenTarget();
+    MarkSlotCell();
+    SetUpReservationList();
+    FillReservationList();
+    for (size_t i = 0; chosen && i < listed_.size(); ++i) {
+        if (listed_[i].key() == *chosen) {
+            listRow_ = int(i) + 1;
+            MarkListRow();
+        }
+    }
 }
 
 void 時間照会::時間帯_Click()

@@ -9,6 +9,8 @@
 #include "reservations/entry_form.h"
 #include "rules/reserver_numbering.h"
 #include "store/store_error.h"
+#include "ui/database_watch.h"
+#include "ui/palette.h"
 
 #include <QSet>
 #include <chrono>
@@ -166,6 +168,23 @@ TEST_F(SeveralDesksTest, TwoDesksIssuingTwoHundredReserversEachNeverShareANumber
     EXPECT_EQ(count("予約者"), 400);
     EXPECT_EQ(numbers.size(), 400);
     EXPECT_EQ(rows("発番", "Key_発番", {"発番_番号"}), std::vector<QStringList>{{"400"}});
+}
+
+TEST_F(SeveralDesksTest, AnOpenGridAndItsListFollowAnotherDesksBookingKeepingWhatIsChosen)
+{
+    basic("00001", 2);
+    book("00001", "2026/12/08", "10:00", "10:30", "-000001", "山田太郎");
+    openByTarget();
+    slotGrid()->clickCell(2, column(10, 0));
+    list()->clickCell(1, 0);
+    bookOnDeskB("10:00", "11:00", "-000000", "鈴木一郎");
+    inquiry->findChild<DatabaseWatch*>()->poll();
+    EXPECT_EQ(slotGrid()->text(2, column(10, 0)), "2");
+    EXPECT_EQ(slotGrid()->text(2, column(10, 30)), "1");
+    EXPECT_EQ(slotGrid()->cellBackColor(2, column(10, 0)), ui::qbColor(10)) << "the chosen cell stays marked";
+    EXPECT_EQ(listed(), (QStringList{"-000000 10:00-11:00", "-000001 10:00-10:30"}));
+    EXPECT_EQ(list()->cellBackColor(2, 0), ui::qbColor(10)) << "the chosen reservation stays chosen";
+    EXPECT_EQ(list()->cellBackColor(1, 0), ui::qbColor(15));
 }
 
 } // namespace
