@@ -12,6 +12,7 @@
 #include "ui/database_watch.h"
 #include "ui/palette.h"
 
+#include <QListWidget>
 #include <QSet>
 #include <chrono>
 #include <deque>
@@ -185,6 +186,22 @@ TEST_F(SeveralDesksTest, AnOpenGridAndItsListFollowAnotherDesksBookingKeepingWha
     EXPECT_EQ(listed(), (QStringList{"-000000 10:00-11:00", "-000001 10:00-10:30"}));
     EXPECT_EQ(list()->cellBackColor(2, 0), ui::qbColor(10)) << "the chosen reservation stays chosen";
     EXPECT_EQ(list()->cellBackColor(1, 0), ui::qbColor(15));
+}
+
+TEST_F(SeveralDesksTest, TheReserverListFollowsAnotherDeskAndKeepsWhatIsPickedAndTyped)
+{
+    reserver("-000001", "佐々木一郎", "ササキイチロウ");
+    openEntry("10:00", "10:30");
+    box(entry, "予約者カナ")->setText("サ");
+    auto* reservers = entry->findChild<QListWidget*>("予約者一覧");
+    reservers->setCurrentRow(0);
+    records::saveReserver(*deskB, {"-000002", "サトウイチロウ", "佐藤一郎", "", "", "", "", {}, records::Sex::Male, {}, ""});
+    entry->findChild<DatabaseWatch*>()->poll();
+    ASSERT_EQ(reservers->count(), 2);
+    EXPECT_EQ(reservers->item(1)->text(), "佐藤一郎");
+    EXPECT_EQ(reservers->currentItem()->text(), "佐々木一郎");
+    EXPECT_EQ(box(entry, "予約者名")->text(), "佐藤花子");
+    EXPECT_EQ(box(entry, "予約者カナ")->text(), "サ");
 }
 
 } // namespace
