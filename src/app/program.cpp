@@ -1,6 +1,8 @@
 #include "app/program.h"
 
 #include "app/menu.h"
+#include "store/database.h"
+#include "store/file_system.h"
 #include "store/store_error.h"
 #include "ui/message_box.h"
 
@@ -17,5 +19,12 @@ int runProgram(QApplication& application)
         return 1;
     }
     menu->show();
+    // SQLite's locks do not hold on a network file system: said once, at start.
+    if (store::onNetworkFileSystem(store::kMainFile)) {
+        msg::exclaim(QStringLiteral("データベース「%1」はネットワーク上のフォルダにあります。ここで複数の端末から使うと、"
+                                    "ファイルが壊れることがあります。README の「Several desks」をご覧下さい。")
+                         .arg(store::kMainFile),
+                     menu->windowTitle());
+    }
     return application.exec();
 }

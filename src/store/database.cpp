@@ -119,6 +119,11 @@ void Transaction::commit()
     --connection_->transactionDepth;
 }
 
+bool Database::othersConnected() const
+{
+    return connection_->othersConnected();
+}
+
 void Transaction::serialise(const QString&) const
 {
 }

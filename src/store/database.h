@@ -48,6 +48,9 @@ public:
     using ChangeStamp = std::pair<qint64, qint64>;
     ChangeStamp changeStamp() const;
 
+    // Whether another desk has the file open now (another program, or a separate handle).
+    bool othersConnected() const;
+
     std::shared_ptr<detail::Connection> connection() const { return connection_; }
 
 private:
