@@ -3,6 +3,7 @@
 #include "app/first_start.h"
 #include "app/menu.h"
 #include "store/database.h"
+#include "store/file_system.h"
 #include "store/store_error.h"
 #include "ui/message_box.h"
 #include "ui/work_progress.h"
@@ -27,6 +28,13 @@ std::optional<int> startProgram()
         return 1;
     }
     menu->show();
+    // SQLite's locks do not hold on a network file system: said once, at start.
+    if (store::onNetworkFileSystem(store::kMainFile)) {
+        msg::exclaim(QStringLiteral("データベース「%1」はネットワーク上のフォルダにあります。ここで複数の端末から使うと、"
+                                    "ファイルが壊れることがあります。README の「Several desks」をご覧下さい。")
+                         .arg(store::kMainFile),
+                     menu->windowTitle());
+    }
     if (start == FirstStartChoice::NewDatabase)
         menu->leadFirstSteps();
     return std::nullopt;

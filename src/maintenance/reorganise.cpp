@@ -55,6 +55,12 @@ bool CopyTableStep(int step)
 
 void ReorganiseDatabase()
 {
+    // Tables are replaced whole: a desk working meanwhile would write into a table being replaced
+    // and show what is no longer there.
+    if (store::Database::open().othersConnected()) {
+        msg::exclaim(QStringLiteral("他の端末がﾃﾞｰﾀ･ﾍﾞｽを使用中のため、再編成は行えません。他の端末を終了してから行って下さい。"), kTitle);
+        return;
+    }
     if (!msg::ask(kConfirmation, kTitle))
         return;
     for (int step = 1; step <= kStepCount; ++step) {

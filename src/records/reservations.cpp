@@ -202,4 +202,9 @@ int removeReservationsBetween(const store::Database& db, const QDate& from, cons
     return stored::removeDatedBetween(db, "予約", "Idx_日付", "予約_年月日", from, through, progress);
 }
 
+void lockBookings(const store::Transaction& transaction, const QString& target, const QDate& date)
+{
+    transaction.serialise(QStringLiteral("予約 %1 %2").arg(target, input::dateText(date)));
+}
+
 } // namespace records

@@ -18,6 +18,8 @@ struct ReservationKey {
     QDate date;
     input::TimeOfDay start;
     QString reserverNo;
+
+    bool operator==(const ReservationKey&) const = default;
 };
 
 struct Reservation {
@@ -59,6 +61,9 @@ std::vector<ReservationSpan> spansOnDate(const store::Database& db, const QDate&
 // Adds the reservation, or changes the one with its key; true when it was there.
 bool saveReservation(const store::Database& db, const Reservation& reservation);
 bool removeReservation(const store::Database& db, const ReservationKey& key);
+// Inside a writing transaction: holds the bookings of the target on the date for this desk alone
+// until the transaction ends, so that what is counted before a booking is written stays true.
+void lockBookings(const store::Transaction& transaction, const QString& target, const QDate& date);
 
 // Whether the target has a reservation dated on or after `from`.
 bool targetHasReservationsFrom(const store::Database& db, const QString& target, const QDate& from);

@@ -1,5 +1,6 @@
 #include "reservations/booking_questions.h"
 
+#include "rules/booking_limit.h"
 #include "ui/message_box.h"
 
 #include <QStringList>
@@ -13,9 +14,14 @@ QString BookingText(const QDate& date, const input::TimeOfDay& start, const inpu
     return parts.join(QLatin1Char(' '));
 }
 
+bool ConsentToOverbooking(const 基本設定::Overlap& rule, const QString& title)
+{
+    return msg::ask(rule.allowed ? QStringLiteral("予約人数がｵｰﾊﾞｰしています､登録を行いますか")
+                                 : QStringLiteral("予約者が重複しています､登録を行いますか"),
+                    title);
+}
+
 bool AcceptSlotCount(const 基本設定::Overlap& rule, int count, const QString& title)
 {
-    if (!rule.allowed)
-        return count == 0 || msg::ask(QStringLiteral("予約者が重複しています､登録を行いますか"), title);
-    return count < rule.limit || msg::ask(QStringLiteral("予約人数がｵｰﾊﾞｰしています､登録を行いますか"), title);
+    return !予約上限::IsFull(count, rule) || ConsentToOverbooking(rule, title);
 }

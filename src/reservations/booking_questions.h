@@ -15,6 +15,10 @@ inline const QString kClosedTimeQuestion = QStringLiteral("指定時間帯に休
 QString BookingText(const QDate& date, const input::TimeOfDay& start, const input::TimeOfDay& end, const QString& target,
                     const QString& reserver = QString());
 
+// Asks whether to book beyond the target's limit; the question names the limit: the number
+// allowed, or no overlap at all. True for Yes.
+bool ConsentToOverbooking(const 基本設定::Overlap& rule, const QString& title);
+
 // Whether a booking may go into slots already holding `count` reservations (the most of the slots
 // it covers): without overlap a held slot asks, with overlap a slot at its limit asks.
 bool AcceptSlotCount(const 基本設定::Overlap& rule, int count, const QString& title);

@@ -27,6 +27,9 @@ struct BookingSlot {
     QString reserverNo;
     QString reserverName;
     時間TBL::DayHours hours; // the day of the target, for the question about closed time
+    // How many reservations a slot held when the operator agreed at 予約 to book it beyond its
+    // limit (-1: not asked): saving asks again only when a slot holds more.
+    int acceptedBooked = -1;
 };
 
 // What the entry form did last: 1 saved without a change of time, 2 added, 3 deleted, 4 an
@@ -70,6 +73,24 @@ private:
     // The remark of the reservation being changed, which may differ from the reserver's.
     void ShowReservationRemark();
     records::ReservationKey keyOf(const QString& reserverNo) const;
+    // Whether the reservation the form edits is still stored as the form knows it: not removed,
+    // its end and reserver unchanged by another desk. True for a new reservation.
+    bool EditedReservationUnchanged(const store::Database& db) const;
+    // The most reservations a slot of the booking holds, when that is at the target's limit and
+    // more than the operator already agreed to (`accepted`).
+    std::optional<int> BookedBeyondAccepted(const store::Database& db, const input::TimeOfDay& end, int accepted) const;
+    // Whether the booking fits, or the operator agrees to book beyond the limit (then `accepted`
+    // becomes what he agreed to).
+    bool FitsOrAccepted(const store::Database& db, const input::TimeOfDay& end, int& accepted) const;
+    struct Written {
+        bool stale = false;        // what was checked before the questions changed: nothing written
+        std::optional<QString> holder; // OtherReserverOnKey: nothing written
+        QString number;
+        int state = 0;
+    };
+    // The reserver and the reservation, in one transaction that first checks again what was
+    // checked before the questions.
+    Written WriteBooking(const store::Database& db, const input::TimeOfDay& end, int accepted);
 
     QLineEdit* 対象番号;
     QLineEdit* 対象略称;
@@ -80,4 +101,11 @@ private:
 
     const BookingSlot slot_;
     EntryOutcome& outcome_;
+    // The stored reservation the form edits, as it was opened or last saved here.
+    struct Edited {
+        QString reserverNo;
+        QString reserverName;
+        input::TimeOfDay end;
+    };
+    std::optional<Edited> edited_;
 };

@@ -5,6 +5,7 @@
 #include "base/input.h"
 #include "reservations/booking_questions.h"
 #include "reservations/entry_form.h"
+#include "rules/booking_limit.h"
 #include "rules/overlap_settings.h"
 #include "rules/slot_counts.h"
 #include "rules/time_table.h"
@@ -13,6 +14,7 @@
 #include "records/targets.h"
 #include "store/database.h"
 #include "ui/calendar_layout.h"
+#include "ui/database_watch.h"
 #include "ui/flex_grid.h"
 #include "ui/forms.h"
 #include "ui/grid_window.h"
@@ -114,6 +116,7 @@ void paintCell(FlexGrid* grid, int row, int col, const QColor& colour)
         ui::guarded([&] { tip = SlotToolTip(row, col); });
         return tip;
     });
+    new DatabaseWatch(this, [this] { FollowDatabase(); });
 
     auto* target = new QHBoxLayout(予約対象別照会);
     target->setContentsMargins(0, 0, 0, 0);
@@ -185,7 +188,13 @@ void 時間照会::Form_Load()
         表示終了日->setText(input::dateText(request_.lastDate));
         対象略称->setText(request_.target.abbrev);
     }
+    ShowSlotGrid();
+    ui::fitWindowToGrid(this, 時間帯);
+}
 
+void 時間照会::ShowSlotGrid()
+{
+    const bool byTarget = request_.kind == InquiryKind::ByTarget;
     時間TBL::TimeTableRequest tableRequest;
     tableRequest.TimeTableMode = int(byTarget ? TimeTableMode::ByTarget : TimeTableMode::ByDay);
     tableRequest.InquiryKind = int(request_.kind);
@@ -201,7 +210,25 @@ void 時間照会::Form_Load()
         {int(request_.kind), request_.target.number, request_.firstDate, request_.targets.numbers, 予約TBL::SlotTimesOf(settings())});
     営業状色付::ShowBusinessStatus(時間帯, table_, counts_.Slots);
     rowOverlap_ = 予約状色付::ColourReservationStatus(時間帯, table_, counts_);
-    ui::fitWindowToGrid(this, 時間帯);
+}
+
+void 時間照会::FollowDatabase()
+{
+    const std::optional<records::ReservationKey> chosen =
+        listRow_ >= 1 && size_t(listRow_) <= listed_.size() ? std::optional(listed_[size_t(listRow_ - 1)].key()) : std::nullopt;
+    ShowSlotGrid();
+    if (slotRow_ == 0 || size_t(column_) >= table_.Columns.size())
+        return;
+    TakeChosenTarget();
+    MarkSlotCell();
+    SetUpReservationList();
+    FillReservationList();
+    for (size_t i = 0; chosen && i < listed_.size(); ++i) {
+        if (listed_[i].key() == *chosen) {
+            listRow_ = int(i) + 1;
+            MarkListRow();
+        }
+    }
 }
 
 void 時間照会::時間帯_Click()
@@ -338,12 +365,15 @@ void 時間照会::予約_Click()
     if (!RequireChosenSlot())
         return;
     TakeChosenTarget();
-    if (!AcceptSlotCount(chosenOverlap_, counts_.ReservationCount[size_t(column_)][size_t(slot_)], kTitle))
+    const int count = counts_.ReservationCount[size_t(column_)][size_t(slot_)];
+    if (!AcceptSlotCount(chosenOverlap_, count, kTitle))
         return;
-    // A new reservation is for the chosen slot, whatever reservation the list points at.
+    // A new reservation is for the chosen slot, whatever reservation the list points at. The
+    // entry form counts again when it saves, and asks again only if more were booked meanwhile.
     const SlotTimes& daySlots = counts_.Slots;
     OpenEntryForm({chosenTarget_, chosenDate_, *input::timeFromText(daySlots.startText(slot_)),
-                   *input::timeFromText(daySlots.endText(slot_), true), chosenOverlap_.allowed, false, QString(), QString()});
+                   *input::timeFromText(daySlots.endText(slot_), true), chosenOverlap_.allowed, false, QString(), QString(),
+                   {}, 予約上限::IsFull(count, chosenOverlap_) ? count : -1});
 }
 
 void 時間照会::選択_Click()

@@ -79,6 +79,10 @@ private:
     void FillReservationList();
     // The target and date of the chosen row, with its overlap rule.
     void TakeChosenTarget();
+    // The grid of the request, coloured by business status and counts.
+    void ShowSlotGrid();
+    // Shows what another desk changed, keeping the chosen cell and reservation.
+    void FollowDatabase();
     // Opens the entry form on a slot and follows what it did.
     void OpenEntryForm(BookingSlot slot);
     // The reservation of the chosen row of 予約一覧; nullptr, after telling the operator, when no

@@ -5,8 +5,12 @@
 #include "store/store_error.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
+#include <fcntl.h>
 #include <sqlite3.h>
+#include <sys/file.h>
+#include <unistd.h>
 
 namespace store::detail {
 
@@ -90,6 +94,14 @@ std::shared_ptr<Connection> Connection::open(const QString& fileName)
         }
     }
 
+    std::shared_ptr<Connection> connection = openSeparately(fileName);
+    connections[key] = connection;
+    connections[absolute] = connection;
+    return connection;
+}
+
+std::shared_ptr<Connection> Connection::openSeparately(const QString& fileName)
+{
     sqlite3* db = nullptr;
     // Never SQLITE_OPEN_CREATE: a missing file is an error, not a new empty database.
     int rc = sqlite3_open_v2(fileName.toUtf8().constData(), &db, SQLITE_OPEN_READWRITE, nullptr);
@@ -107,8 +119,11 @@ std::shared_ptr<Connection> Connection::open(const QString& fileName)
     upgradeSchema(db, fileName);
     connection->loadCatalogue();
     connection->run(QStringLiteral("PRAGMA synchronous = FULL"), QString());
-    connections[key] = connection;
-    connections[absolute] = connection;
+    // A lock of its own, apart from SQLite's locks of the database file, so that it can never
+    // hold a reader or a writer up.
+    connection->presence_ = ::open(QFile::encodeName(fileName + QStringLiteral("-desks")).constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);
+    if (connection->presence_ >= 0)
+        flock(connection->presence_, LOCK_SH | LOCK_NB);
     return connection;
 }
 
@@ -123,6 +138,8 @@ Connection::~Connection()
             sqlite3_finalize(stmt);
     }
     sqlite3_close_v2(db_);
+    if (presence_ >= 0)
+        ::close(presence_);
     auto& connections = openConnections();
     for (auto it = connections.begin(); it != connections.end();) {
         if (it->second.expired())
@@ -188,6 +205,16 @@ void Connection::run(const QString& sql, const QString& what)
     sqlite3_free(error);
     if (rc != SQLITE_OK)
         fail(rc, what);
+}
+
+bool Connection::othersConnected() const
+{
+    if (presence_ < 0)
+        return false;
+    const bool alone = flock(presence_, LOCK_EX | LOCK_NB) == 0;
+    // Changing a lock may drop it first: the shared lock is taken again either way.
+    flock(presence_, LOCK_SH | LOCK_NB);
+    return !alone;
 }
 
 void Connection::fail(int code, const QString& what) const

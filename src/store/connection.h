@@ -53,6 +53,8 @@ protected:
 class Connection : public std::enable_shared_from_this<Connection> {
 public:
     static std::shared_ptr<Connection> open(const QString& fileName);
+    // A connection no other handle shares.
+    static std::shared_ptr<Connection> openSeparately(const QString& fileName);
     ~Connection();
 
     sqlite3* handle() const { return db_; }
@@ -71,6 +73,11 @@ public:
 
     // Runs SQL that returns no rows; throws StoreError on failure.
     void run(const QString& sql, const QString& what);
+    // Whether another connection has the file open: another program, or a separate handle. Each
+    // connection holds a shared lock on the file's "-desks" companion while it is open; this one
+    // asks for the exclusive lock for a moment, which only the only one can get.
+    bool othersConnected() const;
+
     // Throws the StoreError for an SQLite result code, worded for the operator.
     [[noreturn]] void fail(int code, const QString& what) const;
 
@@ -86,6 +93,7 @@ private:
     QSet<QString> indexes_;
     std::map<QString, std::vector<sqlite3_stmt*>> idle_;
     std::set<ActiveScan*> scans_;
+    int presence_ = -1; // the companion file; its lock is released when the connection closes
 };
 
 } // namespace store::detail

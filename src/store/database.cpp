@@ -14,6 +14,11 @@ Database Database::open(const QString& fileName)
     return Database(detail::Connection::open(fileName));
 }
 
+Database Database::openSeparately(const QString& fileName)
+{
+    return Database(detail::Connection::openSeparately(fileName));
+}
+
 Database::Database(std::shared_ptr<detail::Connection> connection) : connection_(std::move(connection))
 {
 }
@@ -74,6 +79,15 @@ void Database::close()
     connection_.reset();
 }
 
+Database::ChangeStamp Database::changeStamp() const
+{
+    detail::Statement version = connection_->prepare(QStringLiteral("PRAGMA data_version"));
+    const int rc = sqlite3_step(version.get());
+    if (rc != SQLITE_ROW)
+        connection_->fail(rc, QString());
+    return {sqlite3_column_int64(version.get(), 0), sqlite3_total_changes64(connection_->handle())};
+}
+
 Transaction::Transaction(const Database& database, Purpose purpose) : connection_(database.connection())
 {
     // An outermost transaction that writes takes the write lock at once: one that read first and
@@ -103,6 +117,15 @@ void Transaction::commit()
     connection_->run(outermost_ ? QStringLiteral("COMMIT") : QStringLiteral("RELEASE %1").arg(name_), QStringLiteral("確定"));
     open_ = false;
     --connection_->transactionDepth;
+}
+
+bool Database::othersConnected() const
+{
+    return connection_->othersConnected();
+}
+
+void Transaction::serialise(const QString&) const
+{
 }
 
 QString sqlLiteral(const QString& text)

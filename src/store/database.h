@@ -4,6 +4,7 @@
 
 #include <QString>
 #include <memory>
+#include <utility>
 
 namespace store {
 
@@ -20,6 +21,9 @@ inline const QString kBackupFile = QStringLiteral("Kelvorabkup.mdb");
 class Database {
 public:
     static Database open(const QString& fileName = kMainFile);
+    // A handle with a connection of its own, shared with no other handle: the file as another
+    // desk sees it (a second desk in the same process, or a tool working beside the program).
+    static Database openSeparately(const QString& fileName = kMainFile);
 
     const QString& fileName() const;
 
@@ -37,6 +41,15 @@ public:
     void execute(const QString& statementText) const;
 
     void close();
+
+    // Something that differs after any commit to the file since it was last read: by another
+    // connection (SQLite counts those in PRAGMA data_version) or by this one (rows it changed).
+    // Screens compare it on a timer to follow what other desks do.
+    using ChangeStamp = std::pair<qint64, qint64>;
+    ChangeStamp changeStamp() const;
+
+    // Whether another desk has the file open now (another program, or a separate handle).
+    bool othersConnected() const;
 
     std::shared_ptr<detail::Connection> connection() const { return connection_; }
 
@@ -60,6 +73,11 @@ public:
     Transaction& operator=(const Transaction&) = delete;
 
     void commit();
+
+    // Holds every other transaction that serialises on the same key until this one ends. On
+    // SQLite a writing transaction already holds the file's only write lock, so nothing more is
+    // taken; the PostgreSQL store takes a transaction-scoped advisory lock on the key here.
+    void serialise(const QString& key) const;
 
 private:
     std::shared_ptr<detail::Connection> connection_;

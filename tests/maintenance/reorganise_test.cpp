@@ -10,6 +10,7 @@
 #include "ui/forms.h"
 
 #include <QFile>
+#include <optional>
 #include <QLabel>
 #include <QPushButton>
 #include <sqlite3.h>
@@ -170,6 +171,24 @@ TEST_F(ReorganiseTest, NoAtTheOpeningQuestionChangesNothing)
     answer({false});
     DB再編成::ReorganiseDatabase();
     EXPECT_EQ(snapshot(), before);
+    EXPECT_EQ(messageTexts(), QStringList{DB再編成::kConfirmation});
+}
+
+TEST_F(ReorganiseTest, AnotherDeskWithTheFileOpenIsToldOfAndNothingIsReplaced)
+{
+    fill("1");
+    takeBackup();
+    fill("2");
+    const Contents before = snapshot();
+    std::optional<store::Database> otherDesk = store::Database::openSeparately();
+    DB再編成::ReorganiseDatabase();
+    EXPECT_EQ(snapshot(), before);
+    EXPECT_EQ(messageTexts(), QStringList{"他の端末がﾃﾞｰﾀ･ﾍﾞｽを使用中のため、再編成は行えません。他の端末を終了してから行って下さい。"});
+
+    otherDesk.reset(); // the other desk closes
+    clearMessages();
+    answer({false});
+    DB再編成::ReorganiseDatabase();
     EXPECT_EQ(messageTexts(), QStringList{DB再編成::kConfirmation});
 }
 

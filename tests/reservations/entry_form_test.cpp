@@ -20,6 +20,7 @@ protected:
         BookingTest::SetUp();
         reserver("-000007", "佐藤花子", "サトウハナコ", "2026/12/20", "常連");
         insert("発番", {{"発番_設備", "00000"}, {"発番_番号", "000007"}});
+        basic("00001", 5); // as the slots the form is handed say: overlap allowed
     }
 
     // A new reservation of 00001 on `date`, or an existing one when a reserver is given, as the
