@@ -34,6 +34,8 @@ int gridBench();
 int maintenanceBench();
 int bookingBench();
 int hoursBench();
+// The day and week sheets as PDF and a month of reservations as CSV.
+int sheetsBench();
 // The database check of the generated database.
 int checkBench();
 // Launch of the program to the menu painted, on the demo database.

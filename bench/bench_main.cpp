@@ -17,6 +17,7 @@ int main(int argc, char** argv)
         {"maintenance", bench::maintenanceBench},
         {"booking", bench::bookingBench},
         {"hours", bench::hoursBench},
+        {"sheets", bench::sheetsBench},
         {"check", bench::checkBench},
         {"startup", bench::startupBench},
     };

@@ -9,3 +9,16 @@ mkdir -p docs/screenshots
 KELVORA_SCREENSHOTS_DIR="$PWD/docs/screenshots" \
 QT_QPA_PLATFORM="offscreen:configfile=$PWD/tests/screens/desk_screen.json" \
   build/tests/test_screens
+
+# The first page of each sheet, written by the tool on a demo database and rendered as the
+# reader of the PDF sees it.
+sheets=$(mktemp -d)
+trap 'rm -rf "$sheets"' EXIT
+build/kelvora-db demo "$sheets/Kelvora.mdb"
+today=$(date +%F)
+build/kelvora-db sheet "$sheets/Kelvora.mdb" --date "$today" --pdf "$sheets/day.pdf"
+build/kelvora-db sheet "$sheets/Kelvora.mdb" --date "$today" --target 3 --week --pdf "$sheets/week.pdf"
+build/kelvora-db sheet "$sheets/Kelvora.mdb" --date "$today" --calls --pdf "$sheets/calls.pdf"
+for sheet in day week calls; do
+  pdftoppm -png -r 80 -f 1 -singlefile "$sheets/$sheet.pdf" "docs/screenshots/sheet_$sheet"
+done

@@ -1,25 +1,43 @@
-// kelvora-db: makes, fills, copies and checks databases: files, or databases on a server named by
-// a connection string wherever a FILE is asked for. The program itself never creates a database;
-// this tool does.
+// kelvora-db: makes, fills, copies, checks and upgrades databases, and writes sheets and exports from
+// a shell: files, or databases on a server named by a connection string wherever a FILE is asked
+// for. The program itself never creates a database; this tool does.
 
-#include "demo_data.h"
+#include "records/demo_data.h"
+#include "sheet_commands.h"
 #include "store/database.h"
 #include "store/file_tools.h"
+#include "store/schema.h"
 #include "store/store_error.h"
 
-#include <QCoreApplication>
+#include <QApplication>
 #include <QDate>
-#include <QFile>
 #include <QFileInfo>
 #include <QTextStream>
+#include <memory>
+#include <unistd.h>
 
 namespace {
 
 int usage()
 {
-    QTextStream(stderr) << "usage: kelvora-db create FILE | demo FILE | backup [FROM [TO]] | check FILE | copy FROM TO"
-                           " (each a file or a PostgreSQL connection string)\n";
+    QTextStream(stderr) << "usage: kelvora-db create FILE | demo FILE | backup [FROM [TO]] | check FILE | copy FROM TO | "
+                           "upgrade FILE | sheet FILE ... | export FILE ... (each a file or a PostgreSQL connection string)\n";
     return 2;
+}
+
+// How far a long command is, on one line of the terminal rewritten in place; nothing when the
+// output goes to a file or a pipe, whose readers want the result alone.
+store::Progress terminalProgress(const QString& what, const QString& unit)
+{
+    if (!isatty(STDERR_FILENO))
+        return {};
+    return [what, unit](qint64 done, qint64 total) {
+        QTextStream err(stderr);
+        err << '\r' << what << ' ' << (total > 0 ? done * 100 / total : 0) << "% (" << done << '/' << total << ' ' << unit << ')';
+        if (done >= total)
+            err << '\n';
+        return true;
+    };
 }
 
 int fail(const QString& message)
@@ -32,27 +50,33 @@ int fail(const QString& message)
 
 int main(int argc, char** argv)
 {
-    QCoreApplication application(argc, argv);
+    // A sheet is painted with the program's fonts and its slot grid, which need a GUI application;
+    // a morning job has no screen, so it paints offscreen unless told otherwise.
+    const bool painting = argc > 1 && QByteArray(argv[1]) == "sheet";
+    if (painting && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    std::unique_ptr<QCoreApplication> application =
+        painting ? std::make_unique<QApplication>(argc, argv) : std::make_unique<QCoreApplication>(argc, argv);
     const QStringList args = QCoreApplication::arguments().mid(1);
     if (args.isEmpty())
         return usage();
     const QString command = args[0];
     try {
-        if ((command == "create" || command == "demo") && args.size() == 2) {
+        if (command == "sheet")
+            return runSheetCommand(args.mid(1));
+        if (command == "export")
+            return runExportCommand(args.mid(1));
+        if (command == "create" && args.size() == 2) {
             store::createDatabase(args[1]);
-            if (command == "demo") {
-                try {
-                    writeDemoData(args[1], QDate::currentDate());
-                } catch (...) {
-                    if (!store::isServerAddress(args[1]))
-                        QFile::remove(args[1]);
-                    throw;
-                }
-            }
+            return 0;
+        }
+        if (command == "demo" && args.size() == 2) {
+            records::createDemoDatabase(args[1], QDate::currentDate());
             return 0;
         }
         if (command == "backup" && args.size() <= 3) {
-            store::backupDatabase(args.value(1, store::mainDatabase()), args.value(2, store::kBackupFile));
+            store::backupDatabase(args.value(1, store::mainDatabase()), args.value(2, store::kBackupFile),
+                                  terminalProgress(QStringLiteral("コピー中"), QStringLiteral("ページ")));
             return 0;
         }
         if (command == "copy" && args.size() == 3) {
@@ -60,13 +84,39 @@ int main(int argc, char** argv)
             return 0;
         }
         if (command == "check" && args.size() == 2) {
-            const QStringList problems = store::checkDatabase(args[1]);
+            const QStringList problems = store::checkDatabase(args[1], terminalProgress(QStringLiteral("検査中"), QStringLiteral("段階")));
             QTextStream out(stdout);
             for (const QString& problem : problems)
                 out << problem << '\n';
-            if (problems.isEmpty())
+            // A database on a server has been brought up to this version by opening it for the check.
+            const int version = store::isServerAddress(args[1]) ? store::schema::kCurrentVersion : store::databaseFileVersion(args[1]);
+            if (version < store::schema::kCurrentVersion) {
+                // An older file is not broken: the program upgrades it when it opens it.
+                out << QStringLiteral("%1: 古い版（%2）のファイルです。「kelvora-db upgrade %1」で版 %3 に更新してください"
+                                      "（プログラムで開いても更新されます）。\n")
+                           .arg(args[1])
+                           .arg(version)
+                           .arg(store::schema::kCurrentVersion);
+            } else if (problems.isEmpty()) {
                 out << args[1] << ": OK\n";
+            }
             return problems.isEmpty() ? 0 : 1;
+        }
+        if (command == "upgrade" && args.size() == 2 && store::isServerAddress(args[1])) {
+            const store::Database database = store::Database::open(args[1]);
+            QTextStream(stdout) << QStringLiteral("%1: 版 %2 です（サーバーのデータベースは開くときに更新されます）。\n")
+                                       .arg(database.fileName())
+                                       .arg(store::schema::kCurrentVersion);
+            return 0;
+        }
+        if (command == "upgrade" && args.size() == 2) {
+            const int version = store::upgradeDatabaseFile(args[1]);
+            QTextStream out(stdout);
+            if (version == store::schema::kCurrentVersion)
+                out << QStringLiteral("%1: すでに版 %2 です。変更はありません。\n").arg(args[1]).arg(version);
+            else
+                out << QStringLiteral("%1: 版 %2 を版 %3 に更新しました。\n").arg(args[1]).arg(version).arg(store::schema::kCurrentVersion);
+            return 0;
         }
     } catch (const store::StoreError& error) {
         return fail(error.message());

@@ -14,10 +14,13 @@
 #include "master/master_settings_form.h"
 #include "master/targets_form.h"
 #include "reservations/bulk_delete_form.h"
+#include "reservations/cancellation_history_form.h"
 #include "reservations/reserver_form.h"
 #include "reservations/status_inquiry_form.h"
+#include "sheets/sheet_form.h"
 #include "ui/forms.h"
 #include "ui/handlers.h"
+#include "ui/message_box.h"
 
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -64,6 +67,10 @@
     // The list of preferred working hours has no form in this system.
     addButton(yearEnd, "Command8", "希望勤務一覧", nullptr)->setEnabled(false);
 
+    QGroupBox* sheets = makeFrame("Frame6", "帳票");
+    addButton(sheets, "予約一覧表", "予約一覧表", &メニュー::予約一覧表_Click);
+    addButton(sheets, "取消履歴", "取消履歴", &メニュー::取消履歴_Click);
+
     auto* close = new QPushButton(QStringLiteral("終了"), this);
     close->setObjectName(QStringLiteral("終了"));
     close->setMinimumSize(120, 36);
@@ -95,6 +102,14 @@ QPushButton* メニュー::addButton(QWidget* frame, const QString& name, const 
 void メニュー::Form_Load()
 {
     settings_ = 初期処理::LoadStartupSettings(store::Database::open());
+}
+
+void メニュー::leadFirstSteps()
+{
+    msg::plain(QStringLiteral("空のデータベースを作成しました。\n"
+                              "マスター情報登録、基本情報登録、予約設定登録、営業時間登録の順に設定してから、予約を入力してください。"),
+               QStringLiteral("初回起動"));
+    マスター登録_Click();
 }
 
 void メニュー::ReloadSettings()
@@ -161,6 +176,11 @@ void メニュー::期末削除_Click()
     forms::showModeless<期末処理>(settings_);
 }
 
+void メニュー::取消履歴_Click()
+{
+    forms::showModeless<取消履歴>(settings_);
+}
+
 void メニュー::再編成_Click()
 {
     forms::showModeless<警告>(settings_);
@@ -174,6 +194,11 @@ void メニュー::定休日登_Click()
 void メニュー::個別休業日登録_Click()
 {
     forms::showModeless<個休業登録>(settings_);
+}
+
+void メニュー::予約一覧表_Click()
+{
+    forms::showModeless<予約一覧表>(settings_);
 }
 
 void メニュー::終了_Click()

@@ -17,6 +17,9 @@ public:
     // Loads the start-up settings; runs once before the menu is shown.
     void Form_Load();
     const Settings& settings() const { return settings_; }
+    // On a database just made empty: says which settings come first, in their order, and opens
+    // the first of them.
+    void leadFirstSteps();
 
     void マスター登録_Click();
     void 基本情報_Click();
@@ -30,8 +33,10 @@ public:
     void 予約一括削除_Click();
     void 期末削除_Click();
     void 再編成_Click();
+    void 取消履歴_Click();
     void 定休日登_Click();
     void 個別休業日登録_Click();
+    void 予約一覧表_Click();
     void 終了_Click();
 
 private:

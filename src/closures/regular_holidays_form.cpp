@@ -9,6 +9,7 @@
 #include "ui/flex_grid.h"
 #include "ui/handlers.h"
 #include "ui/message_box.h"
+#include "ui/work_progress.h"
 #include "views/closure_calendar.h"
 
 #include <QCheckBox>
@@ -285,12 +286,14 @@ holiday_dates::Weekdays 定休日登録::CollectWeekdays() const
 
 void 定休日登録::WriteHolidayDays(const std::vector<QDate>& dates, HolidayAction action)
 {
+    ui::WorkProgress progress(kTitle, ui::WorkProgress::Stop::NotAllowed);
     const store::Database db = store::Database::open();
     store::Transaction transaction(db);
     if (action == Register)
-        records::saveClosureDays(db, records::kCommonTarget, dates, {休日->isChecked(), 休日名->text()});
+        records::saveClosureDays(db, records::kCommonTarget, dates, {休日->isChecked(), 休日名->text()},
+                                 progress.report(QStringLiteral("定休日を登録しています")));
     else
-        records::removeClosureDays(db, records::kCommonTarget, dates);
+        records::removeClosureDays(db, records::kCommonTarget, dates, progress.report(QStringLiteral("定休日を削除しています")));
     transaction.commit();
 }
 

@@ -3,6 +3,7 @@
 #include "base/clock.h"
 #include "base/input.h"
 #include "records/calendar.h"
+#include "records/cancellations.h"
 #include "records/hours.h"
 #include "records/reservations.h"
 #include "records/reservers.h"
@@ -10,6 +11,7 @@
 #include "ui/busy_cursor.h"
 #include "ui/handlers.h"
 #include "ui/message_box.h"
+#include "ui/work_progress.h"
 
 #include <QFont>
 #include <QHBoxLayout>
@@ -117,15 +119,19 @@ void 期末処理::確定_Click()
         return;
     if (!msg::ask(QStringLiteral("保持期限の過ぎたデータを削除します。"), kTitle))
         return;
-    {
+    try {
         ui::BusyCursor busy;
+        ui::WorkProgress progress(kTitle, ui::WorkProgress::Stop::Allowed);
         store::Database db = store::Database::open();
         store::Transaction transaction(db);
-        PurgeCalendar(db);
-        PurgeReservations(db);
-        PurgeReservers(db);
-        PurgeSpecificDays(db);
+        PurgeCalendar(db, progress.report(QStringLiteral("カレンダーを削除しています")));
+        PurgeReservations(db, progress.report(QStringLiteral("予約を削除しています")));
+        PurgeReservers(db, progress.report(QStringLiteral("予約者を削除しています")));
+        PurgeSpecificDays(db, progress.report(QStringLiteral("特定日の営業時間を削除しています")));
         transaction.commit();
+    } catch (const store::Cancelled&) {
+        msg::exclaim(QStringLiteral("期末削除処理を中止しました。データは削除されていません。"), kTitle);
+        return;
     }
     msg::plain(QStringLiteral("期末削除処理は終了しました"), kTitle);
 }
@@ -135,22 +141,24 @@ void 期末処理::終了_Click()
     close();
 }
 
-void 期末処理::PurgeCalendar(const store::Database& db) const
+void 期末処理::PurgeCalendar(const store::Database& db, const store::Progress& progress) const
 {
-    records::removeCalendarDaysBetween(db, lowerBound_, cutOffDate_);
+    records::removeCalendarDaysBetween(db, lowerBound_, cutOffDate_, progress);
 }
 
-void 期末処理::PurgeReservations(const store::Database& db) const
+void 期末処理::PurgeReservations(const store::Database& db, const store::Progress& progress) const
 {
-    records::removeReservationsBetween(db, lowerBound_, cutOffDate_);
+    records::removeReservationsBetween(db, lowerBound_, cutOffDate_, progress);
+    // The cancelled reservations of those dates go with them; the purge itself cancels nothing.
+    records::removeCancellationsBetween(db, lowerBound_, cutOffDate_, progress);
 }
 
-void 期末処理::PurgeReservers(const store::Database& db) const
+void 期末処理::PurgeReservers(const store::Database& db, const store::Progress& progress) const
 {
-    records::removeReserversLastBookedBetween(db, lowerBound_, cutOffDate_);
+    records::removeReserversLastBookedBetween(db, lowerBound_, cutOffDate_, progress);
 }
 
-void 期末処理::PurgeSpecificDays(const store::Database& db) const
+void 期末処理::PurgeSpecificDays(const store::Database& db, const store::Progress& progress) const
 {
-    records::removeSpecificBandsBetween(db, lowerBound_, cutOffDate_);
+    records::removeSpecificBandsBetween(db, lowerBound_, cutOffDate_, progress);
 }

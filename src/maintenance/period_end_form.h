@@ -1,5 +1,6 @@
 #pragma once
 
+#include "store/progress.h"
 #include "ui/field_check.h"
 #include "ui/form.h"
 
@@ -27,12 +28,12 @@ public:
 private:
     void ProposeCutoffDate();
     void CheckCutoffDate();
-    void PurgeCalendar(const store::Database& db) const;
-    void PurgeReservations(const store::Database& db) const;
-    void PurgeReservers(const store::Database& db) const;
+    void PurgeCalendar(const store::Database& db, const store::Progress& progress) const;
+    void PurgeReservations(const store::Database& db, const store::Progress& progress) const;
+    void PurgeReservers(const store::Database& db, const store::Progress& progress) const;
     // Each deletes the records of its table dated from the lower bound up to the cut-off date,
     // both included.
-    void PurgeSpecificDays(const store::Database& db) const;
+    void PurgeSpecificDays(const store::Database& db, const store::Progress& progress) const;
 
     QLineEdit* 取消日;
     QPushButton* 確定;

@@ -5,6 +5,7 @@
 #include "store/store_error.h"
 #include "ui/busy_cursor.h"
 #include "ui/message_box.h"
+#include "ui/work_progress.h"
 
 #include <array>
 
@@ -29,6 +30,7 @@ constexpr std::array<StepPrompts, kStepCount> kPrompts = {{
     {"発番は正常終了しました。残りを続けますか", "発番は失敗しました。残りを続けますか"},
     {"予約は正常終了しました。残りを続けますか", "予約は失敗しました。残りを続けますか"},
     {"予約者は正常終了しました。残りを続けますか", "予約者は失敗しました。残りを続けますか"},
+    {"予約取消は正常終了しました。残りを続けますか", "予約取消は失敗しました。残りを続けますか"},
 }};
 static_assert(kStepCount == records::kRebuildSteps);
 
@@ -38,15 +40,27 @@ bool CopyTableStep(int step)
 {
     try {
         ui::BusyCursor busy;
-        records::rebuildTable(store::Database::open(), store::Database::open(store::kBackupFile), step);
+        ui::WorkProgress progress(kTitle, ui::WorkProgress::Stop::Allowed);
+        const QString what = QStringLiteral("%1／%2：%3を再編成しています").arg(step).arg(kStepCount).arg(records::rebuiltTableName(step));
+        records::rebuildTable(store::Database::open(), store::Database::open(store::kBackupFile), step, progress.report(what));
         return true;
     } catch (const store::StoreError&) {
+        return false;
+    } catch (const store::Cancelled&) {
+        // A stopped step is one that did not succeed: its table is as it was, and the step's
+        // prompt asks whether to go on.
         return false;
     }
 }
 
 void ReorganiseDatabase()
 {
+    // Tables are replaced whole: a desk working meanwhile would write into a table being replaced
+    // and show what is no longer there.
+    if (store::Database::open().othersConnected()) {
+        msg::exclaim(QStringLiteral("他の端末がﾃﾞｰﾀ･ﾍﾞｽを使用中のため、再編成は行えません。他の端末を終了してから行って下さい。"), kTitle);
+        return;
+    }
     if (!msg::ask(kConfirmation, kTitle))
         return;
     for (int step = 1; step <= kStepCount; ++step) {

@@ -218,7 +218,10 @@ void マスター登::確定_Click()
     if (!msg::ask(QStringLiteral("入力内容で登録・更新します。"), kTitle))
         return;
     currentItem_ = input::wholeNumber16(登録NO->text()).value_or(0);
-    records::saveMasterItem(store::Database::open(), {currentItem_, 登録内容->text(), 備考->text()});
+    // Numbers and the year start are stored with half-width digits, as every reader expects them;
+    // the number prefix is text and stays as typed.
+    const QString content = currentItem_ == 6 ? 登録内容->text() : input::normalized(登録内容->text());
+    records::saveMasterItem(store::Database::open(), {currentItem_, content, 備考->text()});
     msg::exclaim(QStringLiteral("登録･更新しました。"), kTitle);
 }
 

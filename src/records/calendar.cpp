@@ -27,10 +27,12 @@ std::optional<ClosureDay> findClosureDay(const store::Database& db, const QStrin
 }
 
 void saveClosureDays(const store::Database& db, const QString& target, const std::vector<QDate>& dates,
-                     const ClosureDay& day)
+                     const ClosureDay& day, const store::Progress& progress)
 {
     store::Table calendar = byKey(db);
+    qint64 done = 0;
     for (const QDate& date : dates) {
+        store::report(progress, done++, qint64(dates.size()));
         calendar.seekForWrite({target, date});
         calendar.set("カレ_番号", target);
         calendar.set("カレ_年月日", date);
@@ -40,12 +42,16 @@ void saveClosureDays(const store::Database& db, const QString& target, const std
     }
 }
 
-int removeClosureDays(const store::Database& db, const QString& target, const std::vector<QDate>& dates)
+int removeClosureDays(const store::Database& db, const QString& target, const std::vector<QDate>& dates,
+                      const store::Progress& progress)
 {
     store::Table calendar = byKey(db);
     int removed = 0;
-    for (const QDate& date : dates)
+    qint64 done = 0;
+    for (const QDate& date : dates) {
+        store::report(progress, done++, qint64(dates.size()));
         removed += calendar.findAndRemove({target, date}) ? 1 : 0;
+    }
     return removed;
 }
 
@@ -64,12 +70,10 @@ std::vector<CalendarDay> listCalendarDays(const store::Database& db, const QDate
     return days;
 }
 
-int removeCalendarDaysBetween(const store::Database& db, const QDate& from, const QDate& through)
+int removeCalendarDaysBetween(const store::Database& db, const QDate& from, const QDate& through,
+                              const store::Progress& progress)
 {
-    const QString lastDate = input::dateText(through);
-    store::Table calendar = db.table("カレンダー", "Idx_カレンダー");
-    calendar.seek(">=", {from});
-    return calendar.removeWhile([&](const store::Table& c) { return c.text("カレ_年月日") <= lastDate; });
+    return stored::removeDatedBetween(db, "カレンダー", "Idx_カレンダー", "カレ_年月日", from, through, progress);
 }
 
 } // namespace records

@@ -200,12 +200,10 @@ std::vector<QDate> specificDates(const store::Database& db, const QString& targe
     return dates;
 }
 
-int removeSpecificBandsBetween(const store::Database& db, const QDate& from, const QDate& through)
+int removeSpecificBandsBetween(const store::Database& db, const QDate& from, const QDate& through,
+                               const store::Progress& progress)
 {
-    const QString lastDate = input::dateText(through);
-    store::Table table = db.table(kSpecific.table, "Idx_日付");
-    table.seek(">=", {from});
-    return table.removeWhile([&](const store::Table& t) { return t.text("特定_日付") <= lastDate; });
+    return stored::removeDatedBetween(db, kSpecific.table, "Idx_日付", "特定_日付", from, through, progress);
 }
 
 } // namespace records

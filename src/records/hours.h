@@ -2,6 +2,7 @@
 
 #include "base/input.h"
 #include "store/database.h"
+#include "store/progress.h"
 
 #include <QDate>
 #include <QSet>
@@ -60,6 +61,7 @@ std::map<std::pair<QString, QDate>, HoursBands> specificBands(const store::Datab
 // The dates after `after` on which the target has specific hours, each once, in date order.
 std::vector<QDate> specificDates(const store::Database& db, const QString& target, const QDate& after);
 // Deletes every specific band dated from `from` through `through`; how many went.
-int removeSpecificBandsBetween(const store::Database& db, const QDate& from, const QDate& through);
+int removeSpecificBandsBetween(const store::Database& db, const QDate& from, const QDate& through,
+                               const store::Progress& progress = {});
 
 } // namespace records

@@ -27,6 +27,7 @@ constexpr std::array<RebuildStep, kRebuildSteps> kSteps = {{
     {"発番", "Key_発番", ""},
     {"予約", "Key_予約", "予約_受付日"},
     {"予約者", "Key_予約者", ""},
+    {"予約取消", "Key_予約取消", ""},
 }};
 
 // A field of the copy as it is written to the main file: the date field of the step is
@@ -44,7 +45,12 @@ store::Value copiedValue(const store::Table& source, const QString& field, const
 
 } // namespace
 
-void rebuildTable(const store::Database& main, const store::Database& copy, int step)
+QString rebuiltTableName(int step)
+{
+    return QString::fromUtf8(kSteps.at(size_t(step - 1)).table);
+}
+
+void rebuildTable(const store::Database& main, const store::Database& copy, int step, const store::Progress& progress)
 {
     const RebuildStep& s = kSteps.at(size_t(step - 1));
     // A copy that is the main file itself (a link to it) would be emptied before it is read.
@@ -60,7 +66,9 @@ void rebuildTable(const store::Database& main, const store::Database& copy, int 
     store::Transaction transaction(main);
     main.execute(QStringLiteral("DELETE * FROM %1 ;").arg(QString::fromUtf8(s.table)));
     store::Table target = main.table(s.table);
+    qint64 copied = 0;
     for (; !source.eof(); source.moveNext()) {
+        store::report(progress, copied++, 0);
         target.addNew();
         for (const store::schema::FieldDef& field : definition.fields)
             target.set(field.name, copiedValue(source, field.name, s));

@@ -1,6 +1,10 @@
 #include "records/reservations.h"
 
+#include "records/reservation_fields.h"
 #include "records/stored.h"
+
+#include <algorithm>
+#include <tuple>
 
 namespace records {
 
@@ -13,17 +17,7 @@ store::Table byKey(const store::Database& db)
 
 Reservation read(const store::Table& r)
 {
-    return {r.text("予約_設定番号"),
-            r.date("予約_年月日"),
-            r.time("予約_開始時間"),
-            r.text("予約_予約者NO"),
-            stored::flag(r, "予約_重複"),
-            r.time("予約_終了時間", true),
-            stored::legacyDate(r, "予約_受付日"),
-            r.text("予約_略称"),
-            r.text("予約_予約者名"),
-            r.text("予約_予約者名カナ"),
-            r.text("予約_備考")};
+    return detail::readReservation(r, detail::kReservationFields);
 }
 
 ReservationSpan spanOf(const store::Table& r, const QDate& date)
@@ -37,6 +31,40 @@ std::vector<store::Value> keyValues(const ReservationKey& key)
 }
 
 } // namespace
+
+namespace detail {
+
+Reservation readReservation(const store::Table& r, const ReservationFields& f)
+{
+    return {r.text(f.target),
+            r.date(f.date),
+            r.time(f.start),
+            r.text(f.reserverNo),
+            stored::flag(r, f.overlap),
+            r.time(f.end, true),
+            stored::legacyDate(r, f.takenOn),
+            r.text(f.abbrev),
+            r.text(f.reserverName),
+            r.text(f.reserverKana),
+            r.text(f.remark)};
+}
+
+void writeReservation(store::Table& table, const Reservation& r, const ReservationFields& f)
+{
+    table.set(f.target, r.target);
+    table.set(f.date, input::dateText(r.date));
+    table.set(f.start, stored::timeText(r.start));
+    table.set(f.reserverNo, r.reserverNo);
+    table.set(f.overlap, r.overlapAllowed ? "1" : "0");
+    table.set(f.end, stored::timeText(r.end));
+    table.set(f.takenOn, stored::dateText(r.takenOn));
+    table.set(f.abbrev, r.abbrev);
+    table.set(f.reserverName, r.reserverName);
+    table.set(f.reserverKana, r.reserverKana);
+    table.set(f.remark, r.remark);
+}
+
+} // namespace detail
 
 std::optional<Reservation> findReservation(const store::Database& db, const ReservationKey& key)
 {
@@ -57,6 +85,36 @@ std::vector<Reservation> reservationsOfDay(const store::Database& db, const QStr
         day.push_back(read(reservations));
     }
     return day;
+}
+
+void forEachReservationBetween(const store::Database& db, const QDate& first, const QDate& last,
+                               const std::function<void(const Reservation&)>& visit)
+{
+    store::Table reservations = db.table("予約", "Idx_日付");
+    const QString lastText = input::dateText(last);
+    std::vector<Reservation> day;
+    const auto flush = [&] {
+        std::sort(day.begin(), day.end(), [](const Reservation& a, const Reservation& b) {
+            return std::tie(a.target, a.start, a.reserverNo) < std::tie(b.target, b.start, b.reserverNo);
+        });
+        for (const Reservation& reservation : day)
+            visit(reservation);
+        day.clear();
+    };
+    QString dayText;
+    for (reservations.seek(">=", {input::dateText(first)}); !reservations.eof(); reservations.moveNext()) {
+        const QString text = reservations.text("予約_年月日");
+        if (text > lastText)
+            break;
+        if (!input::storedDate(text))
+            continue;
+        if (text != dayText) {
+            flush();
+            dayText = text;
+        }
+        day.push_back(read(reservations));
+    }
+    flush();
 }
 
 std::vector<ReservationSpan> spansOfDays(const store::Database& db, const QString& target, const QDate& first,
@@ -93,19 +151,8 @@ std::vector<ReservationSpan> spansOnDate(const store::Database& db, const QDate&
 bool saveReservation(const store::Database& db, const Reservation& r)
 {
     store::Table reservations = byKey(db);
-    const QString start = stored::timeText(r.start);
     const bool existed = reservations.seekForWrite(keyValues(r.key()));
-    reservations.set("予約_設定番号", r.target);
-    reservations.set("予約_年月日", input::dateText(r.date));
-    reservations.set("予約_開始時間", start);
-    reservations.set("予約_予約者NO", r.reserverNo);
-    reservations.set("予約_重複", r.overlapAllowed ? "1" : "0");
-    reservations.set("予約_終了時間", stored::timeText(r.end));
-    reservations.set("予約_受付日", stored::dateText(r.takenOn));
-    reservations.set("予約_略称", r.abbrev);
-    reservations.set("予約_予約者名", r.reserverName);
-    reservations.set("予約_予約者名カナ", r.reserverKana);
-    reservations.set("予約_備考", r.remark);
+    detail::writeReservation(reservations, r, detail::kReservationFields);
     reservations.update();
     return existed;
 }
@@ -138,22 +185,26 @@ bool reserverHasReservationsFrom(const store::Database& db, const QString& reser
     return false;
 }
 
-int removeTargetReservationsThrough(const store::Database& db, const QString& target, const QDate& through)
+int removeTargetReservationsThrough(const store::Database& db, const QString& target, const QDate& through,
+                                    const store::Progress& progress)
 {
     const QString lastDate = input::dateText(through);
     store::Table reservations = db.table("予約", "Idx_期限");
     reservations.seek(">=", {target, ""});
     return reservations.removeWhile([&](const store::Table& r) {
         return r.text("予約_設定番号") == target && r.text("予約_年月日") <= lastDate;
-    });
+    }, progress);
 }
 
-int removeReservationsBetween(const store::Database& db, const QDate& from, const QDate& through)
+int removeReservationsBetween(const store::Database& db, const QDate& from, const QDate& through,
+                              const store::Progress& progress)
 {
-    const QString lastDate = input::dateText(through);
-    store::Table reservations = db.table("予約", "Idx_日付");
-    reservations.seek(">=", {from});
-    return reservations.removeWhile([&](const store::Table& r) { return r.text("予約_年月日") <= lastDate; });
+    return stored::removeDatedBetween(db, "予約", "Idx_日付", "予約_年月日", from, through, progress);
+}
+
+void lockBookings(const store::Transaction& transaction, const QString& target, const QDate& date)
+{
+    transaction.serialise(QStringLiteral("予約 %1 %2").arg(target, input::dateText(date)));
 }
 
 } // namespace records

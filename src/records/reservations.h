@@ -2,9 +2,11 @@
 
 #include "base/input.h"
 #include "store/database.h"
+#include "store/progress.h"
 
 #include <QDate>
 #include <QString>
+#include <functional>
 #include <optional>
 #include <vector>
 
@@ -16,6 +18,8 @@ struct ReservationKey {
     QDate date;
     input::TimeOfDay start;
     QString reserverNo;
+
+    bool operator==(const ReservationKey&) const = default;
 };
 
 struct Reservation {
@@ -45,6 +49,10 @@ struct ReservationSpan {
 std::optional<Reservation> findReservation(const store::Database& db, const ReservationKey& key);
 // The target's reservations of a date, by start time, then reserver number.
 std::vector<Reservation> reservationsOfDay(const store::Database& db, const QString& target, const QDate& date);
+// Every reservation dated from `first` through `last`, a day at a time, each day's in target,
+// start and reserver order. One dated in another form ("2024/05/2") is none of these days.
+void forEachReservationBetween(const store::Database& db, const QDate& first, const QDate& last,
+                               const std::function<void(const Reservation&)>& visit);
 // The spans of the target's reservations from `first` through `last`, in date and start order.
 std::vector<ReservationSpan> spansOfDays(const store::Database& db, const QString& target, const QDate& first,
                                          const QDate& last);
@@ -53,6 +61,9 @@ std::vector<ReservationSpan> spansOnDate(const store::Database& db, const QDate&
 // Adds the reservation, or changes the one with its key; true when it was there.
 bool saveReservation(const store::Database& db, const Reservation& reservation);
 bool removeReservation(const store::Database& db, const ReservationKey& key);
+// Inside a writing transaction: holds the bookings of the target on the date for this desk alone
+// until the transaction ends, so that what is counted before a booking is written stays true.
+void lockBookings(const store::Transaction& transaction, const QString& target, const QDate& date);
 
 // Whether the target has a reservation dated on or after `from`.
 bool targetHasReservationsFrom(const store::Database& db, const QString& target, const QDate& from);
@@ -60,8 +71,10 @@ bool targetHasReservationsFrom(const store::Database& db, const QString& target,
 bool reserverHasReservationsFrom(const store::Database& db, const QString& reserverNo, const QDate& from);
 
 // Deletes the target's reservations dated up to and including `through`; how many went.
-int removeTargetReservationsThrough(const store::Database& db, const QString& target, const QDate& through);
+int removeTargetReservationsThrough(const store::Database& db, const QString& target, const QDate& through,
+                                    const store::Progress& progress = {});
 // Deletes every reservation dated from `from` through `through`; how many went.
-int removeReservationsBetween(const store::Database& db, const QDate& from, const QDate& through);
+int removeReservationsBetween(const store::Database& db, const QDate& from, const QDate& through,
+                              const store::Progress& progress = {});
 
 } // namespace records

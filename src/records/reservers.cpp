@@ -57,6 +57,13 @@ QStringList reserverNamesByKana(const store::Database& db, const QString& prefix
     return names;
 }
 
+void forEachReserver(const store::Database& db, const std::function<void(const Reserver&)>& visit)
+{
+    store::Table reservers = byNumber(db);
+    for (reservers.seek(">=", {QString()}); !reservers.eof(); reservers.moveNext())
+        visit(read(reservers));
+}
+
 void saveReserver(const store::Database& db, const Reserver& r)
 {
     store::Table reservers = byNumber(db);
@@ -80,12 +87,10 @@ bool removeReserver(const store::Database& db, const QString& number)
     return byNumber(db).findAndRemove({number});
 }
 
-int removeReserversLastBookedBetween(const store::Database& db, const QDate& from, const QDate& through)
+int removeReserversLastBookedBetween(const store::Database& db, const QDate& from, const QDate& through,
+                                     const store::Progress& progress)
 {
-    const QString lastDate = input::dateText(through);
-    store::Table reservers = db.table("予約者", "Idx_日付");
-    reservers.seek(">=", {from});
-    return reservers.removeWhile([&](const store::Table& r) { return r.text("予約者_最新予約日") <= lastDate; });
+    return stored::removeDatedBetween(db, "予約者", "Idx_日付", "予約者_最新予約日", from, through, progress);
 }
 
 } // namespace records

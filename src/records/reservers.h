@@ -1,10 +1,12 @@
 #pragma once
 
 #include "store/database.h"
+#include "store/progress.h"
 
 #include <QDate>
 #include <QString>
 #include <QStringList>
+#include <functional>
 #include <optional>
 
 // Table 予約者: the reserver master, one record per reserver number.
@@ -31,10 +33,13 @@ std::optional<Reserver> findReserver(const store::Database& db, const QString& n
 std::optional<Reserver> findReserverByName(const store::Database& db, const QString& name);
 // The names of the reservers whose kana starts with `prefix`, in kana order (all for "").
 QStringList reserverNamesByKana(const store::Database& db, const QString& prefix);
+// Every reserver in number order.
+void forEachReserver(const store::Database& db, const std::function<void(const Reserver&)>& visit);
 // Adds the reserver, or changes the one with its number.
 void saveReserver(const store::Database& db, const Reserver& reserver);
 bool removeReserver(const store::Database& db, const QString& number);
 // Deletes the reservers whose latest booking is dated from `from` through `through`.
-int removeReserversLastBookedBetween(const store::Database& db, const QDate& from, const QDate& through);
+int removeReserversLastBookedBetween(const store::Database& db, const QDate& from, const QDate& through,
+                                     const store::Progress& progress = {});
 
 } // namespace records

@@ -45,4 +45,13 @@ QString dateText(const std::optional<QDate>& date)
     return date ? input::dateText(*date) : QString();
 }
 
+int removeDatedBetween(const store::Database& db, const char* table, const char* index, const char* field,
+                       const QDate& from, const QDate& through, const store::Progress& progress)
+{
+    const QString lastDate = input::dateText(through);
+    store::Table rows = db.table(table, index);
+    rows.seek(">=", {from});
+    return rows.removeWhile([&](const store::Table& r) { return r.text(field) <= lastDate; }, progress);
+}
+
 } // namespace records::stored

@@ -1,6 +1,8 @@
 #pragma once
 
 #include "base/input.h"
+#include "store/database.h"
+#include "store/progress.h"
 #include "store/table.h"
 
 #include <QDate>
@@ -22,6 +24,11 @@ bool flag(const store::Table& table, const char* field);
 // A number stored as text (an integer field of a file written by another tool, or a master
 // item), read as the store reads integers: rounded to a whole number; nothing for other text.
 std::optional<int> number(const QString& text);
+
+// Removes the rows whose date `field` (the first field of `index`) lies from `from` through
+// `through`; returns how many.
+int removeDatedBetween(const store::Database& db, const char* table, const char* index, const char* field,
+                       const QDate& from, const QDate& through, const store::Progress& progress);
 
 // The stored forms.
 QString timeText(const input::TimeOfDay& time);

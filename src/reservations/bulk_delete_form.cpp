@@ -10,6 +10,7 @@
 #include "ui/handlers.h"
 #include "ui/message_box.h"
 #include "ui/palette.h"
+#include "ui/work_progress.h"
 
 #include <QHBoxLayout>
 #include <QLabel>
@@ -175,15 +176,21 @@ void 予約削除::削除_Click()
         msg::exclaim(kBadMonths, kTitle);
         return;
     }
-    {
+    try {
         ui::BusyCursor busy;
+        ui::WorkProgress progress(kTitle, ui::WorkProgress::Stop::Allowed);
         store::Database db = store::Database::open();
         store::Transaction transaction(db);
         // Counted back from the day of the deletion, which may not be the day the form opened.
         const QDate lastDate = appclock::today().addMonths(-*CutOffMonths);
-        for (const QString& target : marked)
-            records::removeTargetReservationsThrough(db, target, lastDate);
+        for (const QString& target : marked) {
+            records::removeTargetReservationsThrough(db, target, lastDate,
+                                                     progress.report(QStringLiteral("対象「%1」の予約を削除しています").arg(target)));
+        }
         transaction.commit();
+    } catch (const store::Cancelled&) {
+        msg::exclaim(QStringLiteral("削除を中止しました。予約は削除されていません。"), kTitle);
+        return;
     }
     msg::exclaim(QStringLiteral("削除F=1 の予約は削除されました"), QString());
 }

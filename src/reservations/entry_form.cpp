@@ -2,7 +2,11 @@
 
 #include "base/clock.h"
 #include "base/input.h"
+#include "records/cancellations.h"
 #include "records/reservations.h"
+#include "reservations/booking_questions.h"
+#include "rules/booking_limit.h"
+#include "rules/slot_counts.h"
 #include "rules/reserver_numbering.h"
 #include "store/database.h"
 #include "ui/handlers.h"
@@ -97,8 +101,10 @@ void 予約者登::Form_Load()
     予約日->setText(input::dateText(slot_.date));
     開始時間->setText(input::timeText(slot_.start));
     終了時間->setText(input::timeText(slot_.end));
+    edited_.reset();
     if (!slot_.existing)
         return;
+    edited_ = Edited{slot_.reserverNo, slot_.reserverName, slot_.end};
     予約者NO->setText(slot_.reserverNo);
     if (!ShowReserverByName(slot_.reserverName))
         予約者名->setText(slot_.reserverName);
@@ -169,34 +175,86 @@ void 予約者登::確定_Click()
 {
     if (!ValidateEntry())
         return;
-    if (!msg::ask(QStringLiteral("入力内容で更新します。"), kTitle))
+    if (!AcceptClosedTime())
         return;
     const input::TimeOfDay end = *input::timeFromText(終了時間->text(), true);
-    // The reserver, a number taken for a new one, and the reservation: all or nothing.
     const store::Database db = store::Database::open();
-    QString number;
-    std::optional<QString> holder;
-    int state = 0;
-    {
-        store::Transaction booking(db);
-        number = SaveReserver(db);
-        holder = OtherReserverOnKey(db, number);
-        if (!holder) {
-            state = SaveReservation(db, number, end);
-            booking.commit();
+    // Counted and asked with no lock held, as the operator may take his time over a question; the
+    // write counts again, and when another desk booked meanwhile the checks and questions come again.
+    int accepted = slot_.acceptedBooked;
+    bool confirmed = false;
+    Written written;
+    do {
+        if (!EditedReservationUnchanged(db)) {
+            msg::exclaim(QStringLiteral("予約は登録されていません。"), kTitle);
+            return;
         }
-    }
-    if (holder) {
+        if (!FitsOrAccepted(db, end, accepted))
+            return;
+        if (!confirmed && !msg::ask(QStringLiteral("入力内容で更新します。"), kTitle))
+            return;
+        confirmed = true;
+        written = WriteBooking(db, end, accepted);
+    } while (written.stale);
+    if (written.holder) {
         msg::exclaim(QStringLiteral("この時間帯には同じ予約者NO「%1」で別の予約者「%2」の予約があります。予約は登録されませんでした。")
-                         .arg(number, *holder),
+                         .arg(written.number, *written.holder),
                      kTitle);
         return;
     }
 
-    予約者NO->setText(number);
-    outcome_.EntryState = state;
+    予約者NO->setText(written.number);
+    edited_ = Edited{written.number, reserverName(), end};
+    outcome_.EntryState = written.state;
     outcome_.SlotEnd = end;
     msg::exclaim(QStringLiteral("予約は更新(登録)されました。"), kTitle);
+}
+
+bool 予約者登::EditedReservationUnchanged(const store::Database& db) const
+{
+    if (!edited_)
+        return true;
+    const std::optional<records::Reservation> stored = records::findReservation(db, keyOf(edited_->reserverNo));
+    return stored && stored->end == edited_->end && stored->reserverName == edited_->reserverName;
+}
+
+std::optional<int> 予約者登::BookedBeyondAccepted(const store::Database& db, const input::TimeOfDay& end, int accepted) const
+{
+    const std::optional<records::ReservationKey> replaced =
+        edited_ ? std::optional(keyOf(edited_->reserverNo)) : std::nullopt;
+    const int booked = 予約上限::MostBookedSlot(db, 予約TBL::SlotTimesOf(settings()), keyOf(QString()), end, replaced);
+    if (booked <= accepted || !予約上限::IsFull(booked, 基本設定::LoadOverlapSettings(db, slot_.target.number)))
+        return std::nullopt;
+    return booked;
+}
+
+bool 予約者登::FitsOrAccepted(const store::Database& db, const input::TimeOfDay& end, int& accepted) const
+{
+    const std::optional<int> booked = BookedBeyondAccepted(db, end, accepted);
+    if (!booked)
+        return true;
+    if (!ConsentToOverbooking(基本設定::LoadOverlapSettings(db, slot_.target.number), kTitle))
+        return false;
+    accepted = *booked;
+    return true;
+}
+
+予約者登::Written 予約者登::WriteBooking(const store::Database& db, const input::TimeOfDay& end, int accepted)
+{
+    // The reserver, a number taken for a new one, and the reservation: all or nothing.
+    Written written;
+    store::Transaction booking(db);
+    records::lockBookings(booking, slot_.target.number, slot_.date);
+    written.stale = !EditedReservationUnchanged(db) || BookedBeyondAccepted(db, end, accepted);
+    if (written.stale)
+        return written;
+    written.number = SaveReserver(db);
+    written.holder = OtherReserverOnKey(db, written.number);
+    if (written.holder)
+        return written;
+    written.state = SaveReservation(db, written.number, end);
+    booking.commit();
+    return written;
 }
 
 QString 予約者登::SaveReserver(const store::Database& db)
@@ -242,14 +300,24 @@ int 予約者登::SaveReservation(const store::Database& db, const QString& numb
     return end == slot_.end ? 1 : 4;
 }
 
+bool 予約者登::AcceptClosedTime() const
+{
+    const input::TimeOfDay end = *input::timeFromText(終了時間->text(), true); // checked by ValidateEntry
+    return slot_.existing || !slot_.hours.coversClosedTime(slot_.start.minutes(), end.minutes())
+        || msg::ask(kClosedTimeQuestion, kTitle);
+}
+
 void 予約者登::削除_Click()
 {
-    if (!msg::ask(QStringLiteral("登録内容を削除します。"), kTitle))
+    const input::TimeOfDay end = input::timeFromText(終了時間->text(), true).value_or(slot_.end);
+    if (!msg::askAbout(QStringLiteral("登録内容を削除します。"),
+                       BookingText(slot_.date, slot_.start, end, slot_.target.abbrev, reserverName()), kTitle))
         return;
-    if (!records::removeReservation(store::Database::open(), keyOf(予約者NO->text()))) {
+    if (!records::cancelReservation(store::Database::open(), keyOf(予約者NO->text()), records::CancelKind::Request)) {
         msg::exclaim(QStringLiteral("予約は登録されていません。"), kTitle);
         return;
     }
+    edited_.reset(); // 確定 now books it anew
     outcome_.EntryState = 3;
     msg::exclaim(QStringLiteral("予約は削除されました。"), kTitle);
 }

@@ -4,6 +4,7 @@
 #include "base/input.h"
 #include "records/reservers.h"
 #include "store/database.h"
+#include "ui/database_watch.h"
 #include "ui/handlers.h"
 #include "ui/message_box.h"
 
@@ -73,6 +74,7 @@ ReserverDetailsForm::ReserverDetailsForm(const QString& formName, const QString&
     ui::onLostFocus(予約者名, [this] { 予約者名_LostFocus(); });
     ui::onLostFocus(予約者カナ, [this] { 予約者カナ_LostFocus(); });
     ui::onLostFocus(生年月日, [this] { 生年月日_LostFocus(); });
+    new DatabaseWatch(this, [this] { FollowReserverList(); });
 }
 
 QBoxLayout* ReserverDetailsForm::reserverLayout()
@@ -134,6 +136,15 @@ void ReserverDetailsForm::予約者カナ_Change()
 {
     予約者一覧->clear();
     予約者一覧->addItems(records::reserverNamesByKana(store::Database::open(), 予約者カナ->text()));
+}
+
+void ReserverDetailsForm::FollowReserverList()
+{
+    const QString picked = 予約者一覧->currentItem() ? 予約者一覧->currentItem()->text() : QString();
+    予約者カナ_Change();
+    const QList<QListWidgetItem*> same = 予約者一覧->findItems(picked, Qt::MatchExactly);
+    if (!picked.isEmpty() && !same.isEmpty())
+        予約者一覧->setCurrentItem(same.front());
 }
 
 void ReserverDetailsForm::予約者一覧_Click()

@@ -28,6 +28,9 @@ public:
     void 予約者カナ_Change();
     // Shows the particulars of the reserver picked in the list.
     void 予約者一覧_Click();
+    // Lists the reservers again as the file now holds them (another desk added or changed some),
+    // the picked name kept; the boxes keep what the operator typed.
+    void FollowReserverList();
     void 予約者名_LostFocus();
     void 予約者カナ_LostFocus();
     void 生年月日_LostFocus();

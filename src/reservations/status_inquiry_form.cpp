@@ -3,6 +3,7 @@
 #include "base/input.h"
 #include "reservations/time_inquiry_form.h"
 #include "ui/calendar_layout.h"
+#include "ui/database_watch.h"
 #include "ui/flex_grid.h"
 #include "ui/forms.h"
 #include "ui/handlers.h"
@@ -34,6 +35,7 @@ const QString kTitle = QStringLiteral("予約状照会");
     照会->setDefault(true);
     ui::onClick(照会, [this] { 照会_Click(); });
     ui::onClick(終了, [this] { 終了_Click(); });
+    new DatabaseWatch(this, [this] { picker_.redraw(); });
 }
 
 void 予約状照会::layOut()

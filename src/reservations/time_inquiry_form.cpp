@@ -1,14 +1,20 @@
 #include "reservations/time_inquiry_form.h"
 
 #include "base/kinds.h"
+#include "base/clock.h"
 #include "base/input.h"
+#include "reservations/booking_questions.h"
 #include "reservations/entry_form.h"
+#include "rules/booking_limit.h"
 #include "rules/overlap_settings.h"
 #include "rules/slot_counts.h"
 #include "rules/time_table.h"
+#include "records/cancellations.h"
 #include "records/reservations.h"
 #include "records/targets.h"
 #include "store/database.h"
+#include "ui/calendar_layout.h"
+#include "ui/database_watch.h"
 #include "ui/flex_grid.h"
 #include "ui/forms.h"
 #include "ui/grid_window.h"
@@ -17,6 +23,7 @@
 #include "ui/palette.h"
 #include "views/business_status.h"
 #include "views/reservation_status.h"
+#include "views/slot_tooltip.h"
 
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -28,7 +35,7 @@
 
 namespace {
 
-const QString kTitle = QStringLiteral("時間表示");
+const QString& kTitle = kTimeInquiryTitle;
 const QString kNoReservationChosen = QStringLiteral("予約者を選択して下さい｡ ");
 const QString kNoSlotChosen = QStringLiteral("時間帯を選択して下さい｡ ");
 constexpr int kListRows = 20; // rows of 予約一覧 before it grows
@@ -68,7 +75,15 @@ void paintCell(FlexGrid* grid, int row, int col, const QColor& colour)
     予約 = button("予約", "予約");
     選択 = button("選択", "選択");
     削除 = button("削除", "削除");
+    移動 = button("移動", "移動");
+    移動->setCheckable(true); // pressed while in move mode
     QPushButton* close = button("終了", "終了");
+    前期間 = button("前期間", calendar_layout::kPreviousArrow);
+    次期間 = button("次期間", calendar_layout::kNextArrow);
+    今日 = button("今日", "今日");
+    calendar_layout::styleStepButtons(前期間, 次期間);
+    移動案内 = label("移動先の時間帯を選択して下さい｡ Escキーで中止します｡", nullptr, "移動案内");
+    移動案内->hide();
 
     for (QLineEdit* box : {表示開始日, 表示終了日})
         box->setFixedWidth(110);
@@ -92,6 +107,16 @@ void paintCell(FlexGrid* grid, int row, int col, const QColor& colour)
     ui::onClick(選択, [this] { 選択_Click(); });
     ui::onClick(削除, [this] { 削除_Click(); });
     ui::onClick(close, [this] { 終了_Click(); });
+    ui::onClick(移動, [this] { 移動_Click(); });
+    ui::onClick(前期間, [this] { 前期間_Click(); });
+    ui::onClick(次期間, [this] { 次期間_Click(); });
+    ui::onClick(今日, [this] { 今日_Click(); });
+    時間帯->setToolTipSource([this](int row, int col) {
+        QString tip;
+        ui::guarded([&] { tip = SlotToolTip(row, col); });
+        return tip;
+    });
+    new DatabaseWatch(this, [this] { FollowDatabase(); });
 
     auto* target = new QHBoxLayout(予約対象別照会);
     target->setContentsMargins(0, 0, 0, 0);
@@ -103,8 +128,13 @@ void paintCell(FlexGrid* grid, int row, int col, const QColor& colour)
     dates->addWidget(表示開始日);
     dates->addWidget(範囲);
     dates->addWidget(表示終了日);
+    dates->addWidget(前期間);
+    dates->addWidget(次期間);
+    dates->addWidget(今日);
     dates->addSpacing(32);
     dates->addWidget(予約対象別照会);
+    dates->addSpacing(32);
+    dates->addWidget(移動案内);
     dates->addStretch();
 
     auto* slotFacts = new QHBoxLayout;
@@ -120,7 +150,7 @@ void paintCell(FlexGrid* grid, int row, int col, const QColor& colour)
 
     auto* buttons = new QVBoxLayout;
     buttons->addStretch();
-    for (QPushButton* b : {予約, 選択, 削除, close}) {
+    for (QPushButton* b : {予約, 選択, 削除, 移動, close}) {
         b->setMinimumSize(kCommandButton);
         buttons->addWidget(b);
     }
@@ -147,7 +177,7 @@ void 時間照会::Form_Load()
     slotRow_ = slotCol_ = 0;
     column_ = slot_ = -1;
     時間内予約者->hide();
-    for (QPushButton* button : {予約, 選択, 削除})
+    for (QPushButton* button : {予約, 選択, 削除, 移動})
         button->setEnabled(false);
     const bool byTarget = request_.kind == InquiryKind::ByTarget;
     表示開始日->setText(input::dateText(request_.firstDate));
@@ -158,7 +188,13 @@ void 時間照会::Form_Load()
         表示終了日->setText(input::dateText(request_.lastDate));
         対象略称->setText(request_.target.abbrev);
     }
+    ShowSlotGrid();
+    ui::fitWindowToGrid(this, 時間帯);
+}
 
+void 時間照会::ShowSlotGrid()
+{
+    const bool byTarget = request_.kind == InquiryKind::ByTarget;
     時間TBL::TimeTableRequest tableRequest;
     tableRequest.TimeTableMode = int(byTarget ? TimeTableMode::ByTarget : TimeTableMode::ByDay);
     tableRequest.InquiryKind = int(request_.kind);
@@ -174,7 +210,25 @@ void 時間照会::Form_Load()
         {int(request_.kind), request_.target.number, request_.firstDate, request_.targets.numbers, 予約TBL::SlotTimesOf(settings())});
     営業状色付::ShowBusinessStatus(時間帯, table_, counts_.Slots);
     rowOverlap_ = 予約状色付::ColourReservationStatus(時間帯, table_, counts_);
-    ui::fitWindowToGrid(this, 時間帯);
+}
+
+void 時間照会::FollowDatabase()
+{
+    const std::optional<records::ReservationKey> chosen =
+        listRow_ >= 1 && size_t(listRow_) <= listed_.size() ? std::optional(listed_[size_t(listRow_ - 1)].key()) : std::nullopt;
+    ShowSlotGrid();
+    if (slotRow_ == 0 || size_t(column_) >= table_.Columns.size())
+        return;
+    TakeChosenTarget();
+    MarkSlotCell();
+    SetUpReservationList();
+    FillReservationList();
+    for (size_t i = 0; chosen && i < listed_.size(); ++i) {
+        if (listed_[i].key() == *chosen) {
+            listRow_ = int(i) + 1;
+            MarkListRow();
+        }
+    }
 }
 
 void 時間照会::時間帯_Click()
@@ -191,15 +245,23 @@ void 時間照会::時間帯_Click()
         msg::exclaim(QStringLiteral("指定時間帯は休業時間です｡ "), kTitle);
         return;
     }
+    if (moving_)
+        MoveTo(*column, *slot);
+    else
+        ChooseSlot(row, col, *column, *slot);
+}
+
+void 時間照会::ChooseSlot(int row, int col, int column, int slot)
+{
     RestoreSlotCell();
     slotRow_ = row;
     slotCol_ = col;
-    column_ = *column;
-    slot_ = *slot;
+    column_ = column;
+    slot_ = slot;
     MarkSlotCell();
 
     TakeChosenTarget();
-    for (QPushButton* button : {予約, 選択, 削除})
+    for (QPushButton* button : {予約, 選択, 削除, 移動})
         button->setEnabled(true);
     SetUpReservationList();
     FillReservationList();
@@ -258,13 +320,8 @@ void 時間照会::SetUpReservationList()
 void 時間照会::FillReservationList()
 {
     時間内予約者->show();
-    const SlotTimes& daySlots = counts_.Slots;
-    for (records::Reservation& r : records::reservationsOfDay(store::Database::open(), chosenTarget_.number, chosenDate_)) {
-        if (r.start.minutes() >= daySlots.end(slot_)) // in start order: the rest start later still
-            break;
-        const auto [first, last] = daySlots.covering(r.start.minutes(), r.end.minutes());
-        if (slot_ < first || slot_ >= last)
-            continue;
+    for (records::Reservation& r :
+         予約TBL::ReservationsInSlot(store::Database::open(), counts_.Slots, chosenTarget_.number, chosenDate_, slot_)) {
         const int row = ++listRows_;
         if (row >= 予約一覧->rows())
             予約一覧->setRows(row + 1);
@@ -309,17 +366,14 @@ void 時間照会::予約_Click()
         return;
     TakeChosenTarget();
     const int count = counts_.ReservationCount[size_t(column_)][size_t(slot_)];
-    if (!chosenOverlap_.allowed) {
-        if (count > 0 && !msg::ask(QStringLiteral("予約者が重複しています､登録を行いますか"), kTitle))
-            return;
-    } else if (count >= chosenOverlap_.limit
-               && !msg::ask(QStringLiteral("予約人数がｵｰﾊﾞｰしています､登録を行いますか"), kTitle)) {
+    if (!AcceptSlotCount(chosenOverlap_, count, kTitle))
         return;
-    }
-    // A new reservation is for the chosen slot, whatever reservation the list points at.
+    // A new reservation is for the chosen slot, whatever reservation the list points at. The
+    // entry form counts again when it saves, and asks again only if more were booked meanwhile.
     const SlotTimes& daySlots = counts_.Slots;
     OpenEntryForm({chosenTarget_, chosenDate_, *input::timeFromText(daySlots.startText(slot_)),
-                   *input::timeFromText(daySlots.endText(slot_), true), chosenOverlap_.allowed, false, QString(), QString()});
+                   *input::timeFromText(daySlots.endText(slot_), true), chosenOverlap_.allowed, false, QString(), QString(),
+                   {}, 予約上限::IsFull(count, chosenOverlap_) ? count : -1});
 }
 
 void 時間照会::選択_Click()
@@ -342,8 +396,9 @@ const records::Reservation* 時間照会::RequireChosenReservation()
     return nullptr;
 }
 
-void 時間照会::OpenEntryForm(const BookingSlot& slot)
+void 時間照会::OpenEntryForm(BookingSlot slot)
 {
+    slot.hours = 時間TBL::DayHoursOf(table_, table_.Columns[size_t(column_)], counts_.Slots);
     EntryOutcome outcome;
     forms::showModal<予約者登>(settings(), slot, outcome);
     // The state tells only the last thing the form did, so any change means the row is counted
@@ -363,9 +418,11 @@ void 時間照会::削除_Click()
     const records::Reservation* chosen = RequireChosenReservation();
     if (!chosen)
         return;
-    if (!msg::ask(QStringLiteral("指定予約を取り消します。"), kTitle))
+    if (!msg::askAbout(QStringLiteral("指定予約を取り消します。"),
+                       BookingText(chosen->date, chosen->start, chosen->end, chosenTarget_.abbrev, chosen->reserverName),
+                       kTitle))
         return;
-    if (!records::removeReservation(store::Database::open(), chosen->key())) {
+    if (!records::cancelReservation(store::Database::open(), chosen->key(), records::CancelKind::Request)) {
         msg::exclaim(QStringLiteral("予約は登録されていません。"), kTitle);
         return;
     }
@@ -377,15 +434,20 @@ void 時間照会::削除_Click()
 
 void 時間照会::AdjustSlotCounts()
 {
-    const TimeTableColumn& chosen = table_.Columns[size_t(column_)];
-    counts_.ReservationCount[size_t(column_)] =
-        予約TBL::CountReservations(store::Database::open(), counts_.Slots, chosen.Target, chosen.ColumnDate);
+    RecountRow(column_);
+    slotColour_ = 時間帯->cellBackColor(slotRow_, slotCol_);
+}
+
+void 時間照会::RecountRow(int column)
+{
+    const TimeTableColumn& shown = table_.Columns[size_t(column)];
+    counts_.ReservationCount[size_t(column)] =
+        予約TBL::CountReservations(store::Database::open(), counts_.Slots, shown.Target, shown.ColumnDate);
     // The row as the form showed it when it opened: open time white, closed time painted, then
     // the counts. A slot that empties gets back the colour of its business status.
-    時間帯->paintRow(slotRow_, 1, -1, ui::qbColor(15));
-    営業状色付::ColourStatusRow(時間帯, table_, column_, counts_.Slots);
-    予約状色付::PaintRowCounts(時間帯, column_, counts_.ReservationCount[size_t(column_)], chosenOverlap_.limit);
-    slotColour_ = 時間帯->cellBackColor(slotRow_, slotCol_);
+    時間帯->paintRow(営業状色付::GridRowOf(column), 1, -1, ui::qbColor(15));
+    営業状色付::ColourStatusRow(時間帯, table_, column, counts_.Slots);
+    予約状色付::PaintRowCounts(時間帯, column, counts_.ReservationCount[size_t(column)], rowOverlap_[size_t(column)].limit);
 }
 
 void 時間照会::終了_Click()
@@ -396,5 +458,40 @@ void 時間照会::終了_Click()
 
 void 時間照会::escape()
 {
-    終了_Click();
+    if (moving_)
+        LeaveMoveMode();
+    else
+        終了_Click();
+}
+
+QString 時間照会::SlotToolTip(int row, int col) const
+{
+    const std::optional<int> column = 営業状色付::TimeTableColumnAt(table_, row);
+    const std::optional<int> slot = counts_.Slots.slotAtColumn(col);
+    if (!column || !slot)
+        return {};
+    return slot_tooltip::text(store::Database::open(), table_.Columns[size_t(*column)], counts_.Slots, *slot);
+}
+
+void 時間照会::前期間_Click()
+{
+    ShowPeriodFrom(request_.firstDate.addDays(request_.kind == InquiryKind::ByTarget ? -7 : -1));
+}
+
+void 時間照会::次期間_Click()
+{
+    ShowPeriodFrom(request_.firstDate.addDays(request_.kind == InquiryKind::ByTarget ? 7 : 1));
+}
+
+void 時間照会::今日_Click()
+{
+    ShowPeriodFrom(appclock::today());
+}
+
+void 時間照会::ShowPeriodFrom(const QDate& first)
+{
+    LeaveMoveMode();
+    request_.firstDate = first;
+    request_.lastDate = request_.kind == InquiryKind::ByTarget ? first.addDays(6) : first;
+    Form_Load();
 }

@@ -10,6 +10,7 @@
 #include "views/target_list.h"
 
 #include <QDate>
+#include <optional>
 #include <vector>
 
 #include <QColor>
@@ -36,6 +37,8 @@ struct InquiryRequest {
     CMB対象::TargetList targets; // by day
 };
 
+inline const QString kTimeInquiryTitle = QStringLiteral("時間表示");
+
 // The time table, the counts and the overlap rules of its rows belong to the form; the entry form
 // is handed the chosen slot and leaves what it did in an outcome.
 class 時間照会 : public Form {
@@ -49,9 +52,17 @@ public:
     void 選択_Click();
     void 削除_Click();
     void 終了_Click();
+    // A week (by target) or a day (by day) back or forward, and the period from today, rebuilt in
+    // place.
+    void 前期間_Click();
+    void 次期間_Click();
+    void 今日_Click();
+    // Move mode: the reservation chosen in the list goes to the next slot clicked, keeping its
+    // length; a second press or Esc leaves it.
+    void 移動_Click();
 
 protected:
-    // Esc asks before closing, as 終了 does.
+    // Esc leaves move mode; otherwise it asks before closing, as 終了 does.
     void escape() override;
 
 private:
@@ -68,11 +79,27 @@ private:
     void FillReservationList();
     // The target and date of the chosen row, with its overlap rule.
     void TakeChosenTarget();
+    // The grid of the request, coloured by business status and counts.
+    void ShowSlotGrid();
+    // Shows what another desk changed, keeping the chosen cell and reservation.
+    void FollowDatabase();
     // Opens the entry form on a slot and follows what it did.
-    void OpenEntryForm(const BookingSlot& slot);
+    void OpenEntryForm(BookingSlot slot);
     // The reservation of the chosen row of 予約一覧; nullptr, after telling the operator, when no
     // slot or no row is chosen.
     const records::Reservation* RequireChosenReservation();
+    // Makes the slot of a grid cell the chosen one and lists its reservations.
+    void ChooseSlot(int row, int col, int column, int slot);
+    // Counts a row again from the database and repaints it.
+    void RecountRow(int column);
+    void ShowPeriodFrom(const QDate& first);
+    void LeaveMoveMode();
+    // Moves the reservation of move mode to a slot, after the questions a new booking there asks.
+    void MoveTo(int column, int slot);
+    // The most reservations a slot of [start, end) holds in a row, the one being moved left out.
+    int MostHeldAt(int column, int start, int end) const;
+    // Who holds a slot cell, for the mouse resting on it.
+    QString SlotToolTip(int row, int col) const;
 
     FlexGrid* 時間帯;
     QLabel* 表示Label;
@@ -88,8 +115,13 @@ private:
     QPushButton* 予約;
     QPushButton* 選択;
     QPushButton* 削除;
+    QPushButton* 移動;
+    QPushButton* 前期間;
+    QPushButton* 次期間;
+    QPushButton* 今日;
+    QLabel* 移動案内;
 
-    const InquiryRequest request_;
+    InquiryRequest request_; // its dates follow 前期間, 次期間 and 今日
     TimeTable table_;
     SlotCounts counts_;
     std::vector<基本設定::Overlap> rowOverlap_; // entry 0 for the first data row
@@ -108,4 +140,7 @@ private:
     int listRow_ = 0;
     int listRows_ = 0;
     std::vector<records::Reservation> listed_;
+    // In move mode, the reservation being moved and the time-table column it was chosen in.
+    std::optional<records::Reservation> moving_;
+    int movingColumn_ = -1;
 };

@@ -52,9 +52,13 @@ SlotTimes SlotTimesOf(const Settings& settings)
 
 SlotCounts BuildReservationCounts(const CountRequest& request)
 {
+    return BuildReservationCounts(store::Database::open(), request);
+}
+
+SlotCounts BuildReservationCounts(const store::Database& db, const CountRequest& request)
+{
     SlotCounts counts;
     counts.Slots = request.Slots;
-    const store::Database db = store::Database::open();
     store::Transaction oneReading(db, store::Transaction::ForReading); // all look-ups under one read lock
     counts.ReservationCount =
         request.InquiryKind == 1 ? CountForSevenDays(db, counts.Slots, request.CurrentTarget, request.WorkingDate)
@@ -107,6 +111,20 @@ std::vector<int> CountReservations(const store::Database& db, const SlotTimes& d
     for (const records::ReservationSpan& span : records::spansOfDays(db, target, date, date))
         count(span, daySlots, counts);
     return counts;
+}
+
+std::vector<records::Reservation> ReservationsInSlot(const store::Database& db, const SlotTimes& daySlots,
+                                                     const QString& target, const QDate& date, int slot)
+{
+    std::vector<records::Reservation> inSlot;
+    for (records::Reservation& r : records::reservationsOfDay(db, target, date)) {
+        if (r.start.minutes() >= daySlots.end(slot)) // in start order: the rest start later still
+            break;
+        const auto [first, last] = daySlots.covering(r.start.minutes(), r.end.minutes());
+        if (first <= slot && slot < last)
+            inSlot.push_back(std::move(r));
+    }
+    return inSlot;
 }
 
 } // namespace 予約TBL

@@ -2,6 +2,7 @@
 
 #include "base/settings.h"
 #include "records/basic.h"
+#include "records/reservations.h"
 #include "rules/slot_types.h"
 #include "store/database.h"
 
@@ -40,6 +41,8 @@ struct CountRequest {
 };
 
 SlotCounts BuildReservationCounts(const CountRequest& request);
+// The same on a given database file.
+SlotCounts BuildReservationCounts(const store::Database& db, const CountRequest& request);
 
 // Counts per column and slot: seven days of one target from `first`, or every target on a date.
 // A reservation whose times cannot be read throws StoreError naming it; one dated in another
@@ -51,5 +54,8 @@ std::vector<std::vector<int>> CountForTargets(const store::Database& db, const S
 // How many reservations of the target on the date cover each slot.
 std::vector<int> CountReservations(const store::Database& db, const SlotTimes& daySlots, const QString& target,
                                    const QDate& date);
+// The reservations of the target on the date that cover a slot (counted in it), in start order.
+std::vector<records::Reservation> ReservationsInSlot(const store::Database& db, const SlotTimes& daySlots,
+                                                     const QString& target, const QDate& date, int slot);
 
 } // namespace 予約TBL

@@ -44,6 +44,11 @@ std::vector<TimeTableColumn> dateColumns(QDate date, int days, bool dayOfMonthLa
 
 TimeTable BuildTimeTable(const TimeTableRequest& request)
 {
+    return BuildTimeTable(store::Database::open(), request);
+}
+
+TimeTable BuildTimeTable(const store::Database& db, const TimeTableRequest& request)
+{
     TimeTable table;
     switch (request.TimeTableMode) {
     case 1:
@@ -68,7 +73,6 @@ TimeTable BuildTimeTable(const TimeTableRequest& request)
     if (table.Columns.empty())
         return table;
 
-    const store::Database db = store::Database::open();
     store::Transaction oneReading(db, store::Transaction::ForReading); // all look-ups under one read lock
     const auto [first, last] = std::minmax_element(table.Columns.begin(), table.Columns.end(),
         [](const TimeTableColumn& a, const TimeTableColumn& b) { return a.ColumnDate < b.ColumnDate; });
@@ -191,6 +195,41 @@ const HoursList& HoursInForce(const TimeTable& table, const TimeTableColumn& col
     if (column.HasOwnHours == 1)
         return column.OwnRows;
     return table.CommonRows;
+}
+
+DayHours DayHoursOf(const TimeTable& table, const TimeTableColumn& column, const SlotTimes& daySlots)
+{
+    if (column.CalendarFlag == 1)
+        return {true, {}, daySlots};
+    return {false, HoursInForce(table, column), daySlots};
+}
+
+bool DayHours::coversClosedTime(int start, int end) const
+{
+    if (closedDay)
+        return true;
+    if (bands.empty())
+        return false;
+    constexpr int kDayMinutes = 24 * 60;
+    // Without an open band only the closed bands are closed time, as the grid shows the day.
+    const bool anyOpenBand = std::any_of(bands.begin(), bands.end(), [](const HoursRow& band) { return !band.closed; });
+    std::vector<bool> open(kDayMinutes, !anyOpenBand);
+    for (const bool closedBands : {false, true}) {
+        for (const HoursRow& band : bands) {
+            if (band.closed != closedBands)
+                continue;
+            for (int minute = band.start.minutes(); minute < std::min(band.end.minutes(), kDayMinutes); ++minute)
+                open[size_t(minute)] = !band.closed;
+        }
+    }
+    const auto [first, last] = daySlots.covering(start, end);
+    for (int slot = first; slot < last; ++slot) {
+        const auto from = open.begin() + daySlots.start(slot);
+        const auto to = open.begin() + std::min(daySlots.end(slot), kDayMinutes);
+        if (std::find(from, to, true) == to)
+            return true;
+    }
+    return false;
 }
 
 } // namespace 時間TBL

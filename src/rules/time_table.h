@@ -33,6 +33,8 @@ struct TimeTableRequest {
 
 
 TimeTable BuildTimeTable(const TimeTableRequest& request);
+// The same on a given database file.
+TimeTable BuildTimeTable(const store::Database& db, const TimeTableRequest& request);
 
 // Date columns: the week from the first Sunday on or after the working date, seven days from
 // the working date, or every day of the system date's month.
@@ -70,5 +72,21 @@ void LoadSpecificDayHours(const HoursTables& tables, TimeTableColumn& column);
 
 // The hours rows in force for a column that is not closed all day.
 const HoursList& HoursInForce(const TimeTable& table, const TimeTableColumn& column);
+
+// A day of one target as a booking is checked against it: closed all day, or its hours bands, and
+// the slots of the grid it was chosen on.
+struct DayHours {
+    bool closedDay = false;
+    HoursList bands;
+    SlotTimes daySlots;
+
+    // Whether a booking of [start, end) (minutes after midnight) covers closed time: some slot it
+    // covers holds no open time. Open time is what the open bands cover outside the closed ones, so
+    // the time before the first band, after the last one and a break are closed; a slot that holds
+    // some open time counts as open, as on the slot grid. On a day without open bands only its
+    // closed bands are closed.
+    bool coversClosedTime(int start, int end) const;
+};
+DayHours DayHoursOf(const TimeTable& table, const TimeTableColumn& column, const SlotTimes& daySlots);
 
 } // namespace 時間TBL

@@ -51,6 +51,11 @@ std::shared_ptr<Connection> Connection::open(const QString& name)
     return isServerAddress(name) ? openServer(name) : openFile(name);
 }
 
+std::shared_ptr<Connection> Connection::openSeparately(const QString& name)
+{
+    return isServerAddress(name) ? connectServer(name) : connectFile(name);
+}
+
 Connection::Connection(QString name, Dialect dialect) : name_(std::move(name)), dialect_(dialect)
 {
 }

@@ -10,6 +10,7 @@
 #include <map>
 #include <memory>
 #include <set>
+#include <utility>
 #include <vector>
 
 namespace store::detail {
@@ -92,6 +93,8 @@ class Connection : public std::enable_shared_from_this<Connection> {
 public:
     // A file name, or a server's connection string (isServerAddress()).
     static std::shared_ptr<Connection> open(const QString& name);
+    // A connection no other handle shares.
+    static std::shared_ptr<Connection> openSeparately(const QString& name);
     virtual ~Connection();
 
     // The database as messages name it: the file name, or the database and its server.
@@ -127,6 +130,14 @@ public:
     // values of the next record (every field, in catalogue order) and returns false after the last.
     virtual void bulkInsert(const schema::TableDef& table, const std::function<bool(std::vector<Cell>&)>& next) = 0;
 
+    // Whether another connection has the database open: another program, or a separate handle.
+    virtual bool othersConnected() = 0;
+    // A pair that differs after any commit to the database, by this connection or another, since
+    // it was last asked.
+    virtual std::pair<qint64, qint64> changeStamp() = 0;
+    // Holds every other transaction that serialises on `key` until the current one ends.
+    virtual void serialise(const QString& key) = 0;
+
     int transactionDepth = 0;
 
 protected:
@@ -150,8 +161,11 @@ private:
 // handle on one database shares one connection.
 std::map<QString, std::weak_ptr<Connection>>& openConnections();
 
-// The engines' own ways of opening.
+// The engines' own ways of opening: one shared with the other handles on the database, and one
+// of its own.
 std::shared_ptr<Connection> openFile(const QString& fileName);
+std::shared_ptr<Connection> connectFile(const QString& fileName);
 std::shared_ptr<Connection> openServer(const QString& address);
+std::shared_ptr<Connection> connectServer(const QString& address);
 
 } // namespace store::detail

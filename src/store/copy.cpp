@@ -126,10 +126,10 @@ void copyDatabase(const QString& from, const QString& to)
     }
 }
 
-void backupDatabase(const QString& from, const QString& to)
+void backupDatabase(const QString& from, const QString& to, const Progress& progress)
 {
     if (!isServerAddress(from))
-        return backupDatabaseFile(from, to);
+        return backupDatabaseFile(from, to, progress);
     // Made under another name and put in place when complete, so `to` never holds half a copy.
     const QString scratch = to + QStringLiteral(".part");
     QFile::remove(scratch);

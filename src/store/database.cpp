@@ -26,6 +26,11 @@ Database Database::open(const QString& name)
     return Database(detail::Connection::open(name.isEmpty() ? mainDatabase() : name));
 }
 
+Database Database::openSeparately(const QString& name)
+{
+    return Database(detail::Connection::openSeparately(name.isEmpty() ? mainDatabase() : name));
+}
+
 Database::Database(std::shared_ptr<detail::Connection> connection) : connection_(std::move(connection))
 {
 }
@@ -76,6 +81,11 @@ void Database::close()
     connection_.reset();
 }
 
+Database::ChangeStamp Database::changeStamp() const
+{
+    return connection_->changeStamp();
+}
+
 Transaction::Transaction(const Database& database, Purpose purpose) : connection_(database.connection())
 {
     outermost_ = connection_->transactionDepth == 0;
@@ -100,6 +110,16 @@ void Transaction::commit()
     connection_->run(outermost_ ? QStringLiteral("COMMIT") : QStringLiteral("RELEASE %1").arg(name_), QStringLiteral("確定"));
     open_ = false;
     --connection_->transactionDepth;
+}
+
+bool Database::othersConnected() const
+{
+    return connection_->othersConnected();
+}
+
+void Transaction::serialise(const QString& key) const
+{
+    connection_->serialise(key);
 }
 
 QString sqlLiteral(const QString& text)

@@ -4,6 +4,7 @@
 
 #include <QString>
 #include <memory>
+#include <utility>
 
 namespace store {
 
@@ -32,6 +33,9 @@ class Database {
 public:
     // The main database when `name` is empty.
     static Database open(const QString& name = {});
+    // A handle with a connection of its own, shared with no other handle: the database as another
+    // desk sees it (a second desk in the same process, or a tool working beside the program).
+    static Database openSeparately(const QString& name = {});
 
     // The file name, or the database and its server, as messages name it.
     const QString& fileName() const;
@@ -52,6 +56,14 @@ public:
     void execute(const QString& statementText) const;
 
     void close();
+
+    // Something that differs after any commit to the database since it was last read, by another
+    // connection or by this one. Screens compare it on a timer to follow what other desks do.
+    using ChangeStamp = std::pair<qint64, qint64>;
+    ChangeStamp changeStamp() const;
+
+    // Whether another desk has the database open now (another program, or a separate handle).
+    bool othersConnected() const;
 
     std::shared_ptr<detail::Connection> connection() const { return connection_; }
 
@@ -75,6 +87,11 @@ public:
     Transaction& operator=(const Transaction&) = delete;
 
     void commit();
+
+    // Holds every other transaction that serialises on the same key until this one ends. On
+    // SQLite a writing transaction already holds the file's only write lock, so nothing more is
+    // taken; the PostgreSQL store takes a transaction-scoped advisory lock on the key here.
+    void serialise(const QString& key) const;
 
 private:
     std::shared_ptr<detail::Connection> connection_;

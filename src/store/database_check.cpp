@@ -7,11 +7,13 @@
 #include "store/database.h"
 #include "store/raw_file.h"
 #include "store/schema.h"
+#include "store/schema_upgrade.h"
 #include "store/store_error.h"
 
 #include <QDate>
 #include <QHash>
 #include <QSet>
+#include <algorithm>
 #include <functional>
 #include <sqlite3.h>
 
@@ -65,6 +67,13 @@ bool isTime(const unsigned char* text, int length, bool endOfDay)
     return (hour < 24 && minute < 60) || (endOfDay && hour == 24 && minute == 0);
 }
 
+// "yyyy/mm/dd hh:mm:ss"
+bool isDateTime(const unsigned char* text, int length)
+{
+    return length == 19 && isDate(text, 10) && text[10] == ' ' && isTime(text + 11, 5, false) && text[16] == ':' &&
+           digits(text, 17, 2) && number(text, 17, 2) < 60;
+}
+
 Fault faultOf(sqlite3_value* value, FieldType type, Shape shape)
 {
     const int storage = sqlite3_value_type(value);
@@ -92,6 +101,7 @@ Fault faultOf(sqlite3_value* value, FieldType type, Shape shape)
     case Shape::EndTime: fits = isTime(text, length, true); break;
     case Shape::Flag: fits = length == 1 && (text[0] == '0' || text[0] == '1'); break;
     case Shape::Digits: fits = length > 0 && digits(text, 0, length); break;
+    case Shape::DateTime: fits = isDateTime(text, length); break;
     }
     return fits ? Sound : Misshapen;
 }
@@ -112,6 +122,7 @@ QString expected(const FieldDef& field)
     case Shape::EndTime: return QStringLiteral("時刻（hh:mm、00:00～24:00）");
     case Shape::Flag: return QStringLiteral("「0」か「1」");
     case Shape::Digits: return QStringLiteral("数字");
+    case Shape::DateTime: return QStringLiteral("日時（yyyy/mm/dd hh:mm:ss）");
     case Shape::Free: break;
     }
     return field.type == FieldType::Integer ? QStringLiteral("整数（-32768～32767）") : QStringLiteral("文字列");
@@ -174,7 +185,8 @@ struct Column {
 
 class Checker {
 public:
-    explicit Checker(const QString& path) : file_(path, RawFile::Mode::Read), tally_(problems_)
+    explicit Checker(const QString& path)
+        : file_(path, RawFile::Mode::Read), version_(detail::storedVersion(file_.get(), path)), tally_(problems_)
     {
         const int rc = sqlite3_create_function(file_.get(), "shape_fault", 3, SQLITE_UTF8 | SQLITE_DETERMINISTIC | SQLITE_DIRECTONLY,
                                                nullptr, shapeFaultFunction, nullptr, nullptr);
@@ -182,19 +194,33 @@ public:
             file_.fail(rc);
     }
 
-    QStringList run()
+    // `progress` hears the steps: the definitions, the integrity check, the rows of each table
+    // and the keys of each unique index.
+    QStringList run(const Progress& progress)
     {
-        for (const schema::TableDef& table : schema::tables())
-            checkTableDefinition(table);
+        const auto& indexes = schema::indexes();
+        const qint64 steps = 2 + qint64(schema::tables().size()) +
+                             std::count_if(indexes.begin(), indexes.end(), [](const schema::IndexDef& i) { return i.unique; });
+        qint64 done = 0;
+        for (const schema::TableDef& table : schema::tables()) {
+            if (table.since <= version_)
+                checkTableDefinition(table);
+        }
         checkIndexes();
         checkUnknownObjects();
+        report(progress, ++done, steps);
         if (!checkIntegrity())
             return problems_; // rows of a damaged file cannot be read one by one
-        for (const schema::TableDef& table : schema::tables())
+        report(progress, ++done, steps);
+        for (const schema::TableDef& table : schema::tables()) {
             checkRows(table);
-        for (const schema::IndexDef& index : schema::indexes()) {
-            if (index.unique)
+            report(progress, ++done, steps);
+        }
+        for (const schema::IndexDef& index : indexes) {
+            if (index.unique) {
                 checkDuplicates(index);
+                report(progress, ++done, steps);
+            }
         }
         tally_.close();
         return problems_;
@@ -241,6 +267,8 @@ private:
     void checkIndexes()
     {
         for (const schema::IndexDef& index : schema::indexes()) {
+            if (index.since > version_)
+                continue;
             const QString name = sqlLiteral(index.storedName());
             const QList<QStringList> owner =
                 file_.rows(QStringLiteral("SELECT tbl_name FROM sqlite_master WHERE type = 'index' AND name = %1").arg(name));
@@ -390,6 +418,7 @@ private:
     }
 
     RawFile file_;
+    int version_; // what the file may be checked for: a table of a later version is not missing
     QStringList problems_;
     Tally tally_;
     QHash<QString, QHash<QString, Column>> columns_;
@@ -398,10 +427,10 @@ private:
 
 } // namespace
 
-QStringList checkDatabaseFile(const QString& path)
+QStringList checkDatabaseFile(const QString& path, const Progress& progress)
 {
     requireDatabaseFile(path);
-    return Checker(path).run();
+    return Checker(path).run(progress);
 }
 
 } // namespace store

@@ -3,13 +3,22 @@
 #include "store/database.h"
 #include "store/raw_file.h"
 #include "store/schema.h"
+#include "store/schema_upgrade.h"
 #include "store/store_error.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <sqlite3.h>
 
 namespace store {
+
+namespace {
+
+// Pages the backup copies between two reports of how far it is: 4 MB of 4 KB pages.
+constexpr int kPagesPerSlice = 1024;
+
+} // namespace
 
 using detail::RawFile;
 
@@ -27,6 +36,8 @@ void createDatabaseFile(const QString& path)
     const QFileInfo target(path);
     if (target.exists() || target.isSymLink())
         throw StoreError(QStringLiteral("「%1」はすでにあります。上書きはしません。").arg(path));
+    if (!target.absoluteDir().exists())
+        throw StoreError(QStringLiteral("フォルダ「%1」がありません。").arg(target.absolutePath()));
     // Made under another name and renamed when complete, so `path` never holds half a database.
     const QString scratch = path + QStringLiteral(".part");
     const auto removeScratch = [&] {
@@ -58,7 +69,28 @@ void createDatabase(const QString& name)
         createDatabaseFile(name);
 }
 
-void backupDatabaseFile(const QString& from, const QString& to)
+int databaseFileVersion(const QString& path)
+{
+    requireDatabaseFile(path);
+    RawFile file(path, RawFile::Mode::Read);
+    return detail::storedVersion(file.get(), path);
+}
+
+int upgradeDatabaseFile(const QString& path)
+{
+    requireDatabaseFile(path);
+    RawFile file(path, RawFile::Mode::Write);
+    const int version = detail::upgradeSchema(file.get(), path);
+    if (detail::storedVersion(file.get(), path) < schema::kCurrentVersion) {
+        throw StoreError(QStringLiteral("「%1」には版 %2 のテーブルがそろっていないため、更新できません。"
+                                        "「kelvora-db check %1」で確かめてください。")
+                             .arg(path)
+                             .arg(version));
+    }
+    return version;
+}
+
+void backupDatabaseFile(const QString& from, const QString& to, const Progress& progress)
 {
     requireDatabaseFile(from);
     const QFileInfo target(to);
@@ -90,7 +122,20 @@ void backupDatabaseFile(const QString& from, const QString& to)
         sqlite3_backup* backup = sqlite3_backup_init(copy.get(), "main", source.get(), "main");
         if (!backup)
             copy.fail(sqlite3_extended_errcode(copy.get()));
-        const int rc = sqlite3_backup_step(backup, -1);
+        // In slices of pages, to tell how far it is; the destination stays locked in between.
+        int rc = SQLITE_OK;
+        try {
+            do {
+                rc = sqlite3_backup_step(backup, kPagesPerSlice);
+                if (rc == SQLITE_OK || rc == SQLITE_DONE) {
+                    const int total = sqlite3_backup_pagecount(backup);
+                    report(progress, total - sqlite3_backup_remaining(backup), total);
+                }
+            } while (rc == SQLITE_OK);
+        } catch (const Cancelled&) {
+            sqlite3_backup_finish(backup);
+            throw;
+        }
         sqlite3_backup_finish(backup);
         if (rc != SQLITE_DONE)
             copy.fail(rc);

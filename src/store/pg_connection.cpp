@@ -4,11 +4,17 @@
 
 #include "store/store_error.h"
 
+#include <QByteArray>
+#include <algorithm>
+#include <array>
 #include <libpq-fe.h>
 
 namespace store::detail {
 
 namespace {
+
+// The channel on which commits that changed rows are announced.
+constexpr char kChangeChannel[] = "kelvora_changes";
 
 // The type numbers of PostgreSQL's integer columns (int8, int2, int4).
 constexpr Oid kInt8 = 20;
@@ -107,6 +113,7 @@ public:
                 fail(nullptr, QString());
             ++generation_;
             dropIdleStatements();
+            listen();
         }
         return generation_;
     }
@@ -117,7 +124,35 @@ public:
         Result result(PQexec(conn_.get(), sql.constData()));
         if (!succeeded(result.get()))
             fail(result.get(), what);
+        announce(result.get());
         return result;
+    }
+
+    // Every connection of the program hears the commits that changed rows: a write sends a
+    // notification, which the server delivers to each listener when (and only if) its transaction
+    // commits. One per transaction is enough, as the server folds the same one sent twice.
+    void listen()
+    {
+        Result result(PQexec(conn_.get(), QByteArray("LISTEN ").append(kChangeChannel).constData()));
+        if (!succeeded(result.get()))
+            fail(result.get(), QString());
+    }
+
+    void announce(const PGresult* result)
+    {
+        const bool inTransaction = PQtransactionStatus(conn_.get()) == PQTRANS_INTRANS;
+        if (!inTransaction)
+            announced_ = false;
+        const QByteArray command = PQcmdStatus(const_cast<PGresult*>(result));
+        static const std::array<QByteArray, 5> writes = {"INSERT ", "UPDATE ", "DELETE ", "COPY ", "MERGE "};
+        const bool wrote = std::any_of(writes.begin(), writes.end(), [&](const QByteArray& w) { return command.startsWith(w); }) &&
+                           !command.endsWith(" 0");
+        if (!wrote || announced_)
+            return;
+        Result notified(PQexec(conn_.get(), QByteArray("NOTIFY ").append(kChangeChannel).constData()));
+        if (!succeeded(notified.get()))
+            fail(notified.get(), QString());
+        announced_ = inTransaction;
     }
 
     QByteArray prepareOnServer(const QByteArray& sql, const QString& what)
@@ -137,6 +172,7 @@ public:
         Result result(PQexecPrepared(conn_.get(), name.constData(), int(pointers.size()), pointers.data(), nullptr, nullptr, 0));
         if (!succeeded(result.get()))
             fail(result.get(), what);
+        announce(result.get());
         return result;
     }
 
@@ -157,6 +193,72 @@ public:
     {
         if (PQstatus(conn_.get()) == CONNECTION_OK)
             PQclear(PQexec(conn_.get(), sql.toUtf8().constData()));
+        if (PQtransactionStatus(conn_.get()) != PQTRANS_INTRANS)
+            announced_ = false;
+    }
+
+    // Other client sessions on the same database, whatever program they are.
+    bool othersConnected() override
+    {
+        return PQntuples(exec("SELECT 1 FROM pg_stat_activity WHERE datname = current_database() "
+                              "AND pid <> pg_backend_pid() AND backend_type = 'client backend' LIMIT 1",
+                              QStringLiteral("接続の確認"))
+                             .get()) > 0;
+    }
+
+    // The notifications heard so far, and the connection made again (it may have missed some).
+    std::pair<qint64, qint64> changeStamp() override
+    {
+        const int generation = usable();
+        PQconsumeInput(conn_.get());
+        while (PGnotify* notice = PQnotifies(conn_.get())) {
+            ++heard_;
+            PQfreemem(notice);
+        }
+        return {heard_, generation};
+    }
+
+    // An advisory lock the server releases when the transaction ends.
+    void serialise(const QString& key) override
+    {
+        Statement lock = prepare(QStringLiteral("SELECT pg_advisory_xact_lock(hashtextextended($1, 0))"));
+        lock->bind(1, Cell{false, 0, key});
+        lock->step(QStringLiteral("排他"));
+    }
+
+    // A database of an earlier version (every table of that version there, a later one missing)
+    // gets what it lacks, in one transaction under a lock that other desks opening it at the same
+    // time wait for. An empty database, or one of another program, is left as it is.
+    void upgradeTables()
+    {
+        if (versionOfTables() == schema::kCurrentVersion)
+            return;
+        const QString what = QStringLiteral("版の更新");
+        exec("BEGIN", what);
+        try {
+            serialise(what);
+            loadCatalogue();
+            if (const int version = versionOfTables(); version > 0 && version < schema::kCurrentVersion) {
+                for (const QString& statement : schema::upgradeStatements(version, schema::Engine::Server))
+                    exec(statement.toUtf8(), what);
+            }
+            exec("COMMIT", what);
+        } catch (const StoreError&) {
+            runQuietly(QStringLiteral("ROLLBACK"));
+            throw;
+        }
+        loadCatalogue();
+    }
+
+    // The highest version whose tables are all there; 0 when not even the first one's are.
+    int versionOfTables() const
+    {
+        int version = 0;
+        while (version < schema::kCurrentVersion &&
+               std::all_of(schema::tables().begin(), schema::tables().end(),
+                           [&](const schema::TableDef& table) { return table.since > version + 1 || hasTable(table.name); }))
+            ++version;
+        return version;
     }
 
     // Reading under one snapshot, as SQLite's read lock gives.
@@ -257,6 +359,8 @@ private:
     QString server_;
     int generation_ = 0;
     int statements_ = 0;
+    qint64 heard_ = 0;      // notifications of commits that changed rows
+    bool announced_ = false; // this transaction has sent its notification
 };
 
 bool PgStatement::step(const QString& what)
@@ -288,6 +392,13 @@ std::shared_ptr<Connection> openServer(const QString& address)
         if (std::shared_ptr<Connection> shared = it->second.lock())
             return shared;
     }
+    std::shared_ptr<Connection> connection = connectServer(address);
+    connections[address] = connection;
+    return connection;
+}
+
+std::shared_ptr<Connection> connectServer(const QString& address)
+{
     // The address's own settings come last and win; a server that does not answer is given up
     // after a few seconds rather than freezing the desk.
     const QByteArray utf8 = address.toUtf8();
@@ -299,8 +410,9 @@ std::shared_ptr<Connection> openServer(const QString& address)
     }
     const QString server = serverOf(conn.get());
     auto connection = std::make_shared<PgConnection>(std::move(conn), server);
+    connection->listen();
     connection->loadCatalogue();
-    connections[address] = connection;
+    connection->upgradeTables();
     return connection;
 }
 

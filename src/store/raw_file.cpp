@@ -1,17 +1,11 @@
 #include "store/raw_file.h"
 
+#include "store/busy_wait.h"
 #include "store/store_error.h"
 
 #include <sqlite3.h>
 
 namespace store::detail {
-
-namespace {
-
-// As long as the program waits for another program that holds the file.
-constexpr int kBusyTimeoutMs = 3000;
-
-} // namespace
 
 RawFile::RawFile(const QString& path, Mode mode, const QString& shownName)
     : shownName_(shownName.isEmpty() ? path : shownName)
@@ -26,7 +20,7 @@ RawFile::RawFile(const QString& path, Mode mode, const QString& shownName)
         sqlite3_close(db_);
         throw StoreError(failureMessage(code, shownName_, QString(), detail), code);
     }
-    sqlite3_busy_timeout(db_, kBusyTimeoutMs);
+    installBusyWait(db_);
     if (mode == Mode::Read)
         exec(QStringLiteral("PRAGMA query_only = 1"));
 }

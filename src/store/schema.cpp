@@ -72,6 +72,23 @@ std::vector<TableDef> buildTables()
           {"予約者_性別", T::Integer},
           {"予約者_最新予約日", T::DateText, S::DateOrEmpty},
           {"予約者_備考", T::Text}}},
+        // A cancelled reservation, every field as it was, with when, why and of which kind.
+        {"予約取消",
+         {{"取消_設定番号", T::Text},
+          {"取消_年月日", T::DateText, S::Date},
+          {"取消_開始時間", T::Text, S::Time},
+          {"取消_予約者NO", T::Text},
+          {"取消_重複", T::Text},
+          {"取消_終了時間", T::Text, S::EndTime},
+          {"取消_受付日", T::DateText, S::DateOrEmpty},
+          {"取消_略称", T::Text},
+          {"取消_予約者名", T::Text},
+          {"取消_予約者名カナ", T::Text},
+          {"取消_備考", T::Text},
+          {"取消_日時", T::Text, S::DateTime},
+          {"取消_区分", T::Text, S::Digits},
+          {"取消_理由", T::Text}},
+         2},
     };
 }
 
@@ -99,6 +116,12 @@ std::vector<IndexDef> buildIndexes()
         {"Idx_予約者名", "予約者", {"予約者_予約者名"}},
         {"Idx_カナ", "予約者", {"予約者_予約者名カナ"}},
         {"Idx_日付", "予約者", {"予約者_最新予約日"}},
+        // A reservation may be cancelled, booked again and cancelled again: the moment tells
+        // the records of one reservation key apart.
+        {"Key_予約取消", "予約取消", {"取消_設定番号", "取消_年月日", "取消_開始時間", "取消_予約者NO", "取消_日時"}, kUnique, 2},
+        {"Idx_予約者NO", "予約取消", {"取消_予約者NO", "取消_日時"}, false, 2},
+        {"Idx_日付", "予約取消", {"取消_年月日"}, false, 2},
+        {"Idx_日時", "予約取消", {"取消_日時"}, false, 2},
     };
 }
 
@@ -174,31 +197,53 @@ QString quoted(const QString& identifier)
     return '"' + escaped + '"';
 }
 
-QStringList createStatements(Engine engine)
+namespace {
+
+QString createTable(const TableDef& table, Engine engine)
 {
     const bool server = engine == Engine::Server;
+    QStringList columns;
+    if (server)
+        columns << QStringLiteral("rowid bigserial PRIMARY KEY");
+    for (const FieldDef& field : table.fields) {
+        const QString fallback = field.type == FieldType::Integer ? "0" : "''";
+        const QString collation = server && field.type != FieldType::Integer ? QStringLiteral(" COLLATE \"C\"") : QString();
+        columns << QString("%1 %2%3 NOT NULL DEFAULT %4").arg(quoted(field.name), sqlType(field.type, engine), collation, fallback);
+    }
+    return QString("CREATE TABLE %1 (%2)%3").arg(quoted(table.name), columns.join(", "), server ? "" : " STRICT");
+}
+
+QString createIndex(const IndexDef& index, Engine engine)
+{
+    QStringList keys;
+    for (const QString& key : index.keys)
+        keys << quoted(key);
+    if (engine == Engine::Server)
+        keys << QStringLiteral("rowid");
+    return QString("CREATE INDEX %1 ON %2 (%3)").arg(quoted(index.storedName()), quoted(index.table), keys.join(", "));
+}
+
+} // namespace
+
+QStringList upgradeStatements(int fromVersion, Engine engine)
+{
     QStringList statements;
     for (const TableDef& table : tables()) {
-        QStringList columns;
-        if (server)
-            columns << QStringLiteral("rowid bigserial PRIMARY KEY");
-        for (const FieldDef& field : table.fields) {
-            const QString fallback = field.type == FieldType::Integer ? "0" : "''";
-            const QString collation = server && field.type != FieldType::Integer ? QStringLiteral(" COLLATE \"C\"") : QString();
-            columns << QString("%1 %2%3 NOT NULL DEFAULT %4").arg(quoted(field.name), sqlType(field.type, engine), collation, fallback);
-        }
-        statements << QString("CREATE TABLE %1 (%2)%3").arg(quoted(table.name), columns.join(", "), server ? "" : " STRICT");
+        if (table.since > fromVersion)
+            statements << createTable(table, engine);
     }
     for (const IndexDef& index : indexes()) {
-        QStringList keys;
-        for (const QString& key : index.keys)
-            keys << quoted(key);
-        if (server)
-            keys << QStringLiteral("rowid");
-        statements << QString("CREATE INDEX %1 ON %2 (%3)")
-                          .arg(quoted(index.storedName()), quoted(index.table), keys.join(", "));
+        if (index.since > fromVersion)
+            statements << createIndex(index, engine);
     }
+    if (engine == Engine::File)
+        statements << QString("PRAGMA user_version = %1").arg(kCurrentVersion);
     return statements;
+}
+
+QStringList createStatements(Engine engine)
+{
+    return upgradeStatements(0, engine);
 }
 
 } // namespace store::schema

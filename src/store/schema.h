@@ -4,10 +4,15 @@
 #include <QStringList>
 #include <vector>
 
-// The catalogue of the database file: the ten tables with their fields in copy order, and the
-// twenty indexes with their key fields. `kelvora-db create` builds a file from it, `kelvora-db
-// check` verifies a file against it, and the cursor layer reads it to convert values.
+// The catalogue of the database file: the tables with their fields in copy order, and the
+// indexes with their key fields, each with the version of the file that first had it.
+// `kelvora-db create` builds a file from it, `kelvora-db check` verifies a file against it, the
+// upgrade adds what an older file lacks, and the cursor layer reads it to convert values.
 namespace store::schema {
+
+// The version of the files this program makes, kept in the file (PRAGMA user_version). Files made
+// before versions were kept hold 0 and are version 1.
+constexpr int kCurrentVersion = 2;
 
 enum class FieldType {
     Text,     // text; integers written to it are kept as their decimal text
@@ -28,6 +33,7 @@ enum class Shape {
     EndTime,     // the same, or "24:00" (the end of the day)
     Flag,        // "0" or "1" (0 or 1 in an integer field)
     Digits,      // one or more decimal digits
+    DateTime,    // "yyyy/mm/dd hh:mm:ss", a moment that exists
 };
 
 struct FieldDef {
@@ -39,6 +45,7 @@ struct FieldDef {
 struct TableDef {
     QString name;
     std::vector<FieldDef> fields;
+    int since = 1; // the first file version that has the table
 
     // Position of a field in `fields`, or -1.
     int fieldIndex(const QString& fieldName) const;
@@ -51,6 +58,7 @@ struct IndexDef {
     // The program keeps one record per key (it seeks the key before every insert and updates
     // what it finds), so a key held twice is a fault. The file's index itself does not refuse it.
     bool unique = false;
+    int since = 1; // the first file version that has the index
 
     // Index names are global in a database while "Idx_日付" exists on three tables, so every
     // index is stored under a name qualified by its table.
@@ -68,10 +76,14 @@ const IndexDef* findIndex(const QString& table, const QString& name);
 // The two engines a database lives in: a file (SQLite) or a server (PostgreSQL).
 enum class Engine { File, Server };
 
-// SQL that creates every table and index of the catalogue in an empty database. On a server
-// every table has a hidden row id (SQLite has its own), text compares by code point as SQLite's
-// does, and every index ends with the row id: the cursor reads in the order "key, then row id".
+// SQL that creates every table and index of the catalogue in an empty database and, in a file,
+// records the current version. On a server every table has a hidden row id (SQLite has its own),
+// text compares by code point as SQLite's does, and every index ends with the row id: the cursor
+// reads in the order "key, then row id".
 QStringList createStatements(Engine engine = Engine::File);
+// SQL that brings a database of `fromVersion` up to the current version: the tables and indexes
+// it lacks, then, in a file, the version.
+QStringList upgradeStatements(int fromVersion, Engine engine = Engine::File);
 // The column type a field type is given.
 QString sqlType(FieldType type, Engine engine = Engine::File);
 // A name quoted as an SQL identifier.

@@ -110,9 +110,9 @@ QStringList checkServerDatabase(const QString& address)
     return problems;
 }
 
-QStringList checkDatabase(const QString& name)
+QStringList checkDatabase(const QString& name, const Progress& progress)
 {
-    return isServerAddress(name) ? checkServerDatabase(name) : checkDatabaseFile(name);
+    return isServerAddress(name) ? checkServerDatabase(name) : checkDatabaseFile(name, progress);
 }
 
 } // namespace store

@@ -2,19 +2,22 @@
 
 #include "store/connection.h"
 
+#include "store/busy_wait.h"
+#include "store/schema_upgrade.h"
 #include "store/sqlite_handle.h"
 #include "store/store_error.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
+#include <fcntl.h>
 #include <sqlite3.h>
+#include <sys/file.h>
+#include <unistd.h>
 
 namespace store::detail {
 
 namespace {
-
-// How long an action waits for another program that holds the file before it gives up.
-constexpr int kBusyTimeoutMs = 3000;
 
 class SqliteConnection;
 
@@ -60,13 +63,20 @@ class SqliteConnection : public Connection {
 public:
     SqliteConnection(const QString& fileName, sqlite3* db) : Connection(fileName, Dialect{}), db_(db)
     {
-        sqlite3_busy_timeout(db_, kBusyTimeoutMs);
+        installBusyWait(db_);
         sqlite3_extended_result_codes(db_, 1);
+        // A lock of its own, apart from SQLite's locks of the database file, so that it can never
+        // hold a reader or a writer up; it is released when the connection closes.
+        presence_ = ::open(QFile::encodeName(fileName + QStringLiteral("-desks")).constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);
+        if (presence_ >= 0)
+            flock(presence_, LOCK_SH | LOCK_NB);
     }
     ~SqliteConnection() override
     {
         dropIdleStatements();
         sqlite3_close_v2(db_);
+        if (presence_ >= 0)
+            ::close(presence_);
     }
 
     sqlite3* handle() const { return db_; }
@@ -130,6 +140,31 @@ public:
         }
     }
 
+    // Each connection holds a shared lock on the file's "-desks" companion while it is open; this
+    // one asks for the exclusive lock for a moment, which only the only one can get.
+    bool othersConnected() override
+    {
+        if (presence_ < 0)
+            return false;
+        const bool alone = flock(presence_, LOCK_EX | LOCK_NB) == 0;
+        // Changing a lock may drop it first: the shared lock is taken again either way.
+        flock(presence_, LOCK_SH | LOCK_NB);
+        return !alone;
+    }
+
+    // SQLite counts the commits of other connections in PRAGMA data_version, and this one's rows
+    // changed in total_changes.
+    std::pair<qint64, qint64> changeStamp() override
+    {
+        SqliteStatement version(*this, compiled("PRAGMA data_version"));
+        if (!version.step(QString()))
+            fail(SQLITE_ERROR, QString());
+        return {version.integer(0), sqlite3_total_changes64(db_)};
+    }
+
+    // A writing transaction already holds the file's only write lock.
+    void serialise(const QString&) override {}
+
 protected:
     std::unique_ptr<Prepared> compile(const QString& sql) override
     {
@@ -154,6 +189,7 @@ private:
     }
 
     sqlite3* db_;
+    int presence_ = -1; // the "-desks" companion file
 };
 
 bool SqliteStatement::step(const QString& what)
@@ -198,6 +234,14 @@ std::shared_ptr<Connection> openFile(const QString& fileName)
         }
     }
 
+    std::shared_ptr<Connection> connection = connectFile(fileName);
+    connections[key] = connection;
+    connections[absolute] = connection;
+    return connection;
+}
+
+std::shared_ptr<Connection> connectFile(const QString& fileName)
+{
     sqlite3* db = nullptr;
     // Never SQLITE_OPEN_CREATE: a missing file is an error, not a new empty database.
     int rc = sqlite3_open_v2(fileName.toUtf8().constData(), &db, SQLITE_OPEN_READWRITE, nullptr);
@@ -209,10 +253,10 @@ std::shared_ptr<Connection> openFile(const QString& fileName)
         throw StoreError(failureMessage(rc, fileName, QString(), detail), rc);
     }
     auto connection = std::make_shared<SqliteConnection>(fileName, db);
+    // A file of an older version is brought up to this one before anything reads it.
+    upgradeSchema(db, fileName);
     connection->loadCatalogue();
     connection->run(QStringLiteral("PRAGMA synchronous = FULL"), QString());
-    connections[key] = connection;
-    connections[absolute] = connection;
     return connection;
 }
 

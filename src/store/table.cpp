@@ -259,14 +259,14 @@ bool Table::findAndRemove(const std::vector<Value>& keys)
     return true;
 }
 
-int Table::removeWhile(const std::function<bool(const Table&)>& inRange)
+int Table::removeWhile(const std::function<bool(const Table&)>& inRange, const Progress& progress)
 {
     int removed = 0;
     for (; !eof(); moveNext()) {
         if (!inRange(*this))
             break;
         remove();
-        ++removed;
+        report(progress, ++removed, 0);
     }
     return removed;
 }

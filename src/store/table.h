@@ -2,6 +2,7 @@
 
 #include "base/input.h"
 #include "store/connection.h"
+#include "store/progress.h"
 #include "store/schema.h"
 #include "store/value.h"
 
@@ -79,7 +80,9 @@ public:
     void remove();
     // From the current record on, deletes each record in index order for as long as `inRange`
     // holds for it; stops at the first record it refuses or at the end. Returns how many went.
-    int removeWhile(const std::function<bool(const Table&)>& inRange);
+    // `progress` hears the count so far; when it says stop, this throws Cancelled and the
+    // caller's Transaction rolls the deletions back.
+    int removeWhile(const std::function<bool(const Table&)>& inRange, const Progress& progress = {});
 
     void close();
 

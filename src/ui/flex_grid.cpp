@@ -3,12 +3,15 @@
 #include "base/input.h"
 #include "ui/palette.h"
 
+#include <QHelpEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
 #include <QScrollBar>
+#include <QTextDocument>
 #include <QTextLayout>
+#include <QToolTip>
 #include <QtDebug>
 
 #include <algorithm>
@@ -24,6 +27,7 @@ const QColor kFore(0, 0, 0);
 const QColor kGridLine(208, 208, 208);
 const QColor kFixedGridLine(176, 176, 176);
 const QColor kOutside(224, 224, 224); // the area beyond the last row and column
+const QColor kFrame(0, 0, 128);       // a framed cell's frame, dark against every cell colour
 
 Qt::Alignment alignmentFlags(int code, const QString& text)
 {
@@ -360,6 +364,32 @@ void FlexGrid::setCellFontSize(int points)
     }
 }
 
+bool FlexGrid::cellFramed(int row, int col) const
+{
+    if (!inRange(row, col)) {
+        qWarning("FlexGrid: cell (%d, %d) outside the %d x %d grid", row, col, rows_, cols_);
+        return false;
+    }
+    return cell(row, col).framed;
+}
+
+void FlexGrid::setCellFramed(bool framed)
+{
+    forSelection([&](Cell& c) { c.framed = framed; });
+}
+
+void FlexGrid::setToolTipSource(ToolTipSource source)
+{
+    toolTipSource_ = std::move(source);
+}
+
+QString FlexGrid::cellToolTip(int row, int col) const
+{
+    if (!toolTipSource_ || !inRange(row, col))
+        return {};
+    return toolTipSource_(row, col);
+}
+
 QFont FlexGrid::cellFont(int points) const
 {
     QFont f = font();
@@ -642,6 +672,25 @@ void FlexGrid::changeEvent(QEvent* event)
         invalidateLayout(true);
 }
 
+bool FlexGrid::viewportEvent(QEvent* event)
+{
+    if (event->type() != QEvent::ToolTip)
+        return QAbstractScrollArea::viewportEvent(event);
+    const auto* help = static_cast<QHelpEvent*>(event);
+    int row = 0;
+    int col = 0;
+    const QString tip = cellAt(help->pos(), &row, &col) ? cellToolTip(row, col) : QString();
+    if (tip.isEmpty()) {
+        QToolTip::hideText();
+        event->ignore();
+        return true;
+    }
+    // Plain text, each line as it is; a name or remark that Qt would take for markup is escaped.
+    const QString shown = Qt::mightBeRichText(tip) ? Qt::convertFromPlainText(tip, Qt::WhiteSpaceNoWrap) : tip;
+    QToolTip::showText(help->globalPos(), shown, viewport(), cellRect(row, col));
+    return true;
+}
+
 // ---- painting ---------------------------------------------------------------------------------
 
 void FlexGrid::paintText(QPainter& painter, const QRect& rect, const Cell& cell) const
@@ -687,6 +736,7 @@ void FlexGrid::paintBlock(QPainter& painter, const QRect& clip, int row0, int ro
     const bool fixed = row0 < fixedRows_ || col0 < fixedCols_;
     std::vector<QLine> lines;
     lines.reserve(static_cast<size_t>(endRow - firstRow) * (endCol - firstCol + 1) + 2);
+    std::vector<QRect> frames;
 
     for (int r = firstRow; r < endRow; ++r) {
         const int top = r * h + dy;
@@ -706,8 +756,12 @@ void FlexGrid::paintBlock(QPainter& painter, const QRect& clip, int row0, int ro
                 while (last + 1 < col1 && cell(r, last + 1).text == first.text)
                     ++last;
             }
-            for (int k = std::max(c, firstCol); k <= last && k < endCol; ++k)
-                painter.fillRect(QRect(lefts_[k] + dx, top, lefts_[k + 1] - lefts_[k], h), effectiveBack(cell(r, k), fixed));
+            for (int k = std::max(c, firstCol); k <= last && k < endCol; ++k) {
+                const QRect box(lefts_[k] + dx, top, lefts_[k + 1] - lefts_[k], h);
+                painter.fillRect(box, effectiveBack(cell(r, k), fixed));
+                if (cell(r, k).framed)
+                    frames.push_back(box.adjusted(1, 1, -2, -2));
+            }
             const QRect span(lefts_[c] + dx, top, lefts_[last + 1] - lefts_[c], h);
             paintText(painter, span, first);
             const int right = span.right();
@@ -717,6 +771,11 @@ void FlexGrid::paintBlock(QPainter& painter, const QRect& clip, int row0, int ro
     }
     painter.setPen(fixed ? kFixedGridLine : kGridLine);
     painter.drawLines(lines.data(), static_cast<int>(lines.size()));
+    if (!frames.empty()) {
+        painter.setPen(QPen(kFrame, 2));
+        painter.setBrush(Qt::NoBrush);
+        painter.drawRects(frames.data(), static_cast<int>(frames.size()));
+    }
     painter.restore();
 }
 

@@ -4,6 +4,7 @@
 #include <QColor>
 #include <QFont>
 #include <QString>
+#include <functional>
 #include <vector>
 
 class QPainter;
@@ -75,6 +76,8 @@ public:
     void setCellAlignment(int code);
     int cellFontSize() const;
     void setCellFontSize(int points);
+    // A frame drawn inside the cell's edge, over its colour (today's date on a calendar).
+    void setCellFramed(bool framed);
 
     // Column width in twips; column -1 sets every column.
     int colWidth(int col) const;
@@ -90,6 +93,13 @@ public:
     Q_INVOKABLE QColor cellForeColor(int row, int col) const;
     // Points of the cell's font; 0 for the grid's own font.
     Q_INVOKABLE int cellFontSize(int row, int col) const;
+    Q_INVOKABLE bool cellFramed(int row, int col) const;
+
+    // What the mouse resting on a cell shows, asked of the form when the tooltip is due (it may
+    // read the database): plain text, empty for none.
+    using ToolTipSource = std::function<QString(int row, int col)>;
+    void setToolTipSource(ToolTipSource source);
+    Q_INVOKABLE QString cellToolTip(int row, int col) const;
 
     // Does what a user's click on the cell does: scrolls it into view, moves Row and Col (and the
     // selection) to it and raises clicked(). Header cells give row or column 0.
@@ -111,6 +121,7 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void changeEvent(QEvent* event) override;
+    bool viewportEvent(QEvent* event) override;
 
 private:
     struct Cell {
@@ -119,6 +130,7 @@ private:
         QColor fore;
         int alignment = General;
         int fontSize = 0; // 0: the grid's font
+        bool framed = false;
     };
 
     Cell& cell(int row, int col);
@@ -168,6 +180,7 @@ private:
     std::vector<Cell> cells_;            // row by row, rows_ x cols_
     std::vector<int> widths_;            // twips per column, as set
     std::vector<bool> mergeRows_;
+    ToolTipSource toolTipSource_;
     int largestFontSize_ = 0;            // largest CellFontSize in use, for the row height
     mutable std::vector<int> lefts_;     // pixel left edge of every column, plus the right end
     mutable int rowHeight_ = -1;         // -1: to be measured

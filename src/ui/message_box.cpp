@@ -22,6 +22,8 @@ bool show(const Shown& message)
     box.setObjectName(QStringLiteral("MessageBox"));
     box.setWindowTitle(message.title);
     box.setText(message.text);
+    // Shown at once, not behind a details button: the operator reads what the answer acts on.
+    box.setInformativeText(message.detail);
     switch (message.icon) {
     case Icon::None: box.setIcon(QMessageBox::NoIcon); break;
     case Icon::Exclamation: box.setIcon(QMessageBox::Warning); break;
@@ -32,7 +34,7 @@ bool show(const Shown& message)
         yes->setObjectName(QStringLiteral("Yes"));
         QPushButton* no = box.addButton(QStringLiteral("いいえ(&N)"), QMessageBox::NoRole);
         no->setObjectName(QStringLiteral("No"));
-        box.setDefaultButton(yes);
+        box.setDefaultButton(message.defaultNo ? no : yes);
         box.setEscapeButton(no);
         box.exec();
         return box.clickedButton() == yes;
@@ -60,6 +62,11 @@ void plain(const QString& text, const QString& title)
 bool ask(const QString& text, const QString& title, Icon icon)
 {
     return show({text, title, icon, true});
+}
+
+bool askAbout(const QString& text, const QString& detail, const QString& title)
+{
+    return show({text, title, Icon::None, true, detail, true});
 }
 
 void storeFailure(const QString& text)

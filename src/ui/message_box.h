@@ -14,6 +14,10 @@ struct Shown {
     QString title;
     Icon icon = Icon::None;
     bool question = false; // Yes/No rather than OK
+    // What a question acts on, shown under its text (empty: nothing), and whether No is the
+    // button Enter presses.
+    QString detail;
+    bool defaultNo = false;
 };
 
 // OK with the exclamation icon.
@@ -22,6 +26,9 @@ void exclaim(const QString& text, const QString& title);
 void plain(const QString& text, const QString& title);
 // Yes and No; true for Yes.
 bool ask(const QString& text, const QString& title, Icon icon = Icon::None);
+// Yes and No for a question whose Yes destroys or moves a record: `detail` names the record under
+// the question and No is the default, so that a hurried Enter changes nothing.
+bool askAbout(const QString& text, const QString& detail, const QString& title);
 // A failure of the database, reported with the critical icon.
 void storeFailure(const QString& text);
 

@@ -1,5 +1,6 @@
 #include "views/business_status.h"
 
+#include "base/clock.h"
 #include "base/weekdays.h"
 #include "rules/slot_counts.h"
 #include "rules/time_table.h"
@@ -92,11 +93,13 @@ void LayoutStatusGrid(FlexGrid* grid, const TimeTable& table, const SlotTimes& d
     labelFont.setPointSize(kLabelFontSize);
     const QFontMetrics metrics(labelFont);
     int labelWidth = kLabelColumnWidth;
+    const QDate today = appclock::today();
     for (int column = 0; column < table.ColumnCount(); ++column) {
         const TimeTableColumn& c = table.Columns[size_t(column)];
         const QString label = table.TargetColumns ? c.TargetAbbrev : DateLabel(c.ColumnDate);
         labelCell(grid, GridRowOf(column), 0, kLabelFontSize,
                   table.TargetColumns ? FlexGrid::LeftBottom : FlexGrid::RightBottom, label);
+        grid->setCellFramed(!table.TargetColumns && c.ColumnDate == today);
         labelWidth = std::max(labelWidth, ui::twipsOfPixels(metrics.horizontalAdvance(label) + kLabelPadding));
     }
     grid->setColWidth(0, labelWidth);

@@ -9,7 +9,8 @@ class FlexGrid;
 
 // Module 営業状色付: lays out a slot grid and paints the closed time of every row. Rows 0 and 1
 // hold the hour and the minute mark of each slot column; from row 2 on, each row shows one
-// time-table column (a date, or a target in the inquiry by day), labelled in column 0. Closed
+// time-table column (a date, or a target in the inquiry by day), labelled in column 0 (today's date
+// framed). Closed
 // time is what closed rows cover and the whole hours before the start hour of a first row that is
 // open; a slot is painted when it lies wholly in closed time, so that a long slot (two hours, a
 // day) that holds open time stays open. A closed day paints the whole row. Open time keeps the

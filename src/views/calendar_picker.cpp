@@ -46,6 +46,24 @@ void CalendarPicker::draw()
     selRow_ = selCol_ = listSelRow_ = 0;
 }
 
+void CalendarPicker::redraw()
+{
+    const int row = selRow_;
+    const int col = selCol_;
+    const std::optional<QDate> listed = listSelRow_ ? input::date(list_->text(listSelRow_, Grid休業::DateColumn)) : std::nullopt;
+    draw();
+    if (row != 0) {
+        paintBack(calendar_, row, col, col, kHighlight);
+        selRow_ = row;
+        selCol_ = col;
+    }
+    if (listed) {
+        listSelRow_ = listRowInForce(*listed);
+        if (listSelRow_ != 0)
+            paintBack(list_, listSelRow_, 0, Grid休業::ListColumns - 1, kHighlight);
+    }
+}
+
 void CalendarPicker::calendarClicked()
 {
     pickDay(calendar_->row(), calendar_->col(), ClickOrigin::Calendar);

@@ -40,6 +40,9 @@ public:
 
     // Draws the state's month afresh; no highlight survives.
     void draw();
+    // Draws the month again as the file now holds it, the highlighted day and its row kept; the
+    // form's boxes are left as the operator has them.
+    void redraw();
 
     // 日付_Click: a click on the calendar grid.
     void calendarClicked();

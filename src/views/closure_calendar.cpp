@@ -1,5 +1,6 @@
 #include "views/closure_calendar.h"
 
+#include "base/clock.h"
 #include "base/weekdays.h"
 #include "base/input.h"
 #include "records/calendar.h"
@@ -105,6 +106,7 @@ int DrawClosureCalendar(int mode, FlexGrid* calendar, FlexGrid* list, const Cale
     const int count = FillClosureList(mode, list, state);
 
     const QDate first = firstOfMonth(state.CalendarMonthStart);
+    const QDate today = appclock::today();
     const std::vector<records::CalendarDay> month =
         records::listCalendarDays(store::Database::open(), first, first.addMonths(1).addDays(-1));
     int week = 1;
@@ -115,6 +117,7 @@ int DrawClosureCalendar(int mode, FlexGrid* calendar, FlexGrid* list, const Cale
         calendar->setCellAlignment(FlexGrid::CenterCenter);
         calendar->setCellForeColor(ui::qbColor(flagInForce(month, state.Target, date) == 1 ? 12 : 1));
         calendar->setText(QString::number(date.day()));
+        calendar->setCellFramed(date == today);
         if (col == kCalendarSize - 1)
             ++week;
     }

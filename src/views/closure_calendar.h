@@ -38,7 +38,8 @@ int FillClosureList(int mode, FlexGrid* list, const CalendarState& state);
 // The closure flag in force for a target on a date: its own row's, else the common row's, else 0.
 int LookUpDayFlag(const QString& target, const QDate& date);
 
-// Draws the month: the calendar, then the list. Returns the number of list rows written.
+// Draws the month: the calendar, with today's date framed, then the list. Returns the number of
+// list rows written.
 int DrawClosureCalendar(int mode, FlexGrid* calendar, FlexGrid* list, const CalendarState& state);
 
 } // namespace Grid休業

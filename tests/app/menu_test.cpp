@@ -1,7 +1,6 @@
 // The main menu: its buttons, the modes they set, and store failures while it runs.
 
 #include "app/menu.h"
-#include "app/program.h"
 #include "closures/individual_closures_form.h"
 #include "hours/business_hours_form.h"
 #include "hours/specific_hours_form.h"
@@ -46,6 +45,7 @@ TEST_F(MenuTest, EveryButtonSitsInItsFrameWithItsCaption)
         {"Frame4", "予約一括削除", "予約一括削除"}, {"Frame5", "期末削除", "期末削除"},
         {"Frame5", "再編成", "再編成"}, {"Frame5", "定休日登", "定休日登録"},
         {"Frame5", "個別休業日登録", "個別休業日登録"}, {"Frame5", "Command8", "希望勤務一覧"},
+        {"Frame6", "取消履歴", "取消履歴"},
     };
     for (const auto& [frame, name, caption] : buttons) {
         auto* box = menu->findChild<QGroupBox*>(frame);
@@ -57,6 +57,7 @@ TEST_F(MenuTest, EveryButtonSitsInItsFrameWithItsCaption)
     EXPECT_EQ(menu->findChild<QGroupBox*>("Frame3")->title(), "基本情報");
     EXPECT_EQ(menu->findChild<QGroupBox*>("Frame4")->title(), "予約情報");
     EXPECT_EQ(menu->findChild<QGroupBox*>("Frame5")->title(), "年度処理");
+    EXPECT_EQ(menu->findChild<QGroupBox*>("Frame6")->title(), "帳票");
     EXPECT_FALSE(button("予約者削除")->isEnabled());
     EXPECT_FALSE(button("Command8")->isEnabled());
     EXPECT_EQ(button("終了")->text(), "終了");
@@ -135,19 +136,6 @@ TEST_F(MenuTest, CloseEndsTheMenu)
     EXPECT_FALSE(watched->isVisible());
     flushDeletes();
     EXPECT_TRUE(watched.isNull());
-}
-
-} // namespace
-
-namespace {
-
-TEST_F(DatabaseTest, StartingWithoutADatabaseSaysSoAndEnds)
-{
-    QFile::remove("Kelvora.mdb");
-    EXPECT_EQ(runProgram(*qApp), 1);
-    ASSERT_EQ(messages().size(), 1u);
-    EXPECT_TRUE(messages()[0].text.contains("Kelvora.mdb"));
-    EXPECT_FALSE(QFile::exists("Kelvora.mdb"));
 }
 
 } // namespace

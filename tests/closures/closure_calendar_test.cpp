@@ -87,6 +87,18 @@ TEST_F(ClosureCalendarTest, ACommonClosureKeptOpenByATargetIsBlueForItAndRedForO
     EXPECT_EQ(Grid休業::LookUpDayFlag("00002", QDate(2026, 12, 28)), 0);
 }
 
+TEST_F(ClosureCalendarTest, TodayIsFramedAndKeepsItsColour)
+{
+    insert("カレンダー", {{"カレ_番号", "00000"}, {"カレ_年月日", QDate(2026, 12, 8)}, {"カレ_休日FLG", 1}});
+    draw(Grid休業::IndividualClosures, "00001", QDate(2026, 12, 1));
+    ASSERT_EQ(calendar.text(2, 2), "8"); // the clock's today, a Tuesday
+    EXPECT_TRUE(calendar.cellFramed(2, 2));
+    EXPECT_EQ(calendar.cellForeColor(2, 2), colour(12));
+    EXPECT_FALSE(calendar.cellFramed(2, 3));
+    draw(Grid休業::IndividualClosures, "00001", QDate(2027, 1, 1));
+    EXPECT_FALSE(calendar.cellFramed(2, 2)) << "no frame is left from the earlier month";
+}
+
 TEST_F(ClosureCalendarTest, ListHeadersAndWidths)
 {
     draw(Grid休業::StatusInquiry, "00001", QDate(2026, 12, 1));

@@ -2,6 +2,8 @@
 
 #include "maintenance/period_end_form.h"
 #include "support/fixture.h"
+#include "support/stop_work.h"
+#include "support/table_contents.h"
 #include "ui/field_check.h"
 #include "ui/forms.h"
 
@@ -31,7 +33,7 @@ protected:
         flushDeletes();
         return proposal;
     }
-    // One record dated `date` in each of the four dated tables, for target `target`.
+    // One record dated `date` in each of the five dated tables, for target `target`.
     void addDated(const QString& target, const QString& date, const QString& reserver)
     {
         insert("カレンダー", {{"カレ_番号", target}, {"カレ_年月日", date}, {"カレ_休日FLG", 1}});
@@ -40,6 +42,9 @@ protected:
         insert("予約者", {{"予約者_予約者NO", reserver}, {"予約者_最新予約日", date}});
         insert("特定日", {{"特定_番号", target}, {"特定_日付", date}, {"特定_開始時間", "09:00"},
                           {"特定_終了時間", "17:00"}, {"特定_営業フラグ", "0"}});
+        insert("予約取消", {{"取消_設定番号", target}, {"取消_年月日", date}, {"取消_開始時間", "12:00"},
+                            {"取消_予約者NO", reserver}, {"取消_終了時間", "13:00"}, {"取消_日時", "2026/01/05 10:00:00"},
+                            {"取消_区分", "1"}});
     }
     QStringList dates(const QString& table, const QString& index, const QString& field) const
     {
@@ -127,6 +132,7 @@ TEST_F(PeriodEndTest, EveryDatedTableLosesItsRecordsUpToTheCutOffDayItself)
     EXPECT_EQ(dates("予約", "Idx_日付", "予約_年月日"), (QStringList{"1989/12/31", "2025/04/02"}));
     EXPECT_EQ(dates("予約者", "Key_予約者", "予約者_予約者NO"), (QStringList{"-000003", "-000004", "-000005"}));
     EXPECT_EQ(dates("特定日", "Idx_日付", "特定_日付"), (QStringList{"1989/12/31", "2025/04/02"}));
+    EXPECT_EQ(dates("予約取消", "Idx_日付", "取消_年月日"), (QStringList{"1989/12/31", "2025/04/02"}));
     EXPECT_EQ(count("営業"), 1);
     EXPECT_EQ(count("設定"), 1);
 
@@ -150,9 +156,27 @@ TEST_F(PeriodEndTest, NoAtTheQuestionDeletesNothing)
     open();
     answer({false});
     confirm();
-    for (const char* table : {"カレンダー", "予約", "予約者", "特定日"})
+    for (const char* table : {"カレンダー", "予約", "予約者", "特定日", "予約取消"})
         EXPECT_EQ(count(table), 1) << table;
     EXPECT_EQ(messageTexts(), QStringList{"保持期限の過ぎたデータを削除します。"});
+}
+
+TEST_F(PeriodEndTest, AStoppedPurgeLeavesTheFileAsItWasAndCanRunAgain)
+{
+    addDated("00001", "2025/01/10", "R1");
+    addDated("00001", "2025/02/10", "R2");
+    addDated("00002", "2025/03/01", "R3");
+    const Contents before = tableContents(kAllTables);
+    open();
+    cutOff()->setText("2025/12/31");
+    stopTheNextWork();
+    confirm();
+    EXPECT_EQ(tableContents(kAllTables), before);
+    EXPECT_EQ(messageTexts().last(), "期末削除処理を中止しました。データは削除されていません。");
+
+    confirm();
+    EXPECT_EQ(count("予約"), 0);
+    EXPECT_EQ(messageTexts().last(), "期末削除処理は終了しました");
 }
 
 } // namespace

@@ -1,7 +1,8 @@
-// 警告 and DB再編成: the warning form, the ten steps and their prompts, and a main file that keeps
+// 警告 and DB再編成: the warning form, the eleven steps and their prompts, and a main file that keeps
 // its records whenever a step cannot copy.
 
 #include "support/fixture.h"
+#include "support/stop_work.h"
 #include "support/table_contents.h"
 #include "maintenance/reorganise.h"
 #include "maintenance/warning_form.h"
@@ -9,6 +10,7 @@
 #include "ui/forms.h"
 
 #include <QFile>
+#include <optional>
 #include <QLabel>
 #include <QPushButton>
 #include <sqlite3.h>
@@ -49,6 +51,9 @@ protected:
                         {"予約_受付日", "2025/5/" + tag}, {"予約_予約者名", "名前" + tag}});
         insert("予約者", {{"予約者_予約者NO", "-00000" + tag}, {"予約者_予約者名", "名前" + tag}, {"予約者_性別", 2},
                           {"予約者_最新予約日", day}});
+        insert("予約取消", {{"取消_設定番号", target}, {"取消_年月日", day}, {"取消_開始時間", "12:00"},
+                            {"取消_予約者NO", "-00000" + tag}, {"取消_終了時間", "13:00"},
+                            {"取消_日時", "2025/05/0" + tag + " 09:30:00"}, {"取消_区分", "1"}, {"取消_理由", "理由" + tag}});
     }
     Contents snapshot() const { return tableContents(kAllTables); }
     void takeBackup() { store::backupDatabaseFile(store::kMainFile, store::kBackupFile); }
@@ -144,6 +149,19 @@ TEST_F(ReorganiseTest, NoAfterTheThirdStepLeavesTheOtherTablesAsTheyWere)
     EXPECT_EQ(messageTexts(), (QStringList{DB再編成::kConfirmation, completed("カレンダー"), completed("マスタ"), completed("営業")}));
 }
 
+TEST_F(ReorganiseTest, AStoppedStepKeepsItsTableAndAsksItsOwnPrompt)
+{
+    fill("1");
+    takeBackup();
+    fill("2");
+    const Contents before = snapshot();
+    answer({true, false});
+    stopTheNextWork();
+    DB再編成::ReorganiseDatabase();
+    EXPECT_EQ(snapshot(), before);
+    EXPECT_EQ(messageTexts(), (QStringList{DB再編成::kConfirmation, failed("カレンダー")}));
+}
+
 TEST_F(ReorganiseTest, NoAtTheOpeningQuestionChangesNothing)
 {
     fill("1");
@@ -153,6 +171,24 @@ TEST_F(ReorganiseTest, NoAtTheOpeningQuestionChangesNothing)
     answer({false});
     DB再編成::ReorganiseDatabase();
     EXPECT_EQ(snapshot(), before);
+    EXPECT_EQ(messageTexts(), QStringList{DB再編成::kConfirmation});
+}
+
+TEST_F(ReorganiseTest, AnotherDeskWithTheFileOpenIsToldOfAndNothingIsReplaced)
+{
+    fill("1");
+    takeBackup();
+    fill("2");
+    const Contents before = snapshot();
+    std::optional<store::Database> otherDesk = store::Database::openSeparately();
+    DB再編成::ReorganiseDatabase();
+    EXPECT_EQ(snapshot(), before);
+    EXPECT_EQ(messageTexts(), QStringList{"他の端末がﾃﾞｰﾀ･ﾍﾞｽを使用中のため、再編成は行えません。他の端末を終了してから行って下さい。"});
+
+    otherDesk.reset(); // the other desk closes
+    clearMessages();
+    answer({false});
+    DB再編成::ReorganiseDatabase();
     EXPECT_EQ(messageTexts(), QStringList{DB再編成::kConfirmation});
 }
 

@@ -184,6 +184,16 @@ TEST_F(BasicInfoFormTest, TheOverlapCountFollowsTheOverlapChoice)
     EXPECT_EQ(count("基本"), 1);
 }
 
+TEST_F(BasicInfoFormTest, FullWidthDigitsAreStoredHalfWidth)
+{
+    open("00001");
+    box("単位時間")->setText("３０");
+    option("可能")->click();
+    box("重複数")->setText("２");
+    save();
+    EXPECT_EQ(record("00001"), (QStringList{"1", "30", "1", "2", ""}));
+}
+
 TEST_F(BasicInfoFormTest, TheFirstFailingBoxGivesTheMessageAndLeadsTheTabOrder)
 {
     open("00001");

@@ -150,17 +150,19 @@ TEST_F(MasterSettingsFormTest, WrongValuesAreRefusedWithTheirMessageAndNothingIs
     EXPECT_EQ(count("マスタ"), 0);
 }
 
-TEST_F(MasterSettingsFormTest, AcceptedValuesAreStoredAsTyped)
+TEST_F(MasterSettingsFormTest, AcceptedValuesAreStoredWithHalfWidthDigitsAndThePrefixAsTyped)
 {
-    const QList<std::tuple<QString, int, QString>> cases = {
-        {"年度開始日", 3, "12/31"}, {"年度開始日", 3, "4/1"},  {"特定日設定", 2, "2"},  {"予約NO区分", 7, "1"},
-        {"プリフィックス", 6, "YYYY"}, {"プリフィックス", 6, "ab12"}, {"プリフィックス", 6, ""}, {"保持年数", 1, "１８"},
+    const QList<std::tuple<QString, int, QString, QString>> cases = {
+        {"年度開始日", 3, "12/31", "12/31"}, {"年度開始日", 3, "4/1", "4/1"},     {"年度開始日", 3, "０４／０１", "04/01"},
+        {"特定日設定", 2, "2", "2"},         {"予約NO区分", 7, "1", "1"},         {"プリフィックス", 6, "YYYY", "YYYY"},
+        {"プリフィックス", 6, "ab12", "ab12"}, {"プリフィックス", 6, "", ""},       {"プリフィックス", 6, "Ａ１", "Ａ１"},
+        {"保持年数", 1, "１８", "18"},       {"表示開始", 4, " ９ ", "9"},
     };
-    for (const auto& [item, number, value] : cases) {
-        save(item, value);
+    for (const auto& [item, number, typed, kept] : cases) {
+        save(item, typed);
         EXPECT_EQ(messageTexts(), (QStringList{"入力内容で登録・更新します。", "登録･更新しました。"}))
-            << item.toStdString() << " " << value.toStdString();
-        EXPECT_EQ(stored(number), value);
+            << item.toStdString() << " " << typed.toStdString();
+        EXPECT_EQ(stored(number), kept);
         EXPECT_EQ(ui::textColourNumber(box("登録内容")), 0);
     }
 }

@@ -1,6 +1,6 @@
 // The program killed with SIGKILL (as a crash or a power cut would stop it) at random points,
-// drawn from fixed seeds, while it books, deletes in bulk, purges, expands holidays and rebuilds
-// the file. After each kill the file passes the integrity check and every multi-record action is
+// drawn from fixed seeds, while it books, cancels, deletes in bulk, purges, expands holidays,
+// rebuilds the file and upgrades a file of the former version. After each kill the file passes the integrity check and every multi-record action is
 // either wholly applied or not at all.
 
 #include "closures/regular_holidays_form.h"
@@ -10,6 +10,8 @@
 #include "reservations/bulk_delete_form.h"
 #include "reservations/entry_form.h"
 #include "store/file_tools.h"
+#include "store/schema.h"
+#include "support/file_faults.h"
 #include "support/kill_harness.h"
 #include "support/table_contents.h"
 
@@ -327,6 +329,85 @@ TEST_F(CrashTest, AReorganisationStepIsWhollyDoneOrNotAtAll)
         });
     report("SIGKILL during reorganisations (再編成, each table a step)",
            "every table was wholly as before or wholly the backup's copy");
+}
+
+// -- cancellations: the reservation goes and its record stays, in one transaction -------------
+
+TEST_F(CrashTest, ACancellationIsWhollyDoneOrNotAtAll)
+{
+    const auto reserver = [](int n) { return "-" + QString::number(n).rightJustified(6, u'0'); };
+    constexpr int kReservations = 60;
+    if (inChild()) {
+        enterParentFolder([](const QString& text) { return text == "予約は削除されました。"; });
+        // One entry form on the slot; each 削除 cancels the booking of the number typed in it.
+        EntryOutcome outcome;
+        auto* form = open<予約者登>(BookingSlot{{"00001", "", "会議室A", ""}, QDate(2026, 12, 10), {10, 0}, {11, 0}, true,
+                                                true, reserver(1), "予約者"},
+                                    outcome);
+        for (int n = 1; n <= kReservations; ++n) {
+            form->findChild<QLineEdit*>("予約者NO")->setText(reserver(n));
+            form->findChild<QPushButton*>("削除")->click();
+        }
+        return;
+    }
+
+    // A long remark makes each cancellation write many pages, so that kills fall inside it.
+    const QString remark = QStringLiteral("備考").repeated(30000);
+    killRepeatedly(
+        KillPoints(60, 1, 20, 10),
+        [&] {
+            recreateMainFile([&] {
+                for (int n = 1; n <= kReservations; ++n)
+                    insert("予約", {{"予約_設定番号", "00001"}, {"予約_年月日", "2026/12/10"}, {"予約_開始時間", "10:00"},
+                                    {"予約_予約者NO", reserver(n)}, {"予約_終了時間", "11:00"}, {"予約_備考", remark}});
+            });
+        },
+        [&](int) {
+            QSet<QString> kept;
+            for (const QStringList& row : rows("予約", "Key_予約", {"予約_予約者NO"}))
+                kept.insert(row[0]);
+            for (const QStringList& row : rows("予約取消", "Key_予約取消", {"取消_予約者NO", "取消_備考"})) {
+                EXPECT_FALSE(kept.contains(row[0])) << row[0].toStdString() << " is both booked and cancelled";
+                EXPECT_EQ(row[1], remark);
+                kept.insert(row[0]);
+            }
+            EXPECT_EQ(kept.size(), kReservations) << "a reservation vanished without its cancellation record";
+        });
+    report("SIGKILL during cancellations (予約者登 削除)",
+           "every reservation was either still booked or kept whole as a cancellation, never both and never neither");
+}
+
+// -- the upgrade of a file of the former version ----------------------------------------------
+
+TEST_F(CrashTest, AnUpgradeIsWhollyDoneOrNotAtAll)
+{
+    constexpr int kReservers = 500;
+    if (inChild()) {
+        enterParentFolder([](const QString& text) { return text == "upgraded"; });
+        // The file made old again and upgraded by the program when it opens it, over and over.
+        for (int run = 0; run < 100000; ++run) {
+            makeFormerVersionFile(store::kMainFile);
+            store::Database::open();
+            msg::exclaim("upgraded", "");
+        }
+        return;
+    }
+
+    // A half-upgraded file (a table added, its version not) would refuse to open afterwards.
+    killRepeatedly(
+        KillPoints(70, 1, 30, 5),
+        [&] {
+            recreateMainFile([&] {
+                for (int n = 0; n < kReservers; ++n)
+                    insert("予約者", {{"予約者_予約者NO", QStringLiteral("-%1").arg(n, 6, 10, QChar('0'))}});
+            });
+        },
+        [&](int) {
+            EXPECT_EQ(count("予約者"), kReservers);
+            EXPECT_EQ(store::databaseFileVersion(store::kMainFile), store::schema::kCurrentVersion);
+        });
+    report("SIGKILL while files of the former version are upgraded (on opening)",
+           "the file was afterwards of the former version or of the new one, never between, and opened with every record");
 }
 
 } // namespace

@@ -55,11 +55,11 @@ std::vector<EntryBox> table()
     const std::vector<Place> masterValue{{"マスタ", "マス_内容"}};
     std::vector<EntryBox> boxes = {
         // The master items keep the value as typed; the start-up settings read it.
-        {"マスター登 保持期限", "登録内容", Rule::Listed, masterValue, {{"１２３", "１２３"}, {" 6 ", " 6 "}}},
-        {"マスター登 特定日設定", "登録内容", Rule::Listed, masterValue, {{"２", "２"}}},
-        {"マスター登 年度開始日", "登録内容", Rule::Listed, masterValue, {{"４／１", "４／１"}, {" 10/01 ", " 10/01 "}}},
-        {"マスター登 表示開始時間", "登録内容", Rule::Listed, masterValue, {{"１２３", "１２３"}, {"-1", "-1"}}},
-        {"マスター登 表示終了時間", "登録内容", Rule::Listed, masterValue, {{"１２３", "１２３"}, {" ２２ ", " ２２ "}}},
+        {"マスター登 保持期限", "登録内容", Rule::Listed, masterValue, {{"１２３", "123"}, {" 6 ", "6"}}},
+        {"マスター登 特定日設定", "登録内容", Rule::Listed, masterValue, {{"２", "2"}}},
+        {"マスター登 年度開始日", "登録内容", Rule::Listed, masterValue, {{"４／１", "4/1"}, {" 10/01 ", "10/01"}}},
+        {"マスター登 表示開始時間", "登録内容", Rule::Listed, masterValue, {{"１２３", "123"}, {"-1", "-1"}}},
+        {"マスター登 表示終了時間", "登録内容", Rule::Listed, masterValue, {{"１２３", "123"}, {" ２２ ", "22"}}},
         {"マスター登 予約NOﾌﾟﾘﾌｨｯｸｽ", "登録内容", Rule::Listed, masterValue,
          {{"", ""}, {"  　 ", "  　 "}, {"１２３", "１２３"}, {"-1", "-1"}, {"1e3", "1e3"}, {"0x10", "0x10"}}},
         {"マスター登 予約NO設定区分", "登録内容", Rule::Listed, masterValue, {{"2", "2"}}},

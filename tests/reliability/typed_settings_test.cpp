@@ -33,7 +33,7 @@ TEST_F(TypedSettingsTest, AYearStartTypedWithFullWidthDigitsAndBlanksIsTheYearTh
 {
     save("年度開始日", QStringLiteral(" １０／１　"));
     save("保持年数", QStringLiteral(" １８ "));
-    EXPECT_EQ(rows("マスタ", "idx_マスタ", {"マス_内容"}), (std::vector<QStringList>{{" １８ "}, {" １０／１　"}}));
+    EXPECT_EQ(rows("マスタ", "idx_マスタ", {"マス_内容"}), (std::vector<QStringList>{{"18"}, {"10/1"}}));
 
     auto* holidays = open<定休日登録>();
     EXPECT_EQ(holidays->findChild<QLineEdit*>("開始日")->text(), "2026/10/01");

@@ -2,6 +2,8 @@
 
 #include "reservations/bulk_delete_form.h"
 #include "support/fixture.h"
+#include "support/stop_work.h"
+#include "support/table_contents.h"
 #include "ui/field_check.h"
 #include "ui/flex_grid.h"
 
@@ -160,6 +162,7 @@ TEST_F(BulkDeleteTest, MarkedTargetsLoseTheirReservationsUpToTheCutOffDayItself)
     EXPECT_EQ(datesOf("00001"), (QStringList{"2023/05/21", "2024/06/01"}));
     EXPECT_EQ(datesOf("00002"), (QStringList{"2022/12/31", "2023/05/20", "2023/05/21", "2024/06/01"}));
     EXPECT_EQ(count("予約者"), 1);
+    EXPECT_EQ(count("予約取消"), 0); // housekeeping, not cancellations
     ASSERT_EQ(messages().size(), 2u);
     EXPECT_EQ(messages()[0].text, "削除F=1 の予約を削除します。");
     EXPECT_TRUE(messages()[0].question);
@@ -251,6 +254,22 @@ TEST_F(BulkDeleteTest, ANegativeRetentionSettingDeletesNothing)
     EXPECT_EQ(count("予約"), 1);
     EXPECT_EQ(messageTexts(),
               (QStringList{"入力にｴﾗｰがあります処理を続行しますか？", "削除月数に正しく入力してください"}));
+}
+
+TEST_F(BulkDeleteTest, AStoppedDeletionLeavesTheFileAsItWas)
+{
+    addTarget(1);
+    addTarget(2);
+    for (const char* date : {"2025/01/10", "2025/02/10", "2025/03/10"}) {
+        addReservation("00001", date);
+        addReservation("00002", date);
+    }
+    const Contents before = tableContents(kAllTables);
+    open();
+    stopTheNextWork();
+    clickDelete();
+    EXPECT_EQ(tableContents(kAllTables), before);
+    EXPECT_EQ(messageTexts().last(), "削除を中止しました。予約は削除されていません。");
 }
 
 } // namespace

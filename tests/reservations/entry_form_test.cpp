@@ -20,6 +20,7 @@ protected:
         BookingTest::SetUp();
         reserver("-000007", "佐藤花子", "サトウハナコ", "2026/12/20", "常連");
         insert("発番", {{"発番_設備", "00000"}, {"発番_番号", "000007"}});
+        basic("00001", 5); // as the slots the form is handed say: overlap allowed
     }
 
     // A new reservation of 00001 on `date`, or an existing one when a reserver is given, as the
@@ -205,7 +206,7 @@ TEST_F(EntryFormTest, AnExistingReservationKeepsItsSlotAndItsEnd)
     EXPECT_EQ(outcome.EntryState, 1);
 }
 
-TEST_F(EntryFormTest, DeletingRemovesTheReservationAndKeepsTheReserver)
+TEST_F(EntryFormTest, DeletingKeepsTheReservationAsACancellationAndKeepsTheReserver)
 {
     book("00001", "2026/12/08", "10:00", "11:00", "-000007", "佐藤花子");
     open("10:00", "11:00", "-000007", "佐藤花子");
@@ -218,6 +219,9 @@ TEST_F(EntryFormTest, DeletingRemovesTheReservationAndKeepsTheReserver)
     EXPECT_EQ(outcome.EntryState, 3);
     EXPECT_EQ(count("予約"), 0);
     EXPECT_EQ(count("予約者"), 1);
+    // The cancelled reservation is kept as it was, with the moment and kind "1".
+    EXPECT_EQ(rows("予約取消", "Key_予約取消", {"取消_年月日", "取消_開始時間", "取消_終了時間", "取消_予約者NO", "取消_予約者名", "取消_日時", "取消_区分"}),
+              (std::vector<QStringList>{{"2026/12/08", "10:00", "11:00", "-000007", "佐藤花子", "2026/12/08 10:00:00", "1"}}));
     clearMessages();
     press(form, "削除");
     EXPECT_EQ(messageTexts().last(), "予約は登録されていません。");

@@ -173,6 +173,8 @@ TEST_F(TimeInquiryTest, ReopeningAndSavingAReservationChangesNoCount)
     EXPECT_EQ(cell(2, column(11, 0)), "0");
     EXPECT_EQ(cell(3, column(10, 0)), "1");
     EXPECT_EQ(listed(), QStringList{"-000001 10:00-11:00"});
+    // The chosen cell is marked again once the entry form has closed.
+    EXPECT_EQ(colour(2, column(10, 30)), kGreen);
 }
 
 TEST_F(TimeInquiryTest, CancellingTheOnlyReservationLeavesTheCellWhiteWithZero)
@@ -185,6 +187,8 @@ TEST_F(TimeInquiryTest, CancellingTheOnlyReservationLeavesTheCellWhiteWithZero)
     press(inquiry, "削除");
     EXPECT_EQ(messageTexts(), (QStringList{"指定予約を取り消します。", "予約は取消しされました。"}));
     EXPECT_EQ(count("予約"), 0);
+    EXPECT_EQ(rows("予約取消", "Key_予約取消", {"取消_設定番号", "取消_開始時間", "取消_予約者NO", "取消_区分"}),
+              (std::vector<QStringList>{{"00001", "10:00", "-000001", "1"}}));
     EXPECT_EQ(cell(2, column(10, 0)), "0");
     EXPECT_EQ(colour(2, column(10, 0)), kWhite);
     EXPECT_TRUE(listed().isEmpty());

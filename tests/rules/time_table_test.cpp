@@ -1,6 +1,7 @@
 // The time table: which closure flag and which hours rows are in force for each column.
 
 #include "base/input.h"
+#include "rules/slot_counts.h"
 #include "rules/time_table.h"
 #include "store/store_error.h"
 #include "support/fixture.h"
@@ -275,6 +276,33 @@ TEST_F(TimeTableTest, ABandWhoseTimeCannotBeReadStopsTheBuildOfItsTargetNamingIt
     }
     EXPECT_EQ(refusal, "データベース「Kelvora.mdb」のテーブル「営業」のレコード（営業_番号「00002」、営業_開始時間「」）"
                        "の項目「営業_開始時間」が空です。");
+}
+
+// A booking covers closed time when a slot it covers holds no open time: before the first band,
+// after the last one, a break, a closure day; a slot holding some open time is open.
+TEST(DayHoursTest, ABookingCoversClosedTimeWhenOneOfItsSlotsHoldsNoOpenTime)
+{
+    const auto band = [](int fromHour, int fromMinute, int toHour, bool closed) {
+        return HoursRow{{fromHour, fromMinute}, {toHour, 0}, closed, QString()};
+    };
+    const SlotTimes halfHours = 予約TBL::BuildSlotTimes(8, 20, 30);
+    const auto covers = [&](const HoursList& bands, int from, int to) {
+        return 時間TBL::DayHours{false, bands, halfHours}.coversClosedTime(from, to);
+    };
+    const HoursList withBreak{band(9, 30, 12, false), band(12, 0, 13, true), band(13, 0, 17, false)};
+    EXPECT_TRUE(covers(withBreak, 9 * 60, 10 * 60));         // 9:00 is before opening at 9:30
+    EXPECT_FALSE(covers(withBreak, 9 * 60 + 30, 12 * 60));   // up to the break
+    EXPECT_TRUE(covers(withBreak, 11 * 60 + 30, 12 * 60 + 30));
+    EXPECT_TRUE(covers(withBreak, 16 * 60 + 30, 17 * 60 + 30)); // after closing
+    EXPECT_FALSE(covers(withBreak, 16 * 60 + 30, 17 * 60));
+    // A day with only a closed band is closed only there; a day without bands is open.
+    EXPECT_FALSE(covers({band(12, 0, 13, true)}, 10 * 60, 11 * 60));
+    EXPECT_TRUE(covers({band(12, 0, 13, true)}, 12 * 60, 12 * 60 + 30));
+    EXPECT_FALSE(covers({}, 8 * 60, 21 * 60));
+    // A day-long slot holds open time; a closure day is closed whatever its bands.
+    const SlotTimes wholeDay = 予約TBL::BuildSlotTimes(8, 20, 24 * 60);
+    EXPECT_FALSE((時間TBL::DayHours{false, withBreak, wholeDay}.coversClosedTime(8 * 60, 21 * 60)));
+    EXPECT_TRUE((時間TBL::DayHours{true, withBreak, halfHours}.coversClosedTime(10 * 60, 11 * 60)));
 }
 
 } // namespace

@@ -4,6 +4,7 @@
 // $KELVORA_SCREENSHOTS_DIR (scripts/screenshots.sh points it at docs/screenshots), otherwise in
 // the test's scratch folder.
 
+#include "app/first_start.h"
 #include "app/menu.h"
 #include "base/clock.h"
 #include "closures/individual_closures_form.h"
@@ -16,26 +17,35 @@
 #include "master/basic_info_form.h"
 #include "master/master_settings_form.h"
 #include "master/targets_form.h"
+#include "records/cancellations.h"
 #include "reservations/bulk_delete_form.h"
+#include "reservations/cancellation_history_form.h"
 #include "reservations/entry_form.h"
 #include "reservations/reserver_form.h"
 #include "reservations/status_inquiry_form.h"
 #include "reservations/time_inquiry_form.h"
+#include "sheets/sheet_form.h"
 #include "support/fixture.h"
 #include "support/modal_script.h"
 #include "ui/flex_grid.h"
 #include "ui/forms.h"
 #include "ui/palette.h"
+#include "ui/work_progress.h"
 #include "window_picture.h"
 
 #include <QApplication>
 #include <QComboBox>
 #include <QFile>
+#include <QHelpEvent>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QProgressDialog>
 #include <QProcess>
 #include <QPushButton>
 #include <QScreen>
+#include <QTest>
+#include <QToolTip>
+#include <QThread>
 
 namespace {
 
@@ -254,6 +264,31 @@ TEST_F(EveryWindowTest, StatusInquiryAndTimeInquiryByDay)
     EXPECT_TRUE(script.finished());
 }
 
+TEST_F(EveryWindowTest, TimeInquiryTooltipAndMoveMode)
+{
+    QWidget* status = statusInquiryByTarget();
+    ModalScript script;
+    script.form<時間照会>([this](時間照会* inquiry) {
+        clickSlot(inquiry, booked);
+        QApplication::processEvents(); // the focus and activation a tooltip would hide on, first
+        auto* grid = inquiry->findChild<FlexGrid*>("時間帯");
+        const QRect cell = grid->cellRect(grid->row(), grid->col());
+        QHelpEvent hover(QEvent::ToolTip, cell.center(), grid->viewport()->mapToGlobal(cell.center()));
+        QApplication::sendEvent(grid->viewport(), &hover);
+        EXPECT_TRUE(QToolTip::isVisible());
+        picture(inquiry, "time_inquiry_tooltip");
+        QToolTip::hideText();
+        EXPECT_TRUE(QTest::qWaitFor([] { return !QToolTip::isVisible(); }));
+        inquiry->findChild<FlexGrid*>("予約一覧")->clickCell(1, 1);
+        press(inquiry, "移動");
+        picture(inquiry, "time_inquiry_move_mode");
+        inquiry->close();
+    });
+    press(status, "照会");
+    EXPECT_TRUE(script.finished());
+    EXPECT_EQ(pictures, 2);
+}
+
 TEST_F(EveryWindowTest, EntryOfNewAndExistingReservations)
 {
     QWidget* status = statusInquiryByTarget();
@@ -297,6 +332,49 @@ TEST_F(EveryWindowTest, BulkDeletionPeriodEndAndReorganisation)
     picture(forms::find<期末処理>(), "period_end");
     press(menu, "再編成");
     picture(forms::find<警告>(), "warning");
+}
+
+TEST_F(EveryWindowTest, DaySheets)
+{
+    press(menu, "予約一覧表");
+    picture(forms::find<予約一覧表>(), "day_sheets");
+}
+
+TEST_F(EveryWindowTest, CancellationHistory)
+{
+    // Three demo bookings cancelled, the last one chosen.
+    const auto booked = rows("予約", "Key_予約", {"予約_設定番号", "予約_年月日", "予約_開始時間", "予約_予約者NO"});
+    ASSERT_GE(booked.size(), 3u);
+    for (size_t i = 0; i < 3; ++i) {
+        const QStringList& b = booked[i];
+        records::cancelReservation(db(), {b[0], *input::date(b[1]), *input::timeFromText(b[2]), b[3]},
+                                   records::CancelKind(int(i) + 1), i == 2 ? QStringLiteral("電話で連絡あり") : QString());
+    }
+    press(menu, "取消履歴");
+    auto* history = forms::find<取消履歴>();
+    history->findChild<FlexGrid*>("取消一覧")->clickCell(1, 0);
+    picture(history, "cancellation_history");
+}
+
+TEST_F(EveryWindowTest, FirstStart)
+{
+    FirstStartChoice choice;
+    picture(new 初回起動(choice), "first_start");
+}
+
+TEST_F(EveryWindowTest, ProgressOfALongPieceOfWork)
+{
+    ui::WorkProgress progress(QStringLiteral("期末処理"), ui::WorkProgress::Stop::Allowed);
+    const store::Progress report = progress.report(QStringLiteral("予約を削除しています"));
+    report(1, 0);
+    // The window shows once the work has run for a moment.
+    QThread::msleep(500);
+    report(123456, 0);
+    QProgressDialog* dialog = nullptr;
+    for (QWidget* window : QApplication::topLevelWidgets())
+        dialog = dialog ? dialog : qobject_cast<QProgressDialog*>(window);
+    ASSERT_NE(dialog, nullptr);
+    picture(dialog, "progress");
 }
 
 TEST_F(EveryWindowTest, RegularHolidaysInBothCycles)

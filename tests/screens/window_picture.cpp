@@ -12,6 +12,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QPainter>
 #include <QPixmap>
 #include <QPushButton>
 #include <QRadioButton>
@@ -135,7 +136,8 @@ QStringList problemsOf(QWidget* window)
 
     QList<QWidget*> controls;
     for (QWidget* w : window->findChildren<QWidget*>()) {
-        if (!w->isVisibleTo(window) || !isControl(w))
+        // A tooltip is a window of its own over the controls, not one of them.
+        if (!w->isVisibleTo(window) || !isControl(w) || w->isWindow())
             continue;
         // The line edit inside a combo box is the combo box's.
         if (qobject_cast<QComboBox*>(w->parentWidget()))
@@ -178,7 +180,14 @@ QStringList problemsOf(QWidget* window)
 
 bool savePicture(QWidget* window, const QString& folder, const QString& name)
 {
-    const QImage image = window->grab().toImage();
+    QImage image = window->grab().toImage();
+    // A tooltip is a window of its own: painted where it shows over the window.
+    for (QWidget* tip : QApplication::topLevelWidgets()) {
+        if (tip->isVisible() && tip->inherits("QTipLabel")) {
+            QPainter painter(&image);
+            painter.drawPixmap(tip->mapToGlobal(QPoint(0, 0)) - window->mapToGlobal(QPoint(0, 0)), tip->grab());
+        }
+    }
     if (image.isNull() || image.width() < 100 || image.height() < 100)
         return false;
     // A picture of one colour shows nothing of the window.

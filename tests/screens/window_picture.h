@@ -11,6 +11,6 @@ class QWidget;
 // Each problem is one line naming the control.
 QStringList problemsOf(QWidget* window);
 
-// Draws the window and saves it as <folder>/<name>.png; false when nothing could be drawn or
-// saved.
+// Draws the window, with a tooltip showing over it, and saves it as <folder>/<name>.png; false
+// when nothing could be drawn or saved.
 bool savePicture(QWidget* window, const QString& folder, const QString& name);

@@ -1,5 +1,6 @@
 // Making, checking and copying whole database files.
 
+#include "support/file_faults.h"
 #include "support/fixture.h"
 #include "store/file_tools.h"
 #include "store/store_error.h"
@@ -46,6 +47,48 @@ TEST_F(FileToolsTest, TheCheckNamesWhatIsMissingOrWrong)
     EXPECT_TRUE(problems.join('\n').contains("テーブル「発番」がありません"));
     EXPECT_TRUE(problems.join('\n').contains("Key_発番"));
     EXPECT_TRUE(problems.join('\n').contains("extra"));
+}
+
+TEST_F(FileToolsTest, AFileOfTheFormerVersionIsSoundForItsVersionAndUpgradedWhenOpened)
+{
+    store::createDatabaseFile("old.mdb");
+    {
+        store::Database old = store::Database::open("old.mdb");
+        store::Table reservers = old.table("予約者");
+        reservers.addNew();
+        reservers.set("予約者_予約者NO", "-000001");
+        reservers.set("予約者_予約者名", "佐藤");
+        reservers.update();
+    }
+    makeFormerVersionFile("old.mdb");
+    EXPECT_EQ(store::databaseFileVersion("old.mdb"), 1);
+    EXPECT_EQ(store::checkDatabaseFile("old.mdb"), QStringList());
+
+    store::Table reservers = store::Database::open("old.mdb").table("予約者", "Key_予約者");
+    ASSERT_TRUE(reservers.find({"-000001"}));
+    EXPECT_EQ(reservers.text("予約者_予約者名"), "佐藤");
+    EXPECT_EQ(store::databaseFileVersion("old.mdb"), store::schema::kCurrentVersion);
+    EXPECT_EQ(store::checkDatabaseFile("old.mdb"), QStringList());
+}
+
+TEST_F(FileToolsTest, AFileOfANewerVersionIsRefusedAndLeftAsItIs)
+{
+    store::createDatabaseFile("new.mdb");
+    setFileVersion("new.mdb", store::schema::kCurrentVersion + 1);
+    QFile file("new.mdb");
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QByteArray before = file.readAll();
+    file.close();
+    try {
+        store::Database::open("new.mdb");
+        ADD_FAILURE() << "a newer file was opened";
+    } catch (const store::StoreError& error) {
+        EXPECT_TRUE(error.message().contains("新しい版")) << error.message().toStdString();
+    }
+    EXPECT_THROW(store::upgradeDatabaseFile("new.mdb"), store::StoreError);
+    EXPECT_THROW(store::checkDatabaseFile("new.mdb"), store::StoreError);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(file.readAll(), before);
 }
 
 TEST_F(FileToolsTest, ABackupHoldsTheSameRecords)
@@ -98,8 +141,8 @@ TEST_F(FileToolsTest, TheCheckNamesEveryValueTheProgramWouldMisread)
              QString("テーブル「日別」の行（日別_番号=00000, 日別_区分=1, 日別_日付=1.5, 日別_開始時間=10:00）: 項目「日別_日付」の値「1.5」が整数（-32768～32767）ではありません。")}) {
         EXPECT_TRUE(lines.contains(line)) << line.toStdString() << "\n" << all.toStdString();
     }
-    // Those, and for each of the ten tables its loose types: nothing else (not the end "24:00").
-    EXPECT_EQ(lines.size(), 12 + 2 * 10) << all.toStdString();
+    // Those, and for each of the eleven tables its loose types: nothing else (not the end "24:00").
+    EXPECT_EQ(lines.size(), 12 + 2 * 11) << all.toStdString();
 }
 
 TEST_F(FileToolsTest, TheCheckNamesKeysHeldTwiceAndForeignObjectsAndCountsWhatItLeavesUnnamed)

@@ -89,4 +89,34 @@ TEST_F(ServerStoreTest, TheCheckNamesWhatTheDatabaseLacksOrHoldsBesides)
     EXPECT_EQ(problems.size(), 6) << problems.join('\n').toStdString();
 }
 
+// A database made before cancellations were kept gets their table and its indexes when a desk
+// opens it, and checks sound afterwards.
+TEST_F(ServerStoreTest, ADatabaseOfTheFormerVersionGetsTheCancellationTableWhenOpened)
+{
+    runSql("DROP TABLE 予約取消");
+    const store::Database desk = store::Database::openSeparately();
+    store::Table cancelled = desk.table("予約取消", "Idx_日時");
+    cancelled.seek(">=", {""});
+    EXPECT_TRUE(cancelled.eof());
+    EXPECT_EQ(store::checkDatabase(serverAddress()), QStringList());
+}
+
+// Desks on the server see each other: another connection to the database is known, and a
+// transaction that serialises on a key holds another on the same key (here given 0.1 s).
+TEST_F(ServerStoreTest, DesksSeeEachOtherAndWaitForTheSameKey)
+{
+    const store::Database deskA = db();
+    EXPECT_FALSE(deskA.othersConnected());
+    const store::Database deskB = store::Database::openSeparately();
+    EXPECT_TRUE(deskA.othersConnected());
+
+    store::Transaction holding(deskA);
+    holding.serialise("予約 00001 2026/12/08");
+    store::Transaction waiting(deskB);
+    deskB.execute("SET LOCAL lock_timeout = 100");
+    waiting.serialise("予約 00001 2026/12/09");
+    const QString busy = failureOf([&] { waiting.serialise("予約 00001 2026/12/08"); });
+    EXPECT_TRUE(busy.contains("は他の端末が使用中です")) << busy.toStdString();
+}
+
 } // namespace

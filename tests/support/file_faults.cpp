@@ -42,3 +42,26 @@ void copyWithSaveCutShort(const QString& source, const QString& copy)
     EXPECT_EQ(sqlite3_exec(db, "ROLLBACK", nullptr, nullptr, nullptr), SQLITE_OK);
     sqlite3_close(db);
 }
+
+namespace {
+
+void runOn(const QString& path, const QString& sql)
+{
+    sqlite3* raw = nullptr;
+    ASSERT_EQ(sqlite3_open_v2(QFile::encodeName(path).constData(), &raw, SQLITE_OPEN_READWRITE, nullptr), SQLITE_OK);
+    EXPECT_EQ(sqlite3_exec(raw, sql.toUtf8().constData(), nullptr, nullptr, nullptr), SQLITE_OK) << sqlite3_errmsg(raw);
+    sqlite3_close(raw);
+}
+
+} // namespace
+
+void makeFormerVersionFile(const QString& path)
+{
+    // One transaction, so that a kill between the two never leaves a file of neither version.
+    runOn(path, QStringLiteral("BEGIN; DROP TABLE 予約取消; PRAGMA user_version = 0; COMMIT"));
+}
+
+void setFileVersion(const QString& path, int version)
+{
+    runOn(path, QStringLiteral("PRAGMA user_version = %1").arg(version));
+}

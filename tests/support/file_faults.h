@@ -32,3 +32,10 @@ private:
 // they were. Opened as the program opens it, `copy` is rolled back to `source` as it is now; read
 // without the journal it holds part of the save. `source` itself is left as it was.
 void copyWithSaveCutShort(const QString& source, const QString& copy);
+
+// Turns the database file `path`, made by this program, into one as the version before the
+// cancellations table made it: without that table and its indexes, and with no version recorded.
+void makeFormerVersionFile(const QString& path);
+
+// Records `version` in the database file `path` as a later program would.
+void setFileVersion(const QString& path, int version);

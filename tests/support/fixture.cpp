@@ -12,6 +12,7 @@
 #include <QDir>
 #include <QEventLoop>
 #include <QMessageBox>
+#include <QPointer>
 #include <QSettings>
 #include <QTimer>
 #include <QWidget>
@@ -49,8 +50,13 @@ void DatabaseTest::reloadSettings()
 
 void DatabaseTest::TearDown()
 {
+    // A window that is a child of another (a tooltip) goes with its parent: each is deleted only
+    // while it still exists.
+    QList<QPointer<QWidget>> windows;
     for (QWidget* window : QApplication::topLevelWidgets())
-        delete window;
+        windows << window;
+    for (const QPointer<QWidget>& window : windows)
+        delete window.data();
     msg::clearResponder();
     appclock::setFixedNow(QDateTime());
     QDir::setCurrent(previousFolder_);

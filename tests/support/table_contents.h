@@ -12,5 +12,5 @@ std::vector<QStringList> tableContents(const QString& table);
 using Contents = std::map<QString, std::vector<QStringList>>;
 Contents tableContents(const QStringList& tables);
 
-// The ten tables in the order the reorganisation copies them.
+// Every table, in the order the reorganisation copies them.
 extern const QStringList kAllTables;

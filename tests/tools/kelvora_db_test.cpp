@@ -4,11 +4,14 @@
 #include "support/fixture.h"
 #include "support/table_contents.h"
 #include "store/file_tools.h"
+#include "store/schema.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
+#include <QRegularExpression>
+#include <QStandardPaths>
 #include <sqlite3.h>
 
 namespace {
@@ -57,6 +60,30 @@ TEST_F(KelvoraDbTest, CreateMakesASoundEmptyFileAndNeverOverwrites)
     EXPECT_EQ(count("設定"), 1);
 }
 
+TEST_F(KelvoraDbTest, CheckSaysAFormerVersionNeedsAnUpgradeAndUpgradeKeepsEveryRecord)
+{
+    ASSERT_EQ(tool({"demo", "old.mdb"}).exitCode, 0);
+    makeFormerVersionFile("old.mdb");
+    const int reservations = rowsIn("old.mdb", "予約");
+    const ToolRun older = tool({"check", "old.mdb"});
+    EXPECT_EQ(older.exitCode, 0);
+    EXPECT_EQ(older.out, "old.mdb: 古い版（1）のファイルです。「kelvora-db upgrade old.mdb」で版 2 に更新してください"
+                         "（プログラムで開いても更新されます）。\n");
+
+    const ToolRun upgraded = tool({"upgrade", "old.mdb"});
+    EXPECT_EQ(upgraded.exitCode, 0);
+    EXPECT_EQ(upgraded.out, "old.mdb: 版 1 を版 2 に更新しました。\n");
+    EXPECT_EQ(tool({"check", "old.mdb"}).out, "old.mdb: OK\n");
+    EXPECT_EQ(rowsIn("old.mdb", "予約"), reservations);
+    EXPECT_EQ(rowsIn("old.mdb", "予約取消"), 0);
+    EXPECT_EQ(tool({"upgrade", "old.mdb"}).out, "old.mdb: すでに版 2 です。変更はありません。\n");
+
+    // An empty file is no former version: refused and left empty.
+    QFile(QStringLiteral("empty.mdb")).open(QIODevice::WriteOnly);
+    EXPECT_EQ(tool({"upgrade", "empty.mdb"}).exitCode, 1);
+    EXPECT_EQ(QFileInfo("empty.mdb").size(), 0);
+}
+
 TEST_F(KelvoraDbTest, DemoHoldsTargetsReserversAndAWeekOfReservations)
 {
     ASSERT_EQ(tool({"demo", "demo.mdb"}).exitCode, 0);
@@ -70,6 +97,9 @@ TEST_F(KelvoraDbTest, DemoHoldsTargetsReserversAndAWeekOfReservations)
     EXPECT_GE(count("営業"), 1);
     EXPECT_GE(count("日別"), 1);
     EXPECT_GE(count("特定日"), 1);
+    // Reserver numbers read like a desk's: the year, a hyphen and the serial.
+    reloadSettings();
+    EXPECT_EQ(settings.NumberPrefix, "YYYY");
 }
 
 TEST_F(KelvoraDbTest, BackupDefaultsToTheTwoFilesOfTheCurrentFolder)
@@ -176,6 +206,11 @@ TEST_F(KelvoraDbTest, MessagesNameAFolderAsAFolderAndNeverTheScratchFile)
     EXPECT_NE(check.exitCode, 0);
     EXPECT_TRUE(check.err.contains("「data.mdb」はフォルダです。")) << check.err.toStdString();
 
+    const ToolRun nowhere = tool({"demo", "missing/Kelvora.mdb"});
+    EXPECT_NE(nowhere.exitCode, 0);
+    EXPECT_TRUE(nowhere.err.contains(QString("フォルダ「%1」がありません。").arg(QDir("missing").absolutePath())))
+        << nowhere.err.toStdString();
+
     ASSERT_TRUE(QDir().mkdir("locked"));
     ImmutablePath locked("locked");
     if (!locked.holds())
@@ -188,6 +223,51 @@ TEST_F(KelvoraDbTest, MessagesNameAFolderAsAFolderAndNeverTheScratchFile)
             << create.err.toStdString();
         EXPECT_FALSE(create.err.contains(".part")) << create.err.toStdString();
     }
+}
+
+TEST_F(KelvoraDbTest, SheetAndExportWriteWhatAMorningJobAsksFor)
+{
+    insert("設定", {{"設定_番号", "00001"}, {"設定_名称", "コートA面"}, {"設定_略称", "コートA"}});
+    insert("予約", {{"予約_設定番号", "00001"}, {"予約_年月日", "2026/12/08"}, {"予約_開始時間", "10:00"},
+                    {"予約_予約者NO", "-000001"}, {"予約_重複", "0"}, {"予約_終了時間", "11:00"},
+                    {"予約_予約者名", "佐藤"}});
+    insert("予約者", {{"予約者_予約者NO", "-000001"}, {"予約者_予約者名", "佐藤"}, {"予約者_電話番号", "03-1"}});
+
+    EXPECT_EQ(tool({"sheet", "Kelvora.mdb", "--date", "2026-12-08", "--target", "1", "--calls", "--pdf", "calls.pdf"}).exitCode, 0);
+    QProcess reader;
+    reader.start("pdftotext", {"-layout", "calls.pdf", "-"});
+    ASSERT_TRUE(reader.waitForFinished(60000));
+    const QString calls = QString::fromUtf8(reader.readAllStandardOutput());
+    EXPECT_TRUE(calls.contains(QRegularExpression("10:00\\s+11:00\\s+コートA\\s+-000001\\s+佐藤\\s+03-1"))) << calls.toStdString();
+
+    const ToolRun week = tool({"sheet", "Kelvora.mdb", "--date", "2026-12-08", "--week", "--pdf", "week.pdf"});
+    EXPECT_EQ(week.exitCode, 1);
+    EXPECT_TRUE(week.err.contains("週間一覧には予約対象を指定してください")) << week.err.toStdString();
+    EXPECT_FALSE(QFile::exists("week.pdf"));
+
+    ASSERT_EQ(tool({"export", "Kelvora.mdb", "reservations", "--from", "2026-12-01", "--to", "2026-12-31", "r.csv"}).exitCode, 0);
+    ASSERT_EQ(tool({"export", "Kelvora.mdb", "reservers", "p.csv"}).exitCode, 0);
+    QFile reservations("r.csv");
+    QFile reservers("p.csv");
+    ASSERT_TRUE(reservations.open(QIODevice::ReadOnly) && reservers.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(reservations.readAll().endsWith("\r\n2026/12/08,00001,,10:00,11:00,－000001,佐藤,,0,,\r\n"));
+    EXPECT_TRUE(reservers.readAll().startsWith("\xEF\xBB\xBF予約者NO,氏名,カナ,住所,電話番号"));
+}
+
+TEST_F(KelvoraDbTest, BackupAndCheckShowHowFarTheyAreOnATerminalAndOnlyThere)
+{
+    const ToolRun piped = tool({"check", "Kelvora.mdb"});
+    EXPECT_EQ(piped.exitCode, 0);
+    EXPECT_EQ(piped.err, "");
+    ASSERT_FALSE(QStandardPaths::findExecutable("script").isEmpty()) << "script(1) gives the tool a terminal";
+    QProcess terminal;
+    terminal.start("script", {"-qec", QString("%1 check Kelvora.mdb && %1 backup Kelvora.mdb copy.mdb").arg(KELVORA_DB_TOOL),
+                              "/dev/null"});
+    ASSERT_TRUE(terminal.waitForFinished(60000));
+    const QString seen = QString::fromUtf8(terminal.readAllStandardOutput());
+    EXPECT_TRUE(seen.contains("検査中 100%")) << seen.toStdString();
+    EXPECT_TRUE(seen.contains("コピー中 100%")) << seen.toStdString();
+    EXPECT_EQ(rowsIn("copy.mdb", "予約"), 0);
 }
 
 // The move to several desks and back: a file into an empty database on the server, and the server

@@ -10,6 +10,7 @@
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QRadioButton>
 #include <QTest>
 #include <gtest/gtest-spi.h>
@@ -66,6 +67,20 @@ TEST(Forms, AModalWindowNobodyAnswersIsClosedAndFailsTheTest)
 
     answerNextMessageBox("Yes");
     EXPECT_TRUE(msg::ask("予約を取り消しますか", "時間表示"));
+}
+
+// A question about a record names it under its text, and Enter answers No.
+TEST(Forms, AQuestionAboutARecordNamesItAndEnterAnswersNo)
+{
+    QString detail;
+    whenModalShown([&](QWidget* modal) {
+        auto* box = qobject_cast<QMessageBox*>(modal);
+        ASSERT_NE(box, nullptr);
+        detail = box->informativeText();
+        QTest::keyClick(box, Qt::Key_Return);
+    });
+    EXPECT_FALSE(msg::askAbout("指定予約を取り消します。", "2026/12/08 10:00～11:00 会議室A 山田太郎", "時間表示"));
+    EXPECT_EQ(detail, "2026/12/08 10:00～11:00 会議室A 山田太郎");
 }
 
 // A box, a group of two exclusive options of which the second is chosen, and a box.

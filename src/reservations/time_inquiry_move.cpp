@@ -1,0 +1,108 @@
+// Move mode of the time inquiry: a booking chosen in the list goes to the next slot clicked.
+
+#include "reservations/time_inquiry_form.h"
+
+#include "reservations/booking_questions.h"
+#include "rules/reservation_move.h"
+#include "rules/time_table.h"
+#include "store/database.h"
+#include "ui/message_box.h"
+#include "views/business_status.h"
+
+#include <QLabel>
+#include <QPushButton>
+#include <algorithm>
+
+namespace {
+const QString& kTitle = kTimeInquiryTitle;
+}
+
+void 時間照会::移動_Click()
+{
+    if (moving_) {
+        LeaveMoveMode();
+        return;
+    }
+    const records::Reservation* chosen = RequireChosenReservation();
+    if (!chosen) {
+        移動->setChecked(false);
+        return;
+    }
+    moving_ = *chosen;
+    movingColumn_ = column_;
+    移動->setChecked(true);
+    移動案内->show();
+}
+
+void 時間照会::LeaveMoveMode()
+{
+    moving_.reset();
+    movingColumn_ = -1;
+    移動->setChecked(false);
+    移動案内->hide();
+}
+
+int 時間照会::MostHeldAt(int column, int start, int end) const
+{
+    const SlotTimes& daySlots = counts_.Slots;
+    std::vector<int> others = counts_.ReservationCount[size_t(column)];
+    const TimeTableColumn& place = table_.Columns[size_t(column)];
+    if (place.Target == moving_->target && place.ColumnDate == moving_->date) {
+        const auto [first, last] = daySlots.covering(moving_->start.minutes(), moving_->end.minutes());
+        for (int slot = first; slot < last; ++slot)
+            --others[size_t(slot)];
+    }
+    const auto [first, last] = daySlots.covering(start, end);
+    int most = 0;
+    for (int slot = first; slot < last; ++slot)
+        most = std::max(most, others[size_t(slot)]);
+    return most;
+}
+
+void 時間照会::MoveTo(int column, int slot)
+{
+    const records::Reservation from = *moving_;
+    const TimeTableColumn& place = table_.Columns[size_t(column)];
+    const int start = counts_.Slots.start(slot);
+    const int end = start + from.end.minutes() - from.start.minutes();
+    if (place.Target == from.target && place.ColumnDate == from.date && start == from.start.minutes()) {
+        LeaveMoveMode(); // put back where it was
+        return;
+    }
+    if (end > 24 * 60) {
+        msg::exclaim(QStringLiteral("移動先では予約が24:00を超えます｡ "), kTitle);
+        return;
+    }
+    const 基本設定::Overlap& rule = rowOverlap_[size_t(column)];
+    if (!AcceptSlotCount(rule, MostHeldAt(column, start, end), kTitle))
+        return;
+    if (時間TBL::DayHoursOf(table_, place, counts_.Slots).coversClosedTime(start, end) && !msg::ask(kClosedTimeQuestion, kTitle))
+        return;
+    const input::TimeOfDay newStart{start / 60, start % 60};
+    const input::TimeOfDay newEnd{end / 60, end % 60};
+    const QString detail =
+        QStringLiteral("移動元: %1\n移動先: %2")
+            .arg(BookingText(from.date, from.start, from.end, table_.Columns[size_t(movingColumn_)].TargetAbbrev,
+                             from.reserverName),
+                 BookingText(place.ColumnDate, newStart, newEnd, place.TargetAbbrev));
+    if (!msg::askAbout(QStringLiteral("予約を移動します。"), detail, kTitle))
+        return;
+
+    const reservation_move::Result result =
+        reservation_move::Move(store::Database::open(), from.key(),
+                               {place.Target, place.TargetAbbrev, place.ColumnDate, newStart, newEnd, rule.allowed});
+    if (result == reservation_move::Result::KeyTaken) {
+        msg::exclaim(QStringLiteral("移動先には同じ予約者NO「%1」の予約があります。予約は移動されませんでした。").arg(from.reserverNo),
+                     kTitle);
+        return;
+    }
+    const int fromColumn = movingColumn_;
+    LeaveMoveMode();
+    if (result == reservation_move::Result::Gone)
+        msg::exclaim(QStringLiteral("予約は登録されていません。"), kTitle);
+    // Both rows as the file now holds them; the new place becomes the chosen slot.
+    RecountRow(fromColumn);
+    RecountRow(column);
+    slotRow_ = 0;
+    ChooseSlot(営業状色付::GridRowOf(column), SlotTimes::column(slot), column, slot);
+}

@@ -1,0 +1,208 @@
+#include "sheets/sheet_form.h"
+
+#include "base/clock.h"
+#include "base/input.h"
+#include "rules/sheet_csv.h"
+#include "sheets/sheet_painter.h"
+#include "store/database.h"
+#include "ui/busy_cursor.h"
+#include "ui/handlers.h"
+#include "ui/message_box.h"
+#include "views/target_list.h"
+
+#include <QComboBox>
+#include <QDir>
+#include <QFileDialog>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPrintDialog>
+#include <QPrintPreviewDialog>
+#include <QPrinter>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QVBoxLayout>
+
+namespace {
+
+const QString kTitle = QStringLiteral("予約一覧表");
+const QString kAllTargets = QStringLiteral("全対象");
+
+} // namespace
+
+予約一覧表::予約一覧表() : Form(QStringLiteral("予約一覧表"), kTitle)
+{
+    QGroupBox* kinds = frame(QStringLiteral("Frame1"), QStringLiteral("一覧の種類"));
+    日別 = option(QStringLiteral("日別"), QStringLiteral("日別一覧"), kinds);
+    週間 = option(QStringLiteral("週間"), QStringLiteral("週間一覧"), kinds);
+    確認 = option(QStringLiteral("確認"), QStringLiteral("確認電話一覧"), kinds);
+    auto* kindRow = new QHBoxLayout(kinds);
+    kindRow->addWidget(日別);
+    kindRow->addWidget(週間);
+    kindRow->addWidget(確認);
+    kindRow->addStretch();
+
+    照会日 = textBox(QStringLiteral("照会日"));
+    照会日->setMaximumWidth(110);
+    対象略称 = comboBox(QStringLiteral("対象略称"));
+    対象略称->setMinimumWidth(200);
+    プレビュー = button(QStringLiteral("プレビュー"), QStringLiteral("プレビュー"));
+    印刷 = button(QStringLiteral("印刷"), QStringLiteral("印刷"));
+    PDF出力 = button(QStringLiteral("PDF出力"), QStringLiteral("PDF出力"));
+    CSV出力 = button(QStringLiteral("CSV出力"), QStringLiteral("CSV出力"));
+    終了 = button(QStringLiteral("終了"), QStringLiteral("終了"));
+
+    auto* date = new QHBoxLayout;
+    date->addWidget(label(QStringLiteral("照会日")));
+    date->addWidget(照会日);
+    date->addWidget(label(QStringLiteral("(YYYY/MM/DD)")));
+    date->addStretch();
+    auto* target = new QHBoxLayout;
+    target->addWidget(label(QStringLiteral("対象略称")));
+    target->addWidget(対象略称);
+    target->addStretch();
+
+    auto* page = new QVBoxLayout(this);
+    page->setContentsMargins(16, 16, 16, 16);
+    page->setSpacing(10);
+    page->addWidget(kinds);
+    page->addLayout(date);
+    page->addLayout(target);
+    page->addStretch();
+    page->addLayout(buttonRow({プレビュー, 印刷, PDF出力, CSV出力, 終了}));
+
+    ui::onClick(プレビュー, [this] { プレビュー_Click(); });
+    ui::onClick(印刷, [this] { 印刷_Click(); });
+    ui::onClick(PDF出力, [this] { PDF出力_Click(); });
+    ui::onClick(CSV出力, [this] { CSV出力_Click(); });
+    ui::onClick(終了, [this] { 終了_Click(); });
+}
+
+void 予約一覧表::Form_Load()
+{
+    日別->setChecked(true);
+    照会日->setText(input::dateText(appclock::today()));
+    CMB対象::FillTargetCombo(対象略称);
+    対象略称->insertItem(0, kAllTargets);
+    対象略称->setCurrentIndex(0);
+}
+
+std::optional<sheets::Sheet> 予約一覧表::BuildSheet()
+{
+    check_.clear();
+    const std::optional<QDate> date = input::date(照会日->text());
+    if (date)
+        check_.pass(照会日);
+    else
+        check_.fail(照会日, QStringLiteral("照会日に正しく入力してください"));
+    if (check_.reportFailure(kTitle))
+        return std::nullopt;
+
+    std::optional<records::Target> target;
+    if (対象略称->currentIndex() > 0) {
+        target = CMB対象::FindTargetByAbbrev(対象略称->currentText());
+        if (!target) {
+            msg::exclaim(QStringLiteral("予約対象「%1」は登録されていません。").arg(対象略称->currentText()), kTitle);
+            return std::nullopt;
+        }
+    }
+    if (週間->isChecked() && !target) {
+        msg::exclaim(QStringLiteral("週間一覧の予約対象を選択して下さい。"), kTitle);
+        return std::nullopt;
+    }
+
+    ui::BusyCursor busy;
+    const store::Database db = store::Database::open();
+    if (週間->isChecked())
+        return sheets::BuildWeekSheet(db, settings(), *date, *target);
+    if (確認->isChecked())
+        return sheets::BuildCallSheet(db, *date, target);
+    return sheets::BuildDaySheet(db, settings(), *date, target);
+}
+
+void 予約一覧表::プレビュー_Click()
+{
+    const std::optional<sheets::Sheet> sheet = BuildSheet();
+    if (!sheet)
+        return;
+    const QDateTime printedAt = appclock::now();
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setPageOrientation(sheets::orientationOf(*sheet));
+    QPrintPreviewDialog preview(&printer, this);
+    preview.setWindowTitle(kTitle + QStringLiteral(" - ") + sheet->title);
+    connect(&preview, &QPrintPreviewDialog::paintRequested, this,
+            [&](QPrinter* device) { sheets::paintSheet(*sheet, *device, printedAt); });
+    preview.exec();
+}
+
+void 予約一覧表::印刷_Click()
+{
+    const std::optional<sheets::Sheet> sheet = BuildSheet();
+    if (!sheet)
+        return;
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setPageOrientation(sheets::orientationOf(*sheet));
+    QPrintDialog dialog(&printer, this);
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    ui::BusyCursor busy;
+    if (!sheets::paintSheet(*sheet, printer, appclock::now()))
+        msg::exclaim(QStringLiteral("印刷できませんでした。プリンターの設定を確認して下さい。"), kTitle);
+}
+
+void 予約一覧表::PDF出力_Click()
+{
+    const std::optional<sheets::Sheet> sheet = BuildSheet();
+    if (!sheet)
+        return;
+    const std::optional<QString> path = AskFileName(*sheet, QStringLiteral("pdf"), QStringLiteral("PDF (*.pdf)"));
+    if (!path)
+        return;
+    QString error;
+    bool written = false;
+    {
+        ui::BusyCursor busy;
+        written = sheets::writePdf(*sheet, *path, appclock::now(), &error);
+    }
+    ReportWritten(written, *path, error);
+}
+
+void 予約一覧表::CSV出力_Click()
+{
+    const std::optional<sheets::Sheet> sheet = BuildSheet();
+    if (!sheet)
+        return;
+    const std::optional<QString> path = AskFileName(*sheet, QStringLiteral("csv"), QStringLiteral("CSV (*.csv)"));
+    if (!path)
+        return;
+    QString error;
+    const bool written = sheets::writeSheetCsv(*sheet, *path, &error);
+    ReportWritten(written, *path, error);
+}
+
+std::optional<QString> 予約一覧表::AskFileName(const sheets::Sheet& sheet, const QString& suffix, const QString& filter)
+{
+    const QString offered = QStringLiteral("%1_%2.%3")
+                                .arg(sheet.title, sheet.date.toString(QStringLiteral("yyyyMMdd")), suffix);
+    QFileDialog dialog(this, sheet.title + QStringLiteral("の出力先"), QDir::currentPath(), filter);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setDefaultSuffix(suffix);
+    dialog.selectFile(offered);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return std::nullopt;
+    return dialog.selectedFiles().constFirst();
+}
+
+void 予約一覧表::ReportWritten(bool written, const QString& path, const QString& error)
+{
+    if (written)
+        msg::plain(QStringLiteral("%1 に出力しました。").arg(QDir::toNativeSeparators(path)), kTitle);
+    else
+        msg::exclaim(QStringLiteral("%1 に出力できませんでした。\n%2").arg(QDir::toNativeSeparators(path), error), kTitle);
+}
+
+void 予約一覧表::終了_Click()
+{
+    close();
+}

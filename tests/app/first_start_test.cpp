@@ -1,0 +1,123 @@
+// The first start: a folder without Kelvora.mdb asks what to do, and nothing is made unasked.
+
+#include "app/first_start.h"
+#include "app/menu.h"
+#include "app/program.h"
+#include "master/master_settings_form.h"
+#include "store/file_tools.h"
+#include "support/file_faults.h"
+#include "support/fixture.h"
+#include "support/modal_script.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileDialog>
+#include <QLabel>
+#include <QPushButton>
+
+namespace {
+
+class FirstStartTest : public DatabaseTest {
+protected:
+    void SetUp() override
+    {
+        DatabaseTest::SetUp();
+        QFile::remove(store::kMainFile);
+    }
+    static std::function<void(初回起動*)> click(const QString& button)
+    {
+        return [button](初回起動* form) { form->findChild<QPushButton*>(button)->click(); };
+    }
+    static std::function<void(QFileDialog*)> choose(const QString& folder)
+    {
+        return [folder](QFileDialog* dialog) {
+            dialog->setDirectory(folder);
+            static_cast<QDialog*>(dialog)->accept(); // as its button does
+        };
+    }
+    static bool menuShown()
+    {
+        for (QWidget* window : QApplication::topLevelWidgets()) {
+            if (dynamic_cast<メニュー*>(window) && window->isVisible())
+                return true;
+        }
+        return false;
+    }
+};
+
+TEST_F(FirstStartTest, EndingMakesNothingAndShowsNoMenu)
+{
+    ModalScript script;
+    script.form<初回起動>(click("終了"));
+    EXPECT_EQ(startProgram(), 0);
+    EXPECT_TRUE(script.finished());
+    EXPECT_TRUE(QDir().entryList(QDir::AllEntries | QDir::NoDotAndDotDot).isEmpty());
+    EXPECT_FALSE(menuShown());
+}
+
+TEST_F(FirstStartTest, AnEmptyDatabaseLeadsToTheMasterSettingsFirst)
+{
+    ModalScript script;
+    script.form<初回起動>(click("新規作成")).form<マスター登>([](マスター登* form) { form->close(); });
+    EXPECT_EQ(startProgram(), std::nullopt);
+    EXPECT_TRUE(script.finished());
+    EXPECT_TRUE(store::checkDatabaseFile(store::kMainFile).isEmpty());
+    EXPECT_EQ(count("設定"), 0);
+    ASSERT_EQ(messages().size(), 1u);
+    EXPECT_TRUE(messages()[0].text.contains("マスター情報登録、基本情報登録、予約設定登録、営業時間登録の順に"));
+    EXPECT_TRUE(menuShown());
+}
+
+TEST_F(FirstStartTest, TheDemoDatabaseOpensStraightIntoTheMenu)
+{
+    ModalScript script;
+    script.form<初回起動>(click("デモ作成"));
+    EXPECT_EQ(startProgram(), std::nullopt);
+    EXPECT_TRUE(script.finished());
+    EXPECT_EQ(count("設定"), 5);
+    EXPECT_EQ(count("予約者"), 12);
+    EXPECT_TRUE(messages().empty());
+    EXPECT_TRUE(menuShown());
+}
+
+TEST_F(FirstStartTest, AChosenFolderWithADatabaseIsStartedIn)
+{
+    ASSERT_TRUE(QDir().mkdir("desk"));
+    store::createDatabaseFile("desk/Kelvora.mdb");
+    const QString desk = QDir("desk").absolutePath();
+    ModalScript script;
+    script.form<初回起動>(click("フォルダ選択")).form<QFileDialog>(choose(desk));
+    EXPECT_EQ(startProgram(), std::nullopt);
+    EXPECT_TRUE(script.finished());
+    EXPECT_EQ(QDir::currentPath(), desk);
+    EXPECT_TRUE(menuShown());
+    EXPECT_FALSE(QFile::exists(folder() + "/Kelvora.mdb"));
+}
+
+TEST_F(FirstStartTest, AFolderThatCannotBeWrittenSaysSoAndOffersNoCreation)
+{
+    ASSERT_TRUE(QDir().mkdir("locked"));
+    const QString path = QDir("locked").absolutePath();
+    ImmutablePath locked(path);
+    if (!locked.holds())
+        GTEST_SKIP() << "the immutable attribute cannot be set here";
+    bool offered = true;
+    QString said;
+    ModalScript script;
+    script.form<初回起動>([&](初回起動* form) {
+        form->findChild<QPushButton*>("フォルダ選択")->click();
+        offered = form->findChild<QPushButton*>("新規作成")->isEnabled() ||
+                  form->findChild<QPushButton*>("デモ作成")->isEnabled();
+        said = form->findChild<QLabel*>("案内")->text();
+        form->findChild<QPushButton*>("終了")->click();
+    });
+    script.form<QFileDialog>(choose(path));
+    EXPECT_EQ(startProgram(), 0);
+    EXPECT_TRUE(script.finished());
+    EXPECT_FALSE(offered);
+    EXPECT_TRUE(said.contains(QString("フォルダ「%1」にデータベースファイル「Kelvora.mdb」がありません。").arg(path)));
+    EXPECT_TRUE(said.contains("このフォルダには書き込めない")) << said.toStdString();
+}
+
+} // namespace

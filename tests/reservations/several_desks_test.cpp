@@ -1,0 +1,212 @@
+// Two desks on one database (a file, or a database on the server): desk A works through the forms,
+// desk B is a connection of its own that commits while desk A's operator is answering a question,
+// as another program would.
+
+#include "booking_fixture.h"
+#include "base/clock.h"
+#include "base/input.h"
+#include "records/reservations.h"
+#include "records/reservers.h"
+#include "reservations/entry_form.h"
+#include "rules/reserver_numbering.h"
+#include "store/store_error.h"
+#include "ui/database_watch.h"
+#include "ui/palette.h"
+
+#include <QListWidget>
+#include <QSet>
+#include <chrono>
+#include <deque>
+#include <optional>
+#include <thread>
+
+namespace {
+
+class SeveralDesksTest : public BookingTest, public ::testing::WithParamInterface<StoreKind> {
+protected:
+    bool onServer() const override { return GetParam() == StoreKind::Server; }
+
+    void SetUp() override
+    {
+        BookingTest::SetUp();
+        deskB = store::Database::openSeparately();
+        msg::setResponder([this](const msg::Shown& shown) {
+            texts << shown.text;
+            if (shown.question && meanwhile)
+                std::exchange(meanwhile, {})();
+            if (!shown.question || replies.empty())
+                return true;
+            const bool reply = replies.front();
+            replies.pop_front();
+            return reply;
+        });
+    }
+
+    void bookOnDeskB(const QString& start, const QString& end, const QString& number, const QString& name)
+    {
+        records::Reservation r{"00001", QDate(2026, 12, 8), *input::timeFromText(start), number, true,
+                               *input::timeFromText(end, true), QDate(2026, 12, 8), "会議室A", name, "", ""};
+        store::Transaction booking(*deskB);
+        records::saveReservation(*deskB, r);
+        booking.commit();
+    }
+    // The entry form on 00001 at 2026/12/08 as the time inquiry hands it over.
+    void openEntry(const QString& start, const QString& end, const QString& number = "", const QString& name = "",
+                   int acceptedBooked = -1)
+    {
+        const BookingSlot slot{roomA(), QDate(2026, 12, 8), *input::timeFromText(start), *input::timeFromText(end, true),
+                               true, !number.isEmpty(), number, name, acceptedBooked};
+        entry = open<予約者登>(slot, outcome);
+        box(entry, "予約者名")->setText(name.isEmpty() ? "佐藤花子" : name);
+        box(entry, "予約者カナ")->setText("サトウハナコ");
+    }
+    void save()
+    {
+        texts.clear();
+        press(entry, "確定");
+    }
+    std::vector<QStringList> booked() const
+    {
+        return rows("予約", "Key_予約", {"予約_開始時間", "予約_終了時間", "予約_予約者名"});
+    }
+
+    std::optional<store::Database> deskB;
+    QStringList texts;               // every message shown on desk A
+    std::deque<bool> replies;        // answers to desk A's questions (Yes when none is left)
+    std::function<void()> meanwhile; // what desk B does while desk A's next question waits
+    EntryOutcome outcome;
+    予約者登* entry = nullptr;
+};
+
+TEST_P(SeveralDesksTest, TheLastPlaceTakenByAnotherDeskWhileTheOperatorConfirmsIsAskedAbout)
+{
+    basic("00001", 2);
+    book("00001", "2026/12/08", "10:00", "10:30", "-000001", "山田太郎");
+    openEntry("10:00", "10:30");
+    meanwhile = [this] { bookOnDeskB("10:00", "10:30", "-000002", "鈴木一郎"); };
+    replies = {true, false};
+    save();
+    EXPECT_EQ(texts, (QStringList{"入力内容で更新します。", "予約人数がｵｰﾊﾞｰしています､登録を行いますか"}));
+    EXPECT_EQ(booked(), (std::vector<QStringList>{{"10:00", "10:30", "山田太郎"}, {"10:00", "10:30", "鈴木一郎"}}));
+    EXPECT_EQ(count("予約者"), 0) << "nothing of the refused booking is written";
+}
+
+TEST_P(SeveralDesksTest, ABookingAsksAboutEverySlotItCoversNotOnlyItsFirst)
+{
+    basic("00001", 0);
+    book("00001", "2026/12/08", "10:30", "11:00", "-000001", "山田太郎");
+    openEntry("10:00", "10:30");
+    box(entry, "終了時間")->setText("11:00");
+    replies = {false};
+    save();
+    EXPECT_EQ(texts, QStringList{"予約者が重複しています､登録を行いますか"});
+    EXPECT_EQ(count("予約"), 1);
+
+    save();
+    EXPECT_EQ(texts, (QStringList{"予約者が重複しています､登録を行いますか", "入力内容で更新します。", "予約は更新(登録)されました。"}));
+    EXPECT_EQ(booked(), (std::vector<QStringList>{{"10:00", "11:00", "佐藤花子"}, {"10:30", "11:00", "山田太郎"}}));
+}
+
+TEST_P(SeveralDesksTest, AnOverflowAgreedToAtTheInquiryIsAskedAgainOnlyWhenMoreWereBooked)
+{
+    basic("00001", 1);
+    book("00001", "2026/12/08", "10:00", "10:30", "-000101", "山田太郎");
+    openEntry("10:00", "10:30", "", "", 1); // the operator saw one and said Yes at 予約
+    meanwhile = [this] { bookOnDeskB("10:00", "10:30", "-000002", "鈴木一郎"); };
+    replies = {true, false};
+    save();
+    EXPECT_EQ(texts, (QStringList{"入力内容で更新します。", "予約人数がｵｰﾊﾞｰしています､登録を行いますか"}));
+    EXPECT_EQ(count("予約"), 2);
+
+    replies = {true, true};
+    save();
+    EXPECT_EQ(texts, (QStringList{"予約人数がｵｰﾊﾞｰしています､登録を行いますか", "入力内容で更新します。", "予約は更新(登録)されました。"}));
+    EXPECT_EQ(count("予約"), 3);
+}
+
+TEST_P(SeveralDesksTest, AStaleEntryFormNeverBringsBackNorOverwritesWhatAnotherDeskChanged)
+{
+    basic("00001", 5);
+    book("00001", "2026/12/08", "10:00", "11:00", "-000007", "佐藤花子", "窓側");
+    openEntry("10:00", "11:00", "-000007", "佐藤花子");
+    ASSERT_TRUE(records::removeReservation(*deskB, {"00001", QDate(2026, 12, 8), *input::timeFromText("10:00"), "-000007"}));
+    save();
+    EXPECT_EQ(texts, QStringList{"予約は登録されていません。"});
+    EXPECT_EQ(count("予約"), 0);
+    EXPECT_EQ(count("予約者"), 0);
+
+    bookOnDeskB("10:00", "11:30", "-000007", "佐藤花子"); // booked again, to another end
+    save();
+    EXPECT_EQ(texts, QStringList{"予約は登録されていません。"});
+    EXPECT_EQ(booked(), (std::vector<QStringList>{{"10:00", "11:30", "佐藤花子"}}));
+}
+
+TEST_P(SeveralDesksTest, TwoDesksIssuingTwoHundredReserversEachNeverShareANumber)
+{
+    // Each desk saves its reservers as the forms do: the number taken and the reserver written in
+    // one transaction. A desk kept waiting past its timeout is told the file is busy, nothing of
+    // that save is kept, and its operator saves again.
+    auto desk = [&](store::Database db, QString name) {
+        for (int i = 0; i < 200;) {
+            try {
+                store::Transaction saving(db);
+                records::Reserver r;
+                r.number = 予約NO発番::IssueReserverNumber(db, 2, QString(), 予約NO発番::SourceFor(settings, "00001", appclock::today())).number;
+                r.name = name + QString::number(i);
+                r.kana = "カナ";
+                records::saveReserver(db, r);
+                saving.commit();
+                ++i;
+            } catch (const store::StoreError&) {
+            }
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        }
+    };
+    std::thread a(desk, store::Database::openSeparately(), QString("甲"));
+    std::thread b(desk, store::Database::openSeparately(), QString("乙"));
+    a.join();
+    b.join();
+    QSet<QString> numbers;
+    for (const QStringList& row : rows("予約者", "Key_予約者", {"予約者_予約者NO"}))
+        numbers.insert(row.front());
+    EXPECT_EQ(count("予約者"), 400);
+    EXPECT_EQ(numbers.size(), 400);
+    EXPECT_EQ(rows("発番", "Key_発番", {"発番_番号"}), std::vector<QStringList>{{"400"}});
+}
+
+TEST_P(SeveralDesksTest, AnOpenGridAndItsListFollowAnotherDesksBookingKeepingWhatIsChosen)
+{
+    basic("00001", 2);
+    book("00001", "2026/12/08", "10:00", "10:30", "-000001", "山田太郎");
+    openByTarget();
+    slotGrid()->clickCell(2, column(10, 0));
+    list()->clickCell(1, 0);
+    bookOnDeskB("10:00", "11:00", "-000000", "鈴木一郎");
+    inquiry->findChild<DatabaseWatch*>()->poll();
+    EXPECT_EQ(slotGrid()->text(2, column(10, 0)), "2");
+    EXPECT_EQ(slotGrid()->text(2, column(10, 30)), "1");
+    EXPECT_EQ(slotGrid()->cellBackColor(2, column(10, 0)), ui::qbColor(10)) << "the chosen cell stays marked";
+    EXPECT_EQ(listed(), (QStringList{"-000000 10:00-11:00", "-000001 10:00-10:30"}));
+    EXPECT_EQ(list()->cellBackColor(2, 0), ui::qbColor(10)) << "the chosen reservation stays chosen";
+    EXPECT_EQ(list()->cellBackColor(1, 0), ui::qbColor(15));
+}
+
+TEST_P(SeveralDesksTest, TheReserverListFollowsAnotherDeskAndKeepsWhatIsPickedAndTyped)
+{
+    reserver("-000001", "佐々木一郎", "ササキイチロウ");
+    openEntry("10:00", "10:30");
+    box(entry, "予約者カナ")->setText("サ");
+    auto* reservers = entry->findChild<QListWidget*>("予約者一覧");
+    reservers->setCurrentRow(0);
+    records::saveReserver(*deskB, {"-000002", "サトウイチロウ", "佐藤一郎", "", "", "", "", {}, records::Sex::Male, {}, ""});
+    entry->findChild<DatabaseWatch*>()->poll();
+    ASSERT_EQ(reservers->count(), 2);
+    EXPECT_EQ(reservers->item(1)->text(), "佐藤一郎");
+    EXPECT_EQ(reservers->currentItem()->text(), "佐々木一郎");
+    EXPECT_EQ(box(entry, "予約者名")->text(), "佐藤花子");
+    EXPECT_EQ(box(entry, "予約者カナ")->text(), "サ");
+}
+
+ON_BOTH_STORES(SeveralDesksTest);
+
+} // namespace

@@ -1,0 +1,102 @@
+// The sheets written as PDF and read back as a reader of the file gets them.
+
+#include "sheet_fixture.h"
+#include "rules/sheet_data.h"
+#include "sheets/sheet_painter.h"
+
+#include <QRegularExpression>
+
+namespace {
+
+const QDateTime kPrintedAt(QDate(2026, 12, 7), QTime(17, 45));
+
+class SheetPdfTest : public SheetTest {
+protected:
+    QString write(const sheets::Sheet& sheet)
+    {
+        QString error;
+        EXPECT_TRUE(sheets::writePdf(sheet, QStringLiteral("sheet.pdf"), kPrintedAt, &error)) << error.toStdString();
+        return pdfText(QStringLiteral("sheet.pdf"));
+    }
+};
+
+TEST_F(SheetPdfTest, DaySheetKeepsEveryRowInOrderAcrossPagesWithNumberedPages)
+{
+    const records::Target court = addTarget("00001", "コートA");
+    addTarget("00002", "コートB");
+    insert("カレンダー", {{"カレ_番号", "00002"}, {"カレ_年月日", "2026/12/08"}, {"カレ_休日FLG", 1}});
+    const QString longRemark = QString(QStringLiteral("ラケット貸出、ボール二缶、照明あり、")).repeated(6) + "END";
+    for (int i = 1; i <= 300; ++i) {
+        const QString number = QStringLiteral("-%1").arg(i, 6, 10, QLatin1Char('0'));
+        addReserver(number, QStringLiteral("予約者%1").arg(i, 3, 10, QLatin1Char('0')), "03-1234-5678", "");
+        book(court.number, day, 480 + 2 * i, number, QStringLiteral("予約者%1").arg(i, 3, 10, QLatin1Char('0')),
+             i == 150 ? longRemark : QString());
+    }
+    const QString text = write(sheets::BuildDaySheet(db(), settings, day, std::nullopt));
+
+    qsizetype last = -1;
+    for (int i = 1; i <= 300; ++i) {
+        const QString name = QStringLiteral("予約者%1").arg(i, 3, 10, QLatin1Char('0'));
+        const qsizetype at = text.indexOf(name);
+        ASSERT_GT(at, last) << name.toStdString() << " missing or out of order";
+        EXPECT_EQ(text.count(name), 1) << name.toStdString();
+        last = at;
+    }
+    // The long remark wraps within its column and is all there.
+    EXPECT_TRUE(QString(text).remove(QRegularExpression("\\s")).contains(longRemark)) << text.mid(text.indexOf("予約者150"), 600).toStdString();
+
+    const int pages = QRegularExpression("Pages:\\s+(\\d+)").match(pdfInfo("sheet.pdf")).captured(1).toInt();
+    ASSERT_GT(pages, 3);
+    for (int page = 1; page <= pages; ++page)
+        EXPECT_TRUE(has(text, QStringLiteral("\\b%1\\s*/\\s*%2\\b").arg(page).arg(pages))) << page;
+    EXPECT_EQ(text.count("日別一覧"), pages);
+    EXPECT_EQ(text.count("2026年12月8日(火)"), pages);
+    EXPECT_EQ(text.count(QRegularExpression("印刷日時\\s*2026/12/07 17:45")), pages);
+    EXPECT_TRUE(has(text, "コートA\\s*コートA面\\s*\\(00001\\)（続き）"));
+    EXPECT_TRUE(has(text, "コートA面\\s*\\(00001\\)\\s+300件"));
+    EXPECT_TRUE(has(text, "コートB.*休業日\\s+予約なし"));
+    EXPECT_TRUE(has(text, "合計\\s*300件"));
+}
+
+TEST_F(SheetPdfTest, WeekSheetIsOneLandscapePageOfTheSlotGridAndTheWeeksList)
+{
+    const records::Target court = addTarget("00001", "コートA");
+    addReserver("-000001", "山田太郎", "03-1111-2222", "090-1111-2222");
+    book(court.number, day, 600, "-000001", "山田太郎", "初回");
+    book(court.number, day.addDays(6), 720, "-000001", "山田太郎");
+    book(court.number, day.addDays(7), 720, "-000001", "翌週の人");
+    const QString text = write(sheets::BuildWeekSheet(db(), settings, day, court));
+
+    const QString info = pdfInfo("sheet.pdf");
+    EXPECT_TRUE(info.contains(QRegularExpression("Pages:\\s+1\\n")));
+    const QRegularExpressionMatch size = QRegularExpression("Page size:\\s+([\\d.]+) x ([\\d.]+)").match(info);
+    EXPECT_GT(size.captured(1).toDouble(), size.captured(2).toDouble()) << "landscape";
+    EXPECT_TRUE(has(text, "2026年12月8日\\(火\\)[～〜]12月14日\\(月\\)")) << "a reader may get 〜 for ～";
+    EXPECT_TRUE(text.contains("12/8(火)")) << "the grid's day labels";
+    EXPECT_TRUE(has(text, "10:00\\s+10:30\\s+-000001\\s+山田太郎\\s+03-1111-2222\\s+初回"));
+    EXPECT_FALSE(text.contains("翌週の人"));
+    EXPECT_TRUE(has(text, "合計\\s*2件"));
+    EXPECT_TRUE(has(text, "\\b1\\s*/\\s*1\\b"));
+}
+
+TEST_F(SheetPdfTest, CallSheetListsTheDayByTimeWithPhoneAndMobile)
+{
+    addTarget("00001", "コートA");
+    addTarget("00002", "会議室");
+    addReserver("2026-000001", "佐藤", "03-1111-0001", "090-0000-0001");
+    addReserver("2026-000002", "鈴木", "", "080-0000-0002");
+    book("00001", day, 14 * 60, "2026-000001", "佐藤");
+    book("00002", day, 9 * 60, "2026-000002", "鈴木");
+    book("00001", day, 11 * 60, "2026-000002", "鈴木");
+    book("00001", day.addDays(1), 8 * 60, "2026-000001", "翌日の佐藤");
+    const QString text = write(sheets::BuildCallSheet(db(), day, std::nullopt));
+
+    const QStringList lines = text.split('\n').filter(QRegularExpression("^\\s*\\d\\d:\\d\\d"));
+    ASSERT_EQ(lines.size(), 3) << text.toStdString();
+    EXPECT_TRUE(has(lines[0], "09:00\\s+09:30\\s+会議室\\s+2026-000002\\s+鈴木\\s+080-0000-0002")) << lines[0].toStdString();
+    EXPECT_TRUE(lines[1].contains("11:00") && lines[1].contains("コートA"));
+    EXPECT_TRUE(has(lines[2], "14:00.*佐藤\\s+03-1111-0001\\s+090-0000-0001"));
+    EXPECT_TRUE(text.contains("確認電話一覧"));
+}
+
+} // namespace
