@@ -54,8 +54,9 @@ protected:
     void openEntry(const QString& start, const QString& end, const QString& number = "", const QString& name = "",
                    int acceptedBooked = -1)
     {
-        const BookingSlot slot{roomA(), QDate(2026, 12, 8), *input::timeFromText(start), *input::timeFromText(end, true),
-                               true, !number.isEmpty(), number, name, acceptedBooked};
+        BookingSlot slot{roomA(), QDate(2026, 12, 8), *input::timeFromText(start), *input::timeFromText(end, true),
+                         true, !number.isEmpty(), number, name};
+        slot.acceptedBooked = acceptedBooked;
         entry = open<予約者登>(slot, outcome);
         box(entry, "予約者名")->setText(name.isEmpty() ? "佐藤花子" : name);
         box(entry, "予約者カナ")->setText("サトウハナコ");
