@@ -90,7 +90,14 @@ Transaction::Transaction(const Database& database, Purpose purpose) : connection
 {
     outermost_ = connection_->transactionDepth == 0;
     name_ = QStringLiteral("kelvora_%1").arg(connection_->transactionDepth);
-    connection_->run(outermost_ ? connection_->begin(purpose == ForWriting) : QStringLiteral("SAVEPOINT %1").arg(name_), QString());
+    try {
+        connection_->run(outermost_ ? connection_->begin(purpose == ForWriting) : QStringLiteral("SAVEPOINT %1").arg(name_), QString());
+    } catch (const StoreError&) {
+        // A server may have begun the transaction before the wait for the writers' lock failed.
+        if (outermost_)
+            connection_->runQuietly(QStringLiteral("ROLLBACK"));
+        throw;
+    }
     ++connection_->transactionDepth;
 }
 

@@ -15,6 +15,8 @@ namespace {
 
 // The channel on which commits that changed rows are announced.
 constexpr char kChangeChannel[] = "kelvora_changes";
+// How long a statement waits for a lock another desk holds, as long as a file's busy wait.
+constexpr int kLockTimeoutMs = 3000;
 
 // The type numbers of PostgreSQL's integer columns (int8, int2, int4).
 constexpr Oid kInt8 = 20;
@@ -113,7 +115,7 @@ public:
                 fail(nullptr, QString());
             ++generation_;
             dropIdleStatements();
-            listen();
+            startSession();
         }
         return generation_;
     }
@@ -131,11 +133,15 @@ public:
     // Every connection of the program hears the commits that changed rows: a write sends a
     // notification, which the server delivers to each listener when (and only if) its transaction
     // commits. One per transaction is enough, as the server folds the same one sent twice.
-    void listen()
+    // A connection, new or made again, listens for them, and waits for another desk's locks as
+    // long as a file's connection waits for another program (then the action is refused as busy).
+    void startSession()
     {
-        Result result(PQexec(conn_.get(), QByteArray("LISTEN ").append(kChangeChannel).constData()));
-        if (!succeeded(result.get()))
-            fail(result.get(), QString());
+        for (const QByteArray& sql : {QByteArray("LISTEN ").append(kChangeChannel), QByteArray("SET lock_timeout = ") + QByteArray::number(kLockTimeoutMs)}) {
+            Result result(PQexec(conn_.get(), sql.constData()));
+            if (!succeeded(result.get()))
+                fail(result.get(), QString());
+        }
     }
 
     void announce(const PGresult* result)
@@ -207,10 +213,12 @@ public:
     }
 
     // The notifications heard so far, and the connection made again (it may have missed some).
+    // The round trip lets the server hand over what was committed before it: it sends the
+    // notifications a session was signalled about before it reads the next statement.
     std::pair<qint64, qint64> changeStamp() override
     {
+        exec("SELECT 1", QString());
         const int generation = usable();
-        PQconsumeInput(conn_.get());
         while (PGnotify* notice = PQnotifies(conn_.get())) {
             ++heard_;
             PQfreemem(notice);
@@ -261,10 +269,13 @@ public:
         return version;
     }
 
-    // Reading under one snapshot, as SQLite's read lock gives.
+    // Reading under one snapshot, as SQLite's read lock gives. Writing one desk at a time, as
+    // SQLite's write lock gives: what a transaction read (the last reserver number, the bookings
+    // of a slot) stays true until it commits. The writers' lock is an advisory lock of the
+    // two-key kind, apart from the keys of serialise().
     QString begin(bool writing) const override
     {
-        return writing ? QStringLiteral("BEGIN") : QStringLiteral("BEGIN ISOLATION LEVEL REPEATABLE READ");
+        return writing ? QStringLiteral("BEGIN; SELECT pg_advisory_xact_lock(0, 0)") : QStringLiteral("BEGIN ISOLATION LEVEL REPEATABLE READ");
     }
 
     bool queryHasRows(const QString& queryText) override
@@ -410,7 +421,7 @@ std::shared_ptr<Connection> connectServer(const QString& address)
     }
     const QString server = serverOf(conn.get());
     auto connection = std::make_shared<PgConnection>(std::move(conn), server);
-    connection->listen();
+    connection->startSession();
     connection->loadCatalogue();
     connection->upgradeTables();
     return connection;

@@ -101,19 +101,22 @@ TEST_F(ServerStoreTest, ADatabaseOfTheFormerVersionGetsTheCancellationTableWhenO
     EXPECT_EQ(store::checkDatabase(serverAddress()), QStringList());
 }
 
-// Desks on the server see each other: another connection to the database is known, and a
-// transaction that serialises on a key holds another on the same key (here given 0.1 s).
-TEST_F(ServerStoreTest, DesksSeeEachOtherAndWaitForTheSameKey)
+// Desks on the server see each other: another connection to the database is known, a desk that
+// writes waits for another desk's writing transaction as on a file, and a transaction that
+// serialises on a key holds another on the same key (each wait here given 0.1 s).
+TEST_F(ServerStoreTest, DesksSeeEachOtherAndWaitForAWriterAndForTheSameKey)
 {
     const store::Database deskA = db();
     EXPECT_FALSE(deskA.othersConnected());
     const store::Database deskB = store::Database::openSeparately();
     EXPECT_TRUE(deskA.othersConnected());
+    deskB.connection()->run("SET lock_timeout = 100", QString());
 
     store::Transaction holding(deskA);
     holding.serialise("予約 00001 2026/12/08");
-    store::Transaction waiting(deskB);
-    deskB.execute("SET LOCAL lock_timeout = 100");
+    const QString writer = failureOf([&] { store::Transaction writing(deskB); });
+    EXPECT_TRUE(writer.contains("は他の端末が使用中です")) << writer.toStdString();
+    store::Transaction waiting(deskB, store::Transaction::ForReading);
     waiting.serialise("予約 00001 2026/12/09");
     const QString busy = failureOf([&] { waiting.serialise("予約 00001 2026/12/08"); });
     EXPECT_TRUE(busy.contains("は他の端末が使用中です")) << busy.toStdString();
