@@ -52,7 +52,7 @@ protected:
                    int acceptedBooked = -1)
     {
         const BookingSlot slot{roomA(), QDate(2026, 12, 8), *input::timeFromText(start), *input::timeFromText(end, true),
-                               true, !number.isEmpty(), number, name, acceptedBooked};
+                               true, !number.isEmpty(), number, name, {}, acceptedBooked};
         entry = open<予約者登>(slot, outcome);
         box(entry, "予約者名")->setText(name.isEmpty() ? "佐藤花子" : name);
         box(entry, "予約者カナ")->setText("サトウハナコ");
