@@ -96,8 +96,6 @@ private:
     void LeaveMoveMode();
     // Moves the reservation of move mode to a slot, after the questions a new booking there asks.
     void MoveTo(int column, int slot);
-    // The most reservations a slot of [start, end) holds in a row, the one being moved left out.
-    int MostHeldAt(int column, int start, int end) const;
     // Who holds a slot cell, for the mouse resting on it.
     QString SlotToolTip(int row, int col) const;
 

@@ -3,6 +3,7 @@
 #include "reservations/time_inquiry_form.h"
 
 #include "reservations/booking_questions.h"
+#include "rules/booking_limit.h"
 #include "rules/reservation_move.h"
 #include "rules/time_table.h"
 #include "store/database.h"
@@ -42,23 +43,6 @@ void 時間照会::LeaveMoveMode()
     移動案内->hide();
 }
 
-int 時間照会::MostHeldAt(int column, int start, int end) const
-{
-    const SlotTimes& daySlots = counts_.Slots;
-    std::vector<int> others = counts_.ReservationCount[size_t(column)];
-    const TimeTableColumn& place = table_.Columns[size_t(column)];
-    if (place.Target == moving_->target && place.ColumnDate == moving_->date) {
-        const auto [first, last] = daySlots.covering(moving_->start.minutes(), moving_->end.minutes());
-        for (int slot = first; slot < last; ++slot)
-            --others[size_t(slot)];
-    }
-    const auto [first, last] = daySlots.covering(start, end);
-    int most = 0;
-    for (int slot = first; slot < last; ++slot)
-        most = std::max(most, others[size_t(slot)]);
-    return most;
-}
-
 void 時間照会::MoveTo(int column, int slot)
 {
     const records::Reservation from = *moving_;
@@ -74,12 +58,15 @@ void 時間照会::MoveTo(int column, int slot)
         return;
     }
     const 基本設定::Overlap& rule = rowOverlap_[size_t(column)];
-    if (!AcceptSlotCount(rule, MostHeldAt(column, start, end), kTitle))
+    const input::TimeOfDay newStart{start / 60, start % 60};
+    const input::TimeOfDay newEnd{end / 60, end % 60};
+    // Counted from the file, as 確定 counts, leaving out the booking that moves.
+    const int most = 予約上限::MostBookedSlot(store::Database::open(), counts_.Slots,
+                                              {place.Target, place.ColumnDate, newStart, from.reserverNo}, newEnd, from.key());
+    if (!AcceptSlotCount(rule, most, kTitle))
         return;
     if (時間TBL::DayHoursOf(table_, place, counts_.Slots).coversClosedTime(start, end) && !msg::ask(kClosedTimeQuestion, kTitle))
         return;
-    const input::TimeOfDay newStart{start / 60, start % 60};
-    const input::TimeOfDay newEnd{end / 60, end % 60};
     const QString detail =
         QStringLiteral("移動元: %1\n移動先: %2")
             .arg(BookingText(from.date, from.start, from.end, table_.Columns[size_t(movingColumn_)].TargetAbbrev,

@@ -15,7 +15,9 @@ int MostBookedSlot(const store::Database& db, const SlotTimes& daySlots, const r
                    const input::TimeOfDay& end, const std::optional<records::ReservationKey>& edited)
 {
     std::vector<int> counts = 予約TBL::CountReservations(db, daySlots, booking.target, booking.date);
-    if (const std::optional<records::Reservation> replaced = edited ? records::findReservation(db, *edited) : std::nullopt) {
+    // The booking it replaces holds its slots only on the same target and day.
+    const std::optional<records::Reservation> replaced = edited ? records::findReservation(db, *edited) : std::nullopt;
+    if (replaced && replaced->target == booking.target && replaced->date == booking.date) {
         const auto [first, last] = daySlots.covering(replaced->start.minutes(), replaced->end.minutes());
         for (int slot = first; slot < last; ++slot)
             --counts[size_t(slot)];

@@ -117,16 +117,27 @@ QString dateWithWeekday(const QDate& date)
         .arg(weekdays::name(weekdays::numberOf(date)));
 }
 
+namespace {
+
+// The head of a sheet of one day: every target, or the one chosen.
+Sheet sheetOfDay(SheetKind kind, const QString& title, const QDate& date, const std::optional<records::Target>& target)
+{
+    Sheet sheet;
+    sheet.kind = kind;
+    sheet.title = title;
+    sheet.date = date;
+    sheet.dateLine = dateWithWeekday(date);
+    sheet.targetLine = target ? target->abbrev : QStringLiteral("全対象");
+    return sheet;
+}
+
+} // namespace
+
 Sheet BuildDaySheet(const store::Database& db, const Settings& settings, const QDate& date,
                     const std::optional<records::Target>& target)
 {
     store::Transaction oneReading(db, store::Transaction::ForReading);
-    Sheet sheet;
-    sheet.kind = SheetKind::Day;
-    sheet.title = QStringLiteral("日別一覧");
-    sheet.date = date;
-    sheet.dateLine = dateWithWeekday(date);
-    sheet.targetLine = target ? target->abbrev : QStringLiteral("全対象");
+    Sheet sheet = sheetOfDay(SheetKind::Day, QStringLiteral("日別一覧"), date, target);
     sheet.keyCaptions = kKeyCaptions;
     sheet.columns = {{"開始", 2}, {"終了", 2}, {"予約者NO", 4}, {"氏名", 5}, {"カナ", 5}, {"電話番号", 4}, {"備考", 7}};
 
@@ -207,12 +218,7 @@ Sheet BuildWeekSheet(const store::Database& db, const Settings& settings, const 
 Sheet BuildCallSheet(const store::Database& db, const QDate& date, const std::optional<records::Target>& target)
 {
     store::Transaction oneReading(db, store::Transaction::ForReading);
-    Sheet sheet;
-    sheet.kind = SheetKind::Calls;
-    sheet.title = QStringLiteral("確認電話一覧");
-    sheet.date = date;
-    sheet.dateLine = dateWithWeekday(date);
-    sheet.targetLine = target ? target->abbrev : QStringLiteral("全対象");
+    Sheet sheet = sheetOfDay(SheetKind::Calls, QStringLiteral("確認電話一覧"), date, target);
     sheet.keyCaptions = {kKeyCaptions[0]};
     sheet.columns = {{"開始", 2}, {"終了", 2}, {"対象略称", 4}, {"予約者NO", 4}, {"氏名", 5}, {"電話番号", 4},
                      {"携帯番号", 4}};

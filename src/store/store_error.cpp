@@ -81,6 +81,9 @@ QString failureMessage(int code, const QString& file, const QString& what, const
     case SQLITE_CANTOPEN:
         return QStringLiteral("データベース「%1」を開けません。%2").arg(file, place);
     case SQLITE_IOERR:
+        // A file made read-only while the program had it open fails at the write itself.
+        if (info.exists() && !info.isWritable())
+            return QStringLiteral("データベース「%1」は読み取り専用のため書き込めません。%2").arg(file, place);
         return QStringLiteral("データベース「%1」の読み書きに失敗しました。%2").arg(file, place);
     default:
         return QStringLiteral("データベース「%1」の操作に失敗しました。%2 [%3]").arg(file, place, detail);

@@ -1,5 +1,6 @@
 #include "ui/database_watch.h"
 
+#include "store/store_error.h"
 #include "ui/handlers.h"
 
 #include <QApplication>
@@ -12,10 +13,23 @@ constexpr int kLookEveryMs = 1000;
 } // namespace
 
 DatabaseWatch::DatabaseWatch(QWidget* form, std::function<void()> changed)
-    : QObject(form), form_(form), changed_(std::move(changed)), db_(store::Database::open()), seen_(db_.changeStamp())
+    : QObject(form), form_(form), changed_(std::move(changed))
 {
+    seen_ = look();
     connect(&timer_, &QTimer::timeout, this, [this] { poll(); });
     timer_.start(kLookEveryMs);
+}
+
+std::optional<store::Database::ChangeStamp> DatabaseWatch::look()
+{
+    try {
+        if (!db_)
+            db_ = store::Database::open();
+        return db_->changeStamp();
+    } catch (const store::StoreError&) {
+        db_.reset();
+        return std::nullopt;
+    }
 }
 
 void DatabaseWatch::poll()
@@ -23,11 +37,10 @@ void DatabaseWatch::poll()
     const QWidget* modal = QApplication::activeModalWidget();
     if (!form_->isVisible() || (modal && modal != form_->window()))
         return;
-    ui::guarded([this] {
-        const store::Database::ChangeStamp now = db_.changeStamp();
-        if (now == seen_)
-            return;
-        seen_ = now;
-        changed_();
-    });
+    const std::optional<store::Database::ChangeStamp> now = look();
+    if (!now || now == seen_)
+        return;
+    // After a look that failed the stamp is of another connection: shown again to be sure.
+    seen_ = now;
+    ui::guarded([this] { changed_(); });
 }

@@ -5,6 +5,7 @@
 #include <QObject>
 #include <QTimer>
 #include <functional>
+#include <optional>
 
 class QWidget;
 
@@ -19,13 +20,17 @@ class DatabaseWatch : public QObject {
 public:
     DatabaseWatch(QWidget* form, std::function<void()> changed);
 
-    // One look, as the timer takes it (tests look without waiting).
+    // One look, as the timer takes it (tests look without waiting). A file that cannot be read
+    // now is looked at again next time: the operator's next action reports why.
     void poll();
 
 private:
+    // The stamp now, or nothing while the file cannot be read.
+    std::optional<store::Database::ChangeStamp> look();
+
     QWidget* form_;
     std::function<void()> changed_;
-    store::Database db_; // keeps the connection whose stamp is compared open
-    store::Database::ChangeStamp seen_;
+    std::optional<store::Database> db_; // keeps the connection whose stamp is compared open
+    std::optional<store::Database::ChangeStamp> seen_;
     QTimer timer_;
 };

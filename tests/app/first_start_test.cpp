@@ -23,7 +23,9 @@ protected:
     void SetUp() override
     {
         DatabaseTest::SetUp();
+        // The folder as a new user has it: no database, and no lock file of the desks that used one.
         QFile::remove(store::kMainFile);
+        QFile::remove(store::kMainFile + QStringLiteral("-desks"));
     }
     static std::function<void(初回起動*)> click(const QString& button)
     {
@@ -52,7 +54,8 @@ TEST_F(FirstStartTest, EndingMakesNothingAndShowsNoMenu)
     script.form<初回起動>(click("終了"));
     EXPECT_EQ(startProgram(), 0);
     EXPECT_TRUE(script.finished());
-    EXPECT_TRUE(QDir().entryList(QDir::AllEntries | QDir::NoDotAndDotDot).isEmpty());
+    const QStringList left = QDir().entryList(QDir::AllEntries | QDir::NoDotAndDotDot);
+    EXPECT_TRUE(left.isEmpty()) << left.join(" ").toStdString();
     EXPECT_FALSE(menuShown());
 }
 

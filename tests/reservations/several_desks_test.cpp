@@ -54,9 +54,8 @@ protected:
     void openEntry(const QString& start, const QString& end, const QString& number = "", const QString& name = "",
                    int acceptedBooked = -1)
     {
-        BookingSlot slot{roomA(), QDate(2026, 12, 8), *input::timeFromText(start), *input::timeFromText(end, true),
-                         true, !number.isEmpty(), number, name};
-        slot.acceptedBooked = acceptedBooked;
+        const BookingSlot slot{roomA(), QDate(2026, 12, 8), *input::timeFromText(start), *input::timeFromText(end, true),
+                               true, !number.isEmpty(), number, name, {}, acceptedBooked};
         entry = open<予約者登>(slot, outcome);
         box(entry, "予約者名")->setText(name.isEmpty() ? "佐藤花子" : name);
         box(entry, "予約者カナ")->setText("サトウハナコ");
