@@ -1,7 +1,10 @@
-// kelvora-db: makes, fills, copies and checks database files from a shell.
+// kelvora-db: makes, fills, copies, checks and upgrades databases, and writes sheets and exports from
+// a shell: files, or databases on a server named by a connection string wherever a FILE is asked
+// for. The program itself never creates a database; this tool does.
 
 #include "records/demo_data.h"
 #include "sheet_commands.h"
+#include "store/database.h"
 #include "store/file_tools.h"
 #include "store/schema.h"
 #include "store/store_error.h"
@@ -17,8 +20,8 @@ namespace {
 
 int usage()
 {
-    QTextStream(stderr) << "usage: kelvora-db create FILE | demo FILE | backup [FROM [TO]] | check FILE | upgrade FILE | "
-                           "sheet FILE ... | export FILE ...\n";
+    QTextStream(stderr) << "usage: kelvora-db create FILE | demo FILE | backup [FROM [TO]] | check FILE | copy FROM TO | "
+                           "upgrade FILE | sheet FILE ... | export FILE ... (each a file or a PostgreSQL connection string)\n";
     return 2;
 }
 
@@ -64,25 +67,30 @@ int main(int argc, char** argv)
         if (command == "export")
             return runExportCommand(args.mid(1));
         if (command == "create" && args.size() == 2) {
-            store::createDatabaseFile(args[1]);
+            store::createDatabase(args[1]);
             return 0;
         }
         if (command == "demo" && args.size() == 2) {
-            records::createDemoDatabaseFile(args[1], QDate::currentDate());
+            records::createDemoDatabase(args[1], QDate::currentDate());
             return 0;
         }
         if (command == "backup" && args.size() <= 3) {
-            store::backupDatabaseFile(args.value(1, "Kelvora.mdb"), args.value(2, "Kelvorabkup.mdb"),
-                                      terminalProgress(QStringLiteral("コピー中"), QStringLiteral("ページ")));
+            store::backupDatabase(args.value(1, store::mainDatabase()), args.value(2, store::kBackupFile),
+                                  terminalProgress(QStringLiteral("コピー中"), QStringLiteral("ページ")));
+            return 0;
+        }
+        if (command == "copy" && args.size() == 3) {
+            store::copyDatabase(args[1], args[2]);
             return 0;
         }
         if (command == "check" && args.size() == 2) {
-            const QStringList problems =
-                store::checkDatabaseFile(args[1], terminalProgress(QStringLiteral("検査中"), QStringLiteral("段階")));
+            const QStringList problems = store::checkDatabase(args[1], terminalProgress(QStringLiteral("検査中"), QStringLiteral("段階")));
             QTextStream out(stdout);
             for (const QString& problem : problems)
                 out << problem << '\n';
-            if (const int version = store::databaseFileVersion(args[1]); version < store::schema::kCurrentVersion) {
+            // A database on a server has been brought up to this version by opening it for the check.
+            const int version = store::isServerAddress(args[1]) ? store::schema::kCurrentVersion : store::databaseFileVersion(args[1]);
+            if (version < store::schema::kCurrentVersion) {
                 // An older file is not broken: the program upgrades it when it opens it.
                 out << QStringLiteral("%1: 古い版（%2）のファイルです。「kelvora-db upgrade %1」で版 %3 に更新してください"
                                       "（プログラムで開いても更新されます）。\n")
@@ -93,6 +101,13 @@ int main(int argc, char** argv)
                 out << args[1] << ": OK\n";
             }
             return problems.isEmpty() ? 0 : 1;
+        }
+        if (command == "upgrade" && args.size() == 2 && store::isServerAddress(args[1])) {
+            const store::Database database = store::Database::open(args[1]);
+            QTextStream(stdout) << QStringLiteral("%1: 版 %2 です（サーバーのデータベースは開くときに更新されます）。\n")
+                                       .arg(database.fileName())
+                                       .arg(store::schema::kCurrentVersion);
+            return 0;
         }
         if (command == "upgrade" && args.size() == 2) {
             const int version = store::upgradeDatabaseFile(args[1]);

@@ -26,7 +26,7 @@ void createEmpty()
 
 void createDemo()
 {
-    records::createDemoDatabaseFile(store::kMainFile, appclock::today());
+    records::createDemoDatabase(store::kMainFile, appclock::today());
 }
 
 } // namespace

@@ -14,7 +14,9 @@
 std::optional<int> startProgram()
 {
     FirstStartChoice start = FirstStartChoice::ExistingDatabase;
-    if (!QFileInfo::exists(store::kMainFile)) {
+    // A desk whose Kelvora.ini names a server has no file of its own to make.
+    const bool onFile = !store::isServerAddress(store::mainDatabase());
+    if (onFile && !QFileInfo::exists(store::kMainFile)) {
         (new 初回起動(start))->exec();
         if (start == FirstStartChoice::Ended)
             return 0;
@@ -29,7 +31,7 @@ std::optional<int> startProgram()
     }
     menu->show();
     // SQLite's locks do not hold on a network file system: said once, at start.
-    if (store::onNetworkFileSystem(store::kMainFile)) {
+    if (onFile && store::onNetworkFileSystem(store::kMainFile)) {
         msg::exclaim(QStringLiteral("データベース「%1」はネットワーク上のフォルダにあります。ここで複数の端末から使うと、"
                                     "ファイルが壊れることがあります。README の「Several desks」をご覧下さい。")
                          .arg(store::kMainFile),

@@ -152,13 +152,14 @@ void writeDemoData(const QString& path, const QDate& today)
 
 } // namespace
 
-void createDemoDatabaseFile(const QString& path, const QDate& today)
+void createDemoDatabase(const QString& name, const QDate& today)
 {
-    store::createDatabaseFile(path);
+    store::createDatabase(name);
     try {
-        writeDemoData(path, today);
+        writeDemoData(name, today);
     } catch (...) {
-        QFile::remove(path);
+        if (!store::isServerAddress(name))
+            QFile::remove(name);
         throw;
     }
 }

@@ -1,16 +1,44 @@
 #pragma once
 
-#include <QString>
+#include "store/schema.h"
+
+#include <QList>
 #include <QSet>
+#include <QStringList>
+#include <QString>
+#include <functional>
 #include <map>
 #include <memory>
 #include <set>
+#include <utility>
 #include <vector>
 
-struct sqlite3;
-struct sqlite3_stmt;
-
 namespace store::detail {
+
+// One stored value as the engines hand it over: an integer or a text.
+struct Cell {
+    bool isInteger = false;
+    qint64 number = 0;
+    QString text;
+    bool operator==(const Cell& other) const = default;
+    static Cell ofInteger(qint64 value) { return {true, value, QString()}; }
+};
+
+// A statement prepared by one engine. Parameters are bound by position from 1, columns read by
+// position from 0. Failures are StoreErrors naming `what` (a table or an action).
+class Prepared {
+public:
+    virtual ~Prepared() = default;
+    virtual void bind(int position, const Cell& value) = 0;
+    // Runs the statement, or moves to its next row: true while there is a row.
+    virtual bool step(const QString& what) = 0;
+    // A column of the current row; NULL reads as the empty text.
+    virtual Cell cell(int column) const = 0;
+    virtual qint64 integer(int column) const = 0;
+    virtual int columns() const = 0;
+    // Ready to run again, bindings cleared.
+    virtual void reset() = 0;
+};
 
 class Connection;
 
@@ -19,22 +47,22 @@ class Connection;
 class Statement {
 public:
     Statement() = default;
-    Statement(std::shared_ptr<Connection> connection, QString sql, sqlite3_stmt* stmt);
-    Statement(Statement&& other) noexcept;
+    Statement(std::shared_ptr<Connection> connection, QString sql, std::unique_ptr<Prepared> prepared);
+    Statement(Statement&& other) noexcept = default;
     Statement& operator=(Statement&& other) noexcept;
     Statement(const Statement&) = delete;
     Statement& operator=(const Statement&) = delete;
     ~Statement();
 
-    sqlite3_stmt* get() const { return stmt_; }
-    explicit operator bool() const { return stmt_ != nullptr; }
+    Prepared* operator->() const { return prepared_.get(); }
+    explicit operator bool() const { return prepared_ != nullptr; }
     void reset();   // ready to run again, bindings cleared
     void release(); // back to the cache
 
 private:
     std::shared_ptr<Connection> connection_;
     QString sql_;
-    sqlite3_stmt* stmt_ = nullptr;
+    std::unique_ptr<Prepared> prepared_;
 };
 
 // Something that holds a statement stepping through rows and must stop before the connection
@@ -47,24 +75,41 @@ protected:
     ~ActiveScan() = default;
 };
 
-// One SQLite connection per database file, shared by every handle on that file that is open at
-// the same time, so that they see each other's writes at once and never lock each other out.
-// It closes when the last handle lets it go.
+// How the SQL of one engine differs where the cursor writes it.
+// SQLite is told which index a scan reads (INDEXED BY) and takes plain parameter marks ("?");
+// PostgreSQL chooses the index by itself and numbers its marks ("$1").
+struct Dialect {
+    schema::Engine engine = schema::Engine::File;
+    // Rows a scan reads at a time, for the first batch and for each continuation; 0 reads the
+    // whole range through one statement, step by step.
+    int firstBatch = 0;
+    int nextBatch = 0;
+};
+
+// A connection to one database, shared by every handle on it that is open at the same time, so
+// that they see each other's writes at once and never lock each other out. The engine (SQLite
+// for a file, PostgreSQL for a server) lies behind it; it closes when the last handle lets it go.
 class Connection : public std::enable_shared_from_this<Connection> {
 public:
-    static std::shared_ptr<Connection> open(const QString& fileName);
+    // A file name, or a server's connection string (isServerAddress()).
+    static std::shared_ptr<Connection> open(const QString& name);
     // A connection no other handle shares.
-    static std::shared_ptr<Connection> openSeparately(const QString& fileName);
-    ~Connection();
+    static std::shared_ptr<Connection> openSeparately(const QString& name);
+    virtual ~Connection();
 
-    sqlite3* handle() const { return db_; }
-    const QString& fileName() const { return fileName_; }
+    // The database as messages name it: the file name, or the database and its server.
+    const QString& name() const { return name_; }
+    const Dialect& dialect() const { return dialect_; }
+    // The parameter mark for position `position` (from 1) of a statement.
+    QString mark(int position) const;
 
     bool hasTable(const QString& name) const { return tables_.contains(name); }
-    bool hasIndex(const QString& sqliteName) const { return indexes_.contains(sqliteName); }
+    bool hasIndex(const QString& storedName) const { return indexes_.contains(storedName); }
+    // Reads the names of the tables and indexes again (after they were made).
+    virtual void loadCatalogue() = 0;
 
     Statement prepare(const QString& sql);
-    void giveBack(const QString& sql, sqlite3_stmt* stmt);
+    void giveBack(const QString& sql, std::unique_ptr<Prepared> prepared);
 
     void addScan(ActiveScan* scan) { scans_.insert(scan); }
     void removeScan(ActiveScan* scan) { scans_.erase(scan); }
@@ -73,27 +118,54 @@ public:
 
     // Runs SQL that returns no rows; throws StoreError on failure.
     void run(const QString& sql, const QString& what);
-    // Whether another connection has the file open: another program, or a separate handle. Each
-    // connection holds a shared lock on the file's "-desks" companion while it is open; this one
-    // asks for the exclusive lock for a moment, which only the only one can get.
-    bool othersConnected() const;
+    // The rows of a query, each as texts (integers in decimal), for the database tools.
+    QList<QStringList> rows(const QString& sql, const QString& what);
+    // The same where a failure cannot be reported any more (undoing in a destructor).
+    virtual void runQuietly(const QString& sql) = 0;
+    // The statement that opens an outermost transaction that will write, or one that only reads.
+    virtual QString begin(bool writing) const = 0;
+    // Whether one SELECT statement yields a row; anything but one SELECT is refused.
+    virtual bool queryHasRows(const QString& queryText) = 0;
+    // Adds many records to a table at once, inside the caller's transaction: `next` fills the
+    // values of the next record (every field, in catalogue order) and returns false after the last.
+    virtual void bulkInsert(const schema::TableDef& table, const std::function<bool(std::vector<Cell>&)>& next) = 0;
 
-    // Throws the StoreError for an SQLite result code, worded for the operator.
-    [[noreturn]] void fail(int code, const QString& what) const;
+    // Whether another connection has the database open: another program, or a separate handle.
+    virtual bool othersConnected() = 0;
+    // A pair that differs after any commit to the database, by this connection or another, since
+    // it was last asked.
+    virtual std::pair<qint64, qint64> changeStamp() = 0;
+    // Holds every other transaction that serialises on `key` until the current one ends.
+    virtual void serialise(const QString& key) = 0;
 
     int transactionDepth = 0;
 
-private:
-    Connection(QString fileName, sqlite3* db);
-    void loadCatalogue();
+protected:
+    Connection(QString name, Dialect dialect);
+    virtual std::unique_ptr<Prepared> compile(const QString& sql) = 0;
+    virtual void execute(const QString& sql, const QString& what) = 0;
+    // Forgets the statements prepared so far (the server lost them when the connection broke).
+    void dropIdleStatements() { idle_.clear(); }
 
-    QString fileName_;
-    sqlite3* db_ = nullptr;
+    QString name_;
     QSet<QString> tables_;
     QSet<QString> indexes_;
-    std::map<QString, std::vector<sqlite3_stmt*>> idle_;
+
+private:
+    Dialect dialect_;
+    std::map<QString, std::vector<std::unique_ptr<Prepared>>> idle_;
     std::set<ActiveScan*> scans_;
-    int presence_ = -1; // the companion file; its lock is released when the connection closes
 };
+
+// The connections open in this process, by the names they were opened with, so that every
+// handle on one database shares one connection.
+std::map<QString, std::weak_ptr<Connection>>& openConnections();
+
+// The engines' own ways of opening: one shared with the other handles on the database, and one
+// of its own.
+std::shared_ptr<Connection> openFile(const QString& fileName);
+std::shared_ptr<Connection> connectFile(const QString& fileName);
+std::shared_ptr<Connection> openServer(const QString& address);
+std::shared_ptr<Connection> connectServer(const QString& address);
 
 } // namespace store::detail

@@ -5,18 +5,30 @@
 #include "store/store_error.h"
 
 #include <QRegularExpression>
-#include <sqlite3.h>
+#include <QSettings>
 
 namespace store {
 
-Database Database::open(const QString& fileName)
+bool isServerAddress(const QString& name)
 {
-    return Database(detail::Connection::open(fileName));
+    return name.startsWith(QLatin1String("postgresql://")) || name.startsWith(QLatin1String("postgres://")) ||
+           name.contains(QLatin1String("dbname=")) || name.contains(QLatin1String("service="));
 }
 
-Database Database::openSeparately(const QString& fileName)
+QString mainDatabase()
 {
-    return Database(detail::Connection::openSeparately(fileName));
+    const QString address = QSettings(kSettingsFile, QSettings::IniFormat).value(QStringLiteral("database/connection")).toString().trimmed();
+    return address.isEmpty() ? kMainFile : address;
+}
+
+Database Database::open(const QString& name)
+{
+    return Database(detail::Connection::open(name.isEmpty() ? mainDatabase() : name));
+}
+
+Database Database::openSeparately(const QString& name)
+{
+    return Database(detail::Connection::openSeparately(name.isEmpty() ? mainDatabase() : name));
 }
 
 Database::Database(std::shared_ptr<detail::Connection> connection) : connection_(std::move(connection))
@@ -25,7 +37,12 @@ Database::Database(std::shared_ptr<detail::Connection> connection) : connection_
 
 const QString& Database::fileName() const
 {
-    return connection_->fileName();
+    return connection_->name();
+}
+
+bool Database::onServer() const
+{
+    return connection_->dialect().engine == schema::Engine::Server;
 }
 
 Table Database::table(const QString& tableName) const
@@ -42,22 +59,7 @@ Table Database::table(const QString& tableName, const QString& indexName) const
 
 bool Database::queryHasRows(const QString& queryText) const
 {
-    const QByteArray utf8 = queryText.toUtf8();
-    sqlite3_stmt* stmt = nullptr;
-    const char* tail = nullptr;
-    int rc = sqlite3_prepare_v2(connection_->handle(), utf8.constData(), int(utf8.size()), &stmt, &tail);
-    if (rc != SQLITE_OK)
-        connection_->fail(rc, QStringLiteral("照会"));
-    const bool oneSelect = stmt && sqlite3_stmt_readonly(stmt) && QByteArray(tail).trimmed().isEmpty();
-    if (!oneSelect) {
-        sqlite3_finalize(stmt);
-        throw StoreError(QStringLiteral("照会文が正しくありません（%1）。").arg(fileName()));
-    }
-    rc = sqlite3_step(stmt);
-    sqlite3_finalize(stmt);
-    if (rc != SQLITE_ROW && rc != SQLITE_DONE)
-        connection_->fail(rc, QStringLiteral("照会"));
-    return rc == SQLITE_ROW;
+    return connection_->queryHasRows(queryText);
 }
 
 void Database::execute(const QString& statementText) const
@@ -81,22 +83,21 @@ void Database::close()
 
 Database::ChangeStamp Database::changeStamp() const
 {
-    detail::Statement version = connection_->prepare(QStringLiteral("PRAGMA data_version"));
-    const int rc = sqlite3_step(version.get());
-    if (rc != SQLITE_ROW)
-        connection_->fail(rc, QString());
-    return {sqlite3_column_int64(version.get(), 0), sqlite3_total_changes64(connection_->handle())};
+    return connection_->changeStamp();
 }
 
 Transaction::Transaction(const Database& database, Purpose purpose) : connection_(database.connection())
 {
-    // An outermost transaction that writes takes the write lock at once: one that read first and
-    // wanted to write later could not wait for another program that holds the file, and would
-    // fail at once instead of after the busy timeout.
     outermost_ = connection_->transactionDepth == 0;
     name_ = QStringLiteral("kelvora_%1").arg(connection_->transactionDepth);
-    const QString begin = purpose == ForWriting ? QStringLiteral("BEGIN IMMEDIATE") : QStringLiteral("BEGIN");
-    connection_->run(outermost_ ? begin : QStringLiteral("SAVEPOINT %1").arg(name_), QString());
+    try {
+        connection_->run(outermost_ ? connection_->begin(purpose == ForWriting) : QStringLiteral("SAVEPOINT %1").arg(name_), QString());
+    } catch (const StoreError&) {
+        // A server may have begun the transaction before the wait for the writers' lock failed.
+        if (outermost_)
+            connection_->runQuietly(QStringLiteral("ROLLBACK"));
+        throw;
+    }
     ++connection_->transactionDepth;
 }
 
@@ -106,8 +107,7 @@ Transaction::~Transaction()
         return;
     --connection_->transactionDepth;
     connection_->suspendScans();
-    const QByteArray undo = (outermost_ ? QStringLiteral("ROLLBACK") : QStringLiteral("ROLLBACK TO %1; RELEASE %1").arg(name_)).toUtf8();
-    sqlite3_exec(connection_->handle(), undo.constData(), nullptr, nullptr, nullptr);
+    connection_->runQuietly(outermost_ ? QStringLiteral("ROLLBACK") : QStringLiteral("ROLLBACK TO %1; RELEASE %1").arg(name_));
 }
 
 void Transaction::commit()
@@ -124,8 +124,9 @@ bool Database::othersConnected() const
     return connection_->othersConnected();
 }
 
-void Transaction::serialise(const QString&) const
+void Transaction::serialise(const QString& key) const
 {
+    connection_->serialise(key);
 }
 
 QString sqlLiteral(const QString& text)

@@ -15,17 +15,32 @@ class Connection;
 // The two database files, opened by bare name from the current folder.
 inline const QString kMainFile = QStringLiteral("Kelvora.mdb");
 inline const QString kBackupFile = QStringLiteral("Kelvorabkup.mdb");
+// The settings file in the current folder that may name a database server instead of the main
+// file: its group [database], key `connection`, holds a libpq connection string.
+inline const QString kSettingsFile = QStringLiteral("Kelvora.ini");
 
-// A handle on a database file. Opening never creates a file: a missing file is a StoreError.
-// Several handles on the same file may be open at once; they share one connection.
+// Whether a name given for a database is a server's connection string ("postgresql://…",
+// "postgres://…", or key/value text holding "dbname=" or "service=") rather than a file name.
+bool isServerAddress(const QString& name);
+// The main database: the connection string in Kelvora.ini, or Kelvora.mdb when there is no
+// such file or it names none.
+QString mainDatabase();
+
+// A handle on a database: a file, or a database on a server. Opening never creates a file: a
+// missing file is a StoreError, as is a server that cannot be reached. Several handles on the
+// same database may be open at once; they share one connection.
 class Database {
 public:
-    static Database open(const QString& fileName = kMainFile);
-    // A handle with a connection of its own, shared with no other handle: the file as another
+    // The main database when `name` is empty.
+    static Database open(const QString& name = {});
+    // A handle with a connection of its own, shared with no other handle: the database as another
     // desk sees it (a second desk in the same process, or a tool working beside the program).
-    static Database openSeparately(const QString& fileName = kMainFile);
+    static Database openSeparately(const QString& name = {});
 
+    // The file name, or the database and its server, as messages name it.
     const QString& fileName() const;
+    // Whether the database lives on a server.
+    bool onServer() const;
 
     // A table cursor ("OpenRecordset" on a table).
     Table table(const QString& tableName) const;
@@ -42,13 +57,12 @@ public:
 
     void close();
 
-    // Something that differs after any commit to the file since it was last read: by another
-    // connection (SQLite counts those in PRAGMA data_version) or by this one (rows it changed).
-    // Screens compare it on a timer to follow what other desks do.
+    // Something that differs after any commit to the database since it was last read, by another
+    // connection or by this one. Screens compare it on a timer to follow what other desks do.
     using ChangeStamp = std::pair<qint64, qint64>;
     ChangeStamp changeStamp() const;
 
-    // Whether another desk has the file open now (another program, or a separate handle).
+    // Whether another desk has the database open now (another program, or a separate handle).
     bool othersConnected() const;
 
     std::shared_ptr<detail::Connection> connection() const { return connection_; }

@@ -269,7 +269,7 @@ private:
         for (const schema::IndexDef& index : schema::indexes()) {
             if (index.since > version_)
                 continue;
-            const QString name = sqlLiteral(index.sqliteName());
+            const QString name = sqlLiteral(index.storedName());
             const QList<QStringList> owner =
                 file_.rows(QStringLiteral("SELECT tbl_name FROM sqlite_master WHERE type = 'index' AND name = %1").arg(name));
             if (owner.isEmpty()) {
@@ -291,7 +291,7 @@ private:
     {
         QSet<QString> knownIndexes;
         for (const schema::IndexDef& index : schema::indexes())
-            knownIndexes.insert(index.sqliteName());
+            knownIndexes.insert(index.storedName());
         static const QHash<QString, QString> kinds = {{"table", "テーブル"}, {"index", "インデックス"}, {"view", "ビュー"},
                                                       {"trigger", "トリガー"}};
         for (const QStringList& object : file_.rows(QStringLiteral(

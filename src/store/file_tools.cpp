@@ -1,5 +1,6 @@
 #include "store/file_tools.h"
 
+#include "store/database.h"
 #include "store/raw_file.h"
 #include "store/schema.h"
 #include "store/schema_upgrade.h"
@@ -58,6 +59,14 @@ void createDatabaseFile(const QString& path)
         removeScratch();
         throw StoreError(QStringLiteral("「%1」を作成できません。").arg(path));
     }
+}
+
+void createDatabase(const QString& name)
+{
+    if (isServerAddress(name))
+        createServerTables(name);
+    else
+        createDatabaseFile(name);
 }
 
 int databaseFileVersion(const QString& path)

@@ -147,7 +147,7 @@ int TableDef::fieldIndex(const QString& fieldName) const
     return -1;
 }
 
-QString IndexDef::sqliteName() const
+QString IndexDef::storedName() const
 {
     return table + "." + name;
 }
@@ -183,9 +183,11 @@ const IndexDef* findIndex(const QString& table, const QString& name)
     return nullptr;
 }
 
-QString sqlType(FieldType type)
+QString sqlType(FieldType type, Engine engine)
 {
-    return type == FieldType::Integer ? QStringLiteral("INTEGER") : QStringLiteral("TEXT");
+    if (type == FieldType::Integer)
+        return engine == Engine::File ? QStringLiteral("INTEGER") : QStringLiteral("bigint");
+    return engine == Engine::File ? QStringLiteral("TEXT") : QStringLiteral("text");
 }
 
 QString quoted(const QString& identifier)
@@ -197,44 +199,51 @@ QString quoted(const QString& identifier)
 
 namespace {
 
-QString createTable(const TableDef& table)
+QString createTable(const TableDef& table, Engine engine)
 {
+    const bool server = engine == Engine::Server;
     QStringList columns;
+    if (server)
+        columns << QStringLiteral("rowid bigserial PRIMARY KEY");
     for (const FieldDef& field : table.fields) {
         const QString fallback = field.type == FieldType::Integer ? "0" : "''";
-        columns << QString("%1 %2 NOT NULL DEFAULT %3").arg(quoted(field.name), sqlType(field.type), fallback);
+        const QString collation = server && field.type != FieldType::Integer ? QStringLiteral(" COLLATE \"C\"") : QString();
+        columns << QString("%1 %2%3 NOT NULL DEFAULT %4").arg(quoted(field.name), sqlType(field.type, engine), collation, fallback);
     }
-    return QString("CREATE TABLE %1 (%2) STRICT").arg(quoted(table.name), columns.join(", "));
+    return QString("CREATE TABLE %1 (%2)%3").arg(quoted(table.name), columns.join(", "), server ? "" : " STRICT");
 }
 
-QString createIndex(const IndexDef& index)
+QString createIndex(const IndexDef& index, Engine engine)
 {
     QStringList keys;
     for (const QString& key : index.keys)
         keys << quoted(key);
-    return QString("CREATE INDEX %1 ON %2 (%3)").arg(quoted(index.sqliteName()), quoted(index.table), keys.join(", "));
+    if (engine == Engine::Server)
+        keys << QStringLiteral("rowid");
+    return QString("CREATE INDEX %1 ON %2 (%3)").arg(quoted(index.storedName()), quoted(index.table), keys.join(", "));
 }
 
 } // namespace
 
-QStringList upgradeStatements(int fromVersion)
+QStringList upgradeStatements(int fromVersion, Engine engine)
 {
     QStringList statements;
     for (const TableDef& table : tables()) {
         if (table.since > fromVersion)
-            statements << createTable(table);
+            statements << createTable(table, engine);
     }
     for (const IndexDef& index : indexes()) {
         if (index.since > fromVersion)
-            statements << createIndex(index);
+            statements << createIndex(index, engine);
     }
-    statements << QString("PRAGMA user_version = %1").arg(kCurrentVersion);
+    if (engine == Engine::File)
+        statements << QString("PRAGMA user_version = %1").arg(kCurrentVersion);
     return statements;
 }
 
-QStringList createStatements()
+QStringList createStatements(Engine engine)
 {
-    return upgradeStatements(0);
+    return upgradeStatements(0, engine);
 }
 
 } // namespace store::schema

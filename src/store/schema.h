@@ -60,9 +60,9 @@ struct IndexDef {
     bool unique = false;
     int since = 1; // the first file version that has the index
 
-    // Index names are global in SQLite while "Idx_日付" exists on three tables, so every index
-    // is stored under a name qualified by its table.
-    QString sqliteName() const;
+    // Index names are global in a database while "Idx_日付" exists on three tables, so every
+    // index is stored under a name qualified by its table.
+    QString storedName() const;
 };
 
 const std::vector<TableDef>& tables();
@@ -73,14 +73,19 @@ const TableDef* findTable(const QString& name);
 // "Key_予約").
 const IndexDef* findIndex(const QString& table, const QString& name);
 
-// SQL that creates every table and index of the catalogue in an empty file and records the
-// current version.
-QStringList createStatements();
-// SQL that brings a file of `fromVersion` up to the current version: the tables and indexes it
-// lacks, then the version.
-QStringList upgradeStatements(int fromVersion);
-// The column type SQLite is given for a field type.
-QString sqlType(FieldType type);
+// The two engines a database lives in: a file (SQLite) or a server (PostgreSQL).
+enum class Engine { File, Server };
+
+// SQL that creates every table and index of the catalogue in an empty database and, in a file,
+// records the current version. On a server every table has a hidden row id (SQLite has its own),
+// text compares by code point as SQLite's does, and every index ends with the row id: the cursor
+// reads in the order "key, then row id".
+QStringList createStatements(Engine engine = Engine::File);
+// SQL that brings a database of `fromVersion` up to the current version: the tables and indexes
+// it lacks, then, in a file, the version.
+QStringList upgradeStatements(int fromVersion, Engine engine = Engine::File);
+// The column type a field type is given.
+QString sqlType(FieldType type, Engine engine = Engine::File);
 // A name quoted as an SQL identifier.
 QString quoted(const QString& identifier);
 

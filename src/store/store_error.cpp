@@ -2,6 +2,7 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <libpq-fe.h>
 #include <sqlite3.h>
 #include <unistd.h>
 
@@ -87,6 +88,55 @@ QString failureMessage(int code, const QString& file, const QString& what, const
     default:
         return QStringLiteral("データベース「%1」の操作に失敗しました。%2 [%3]").arg(file, place, detail);
     }
+}
+
+QString serverFailureMessage(const QByteArray& state, const QString& database, const QString& server, const QString& what,
+                             const QString& reason)
+{
+    const QString place = what.isEmpty() ? QString() : QStringLiteral("（%1）").arg(what);
+    if (state.startsWith("08") || state == "57P01" || state == "57P02" || state == "57P03") {
+        return QStringLiteral("データベースサーバー「%1」との接続が切れました。%2保存の途中だった変更は取り消されました。"
+                              "サーバーが使えるようになってから、やり直してください。（理由: %3）")
+            .arg(server, place, reason);
+    }
+    if (state == "42501")
+        return QStringLiteral("データベース「%1」に書き込む権限がありません。%2（理由: %3）").arg(database, place, reason);
+    if (state == "25006")
+        return QStringLiteral("データベース「%1」は読み取り専用のため書き込めません。%2").arg(database, place);
+    if (state == "40001" || state == "40P01" || state == "55P03")
+        return QStringLiteral("データベース「%1」は他の端末が使用中です。しばらくしてからやり直してください。%2").arg(database, place);
+    if (state == "53100")
+        return QStringLiteral("データベースサーバー「%1」のディスクの空きが不足しているため書き込めません。%2").arg(server, place);
+    return QStringLiteral("データベース「%1」の操作に失敗しました。%2 [%3]").arg(database, place, reason);
+}
+
+QString connectFailureMessage(const QString& address, const QString& reason)
+{
+    QString host = QStringLiteral("localhost");
+    QString port = QStringLiteral("5432");
+    QString database;
+    if (PQconninfoOption* options = PQconninfoParse(address.toUtf8().constData(), nullptr)) {
+        for (PQconninfoOption* option = options; option->keyword; ++option) {
+            const QString value = QString::fromUtf8(option->val ? option->val : "");
+            const QByteArray keyword(option->keyword);
+            if (value.isEmpty())
+                continue;
+            if (keyword == "host" || (keyword == "hostaddr" && host == QLatin1String("localhost")))
+                host = value;
+            else if (keyword == "port")
+                port = value;
+            else if (keyword == "dbname")
+                database = value;
+            else if (keyword == "service")
+                database = QStringLiteral("service=%1").arg(value);
+        }
+        PQconninfoFree(options);
+    } else {
+        return QStringLiteral("データベースの接続文字列が正しくありません。（理由: %1）").arg(reason);
+    }
+    return QStringLiteral("データベースサーバー「%1:%2」のデータベース「%3」に接続できません。"
+                          "サーバーが動いているか、接続先の設定が正しいかを確かめてください。（理由: %4）")
+        .arg(host, port, database, reason);
 }
 
 } // namespace store

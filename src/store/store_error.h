@@ -25,4 +25,13 @@ private:
 // folder to tell a read-only file from a folder where the journal cannot be made.
 QString failureMessage(int code, const QString& file, const QString& what = {}, const QString& detail = {});
 
+// The operator's sentence for a failure on a database server: `state` is the server's SQLSTATE
+// (class 08 when the connection is lost), `database` the database as messages name it, `server`
+// its host and port, `what` the table or action, `reason` the server's own words.
+QString serverFailureMessage(const QByteArray& state, const QString& database, const QString& server, const QString& what,
+                             const QString& reason);
+// The sentence for a server that cannot be reached with the connection string `address`: it
+// names the server and the database (never a password) and gives libpq's reason.
+QString connectFailureMessage(const QString& address, const QString& reason);
+
 } // namespace store

@@ -4,7 +4,6 @@
 #include "store/store_error.h"
 
 #include <limits>
-#include <sqlite3.h>
 
 namespace store {
 
@@ -24,7 +23,7 @@ Table::Table(std::shared_ptr<detail::Connection> connection, const QString& tabl
     }
     if (!connection_->hasTable(tableName)) {
         throw StoreError(QStringLiteral("データベース「%1」にテーブル「%2」がありません。")
-                             .arg(connection_->fileName(), tableName));
+                             .arg(connection_->name(), tableName));
     }
 }
 
@@ -32,7 +31,8 @@ Table::Table(Table&& other) noexcept
     : connection_(std::move(other.connection_)), table_(other.table_), index_(other.index_),
       keyColumns_(std::move(other.keyColumns_)), orderBy_(std::move(other.orderBy_)),
       seekSql_(std::move(other.seekSql_)), continueSql_(std::move(other.continueSql_)),
-      scan_(std::move(other.scan_)), scanSql_(std::move(other.scanSql_)), scanning_(other.scanning_), live_(other.live_), row_(std::move(other.row_)),
+      scan_(std::move(other.scan_)), scanSql_(std::move(other.scanSql_)), scanning_(other.scanning_), live_(other.live_),
+      scanLimit_(other.scanLimit_), scanRows_(other.scanRows_), row_(std::move(other.row_)),
       rowid_(other.rowid_), positioned_(other.positioned_), deleted_(other.deleted_), eof_(other.eof_),
       noMatch_(other.noMatch_), mode_(other.mode_), pending_(std::move(other.pending_)),
       pendingSet_(std::move(other.pendingSet_)), literalPositions_(std::move(other.literalPositions_))
@@ -66,9 +66,9 @@ QString Table::what() const
 void Table::setIndex(const QString& indexName)
 {
     const schema::IndexDef* index = schema::findIndex(table_->name, indexName);
-    if (!index || !connection_->hasIndex(index->sqliteName())) {
+    if (!index || !connection_->hasIndex(index->storedName())) {
         throw StoreError(QStringLiteral("データベース「%1」のテーブル「%2」にインデックス「%3」がありません。")
-                             .arg(connection_->fileName(), table_->name, indexName));
+                             .arg(connection_->name(), table_->name, indexName));
     }
     suspendScan();
     scan_.release();
@@ -91,12 +91,10 @@ const QString& Table::seekSql(bool greater, size_t keyCount)
     QString& sql = seekSql_[{greater, keyCount}];
     if (sql.isEmpty()) {
         QStringList names;
-        QStringList marks;
-        for (size_t i = 0; i < keyCount; ++i) {
+        for (size_t i = 0; i < keyCount; ++i)
             names << schema::quoted(table_->fields[size_t(keyColumns_[i])].name);
-            marks << QStringLiteral("?");
-        }
-        sql = selectSql(QStringLiteral("(%1) %2 (%3)").arg(names.join(u','), greater ? ">" : ">=", marks.join(u',')));
+        sql = selectSql(QStringLiteral("(%1) %2 (%3)").arg(names.join(u','), greater ? ">" : ">=", marks(1, int(keyCount))),
+                        connection_->dialect().firstBatch);
     }
     return sql;
 }
@@ -105,14 +103,11 @@ const QString& Table::continueSql()
 {
     if (continueSql_.isEmpty()) {
         QStringList names;
-        QStringList marks;
-        for (int column : keyColumns_) {
+        for (int column : keyColumns_)
             names << schema::quoted(table_->fields[size_t(column)].name);
-            marks << QStringLiteral("?");
-        }
         names << QStringLiteral("rowid");
-        marks << QStringLiteral("?");
-        continueSql_ = selectSql(QStringLiteral("(%1) > (%2)").arg(names.join(u','), marks.join(u',')));
+        continueSql_ = selectSql(QStringLiteral("(%1) > (%2)").arg(names.join(u','), marks(1, int(names.size()))),
+                                 connection_->dialect().nextBatch);
     }
     return continueSql_;
 }
@@ -220,23 +215,24 @@ Table::Cell Table::toSeekKey(const schema::FieldDef& field, const Value& value) 
     return toStored(field, value);
 }
 
-void Table::bind(sqlite3_stmt* stmt, int position, const Cell& cell) const
+QString Table::marks(int first, int count) const
 {
-    if (cell.isInteger) {
-        sqlite3_bind_int64(stmt, position, cell.number);
-    } else {
-        sqlite3_bind_text16(stmt, position, cell.text.utf16(), int(cell.text.size() * sizeof(char16_t)),
-                            SQLITE_TRANSIENT);
-    }
+    QStringList marks;
+    for (int i = 0; i < count; ++i)
+        marks << connection_->mark(first + i);
+    return marks.join(u',');
 }
 
-QString Table::selectSql(const QString& where) const
+QString Table::selectSql(const QString& where, int batch) const
 {
     QStringList columns{QStringLiteral("rowid")};
     for (const schema::FieldDef& field : table_->fields)
         columns << schema::quoted(field.name);
-    return QStringLiteral("SELECT %1 FROM %2 INDEXED BY %3 WHERE %4 ORDER BY %5")
-        .arg(columns.join(u','), schema::quoted(table_->name), schema::quoted(index_->sqliteName()), where, orderBy_);
+    const QString indexedBy =
+        connection_->dialect().engine == schema::Engine::File ? QStringLiteral(" INDEXED BY ") + schema::quoted(index_->storedName()) : QString();
+    const QString limit = batch > 0 ? QStringLiteral(" LIMIT %1").arg(batch) : QString();
+    return QStringLiteral("SELECT %1 FROM %2%3 WHERE %4 ORDER BY %5%6")
+        .arg(columns.join(u','), schema::quoted(table_->name), indexedBy, where, orderBy_, limit);
 }
 
 bool Table::find(std::initializer_list<Value> keys)
@@ -308,7 +304,7 @@ void Table::seek(const char* op, const std::vector<Value>& keys)
     for (size_t i = 0; i < keys.size(); ++i)
         cells.push_back(toSeekKey(table_->fields[size_t(keyColumns_[i])], keys[i]));
     mode_ = Mode::Browse;
-    startScan(seekSql(comparison == QLatin1String(">"), keys.size()), cells, false);
+    startScan(seekSql(comparison == QLatin1String(">"), keys.size()), cells, false, connection_->dialect().firstBatch);
 
     if (comparison == QLatin1String("=") && !eof_) {
         for (size_t i = 0; i < cells.size(); ++i) {
@@ -323,7 +319,7 @@ void Table::seek(const char* op, const std::vector<Value>& keys)
     noMatch_ = eof_;
 }
 
-void Table::startScan(const QString& sql, const std::vector<Cell>& keys, bool withRowid)
+void Table::startScan(const QString& sql, const std::vector<Cell>& keys, bool withRowid, int batch)
 {
     live_ = false; // a new scan replaces the current record: nothing to keep of it
     suspendScan();
@@ -336,9 +332,11 @@ void Table::startScan(const QString& sql, const std::vector<Cell>& keys, bool wi
     }
     int position = 1;
     for (const Cell& key : keys)
-        bind(scan_.get(), position++, key);
+        scan_->bind(position++, key);
     if (withRowid)
-        sqlite3_bind_int64(scan_.get(), position, rowid_);
+        scan_->bind(position, Cell::ofInteger(rowid_));
+    scanLimit_ = batch;
+    scanRows_ = 0;
     scanning_ = true;
     connection_->addScan(this);
     stepScan();
@@ -346,22 +344,25 @@ void Table::startScan(const QString& sql, const std::vector<Cell>& keys, bool wi
 
 void Table::stepScan()
 {
-    const int rc = sqlite3_step(scan_.get());
     deleted_ = false;
     live_ = false;
-    if (rc == SQLITE_DONE) {
+    bool row = false;
+    try {
+        row = scan_->step(what());
+    } catch (const StoreError&) {
+        suspendScan();
+        positioned_ = false;
+        eof_ = true;
+        throw;
+    }
+    if (!row) {
         suspendScan();
         positioned_ = false;
         eof_ = true;
         return;
     }
-    if (rc != SQLITE_ROW) {
-        suspendScan();
-        positioned_ = false;
-        eof_ = true;
-        connection_->fail(rc, what());
-    }
-    rowid_ = sqlite3_column_int64(scan_.get(), 0);
+    ++scanRows_;
+    rowid_ = scan_->integer(0);
     live_ = true;
     positioned_ = true;
     eof_ = false;
@@ -371,17 +372,7 @@ Table::Cell Table::cellAt(size_t position) const
 {
     if (!live_)
         return row_[position];
-    sqlite3_stmt* stmt = scan_.get();
-    const int column = int(position) + 1;
-    Cell cell;
-    if (sqlite3_column_type(stmt, column) == SQLITE_INTEGER) {
-        cell.isInteger = true;
-        cell.number = sqlite3_column_int64(stmt, column);
-    } else {
-        cell.text = QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(stmt, column)),
-                                      sqlite3_column_bytes(stmt, column));
-    }
-    return cell;
+    return scan_->cell(int(position) + 1);
 }
 
 void Table::materialize()
@@ -410,15 +401,17 @@ void Table::moveNext()
     if (!positioned_ || eof_)
         throw StoreError(QStringLiteral("%1はすでに最後のレコードを過ぎています。").arg(what()));
     mode_ = Mode::Browse;
-    if (scanning_) {
+    if (scanning_ && (scanLimit_ == 0 || scanRows_ < scanLimit_)) {
         stepScan();
         return;
     }
-    // The scan was interrupted by a write: continue after the current key and rowid.
+    // The scan was interrupted by a write, or read its whole batch: continue after the current
+    // key and rowid.
+    suspendScan();
     std::vector<Cell> keys;
     for (int column : keyColumns_)
         keys.push_back(row_[size_t(column)]);
-    startScan(continueSql(), keys, true);
+    startScan(continueSql(), keys, true, connection_->dialect().nextBatch);
 }
 
 Value Table::fieldAt(int position) const
@@ -494,7 +487,7 @@ QString Table::whichRecord() const
         break;
     }
     return QStringLiteral("データベース「%1」のテーブル「%2」のレコード（%3）")
-        .arg(connection_->fileName(), table_->name, key.join(QStringLiteral("、")));
+        .arg(connection_->name(), table_->name, key.join(QStringLiteral("、")));
 }
 
 void Table::addNew()
@@ -527,7 +520,6 @@ void Table::update()
     connection_->suspendScans();
     std::vector<Cell> values;
     QStringList names;
-    QStringList marks;
     for (size_t i = 0; i < table_->fields.size(); ++i) {
         const schema::FieldDef& def = table_->fields[i];
         if (mode_ == Mode::Editing && !pendingSet_[i])
@@ -537,36 +529,35 @@ void Table::update()
             cell.isInteger = true; // an unset integer field of a new record holds 0
         values.push_back(cell);
         names << schema::quoted(def.name);
-        marks << QStringLiteral("?");
     }
 
     QString sql;
     if (mode_ == Mode::Adding) {
-        sql = QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
-                  .arg(schema::quoted(table_->name), names.join(u','), marks.join(u','));
+        sql = QStringLiteral("INSERT INTO %1 (%2) VALUES (%3) RETURNING rowid")
+                  .arg(schema::quoted(table_->name), names.join(u','), marks(1, int(names.size())));
     } else {
         QStringList assignments;
-        for (const QString& name : names)
-            assignments << name + QStringLiteral("=?");
+        for (int i = 0; i < names.size(); ++i)
+            assignments << names[i] + u'=' + connection_->mark(i + 1);
         if (assignments.isEmpty()) {
             mode_ = Mode::Browse;
             return;
         }
-        sql = QStringLiteral("UPDATE %1 SET %2 WHERE rowid=?").arg(schema::quoted(table_->name), assignments.join(u','));
+        sql = QStringLiteral("UPDATE %1 SET %2 WHERE rowid=%3")
+                  .arg(schema::quoted(table_->name), assignments.join(u','), connection_->mark(int(names.size()) + 1));
     }
     detail::Statement statement = connection_->prepare(sql);
     int position = 1;
     for (const Cell& value : values)
-        bind(statement.get(), position++, value);
+        statement->bind(position++, value);
     if (mode_ == Mode::Editing)
-        sqlite3_bind_int64(statement.get(), position, rowid_);
-    const int rc = sqlite3_step(statement.get());
-    if (rc != SQLITE_DONE)
-        connection_->fail(rc, what());
+        statement->bind(position, Cell::ofInteger(rowid_));
+    const bool inserted = statement->step(what());
 
     // The cursor now stands on the stored record.
     if (mode_ == Mode::Adding) {
-        rowid_ = sqlite3_last_insert_rowid(connection_->handle());
+        if (inserted)
+            rowid_ = statement->integer(0);
         row_ = pending_;
         for (size_t i = 0; i < row_.size(); ++i) {
             if (!pendingSet_[i] && table_->fields[i].type == FieldType::Integer)
@@ -588,12 +579,10 @@ void Table::remove()
 {
     requireRecord("削除");
     connection_->suspendScans();
-    detail::Statement statement =
-        connection_->prepare(QStringLiteral("DELETE FROM %1 WHERE rowid=?").arg(schema::quoted(table_->name)));
-    sqlite3_bind_int64(statement.get(), 1, rowid_);
-    const int rc = sqlite3_step(statement.get());
-    if (rc != SQLITE_DONE)
-        connection_->fail(rc, what());
+    detail::Statement statement = connection_->prepare(
+        QStringLiteral("DELETE FROM %1 WHERE rowid=%2").arg(schema::quoted(table_->name), connection_->mark(1)));
+    statement->bind(1, Cell::ofInteger(rowid_));
+    statement->step(what());
     deleted_ = true;
 }
 

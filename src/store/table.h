@@ -87,12 +87,7 @@ public:
     void close();
 
 private:
-    struct Cell {
-        bool isInteger = false;
-        qint64 number = 0;
-        QString text;
-        bool operator==(const Cell& other) const = default;
-    };
+    using Cell = detail::Cell;
     enum class Mode { Browse, Adding, Editing };
 
     void suspendScan() override;
@@ -106,13 +101,14 @@ private:
     void setAt(int position, const Value& value);
     Cell toStored(const schema::FieldDef& field, const Value& value) const;
     Cell toSeekKey(const schema::FieldDef& field, const Value& value) const;
-    void bind(sqlite3_stmt* stmt, int position, const Cell& cell) const;
-    void startScan(const QString& sql, const std::vector<Cell>& keys, bool withRowid);
+    void startScan(const QString& sql, const std::vector<Cell>& keys, bool withRowid, int batch);
     void stepScan();
     // A field of the current record, from the scan's statement while it is live.
     Cell cellAt(size_t position) const;
     void materialize();
-    QString selectSql(const QString& where) const;
+    QString selectSql(const QString& where, int batch) const;
+    // The marks of `count` parameters, numbered from `first`, joined by commas.
+    QString marks(int first, int count) const;
     // The SQL of a seek ("=" and ">=" share it) or of the continuation after the current record,
     // built once per index and number of key values.
     const QString& seekSql(bool greater, size_t keyCount);
@@ -135,6 +131,10 @@ private:
     // The current record is read straight from the scan's statement until the scan has to stop;
     // only then is it copied into row_.
     bool live_ = false;
+    // Rows the scan's statement was allowed to read (0: all of them) and has read so far; a
+    // batch read to its end is followed by the next one.
+    int scanLimit_ = 0;
+    int scanRows_ = 0;
 
     std::vector<Cell> row_;
     qint64 rowid_ = 0;

@@ -123,4 +123,17 @@ TEST_F(FirstStartTest, AFolderThatCannotBeWrittenSaysSoAndOffersNoCreation)
     EXPECT_TRUE(said.contains("このフォルダには書き込めない")) << said.toStdString();
 }
 
+// A desk whose Kelvora.ini names a server opens the menu on it, with no first start and no file.
+class FirstStartOnServerTest : public FirstStartTest {
+protected:
+    bool onServer() const override { return true; }
+};
+
+TEST_F(FirstStartOnServerTest, ADeskOnAServerOpensTheMenuWithoutAFile)
+{
+    EXPECT_EQ(startProgram(), std::nullopt);
+    EXPECT_TRUE(menuShown());
+    EXPECT_FALSE(QFile::exists(store::kMainFile));
+}
+
 } // namespace

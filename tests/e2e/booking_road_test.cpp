@@ -17,7 +17,7 @@
 
 namespace {
 
-class BookingRoadTest : public DatabaseTest {
+class BookingRoadTest : public BothStoresTest {
 protected:
     void SetUp() override
     {
@@ -84,7 +84,7 @@ int column(int hour, int minute)
     return (hour - 9) * 2 + minute / 30 + 1;
 }
 
-TEST_F(BookingRoadTest, ByTargetFromTheMenuToTheCountOnItsColour)
+TEST_P(BookingRoadTest, ByTargetFromTheMenuToTheCountOnItsColour)
 {
     press(menu, "対象照会");
     auto* status = forms::find<予約状照会>();
@@ -108,7 +108,7 @@ TEST_F(BookingRoadTest, ByTargetFromTheMenuToTheCountOnItsColour)
     EXPECT_EQ(forms::find<時間照会>(), nullptr);
 }
 
-TEST_F(BookingRoadTest, ByDayFromTheMenuToTheCountOnItsColour)
+TEST_P(BookingRoadTest, ByDayFromTheMenuToTheCountOnItsColour)
 {
     insert("予約", {{"予約_設定番号", "00002"}, {"予約_年月日", "2026/12/09"}, {"予約_開始時間", "14:00"},
                     {"予約_終了時間", "14:30"}, {"予約_予約者NO", "-000009"}, {"予約_予約者名", "先客"}});
@@ -126,5 +126,7 @@ TEST_F(BookingRoadTest, ByDayFromTheMenuToTheCountOnItsColour)
     EXPECT_EQ(shownColour, ui::qbColor(12)); // the limit of two is reached
     EXPECT_EQ(count("予約"), 2);
 }
+
+ON_BOTH_STORES(BookingRoadTest);
 
 } // namespace

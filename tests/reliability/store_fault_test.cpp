@@ -15,6 +15,7 @@
 #include "reservations/entry_form.h"
 #include "reservations/status_inquiry_form.h"
 #include "store/file_tools.h"
+#include "store/sqlite_handle.h"
 #include "store/schema.h"
 #include "support/file_faults.h"
 #include "support/modal_script.h"
@@ -251,7 +252,7 @@ TEST_F(StoreFaultTest, AMissingTableOrIndexStopsTheActionWithNothingHalfDone)
     for (const QString& problem : store::checkDatabaseFile(store::kMainFile))
         EXPECT_TRUE(problem.contains("特定日")) << problem.toStdString();
 
-    runSql("DROP INDEX " + store::schema::quoted(kana->sqliteName()));
+    runSql("DROP INDEX " + store::schema::quoted(kana->storedName()));
     clearMessages();
     pressMenu("予約者登録");
     const QString noIndex = expectOneStoreError("データベース「Kelvora.mdb」のテーブル「予約者」にインデックス「Idx_カナ」がありません");
@@ -321,7 +322,7 @@ TEST_F(StoreFaultTest, ADiskThatFillsUpInTheMiddleOfASaveLeavesNoHalfOfIt)
     const QString full = QStringLiteral("ディスクの空きが不足しているため、データベース「Kelvora.mdb」に書き込めません");
     const Contents before = tableContents(kAllTables);
     store::Database held = db(); // the forms share this connection, and with it the page limit
-    sqlite3* connection = held.connection()->handle();
+    sqlite3* connection = store::detail::sqliteHandle(*held.connection());
     // The file may grow by this many pages.
     const auto limitGrowth = [&](int pages) {
         sqlite3_stmt* count = nullptr;
@@ -406,7 +407,7 @@ TEST_F(StoreFaultTest, AFileThatIsNotADatabaseIsReportedAndLeftAsItWas)
 TEST_F(StoreFaultTest, AFormWhoseLoadingFailsDoesNotOpen)
 {
     store::Database held = db(); // the forms share this connection
-    StepFault fault(held.connection()->handle());
+    StepFault fault(store::detail::sqliteHandle(*held.connection()));
     // How every form is opened as the operator opens it: what comes first, then the opening.
     struct Opening {
         QString form;
@@ -494,7 +495,7 @@ TEST_F(StoreFaultTest, AFormWhoseLoadingFailsDoesNotOpen)
 TEST_F(StoreFaultTest, AnOpenFormWhoseReloadFailsIsClosedAndOpensAgainAfterwards)
 {
     store::Database held = db();
-    StepFault fault(held.connection()->handle());
+    StepFault fault(store::detail::sqliteHandle(*held.connection()));
     press(menu(), "対象照会");
     ASSERT_TRUE(showing("予約状照会"));
     clearMessages();

@@ -1,5 +1,6 @@
-// Two desks on one file: desk A works through the forms, desk B is a connection of its own that
-// commits while desk A's operator is answering a question, as another program would.
+// Two desks on one database (a file, or a database on the server): desk A works through the forms,
+// desk B is a connection of its own that commits while desk A's operator is answering a question,
+// as another program would.
 
 #include "booking_fixture.h"
 #include "base/clock.h"
@@ -21,8 +22,10 @@
 
 namespace {
 
-class SeveralDesksTest : public BookingTest {
+class SeveralDesksTest : public BookingTest, public ::testing::WithParamInterface<StoreKind> {
 protected:
+    bool onServer() const override { return GetParam() == StoreKind::Server; }
+
     void SetUp() override
     {
         BookingTest::SetUp();
@@ -75,7 +78,7 @@ protected:
     予約者登* entry = nullptr;
 };
 
-TEST_F(SeveralDesksTest, TheLastPlaceTakenByAnotherDeskWhileTheOperatorConfirmsIsAskedAbout)
+TEST_P(SeveralDesksTest, TheLastPlaceTakenByAnotherDeskWhileTheOperatorConfirmsIsAskedAbout)
 {
     basic("00001", 2);
     book("00001", "2026/12/08", "10:00", "10:30", "-000001", "山田太郎");
@@ -88,7 +91,7 @@ TEST_F(SeveralDesksTest, TheLastPlaceTakenByAnotherDeskWhileTheOperatorConfirmsI
     EXPECT_EQ(count("予約者"), 0) << "nothing of the refused booking is written";
 }
 
-TEST_F(SeveralDesksTest, ABookingAsksAboutEverySlotItCoversNotOnlyItsFirst)
+TEST_P(SeveralDesksTest, ABookingAsksAboutEverySlotItCoversNotOnlyItsFirst)
 {
     basic("00001", 0);
     book("00001", "2026/12/08", "10:30", "11:00", "-000001", "山田太郎");
@@ -104,7 +107,7 @@ TEST_F(SeveralDesksTest, ABookingAsksAboutEverySlotItCoversNotOnlyItsFirst)
     EXPECT_EQ(booked(), (std::vector<QStringList>{{"10:00", "11:00", "佐藤花子"}, {"10:30", "11:00", "山田太郎"}}));
 }
 
-TEST_F(SeveralDesksTest, AnOverflowAgreedToAtTheInquiryIsAskedAgainOnlyWhenMoreWereBooked)
+TEST_P(SeveralDesksTest, AnOverflowAgreedToAtTheInquiryIsAskedAgainOnlyWhenMoreWereBooked)
 {
     basic("00001", 1);
     book("00001", "2026/12/08", "10:00", "10:30", "-000101", "山田太郎");
@@ -121,7 +124,7 @@ TEST_F(SeveralDesksTest, AnOverflowAgreedToAtTheInquiryIsAskedAgainOnlyWhenMoreW
     EXPECT_EQ(count("予約"), 3);
 }
 
-TEST_F(SeveralDesksTest, AStaleEntryFormNeverBringsBackNorOverwritesWhatAnotherDeskChanged)
+TEST_P(SeveralDesksTest, AStaleEntryFormNeverBringsBackNorOverwritesWhatAnotherDeskChanged)
 {
     basic("00001", 5);
     book("00001", "2026/12/08", "10:00", "11:00", "-000007", "佐藤花子", "窓側");
@@ -138,7 +141,7 @@ TEST_F(SeveralDesksTest, AStaleEntryFormNeverBringsBackNorOverwritesWhatAnotherD
     EXPECT_EQ(booked(), (std::vector<QStringList>{{"10:00", "11:30", "佐藤花子"}}));
 }
 
-TEST_F(SeveralDesksTest, TwoDesksIssuingTwoHundredReserversEachNeverShareANumber)
+TEST_P(SeveralDesksTest, TwoDesksIssuingTwoHundredReserversEachNeverShareANumber)
 {
     // Each desk saves its reservers as the forms do: the number taken and the reserver written in
     // one transaction. A desk kept waiting past its timeout is told the file is busy, nothing of
@@ -171,7 +174,7 @@ TEST_F(SeveralDesksTest, TwoDesksIssuingTwoHundredReserversEachNeverShareANumber
     EXPECT_EQ(rows("発番", "Key_発番", {"発番_番号"}), std::vector<QStringList>{{"400"}});
 }
 
-TEST_F(SeveralDesksTest, AnOpenGridAndItsListFollowAnotherDesksBookingKeepingWhatIsChosen)
+TEST_P(SeveralDesksTest, AnOpenGridAndItsListFollowAnotherDesksBookingKeepingWhatIsChosen)
 {
     basic("00001", 2);
     book("00001", "2026/12/08", "10:00", "10:30", "-000001", "山田太郎");
@@ -188,7 +191,7 @@ TEST_F(SeveralDesksTest, AnOpenGridAndItsListFollowAnotherDesksBookingKeepingWha
     EXPECT_EQ(list()->cellBackColor(1, 0), ui::qbColor(15));
 }
 
-TEST_F(SeveralDesksTest, TheReserverListFollowsAnotherDeskAndKeepsWhatIsPickedAndTyped)
+TEST_P(SeveralDesksTest, TheReserverListFollowsAnotherDeskAndKeepsWhatIsPickedAndTyped)
 {
     reserver("-000001", "佐々木一郎", "ササキイチロウ");
     openEntry("10:00", "10:30");
@@ -203,5 +206,7 @@ TEST_F(SeveralDesksTest, TheReserverListFollowsAnotherDeskAndKeepsWhatIsPickedAn
     EXPECT_EQ(box(entry, "予約者名")->text(), "佐藤花子");
     EXPECT_EQ(box(entry, "予約者カナ")->text(), "サ");
 }
+
+ON_BOTH_STORES(SeveralDesksTest);
 
 } // namespace

@@ -7,7 +7,7 @@ using store::Value;
 
 namespace {
 
-class CursorTest : public DatabaseTest {
+class CursorTest : public BothStoresTest {
 protected:
     void addTarget(const QString& number, const QString& abbrev = QString())
     {
@@ -20,7 +20,7 @@ protected:
     }
 };
 
-TEST_F(CursorTest, FiveBlanksLandOnTheCommonRecordOrTheLowestTarget)
+TEST_P(CursorTest, FiveBlanksLandOnTheCommonRecordOrTheLowestTarget)
 {
     addTarget("00002");
     addTarget("00010");
@@ -41,7 +41,7 @@ TEST_F(CursorTest, FiveBlanksLandOnTheCommonRecordOrTheLowestTarget)
     EXPECT_TRUE(targets.eof());
 }
 
-TEST_F(CursorTest, SeekEqualFindsTheRecordOrReportsNoMatchAndEof)
+TEST_P(CursorTest, SeekEqualFindsTheRecordOrReportsNoMatchAndEof)
 {
     insert("基本", {{"基本_番号", "00000"}, {"基本_単位", 1}, {"基本_設定", 30}, {"基本_重複", 1}, {"基本_重複数", 2}});
     store::Table basic = db().table("基本");
@@ -59,7 +59,7 @@ TEST_F(CursorTest, SeekEqualFindsTheRecordOrReportsNoMatchAndEof)
     EXPECT_THROW(basic.field("基本_設定"), store::StoreError);
 }
 
-TEST_F(CursorTest, SeekGreaterSkipsEqualKeys)
+TEST_P(CursorTest, SeekGreaterSkipsEqualKeys)
 {
     addTarget("00000");
     addTarget("00001");
@@ -72,7 +72,7 @@ TEST_F(CursorTest, SeekGreaterSkipsEqualKeys)
     EXPECT_TRUE(targets.noMatch());
 }
 
-TEST_F(CursorTest, IndexNamesIgnoreLatinCaseAndBelongToTheirTable)
+TEST_P(CursorTest, IndexNamesIgnoreLatinCaseAndBelongToTheirTable)
 {
     insert("カレンダー", {{"カレ_番号", "00000"}, {"カレ_年月日", "2026/12/08"}, {"カレ_休日FLG", 1}});
     store::Table calendar = db().table("カレンダー");
@@ -98,7 +98,7 @@ TEST_F(CursorTest, IndexNamesIgnoreLatinCaseAndBelongToTheirTable)
     EXPECT_THROW(reservations.setIndex("Key_設定"), store::StoreError);
 }
 
-TEST_F(CursorTest, DeletingInsideAScanRemovesExactlyTheRange)
+TEST_P(CursorTest, DeletingInsideAScanRemovesExactlyTheRange)
 {
     for (int day = 1; day <= 9; ++day) {
         addReservation("00001", QString("2026/11/0%1").arg(day), "09:00");
@@ -124,7 +124,7 @@ TEST_F(CursorTest, DeletingInsideAScanRemovesExactlyTheRange)
     EXPECT_EQ(left.back(), (QStringList{"00002", "2026/11/03"}));
 }
 
-TEST_F(CursorTest, UpsertEditsAnExistingKeyAndAddsANewOne)
+TEST_P(CursorTest, UpsertEditsAnExistingKeyAndAddsANewOne)
 {
     const auto upsert = [this](const QString& number, const QString& name) {
         store::Table targets = db().table("設定");
@@ -146,7 +146,7 @@ TEST_F(CursorTest, UpsertEditsAnExistingKeyAndAddsANewOne)
     EXPECT_EQ(rows("設定", "Key_設定", {"設定_名称", "設定_略称"}).front(), (QStringList{"大会議室", ""}));
 }
 
-TEST_F(CursorTest, DateFieldsTakeDatesOrDateTextAndCompareEqual)
+TEST_P(CursorTest, DateFieldsTakeDatesOrDateTextAndCompareEqual)
 {
     insert("特定日", {{"特定_番号", "00001"}, {"特定_日付", QDate(2024, 2, 29)}, {"特定_開始時間", "09:00"}});
     insert("特定日", {{"特定_番号", "00001"}, {"特定_日付", "2024/2/29"}, {"特定_開始時間", "10:00"}});
@@ -164,7 +164,7 @@ TEST_F(CursorTest, DateFieldsTakeDatesOrDateTextAndCompareEqual)
     EXPECT_THROW(specific.seek("=", {"00001", "2023/02/29", "09:00"}), store::StoreError);
 }
 
-TEST_F(CursorTest, EmptyTextSortsBelowEveryValueOfAnyType)
+TEST_P(CursorTest, EmptyTextSortsBelowEveryValueOfAnyType)
 {
     insert("マスタ", {{"マス_番号", -5}, {"マス_内容", "a"}});
     insert("マスタ", {{"マス_番号", 3}, {"マス_内容", "b"}});
@@ -180,7 +180,7 @@ TEST_F(CursorTest, EmptyTextSortsBelowEveryValueOfAnyType)
     EXPECT_EQ(daily.text("日別_番号"), "00001");
 }
 
-TEST_F(CursorTest, IntegerFieldsRefuseWhatIsNotAWholeSixteenBitNumber)
+TEST_P(CursorTest, IntegerFieldsRefuseWhatIsNotAWholeSixteenBitNumber)
 {
     store::Table basic = db().table("基本");
     basic.addNew();
@@ -198,7 +198,7 @@ TEST_F(CursorTest, IntegerFieldsRefuseWhatIsNotAWholeSixteenBitNumber)
     EXPECT_THROW(basic.set("基本_無い項目", "1"), store::StoreError);
 }
 
-TEST_F(CursorTest, FieldsLeftUnsetHoldEmptyTextOrZero)
+TEST_P(CursorTest, FieldsLeftUnsetHoldEmptyTextOrZero)
 {
     insert("予約者", {{"予約者_予約者NO", "-000001"}});
     store::Table reservers = db().table("予約者");
@@ -208,7 +208,7 @@ TEST_F(CursorTest, FieldsLeftUnsetHoldEmptyTextOrZero)
     EXPECT_EQ(reservers.field("予約者_性別"), Value(0));
 }
 
-TEST_F(CursorTest, AScanGoesOnCorrectlyWhileAnotherCursorWrites)
+TEST_P(CursorTest, AScanGoesOnCorrectlyWhileAnotherCursorWrites)
 {
     for (int hour = 9; hour <= 14; ++hour)
         addReservation("00001", "2026/12/08", QString("%1:00").arg(hour, 2, 10, QChar('0')));
@@ -228,7 +228,7 @@ TEST_F(CursorTest, AScanGoesOnCorrectlyWhileAnotherCursorWrites)
     EXPECT_EQ(count("予約者"), 6);
 }
 
-TEST_F(CursorTest, HandlesOnOneFileSeeEachOthersWrites)
+TEST_P(CursorTest, HandlesOnOneFileSeeEachOthersWrites)
 {
     store::Database first = db();
     store::Database second = db();
@@ -243,5 +243,27 @@ TEST_F(CursorTest, HandlesOnOneFileSeeEachOthersWrites)
     reader.seek("=", {"00007"});
     EXPECT_FALSE(reader.noMatch());
 }
+
+TEST_P(CursorTest, AScanLongerThanOneReadingGoesOnToTheEndInOrder)
+{
+    {
+        store::Database database = db();
+        store::Transaction transaction(database);
+        for (int i = 1200; i > 0; --i)
+            addTarget(QString("%1").arg(i, 5, 10, QChar('0')));
+        transaction.commit();
+    }
+    store::Table targets = db().table("設定", "Key_設定");
+    int seen = 0;
+    QString previous;
+    for (targets.seek(">", {"00000"}); !targets.eof(); targets.moveNext()) {
+        ASSERT_LT(previous, targets.text("設定_番号"));
+        previous = targets.text("設定_番号");
+        ++seen;
+    }
+    EXPECT_EQ(seen, 1200);
+}
+
+ON_BOTH_STORES(CursorTest);
 
 } // namespace

@@ -11,7 +11,9 @@
 
 namespace {
 
-class DatabaseHandleTest : public DatabaseTest {
+class DatabaseHandleTest : public DatabaseTest {};
+
+class StoreHandleTest : public BothStoresTest {
 protected:
     void addReservation(const QString& target, const QString& date)
     {
@@ -37,7 +39,7 @@ TEST_F(DatabaseHandleTest, AMissingFileIsAnErrorAndNothingIsCreated)
     EXPECT_FALSE(QFile::exists("Kelvora.mdb"));
 }
 
-TEST_F(DatabaseHandleTest, FutureReservationQuerySelectsOneTargetFromTheDateOn)
+TEST_P(StoreHandleTest, FutureReservationQuerySelectsOneTargetFromTheDateOn)
 {
     addReservation("00001", "2026/12/07");
     EXPECT_FALSE(db().queryHasRows(futureQuery("00001", "2026/12/08")));
@@ -54,7 +56,7 @@ TEST_F(DatabaseHandleTest, FutureReservationQuerySelectsOneTargetFromTheDateOn)
     EXPECT_EQ(count("予約"), 4);
 }
 
-TEST_F(DatabaseHandleTest, WholeTableDeletionsAndNothingElse)
+TEST_P(StoreHandleTest, WholeTableDeletionsAndNothingElse)
 {
     addReservation("00001", "2026/12/07");
     addReservation("00002", "2026/12/07");
@@ -64,7 +66,7 @@ TEST_F(DatabaseHandleTest, WholeTableDeletionsAndNothingElse)
     EXPECT_THROW(db().execute("DELETE * FROM sqlite_master ;"), store::StoreError);
 }
 
-TEST_F(DatabaseHandleTest, TransactionsAreAllOrNothing)
+TEST_P(StoreHandleTest, TransactionsAreAllOrNothing)
 {
     {
         store::Database database = db();
@@ -89,7 +91,7 @@ TEST_F(DatabaseHandleTest, TransactionsAreAllOrNothing)
     EXPECT_EQ(count("設定"), 2);
 }
 
-TEST_F(DatabaseHandleTest, MissingTablesAndIndexesAreNamedInTheError)
+TEST_P(StoreHandleTest, MissingTablesAndIndexesAreNamedInTheError)
 {
     runSql("DROP INDEX \"予約.Key_予約\"");
     try {
@@ -107,6 +109,8 @@ TEST_F(DatabaseHandleTest, MissingTablesAndIndexesAreNamedInTheError)
         EXPECT_TRUE(error.message().contains("発番"));
     }
 }
+
+ON_BOTH_STORES(StoreHandleTest);
 
 TEST_F(DatabaseHandleTest, MainAndBackupFilesSideBySide)
 {

@@ -5,6 +5,7 @@
 #include "base/clock.h"
 #include "store/file_tools.h"
 #include "store/schema.h"
+#include "test_server.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -12,6 +13,7 @@
 #include <QEventLoop>
 #include <QMessageBox>
 #include <QPointer>
+#include <QSettings>
 #include <QTimer>
 #include <QWidget>
 #include <sqlite3.h>
@@ -21,7 +23,14 @@ void DatabaseTest::SetUp()
     ASSERT_TRUE(dir_.isValid());
     previousFolder_ = QDir::currentPath();
     ASSERT_TRUE(QDir::setCurrent(dir_.path()));
-    store::createDatabaseFile(store::kMainFile);
+    if (onServer()) {
+        serverAddress_ = test_server::freshDatabase();
+        store::createServerTables(serverAddress_);
+        QSettings ini(store::kSettingsFile, QSettings::IniFormat);
+        ini.setValue(QStringLiteral("database/connection"), serverAddress_);
+    } else {
+        store::createDatabaseFile(store::kMainFile);
+    }
     msg::setResponder([this](const msg::Shown& shown) {
         messages_.push_back(shown);
         if (!shown.question || answers_.empty())
@@ -51,6 +60,13 @@ void DatabaseTest::TearDown()
     msg::clearResponder();
     appclock::setFixedNow(QDateTime());
     QDir::setCurrent(previousFolder_);
+    if (!serverAddress_.isEmpty())
+        test_server::dropDatabase(serverAddress_);
+}
+
+std::string storeKindName(const ::testing::TestParamInfo<StoreKind>& info)
+{
+    return info.param == StoreKind::File ? "File" : "Server";
 }
 
 メニュー* DatabaseTest::openMenu()
@@ -77,6 +93,8 @@ void DatabaseTest::insert(const QString& table, std::initializer_list<std::pair<
 
 void DatabaseTest::runSql(const QString& sql)
 {
+    if (onServer())
+        return test_server::runSql(sql, serverAddress_);
     sqlite3* raw = nullptr;
     ASSERT_EQ(sqlite3_open_v2("Kelvora.mdb", &raw, SQLITE_OPEN_READWRITE, nullptr), SQLITE_OK);
     const int rc = sqlite3_exec(raw, sql.toUtf8().constData(), nullptr, nullptr, nullptr);

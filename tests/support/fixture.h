@@ -18,13 +18,18 @@ class メニュー;
 #include <vector>
 
 // Every test that touches data runs in its own scratch folder, made the current folder, with a
-// fresh Kelvora.mdb built from the schema catalogue, a fixed clock (2026/12/08 10:00), the
-// start-up settings of that file, and a message responder that records every message and answers
-// questions from a queue (Yes when the queue is empty).
+// fresh Kelvora.mdb built from the schema catalogue (or, for a test on the server, a fresh
+// database on the test server that Kelvora.ini names), a fixed clock (2026/12/08 10:00), the
+// start-up settings of that database, and a message responder that records every message and
+// answers questions from a queue (Yes when the queue is empty).
 class DatabaseTest : public ::testing::Test {
 protected:
     void SetUp() override;
     void TearDown() override;
+    // Whether this test's database is on the test server.
+    virtual bool onServer() const { return false; }
+    // The connection string of the test's database on the server.
+    const QString& serverAddress() const { return serverAddress_; }
 
     // The moment the clock shows from now on; the settings loaded at start-up stay as they are, as
     // on a desk left running.
@@ -50,8 +55,8 @@ protected:
 
     // Adds one record; fields left out get the empty text or 0.
     void insert(const QString& table, std::initializer_list<std::pair<QString, store::Value>> fields);
-    // Runs SQL on Kelvora.mdb through a connection of its own, as another program would (to break
-    // the file on purpose).
+    // Runs SQL on the test's database through a connection of its own, as another program would
+    // (to break the database on purpose).
     void runSql(const QString& sql);
     // Rebuilds a table with its rows and indexes but without types or NOT NULL, as another tool
     // may write it, so that NULLs and loose values can be stored.
@@ -73,9 +78,20 @@ protected:
 private:
     QTemporaryDir dir_;
     QString previousFolder_;
+    QString serverAddress_;
     std::vector<msg::Shown> messages_;
     std::deque<bool> answers_;
 };
+
+// A DatabaseTest run on both stores: TEST_P, then ON_BOTH_STORES(Suite).
+enum class StoreKind { File, Server };
+class BothStoresTest : public DatabaseTest, public ::testing::WithParamInterface<StoreKind> {
+protected:
+    bool onServer() const override { return GetParam() == StoreKind::Server; }
+};
+std::string storeKindName(const ::testing::TestParamInfo<StoreKind>& info);
+#define ON_BOTH_STORES(Suite) \
+    INSTANTIATE_TEST_SUITE_P(Store, Suite, ::testing::Values(StoreKind::File, StoreKind::Server), storeKindName)
 
 // Runs `action` on the next modal window as soon as it is shown (for forms opened with exec()
 // inside a handler, and for real message boxes).

@@ -2,6 +2,7 @@
 
 #include "support/file_faults.h"
 #include "support/fixture.h"
+#include "support/table_contents.h"
 #include "store/file_tools.h"
 #include "store/schema.h"
 
@@ -267,6 +268,33 @@ TEST_F(KelvoraDbTest, BackupAndCheckShowHowFarTheyAreOnATerminalAndOnlyThere)
     EXPECT_TRUE(seen.contains("検査中 100%")) << seen.toStdString();
     EXPECT_TRUE(seen.contains("コピー中 100%")) << seen.toStdString();
     EXPECT_EQ(rowsIn("copy.mdb", "予約"), 0);
+}
+
+// The move to several desks and back: a file into an empty database on the server, and the server
+// into a new file, the same records both ways; a target that holds data is refused.
+class KelvoraDbServerTest : public KelvoraDbTest {
+protected:
+    bool onServer() const override { return true; }
+};
+
+TEST_F(KelvoraDbServerTest, CopyMovesEveryRecordToTheServerAndBackAndRefusesATargetWithData)
+{
+    ASSERT_EQ(tool({"demo", "demo.mdb"}).exitCode, 0);
+    const ToolRun there = tool({"copy", "demo.mdb", serverAddress()});
+    ASSERT_EQ(there.exitCode, 0) << there.err.toStdString();
+    EXPECT_EQ(tool({"check", serverAddress()}).exitCode, 0);
+    const Contents onServer = tableContents(kAllTables);
+    EXPECT_EQ(onServer.at("予約者").size(), 12u);
+
+    const ToolRun again = tool({"copy", "demo.mdb", serverAddress()});
+    EXPECT_NE(again.exitCode, 0);
+    EXPECT_TRUE(again.err.contains("にはすでにデータがあります")) << again.err.toStdString();
+
+    ASSERT_EQ(tool({"backup", serverAddress(), "back.mdb"}).exitCode, 0);
+    EXPECT_EQ(tool({"check", "back.mdb"}).exitCode, 0);
+    ASSERT_TRUE(QFile::remove(store::kSettingsFile));
+    ASSERT_TRUE(QFile::rename("back.mdb", store::kMainFile));
+    EXPECT_EQ(tableContents(kAllTables), onServer);
 }
 
 } // namespace

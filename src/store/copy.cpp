@@ -1,0 +1,143 @@
+// `kelvora-db copy` and the backup of a database on a server: every record of every table from one
+// database into another, of either engine.
+
+#include "store/file_tools.h"
+
+#include "store/connection.h"
+#include "store/database.h"
+#include "store/schema.h"
+#include "store/store_error.h"
+
+#include <QCryptographicHash>
+#include <QFile>
+#include <cstdio>
+
+namespace store {
+
+namespace {
+
+using detail::Cell;
+
+// Reads a table record by record in the order of its key (its first index), then row id: the
+// same order in any database holding the same records.
+class KeyOrderReader {
+public:
+    KeyOrderReader(const Database& database, const schema::TableDef& table) : table_(table), cursor_(database.table(table.name))
+    {
+        for (const schema::IndexDef& index : schema::indexes()) {
+            if (index.table == table.name) {
+                cursor_.setIndex(index.name);
+                cursor_.seek(">=", std::vector<Value>(size_t(index.keys.size())));
+                break;
+            }
+        }
+    }
+
+    // The next record's fields in catalogue order, added to the running checksum.
+    bool next(std::vector<Cell>& values)
+    {
+        if (started_ && !cursor_.eof())
+            cursor_.moveNext();
+        started_ = true;
+        if (cursor_.eof())
+            return false;
+        values.resize(table_.fields.size());
+        for (size_t i = 0; i < values.size(); ++i) {
+            const Value value = cursor_.field(table_.fields[i].name);
+            values[i] = value.isInteger() ? Cell::ofInteger(value.integer()) : Cell{false, 0, value.text()};
+            const QByteArray bytes = values[i].isInteger ? "i" + QByteArray::number(values[i].number) : "t" + values[i].text.toUtf8();
+            hash_.addData(QByteArray::number(bytes.size()) + ':' + bytes);
+        }
+        ++count_;
+        return true;
+    }
+
+    qint64 count() const { return count_; }
+    QByteArray checksum() const { return hash_.result(); }
+
+private:
+    const schema::TableDef& table_;
+    Table cursor_;
+    bool started_ = false;
+    qint64 count_ = 0;
+    QCryptographicHash hash_{QCryptographicHash::Sha256};
+};
+
+// Makes the tables of a new file, or of a database on a server that has none of them yet.
+void prepareTarget(const QString& to)
+{
+    if (!isServerAddress(to))
+        return createDatabaseFile(to);
+    const std::shared_ptr<detail::Connection> target = Database::open(to).connection();
+    for (const schema::TableDef& table : schema::tables()) {
+        if (target->hasTable(table.name))
+            return;
+    }
+    createServerTables(to);
+}
+
+void requireEmpty(const Database& target)
+{
+    for (const schema::TableDef& table : schema::tables()) {
+        KeyOrderReader reader(target, table);
+        std::vector<Cell> values;
+        if (reader.next(values))
+            throw StoreError(QStringLiteral("コピー先のデータベース「%1」のテーブル「%2」にはすでにデータがあります。空のデータベースを指定してください。")
+                                 .arg(target.fileName(), table.name));
+    }
+}
+
+} // namespace
+
+void copyDatabase(const QString& from, const QString& to)
+{
+    const Database source = Database::open(from);
+    const bool newFile = !isServerAddress(to);
+    prepareTarget(to);
+    try {
+        const Database target = Database::open(to);
+        if (target.connection() == source.connection())
+            throw StoreError(QStringLiteral("「%1」と「%2」は同じデータベースです。").arg(from, to));
+        requireEmpty(target);
+        // The source is read as of one moment; the target is written all or nothing and checked
+        // before it is committed.
+        Transaction reading(source, Transaction::ForReading);
+        Transaction writing(target);
+        for (const schema::TableDef& table : schema::tables()) {
+            KeyOrderReader copied(source, table);
+            target.connection()->bulkInsert(table, [&](std::vector<Cell>& values) { return copied.next(values); });
+            // Read back to the end for its count and checksum.
+            KeyOrderReader written(target, table);
+            std::vector<Cell> values;
+            while (written.next(values)) {
+            }
+            if (written.count() != copied.count() || written.checksum() != copied.checksum())
+                throw StoreError(QStringLiteral("テーブル「%1」のコピーを確かめたところ一致しません（コピー元 %2 件、コピー先 %3 件）。何もコピーしていません。")
+                                     .arg(table.name)
+                                     .arg(copied.count())
+                                     .arg(written.count()));
+        }
+        writing.commit();
+        reading.commit();
+    } catch (const StoreError&) {
+        if (newFile)
+            QFile::remove(to);
+        throw;
+    }
+}
+
+void backupDatabase(const QString& from, const QString& to, const Progress& progress)
+{
+    if (!isServerAddress(from))
+        return backupDatabaseFile(from, to, progress);
+    // Made under another name and put in place when complete, so `to` never holds half a copy.
+    const QString scratch = to + QStringLiteral(".part");
+    QFile::remove(scratch);
+    copyDatabase(from, scratch);
+    if (std::rename(QFile::encodeName(scratch).constData(), QFile::encodeName(to).constData()) != 0) {
+        QFile::remove(scratch);
+        throw StoreError(QStringLiteral("「%1」を作成できません。").arg(to));
+    }
+}
+
+} // namespace store
