@@ -153,32 +153,30 @@ void 予約一覧表::印刷_Click()
 
 void 予約一覧表::PDF出力_Click()
 {
-    const std::optional<sheets::Sheet> sheet = BuildSheet();
-    if (!sheet)
-        return;
-    const std::optional<QString> path = AskFileName(*sheet, QStringLiteral("pdf"), QStringLiteral("PDF (*.pdf)"));
-    if (!path)
-        return;
-    QString error;
-    bool written = false;
-    {
+    WriteFile(QStringLiteral("pdf"), QStringLiteral("PDF (*.pdf)"), [](const sheets::Sheet& sheet, const QString& path, QString* error) {
         ui::BusyCursor busy;
-        written = sheets::writePdf(*sheet, *path, appclock::now(), &error);
-    }
-    ReportWritten(written, *path, error);
+        return sheets::writePdf(sheet, path, appclock::now(), error);
+    });
 }
 
 void 予約一覧表::CSV出力_Click()
 {
+    WriteFile(QStringLiteral("csv"), QStringLiteral("CSV (*.csv)"), &sheets::writeSheetCsv);
+}
+
+void 予約一覧表::WriteFile(const QString& suffix, const QString& filter, const Writer& write)
+{
     const std::optional<sheets::Sheet> sheet = BuildSheet();
     if (!sheet)
         return;
-    const std::optional<QString> path = AskFileName(*sheet, QStringLiteral("csv"), QStringLiteral("CSV (*.csv)"));
+    const std::optional<QString> path = AskFileName(*sheet, suffix, filter);
     if (!path)
         return;
     QString error;
-    const bool written = sheets::writeSheetCsv(*sheet, *path, &error);
-    ReportWritten(written, *path, error);
+    if (write(*sheet, *path, &error))
+        msg::plain(QStringLiteral("%1 に出力しました。").arg(QDir::toNativeSeparators(*path)), kTitle);
+    else
+        msg::exclaim(QStringLiteral("%1 に出力できませんでした。\n%2").arg(QDir::toNativeSeparators(*path), error), kTitle);
 }
 
 std::optional<QString> 予約一覧表::AskFileName(const sheets::Sheet& sheet, const QString& suffix, const QString& filter)
@@ -192,14 +190,6 @@ std::optional<QString> 予約一覧表::AskFileName(const sheets::Sheet& sheet, 
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return std::nullopt;
     return dialog.selectedFiles().constFirst();
-}
-
-void 予約一覧表::ReportWritten(bool written, const QString& path, const QString& error)
-{
-    if (written)
-        msg::plain(QStringLiteral("%1 に出力しました。").arg(QDir::toNativeSeparators(path)), kTitle);
-    else
-        msg::exclaim(QStringLiteral("%1 に出力できませんでした。\n%2").arg(QDir::toNativeSeparators(path), error), kTitle);
 }
 
 void 予約一覧表::終了_Click()
