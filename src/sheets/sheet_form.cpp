@@ -92,8 +92,10 @@ std::optional<sheets::Sheet> 予約一覧表::BuildSheet()
 {
     check_.clear();
     const std::optional<QDate> date = input::date(照会日->text());
-    if (date)
+    if (date) {
+        照会日->setText(input::dateText(*date));
         check_.pass(照会日);
+    }
     else
         check_.fail(照会日, QStringLiteral("照会日に正しく入力してください"));
     if (check_.reportFailure(kTitle))

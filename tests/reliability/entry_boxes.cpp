@@ -16,6 +16,8 @@ const Passes kEndHour = {{"１２３", "12:00"}, {"24:00", "24:00"}, {"23:60", "
 const Passes kEndMinute = {{"１２３", "17:12"}, {"24:00", "17:24"}, {"23:60", "17:23"}, {"2024/02/30", "17:20"},
                            {"2023/02/29", "17:20"}, {"０", "17:00"}};
 
+const Passes kDateLimit = {{"", ""}, {"  　 ", "  　 "}, {"２０２６／１２／２４", "2026/12/24"}, {" 2027-1-5 ", "2027/01/05"}};
+
 std::vector<EntryBox> hoursBoxes(const QString& scene, const QString& table, const QString& prefix)
 {
     return {
@@ -107,6 +109,21 @@ std::vector<EntryBox> table()
         {"予約削除", "削除月数", Rule::Listed, {{"予約", "予約_年月日", true}}, {{"１２３", "2000/01/01"}, {" 24 ", "2000/01/01"}}},
         {"期末処理", "取消日", Rule::Listed, {{"予約", "予約_年月日", true}},
          {{"２０２０／０１／０１", "2000/01/01"}, {" 2010-1-1 ", "2000/01/01"}}},
+
+        // The sheet is built for the date typed; the box shows it in its stored form.
+        {"予約一覧表", "照会日", Rule::Listed, {{"予約一覧表", "照会日"}},
+         {{"２０２６／１２／２４", "2026/12/24"}, {" 2027-1-5 ", "2027/01/05"}}},
+        // The list's limits: an empty date box is no limit; the numbers are compared as typed.
+        {"取消履歴 表示", "開始日", Rule::Listed, {{"取消履歴", "開始日"}}, kDateLimit},
+        {"取消履歴 表示", "終了日", Rule::Listed, {{"取消履歴", "終了日"}}, kDateLimit},
+        {"取消履歴 表示", "対象番号", Rule::AnyText, {{"取消履歴", "対象番号"}}, {}},
+        {"取消履歴 表示", "予約者NO", Rule::AnyText, {{"取消履歴", "予約者NO"}}, {}},
+        {"取消履歴 変更", "理由", Rule::AnyText, {{"予約取消", "取消_理由"}}, {}},
+        // Only the finished reservation of 2000/01/01 10:00 can be marked; it moves into the history.
+        {"取消履歴 無断不来", "予約日", Rule::Listed, {{"予約", "予約_年月日", true}, {"予約取消", "取消_年月日"}},
+         {{"２０００／０１／０１", "2000/01/01"}, {" 2000-1-1 ", "2000/01/01"}}},
+        {"取消履歴 無断不来", "開始時間", Rule::Listed, {{"予約", "予約_開始時間", true}, {"予約取消", "取消_開始時間"}},
+         {{"１０：００", "10:00"}, {" 10:00 ", "10:00"}}},
     };
     boxes.push_back({"予約者更新 削除", "予約者NO", Rule::Listed, {{"予約者", "予約者_予約者NO", true}}, {{"-000900", "-000900"}}});
     for (const auto& group : {hoursBoxes("営業時間登", "営業", "営業_"), hoursBoxes("特定時間登", "特定日", "特定_"),

@@ -9,9 +9,11 @@
 #include "master/master_settings_form.h"
 #include "master/targets_form.h"
 #include "reservations/bulk_delete_form.h"
+#include "reservations/cancellation_history_form.h"
 #include "reservations/entry_form.h"
 #include "reservations/reserver_form.h"
 #include "reservations/status_inquiry_form.h"
+#include "sheets/sheet_form.h"
 #include "ui/flex_grid.h"
 #include "ui/forms.h"
 
@@ -20,6 +22,7 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
 #include <algorithm>
@@ -176,6 +179,29 @@ Form* periodEnd(const Settings& settings)
     return form;
 }
 
+Form* daySheet(const Settings& settings)
+{
+    auto* form = shown<予約一覧表>(settings);
+    type(form, "照会日", "2026/12/01");
+    return form;
+}
+
+// The history of every cancellation, its one record chosen, a finished reservation named for 無断不来.
+Form* cancellations(const Settings& settings)
+{
+    auto* form = shown<取消履歴>(settings);
+    type(form, "開始日", "");
+    type(form, "終了日", "");
+    type(form, "対象番号", "00001");
+    type(form, "予約者NO", "-000900");
+    form->findChild<QPushButton*>("表示")->click();
+    form->findChild<FlexGrid*>("取消一覧")->clickCell(1, 0);
+    type(form, "理由", "");
+    type(form, "予約日", "2000/01/01");
+    type(form, "開始時間", "10:00");
+    return form;
+}
+
 } // namespace
 
 ModalWatch::ModalWatch()
@@ -233,6 +259,10 @@ const std::vector<Scene>& scenes()
         {"予約者更新 削除", reservers, "削除", "予約者は削除されました。", ""},
         {"予約削除", bulkDeletion, "削除", "削除F=1 の予約は削除されました", "入力にｴﾗｰがあります処理を続行しますか？"},
         {"期末処理", periodEnd, "確定", "期末削除処理は終了しました", ""},
+        {"予約一覧表", daySheet, "プレビュー", "", ""},
+        {"取消履歴 表示", cancellations, "表示", "", ""},
+        {"取消履歴 変更", cancellations, "変更", "取消記録は更新されました。", ""},
+        {"取消履歴 無断不来", cancellations, "無断", "予約は無断不来として取消しされました。", ""},
     };
     return all;
 }
@@ -259,4 +289,6 @@ void SceneTest::SetUp()
         insert("予約", {{"予約_設定番号", "00001"}, {"予約_年月日", date}, {"予約_開始時間", "10:00"}, {"予約_終了時間", "11:00"},
                         {"予約_予約者NO", "-000900"}, {"予約_予約者名", "古川"}});
     }
+    insert("予約取消", {{"取消_設定番号", "00001"}, {"取消_年月日", "2026/11/30"}, {"取消_開始時間", "10:00"}, {"取消_終了時間", "11:00"},
+                        {"取消_予約者NO", "-000900"}, {"取消_予約者名", "古川"}, {"取消_日時", "2026/11/29 09:00:00"}, {"取消_区分", "1"}, {"取消_理由", "電話で"}});
 }
