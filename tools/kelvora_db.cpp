@@ -26,19 +26,38 @@ int usage()
 }
 
 // How far a long command is, on one line of the terminal rewritten in place; nothing when the
-// output goes to a file or a pipe, whose readers want the result alone.
-store::Progress terminalProgress(const QString& what, const QString& unit)
-{
-    if (!isatty(STDERR_FILENO))
-        return {};
-    return [what, unit](qint64 done, qint64 total) {
-        QTextStream err(stderr);
-        err << '\r' << what << ' ' << (total > 0 ? done * 100 / total : 0) << "% (" << done << '/' << total << ' ' << unit << ')';
-        if (done >= total)
-            err << '\n';
-        return true;
-    };
-}
+// output goes to a file or a pipe, whose readers want the result alone. The line is ended however
+// the command ends, so a result or an error printed next starts on a line of its own.
+class TerminalProgress {
+public:
+    TerminalProgress(QString what, QString unit) : what_(std::move(what)), unit_(std::move(unit)) {}
+    TerminalProgress(const TerminalProgress&) = delete;
+    TerminalProgress& operator=(const TerminalProgress&) = delete;
+    ~TerminalProgress()
+    {
+        if (lineOpen_)
+            QTextStream(stderr) << '\n';
+    }
+
+    store::Progress report()
+    {
+        if (!isatty(STDERR_FILENO))
+            return {};
+        return [this](qint64 done, qint64 total) {
+            QTextStream err(stderr);
+            err << '\r' << what_ << ' ' << (total > 0 ? done * 100 / total : 0) << "% (" << done << '/' << total << ' ' << unit_ << ')';
+            lineOpen_ = done < total;
+            if (!lineOpen_)
+                err << '\n';
+            return true;
+        };
+    }
+
+private:
+    QString what_;
+    QString unit_;
+    bool lineOpen_ = false;
+};
 
 int fail(const QString& message)
 {
@@ -75,8 +94,8 @@ int main(int argc, char** argv)
             return 0;
         }
         if (command == "backup" && args.size() <= 3) {
-            store::backupDatabase(args.value(1, store::mainDatabase()), args.value(2, store::kBackupFile),
-                                  terminalProgress(QStringLiteral("コピー中"), QStringLiteral("ページ")));
+            TerminalProgress progress(QStringLiteral("コピー中"), QStringLiteral("ページ"));
+            store::backupDatabase(args.value(1, store::mainDatabase()), args.value(2, store::kBackupFile), progress.report());
             return 0;
         }
         if (command == "copy" && args.size() == 3) {
@@ -84,7 +103,11 @@ int main(int argc, char** argv)
             return 0;
         }
         if (command == "check" && args.size() == 2) {
-            const QStringList problems = store::checkDatabase(args[1], terminalProgress(QStringLiteral("検査中"), QStringLiteral("段階")));
+            QStringList problems;
+            {
+                TerminalProgress progress(QStringLiteral("検査中"), QStringLiteral("段階"));
+                problems = store::checkDatabase(args[1], progress.report());
+            }
             QTextStream out(stdout);
             for (const QString& problem : problems)
                 out << problem << '\n';
