@@ -7,6 +7,7 @@
 #include "reservations/time_inquiry_form.h"
 #include "rules/reserver_lookup.h"
 #include "store/database.h"
+#include "ui/database_watch.h"
 #include "ui/flex_grid.h"
 #include "ui/forms.h"
 #include "ui/handlers.h"
@@ -152,6 +153,7 @@ void fillBookings(FlexGrid* g, const std::vector<records::Reservation>& bookings
     ui::onClick(過去予約一覧, [this] { 過去予約一覧_Click(); });
     ui::onClick(照会, [this] { 照会_Click(); });
     ui::onClick(終了, [this] { 終了_Click(); });
+    new DatabaseWatch(this, [this] { FollowDatabase(); });
     headGrid(候補一覧, 0, kCandidateHeaders, kCandidateWidths);
     Clear();
 }
@@ -218,7 +220,7 @@ void 予約者照会::Clear()
     取消件数->setText(QStringLiteral("取消・無断不来"));
 }
 
-void 予約者照会::ShowReserver(const records::Reserver& reserver)
+void 予約者照会::ShowReserver(records::Reserver reserver)
 {
     Clear();
     const store::Database db = store::Database::open();
@@ -261,9 +263,8 @@ void 予約者照会::ShowReserver(const records::Reserver& reserver)
     取消件数->setText(QStringLiteral("取消・無断不来 %1件（%2）").arg(cancelled.size()).arg(byKind.join(QStringLiteral("・"))));
 }
 
-void 予約者照会::ChooseBooking(FlexGrid* grid, const std::vector<records::Reservation>& listed)
+void 予約者照会::ChooseBooking(FlexGrid* grid, const std::vector<records::Reservation>& listed, int row)
 {
-    const int row = grid->row();
     if (row < 1 || row > int(listed.size()))
         return;
     if (chosenGrid_ && chosenRow_ > 0)
@@ -276,12 +277,12 @@ void 予約者照会::ChooseBooking(FlexGrid* grid, const std::vector<records::R
 
 void 予約者照会::予約一覧_Click()
 {
-    ChooseBooking(予約一覧, coming_);
+    ChooseBooking(予約一覧, coming_, 予約一覧->row());
 }
 
 void 予約者照会::過去予約一覧_Click()
 {
-    ChooseBooking(過去予約一覧, past_);
+    ChooseBooking(過去予約一覧, past_, 過去予約一覧->row());
 }
 
 void 予約者照会::照会_Click()
@@ -298,8 +299,22 @@ void 予約者照会::照会_Click()
     }
     forms::showModal<時間照会>(settings(), InquiryRequest{InquiryKind::ByTarget, booking.date, booking.date.addDays(6), *target, {}});
     // The time inquiry may have booked, moved or cancelled the reserver's bookings.
-    if (shown_)
-        ShowReserver(*shown_);
+    FollowDatabase();
+}
+
+void 予約者照会::FollowDatabase()
+{
+    if (!shown_)
+        return;
+    const std::optional<records::ReservationKey> chosen = chosenBooking_ ? std::optional(chosenBooking_->key()) : std::nullopt;
+    ShowReserver(*shown_);
+    if (!chosen)
+        return;
+    for (auto [grid, listed] : {std::pair{予約一覧, &coming_}, std::pair{過去予約一覧, &past_}}) {
+        const auto found = std::find_if(listed->begin(), listed->end(), [&](const records::Reservation& r) { return r.key() == *chosen; });
+        if (found != listed->end())
+            ChooseBooking(grid, *listed, int(found - listed->begin()) + 1);
+    }
 }
 
 void 予約者照会::終了_Click()

@@ -15,8 +15,8 @@ class QLineEdit;
 // Form 予約者照会: the reserver card. One box finds a reserver by phone or mobile number (whole or
 // its last digits), by the first letters of the kana or the name, or by number; the one chosen
 // among the matches shows with their bookings from today on, their past bookings (newest first)
-// and their cancellations and no-shows with counts. 照会 opens the time inquiry on the target
-// and date of the booking chosen.
+// and their cancellations and no-shows with counts, and follows what other desks save. 照会 opens
+// the time inquiry on the target and date of the booking chosen.
 class 予約者照会 : public Form {
 public:
     予約者照会();
@@ -27,12 +27,16 @@ public:
     void 過去予約一覧_Click();
     void 照会_Click();
     void 終了_Click();
+    // Shows the reserver again as the file now holds them (another desk booked or cancelled),
+    // the booking chosen kept chosen while it is there.
+    void FollowDatabase();
 
 private:
     void FillCandidates();
-    void ShowReserver(const records::Reserver& reserver);
+    // Taken by value: it may be the one shown now, which Clear() lets go.
+    void ShowReserver(records::Reserver reserver);
     void Clear();
-    void ChooseBooking(FlexGrid* grid, const std::vector<records::Reservation>& listed);
+    void ChooseBooking(FlexGrid* grid, const std::vector<records::Reservation>& listed, int row);
 
     QLineEdit* 検索;
     QLabel* 候補件数;

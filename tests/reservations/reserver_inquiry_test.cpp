@@ -5,6 +5,8 @@
 #include "records/cancellations.h"
 #include "records/reservers.h"
 #include "reservations/reserver_inquiry_form.h"
+#include "ui/database_watch.h"
+#include "ui/palette.h"
 
 #include <QLabel>
 #include <QTest>
@@ -92,6 +94,19 @@ TEST_F(ReserverInquiryTest, 照会OpensTheTimeInquiryOnTheTargetAndDateOfTheChos
     });
     press(card, "照会");
     EXPECT_EQ(shown, (QStringList{"時間照会", "2026/11/01", "会議室B"}));
+    EXPECT_EQ(grid("過去予約一覧")->cellBackColor(1, 0), ui::qbColor(10)) << "the booking stays chosen";
+}
+
+TEST_F(ReserverInquiryTest, TheCardFollowsAnotherDesksBookingKeepingTheBookingChosen)
+{
+    search("ヤマダ");
+    grid("予約一覧")->clickCell(2, 0);
+    const store::Database deskB = store::Database::openSeparately();
+    records::saveReservation(deskB, {"00002", QDate(2026, 12, 9), {14, 0}, "-000001", false, {15, 0}, {}, "", "山田花子", "", ""});
+    card->findChild<DatabaseWatch*>()->poll();
+    EXPECT_EQ(column0("予約一覧"), (QStringList{"2026/12/08", "2026/12/09", "2026/12/10", "2026/12/20"}));
+    EXPECT_EQ(grid("予約一覧")->cellBackColor(3, 0), ui::qbColor(10));
+    EXPECT_EQ(grid("予約一覧")->cellBackColor(2, 0), ui::qbColor(15));
 }
 
 } // namespace
