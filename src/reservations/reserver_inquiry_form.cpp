@@ -30,7 +30,7 @@ const QString kTitle = QStringLiteral("予約者照会");
 // Longer than any name, kana or number the desk keeps.
 constexpr int kLongestSearch = 100;
 
-// Lays a grid out with its heading row and column widths (twips); `height` in pixels.
+// Lays a grid out for `rows` rows below its heading row, with column widths in twips.
 void headGrid(FlexGrid* g, int rows, const QStringList& headers, const std::vector<int>& widths)
 {
     g->startLayout(rows + 1, int(headers.size()), 1, 0);
