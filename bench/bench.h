@@ -38,6 +38,8 @@ int hoursBench();
 int sheetsBench();
 // The database check of the generated database.
 int checkBench();
+// The reserver card's look-ups on 100,000 reservers.
+int reserversBench();
 // Launch of the program to the menu painted, on the demo database.
 int startupBench();
 

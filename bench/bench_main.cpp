@@ -20,6 +20,7 @@ int main(int argc, char** argv)
         {"sheets", bench::sheetsBench},
         {"check", bench::checkBench},
         {"startup", bench::startupBench},
+        {"reservers", bench::reserversBench},
     };
     const QString command = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QString();
     const auto found = commands.find(command);

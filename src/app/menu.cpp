@@ -16,6 +16,7 @@
 #include "reservations/bulk_delete_form.h"
 #include "reservations/cancellation_history_form.h"
 #include "reservations/reserver_form.h"
+#include "reservations/reserver_inquiry_form.h"
 #include "reservations/status_inquiry_form.h"
 #include "sheets/sheet_form.h"
 #include "ui/forms.h"
@@ -55,6 +56,7 @@
     addButton(reservations, "対象照会", "予約対象照会", &メニュー::対象照会_Click);
     addButton(reservations, "日別照会", "予約日照会", &メニュー::日別照会_Click);
     addButton(reservations, "予約者登録", "予約者登録", &メニュー::予約者登録_Click);
+    addButton(reservations, "予約者照会", "予約者照会", &メニュー::予約者照会_Click);
     // The bulk deletion of reservers has no form in this system.
     addButton(reservations, "予約者削除", "予約者一括削除", nullptr)->setEnabled(false);
     addButton(reservations, "予約一括削除", "予約一括削除", &メニュー::予約一括削除_Click);
@@ -174,6 +176,11 @@ void メニュー::予約一括削除_Click()
 void メニュー::期末削除_Click()
 {
     forms::showModeless<期末処理>(settings_);
+}
+
+void メニュー::予約者照会_Click()
+{
+    forms::showModeless<予約者照会>(settings_);
 }
 
 void メニュー::取消履歴_Click()

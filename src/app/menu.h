@@ -30,6 +30,7 @@ public:
     void 対象照会_Click();
     void 日別照会_Click();
     void 予約者登録_Click();
+    void 予約者照会_Click();
     void 予約一括削除_Click();
     void 期末削除_Click();
     void 再編成_Click();

@@ -2,6 +2,7 @@
 
 #include <QRegularExpression>
 #include <QStringList>
+#include <algorithm>
 
 namespace input {
 
@@ -10,6 +11,11 @@ namespace {
 bool isBlank(QChar c)
 {
     return c.isSpace() || c == QChar(0x3000);
+}
+
+bool isKana(QChar c)
+{
+    return (c.unicode() >= 0x3041 && c.unicode() <= 0x30FF);
 }
 
 // Whole digits only (after normalisation), as an int; too long or empty gives nothing.
@@ -66,6 +72,37 @@ QString normalized(const QString& text)
     while (end > start && isBlank(result[end - 1]))
         --end;
     return result.mid(start, end - start);
+}
+
+QString searchKey(const QString& text)
+{
+    // What is left of hyphens and brackets once NFKC has made the full-width ones half-width.
+    static const QString dropped = QStringLiteral("-‐‒–—―()[]{}「」『』【】〈〉《》<>");
+    const QString common = text.normalized(QString::NormalizationForm_KC);
+    QString key;
+    key.reserve(common.size());
+    for (qsizetype i = 0; i < common.size(); ++i) {
+        const QChar c = common[i];
+        const char16_t u = c.unicode();
+        if (isBlank(c) || c.category() == QChar::Other_Control || c.category() == QChar::Other_Format)
+            continue;
+        // The long-vowel mark after kana is part of the name ("ヨー"); elsewhere it stands for a
+        // hyphen, as in a phone number typed in half-width kana mode.
+        if (u == 0x30FC && (i == 0 || !isKana(common[i - 1])))
+            continue;
+        if (dropped.contains(c))
+            continue;
+        if (u >= 0x3041 && u <= 0x3096)
+            key += QChar(u + 0x60); // hiragana to katakana
+        else
+            key += c;
+    }
+    return key;
+}
+
+bool isDigitsOnly(const QString& key)
+{
+    return !key.isEmpty() && std::all_of(key.begin(), key.end(), [](QChar c) { return c >= u'0' && c <= u'9'; });
 }
 
 bool isNumeric(const QString& text)

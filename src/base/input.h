@@ -14,6 +14,15 @@ namespace input {
 // The text with full-width digits and signs made half-width and surrounding blanks removed.
 QString normalized(const QString& text);
 
+// The form in which a reserver is looked up by the kana of a name or by a phone number, the same
+// for what is stored and what is typed: full-width letters and digits and half-width kana made
+// their common forms (NFKC), hiragana made katakana, and blanks, hyphens, brackets and control
+// characters dropped ("０３（１２３４）５６７８" and "03-1234-5678" both give "0312345678",
+// "やまだ" and "ﾔﾏﾀﾞ" both "ヤマダ").
+QString searchKey(const QString& text);
+// Whether a search key holds digits only, as a phone number does.
+bool isDigitsOnly(const QString& key);
+
 // An optional sign, digits and an optional decimal part ("12", "-3", "1.5"); nothing else
 // ("1e3", "0x10", "" and blanks are not numbers).
 bool isNumeric(const QString& text);

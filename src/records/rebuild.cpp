@@ -1,6 +1,7 @@
 #include "records/rebuild.h"
 
 #include "base/input.h"
+#include "records/reservers.h"
 #include "store/schema.h"
 #include "store/store_error.h"
 
@@ -75,6 +76,10 @@ void rebuildTable(const store::Database& main, const store::Database& copy, int 
         target.update();
     }
     target.close();
+    // The look-up keys are made from the reservers, in the same transaction, rather than copied:
+    // they follow the reservers as the main file now holds them, whatever the copy's are.
+    if (definition.name == QStringLiteral("予約者"))
+        rebuildReserverKeys(main);
     transaction.commit();
 }
 

@@ -14,7 +14,8 @@ constexpr int kRebuildSteps = 11;
 // and the replacement is one transaction: on a failure the main table keeps its old records and the
 // StoreError goes on to the caller. `progress` hears how many records are copied; when it says
 // stop, store::Cancelled goes on to the caller and the main table keeps its old records.
-// The name of the table that step 1 to 10 rebuilds.
+// The name of the table that step 1 to 11 rebuilds. Step 10, the reservers, makes their look-up
+// keys again too, in the same transaction.
 QString rebuiltTableName(int step);
 void rebuildTable(const store::Database& main, const store::Database& copy, int step, const store::Progress& progress = {});
 

@@ -171,6 +171,16 @@ bool targetHasReservationsFrom(const store::Database& db, const QString& target,
     return db.queryHasRows(query);
 }
 
+std::vector<Reservation> reservationsOfReserver(const store::Database& db, const QString& reserverNo)
+{
+    std::vector<Reservation> found;
+    store::Table reservations = db.table("予約", "Idx_予約者NO");
+    for (reservations.seek(">=", {reserverNo}); !reservations.eof() && reservations.text("予約_予約者NO") == reserverNo;
+         reservations.moveNext())
+        found.push_back(read(reservations));
+    return found;
+}
+
 bool reserverHasReservationsFrom(const store::Database& db, const QString& reserverNo, const QDate& from)
 {
     // By date, then reserver: each date that has reservations costs two seeks, however many it has.

@@ -58,6 +58,8 @@ std::vector<ReservationSpan> spansOfDays(const store::Database& db, const QStrin
                                          const QDate& last);
 // The spans of every target's reservations on a date.
 std::vector<ReservationSpan> spansOnDate(const store::Database& db, const QDate& date);
+// The reserver's reservations in date and start order.
+std::vector<Reservation> reservationsOfReserver(const store::Database& db, const QString& reserverNo);
 // Adds the reservation, or changes the one with its key; true when it was there.
 bool saveReservation(const store::Database& db, const Reservation& reservation);
 bool removeReservation(const store::Database& db, const ReservationKey& key);

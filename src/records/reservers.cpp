@@ -1,6 +1,9 @@
 #include "records/reservers.h"
 
 #include "records/stored.h"
+#include "store/reserver_keys.h"
+
+#include <utility>
 
 namespace records {
 
@@ -24,6 +27,37 @@ Reserver read(const store::Table& r)
             r.integer("予約者_性別") == int(Sex::Male) ? Sex::Male : Sex::Female,
             stored::legacyDate(r, "予約者_最新予約日"),
             r.text("予約者_備考")};
+}
+
+store::Table keysByNumber(const store::Database& db)
+{
+    return db.table(store::reserver_keys::kTable, "Key_予約者検索");
+}
+
+void writeKeys(const store::Database& db, const Reserver& r)
+{
+    const QStringList keys = store::reserver_keys::keysOf(r.number, r.phone, r.mobile, r.kana);
+    const store::schema::TableDef& definition = *store::schema::findTable(store::reserver_keys::kTable);
+    store::Table table = keysByNumber(db);
+    table.seekForWrite({r.number});
+    for (size_t i = 0; i < definition.fields.size(); ++i)
+        table.set(definition.fields[i].name, keys[qsizetype(i)]);
+    table.update();
+}
+
+// Reads the index on `field` from `prefix` on while the field starts with it, and adds the
+// reserver numbers (`numberField`) not yet in `numbers` until it holds `limit`.
+void addNumbersByPrefix(const store::Database& db, const QString& table, const char* index, const char* field,
+                        const char* numberField, const QString& prefix, int limit, QStringList& numbers)
+{
+    store::Table rows = db.table(table, index);
+    for (rows.seek(">=", {prefix}); !rows.eof() && numbers.size() < limit; rows.moveNext()) {
+        if (!rows.text(field).startsWith(prefix))
+            break;
+        const QString number = rows.text(numberField);
+        if (!numbers.contains(number))
+            numbers << number;
+    }
 }
 
 std::optional<Reserver> findBy(store::Table reservers, const QString& key)
@@ -66,6 +100,7 @@ void forEachReserver(const store::Database& db, const std::function<void(const R
 
 void saveReserver(const store::Database& db, const Reserver& r)
 {
+    store::Transaction transaction(db);
     store::Table reservers = byNumber(db);
     reservers.seekForWrite({r.number});
     reservers.set("予約者_予約者NO", r.number);
@@ -80,17 +115,62 @@ void saveReserver(const store::Database& db, const Reserver& r)
     reservers.set("予約者_最新予約日", stored::dateText(r.lastBooked));
     reservers.set("予約者_備考", r.remark);
     reservers.update();
+    writeKeys(db, r);
+    transaction.commit();
 }
 
 bool removeReserver(const store::Database& db, const QString& number)
 {
-    return byNumber(db).findAndRemove({number});
+    store::Transaction transaction(db);
+    keysByNumber(db).findAndRemove({number});
+    const bool removed = byNumber(db).findAndRemove({number});
+    transaction.commit();
+    return removed;
 }
 
 int removeReserversLastBookedBetween(const store::Database& db, const QDate& from, const QDate& through,
                                      const store::Progress& progress)
 {
-    return stored::removeDatedBetween(db, "予約者", "Idx_日付", "予約者_最新予約日", from, through, progress);
+    store::Transaction transaction(db);
+    const QString lastDate = input::dateText(through);
+    store::Table dated = db.table("予約者", "Idx_日付");
+    store::Table keys = keysByNumber(db);
+    for (dated.seek(">=", {from}); !dated.eof() && dated.text("予約者_最新予約日") <= lastDate; dated.moveNext())
+        keys.findAndRemove({dated.text("予約者_予約者NO")});
+    const int removed = stored::removeDatedBetween(db, "予約者", "Idx_日付", "予約者_最新予約日", from, through, progress);
+    transaction.commit();
+    return removed;
+}
+
+void rebuildReserverKeys(const store::Database& db)
+{
+    store::Transaction transaction(db);
+    db.execute(QStringLiteral("DELETE * FROM %1 ;").arg(store::reserver_keys::kTable));
+    forEachReserver(db, [&](const Reserver& r) { writeKeys(db, r); });
+    transaction.commit();
+}
+
+QStringList reserverNumbersByPhoneEnd(const store::Database& db, const QString& typed, int limit)
+{
+    const QString reversed = store::reserver_keys::reversedDigits(typed);
+    QStringList numbers;
+    for (const auto& [index, field] : {std::pair{"Idx_電話番号逆", "検索_電話番号逆"}, std::pair{"Idx_携帯番号逆", "検索_携帯番号逆"}})
+        addNumbersByPrefix(db, store::reserver_keys::kTable, index, field, "検索_予約者NO", reversed, limit, numbers);
+    return numbers;
+}
+
+QStringList reserverNumbersByKana(const store::Database& db, const QString& kana, int limit)
+{
+    QStringList numbers;
+    addNumbersByPrefix(db, store::reserver_keys::kTable, "Idx_カナ", "検索_カナ", "検索_予約者NO", kana, limit, numbers);
+    return numbers;
+}
+
+QStringList reserverNumbersByName(const store::Database& db, const QString& prefix, int limit)
+{
+    QStringList numbers;
+    addNumbersByPrefix(db, "予約者", "Idx_予約者名", "予約者_予約者名", "予約者_予約者NO", prefix, limit, numbers);
+    return numbers;
 }
 
 } // namespace records

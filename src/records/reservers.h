@@ -9,7 +9,8 @@
 #include <functional>
 #include <optional>
 
-// Table 予約者: the reserver master, one record per reserver number.
+// Table 予約者: the reserver master, one record per reserver number, with its look-up keys in
+// 予約者検索, which every function here that writes or removes a reserver keeps in step.
 namespace records {
 
 // 予約者_性別.
@@ -41,5 +42,15 @@ bool removeReserver(const store::Database& db, const QString& number);
 // Deletes the reservers whose latest booking is dated from `from` through `through`.
 int removeReserversLastBookedBetween(const store::Database& db, const QDate& from, const QDate& through,
                                      const store::Progress& progress = {});
+// Makes the look-up keys of every reserver again (after the reservers were replaced whole).
+void rebuildReserverKeys(const store::Database& db);
+
+// The numbers of at most `limit` reservers, in the order of the key looked up:
+// whose phone or mobile number ends with the digits of `typed`,
+QStringList reserverNumbersByPhoneEnd(const store::Database& db, const QString& typed, int limit);
+// whose kana starts with `kana` (input::searchKey form),
+QStringList reserverNumbersByKana(const store::Database& db, const QString& kana, int limit);
+// whose name starts with `prefix` as stored.
+QStringList reserverNumbersByName(const store::Database& db, const QString& prefix, int limit);
 
 } // namespace records

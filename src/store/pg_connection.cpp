@@ -2,6 +2,7 @@
 
 #include "store/connection.h"
 
+#include "store/reserver_keys.h"
 #include "store/store_error.h"
 
 #include <QByteArray>
@@ -249,6 +250,8 @@ public:
             if (const int version = versionOfTables(); version > 0 && version < schema::kCurrentVersion) {
                 for (const QString& statement : schema::upgradeStatements(version, schema::Engine::Server))
                     exec(statement.toUtf8(), what);
+                if (version < schema::findTable(reserver_keys::kTable)->since)
+                    fillReserverKeys();
             }
             exec("COMMIT", what);
         } catch (const StoreError&) {
@@ -256,6 +259,22 @@ public:
             throw;
         }
         loadCatalogue();
+    }
+
+    // The look-up keys of every reserver, for a database that gets their table in this upgrade.
+    void fillReserverKeys()
+    {
+        const QList<QStringList> reservers = rows(reserver_keys::sourceQuery(), QStringLiteral("版の更新"));
+        auto next = reservers.cbegin();
+        bulkInsert(*schema::findTable(reserver_keys::kTable), [&](std::vector<Cell>& values) {
+            if (next == reservers.cend())
+                return false;
+            const QStringList& r = *next++;
+            values.clear();
+            for (const QString& key : reserver_keys::keysOf(r[0], r[1], r[2], r[3]))
+                values.push_back({false, 0, key});
+            return true;
+        });
     }
 
     // The highest version whose tables are all there; 0 when not even the first one's are.

@@ -89,6 +89,15 @@ std::vector<TableDef> buildTables()
           {"取消_区分", T::Text, S::Digits},
           {"取消_理由", T::Text}},
          2},
+        // The look-up keys of a reserver, made from its 予約者 record and written with it: the
+        // digits of each phone number reversed, so that a number is found by its last digits
+        // through an index, and the kana in one form (input::searchKey).
+        {"予約者検索",
+         {{"検索_予約者NO", T::Text},
+          {"検索_電話番号逆", T::Text},
+          {"検索_携帯番号逆", T::Text},
+          {"検索_カナ", T::Text}},
+         3},
     };
 }
 
@@ -112,6 +121,7 @@ std::vector<IndexDef> buildIndexes()
         {"Idx_日付", "予約", {"予約_年月日"}},
         {"Idx_期限", "予約", {"予約_設定番号", "予約_年月日"}},
         {"Idx_削除判定", "予約", {"予約_年月日", "予約_予約者NO"}},
+        {"Idx_予約者NO", "予約", {"予約_予約者NO", "予約_年月日", "予約_開始時間"}, false, 3},
         {"Key_予約者", "予約者", {"予約者_予約者NO"}, kUnique},
         {"Idx_予約者名", "予約者", {"予約者_予約者名"}},
         {"Idx_カナ", "予約者", {"予約者_予約者名カナ"}},
@@ -122,6 +132,10 @@ std::vector<IndexDef> buildIndexes()
         {"Idx_予約者NO", "予約取消", {"取消_予約者NO", "取消_日時"}, false, 2},
         {"Idx_日付", "予約取消", {"取消_年月日"}, false, 2},
         {"Idx_日時", "予約取消", {"取消_日時"}, false, 2},
+        {"Key_予約者検索", "予約者検索", {"検索_予約者NO"}, kUnique, 3},
+        {"Idx_電話番号逆", "予約者検索", {"検索_電話番号逆"}, false, 3},
+        {"Idx_携帯番号逆", "予約者検索", {"検索_携帯番号逆"}, false, 3},
+        {"Idx_カナ", "予約者検索", {"検索_カナ"}, false, 3},
     };
 }
 

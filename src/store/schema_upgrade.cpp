@@ -1,9 +1,11 @@
 #include "store/schema_upgrade.h"
 
+#include "store/reserver_keys.h"
 #include "store/schema.h"
 #include "store/store_error.h"
 
 #include <algorithm>
+#include <memory>
 #include <sqlite3.h>
 
 namespace store::detail {
@@ -45,6 +47,40 @@ bool holdsTablesOf(sqlite3* db, int version, const QString& shownName)
     return true;
 }
 
+using StatementPtr = std::unique_ptr<sqlite3_stmt, decltype(&sqlite3_finalize)>;
+
+StatementPtr prepare(sqlite3* db, const QString& sql, const QString& shownName)
+{
+    sqlite3_stmt* stmt = nullptr;
+    const int rc = sqlite3_prepare_v2(db, sql.toUtf8().constData(), -1, &stmt, nullptr);
+    if (rc != SQLITE_OK)
+        fail(db, rc, shownName);
+    return {stmt, &sqlite3_finalize};
+}
+
+// The look-up keys of every reserver, for a file that gets their table in this upgrade.
+void fillReserverKeys(sqlite3* db, const QString& shownName)
+{
+    const StatementPtr read = prepare(db, reserver_keys::sourceQuery(), shownName);
+    const StatementPtr write = prepare(db, QStringLiteral("INSERT INTO %1 VALUES (?, ?, ?, ?)").arg(schema::quoted(reserver_keys::kTable)), shownName);
+    const auto column = [&](int i) {
+        return QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(read.get(), i)), sqlite3_column_bytes(read.get(), i));
+    };
+    int rc;
+    while ((rc = sqlite3_step(read.get())) == SQLITE_ROW) {
+        const QStringList keys = reserver_keys::keysOf(column(0), column(1), column(2), column(3));
+        for (int i = 0; i < keys.size(); ++i) {
+            const QByteArray key = keys[i].toUtf8();
+            sqlite3_bind_text(write.get(), i + 1, key.constData(), int(key.size()), SQLITE_TRANSIENT);
+        }
+        if (const int written = sqlite3_step(write.get()); written != SQLITE_DONE)
+            fail(db, written, shownName);
+        sqlite3_reset(write.get());
+    }
+    if (rc != SQLITE_DONE)
+        fail(db, rc, shownName);
+}
+
 } // namespace
 
 int storedVersion(sqlite3* db, const QString& shownName)
@@ -80,6 +116,8 @@ int upgradeSchema(sqlite3* db, const QString& shownName)
         if (version < schema::kCurrentVersion && holdsTablesOf(db, version, shownName)) {
             for (const QString& statement : schema::upgradeStatements(version))
                 exec(db, statement, shownName);
+            if (version < schema::findTable(reserver_keys::kTable)->since)
+                fillReserverKeys(db, shownName);
         }
         exec(db, QStringLiteral("COMMIT"), shownName);
         return version;

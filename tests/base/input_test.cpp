@@ -19,6 +19,18 @@ TEST(Input, NumbersAcceptSignDigitsAndDecimalsOnly)
     EXPECT_EQ(input::wholeNumber16("2.0"), 2);
 }
 
+TEST(Input, SearchKeysMakeEveryWayOfTypingAPhoneOrAKanaAlike)
+{
+    for (const char* phone : {"03-1234-5678", "０３－１２３４－５６７８", "(03) 1234 5678", "（０３）１２３４　５６７８", "03ｰ1234ｰ5678"})
+        EXPECT_EQ(input::searchKey(QString::fromUtf8(phone)), "0312345678") << phone;
+    for (const char* kana : {"ヤマダ　ハナコ", "やまだはなこ", "ﾔﾏﾀﾞ ﾊﾅｺ", "ﾔﾏﾀﾞﾊﾅｺ\t"})
+        EXPECT_EQ(input::searchKey(QString::fromUtf8(kana)), QString::fromUtf8("ヤマダハナコ")) << kana;
+    EXPECT_EQ(input::searchKey(QString::fromUtf8("ゆーこ")), QString::fromUtf8("ユーコ")); // the long vowel stays
+    EXPECT_TRUE(input::isDigitsOnly("0312345678"));
+    EXPECT_FALSE(input::isDigitsOnly(""));
+    EXPECT_FALSE(input::isDigitsOnly(QString::fromUtf8("03ヤ")));
+}
+
 TEST(Input, DatesNeedAFourDigitYearAndADayThatExists)
 {
     EXPECT_EQ(input::date("2024/2/29"), QDate(2024, 2, 29));

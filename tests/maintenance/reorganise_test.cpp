@@ -6,6 +6,7 @@
 #include "support/table_contents.h"
 #include "maintenance/reorganise.h"
 #include "maintenance/warning_form.h"
+#include "records/reservers.h"
 #include "store/file_tools.h"
 #include "ui/forms.h"
 
@@ -50,7 +51,7 @@ protected:
                         {"予約_予約者NO", "-00000" + tag}, {"予約_重複", "1"}, {"予約_終了時間", "11:00"},
                         {"予約_受付日", "2025/5/" + tag}, {"予約_予約者名", "名前" + tag}});
         insert("予約者", {{"予約者_予約者NO", "-00000" + tag}, {"予約者_予約者名", "名前" + tag}, {"予約者_性別", 2},
-                          {"予約者_最新予約日", day}});
+                          {"予約者_電話番号", "03-0000-000" + tag}, {"予約者_最新予約日", day}});
         insert("予約取消", {{"取消_設定番号", target}, {"取消_年月日", day}, {"取消_開始時間", "12:00"},
                             {"取消_予約者NO", "-00000" + tag}, {"取消_終了時間", "13:00"},
                             {"取消_日時", "2025/05/0" + tag + " 09:30:00"}, {"取消_区分", "1"}, {"取消_理由", "理由" + tag}});
@@ -106,6 +107,9 @@ TEST_F(ReorganiseTest, AnIdenticalCopyGivesBackEveryRecordWithDatesInFullForm)
     EXPECT_EQ(forms::find<警告>(), nullptr);
 
     EXPECT_EQ(snapshot(), expected);
+    // The reservers' look-up keys are made from the reservers the step copied.
+    EXPECT_EQ(records::reserverNumbersByPhoneEnd(db(), "0002", 10), QStringList{"-000002"});
+    EXPECT_EQ(count("予約者検索"), 2);
     QStringList prompts = {DB再編成::kConfirmation, DB再編成::kConfirmation};
     for (const QString& table : kAllTables)
         prompts << completed(table);

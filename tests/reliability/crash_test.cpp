@@ -404,6 +404,7 @@ TEST_F(CrashTest, AnUpgradeIsWhollyDoneOrNotAtAll)
         },
         [&](int) {
             EXPECT_EQ(count("予約者"), kReservers);
+            EXPECT_EQ(count("予約者検索"), kReservers);
             EXPECT_EQ(store::databaseFileVersion(store::kMainFile), store::schema::kCurrentVersion);
         });
     report("SIGKILL while files of the former version are upgraded (on opening)",

@@ -22,6 +22,7 @@
 #include "reservations/cancellation_history_form.h"
 #include "reservations/entry_form.h"
 #include "reservations/reserver_form.h"
+#include "reservations/reserver_inquiry_form.h"
 #include "reservations/status_inquiry_form.h"
 #include "reservations/time_inquiry_form.h"
 #include "sheets/sheet_form.h"
@@ -46,6 +47,7 @@
 #include <QTest>
 #include <QToolTip>
 #include <QThread>
+#include <algorithm>
 
 namespace {
 
@@ -354,6 +356,26 @@ TEST_F(EveryWindowTest, CancellationHistory)
     auto* history = forms::find<取消履歴>();
     history->findChild<FlexGrid*>("取消一覧")->clickCell(1, 0);
     picture(history, "cancellation_history");
+}
+
+TEST_F(EveryWindowTest, ReserverCard)
+{
+    // The first demo reserver, found by the end of the phone number, with their last booking
+    // cancelled and their first one chosen.
+    const auto booked = rows("予約", "Idx_予約者NO", {"予約_設定番号", "予約_年月日", "予約_開始時間", "予約_予約者NO"});
+    ASSERT_GE(booked.size(), 3u);
+    const QString who = booked.front()[3];
+    const QStringList& last = *std::find_if(booked.rbegin(), booked.rend(), [&](const QStringList& b) { return b[3] == who; });
+    records::cancelReservation(db(), {last[0], *input::date(last[1]), *input::timeFromText(last[2]), who},
+                               records::CancelKind::Request, QStringLiteral("電話で連絡あり"));
+    press(menu, "予約者照会");
+    auto* card = forms::find<予約者照会>();
+    card->findChild<QLineEdit*>("検索")->setText(QStringLiteral("5601"));
+    press(card, "検索開始");
+    auto* chosen = card->findChild<FlexGrid*>(booked.front()[1] < input::dateText(appclock::today()) ? "過去予約一覧" : "予約一覧");
+    ASSERT_GT(chosen->rows(), 1);
+    chosen->clickCell(1, 0);
+    picture(card, "reserver_card");
 }
 
 TEST_F(EveryWindowTest, FirstStart)

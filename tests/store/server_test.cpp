@@ -1,5 +1,6 @@
 // The store on a database server: what the operator meets when the server or its rights fail.
 
+#include "support/file_faults.h"
 #include "support/fixture.h"
 #include "support/test_server.h"
 #include "store/file_tools.h"
@@ -93,7 +94,7 @@ TEST_F(ServerStoreTest, TheCheckNamesWhatTheDatabaseLacksOrHoldsBesides)
 // opens it, and checks sound afterwards.
 TEST_F(ServerStoreTest, ADatabaseOfTheFormerVersionGetsTheCancellationTableWhenOpened)
 {
-    runSql("DROP TABLE 予約取消");
+    runSql(dropLaterThan(1));
     const store::Database desk = store::Database::openSeparately();
     store::Table cancelled = desk.table("予約取消", "Idx_日時");
     cancelled.seek(">=", {""});

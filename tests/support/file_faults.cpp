@@ -1,5 +1,7 @@
 #include "file_faults.h"
 
+#include "store/schema.h"
+
 #include <QFile>
 #include <fcntl.h>
 #include <gtest/gtest.h>
@@ -55,10 +57,25 @@ void runOn(const QString& path, const QString& sql)
 
 } // namespace
 
-void makeFormerVersionFile(const QString& path)
+QString dropLaterThan(int version)
 {
-    // One transaction, so that a kill between the two never leaves a file of neither version.
-    runOn(path, QStringLiteral("BEGIN; DROP TABLE 予約取消; PRAGMA user_version = 0; COMMIT"));
+    QStringList statements;
+    for (const store::schema::IndexDef& index : store::schema::indexes()) {
+        if (index.since > version && store::schema::findTable(index.table)->since <= version)
+            statements << QStringLiteral("DROP INDEX %1").arg(store::schema::quoted(index.storedName()));
+    }
+    for (const store::schema::TableDef& table : store::schema::tables()) {
+        if (table.since > version)
+            statements << QStringLiteral("DROP TABLE %1").arg(store::schema::quoted(table.name));
+    }
+    return statements.join(QStringLiteral("; "));
+}
+
+void makeFormerVersionFile(const QString& path, int version)
+{
+    // One transaction, so that a kill in between never leaves a file of neither version. Version 1
+    // recorded no version.
+    runOn(path, QStringLiteral("BEGIN; %1; PRAGMA user_version = %2; COMMIT").arg(dropLaterThan(version)).arg(version == 1 ? 0 : version));
 }
 
 void setFileVersion(const QString& path, int version)

@@ -33,9 +33,12 @@ private:
 // without the journal it holds part of the save. `source` itself is left as it was.
 void copyWithSaveCutShort(const QString& source, const QString& copy);
 
-// Turns the database file `path`, made by this program, into one as the version before the
-// cancellations table made it: without that table and its indexes, and with no version recorded.
-void makeFormerVersionFile(const QString& path);
+// SQL, for either engine, that takes from a database of this program what the versions after
+// `version` added: their tables, and their indexes on the tables of `version`.
+QString dropLaterThan(int version);
+// Turns the database file `path`, made by this program, into one as the program of `version`
+// made it: without what later versions added, with that version recorded (none for version 1).
+void makeFormerVersionFile(const QString& path, int version = 1);
 
 // Records `version` in the database file `path` as a later program would.
 void setFileVersion(const QString& path, int version);

@@ -1,0 +1,62 @@
+#include "rules/reserver_lookup.h"
+
+#include "base/input.h"
+
+#include <algorithm>
+
+namespace reserver_lookup {
+
+namespace {
+
+// The fewest digits that look a phone number up by its end.
+constexpr int kFewestDigits = 4;
+
+bool isKanaOnly(const QString& key)
+{
+    return !key.isEmpty() && std::all_of(key.begin(), key.end(), [](QChar c) { return c.unicode() >= 0x30A1 && c.unicode() <= 0x30FC; });
+}
+
+void addNew(QStringList& numbers, const QStringList& more)
+{
+    for (const QString& number : more) {
+        if (!numbers.contains(number))
+            numbers << number;
+    }
+}
+
+} // namespace
+
+Found findReservers(const store::Database& db, const QString& typed)
+{
+    // Control characters pasted with the text are no part of what the desk looks for.
+    QString text;
+    for (QChar c : typed)
+        text += c.category() == QChar::Other_Control ? QChar(u' ') : c;
+    text = input::normalized(text);
+    const QString key = input::searchKey(text);
+    if (text.isEmpty() || key.isEmpty())
+        return {};
+
+    // One read lock for the look-ups and the records they lead to.
+    store::Transaction reading(db, store::Transaction::ForReading);
+    const int wanted = kMostFound + 1;
+    QStringList numbers;
+    if (records::findReserver(db, text))
+        numbers << text;
+    if (input::isDigitsOnly(key) && key.size() >= kFewestDigits)
+        addNew(numbers, records::reserverNumbersByPhoneEnd(db, key, wanted));
+    if (isKanaOnly(key))
+        addNew(numbers, records::reserverNumbersByKana(db, key, wanted));
+    addNew(numbers, records::reserverNumbersByName(db, text, wanted));
+
+    Found found;
+    found.more = numbers.size() > kMostFound;
+    for (const QString& number : numbers.mid(0, kMostFound)) {
+        if (std::optional<records::Reserver> reserver = records::findReserver(db, number))
+            found.reservers.push_back(std::move(*reserver));
+    }
+    reading.commit();
+    return found;
+}
+
+} // namespace reserver_lookup

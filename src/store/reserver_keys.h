@@ -1,0 +1,22 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+// The look-up keys of a reserver (table 予約者検索), made from its 予約者 record. The one place
+// that says how: the upgrade that adds the table fills it from here, and the records module writes
+// the keys with every reserver it saves.
+namespace store::reserver_keys {
+
+inline const QString kTable = QStringLiteral("予約者検索");
+
+// The query that reads the 予約者 fields keysOf() takes, in that order, from every reserver.
+QString sourceQuery();
+// The values of the fields of 予約者検索, in catalogue order, for a reserver's number, phone,
+// mobile and kana.
+QStringList keysOf(const QString& number, const QString& phone, const QString& mobile, const QString& kana);
+// The key of a phone number, or of what was typed to find one: its digits, the last first ("" when
+// it has none).
+QString reversedDigits(const QString& phone);
+
+} // namespace store::reserver_keys
