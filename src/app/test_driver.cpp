@@ -46,11 +46,11 @@ public:
             reply(QStringLiteral("msg\t") + shown.text);
             return answers_.value(shown.text, false);
         });
-        QObject::connect(&notifier_, &QSocketNotifier::activated, [this] { readLine(); });
+        QObject::connect(&notifier_, &QSocketNotifier::activated, [this] { readCommands(); });
     }
 
 private:
-    void readLine()
+    void readCommands()
     {
         char buffer[4096];
         const ssize_t got = ::read(STDIN_FILENO, buffer, sizeof buffer);
@@ -66,7 +66,7 @@ private:
 
     void run(const QStringList& f)
     {
-        const QString& command = f.value(0);
+        const QString command = f.value(0);
         if (command == QLatin1String("shown") && f.size() == 2) {
             if (!window(f[1]))
                 return reply(QStringLiteral("missing"));
