@@ -2,8 +2,10 @@
 
 #include "base/clock.h"
 #include "base/input.h"
+#include "reservations/booking_questions.h"
+#include "rules/booking_limit.h"
 #include "rules/overlap_settings.h"
-#include "rules/span_occupancy.h"
+#include "rules/slot_counts.h"
 #include "store/database.h"
 #include "ui/flex_grid.h"
 #include "ui/handlers.h"
@@ -204,12 +206,10 @@ void 取消履歴::変更_Click()
 
 bool 取消履歴::AskAboutOverlap(const records::Reservation& r)
 {
+    // Counted by slots, as a booking at 予約 and 確定 is.
     const store::Database db = store::Database::open();
-    const 基本設定::Overlap overlap = 基本設定::LoadOverlapSettings(db, r.target);
-    const int busiest = 予約TBL::BusiestOverlap(db, r.target, r.date, r.start, r.end);
-    if (!overlap.allowed)
-        return busiest == 0 || msg::ask(QStringLiteral("予約者が重複しています､登録を行いますか"), kTitle);
-    return busiest < overlap.limit || msg::ask(QStringLiteral("予約人数がｵｰﾊﾞｰしています､登録を行いますか"), kTitle);
+    const int most = 予約上限::MostBookedSlot(db, 予約TBL::SlotTimesOf(settings()), r.key(), r.end, std::nullopt);
+    return AcceptSlotCount(基本設定::LoadOverlapSettings(db, r.target), most, kTitle);
 }
 
 void 取消履歴::復元_Click()

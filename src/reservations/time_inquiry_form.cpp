@@ -48,13 +48,6 @@ QString targetName(const QString& number)
     return target ? target->name : QString();
 }
 
-void paintCell(FlexGrid* grid, int row, int col, const QColor& colour)
-{
-    grid->setRow(row);
-    grid->setCol(col);
-    grid->setCellBackColor(colour);
-}
-
 } // namespace
 
 時間照会::時間照会(const InquiryRequest& request) : Form(QStringLiteral("時間照会"), kTitle), request_(request)
@@ -288,13 +281,13 @@ void 時間照会::TakeChosenTarget()
 void 時間照会::RestoreSlotCell()
 {
     if (slotRow_ > 0)
-        paintCell(時間帯, slotRow_, slotCol_, slotColour_);
+        時間帯->paintRow(slotRow_, slotCol_, slotCol_, slotColour_);
 }
 
 void 時間照会::MarkSlotCell()
 {
     slotColour_ = 時間帯->cellBackColor(slotRow_, slotCol_);
-    paintCell(時間帯, slotRow_, slotCol_, ui::qbColor(10));
+    時間帯->paintRow(slotRow_, slotCol_, slotCol_, ui::qbColor(10));
 }
 
 void 時間照会::SetUpReservationList()

@@ -10,9 +10,11 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <cerrno>
 #include <fcntl.h>
 #include <sqlite3.h>
 #include <sys/file.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace store::detail {
@@ -67,16 +69,21 @@ public:
         sqlite3_extended_result_codes(db_, 1);
         // A lock of its own, apart from SQLite's locks of the database file, so that it can never
         // hold a reader or a writer up; it is released when the connection closes.
-        presence_ = ::open(QFile::encodeName(fileName + QStringLiteral("-desks")).constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);
-        if (presence_ >= 0)
-            flock(presence_, LOCK_SH | LOCK_NB);
+        presencePath_ = QFile::encodeName(QFileInfo(fileName).absoluteFilePath() + QStringLiteral("-desks"));
+        attachPresence();
     }
     ~SqliteConnection() override
     {
         dropIdleStatements();
         sqlite3_close_v2(db_);
-        if (presence_ >= 0)
-            ::close(presence_);
+        if (presence_ < 0)
+            return;
+        // The last desk to close takes the companion away. No other desk holds its shared lock
+        // while this one holds the exclusive lock, and one that opened the file but has not locked
+        // it yet finds, once it has, that the name no longer leads to it and opens the name again.
+        if (flock(presence_, LOCK_EX | LOCK_NB) == 0 && presenceStillNamed())
+            ::unlink(presencePath_.constData());
+        ::close(presence_);
     }
 
     sqlite3* handle() const { return db_; }
@@ -147,8 +154,12 @@ public:
         if (presence_ < 0)
             return false;
         const bool alone = flock(presence_, LOCK_EX | LOCK_NB) == 0;
-        // Changing a lock may drop it first: the shared lock is taken again either way.
-        flock(presence_, LOCK_SH | LOCK_NB);
+        // Changing a lock drops it first, and meanwhile the last other desk may have closed and
+        // taken the companion away: the shared lock is taken again, on the companion the name leads to.
+        if (lockShared() && !presenceStillNamed()) {
+            ::close(presence_);
+            attachPresence();
+        }
         return !alone;
     }
 
@@ -179,6 +190,33 @@ protected:
     }
 
 private:
+    // Opens the companion and holds its shared lock, waiting the moment another desk holds the
+    // exclusive lock to look whether it is alone. A companion the last desk removed while this
+    // one was opening it is left for the one now under the name.
+    void attachPresence()
+    {
+        for (;;) {
+            presence_ = ::open(presencePath_.constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);
+            if (presence_ < 0 || !lockShared() || presenceStillNamed())
+                return;
+            ::close(presence_);
+        }
+    }
+    // False on a file system without such locks (the companion is kept; the file is one to warn about).
+    bool lockShared() const
+    {
+        int rc;
+        while ((rc = flock(presence_, LOCK_SH)) != 0 && errno == EINTR) {
+        }
+        return rc == 0;
+    }
+    bool presenceStillNamed() const
+    {
+        struct stat held, named;
+        return fstat(presence_, &held) == 0 && ::stat(presencePath_.constData(), &named) == 0
+            && held.st_dev == named.st_dev && held.st_ino == named.st_ino;
+    }
+
     sqlite3_stmt* compiled(const QByteArray& utf8)
     {
         sqlite3_stmt* stmt = nullptr;
@@ -189,7 +227,8 @@ private:
     }
 
     sqlite3* db_;
-    int presence_ = -1; // the "-desks" companion file
+    QByteArray presencePath_; // the "-desks" companion file
+    int presence_ = -1;
 };
 
 bool SqliteStatement::step(const QString& what)

@@ -126,11 +126,7 @@ void PaintClosedDay(FlexGrid* grid, int gridRow)
 {
     if (gridRow >= grid->rows() || grid->cols() < 2)
         return;
-    grid->setRow(gridRow);
-    grid->setCol(1);
-    grid->setRowSel(gridRow);
-    grid->setColSel(grid->cols() - 1);
-    grid->setCellBackColor(ui::offHoursColour());
+    grid->paintRow(gridRow, 1, -1, ui::offHoursColour());
 }
 
 void PaintClosedRanges(FlexGrid* grid, int gridRow, const HoursList& rows, const SlotTimes& daySlots)
@@ -154,11 +150,7 @@ void PaintClosedRanges(FlexGrid* grid, int gridRow, const HoursList& rows, const
             ++last;
         if (last == first)
             continue;
-        grid->setRow(gridRow);
-        grid->setCol(SlotTimes::column(first));
-        grid->setRowSel(gridRow);
-        grid->setColSel(SlotTimes::column(last - 1));
-        grid->setCellBackColor(ui::offHoursColour());
+        grid->paintRow(gridRow, SlotTimes::column(first), SlotTimes::column(last - 1), ui::offHoursColour());
         first = last;
     }
 }

@@ -17,15 +17,6 @@ constexpr int kWeekdays = 7;
 constexpr int kHighlight = 10;
 constexpr int kCleared = 15;
 
-// Paints the background of cells (row, firstCol) to (row, lastCol).
-void paintBack(FlexGrid* grid, int row, int firstCol, int lastCol, int qbColour)
-{
-    grid->setRow(row);
-    grid->setCol(firstCol);
-    grid->setColSel(lastCol);
-    grid->setCellBackColor(ui::qbColor(qbColour));
-}
-
 } // namespace
 
 CalendarPicker::CalendarPicker(int mode, FlexGrid* calendar, FlexGrid* list, QString title, Receivers receivers)
@@ -53,14 +44,14 @@ void CalendarPicker::redraw()
     const std::optional<QDate> listed = listSelRow_ ? input::date(list_->text(listSelRow_, Grid休業::DateColumn)) : std::nullopt;
     draw();
     if (row != 0) {
-        paintBack(calendar_, row, col, col, kHighlight);
+        calendar_->paintRow(row, col, col, ui::qbColor(kHighlight));
         selRow_ = row;
         selCol_ = col;
     }
     if (listed) {
         listSelRow_ = listRowInForce(*listed);
         if (listSelRow_ != 0)
-            paintBack(list_, listSelRow_, 0, Grid休業::ListColumns - 1, kHighlight);
+            list_->paintRow(listSelRow_, 0, Grid休業::ListColumns - 1, ui::qbColor(kHighlight));
     }
 }
 
@@ -96,10 +87,10 @@ void CalendarPicker::pickDay(int row, int col, ClickOrigin origin)
         return;
 
     if (selRow_ != 0)
-        paintBack(calendar_, selRow_, selCol_, selCol_, kCleared);
+        calendar_->paintRow(selRow_, selCol_, selCol_, ui::qbColor(kCleared));
     if (origin != ClickOrigin::List)
         clearListHighlight();
-    paintBack(calendar_, row, col, col, kHighlight);
+    calendar_->paintRow(row, col, col, ui::qbColor(kHighlight));
     selRow_ = row;
     selCol_ = col;
 
@@ -117,7 +108,7 @@ void CalendarPicker::pickDay(int row, int col, ClickOrigin origin)
 void CalendarPicker::pickListRow(int row)
 {
     clearListHighlight();
-    paintBack(list_, row, 0, Grid休業::ListColumns - 1, kHighlight);
+    list_->paintRow(row, 0, Grid休業::ListColumns - 1, ui::qbColor(kHighlight));
     listSelRow_ = row;
 
     if (const std::optional<QDate> date = input::date(list_->text(row, Grid休業::DateColumn)))
@@ -134,7 +125,7 @@ void CalendarPicker::pickListRow(int row)
 void CalendarPicker::clearListHighlight()
 {
     if (listSelRow_ != 0)
-        paintBack(list_, listSelRow_, 0, Grid休業::ListColumns - 1, kCleared);
+        list_->paintRow(listSelRow_, 0, Grid休業::ListColumns - 1, ui::qbColor(kCleared));
     listSelRow_ = 0;
 }
 

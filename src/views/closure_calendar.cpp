@@ -55,10 +55,7 @@ QDate firstOfMonth(const QDate& date)
 void InitCalendarGrid(FlexGrid* calendar)
 {
     calendar->startLayout(kCalendarSize, kCalendarSize, 0, 0);
-    calendar->setRow(0);
-    calendar->setCol(0);
-    calendar->setColSel(kCalendarSize - 1);
-    calendar->setCellBackColor(ui::qbColor(14));
+    calendar->paintRow(0, 0, kCalendarSize - 1, ui::qbColor(14));
     calendar->setColWidth(-1, kCalendarColWidth);
     for (int col = 0; col < kCalendarSize; ++col) {
         calendar->setCol(col);

@@ -70,11 +70,8 @@ void PaintRowCounts(FlexGrid* grid, int column, const std::vector<int>& rowCount
         const int count = rowCounts[size_t(slot)];
         const int col = SlotTimes::column(slot);
         grid->setTextMatrix(row, col, CountText(count));
-        if (count > 0) {
-            grid->setRow(row);
-            grid->setCol(col);
-            grid->setCellBackColor(CountColour(count, limit));
-        }
+        if (count > 0)
+            grid->paintRow(row, col, col, CountColour(count, limit));
     }
 }
 

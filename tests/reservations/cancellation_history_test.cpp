@@ -2,6 +2,8 @@
 // booking nobody came to is cancelled as a no-show.
 
 #include "booking_fixture.h"
+#include "base/input.h"
+#include "records/cancellations.h"
 #include "reservations/cancellation_history_form.h"
 
 #include <QComboBox>
@@ -64,6 +66,22 @@ TEST_F(CancellationHistoryTest, ACancelledBookingIsListedChangedAndRestoredWithT
               (std::vector<QStringList>{{"10:00", "-000001", "佐藤"}, {"10:30", "-000002", "予約者"}}));
     EXPECT_EQ(count("予約取消"), 0);
     EXPECT_EQ(grid()->rows(), 1);
+}
+
+TEST_F(CancellationHistoryTest, ARestoreIsCountedBySlotsAsABookingIs)
+{
+    // 10:15-10:30 and 10:00-10:15 share no moment but the 10:00 slot, which takes no overlap.
+    basic("00001", 0);
+    book("00001", "2026/12/09", "10:15", "10:30", "-000001", "佐藤");
+    ASSERT_TRUE(records::cancelReservation(db(), {"00001", QDate(2026, 12, 9), *input::timeFromText("10:15"), "-000001"},
+                                           records::CancelKind::Request));
+    book("00001", "2026/12/09", "10:00", "10:15", "-000002");
+    openHistory();
+    grid()->clickCell(1, 0);
+    answer({true, false});
+    press(history, "復元");
+    EXPECT_EQ(messageTexts(), (QStringList{"指定の取消を復元します。", "予約者が重複しています､登録を行いますか"}));
+    EXPECT_EQ(count("予約"), 1);
 }
 
 TEST_F(CancellationHistoryTest, OnlyABookingThatIsOverCanBeANoShowAndBadDatesAreRefused)

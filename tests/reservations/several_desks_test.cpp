@@ -5,14 +5,17 @@
 #include "booking_fixture.h"
 #include "base/clock.h"
 #include "base/input.h"
+#include "records/calendar.h"
 #include "records/reservations.h"
 #include "records/reservers.h"
 #include "reservations/entry_form.h"
+#include "reservations/status_inquiry_form.h"
 #include "rules/reserver_numbering.h"
 #include "store/store_error.h"
 #include "ui/database_watch.h"
 #include "ui/palette.h"
 
+#include <QComboBox>
 #include <QListWidget>
 #include <QSet>
 #include <chrono>
@@ -205,6 +208,35 @@ TEST_P(SeveralDesksTest, TheReserverListFollowsAnotherDeskAndKeepsWhatIsPickedAn
     EXPECT_EQ(reservers->currentItem()->text(), "佐々木一郎");
     EXPECT_EQ(box(entry, "予約者名")->text(), "佐藤花子");
     EXPECT_EQ(box(entry, "予約者カナ")->text(), "サ");
+}
+
+TEST_P(SeveralDesksTest, TheStatusCalendarFollowsAnotherDesksClosureKeepingThePickedDay)
+{
+    auto* status = open<予約状照会>(InquiryKind::ByTarget);
+    auto* target = status->findChild<QComboBox*>("対象略称");
+    target->setCurrentIndex(target->findText("会議室A"));
+    emit target->activated(target->currentIndex());
+    FlexGrid* calendar = status->findChild<FlexGrid*>("日付");
+    const auto cellOf = [calendar](int day) {
+        for (int row = 1; row < calendar->rows(); ++row) {
+            for (int col = 0; col < calendar->cols(); ++col) {
+                if (calendar->text(row, col) == QString::number(day))
+                    return std::pair(row, col);
+            }
+        }
+        return std::pair(0, 0);
+    };
+    const auto [row8, col8] = cellOf(8);
+    calendar->clickCell(row8, col8);
+    const auto [row15, col15] = cellOf(15);
+    ASSERT_NE(calendar->cellForeColor(row15, col15), ui::qbColor(12));
+
+    records::saveClosureDays(*deskB, "00001", {QDate(2026, 12, 15)}, {true, "臨時休業"});
+    status->findChild<DatabaseWatch*>()->poll();
+    EXPECT_EQ(calendar->cellForeColor(row15, col15), ui::qbColor(12)) << "the other desk's closure is shown";
+    EXPECT_EQ(status->findChild<FlexGrid*>("休業日")->text(1, 3), "臨時休業");
+    EXPECT_EQ(calendar->cellBackColor(row8, col8), ui::qbColor(10)) << "the picked day stays picked";
+    EXPECT_EQ(box(status, "設定日")->text(), "2026/12/08");
 }
 
 ON_BOTH_STORES(SeveralDesksTest);

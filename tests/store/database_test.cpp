@@ -7,6 +7,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <optional>
 #include <sqlite3.h>
 
 namespace {
@@ -130,6 +131,30 @@ TEST_F(DatabaseHandleTest, MainAndBackupFilesSideBySide)
     EXPECT_EQ(fromBackup.text("設定_番号"), "00001");
     fromBackup.moveNext();
     EXPECT_TRUE(fromBackup.eof());
+}
+
+// The desks tell of each other by shared locks on the companion "-desks" beside the file: it goes
+// with the last desk that closes the file, never from under a desk that holds it, and a desk whose
+// companion was taken away while it changed its lock holds the one under the name again.
+TEST_F(DatabaseHandleTest, TheDesksCompanionGoesWithTheLastDeskOnly)
+{
+    store::createDatabaseFile("desks.mdb");
+    const QString companion = "desks.mdb-desks";
+    std::optional<store::Database> a = store::Database::openSeparately("desks.mdb");
+    std::optional<store::Database> b = store::Database::openSeparately("desks.mdb");
+    EXPECT_TRUE(a->othersConnected());
+    b.reset();
+    EXPECT_TRUE(QFile::exists(companion)) << "taken away from under a desk";
+    EXPECT_FALSE(a->othersConnected());
+
+    QFile::remove(companion);
+    EXPECT_FALSE(a->othersConnected());
+    b = store::Database::openSeparately("desks.mdb");
+    EXPECT_TRUE(a->othersConnected()) << "a desk left holding a companion no other desk finds";
+    EXPECT_TRUE(b->othersConnected());
+    a.reset();
+    b.reset();
+    EXPECT_FALSE(QFile::exists(companion));
 }
 
 TEST_F(DatabaseHandleTest, AFileThatIsNotADatabaseIsReportedAsSuch)
