@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QString>
 #include <QStringList>
 #include <chrono>
@@ -7,7 +8,9 @@
 #include <vector>
 
 // kelvora-bench: measures the program's work on a large generated database and compares it with
-// the same work done directly with SQLite where that makes sense. One line per figure.
+// the same work done directly with the engine's client library where that makes sense. One line
+// per figure. `store`, `grid` and `booking` measure the SQLite file and, with `--store postgresql`,
+// the same data on a PostgreSQL server in the same run, its lines named with "/postgresql".
 
 namespace bench {
 
@@ -23,16 +26,37 @@ QString scratchCopy(const QString& name);
 // and is not timed.
 double medianMicros(int runs, const std::function<void()>& work, const std::function<void()>& prepare = {});
 
-void printRatio(const char* name, double oursUs, double rawUs, const char* unit = "us");
-void printMillis(const char* name, double micros);
+// Where `store`, `grid` and `booking` run besides the generated file: nowhere, or a PostgreSQL
+// database (the one `connection` names, or one on a server the run starts).
+struct StoreOptions {
+    bool server = false;
+    QString connection;
+};
+
+// One database a benchmark measures: the file or a connection string, and what its figures'
+// names end with.
+struct BenchDatabase {
+    QString name;
+    QByteArray suffix;
+};
+
+// `file` first, then the server's database filled with the generated data, when asked for.
+std::vector<BenchDatabase> benchDatabases(const QString& file, const StoreOptions& options);
+
+// Makes `folder` the current one, with `where` as its main database (a link to the file, or a
+// Kelvora.ini naming the server), for the program's modules that open the main database.
+bool workIn(const QString& folder, const BenchDatabase& where);
+
+void printRatio(const QByteArray& name, double oursUs, double rawUs, const char* unit = "us");
+void printMillis(const QByteArray& name, double micros);
 
 // The benchmarks, one per command.
-int storeBench();
+int storeBench(const StoreOptions& options);
 int closuresBench();
 int masterBench();
-int gridBench();
+int gridBench(const StoreOptions& options);
 int maintenanceBench();
-int bookingBench();
+int bookingBench(const StoreOptions& options);
 int hoursBench();
 // The day and week sheets as PDF and a month of reservations as CSV.
 int sheetsBench();

@@ -4,33 +4,54 @@
 #include <QTextStream>
 #include <map>
 
+namespace {
+
+int usage(const QStringList& commands)
+{
+    QTextStream(stderr) << "usage: kelvora-bench COMMAND [--store sqlite|postgresql [--connection STRING]], with COMMAND one of: "
+                        << commands.join(u' ') << "\n(--store postgresql for store, grid and booking)\n";
+    return 2;
+}
+
+} // namespace
+
 int main(int argc, char** argv)
 {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication application(argc, argv);
+    const QStringList args = QApplication::arguments().mid(1);
+    bench::StoreOptions options;
+    bool valid = !args.isEmpty();
+    for (int i = 1; valid && i < args.size(); i += 2) {
+        const QString value = args.value(i + 1);
+        if (args[i] == "--store" && (value == "sqlite" || value == "postgresql"))
+            options.server = value == "postgresql";
+        else if (args[i] == "--connection" && !value.isEmpty())
+            options.connection = value;
+        else
+            valid = false;
+    }
+    const auto onStores = [&](int (*run)(const bench::StoreOptions&)) { return [&options, run] { return run(options); }; };
     const std::map<QString, std::function<int()>> commands = {
-        {"store", bench::storeBench},
+        {"store", onStores(bench::storeBench)},
         {"closures", bench::closuresBench},
         {"master", bench::masterBench},
-        {"grid", bench::gridBench},
+        {"grid", onStores(bench::gridBench)},
         {"maintenance", bench::maintenanceBench},
-        {"booking", bench::bookingBench},
+        {"booking", onStores(bench::bookingBench)},
         {"hours", bench::hoursBench},
         {"sheets", bench::sheetsBench},
         {"check", bench::checkBench},
         {"startup", bench::startupBench},
         {"reservers", bench::reserversBench},
     };
-    const QString command = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QString();
-    const auto found = commands.find(command);
-    if (found == commands.end()) {
-        QTextStream err(stderr);
-        err << "usage: kelvora-bench COMMAND, with COMMAND one of:";
-        for (const auto& [name, run] : commands)
-            err << ' ' << name;
-        err << '\n';
-        return 2;
-    }
+    QStringList names;
+    for (const auto& [name, run] : commands)
+        names << name;
+    const auto found = valid ? commands.find(args[0]) : commands.end();
+    const bool takesServer = args.value(0) == "store" || args.value(0) == "grid" || args.value(0) == "booking";
+    if (found == commands.end() || (!options.connection.isEmpty() && !options.server) || (options.server && !takesServer))
+        return usage(names);
     return found->second();
 }

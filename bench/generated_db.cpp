@@ -202,17 +202,17 @@ double medianMicros(int runs, const std::function<void()>& work, const std::func
     return times[times.size() / 2];
 }
 
-void printRatio(const char* name, double oursUs, double rawUs, const char* unit)
+void printRatio(const QByteArray& name, double oursUs, double rawUs, const char* unit)
 {
-    std::printf("%s ratio=%.2f ours_%s=%.1f raw_%s=%.1f\n", name, oursUs / rawUs, unit,
+    std::printf("%s ratio=%.2f ours_%s=%.1f raw_%s=%.1f\n", name.constData(), oursUs / rawUs, unit,
                 std::strcmp(unit, "ms") == 0 ? oursUs / 1000 : oursUs, unit,
                 std::strcmp(unit, "ms") == 0 ? rawUs / 1000 : rawUs);
     std::fflush(stdout);
 }
 
-void printMillis(const char* name, double micros)
+void printMillis(const QByteArray& name, double micros)
 {
-    std::printf("%s ms=%.2f\n", name, micros / 1000);
+    std::printf("%s ms=%.2f\n", name.constData(), micros / 1000);
     std::fflush(stdout);
 }
 

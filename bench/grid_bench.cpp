@@ -1,9 +1,10 @@
 // The slot grids of the time inquiry on the generated database: building the time table,
 // counting and painting (a) the seven days of one target and (b) one day of all targets, each
 // from the call to a painted grid, against reading the same reservations with one prepared
-// SQLite query.
+// statement of the engine's own client library.
 
 #include "bench.h"
+#include "raw_database.h"
 
 #include "app/startup.h"
 #include "rules/slot_counts.h"
@@ -15,9 +16,7 @@
 #include "views/target_list.h"
 
 #include <QDir>
-#include <QFile>
 #include <QTemporaryDir>
-#include <sqlite3.h>
 
 namespace bench {
 
@@ -37,43 +36,31 @@ void showInquiry(FlexGrid* grid, const 時間TBL::TimeTableRequest& tableRequest
 }
 
 // Reads start and end of every row the statement yields, as the count does.
-double rawRead(sqlite3* db, const char* sql, const QStringList& parameters, int* rows)
+double rawRead(const QString& database, const char* sql, const QStringList& parameters, int* rows)
 {
-    sqlite3_stmt* stmt = nullptr;
-    sqlite3_prepare_v2(db, sql, -1, &stmt, nullptr);
+    const auto raw = RawDatabase::open(database);
+    const auto stmt = raw->prepare(sql);
     QString sink;
-    const double micros = medianMicros(kRuns, [&] {
+    return medianMicros(kRuns, [&] {
         for (int i = 0; i < parameters.size(); ++i)
-            sqlite3_bind_text16(stmt, i + 1, parameters[i].utf16(), int(parameters[i].size() * 2), SQLITE_TRANSIENT);
+            stmt->bind(i + 1, parameters[i]);
         *rows = 0;
-        while (sqlite3_step(stmt) == SQLITE_ROW) {
-            sink = QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(stmt, 0)))
-                   + QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(stmt, 1)));
+        while (stmt->step()) {
+            sink = stmt->text(0) + stmt->text(1);
             ++*rows;
         }
-        sqlite3_reset(stmt);
+        stmt->reset();
     });
-    sqlite3_finalize(stmt);
-    return micros;
 }
 
-} // namespace
-
-int gridBench()
+void measureGrids(const BenchDatabase& where)
 {
-    // The modules open Kelvora.mdb in the current folder: a link to the generated database,
-    // which they only read.
-    const QString generated = generatedDatabase();
-    QTemporaryDir folder;
-    if (!folder.isValid() || !QFile::link(generated, folder.filePath("Kelvora.mdb")) || !QDir::setCurrent(folder.path())) {
-        std::fprintf(stderr, "cannot prepare a working folder for the grid benchmark\n");
-        return 1;
-    }
-    const Settings settings = 初期処理::LoadStartupSettings(store::Database::open());
+    // The running program keeps its connection open (the open screens watch the database), so
+    // no measurement pays for connecting.
+    const store::Database desk = store::Database::open();
+    const Settings settings = 初期処理::LoadStartupSettings(desk);
     const SlotTimes daySlots = 予約TBL::SlotTimesOf(settings);
     const CMB対象::TargetList targets = CMB対象::LoadTargetList();
-    sqlite3* raw = nullptr;
-    sqlite3_open_v2(generated.toUtf8().constData(), &raw, SQLITE_OPEN_READONLY, nullptr);
     FlexGrid grid;
     grid.resize(1280, 720);
     std::printf("# %d targets, %d-minute slots, %02d:00 to %02d:59\n", int(targets.numbers.size()), settings.UnitMinutes,
@@ -90,13 +77,14 @@ int gridBench()
         const 予約TBL::CountRequest counts{1, "00015", QDate(2026, 6, 9), {}, daySlots};
         const double ours = medianMicros(kRuns, [&] { showInquiry(&grid, table, counts); });
         int rows = 0;
-        const double direct = rawRead(raw,
-                                      "SELECT 予約_開始時間, 予約_終了時間 FROM 予約 WHERE 予約_設定番号 = ? AND 予約_年月日 BETWEEN ? AND ? "
+        const double direct = rawRead(where.name,
+                                      "SELECT 予約_開始時間, 予約_終了時間 FROM 予約 WHERE 予約_設定番号 = $1 AND 予約_年月日 BETWEEN $2 AND $3 "
                                       "ORDER BY 予約_年月日, 予約_開始時間",
                                       {"00015", "2026/06/09", "2026/06/15"}, &rows);
-        std::printf("# grid_seven_days reads %d reservations into a grid of %d x %d\n", rows, grid.rows(), grid.cols());
-        printMillis("grid_seven_days", ours);
-        printRatio("grid_seven_days", ours, direct);
+        const QByteArray name = "grid_seven_days" + where.suffix;
+        std::printf("# %s reads %d reservations into a grid of %d x %d\n", name.constData(), rows, grid.rows(), grid.cols());
+        printMillis(name, ours);
+        printRatio(name, ours, direct);
     }
 
     // (b) the inquiry by day: every target on one date.
@@ -111,15 +99,33 @@ int gridBench()
         const 予約TBL::CountRequest counts{2, QString(), QDate(2026, 6, 1), targets.numbers, daySlots};
         const double ours = medianMicros(kRuns, [&] { showInquiry(&grid, table, counts); });
         int rows = 0;
-        const double direct = rawRead(raw,
-                                      "SELECT 予約_開始時間, 予約_終了時間 FROM 予約 WHERE 予約_年月日 = ? "
+        const double direct = rawRead(where.name,
+                                      "SELECT 予約_開始時間, 予約_終了時間 FROM 予約 WHERE 予約_年月日 = $1 "
                                       "ORDER BY 予約_設定番号, 予約_開始時間",
                                       {"2026/06/01"}, &rows);
-        std::printf("# grid_one_day reads %d reservations into a grid of %d x %d\n", rows, grid.rows(), grid.cols());
-        printMillis("grid_one_day", ours);
-        printRatio("grid_one_day", ours, direct);
+        const QByteArray name = "grid_one_day" + where.suffix;
+        std::printf("# %s reads %d reservations into a grid of %d x %d\n", name.constData(), rows, grid.rows(), grid.cols());
+        printMillis(name, ours);
+        printRatio(name, ours, direct);
     }
-    sqlite3_close(raw);
+}
+
+} // namespace
+
+int gridBench(const StoreOptions& options)
+{
+    // The modules open the main database of the current folder: a link to the generated database,
+    // which they only read, or a Kelvora.ini naming the server.
+    const QString previous = QDir::currentPath();
+    for (const BenchDatabase& where : benchDatabases(generatedDatabase(), options)) {
+        QTemporaryDir folder;
+        if (!folder.isValid() || !workIn(folder.path(), where)) {
+            std::fprintf(stderr, "cannot prepare a working folder for the grid benchmark\n");
+            return 1;
+        }
+        measureGrids(where);
+        QDir::setCurrent(previous);
+    }
     return 0;
 }
 

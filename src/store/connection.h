@@ -166,6 +166,8 @@ std::map<QString, std::weak_ptr<Connection>>& openConnections();
 std::shared_ptr<Connection> openFile(const QString& fileName);
 std::shared_ptr<Connection> connectFile(const QString& fileName);
 std::shared_ptr<Connection> openServer(const QString& address);
+// Whether a server's connection string holds a password (password=…, or a URI's user:password@).
+bool holdsPassword(const QString& address);
 std::shared_ptr<Connection> connectServer(const QString& address);
 
 } // namespace store::detail

@@ -63,17 +63,16 @@ private:
     QCryptographicHash hash_{QCryptographicHash::Sha256};
 };
 
-// Makes the tables of a new file, or of a database on a server that has none of them yet.
-void prepareTarget(const QString& to)
+// A database on a server that has none of the tables yet: the copy makes them.
+bool serverWithoutTables(const Database& target)
 {
-    if (!isServerAddress(to))
-        return createDatabaseFile(to);
-    const std::shared_ptr<detail::Connection> target = Database::open(to).connection();
+    if (!target.onServer())
+        return false;
     for (const schema::TableDef& table : schema::tables()) {
-        if (target->hasTable(table.name))
-            return;
+        if (target.connection()->hasTable(table.name))
+            return false;
     }
-    createServerTables(to);
+    return true;
 }
 
 void requireEmpty(const Database& target)
@@ -87,41 +86,87 @@ void requireEmpty(const Database& target)
     }
 }
 
+struct Copied {
+    qint64 count = 0;
+    QByteArray checksum;
+};
+
+// Every record of every table, in the caller's transactions on both databases; into a server
+// without tables, the tables first and their indexes after the records.
+std::vector<Copied> copyRecords(const Database& source, const Database& target, bool makeTables)
+{
+    const std::shared_ptr<detail::Connection> connection = target.connection();
+    const QString making = QStringLiteral("テーブルの作成");
+    if (makeTables) {
+        for (const QString& statement : schema::createTableStatements(schema::Engine::Server))
+            connection->run(statement, making);
+    }
+    std::vector<Copied> copied;
+    for (const schema::TableDef& table : schema::tables()) {
+        KeyOrderReader reader(source, table);
+        connection->bulkInsert(table, [&](std::vector<Cell>& values) { return reader.next(values); });
+        copied.push_back({reader.count(), reader.checksum()});
+    }
+    if (makeTables) {
+        for (const QString& statement : schema::createIndexStatements(schema::Engine::Server))
+            connection->run(statement, making);
+        connection->loadCatalogue();
+    }
+    return copied;
+}
+
+// Reads every table of the target back to the end, for its count and checksum.
+void verify(const Database& target, const std::vector<Copied>& copied)
+{
+    for (size_t i = 0; i < copied.size(); ++i) {
+        const schema::TableDef& table = schema::tables()[i];
+        KeyOrderReader written(target, table);
+        std::vector<Cell> values;
+        while (written.next(values)) {
+        }
+        if (written.count() != copied[i].count || written.checksum() != copied[i].checksum)
+            throw StoreError(QStringLiteral("テーブル「%1」のコピーを確かめたところ一致しません（コピー元 %2 件、コピー先 %3 件）。何もコピーしていません。")
+                                 .arg(table.name)
+                                 .arg(copied[i].count)
+                                 .arg(written.count()));
+    }
+}
+
 } // namespace
 
 void copyDatabase(const QString& from, const QString& to)
 {
     const Database source = Database::open(from);
     const bool newFile = !isServerAddress(to);
-    prepareTarget(to);
+    if (newFile)
+        createDatabaseFile(to);
+    std::shared_ptr<detail::Connection> madeTablesOn;
     try {
         const Database target = Database::open(to);
         if (target.connection() == source.connection())
             throw StoreError(QStringLiteral("「%1」と「%2」は同じデータベースです。").arg(from, to));
-        requireEmpty(target);
+        const bool makeTables = serverWithoutTables(target);
+        if (makeTables)
+            madeTablesOn = target.connection();
+        else
+            requireEmpty(target);
         // The source is read as of one moment; the target is written all or nothing and checked
         // before it is committed.
         Transaction reading(source, Transaction::ForReading);
         Transaction writing(target);
-        for (const schema::TableDef& table : schema::tables()) {
-            KeyOrderReader copied(source, table);
-            target.connection()->bulkInsert(table, [&](std::vector<Cell>& values) { return copied.next(values); });
-            // Read back to the end for its count and checksum.
-            KeyOrderReader written(target, table);
-            std::vector<Cell> values;
-            while (written.next(values)) {
-            }
-            if (written.count() != copied.count() || written.checksum() != copied.checksum())
-                throw StoreError(QStringLiteral("テーブル「%1」のコピーを確かめたところ一致しません（コピー元 %2 件、コピー先 %3 件）。何もコピーしていません。")
-                                     .arg(table.name)
-                                     .arg(copied.count())
-                                     .arg(written.count()));
-        }
+        verify(target, copyRecords(source, target, makeTables));
         writing.commit();
         reading.commit();
     } catch (const StoreError&) {
         if (newFile)
             QFile::remove(to);
+        // The tables made in the transaction that was rolled back are gone again.
+        if (madeTablesOn) {
+            try {
+                madeTablesOn->loadCatalogue();
+            } catch (const StoreError&) {
+            }
+        }
         throw;
     }
 }

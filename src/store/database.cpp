@@ -21,14 +21,32 @@ QString mainDatabase()
     return address.isEmpty() ? kMainFile : address;
 }
 
+namespace {
+
+// The database a handle opens: the one named, else the main database. The settings file lies in
+// the data folder, where anyone may read it: a password there is refused, not used.
+QString databaseToOpen(const QString& name)
+{
+    if (!name.isEmpty())
+        return name;
+    const QString address = mainDatabase();
+    if (isServerAddress(address) && detail::holdsPassword(address))
+        throw StoreError(QStringLiteral("設定ファイル「%1」の接続文字列にパスワードが書かれています。パスワードは設定ファイルに書かず、"
+                                        "~/.pgpass かサービスファイル（~/.pg_service.conf）に書いてください。")
+                             .arg(kSettingsFile));
+    return address;
+}
+
+} // namespace
+
 Database Database::open(const QString& name)
 {
-    return Database(detail::Connection::open(name.isEmpty() ? mainDatabase() : name));
+    return Database(detail::Connection::open(databaseToOpen(name)));
 }
 
 Database Database::openSeparately(const QString& name)
 {
-    return Database(detail::Connection::openSeparately(name.isEmpty() ? mainDatabase() : name));
+    return Database(detail::Connection::openSeparately(databaseToOpen(name)));
 }
 
 Database::Database(std::shared_ptr<detail::Connection> connection) : connection_(std::move(connection))

@@ -9,8 +9,8 @@
 #include "store/schema.h"
 #include "store/schema_upgrade.h"
 #include "store/store_error.h"
+#include "store/value_shape.h"
 
-#include <QDate>
 #include <QHash>
 #include <QSet>
 #include <algorithm>
@@ -27,83 +27,22 @@ using schema::FieldDef;
 using schema::FieldType;
 using schema::Shape;
 
-// Offending rows named per field (and duplicate keys per index); the rest are counted.
-constexpr int kNamedPerKind = 20;
-// Characters of a value shown before it is cut.
-constexpr int kShownLength = 40;
-
 // Why a stored value is not what the program reads.
 enum Fault { Sound = 0, Null = 1, Misshapen = 2 };
-
-bool digits(const unsigned char* text, int from, int count)
-{
-    for (int i = from; i < from + count; ++i) {
-        if (text[i] < '0' || text[i] > '9')
-            return false;
-    }
-    return true;
-}
-
-int number(const unsigned char* text, int from, int count)
-{
-    int value = 0;
-    for (int i = from; i < from + count; ++i)
-        value = value * 10 + (text[i] - '0');
-    return value;
-}
-
-bool isDate(const unsigned char* text, int length)
-{
-    return length == 10 && digits(text, 0, 4) && text[4] == '/' && digits(text, 5, 2) && text[7] == '/' &&
-           digits(text, 8, 2) && number(text, 0, 4) > 0 && QDate::isValid(number(text, 0, 4), number(text, 5, 2), number(text, 8, 2));
-}
-
-bool isTime(const unsigned char* text, int length, bool endOfDay)
-{
-    if (length != 5 || !digits(text, 0, 2) || text[2] != ':' || !digits(text, 3, 2))
-        return false;
-    const int hour = number(text, 0, 2);
-    const int minute = number(text, 3, 2);
-    return (hour < 24 && minute < 60) || (endOfDay && hour == 24 && minute == 0);
-}
-
-// "yyyy/mm/dd hh:mm:ss"
-bool isDateTime(const unsigned char* text, int length)
-{
-    return length == 19 && isDate(text, 10) && text[10] == ' ' && isTime(text + 11, 5, false) && text[16] == ':' &&
-           digits(text, 17, 2) && number(text, 17, 2) < 60;
-}
 
 Fault faultOf(sqlite3_value* value, FieldType type, Shape shape)
 {
     const int storage = sqlite3_value_type(value);
     if (storage == SQLITE_NULL)
         return Null;
-    if (type == FieldType::Integer) {
-        if (storage != SQLITE_INTEGER)
-            return Misshapen;
-        const sqlite3_int64 n = sqlite3_value_int64(value);
-        const bool inRange = shape == Shape::Flag ? (n == 0 || n == 1) : (n >= -32768 && n <= 32767);
-        return inRange ? Sound : Misshapen;
-    }
+    if (type == FieldType::Integer)
+        return storage == SQLITE_INTEGER && schema::integerFits(shape, sqlite3_value_int64(value)) ? Sound : Misshapen;
     if (shape == Shape::Free)
         return Sound;
     if (storage != SQLITE_TEXT)
         return Misshapen;
-    const unsigned char* text = sqlite3_value_text(value);
-    const int length = sqlite3_value_bytes(value);
-    bool fits = false;
-    switch (shape) {
-    case Shape::Free: fits = true; break;
-    case Shape::Date: fits = isDate(text, length); break;
-    case Shape::DateOrEmpty: fits = length == 0 || isDate(text, length); break;
-    case Shape::Time: fits = isTime(text, length, false); break;
-    case Shape::EndTime: fits = isTime(text, length, true); break;
-    case Shape::Flag: fits = length == 1 && (text[0] == '0' || text[0] == '1'); break;
-    case Shape::Digits: fits = length > 0 && digits(text, 0, length); break;
-    case Shape::DateTime: fits = isDateTime(text, length); break;
-    }
-    return fits ? Sound : Misshapen;
+    const auto* text = reinterpret_cast<const char*>(sqlite3_value_text(value));
+    return schema::textFits(shape, QByteArrayView(text, sqlite3_value_bytes(value))) ? Sound : Misshapen;
 }
 
 // shape_fault(value, field type, shape): the Fault of one stored value.
@@ -113,35 +52,12 @@ void shapeFaultFunction(sqlite3_context* context, int, sqlite3_value** arguments
                                         Shape(sqlite3_value_int(arguments[2]))));
 }
 
-QString expected(const FieldDef& field)
-{
-    switch (field.shape) {
-    case Shape::Date: return QStringLiteral("日付（yyyy/mm/dd）");
-    case Shape::DateOrEmpty: return QStringLiteral("日付（yyyy/mm/dd）か空");
-    case Shape::Time: return QStringLiteral("時刻（hh:mm、00:00～23:59）");
-    case Shape::EndTime: return QStringLiteral("時刻（hh:mm、00:00～24:00）");
-    case Shape::Flag: return QStringLiteral("「0」か「1」");
-    case Shape::Digits: return QStringLiteral("数字");
-    case Shape::DateTime: return QStringLiteral("日時（yyyy/mm/dd hh:mm:ss）");
-    case Shape::Free: break;
-    }
-    return field.type == FieldType::Integer ? QStringLiteral("整数（-32768～32767）") : QStringLiteral("文字列");
-}
-
 // A stored value as one short line of text.
 QString shown(sqlite3_stmt* stmt, int column)
 {
     if (sqlite3_column_type(stmt, column) == SQLITE_NULL)
         return QStringLiteral("NULL");
-    const QString text = columnText(stmt, column);
-    QString line;
-    for (const QChar c : text.left(kShownLength)) {
-        if (c.category() == QChar::Other_Control)
-            line += QStringLiteral("\\x%1").arg(c.unicode(), 2, 16, QChar(u'0'));
-        else
-            line += c;
-    }
-    return text.size() > kShownLength ? line + QStringLiteral("…") : line;
+    return schema::shownValue(columnText(stmt, column));
 }
 
 QString columnList(const QStringList& names)
@@ -151,32 +67,6 @@ QString columnList(const QStringList& names)
         quoted << schema::quoted(name);
     return quoted.join(u',');
 }
-
-// Names the first few of a kind of fault and counts the rest.
-class Tally {
-public:
-    explicit Tally(QStringList& problems) : problems_(problems) {}
-    void add(const QString& kind, const std::function<QString()>& line)
-    {
-        if (++counts_[kind] <= kNamedPerKind)
-            problems_ << line();
-        else if (!order_.contains(kind))
-            order_ << kind;
-    }
-    // Lines for the kinds that had more than were named.
-    void close()
-    {
-        for (const QString& kind : order_) {
-            const int all = counts_[kind];
-            problems_ << QStringLiteral("%1: このほかに %2 件あります（全部で %3 件）。").arg(kind).arg(all - kNamedPerKind).arg(all);
-        }
-    }
-
-private:
-    QStringList& problems_;
-    QHash<QString, int> counts_;
-    QStringList order_;
-};
 
 struct Column {
     QString type;
@@ -392,9 +282,7 @@ private:
                     continue;
                 const FieldDef& field = *checked[i];
                 tally_.add(QStringLiteral("テーブル「%1」の項目「%2」").arg(table.name, field.name), [&] {
-                    const QString what = fault == Null ? QStringLiteral("値がありません（NULL）")
-                                                       : QStringLiteral("値「%1」が%2ではありません").arg(shown(stmt, column), expected(field));
-                    return QStringLiteral("テーブル「%1」の行（%2）: 項目「%3」の%4。").arg(table.name, keyText(stmt, keys), field.name, what);
+                    return schema::faultyValueLine(table, keyText(stmt, keys), field, fault == Null, shown(stmt, column));
                 });
             }
         });
@@ -420,7 +308,7 @@ private:
     RawFile file_;
     int version_; // what the file may be checked for: a table of a later version is not missing
     QStringList problems_;
-    Tally tally_;
+    schema::FaultTally tally_;
     QHash<QString, QHash<QString, Column>> columns_;
     QHash<QString, bool> strict_;
 };

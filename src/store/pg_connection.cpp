@@ -427,6 +427,16 @@ std::shared_ptr<Connection> openServer(const QString& address)
     return connection;
 }
 
+bool holdsPassword(const QString& address)
+{
+    PQconninfoOption* options = PQconninfoParse(address.toUtf8().constData(), nullptr);
+    bool found = false;
+    for (PQconninfoOption* option = options; option && option->keyword; ++option)
+        found = found || (QByteArray(option->keyword) == "password" && option->val && *option->val);
+    PQconninfoFree(options);
+    return found;
+}
+
 std::shared_ptr<Connection> connectServer(const QString& address)
 {
     // The address's own settings come last and win; a server that does not answer is given up

@@ -260,4 +260,20 @@ QStringList createStatements(Engine engine)
     return upgradeStatements(0, engine);
 }
 
+QStringList createTableStatements(Engine engine)
+{
+    QStringList statements;
+    for (const TableDef& table : tables())
+        statements << createTable(table, engine);
+    return statements;
+}
+
+QStringList createIndexStatements(Engine engine)
+{
+    QStringList statements;
+    for (const IndexDef& index : indexes())
+        statements << createIndex(index, engine);
+    return statements;
+}
+
 } // namespace store::schema

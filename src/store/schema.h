@@ -81,6 +81,10 @@ enum class Engine { File, Server };
 // text compares by code point as SQLite's does, and every index ends with the row id: the cursor
 // reads in the order "key, then row id".
 QStringList createStatements(Engine engine = Engine::File);
+// The tables alone, and the indexes alone: a copy into an empty database writes the records
+// before it builds the indexes, which is much faster than keeping them up to date row by row.
+QStringList createTableStatements(Engine engine);
+QStringList createIndexStatements(Engine engine);
 // SQL that brings a database of `fromVersion` up to the current version: the tables and indexes
 // it lacks, then, in a file, the version.
 QStringList upgradeStatements(int fromVersion, Engine engine = Engine::File);

@@ -6,6 +6,7 @@
 #include "store/database.h"
 #include "store/schema.h"
 #include "store/store_error.h"
+#include "store/value_shape.h"
 
 #include <QMap>
 
@@ -27,14 +28,84 @@ void createServerTables(const QString& address)
     connection->loadCatalogue();
 }
 
+namespace {
+
+using Columns = QMap<QString, QStringList>; // name → type, nullable, collation
+
+// The key that names a row in the check's lines: the fields of the table's first index, or the
+// row id where the table lacks one of them.
+QStringList rowKey(const schema::TableDef& table, const Columns& columns)
+{
+    for (const schema::IndexDef& index : schema::indexes()) {
+        if (index.table != table.name)
+            continue;
+        for (const QString& key : index.keys) {
+            if (!columns.contains(key))
+                return {QStringLiteral("rowid")};
+        }
+        return index.keys;
+    }
+    return {QStringLiteral("rowid")};
+}
+
+// Every value the program would misread, as the file check names them: NULL where a column lets it
+// in, a value without the shape of its field, an integer out of its range. The rows are read a
+// batch at a time through a cursor on the server, all under one snapshot.
+void checkServerRows(detail::Connection& connection, const schema::TableDef& table, const Columns& columns, schema::FaultTally& tally)
+{
+    std::vector<const schema::FieldDef*> checked;
+    for (const schema::FieldDef& field : table.fields) {
+        const auto found = columns.constFind(field.name);
+        if (found != columns.constEnd() &&
+            (field.shape != schema::Shape::Free || field.type == schema::FieldType::Integer || (*found)[1] != QLatin1String("NO")))
+            checked.push_back(&field);
+    }
+    if (checked.empty())
+        return;
+    const QStringList keys = rowKey(table, columns);
+    QStringList selected;
+    for (const QString& key : keys)
+        selected << schema::quoted(key);
+    for (const schema::FieldDef* field : checked)
+        selected << schema::quoted(field->name) << QStringLiteral("%1 IS NULL").arg(schema::quoted(field->name));
+    const QString what = QStringLiteral("検査");
+    connection.run(QStringLiteral("DECLARE kelvora_check NO SCROLL CURSOR FOR SELECT %1 FROM %2").arg(selected.join(u','), schema::quoted(table.name)),
+                   what);
+    for (QList<QStringList> rows; !(rows = connection.rows(QStringLiteral("FETCH 5000 FROM kelvora_check"), what)).isEmpty();) {
+        for (const QStringList& row : rows) {
+            for (size_t i = 0; i < checked.size(); ++i) {
+                const schema::FieldDef& field = *checked[i];
+                const QString& value = row[keys.size() + 2 * int(i)];
+                const bool isNull = row[keys.size() + 2 * int(i) + 1] == QLatin1String("t");
+                bool number = true;
+                const bool fits = !isNull && (field.type == schema::FieldType::Integer
+                                                  ? schema::integerFits(field.shape, value.toLongLong(&number)) && number
+                                                  : schema::textFits(field.shape, value.toUtf8()));
+                if (fits)
+                    continue;
+                tally.add(QStringLiteral("テーブル「%1」の項目「%2」").arg(table.name, field.name), [&] {
+                    QStringList key;
+                    for (int k = 0; k < keys.size(); ++k)
+                        key << QStringLiteral("%1=%2").arg(keys[k], schema::shownValue(row[k]));
+                    return schema::faultyValueLine(table, key.join(QStringLiteral(", ")), field, isNull, schema::shownValue(value));
+                });
+            }
+        }
+    }
+    connection.run(QStringLiteral("CLOSE kelvora_check"), what);
+}
+
+} // namespace
+
 QStringList checkServerDatabase(const QString& address)
 {
     const Database database = Database::open(address);
     const std::shared_ptr<detail::Connection> connection = database.connection();
     const QString what = QStringLiteral("検査");
     QStringList problems;
+    QMap<QString, Columns> tableColumns;
     for (const schema::TableDef& table : schema::tables()) {
-        QMap<QString, QStringList> columns; // name → type, nullable, collation
+        Columns& columns = tableColumns[table.name];
         for (const QStringList& row : connection->rows(
                  QStringLiteral("SELECT column_name, data_type, is_nullable, coalesce(collation_name, '') FROM information_schema.columns "
                                 "WHERE table_schema = current_schema() AND table_name = %1").arg(sqlLiteral(table.name)), what))
@@ -107,6 +178,12 @@ QStringList checkServerDatabase(const QString& address)
              QStringLiteral("SELECT event_object_table, trigger_name FROM information_schema.triggers "
                             "WHERE trigger_schema = current_schema() GROUP BY 1, 2 ORDER BY 1, 2"), what))
         problems << QStringLiteral("テーブル「%1」に、このシステムのものではないトリガー「%2」があります。").arg(trigger[0], trigger[1]);
+    schema::FaultTally tally(problems);
+    Transaction reading(database, Transaction::ForReading);
+    for (const schema::TableDef& table : schema::tables())
+        checkServerRows(*connection, table, tableColumns[table.name], tally);
+    reading.commit();
+    tally.close();
     return problems;
 }
 

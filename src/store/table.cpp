@@ -578,7 +578,16 @@ void Table::update()
 void Table::remove()
 {
     requireRecord("削除");
+    // A batch read from a server is held whole by this program: removing its current record
+    // leaves the rest of it true, so the scan goes on through the batch instead of reading again
+    // after every removal. Every other scan stops as before any write.
+    const bool keepBatch = scanning_ && connection_->dialect().nextBatch > 0;
+    materialize();
+    if (keepBatch)
+        connection_->removeScan(this);
     connection_->suspendScans();
+    if (keepBatch)
+        connection_->addScan(this);
     detail::Statement statement = connection_->prepare(
         QStringLiteral("DELETE FROM %1 WHERE rowid=%2").arg(schema::quoted(table_->name), connection_->mark(1)));
     statement->bind(1, Cell::ofInteger(rowid_));

@@ -90,6 +90,24 @@ TEST_F(ServerStoreTest, TheCheckNamesWhatTheDatabaseLacksOrHoldsBesides)
     EXPECT_EQ(problems.size(), 6) << problems.join('\n').toStdString();
 }
 
+// Values are checked on a server as in a file: a date of another form, a NULL where another tool
+// let one in, an integer out of range.
+TEST_F(ServerStoreTest, TheCheckNamesAValueThatIsNullOrOfTheWrongShape)
+{
+    runSql("INSERT INTO 予約 (予約_設定番号, 予約_年月日, 予約_開始時間, 予約_終了時間) VALUES ('00001', '2026/12/8', '10:00', '10:30'),"
+           " ('00001', '2026/12/09', '11:00', '11:30');"
+           "ALTER TABLE 予約 ALTER COLUMN 予約_終了時間 DROP NOT NULL; UPDATE 予約 SET 予約_終了時間 = NULL WHERE 予約_開始時間 = '11:00';"
+           "INSERT INTO 予約者 (\"予約者_予約者NO\", 予約者_性別) VALUES ('-000001', 70000)");
+    const QStringList problems = store::checkDatabase(serverAddress());
+    for (const char* expected :
+         {"テーブル「予約」の行（予約_設定番号=00001, 予約_年月日=2026/12/8, 予約_開始時間=10:00, 予約_予約者NO=）: 項目「予約_年月日」の値「2026/12/8」が日付（yyyy/mm/dd）ではありません。",
+          "テーブル「予約」の行（予約_設定番号=00001, 予約_年月日=2026/12/09, 予約_開始時間=11:00, 予約_予約者NO=）: 項目「予約_終了時間」の値がありません（NULL）。",
+          "テーブル「予約者」の行（予約者_予約者NO=-000001）: 項目「予約者_性別」の値「70000」が整数（-32768～32767）ではありません。"})
+        EXPECT_TRUE(problems.contains(QString::fromUtf8(expected))) << expected << "\n" << problems.join('\n').toStdString();
+    // The fourth names the column that lets NULL in.
+    EXPECT_EQ(problems.size(), 4) << problems.join('\n').toStdString();
+}
+
 // A database made before cancellations were kept gets their table and its indexes when a desk
 // opens it, and checks sound afterwards.
 TEST_F(ServerStoreTest, ADatabaseOfTheFormerVersionGetsTheCancellationTableWhenOpened)

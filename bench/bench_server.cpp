@@ -1,0 +1,97 @@
+// The PostgreSQL database of `--store postgresql`: the one given by `--connection`, or one on a
+// server started for the run the way the tests start theirs, stopped when the run ends. Either is
+// filled with the generated database through the store's own copy when it holds nothing yet.
+
+#include "bench.h"
+#include "raw_database.h"
+
+#include "store/connection.h"
+#include "store/database.h"
+#include "store/file_tools.h"
+#include "store/store_error.h"
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QSettings>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <unistd.h>
+
+namespace bench {
+
+namespace {
+
+std::string& ownServerFolder()
+{
+    static std::string folder;
+    return folder;
+}
+
+void runServerScript(const char* action, const std::string& folder)
+{
+    const std::string command = "'" KELVORA_SERVER_SCRIPT "' " + std::string(action) + " '" + folder + "'";
+    if (std::system(command.c_str()) != 0) {
+        std::fprintf(stderr, "cannot %s the benchmark's database server in %s\n", action, folder.c_str());
+        std::exit(1);
+    }
+}
+
+QString startOwnServer()
+{
+    ownServerFolder() = "/tmp/kelvora-bench-server-" + std::to_string(::getpid());
+    runServerScript("start", ownServerFolder());
+    std::atexit([] { runServerScript("stop", ownServerFolder()); });
+    const QString host = QString::fromStdString(ownServerFolder());
+    RawDatabase::open(QStringLiteral("host=%1 user=postgres dbname=postgres").arg(host))->exec("CREATE DATABASE kelvora_bench");
+    return QStringLiteral("host=%1 user=postgres dbname=kelvora_bench").arg(host);
+}
+
+// Copies the generated database into `address` unless it holds the reservations already.
+void fill(const QString& address)
+{
+    {
+        const store::Database database = store::Database::open(address);
+        if (database.connection()->hasTable(QStringLiteral("予約")) && database.queryHasRows(QStringLiteral("SELECT 1 FROM 予約"))) {
+            std::printf("# the database on the server holds data already, and is measured as it is\n");
+            return;
+        }
+    }
+    QElapsedTimer timer;
+    timer.start();
+    store::copyDatabase(generatedDatabase(), address);
+    std::printf("# generated database copied into the server in %.1f s\n", double(timer.elapsed()) / 1000);
+}
+
+} // namespace
+
+std::vector<BenchDatabase> benchDatabases(const QString& file, const StoreOptions& options)
+{
+    std::vector<BenchDatabase> databases{{file, ""}};
+    if (!options.server)
+        return databases;
+    const QString address = options.connection.isEmpty() ? startOwnServer() : options.connection;
+    try {
+        fill(address);
+    } catch (const store::StoreError& error) {
+        std::fprintf(stderr, "%s\n", qPrintable(error.message()));
+        std::exit(1);
+    }
+    databases.push_back({address, "/postgresql"});
+    return databases;
+}
+
+bool workIn(const QString& folder, const BenchDatabase& where)
+{
+    if (store::isServerAddress(where.name)) {
+        QSettings ini(QDir(folder).filePath(store::kSettingsFile), QSettings::IniFormat);
+        ini.setValue(QStringLiteral("database/connection"), where.name);
+        ini.sync();
+    } else if (!QFile::link(where.name, QDir(folder).filePath(store::kMainFile))) {
+        return false;
+    }
+    return QDir::setCurrent(folder);
+}
+
+} // namespace bench
