@@ -3,6 +3,7 @@
 #include "base/clock.h"
 #include "base/input.h"
 #include "reservations/booking_questions.h"
+#include "reservations/cancel_kind_caption.h"
 #include "rules/booking_limit.h"
 #include "rules/overlap_settings.h"
 #include "rules/slot_counts.h"
@@ -24,12 +25,8 @@ namespace {
 const QString kTitle = QStringLiteral("取消履歴");
 constexpr int kColumns = 9;
 constexpr int kWidths[kColumns] = {2000, 1100, 1200, 700, 700, 1000, 1300, 1800, 2200}; // twips
-const QString kKinds[] = {QStringLiteral("1 本人申出"), QStringLiteral("2 無断不来"), QStringLiteral("3 窓口訂正")};
-
-QString kindText(records::CancelKind kind)
-{
-    return kKinds[int(kind) - 1];
-}
+constexpr records::CancelKind kKinds[] = {records::CancelKind::Request, records::CancelKind::NoShow,
+                                          records::CancelKind::Correction};
 
 // A date box: empty is no limit; nothing at all when the text is no date.
 std::optional<std::optional<QDate>> dateLimit(QLineEdit* box)
@@ -60,8 +57,8 @@ std::optional<std::optional<QDate>> dateLimit(QLineEdit* box)
         width += ui::twips(twips);
     取消一覧->setMinimumSize(width, 300);
     区分 = comboBox(QStringLiteral("区分"));
-    for (const QString& kind : kKinds)
-        区分->addItem(kind);
+    for (const records::CancelKind kind : kKinds)
+        区分->addItem(cancelKindCaption(kind));
     理由 = textBox(QStringLiteral("理由"));
     QPushButton* 変更 = button(QStringLiteral("変更"), QStringLiteral("変更"));
     QPushButton* 復元 = button(QStringLiteral("復元"), QStringLiteral("復元"));
@@ -157,7 +154,7 @@ void 取消履歴::FillList()
     for (size_t i = 0; i < listed_.size(); ++i) {
         const records::Cancellation& c = listed_[i];
         const records::Reservation& r = c.reservation;
-        const QString cells[kColumns] = {c.at.toString(QStringLiteral("yyyy/MM/dd HH:mm")), kindText(c.kind),
+        const QString cells[kColumns] = {c.at.toString(QStringLiteral("yyyy/MM/dd HH:mm")), cancelKindCaption(c.kind),
                                          input::dateText(r.date), input::timeText(r.start), input::timeText(r.end),
                                          r.abbrev.isEmpty() ? r.target : r.abbrev, r.reserverNo, r.reserverName, c.reason};
         for (int col = 0; col < kColumns; ++col)

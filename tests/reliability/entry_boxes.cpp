@@ -119,6 +119,9 @@ std::vector<EntryBox> table()
         {"取消履歴 表示", "対象番号", Rule::AnyText, {{"取消履歴", "対象番号"}}, {}},
         {"取消履歴 表示", "予約者NO", Rule::AnyText, {{"取消履歴", "予約者NO"}}, {}},
         {"取消履歴 変更", "理由", Rule::AnyText, {{"予約取消", "取消_理由"}}, {}},
+        // Whatever finds the one reserver by kana, name or number shows the card of 古川.
+        {"予約者照会", "検索", Rule::Listed, {{"予約者照会", "予約者NO"}},
+         {{"ﾌﾙｶﾜ", "-000900"}, {"ふる", "-000900"}, {" 古川 ", "-000900"}, {"-000900", "-000900"}}},
         // Only the finished reservation of 2000/01/01 10:00 can be marked; it moves into the history.
         {"取消履歴 無断不来", "予約日", Rule::Listed, {{"予約", "予約_年月日", true}, {"予約取消", "取消_年月日"}},
          {{"２０００／０１／０１", "2000/01/01"}, {" 2000-1-1 ", "2000/01/01"}}},

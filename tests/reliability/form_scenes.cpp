@@ -8,9 +8,11 @@
 #include "master/basic_info_form.h"
 #include "master/master_settings_form.h"
 #include "master/targets_form.h"
+#include "records/reservers.h"
 #include "reservations/bulk_delete_form.h"
 #include "reservations/cancellation_history_form.h"
 #include "reservations/entry_form.h"
+#include "reservations/reserver_inquiry_form.h"
 #include "reservations/reserver_form.h"
 #include "reservations/status_inquiry_form.h"
 #include "sheets/sheet_form.h"
@@ -202,6 +204,13 @@ Form* cancellations(const Settings& settings)
     return form;
 }
 
+Form* reserverCard(const Settings& settings)
+{
+    auto* form = shown<予約者照会>(settings);
+    type(form, "検索", "フルカワ");
+    return form;
+}
+
 } // namespace
 
 ModalWatch::ModalWatch()
@@ -262,6 +271,7 @@ const std::vector<Scene>& scenes()
         {"予約一覧表", daySheet, "プレビュー", "", ""},
         {"取消履歴 表示", cancellations, "表示", "", ""},
         {"取消履歴 変更", cancellations, "変更", "取消記録は更新されました。", ""},
+        {"予約者照会", reserverCard, "検索開始", "", ""},
         {"取消履歴 無断不来", cancellations, "無断", "予約は無断不来として取消しされました。", ""},
     };
     return all;
@@ -291,4 +301,5 @@ void SceneTest::SetUp()
     }
     insert("予約取消", {{"取消_設定番号", "00001"}, {"取消_年月日", "2026/11/30"}, {"取消_開始時間", "10:00"}, {"取消_終了時間", "11:00"},
                         {"取消_予約者NO", "-000900"}, {"取消_予約者名", "古川"}, {"取消_日時", "2026/11/29 09:00:00"}, {"取消_区分", "1"}, {"取消_理由", "電話で"}});
+    records::rebuildReserverKeys(db()); // the reserver above was put in as another program would
 }
