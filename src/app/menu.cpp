@@ -56,7 +56,6 @@
     addButton(reservations, "対象照会", "予約対象照会", &メニュー::対象照会_Click);
     addButton(reservations, "日別照会", "予約日照会", &メニュー::日別照会_Click);
     addButton(reservations, "予約者登録", "予約者登録", &メニュー::予約者登録_Click);
-    addButton(reservations, "予約者照会", "予約者照会", &メニュー::予約者照会_Click);
     // The bulk deletion of reservers has no form in this system.
     addButton(reservations, "予約者削除", "予約者一括削除", nullptr)->setEnabled(false);
     addButton(reservations, "予約一括削除", "予約一括削除", &メニュー::予約一括削除_Click);
@@ -72,6 +71,7 @@
     QGroupBox* sheets = makeFrame("Frame6", "帳票");
     addButton(sheets, "予約一覧表", "予約一覧表", &メニュー::予約一覧表_Click);
     addButton(sheets, "取消履歴", "取消履歴", &メニュー::取消履歴_Click);
+    addButton(sheets, "予約者照会", "予約者照会", &メニュー::予約者照会_Click);
 
     auto* close = new QPushButton(QStringLiteral("終了"), this);
     close->setObjectName(QStringLiteral("終了"));

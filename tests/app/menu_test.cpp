@@ -41,12 +41,11 @@ TEST_F(MenuTest, EveryButtonSitsInItsFrameWithItsCaption)
         {"Frame3", "予約設定登録", "予約設定登録"}, {"Frame3", "営業時間登録", "営業時間登録"},
         {"Frame3", "日別営業時間登録", "日別営業時間登録"}, {"Frame3", "特定日営業時間登録", "特定日営業時間登録"},
         {"Frame4", "対象照会", "予約対象照会"}, {"Frame4", "日別照会", "予約日照会"},
-        {"Frame4", "予約者登録", "予約者登録"}, {"Frame4", "予約者照会", "予約者照会"},
-        {"Frame4", "予約者削除", "予約者一括削除"},
+        {"Frame4", "予約者登録", "予約者登録"}, {"Frame4", "予約者削除", "予約者一括削除"},
         {"Frame4", "予約一括削除", "予約一括削除"}, {"Frame5", "期末削除", "期末削除"},
         {"Frame5", "再編成", "再編成"}, {"Frame5", "定休日登", "定休日登録"},
         {"Frame5", "個別休業日登録", "個別休業日登録"}, {"Frame5", "Command8", "希望勤務一覧"},
-        {"Frame6", "取消履歴", "取消履歴"},
+        {"Frame6", "取消履歴", "取消履歴"}, {"Frame6", "予約者照会", "予約者照会"},
     };
     for (const auto& [frame, name, caption] : buttons) {
         auto* box = menu->findChild<QGroupBox*>(frame);
