@@ -34,17 +34,6 @@ store::Table keysByNumber(const store::Database& db)
     return db.table(store::reserver_keys::kTable, "Key_予約者検索");
 }
 
-void writeKeys(const store::Database& db, const Reserver& r)
-{
-    const QStringList keys = store::reserver_keys::keysOf(r.number, r.phone, r.mobile, r.kana);
-    const store::schema::TableDef& definition = *store::schema::findTable(store::reserver_keys::kTable);
-    store::Table table = keysByNumber(db);
-    table.seekForWrite({r.number});
-    for (size_t i = 0; i < definition.fields.size(); ++i)
-        table.set(definition.fields[i].name, keys[qsizetype(i)]);
-    table.update();
-}
-
 // Reads the index on `field` from `prefix` on while the field starts with it, and adds the
 // reserver numbers (`numberField`) not yet in `numbers` until it holds `limit`.
 void addNumbersByPrefix(const store::Database& db, const QString& table, const char* index, const char* field,
@@ -115,7 +104,7 @@ void saveReserver(const store::Database& db, const Reserver& r)
     reservers.set("予約者_最新予約日", stored::dateText(r.lastBooked));
     reservers.set("予約者_備考", r.remark);
     reservers.update();
-    writeKeys(db, r);
+    keepReserverKeys(db, r);
     transaction.commit();
 }
 
@@ -142,11 +131,22 @@ int removeReserversLastBookedBetween(const store::Database& db, const QDate& fro
     return removed;
 }
 
+void keepReserverKeys(const store::Database& db, const Reserver& r)
+{
+    const QStringList keys = store::reserver_keys::keysOf(r.number, r.phone, r.mobile, r.kana);
+    const store::schema::TableDef& definition = *store::schema::findTable(store::reserver_keys::kTable);
+    store::Table table = keysByNumber(db);
+    table.seekForWrite({r.number});
+    for (size_t i = 0; i < definition.fields.size(); ++i)
+        table.set(definition.fields[i].name, keys[qsizetype(i)]);
+    table.update();
+}
+
 void rebuildReserverKeys(const store::Database& db)
 {
     store::Transaction transaction(db);
     db.execute(QStringLiteral("DELETE * FROM %1 ;").arg(store::reserver_keys::kTable));
-    forEachReserver(db, [&](const Reserver& r) { writeKeys(db, r); });
+    forEachReserver(db, [&](const Reserver& r) { keepReserverKeys(db, r); });
     transaction.commit();
 }
 

@@ -42,6 +42,8 @@ bool removeReserver(const store::Database& db, const QString& number);
 // Deletes the reservers whose latest booking is dated from `from` through `through`.
 int removeReserversLastBookedBetween(const store::Database& db, const QDate& from, const QDate& through,
                                      const store::Progress& progress = {});
+// Writes the look-up keys of one reserver as it is stored (every save of a reserver does).
+void keepReserverKeys(const store::Database& db, const Reserver& r);
 // Makes the look-up keys of every reserver again (after the reservers were replaced whole).
 void rebuildReserverKeys(const store::Database& db);
 

@@ -6,6 +6,7 @@
 
 #include "store/database.h"
 #include "store/raw_file.h"
+#include "store/reserver_keys.h"
 #include "store/schema.h"
 #include "store/schema_upgrade.h"
 #include "store/store_error.h"
@@ -106,6 +107,7 @@ public:
             checkRows(table);
             report(progress, ++done, steps);
         }
+        checkReserverKeys();
         for (const schema::IndexDef& index : indexes) {
             if (index.unique) {
                 checkDuplicates(index);
@@ -286,6 +288,21 @@ private:
                 });
             }
         });
+    }
+
+    void checkReserverKeys()
+    {
+        for (const QString& table : {QStringLiteral("予約者"), reserver_keys::kTable}) {
+            const schema::TableDef& definition = *schema::findTable(table);
+            QStringList names;
+            for (const FieldDef& field : definition.fields)
+                names << field.name;
+            if (definition.since > version_ || presentFields(definition, names).size() != names.size())
+                return;
+        }
+        const QString line = reserver_keys::mismatchLine(file_.rows(reserver_keys::sourceQuery()), file_.rows(reserver_keys::storedQuery()));
+        if (!line.isEmpty())
+            problems_ << line;
     }
 
     void checkDuplicates(const schema::IndexDef& index)

@@ -3,6 +3,8 @@
 #include "base/input.h"
 #include "store/schema.h"
 
+#include <QHash>
+#include <QSet>
 #include <algorithm>
 
 namespace store::reserver_keys {
@@ -13,6 +15,43 @@ QString sourceQuery()
     for (const char* field : {"予約者_予約者NO", "予約者_電話番号", "予約者_携帯番号", "予約者_予約者名カナ"})
         fields << schema::quoted(QString::fromUtf8(field));
     return QStringLiteral("SELECT %1 FROM %2").arg(fields.join(", "), schema::quoted(QStringLiteral("予約者")));
+}
+
+QString storedQuery()
+{
+    QStringList fields;
+    for (const schema::FieldDef& field : schema::findTable(kTable)->fields)
+        fields << schema::quoted(field.name);
+    return QStringLiteral("SELECT %1 FROM %2").arg(fields.join(", "), schema::quoted(kTable));
+}
+
+QString mismatchLine(const QList<QStringList>& reservers, const QList<QStringList>& stored)
+{
+    QHash<QString, QStringList> storedByNumber;
+    for (const QStringList& keys : stored)
+        storedByNumber.insert(keys.value(0), keys);
+    QStringList wrong;
+    QSet<QString> seen; // a number held twice is named by the check of the key itself
+    for (const QStringList& r : reservers) {
+        if (seen.contains(r.value(0)))
+            continue;
+        seen.insert(r.value(0));
+        if (storedByNumber.take(r.value(0)) != keysOf(r.value(0), r.value(1), r.value(2), r.value(3)))
+            wrong << r.value(0);
+    }
+    wrong += storedByNumber.keys();
+    if (wrong.isEmpty())
+        return {};
+    wrong.sort();
+    constexpr int kNamed = 5;
+    QString named = wrong.mid(0, kNamed).join(QStringLiteral("、"));
+    if (wrong.size() > kNamed)
+        named += QStringLiteral(" ほか");
+    return QStringLiteral("テーブル「%1」の検索キーが %2 人の予約者（%3）と合っていません。予約者照会で見つからないことがあります"
+                          "（再編成で作り直されます）。")
+        .arg(kTable)
+        .arg(wrong.size())
+        .arg(named);
 }
 
 QStringList keysOf(const QString& number, const QString& phone, const QString& mobile, const QString& kana)

@@ -12,6 +12,12 @@ inline const QString kTable = QStringLiteral("予約者検索");
 
 // The query that reads the 予約者 fields keysOf() takes, in that order, from every reserver.
 QString sourceQuery();
+// The query that reads every stored key, the fields of 予約者検索 in catalogue order.
+QString storedQuery();
+// The check's line when the stored keys are not those the reservers make (a reserver written by
+// another program, or keys left behind by one removed): how many reservers and the first of their
+// numbers; empty when every reserver has its keys and no key is left over.
+QString mismatchLine(const QList<QStringList>& reservers, const QList<QStringList>& stored);
 // The values of the fields of 予約者検索, in catalogue order, for a reserver's number, phone,
 // mobile and kana.
 QStringList keysOf(const QString& number, const QString& phone, const QString& mobile, const QString& kana);

@@ -4,11 +4,13 @@
 
 #include "store/connection.h"
 #include "store/database.h"
+#include "store/reserver_keys.h"
 #include "store/schema.h"
 #include "store/store_error.h"
 #include "store/value_shape.h"
 
 #include <QMap>
+#include <algorithm>
 
 namespace store {
 
@@ -182,6 +184,17 @@ QStringList checkServerDatabase(const QString& address)
     Transaction reading(database, Transaction::ForReading);
     for (const schema::TableDef& table : schema::tables())
         checkServerRows(*connection, table, tableColumns[table.name], tally);
+    const auto complete = [&](const QString& name) {
+        const schema::TableDef& table = *schema::findTable(name);
+        return std::all_of(table.fields.begin(), table.fields.end(),
+                           [&](const schema::FieldDef& field) { return tableColumns[name].contains(field.name); });
+    };
+    if (complete(QStringLiteral("予約者")) && complete(reserver_keys::kTable)) {
+        const QString line = reserver_keys::mismatchLine(connection->rows(reserver_keys::sourceQuery(), what),
+                                                         connection->rows(reserver_keys::storedQuery(), what));
+        if (!line.isEmpty())
+            problems << line;
+    }
     reading.commit();
     tally.close();
     return problems;

@@ -3,6 +3,7 @@
 #include "app/menu.h"
 #include "app/startup.h"
 #include "base/clock.h"
+#include "records/reservers.h"
 #include "store/file_tools.h"
 #include "store/schema.h"
 #include "test_server.h"
@@ -89,6 +90,16 @@ void DatabaseTest::insert(const QString& table, std::initializer_list<std::pair<
     for (const auto& [name, value] : fields)
         cursor.set(name, value);
     cursor.update();
+    // A reserver gets its look-up keys, as every save of the program gives them (a file of a
+    // former version has none to keep).
+    if (table == QStringLiteral("予約者") && (onServer() || store::databaseFileVersion("Kelvora.mdb") >= 3)) {
+        QString number;
+        for (const auto& [name, value] : fields) {
+            if (name == QStringLiteral("予約者_予約者NO"))
+                number = value.text();
+        }
+        records::keepReserverKeys(db(), *records::findReserver(db(), number));
+    }
 }
 
 void DatabaseTest::runSql(const QString& sql)
