@@ -12,6 +12,9 @@ using schema::FieldType;
 namespace {
 
 constexpr qint64 kLowestInteger = std::numeric_limits<qint64>::min();
+// Rows a ranged deletion removes per statement: few enough that the progress window moves and
+// can stop the work, many enough that a server's round trips cost little beside the deleting.
+constexpr int kRemoveBatch = 1000;
 
 } // namespace
 
@@ -90,10 +93,7 @@ const QString& Table::seekSql(bool greater, size_t keyCount)
 {
     QString& sql = seekSql_[{greater, keyCount}];
     if (sql.isEmpty()) {
-        QStringList names;
-        for (size_t i = 0; i < keyCount; ++i)
-            names << schema::quoted(table_->fields[size_t(keyColumns_[i])].name);
-        sql = selectSql(QStringLiteral("(%1) %2 (%3)").arg(names.join(u','), greater ? ">" : ">=", marks(1, int(keyCount))),
+        sql = selectSql(allColumns(), QStringLiteral("(%1) %2 (%3)").arg(keyNames(keyCount), greater ? ">" : ">=", marks(1, int(keyCount))),
                         connection_->dialect().firstBatch);
     }
     return sql;
@@ -102,11 +102,8 @@ const QString& Table::seekSql(bool greater, size_t keyCount)
 const QString& Table::continueSql()
 {
     if (continueSql_.isEmpty()) {
-        QStringList names;
-        for (int column : keyColumns_)
-            names << schema::quoted(table_->fields[size_t(column)].name);
-        names << QStringLiteral("rowid");
-        continueSql_ = selectSql(QStringLiteral("(%1) > (%2)").arg(names.join(u','), marks(1, int(names.size()))),
+        const int keyCount = int(keyColumns_.size()) + 1;
+        continueSql_ = selectSql(allColumns(), QStringLiteral("(%1) > (%2)").arg(keyNames(keyColumns_.size(), true), marks(1, keyCount)),
                                  connection_->dialect().nextBatch);
     }
     return continueSql_;
@@ -215,6 +212,17 @@ Table::Cell Table::toSeekKey(const schema::FieldDef& field, const Value& value) 
     return toStored(field, value);
 }
 
+std::vector<Table::Cell> Table::seekKeys(const std::vector<Value>& keys) const
+{
+    requireIndex();
+    if (keys.empty() || keys.size() > keyColumns_.size())
+        throw StoreError(QStringLiteral("%1の検索キーの数が正しくありません。").arg(what()));
+    std::vector<Cell> cells;
+    for (size_t i = 0; i < keys.size(); ++i)
+        cells.push_back(toSeekKey(table_->fields[size_t(keyColumns_[i])], keys[i]));
+    return cells;
+}
+
 QString Table::marks(int first, int count) const
 {
     QStringList marks;
@@ -223,16 +231,31 @@ QString Table::marks(int first, int count) const
     return marks.join(u',');
 }
 
-QString Table::selectSql(const QString& where, int batch) const
+QString Table::keyNames(size_t count, bool withRowid) const
+{
+    QStringList names;
+    for (size_t i = 0; i < count; ++i)
+        names << schema::quoted(table_->fields[size_t(keyColumns_[i])].name);
+    if (withRowid)
+        names << QStringLiteral("rowid");
+    return names.join(u',');
+}
+
+QString Table::allColumns() const
 {
     QStringList columns{QStringLiteral("rowid")};
     for (const schema::FieldDef& field : table_->fields)
         columns << schema::quoted(field.name);
+    return columns.join(u',');
+}
+
+QString Table::selectSql(const QString& columns, const QString& where, int batch) const
+{
     const QString indexedBy =
         connection_->dialect().engine == schema::Engine::File ? QStringLiteral(" INDEXED BY ") + schema::quoted(index_->storedName()) : QString();
     const QString limit = batch > 0 ? QStringLiteral(" LIMIT %1").arg(batch) : QString();
     return QStringLiteral("SELECT %1 FROM %2%3 WHERE %4 ORDER BY %5%6")
-        .arg(columns.join(u','), schema::quoted(table_->name), indexedBy, where, orderBy_, limit);
+        .arg(columns, schema::quoted(table_->name), indexedBy, where, orderBy_, limit);
 }
 
 bool Table::find(std::initializer_list<Value> keys)
@@ -259,14 +282,38 @@ bool Table::findAndRemove(const std::vector<Value>& keys)
     return true;
 }
 
-int Table::removeWhile(const std::function<bool(const Table&)>& inRange, const Progress& progress)
+int Table::removeRange(const std::vector<Value>& first, const std::vector<Value>& last, const Progress& progress)
 {
+    const std::vector<Cell> keys = [&] {
+        std::vector<Cell> from = seekKeys(first);
+        const std::vector<Cell> through = seekKeys(last);
+        from.insert(from.end(), through.begin(), through.end());
+        return from;
+    }();
+    const QString inRange = QStringLiteral("(%1) >= (%2) AND (%3) <= (%4)")
+                                .arg(keyNames(first.size()), marks(1, int(first.size())), keyNames(last.size()),
+                                     marks(int(first.size()) + 1, int(last.size())));
+    // The rowids of a batch come back so that it can be counted alike on both engines.
+    const QString sql = QStringLiteral("DELETE FROM %1 WHERE rowid IN (%2) RETURNING rowid")
+                            .arg(schema::quoted(table_->name), selectSql(QStringLiteral("rowid"), inRange, kRemoveBatch));
+    mode_ = Mode::Browse;
+    connection_->suspendScans();
+    positioned_ = false;
+    eof_ = true;
+    noMatch_ = true;
+
+    detail::Statement statement = connection_->prepare(sql);
     int removed = 0;
-    for (; !eof(); moveNext()) {
-        if (!inRange(*this))
-            break;
-        remove();
-        report(progress, ++removed, 0);
+    for (int batch = kRemoveBatch; batch == kRemoveBatch;) {
+        int position = 1;
+        for (const Cell& key : keys)
+            statement->bind(position++, key);
+        batch = 0;
+        while (statement->step(what()))
+            ++batch;
+        statement.reset();
+        removed += batch;
+        report(progress, removed, 0);
     }
     return removed;
 }
@@ -293,16 +340,10 @@ void Table::seek(const char* op, std::initializer_list<Value> keys)
 
 void Table::seek(const char* op, const std::vector<Value>& keys)
 {
-    requireIndex();
     const QString comparison = QString::fromLatin1(op);
     if (comparison != QLatin1String("=") && comparison != QLatin1String(">=") && comparison != QLatin1String(">"))
         throw StoreError(QStringLiteral("%1の検索条件「%2」は使えません。").arg(what(), comparison));
-    if (keys.empty() || keys.size() > keyColumns_.size())
-        throw StoreError(QStringLiteral("%1の検索キーの数が正しくありません。").arg(what()));
-
-    std::vector<Cell> cells;
-    for (size_t i = 0; i < keys.size(); ++i)
-        cells.push_back(toSeekKey(table_->fields[size_t(keyColumns_[i])], keys[i]));
+    const std::vector<Cell> cells = seekKeys(keys);
     mode_ = Mode::Browse;
     startScan(seekSql(comparison == QLatin1String(">"), keys.size()), cells, false, connection_->dialect().firstBatch);
 
