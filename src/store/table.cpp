@@ -251,11 +251,15 @@ QString Table::allColumns() const
 
 QString Table::selectSql(const QString& columns, const QString& where, int batch) const
 {
-    const QString indexedBy =
-        connection_->dialect().engine == schema::Engine::File ? QStringLiteral(" INDEXED BY ") + schema::quoted(index_->storedName()) : QString();
     const QString limit = batch > 0 ? QStringLiteral(" LIMIT %1").arg(batch) : QString();
     return QStringLiteral("SELECT %1 FROM %2%3 WHERE %4 ORDER BY %5%6")
-        .arg(columns, schema::quoted(table_->name), indexedBy, where, orderBy_, limit);
+        .arg(columns, schema::quoted(table_->name), indexedBy(), where, orderBy_, limit);
+}
+
+QString Table::indexedBy() const
+{
+    return connection_->dialect().engine == schema::Engine::File ? QStringLiteral(" INDEXED BY ") + schema::quoted(index_->storedName())
+                                                                  : QString();
 }
 
 bool Table::find(std::initializer_list<Value> keys)
@@ -284,34 +288,61 @@ bool Table::findAndRemove(const std::vector<Value>& keys)
 
 int Table::removeRange(const std::vector<Value>& first, const std::vector<Value>& last, const Progress& progress)
 {
-    const std::vector<Cell> keys = [&] {
-        std::vector<Cell> from = seekKeys(first);
-        const std::vector<Cell> through = seekKeys(last);
-        from.insert(from.end(), through.begin(), through.end());
-        return from;
-    }();
-    const QString inRange = QStringLiteral("(%1) >= (%2) AND (%3) <= (%4)")
-                                .arg(keyNames(first.size()), marks(1, int(first.size())), keyNames(last.size()),
-                                     marks(int(first.size()) + 1, int(last.size())));
-    // The rowids of a batch come back so that it can be counted alike on both engines.
-    const QString sql = QStringLiteral("DELETE FROM %1 WHERE rowid IN (%2) RETURNING rowid")
-                            .arg(schema::quoted(table_->name), selectSql(QStringLiteral("rowid"), inRange, kRemoveBatch));
+    std::vector<Cell> range = seekKeys(first);
+    const std::vector<Cell> through = seekKeys(last);
+    range.insert(range.end(), through.begin(), through.end());
+    // A batch reads the keys of its rows, then deletes from the first of them through the last
+    // along the index, as one statement over the whole range would. The next batch reads on
+    // after that last key: read from the range's start again, it would pass over every record
+    // deleted so far.
+    const int keyCount = int(keyColumns_.size()) + 1; // with the rowid, which tells equal keys apart
+    const QString keys = keyNames(keyColumns_.size(), true);
+    const auto throughFrom = [&](int position) {
+        return QStringLiteral("(%1) <= (%2)").arg(keyNames(last.size()), marks(position, int(last.size())));
+    };
+    detail::Statement firstKeys = connection_->prepare(selectSql(
+        keys, QStringLiteral("(%1) >= (%2) AND %3").arg(keyNames(first.size()), marks(1, int(first.size())), throughFrom(int(first.size()) + 1)),
+        kRemoveBatch));
+    detail::Statement nextKeys = connection_->prepare(
+        selectSql(keys, QStringLiteral("(%1) > (%2) AND %3").arg(keys, marks(1, keyCount), throughFrom(keyCount + 1)), kRemoveBatch));
+    detail::Statement removal = connection_->prepare(QStringLiteral("DELETE FROM %1%2 WHERE (%3) >= (%4) AND (%3) <= (%5)")
+                                                         .arg(schema::quoted(table_->name), indexedBy(), keys, marks(1, keyCount),
+                                                              marks(keyCount + 1, keyCount)));
+    const auto bind = [](detail::Statement& statement, const std::vector<Cell>& head, const std::vector<Cell>& tail) {
+        int position = 1;
+        for (const std::vector<Cell>* part : {&head, &tail}) {
+            for (const Cell& key : *part)
+                statement->bind(position++, key);
+        }
+    };
     mode_ = Mode::Browse;
     connection_->suspendScans();
     positioned_ = false;
     eof_ = true;
     noMatch_ = true;
 
-    detail::Statement statement = connection_->prepare(sql);
     int removed = 0;
+    std::vector<Cell> firstKey(static_cast<size_t>(keyCount));
+    std::vector<Cell> lastKey;
     for (int batch = kRemoveBatch; batch == kRemoveBatch;) {
-        int position = 1;
-        for (const Cell& key : keys)
-            statement->bind(position++, key);
-        batch = 0;
-        while (statement->step(what()))
-            ++batch;
-        statement.reset();
+        detail::Statement& reading = lastKey.empty() ? firstKeys : nextKeys;
+        if (lastKey.empty())
+            bind(reading, range, {});
+        else
+            bind(reading, lastKey, through);
+        lastKey.assign(static_cast<size_t>(keyCount), Cell());
+        for (batch = 0; reading->step(what()); ++batch) {
+            for (int i = 0; i < keyCount; ++i)
+                lastKey[size_t(i)] = reading->cell(i);
+            if (batch == 0)
+                firstKey = lastKey;
+        }
+        reading.reset();
+        if (batch == 0)
+            break;
+        bind(removal, firstKey, lastKey);
+        removal->step(what());
+        removal.reset();
         removed += batch;
         report(progress, removed, 0);
     }

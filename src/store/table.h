@@ -114,6 +114,8 @@ private:
     // at most (0: all).
     QString selectSql(const QString& columns, const QString& where, int batch) const;
     QString allColumns() const;
+    // The clause that makes SQLite read the current index; a server chooses by itself.
+    QString indexedBy() const;
     // The marks of `count` parameters, numbered from `first`, joined by commas.
     QString marks(int first, int count) const;
     // The SQL of a seek ("=" and ">=" share it) or of the continuation after the current record,
