@@ -89,12 +89,12 @@ void Table::setIndex(const QString& indexName)
     continueSql_.clear();
 }
 
-const QString& Table::seekSql(bool greater, size_t keyCount)
+const QString& Table::seekSql(bool greater, size_t keyCount, int batch)
 {
-    QString& sql = seekSql_[{greater, keyCount}];
+    QString& sql = seekSql_[{greater, keyCount, batch}];
     if (sql.isEmpty()) {
         sql = selectSql(allColumns(), QStringLiteral("(%1) %2 (%3)").arg(keyNames(keyCount), greater ? ">" : ">=", marks(1, int(keyCount))),
-                        connection_->dialect().firstBatch);
+                        batch);
     }
     return sql;
 }
@@ -376,7 +376,11 @@ void Table::seek(const char* op, const std::vector<Value>& keys)
         throw StoreError(QStringLiteral("%1の検索条件「%2」は使えません。").arg(what(), comparison));
     const std::vector<Cell> cells = seekKeys(keys);
     mode_ = Mode::Browse;
-    startScan(seekSql(comparison == QLatin1String(">"), keys.size()), cells, false, connection_->dialect().firstBatch);
+    // A server hands over whole rows a batch at a time: a seek that can find one record at most
+    // asks for one, as every row more is a read of the table the look-up does not need.
+    const bool one = comparison == QLatin1String("=") && index_->unique && keys.size() == keyColumns_.size();
+    const int batch = one && connection_->dialect().firstBatch > 0 ? 1 : connection_->dialect().firstBatch;
+    startScan(seekSql(comparison == QLatin1String(">"), keys.size(), batch), cells, false, batch);
 
     if (comparison == QLatin1String("=") && !eof_) {
         for (size_t i = 0; i < cells.size(); ++i) {

@@ -10,6 +10,7 @@
 #include <initializer_list>
 #include <map>
 #include <memory>
+#include <tuple>
 #include <vector>
 
 namespace store {
@@ -119,8 +120,8 @@ private:
     // The marks of `count` parameters, numbered from `first`, joined by commas.
     QString marks(int first, int count) const;
     // The SQL of a seek ("=" and ">=" share it) or of the continuation after the current record,
-    // built once per index and number of key values.
-    const QString& seekSql(bool greater, size_t keyCount);
+    // built once per index, number of key values and rows read at first.
+    const QString& seekSql(bool greater, size_t keyCount, int batch);
     const QString& continueSql();
     QString what() const;
 
@@ -129,7 +130,7 @@ private:
     const schema::IndexDef* index_ = nullptr;
     std::vector<int> keyColumns_;
     QString orderBy_;
-    std::map<std::pair<bool, size_t>, QString> seekSql_;
+    std::map<std::tuple<bool, size_t, int>, QString> seekSql_;
     QString continueSql_;
 
     // The statement of the last scan, kept between seeks so that the next seek of the same kind
