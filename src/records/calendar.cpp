@@ -73,7 +73,7 @@ std::vector<CalendarDay> listCalendarDays(const store::Database& db, const QDate
 int removeCalendarDaysBetween(const store::Database& db, const QDate& from, const QDate& through,
                               const store::Progress& progress)
 {
-    return stored::removeDatedBetween(db, "カレンダー", "Idx_カレンダー", "カレ_年月日", from, through, progress);
+    return stored::removeDatedBetween(db, "カレンダー", "Idx_カレンダー", from, through, progress);
 }
 
 } // namespace records

@@ -146,7 +146,7 @@ RestoreResult restoreCancellation(const store::Database& db, const CancellationK
 int removeCancellationsBetween(const store::Database& db, const QDate& from, const QDate& through,
                                const store::Progress& progress)
 {
-    return stored::removeDatedBetween(db, "予約取消", "Idx_日付", "取消_年月日", from, through, progress);
+    return stored::removeDatedBetween(db, "予約取消", "Idx_日付", from, through, progress);
 }
 
 } // namespace records

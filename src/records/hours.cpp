@@ -203,7 +203,7 @@ std::vector<QDate> specificDates(const store::Database& db, const QString& targe
 int removeSpecificBandsBetween(const store::Database& db, const QDate& from, const QDate& through,
                                const store::Progress& progress)
 {
-    return stored::removeDatedBetween(db, kSpecific.table, "Idx_日付", "特定_日付", from, through, progress);
+    return stored::removeDatedBetween(db, kSpecific.table, "Idx_日付", from, through, progress);
 }
 
 } // namespace records

@@ -198,18 +198,13 @@ bool reserverHasReservationsFrom(const store::Database& db, const QString& reser
 int removeTargetReservationsThrough(const store::Database& db, const QString& target, const QDate& through,
                                     const store::Progress& progress)
 {
-    const QString lastDate = input::dateText(through);
-    store::Table reservations = db.table("予約", "Idx_期限");
-    reservations.seek(">=", {target, ""});
-    return reservations.removeWhile([&](const store::Table& r) {
-        return r.text("予約_設定番号") == target && r.text("予約_年月日") <= lastDate;
-    }, progress);
+    return db.table("予約", "Idx_期限").removeRange({target, ""}, {target, through}, progress);
 }
 
 int removeReservationsBetween(const store::Database& db, const QDate& from, const QDate& through,
                               const store::Progress& progress)
 {
-    return stored::removeDatedBetween(db, "予約", "Idx_日付", "予約_年月日", from, through, progress);
+    return stored::removeDatedBetween(db, "予約", "Idx_日付", from, through, progress);
 }
 
 void lockBookings(const store::Transaction& transaction, const QString& target, const QDate& date)

@@ -126,7 +126,7 @@ int removeReserversLastBookedBetween(const store::Database& db, const QDate& fro
     store::Table keys = keysByNumber(db);
     for (dated.seek(">=", {from}); !dated.eof() && dated.text("予約者_最新予約日") <= lastDate; dated.moveNext())
         keys.findAndRemove({dated.text("予約者_予約者NO")});
-    const int removed = stored::removeDatedBetween(db, "予約者", "Idx_日付", "予約者_最新予約日", from, through, progress);
+    const int removed = stored::removeDatedBetween(db, "予約者", "Idx_日付", from, through, progress);
     transaction.commit();
     return removed;
 }

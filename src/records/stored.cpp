@@ -45,13 +45,10 @@ QString dateText(const std::optional<QDate>& date)
     return date ? input::dateText(*date) : QString();
 }
 
-int removeDatedBetween(const store::Database& db, const char* table, const char* index, const char* field,
-                       const QDate& from, const QDate& through, const store::Progress& progress)
+int removeDatedBetween(const store::Database& db, const char* table, const char* index, const QDate& from,
+                       const QDate& through, const store::Progress& progress)
 {
-    const QString lastDate = input::dateText(through);
-    store::Table rows = db.table(table, index);
-    rows.seek(">=", {from});
-    return rows.removeWhile([&](const store::Table& r) { return r.text(field) <= lastDate; }, progress);
+    return db.table(table, index).removeRange({from}, {through}, progress);
 }
 
 } // namespace records::stored

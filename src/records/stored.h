@@ -25,10 +25,10 @@ bool flag(const store::Table& table, const char* field);
 // item), read as the store reads integers: rounded to a whole number; nothing for other text.
 std::optional<int> number(const QString& text);
 
-// Removes the rows whose date `field` (the first field of `index`) lies from `from` through
-// `through`; returns how many.
-int removeDatedBetween(const store::Database& db, const char* table, const char* index, const char* field,
-                       const QDate& from, const QDate& through, const store::Progress& progress);
+// Removes the rows whose date, the key of `index`, lies from `from` through `through`; returns
+// how many.
+int removeDatedBetween(const store::Database& db, const char* table, const char* index, const QDate& from,
+                       const QDate& through, const store::Progress& progress);
 
 // The stored forms.
 QString timeText(const input::TimeOfDay& time);

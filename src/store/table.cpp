@@ -12,6 +12,9 @@ using schema::FieldType;
 namespace {
 
 constexpr qint64 kLowestInteger = std::numeric_limits<qint64>::min();
+// Rows a ranged deletion removes per statement: few enough that the progress window moves and
+// can stop the work, many enough that a server's round trips cost little beside the deleting.
+constexpr int kRemoveBatch = 1000;
 
 } // namespace
 
@@ -86,15 +89,12 @@ void Table::setIndex(const QString& indexName)
     continueSql_.clear();
 }
 
-const QString& Table::seekSql(bool greater, size_t keyCount)
+const QString& Table::seekSql(bool greater, size_t keyCount, int batch)
 {
-    QString& sql = seekSql_[{greater, keyCount}];
+    QString& sql = seekSql_[{greater, keyCount, batch}];
     if (sql.isEmpty()) {
-        QStringList names;
-        for (size_t i = 0; i < keyCount; ++i)
-            names << schema::quoted(table_->fields[size_t(keyColumns_[i])].name);
-        sql = selectSql(QStringLiteral("(%1) %2 (%3)").arg(names.join(u','), greater ? ">" : ">=", marks(1, int(keyCount))),
-                        connection_->dialect().firstBatch);
+        sql = selectSql(allColumns(), QStringLiteral("(%1) %2 (%3)").arg(keyNames(keyCount), greater ? ">" : ">=", marks(1, int(keyCount))),
+                        batch);
     }
     return sql;
 }
@@ -102,11 +102,8 @@ const QString& Table::seekSql(bool greater, size_t keyCount)
 const QString& Table::continueSql()
 {
     if (continueSql_.isEmpty()) {
-        QStringList names;
-        for (int column : keyColumns_)
-            names << schema::quoted(table_->fields[size_t(column)].name);
-        names << QStringLiteral("rowid");
-        continueSql_ = selectSql(QStringLiteral("(%1) > (%2)").arg(names.join(u','), marks(1, int(names.size()))),
+        const int keyCount = int(keyColumns_.size()) + 1;
+        continueSql_ = selectSql(allColumns(), QStringLiteral("(%1) > (%2)").arg(keyNames(keyColumns_.size(), true), marks(1, keyCount)),
                                  connection_->dialect().nextBatch);
     }
     return continueSql_;
@@ -215,6 +212,17 @@ Table::Cell Table::toSeekKey(const schema::FieldDef& field, const Value& value) 
     return toStored(field, value);
 }
 
+std::vector<Table::Cell> Table::seekKeys(const std::vector<Value>& keys) const
+{
+    requireIndex();
+    if (keys.empty() || keys.size() > keyColumns_.size())
+        throw StoreError(QStringLiteral("%1の検索キーの数が正しくありません。").arg(what()));
+    std::vector<Cell> cells;
+    for (size_t i = 0; i < keys.size(); ++i)
+        cells.push_back(toSeekKey(table_->fields[size_t(keyColumns_[i])], keys[i]));
+    return cells;
+}
+
 QString Table::marks(int first, int count) const
 {
     QStringList marks;
@@ -223,16 +231,35 @@ QString Table::marks(int first, int count) const
     return marks.join(u',');
 }
 
-QString Table::selectSql(const QString& where, int batch) const
+QString Table::keyNames(size_t count, bool withRowid) const
+{
+    QStringList names;
+    for (size_t i = 0; i < count; ++i)
+        names << schema::quoted(table_->fields[size_t(keyColumns_[i])].name);
+    if (withRowid)
+        names << QStringLiteral("rowid");
+    return names.join(u',');
+}
+
+QString Table::allColumns() const
 {
     QStringList columns{QStringLiteral("rowid")};
     for (const schema::FieldDef& field : table_->fields)
         columns << schema::quoted(field.name);
-    const QString indexedBy =
-        connection_->dialect().engine == schema::Engine::File ? QStringLiteral(" INDEXED BY ") + schema::quoted(index_->storedName()) : QString();
+    return columns.join(u',');
+}
+
+QString Table::selectSql(const QString& columns, const QString& where, int batch) const
+{
     const QString limit = batch > 0 ? QStringLiteral(" LIMIT %1").arg(batch) : QString();
     return QStringLiteral("SELECT %1 FROM %2%3 WHERE %4 ORDER BY %5%6")
-        .arg(columns.join(u','), schema::quoted(table_->name), indexedBy, where, orderBy_, limit);
+        .arg(columns, schema::quoted(table_->name), indexedBy(), where, orderBy_, limit);
+}
+
+QString Table::indexedBy() const
+{
+    return connection_->dialect().engine == schema::Engine::File ? QStringLiteral(" INDEXED BY ") + schema::quoted(index_->storedName())
+                                                                  : QString();
 }
 
 bool Table::find(std::initializer_list<Value> keys)
@@ -259,14 +286,65 @@ bool Table::findAndRemove(const std::vector<Value>& keys)
     return true;
 }
 
-int Table::removeWhile(const std::function<bool(const Table&)>& inRange, const Progress& progress)
+int Table::removeRange(const std::vector<Value>& first, const std::vector<Value>& last, const Progress& progress)
 {
+    std::vector<Cell> range = seekKeys(first);
+    const std::vector<Cell> through = seekKeys(last);
+    range.insert(range.end(), through.begin(), through.end());
+    // A batch reads the keys of its rows, then deletes from the first of them through the last
+    // along the index, as one statement over the whole range would. The next batch reads on
+    // after that last key: read from the range's start again, it would pass over every record
+    // deleted so far.
+    const int keyCount = int(keyColumns_.size()) + 1; // with the rowid, which tells equal keys apart
+    const QString keys = keyNames(keyColumns_.size(), true);
+    const auto throughFrom = [&](int position) {
+        return QStringLiteral("(%1) <= (%2)").arg(keyNames(last.size()), marks(position, int(last.size())));
+    };
+    detail::Statement firstKeys = connection_->prepare(selectSql(
+        keys, QStringLiteral("(%1) >= (%2) AND %3").arg(keyNames(first.size()), marks(1, int(first.size())), throughFrom(int(first.size()) + 1)),
+        kRemoveBatch));
+    detail::Statement nextKeys = connection_->prepare(
+        selectSql(keys, QStringLiteral("(%1) > (%2) AND %3").arg(keys, marks(1, keyCount), throughFrom(keyCount + 1)), kRemoveBatch));
+    detail::Statement removal = connection_->prepare(QStringLiteral("DELETE FROM %1%2 WHERE (%3) >= (%4) AND (%3) <= (%5)")
+                                                         .arg(schema::quoted(table_->name), indexedBy(), keys, marks(1, keyCount),
+                                                              marks(keyCount + 1, keyCount)));
+    const auto bind = [](detail::Statement& statement, const std::vector<Cell>& head, const std::vector<Cell>& tail) {
+        int position = 1;
+        for (const std::vector<Cell>* part : {&head, &tail}) {
+            for (const Cell& key : *part)
+                statement->bind(position++, key);
+        }
+    };
+    mode_ = Mode::Browse;
+    connection_->suspendScans();
+    positioned_ = false;
+    eof_ = true;
+    noMatch_ = true;
+
     int removed = 0;
-    for (; !eof(); moveNext()) {
-        if (!inRange(*this))
+    std::vector<Cell> firstKey(static_cast<size_t>(keyCount));
+    std::vector<Cell> lastKey;
+    for (int batch = kRemoveBatch; batch == kRemoveBatch;) {
+        detail::Statement& reading = lastKey.empty() ? firstKeys : nextKeys;
+        if (lastKey.empty())
+            bind(reading, range, {});
+        else
+            bind(reading, lastKey, through);
+        lastKey.assign(static_cast<size_t>(keyCount), Cell());
+        for (batch = 0; reading->step(what()); ++batch) {
+            for (int i = 0; i < keyCount; ++i)
+                lastKey[size_t(i)] = reading->cell(i);
+            if (batch == 0)
+                firstKey = lastKey;
+        }
+        reading.reset();
+        if (batch == 0)
             break;
-        remove();
-        report(progress, ++removed, 0);
+        bind(removal, firstKey, lastKey);
+        removal->step(what());
+        removal.reset();
+        removed += batch;
+        report(progress, removed, 0);
     }
     return removed;
 }
@@ -293,18 +371,16 @@ void Table::seek(const char* op, std::initializer_list<Value> keys)
 
 void Table::seek(const char* op, const std::vector<Value>& keys)
 {
-    requireIndex();
     const QString comparison = QString::fromLatin1(op);
     if (comparison != QLatin1String("=") && comparison != QLatin1String(">=") && comparison != QLatin1String(">"))
         throw StoreError(QStringLiteral("%1の検索条件「%2」は使えません。").arg(what(), comparison));
-    if (keys.empty() || keys.size() > keyColumns_.size())
-        throw StoreError(QStringLiteral("%1の検索キーの数が正しくありません。").arg(what()));
-
-    std::vector<Cell> cells;
-    for (size_t i = 0; i < keys.size(); ++i)
-        cells.push_back(toSeekKey(table_->fields[size_t(keyColumns_[i])], keys[i]));
+    const std::vector<Cell> cells = seekKeys(keys);
     mode_ = Mode::Browse;
-    startScan(seekSql(comparison == QLatin1String(">"), keys.size()), cells, false, connection_->dialect().firstBatch);
+    // A server hands over whole rows a batch at a time: a seek that can find one record at most
+    // asks for one, as every row more is a read of the table the look-up does not need.
+    const bool one = comparison == QLatin1String("=") && index_->unique && keys.size() == keyColumns_.size();
+    const int batch = one && connection_->dialect().firstBatch > 0 ? 1 : connection_->dialect().firstBatch;
+    startScan(seekSql(comparison == QLatin1String(">"), keys.size(), batch), cells, false, batch);
 
     if (comparison == QLatin1String("=") && !eof_) {
         for (size_t i = 0; i < cells.size(); ++i) {

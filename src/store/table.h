@@ -7,10 +7,10 @@
 #include "store/value.h"
 
 #include <QString>
-#include <functional>
 #include <initializer_list>
 #include <map>
 #include <memory>
+#include <tuple>
 #include <vector>
 
 namespace store {
@@ -78,11 +78,12 @@ public:
     void set(const char* fieldName, const Value& value) { setAt(positionOf(fieldName), value); }
     void update();
     void remove();
-    // From the current record on, deletes each record in index order for as long as `inRange`
-    // holds for it; stops at the first record it refuses or at the end. Returns how many went.
-    // `progress` hears the count so far; when it says stop, this throws Cancelled and the
-    // caller's Transaction rolls the deletions back.
-    int removeWhile(const std::function<bool(const Table&)>& inRange, const Progress& progress = {});
+    // Deletes the records of the current index whose keys lie from `first` through `last` (each
+    // compares the leading key fields it has values for, as a seek does), a batch at a time.
+    // Returns how many went; the cursor has no current record afterwards. `progress` hears the
+    // count after every batch; when it says stop, this throws Cancelled and the caller's
+    // Transaction rolls the deletions back.
+    int removeRange(const std::vector<Value>& first, const std::vector<Value>& last, const Progress& progress = {});
 
     void close();
 
@@ -101,17 +102,26 @@ private:
     void setAt(int position, const Value& value);
     Cell toStored(const schema::FieldDef& field, const Value& value) const;
     Cell toSeekKey(const schema::FieldDef& field, const Value& value) const;
+    // The stored form of the values of a seek or range, one per leading key field.
+    std::vector<Cell> seekKeys(const std::vector<Value>& keys) const;
     void startScan(const QString& sql, const std::vector<Cell>& keys, bool withRowid, int batch);
     void stepScan();
     // A field of the current record, from the scan's statement while it is live.
     Cell cellAt(size_t position) const;
     void materialize();
-    QString selectSql(const QString& where, int batch) const;
+    // The quoted names of the first `count` key fields, and the rowid after them when asked.
+    QString keyNames(size_t count, bool withRowid = false) const;
+    // Rows of the current index in index order: `columns` of those that meet `where`, `batch`
+    // at most (0: all).
+    QString selectSql(const QString& columns, const QString& where, int batch) const;
+    QString allColumns() const;
+    // The clause that makes SQLite read the current index; a server chooses by itself.
+    QString indexedBy() const;
     // The marks of `count` parameters, numbered from `first`, joined by commas.
     QString marks(int first, int count) const;
     // The SQL of a seek ("=" and ">=" share it) or of the continuation after the current record,
-    // built once per index and number of key values.
-    const QString& seekSql(bool greater, size_t keyCount);
+    // built once per index, number of key values and rows read at first.
+    const QString& seekSql(bool greater, size_t keyCount, int batch);
     const QString& continueSql();
     QString what() const;
 
@@ -120,7 +130,7 @@ private:
     const schema::IndexDef* index_ = nullptr;
     std::vector<int> keyColumns_;
     QString orderBy_;
-    std::map<std::pair<bool, size_t>, QString> seekSql_;
+    std::map<std::tuple<bool, size_t, int>, QString> seekSql_;
     QString continueSql_;
 
     // The statement of the last scan, kept between seeks so that the next seek of the same kind

@@ -125,6 +125,45 @@ TEST_P(CursorTest, DeletingInsideAScanRemovesExactlyTheRange)
     EXPECT_EQ(left.back(), (QStringList{"00002", "2026/11/03"}));
 }
 
+// The range is longer than one statement deletes: the progress hears each batch, and stopping
+// after the first rolls every deletion back.
+TEST_P(CursorTest, ARangedDeletionRemovesFromTheFirstKeyThroughTheLastAndCanBeStopped)
+{
+    const store::Database database = db();
+    {
+        store::Transaction transaction(database);
+        for (int i = 0; i < 1100; ++i)
+            addReservation("00001", "2026/11/01", "09:00", QString("-%1").arg(i, 6, 10, QChar('0')));
+        addReservation("00001", "", "09:00");
+        addReservation("00001", "2026/11/02", "09:00");
+        addReservation("00002", "2026/10/01", "09:00");
+        transaction.commit();
+    }
+    std::vector<qint64> heard;
+    const auto removeThrough = [&](const Value& last, bool stop) {
+        store::Transaction transaction(database);
+        const int removed = database.table("予約", "Idx_期限").removeRange({"00001", ""}, {"00001", last}, [&](qint64 done, qint64) {
+            heard.push_back(done);
+            return !stop;
+        });
+        transaction.commit();
+        return removed;
+    };
+    EXPECT_THROW(removeThrough(QDate(2026, 11, 1), true), store::Cancelled);
+    ASSERT_EQ(heard.size(), 1u);
+    EXPECT_LT(heard.front(), 1101);
+    EXPECT_EQ(count("予約"), 1103);
+
+    // An empty last key reaches only the records whose key is empty.
+    EXPECT_EQ(removeThrough("", false), 1);
+    heard.clear();
+    EXPECT_EQ(removeThrough(QDate(2026, 11, 1), false), 1100);
+    EXPECT_GT(heard.size(), 1u);
+    EXPECT_EQ(heard.back(), 1100);
+    const auto left = rows("予約", "Key_予約", {"予約_設定番号", "予約_年月日"});
+    EXPECT_EQ(left, (std::vector<QStringList>{{"00001", "2026/11/02"}, {"00002", "2026/10/01"}}));
+}
+
 TEST_P(CursorTest, UpsertEditsAnExistingKeyAndAddsANewOne)
 {
     const auto upsert = [this](const QString& number, const QString& name) {
