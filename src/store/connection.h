@@ -36,6 +36,8 @@ public:
     virtual Cell cell(int column) const = 0;
     virtual qint64 integer(int column) const = 0;
     virtual int columns() const = 0;
+    // The records the statement's run inserted, changed or deleted.
+    virtual qint64 changed() const = 0;
     // Ready to run again, bindings cleared.
     virtual void reset() = 0;
 };
@@ -84,6 +86,11 @@ struct Dialect {
     // whole range through one statement, step by step.
     int firstBatch = 0;
     int nextBatch = 0;
+    // Records a ranged deletion removes per statement: few enough that the progress window moves
+    // and can stop the work, many enough that reading a batch's keys and deleting it costs little
+    // more than one statement over the whole range. A server deletes a record in microseconds,
+    // a file in tens of them.
+    int removeBatch = 1000;
 };
 
 // A connection to one database, shared by every handle on it that is open at the same time, so

@@ -68,6 +68,7 @@ public:
     }
     qint64 integer(int column) const override { return QByteArray(PQgetvalue(result_.get(), row_, column)).toLongLong(); }
     int columns() const override { return PQnfields(result_.get()); }
+    qint64 changed() const override { return QByteArray(PQcmdTuples(result_.get())).toLongLong(); }
     void reset() override
     {
         result_.reset();
@@ -91,7 +92,7 @@ class PgConnection : public Connection {
 public:
     PgConnection(Conn conn, const QString& server)
         : Connection(QString::fromUtf8(PQdb(conn.get())) + QStringLiteral("（") + server + QStringLiteral("）"),
-                     Dialect{.engine = schema::Engine::Server, .firstBatch = 32, .nextBatch = 512}),
+                     Dialect{.engine = schema::Engine::Server, .firstBatch = 32, .nextBatch = 512, .removeBatch = 5000}),
           conn_(std::move(conn)), server_(server)
     {
     }

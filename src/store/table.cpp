@@ -12,9 +12,6 @@ using schema::FieldType;
 namespace {
 
 constexpr qint64 kLowestInteger = std::numeric_limits<qint64>::min();
-// Rows a ranged deletion removes per statement: few enough that the progress window moves and
-// can stop the work, many enough that a server's round trips cost little beside the deleting.
-constexpr int kRemoveBatch = 1000;
 
 } // namespace
 
@@ -288,26 +285,28 @@ bool Table::findAndRemove(const std::vector<Value>& keys)
 
 int Table::removeRange(const std::vector<Value>& first, const std::vector<Value>& last, const Progress& progress)
 {
-    std::vector<Cell> range = seekKeys(first);
+    // Every batch removes the records after a key (with the rowid, which tells equal keys apart)
+    // through the key of the batch's last record along the index, as one statement over the
+    // whole range would; the last batch removes the rest of the range. The first batch starts
+    // after a key below the range: its first keys, then the lowest value of every other key field.
+    // The next starts after the last key removed: read from the range's start again, it would
+    // pass over every record deleted so far.
+    std::vector<Cell> after = seekKeys(first);
+    for (size_t i = after.size(); i < keyColumns_.size(); ++i)
+        after.push_back(toSeekKey(table_->fields[size_t(keyColumns_[i])], Value(QString())));
+    after.push_back(Cell::ofInteger(kLowestInteger));
     const std::vector<Cell> through = seekKeys(last);
-    range.insert(range.end(), through.begin(), through.end());
-    // A batch reads the keys of its rows, then deletes from the first of them through the last
-    // along the index, as one statement over the whole range would. The next batch reads on
-    // after that last key: read from the range's start again, it would pass over every record
-    // deleted so far.
-    const int keyCount = int(keyColumns_.size()) + 1; // with the rowid, which tells equal keys apart
+    const int batch = connection_->dialect().removeBatch;
+    const int keyCount = int(after.size());
     const QString keys = keyNames(keyColumns_.size(), true);
-    const auto throughFrom = [&](int position) {
-        return QStringLiteral("(%1) <= (%2)").arg(keyNames(last.size()), marks(position, int(last.size())));
-    };
-    detail::Statement firstKeys = connection_->prepare(selectSql(
-        keys, QStringLiteral("(%1) >= (%2) AND %3").arg(keyNames(first.size()), marks(1, int(first.size())), throughFrom(int(first.size()) + 1)),
-        kRemoveBatch));
-    detail::Statement nextKeys = connection_->prepare(
-        selectSql(keys, QStringLiteral("(%1) > (%2) AND %3").arg(keys, marks(1, keyCount), throughFrom(keyCount + 1)), kRemoveBatch));
-    detail::Statement removal = connection_->prepare(QStringLiteral("DELETE FROM %1%2 WHERE (%3) >= (%4) AND (%3) <= (%5)")
-                                                         .arg(schema::quoted(table_->name), indexedBy(), keys, marks(1, keyCount),
-                                                              marks(keyCount + 1, keyCount)));
+    const QString afterKey = QStringLiteral("(%1) > (%2)").arg(keys, marks(1, keyCount));
+    const QString withinRange = QStringLiteral("(%1) <= (%2)").arg(keyNames(last.size()), marks(keyCount + 1, int(last.size())));
+    const QString removal = QStringLiteral("DELETE FROM %1%2 WHERE %3 AND ").arg(schema::quoted(table_->name), indexedBy(), afterKey);
+    detail::Statement lastOfBatch = connection_->prepare(
+        selectSql(keys, afterKey + QStringLiteral(" AND ") + withinRange, 1) + QStringLiteral(" OFFSET %1").arg(batch - 1));
+    detail::Statement removeBatch =
+        connection_->prepare(removal + QStringLiteral("(%1) <= (%2)").arg(keys, marks(keyCount + 1, keyCount)));
+    detail::Statement removeRest = connection_->prepare(removal + withinRange);
     const auto bind = [](detail::Statement& statement, const std::vector<Cell>& head, const std::vector<Cell>& tail) {
         int position = 1;
         for (const std::vector<Cell>* part : {&head, &tail}) {
@@ -322,29 +321,20 @@ int Table::removeRange(const std::vector<Value>& first, const std::vector<Value>
     noMatch_ = true;
 
     int removed = 0;
-    std::vector<Cell> firstKey(static_cast<size_t>(keyCount));
-    std::vector<Cell> lastKey;
-    for (int batch = kRemoveBatch; batch == kRemoveBatch;) {
-        detail::Statement& reading = lastKey.empty() ? firstKeys : nextKeys;
-        if (lastKey.empty())
-            bind(reading, range, {});
-        else
-            bind(reading, lastKey, through);
-        lastKey.assign(static_cast<size_t>(keyCount), Cell());
-        for (batch = 0; reading->step(what()); ++batch) {
-            for (int i = 0; i < keyCount; ++i)
-                lastKey[size_t(i)] = reading->cell(i);
-            if (batch == 0)
-                firstKey = lastKey;
-        }
-        reading.reset();
-        if (batch == 0)
-            break;
-        bind(removal, firstKey, lastKey);
-        removal->step(what());
-        removal.reset();
-        removed += batch;
+    for (bool full = true; full;) {
+        bind(lastOfBatch, after, through);
+        full = lastOfBatch->step(what());
+        std::vector<Cell> end;
+        for (int i = 0; full && i < keyCount; ++i)
+            end.push_back(lastOfBatch->cell(i));
+        lastOfBatch.reset();
+        detail::Statement& removing = full ? removeBatch : removeRest;
+        bind(removing, after, full ? end : through);
+        removing->step(what());
+        removed += int(removing->changed());
+        removing.reset();
         report(progress, removed, 0);
+        after = std::move(end);
     }
     return removed;
 }
