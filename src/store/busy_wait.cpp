@@ -19,6 +19,8 @@ std::function<void()>& whileWaiting()
     return hook;
 }
 
+thread_local bool waiting = false;
+
 int onBusy(void*, int attempt)
 {
     // One wait at a time per thread: each begins with attempt 0.
@@ -29,8 +31,7 @@ int onBusy(void*, int attempt)
     // Measured on the clock, so the time the hook spends repainting counts towards the timeout.
     if (now - since >= kBusyTimeout)
         return 0;
-    if (const std::function<void()>& hook = whileWaiting())
-        hook();
+    detail::waitTurn();
     sqlite3_sleep(kRetryMs);
     return 1;
 }
@@ -42,7 +43,24 @@ void setWhileWaiting(std::function<void()> hook)
     whileWaiting() = std::move(hook);
 }
 
+bool isWaiting()
+{
+    return waiting;
+}
+
 namespace detail {
+
+void waitTurn()
+{
+    const std::function<void()>& hook = whileWaiting();
+    if (!hook || waiting)
+        return;
+    waiting = true;
+    struct Done {
+        ~Done() { waiting = false; }
+    } done;
+    hook();
+}
 
 void installBusyWait(sqlite3* db)
 {

@@ -2,13 +2,16 @@
 
 #include "store/connection.h"
 
+#include "store/busy_wait.h"
 #include "store/reserver_keys.h"
 #include "store/store_error.h"
 
 #include <QByteArray>
 #include <algorithm>
 #include <array>
+#include <cerrno>
 #include <libpq-fe.h>
+#include <poll.h>
 
 namespace store::detail {
 
@@ -18,6 +21,8 @@ namespace {
 constexpr char kChangeChannel[] = "kelvora_changes";
 // How long a statement waits for a lock another desk holds, as long as a file's busy wait.
 constexpr int kLockTimeoutMs = 3000;
+// How long the server may take to answer before the windows get a turn, and between turns.
+constexpr int kWaitTurnMs = 50;
 
 // The type numbers of PostgreSQL's integer columns (int8, int2, int4).
 constexpr Oid kInt8 = 20;
@@ -125,11 +130,40 @@ public:
     Result exec(const QByteArray& sql, const QString& what)
     {
         usable();
-        Result result(PQexec(conn_.get(), sql.constData()));
+        Result result = answer(PQsendQuery(conn_.get(), sql.constData()) == 1);
         if (!succeeded(result.get()))
             fail(result.get(), what);
         announce(result.get());
         return result;
+    }
+
+    // The answer to what was just sent: the first failure, or else the last result, as PQexec
+    // gives. While the server keeps the statement waiting (another desk holds a lock, up to the
+    // lock timeout) the program's windows get their turns, as while a file's connection waits.
+    Result answer(bool sent)
+    {
+        Result last;
+        if (!sent)
+            return last;
+        for (;;) {
+            while (PQisBusy(conn_.get())) {
+                pollfd socket{PQsocket(conn_.get()), POLLIN, 0};
+                const int ready = ::poll(&socket, 1, kWaitTurnMs);
+                if (ready == 0 || (ready < 0 && errno == EINTR)) {
+                    waitTurn();
+                    continue;
+                }
+                if (ready < 0 || PQconsumeInput(conn_.get()) != 1)
+                    break; // the next result tells what went wrong
+            }
+            PGresult* result = PQgetResult(conn_.get());
+            if (!result)
+                return last;
+            if (!last || succeeded(last.get()))
+                last.reset(result);
+            else
+                PQclear(result);
+        }
     }
 
     // Every connection of the program hears the commits that changed rows: a write sends a
@@ -177,7 +211,7 @@ public:
         std::vector<const char*> pointers;
         for (const QByteArray& value : values)
             pointers.push_back(value.constData());
-        Result result(PQexecPrepared(conn_.get(), name.constData(), int(pointers.size()), pointers.data(), nullptr, nullptr, 0));
+        Result result = answer(PQsendQueryPrepared(conn_.get(), name.constData(), int(pointers.size()), pointers.data(), nullptr, nullptr, 0) == 1);
         if (!succeeded(result.get()))
             fail(result.get(), what);
         announce(result.get());

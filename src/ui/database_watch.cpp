@@ -1,5 +1,6 @@
 #include "ui/database_watch.h"
 
+#include "store/busy_wait.h"
 #include "store/store_error.h"
 #include "ui/handlers.h"
 
@@ -34,8 +35,9 @@ std::optional<store::Database::ChangeStamp> DatabaseWatch::look()
 
 void DatabaseWatch::poll()
 {
+    // A look while an action waits for another desk would use the connection that is waiting.
     const QWidget* modal = QApplication::activeModalWidget();
-    if (!form_->isVisible() || (modal && modal != form_->window()))
+    if (!form_->isVisible() || (modal && modal != form_->window()) || store::isWaiting())
         return;
     const std::optional<store::Database::ChangeStamp> now = look();
     if (!now || now == seen_)
