@@ -128,7 +128,7 @@ void bulkDeletion(const Settings& settings)
 // (b) Cut-off 2025/06/30, about the middle of the three years of data.
 void periodEndPurge(const Settings& settings)
 {
-    const QStringList dated = {"カレンダー", "予約", "予約者", "特定日"};
+    const QStringList dated = {"カレンダー", "予約", "予約者", "予約者検索", "特定日"};
     const double ours = medianMicros(kRuns, [&] {
         auto form = std::make_unique<期末処理>();
         form->takeSettings(settings);
@@ -143,6 +143,9 @@ void periodEndPurge(const Settings& settings)
         const QStringList range = {"1990/01/01", "2025/06/30"};
         raw.run("DELETE FROM カレンダー WHERE カレ_年月日 >= ? AND カレ_年月日 <= ?", range);
         raw.run("DELETE FROM 予約 WHERE 予約_年月日 >= ? AND 予約_年月日 <= ?", range);
+        raw.run("DELETE FROM 予約者検索 WHERE \"検索_予約者NO\" IN (SELECT \"予約者_予約者NO\" FROM 予約者 "
+                "WHERE 予約者_最新予約日 >= ? AND 予約者_最新予約日 <= ?)",
+                range);
         raw.run("DELETE FROM 予約者 WHERE 予約者_最新予約日 >= ? AND 予約者_最新予約日 <= ?", range);
         raw.run("DELETE FROM 特定日 WHERE 特定_日付 >= ? AND 特定_日付 <= ?", range);
         raw.exec("COMMIT");

@@ -121,11 +121,7 @@ int removeReserversLastBookedBetween(const store::Database& db, const QDate& fro
                                      const store::Progress& progress)
 {
     store::Transaction transaction(db);
-    const QString lastDate = input::dateText(through);
-    store::Table dated = db.table("予約者", "Idx_日付");
-    store::Table keys = keysByNumber(db);
-    for (dated.seek(">=", {from}); !dated.eof() && dated.text("予約者_最新予約日") <= lastDate; dated.moveNext())
-        keys.findAndRemove({dated.text("予約者_予約者NO")});
+    store::reserver_keys::removeOfLastBookedBetween(db, from, through);
     const int removed = stored::removeDatedBetween(db, "予約者", "Idx_日付", from, through, progress);
     transaction.commit();
     return removed;

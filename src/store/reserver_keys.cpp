@@ -1,6 +1,8 @@
 #include "store/reserver_keys.h"
 
 #include "base/input.h"
+#include "store/connection.h"
+#include "store/database.h"
 #include "store/schema.h"
 
 #include <QHash>
@@ -15,6 +17,20 @@ QString sourceQuery()
     for (const char* field : {"予約者_予約者NO", "予約者_電話番号", "予約者_携帯番号", "予約者_予約者名カナ"})
         fields << schema::quoted(QString::fromUtf8(field));
     return QStringLiteral("SELECT %1 FROM %2").arg(fields.join(", "), schema::quoted(QStringLiteral("予約者")));
+}
+
+void removeOfLastBookedBetween(const Database& db, const QDate& from, const QDate& through)
+{
+    const std::shared_ptr<detail::Connection> connection = db.connection();
+    const QString lastBooked = schema::quoted(QStringLiteral("予約者_最新予約日"));
+    detail::Statement removal = connection->prepare(
+        QStringLiteral("DELETE FROM %1 WHERE %2 IN (SELECT %3 FROM %4 WHERE %5 >= %6 AND %5 <= %7)")
+            .arg(schema::quoted(kTable), schema::quoted(QStringLiteral("検索_予約者NO")), schema::quoted(QStringLiteral("予約者_予約者NO")),
+                 schema::quoted(QStringLiteral("予約者")), lastBooked, connection->mark(1), connection->mark(2)));
+    removal->bind(1, {false, 0, input::dateText(from)});
+    removal->bind(2, {false, 0, input::dateText(through)});
+    connection->suspendScans();
+    removal->step(QStringLiteral("テーブル「%1」").arg(kTable));
 }
 
 QString storedQuery()
