@@ -38,6 +38,8 @@ public:
     virtual int columns() const = 0;
     // The records the statement's run inserted, changed or deleted.
     virtual qint64 changed() const = 0;
+    // The rowid of the record the statement's run inserted (its SQL ends as Dialect::insertEnd).
+    virtual qint64 insertedRowid() const = 0;
     // Ready to run again, bindings cleared.
     virtual void reset() = 0;
 };
@@ -91,6 +93,9 @@ struct Dialect {
     // more than one statement over the whole range. A server deletes a record in microseconds,
     // a file in tens of them.
     int removeBatch = 1000;
+    // How an INSERT ends that hands back the new record's rowid. SQLite tells it without asking;
+    // RETURNING there would make every insert keep a statement journal (it runs as a trigger).
+    const char* insertEnd = "";
 };
 
 // A connection to one database, shared by every handle on it that is open at the same time, so

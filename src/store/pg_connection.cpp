@@ -74,6 +74,7 @@ public:
     qint64 integer(int column) const override { return QByteArray(PQgetvalue(result_.get(), row_, column)).toLongLong(); }
     int columns() const override { return PQnfields(result_.get()); }
     qint64 changed() const override { return QByteArray(PQcmdTuples(result_.get())).toLongLong(); }
+    qint64 insertedRowid() const override { return integer(0); }
     void reset() override
     {
         result_.reset();
@@ -97,7 +98,7 @@ class PgConnection : public Connection {
 public:
     PgConnection(Conn conn, const QString& server)
         : Connection(QString::fromUtf8(PQdb(conn.get())) + QStringLiteral("（") + server + QStringLiteral("）"),
-                     Dialect{.engine = schema::Engine::Server, .firstBatch = 32, .nextBatch = 512, .removeBatch = 5000}),
+                     Dialect{.engine = schema::Engine::Server, .firstBatch = 32, .nextBatch = 512, .removeBatch = 5000, .insertEnd = " RETURNING rowid"}),
           conn_(std::move(conn)), server_(server)
     {
     }

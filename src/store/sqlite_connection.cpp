@@ -51,6 +51,7 @@ public:
     qint64 integer(int column) const override { return sqlite3_column_int64(stmt_, column); }
     int columns() const override { return sqlite3_column_count(stmt_); }
     qint64 changed() const override { return sqlite3_changes64(sqlite3_db_handle(stmt_)); }
+    qint64 insertedRowid() const override { return sqlite3_last_insert_rowid(sqlite3_db_handle(stmt_)); }
     void reset() override
     {
         sqlite3_reset(stmt_);

@@ -599,8 +599,9 @@ void Table::update()
 
     QString sql;
     if (mode_ == Mode::Adding) {
-        sql = QStringLiteral("INSERT INTO %1 (%2) VALUES (%3) RETURNING rowid")
-                  .arg(schema::quoted(table_->name), names.join(u','), marks(1, int(names.size())));
+        sql = QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)%4")
+                  .arg(schema::quoted(table_->name), names.join(u','), marks(1, int(names.size())),
+                       QLatin1String(connection_->dialect().insertEnd));
     } else {
         QStringList assignments;
         for (int i = 0; i < names.size(); ++i)
@@ -618,12 +619,11 @@ void Table::update()
         statement->bind(position++, value);
     if (mode_ == Mode::Editing)
         statement->bind(position, Cell::ofInteger(rowid_));
-    const bool inserted = statement->step(what());
+    statement->step(what());
 
     // The cursor now stands on the stored record.
     if (mode_ == Mode::Adding) {
-        if (inserted)
-            rowid_ = statement->integer(0);
+        rowid_ = statement->insertedRowid();
         row_ = pending_;
         for (size_t i = 0; i < row_.size(); ++i) {
             if (!pendingSet_[i] && table_->fields[i].type == FieldType::Integer)
