@@ -43,9 +43,11 @@ struct BenchDatabase {
 // `file` first, then the server's database filled with the generated data, when asked for.
 std::vector<BenchDatabase> benchDatabases(const QString& file, const StoreOptions& options);
 
-// Makes `folder` the current one, with `where` as its main database (a link to the file, or a
-// Kelvora.ini naming the server), for the program's modules that open the main database.
-bool workIn(const QString& folder, const BenchDatabase& where);
+// Runs `measure` for each database in a scratch folder made the current one, with that database
+// as its main one (a link to the file, or a Kelvora.ini naming the server), for the program's
+// modules that open the main database. Returns the benchmark's exit status.
+int measureInWorkingFolders(const std::vector<BenchDatabase>& databases, const char* benchmark,
+                            const std::function<void(const BenchDatabase&)>& measure);
 
 void printRatio(const QByteArray& name, double oursUs, double rawUs, const char* unit = "us");
 void printMillis(const QByteArray& name, double micros);

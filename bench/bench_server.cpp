@@ -14,6 +14,7 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QSettings>
+#include <QTemporaryDir>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -82,6 +83,8 @@ std::vector<BenchDatabase> benchDatabases(const QString& file, const StoreOption
     return databases;
 }
 
+namespace {
+
 bool workIn(const QString& folder, const BenchDatabase& where)
 {
     if (store::isServerAddress(where.name)) {
@@ -92,6 +95,24 @@ bool workIn(const QString& folder, const BenchDatabase& where)
         return false;
     }
     return QDir::setCurrent(folder);
+}
+
+} // namespace
+
+int measureInWorkingFolders(const std::vector<BenchDatabase>& databases, const char* benchmark,
+                            const std::function<void(const BenchDatabase&)>& measure)
+{
+    const QString previous = QDir::currentPath();
+    for (const BenchDatabase& where : databases) {
+        QTemporaryDir folder;
+        if (!folder.isValid() || !workIn(folder.path(), where)) {
+            std::fprintf(stderr, "cannot prepare a working folder for the %s benchmark\n", benchmark);
+            return 1;
+        }
+        measure(where);
+        QDir::setCurrent(previous);
+    }
+    return 0;
 }
 
 } // namespace bench

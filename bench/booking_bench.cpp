@@ -13,9 +13,7 @@
 #include "ui/message_box.h"
 #include "views/target_list.h"
 
-#include <QDir>
 #include <QLineEdit>
-#include <QTemporaryDir>
 #include <cstdio>
 
 namespace bench {
@@ -93,19 +91,10 @@ int bookingBench(const StoreOptions& options)
 {
     // A copy of its own, so that no other benchmark's copy is touched.
     const std::vector<BenchDatabase> databases = benchDatabases(scratchCopy("booking.mdb"), options);
-    const QString previous = QDir::currentPath();
     msg::setResponder([](const msg::Shown&) { return true; });
-    for (const BenchDatabase& where : databases) {
-        QTemporaryDir folder;
-        if (!folder.isValid() || !workIn(folder.path(), where)) {
-            std::fprintf(stderr, "cannot prepare a working folder for the booking benchmark\n");
-            return 1;
-        }
-        measureBookings(where);
-        QDir::setCurrent(previous);
-    }
+    const int status = measureInWorkingFolders(databases, "booking", measureBookings);
     msg::clearResponder();
-    return 0;
+    return status;
 }
 
 } // namespace bench

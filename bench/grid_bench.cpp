@@ -15,8 +15,6 @@
 #include "views/reservation_status.h"
 #include "views/target_list.h"
 
-#include <QDir>
-#include <QTemporaryDir>
 
 namespace bench {
 
@@ -116,17 +114,7 @@ int gridBench(const StoreOptions& options)
 {
     // The modules open the main database of the current folder: a link to the generated database,
     // which they only read, or a Kelvora.ini naming the server.
-    const QString previous = QDir::currentPath();
-    for (const BenchDatabase& where : benchDatabases(generatedDatabase(), options)) {
-        QTemporaryDir folder;
-        if (!folder.isValid() || !workIn(folder.path(), where)) {
-            std::fprintf(stderr, "cannot prepare a working folder for the grid benchmark\n");
-            return 1;
-        }
-        measureGrids(where);
-        QDir::setCurrent(previous);
-    }
-    return 0;
+    return measureInWorkingFolders(benchDatabases(generatedDatabase(), options), "grid", measureGrids);
 }
 
 } // namespace bench

@@ -8,6 +8,7 @@
 #include "store/database.h"
 
 #include <QRandomGenerator>
+#include <functional>
 
 namespace bench {
 
@@ -50,21 +51,25 @@ const QStringList kFields = {"予約_設定番号", "予約_年月日", "予約_
 constexpr char kColumns[] = "予約_設定番号, 予約_年月日, 予約_開始時間, \"予約_予約者NO\", 予約_重複, 予約_終了時間, 予約_受付日, "
                             "予約_略称, 予約_予約者名, 予約_予約者名カナ, 予約_備考";
 
+// Times `work` on a connection opened once, outside the timing, as the running program holds its
+// own; the raw side connects once too.
+double oursMicros(const BenchDatabase& where, const std::function<void(const store::Database&)>& work)
+{
+    const store::Database db = store::Database::open(where.name);
+    return medianMicros(kRuns, [&] { work(db); });
+}
+
 // seek_eq: find one reservation by its whole key and read two fields.
 void seekEqual(const BenchDatabase& where, const std::vector<Key>& keys)
 {
     QString sink;
-    double ours = 0;
-    {
-        store::Database db = store::Database::open(where.name);
+    const double ours = oursMicros(where, [&](const store::Database& db) {
         store::Table table = db.table("予約", "Key_予約");
-        ours = medianMicros(kRuns, [&] {
-            for (const Key& k : keys) {
-                table.seek("=", {k.target, k.date, k.start, k.reserver});
-                sink = table.text("予約_終了時間") + table.text("予約_予約者名");
-            }
-        });
-    }
+        for (const Key& k : keys) {
+            table.seek("=", {k.target, k.date, k.start, k.reserver});
+            sink = table.text("予約_終了時間") + table.text("予約_予約者名");
+        }
+    });
     const auto raw = RawDatabase::open(where.name);
     const auto stmt = raw->prepare(QByteArray("SELECT ").append(kColumns).append(
         " FROM 予約 WHERE 予約_設定番号=$1 AND 予約_年月日=$2 AND 予約_開始時間=$3 AND \"予約_予約者NO\"=$4 "
@@ -85,20 +90,16 @@ void seekEqual(const BenchDatabase& where, const std::vector<Key>& keys)
 void scanDay(const BenchDatabase& where, const std::vector<Key>& keys)
 {
     QString sink;
-    double ours = 0;
-    {
-        store::Database db = store::Database::open(where.name);
+    const double ours = oursMicros(where, [&](const store::Database& db) {
         store::Table table = db.table("予約", "Key_予約");
-        ours = medianMicros(kRuns, [&] {
-            for (const Key& k : keys) {
-                for (table.seek(">=", {k.target, k.date, "00:00", ""}); !table.eof(); table.moveNext()) {
-                    if (table.text("予約_設定番号") != k.target || table.text("予約_年月日") != k.date)
-                        break;
-                    sink = table.text("予約_開始時間") + table.text("予約_終了時間") + table.text("予約_予約者名");
-                }
+        for (const Key& k : keys) {
+            for (table.seek(">=", {k.target, k.date, "00:00", ""}); !table.eof(); table.moveNext()) {
+                if (table.text("予約_設定番号") != k.target || table.text("予約_年月日") != k.date)
+                    break;
+                sink = table.text("予約_開始時間") + table.text("予約_終了時間") + table.text("予約_予約者名");
             }
-        });
-    }
+        }
+    });
     const auto raw = RawDatabase::open(where.name);
     const auto stmt = raw->prepare(QByteArray("SELECT ").append(kColumns).append(
         " FROM 予約 WHERE 予約_設定番号=$1 AND 予約_年月日=$2 ORDER BY 予約_開始時間, \"予約_予約者NO\", rowid").constData());
@@ -117,20 +118,16 @@ void scanDay(const BenchDatabase& where, const std::vector<Key>& keys)
 
 // delete_range: one target's reservations up to a date (about 10,000 rows) as the bulk deletion
 // and the purge remove them, by a key range of an index, in one transaction that is rolled back
-// afterwards so every run starts alike. Both sides connect once, outside the timing.
+// afterwards so every run starts alike.
 void deleteRange(const BenchDatabase& where)
 {
     const QString target = "00050";
     const QString cutOff = "2026/12/31";
     int deleted = 0;
-    double ours = 0;
-    {
-        store::Database db = store::Database::open(where.name);
-        ours = medianMicros(kRuns, [&] {
-            store::Transaction transaction(db);
-            deleted = db.table("予約", "Idx_期限").removeRange({target, ""}, {target, cutOff});
-        });
-    }
+    const double ours = oursMicros(where, [&](const store::Database& db) {
+        store::Transaction transaction(db);
+        deleted = db.table("予約", "Idx_期限").removeRange({target, ""}, {target, cutOff});
+    });
     const auto raw = RawDatabase::open(where.name);
     const auto stmt = raw->prepare("DELETE FROM 予約 WHERE 予約_設定番号=$1 AND 予約_年月日<=$2");
     const double direct = medianMicros(kRuns, [&] {
@@ -145,8 +142,8 @@ void deleteRange(const BenchDatabase& where)
     printRatio("delete_range" + where.suffix, ours, direct);
 }
 
-// upsert: seek "=", then add or edit every field and store; half the keys exist. Both sides
-// connect once, outside the timing, and roll each run back.
+// upsert: seek "=", then add or edit every field and store; half the keys exist; each run is
+// rolled back.
 void upsert(const BenchDatabase& where, const std::vector<Key>& keys)
 {
     std::vector<Key> mixed;
@@ -159,25 +156,21 @@ void upsert(const BenchDatabase& where, const std::vector<Key>& keys)
     const auto values = [](const Key& k) {
         return QStringList{k.target, k.date, k.start, k.reserver, "1", "23:00", "2026/12/08", "略称", "名前", "カナ", ""};
     };
-    double ours = 0;
-    {
-        store::Database db = store::Database::open(where.name);
-        ours = medianMicros(kRuns, [&] {
-            store::Transaction transaction(db);
-            store::Table table = db.table("予約", "Key_予約");
-            for (const Key& k : mixed) {
-                table.seek("=", {k.target, k.date, k.start, k.reserver});
-                if (table.noMatch())
-                    table.addNew();
-                else
-                    table.edit();
-                const QStringList v = values(k);
-                for (int f = 0; f < kFields.size(); ++f)
-                    table.set(kFields[f], v[f]);
-                table.update();
-            }
-        });
-    }
+    const double ours = oursMicros(where, [&](const store::Database& db) {
+        store::Transaction transaction(db);
+        store::Table table = db.table("予約", "Key_予約");
+        for (const Key& k : mixed) {
+            table.seek("=", {k.target, k.date, k.start, k.reserver});
+            if (table.noMatch())
+                table.addNew();
+            else
+                table.edit();
+            const QStringList v = values(k);
+            for (int f = 0; f < kFields.size(); ++f)
+                table.set(kFields[f], v[f]);
+            table.update();
+        }
+    });
     const auto raw = RawDatabase::open(where.name);
     const auto find = raw->prepare("SELECT rowid FROM 予約 WHERE 予約_設定番号=$1 AND 予約_年月日=$2 AND 予約_開始時間=$3 "
                                    "AND \"予約_予約者NO\"=$4 LIMIT 1");

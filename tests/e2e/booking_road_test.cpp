@@ -22,12 +22,7 @@ protected:
     void SetUp() override
     {
         DatabaseTest::SetUp();
-        insert("マスタ", {{"マス_番号", 4}, {"マス_内容", "9"}});
-        insert("マスタ", {{"マス_番号", 5}, {"マス_内容", "18"}});
-        for (const char* number : {"00000", "00001", "00002"})
-            insert("基本", {{"基本_番号", number}, {"基本_単位", "1"}, {"基本_設定", 30}, {"基本_重複", 1}, {"基本_重複数", 2}});
-        insert("設定", {{"設定_番号", "00001"}, {"設定_名称", "第一会議室"}, {"設定_略称", "会議室A"}});
-        insert("設定", {{"設定_番号", "00002"}, {"設定_名称", "第二会議室"}, {"設定_略称", "会議室B"}});
+        insertMeetingRooms(2);
         insert("営業", {{"営業_番号", "00000"}, {"営業_開始時間", "09:00"}, {"営業_終了時間", "18:00"}, {"営業_営業フラグ", "0"}});
         msg::clearResponder(); // real message boxes, answered as an operator would
         menu = openMenu();

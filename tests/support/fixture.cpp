@@ -17,6 +17,7 @@
 #include <QSettings>
 #include <QTimer>
 #include <QWidget>
+#include <array>
 #include <sqlite3.h>
 
 void DatabaseTest::SetUp()
@@ -81,6 +82,20 @@ std::string storeKindName(const ::testing::TestParamInfo<StoreKind>& info)
 void DatabaseTest::setNow(const QDateTime& moment)
 {
     appclock::setFixedNow(moment);
+}
+
+void DatabaseTest::insertMeetingRooms(int count)
+{
+    insert("マスタ", {{"マス_番号", 4}, {"マス_内容", "9"}});
+    insert("マスタ", {{"マス_番号", 5}, {"マス_内容", "18"}});
+    const std::array<std::array<const char*, 3>, 3> targets = {
+        {{"00000", "", ""}, {"00001", "第一会議室", "会議室A"}, {"00002", "第二会議室", "会議室B"}}};
+    for (int i = 0; i <= count; ++i) {
+        const auto& [number, name, abbrev] = targets.at(size_t(i));
+        insert("基本", {{"基本_番号", number}, {"基本_単位", "1"}, {"基本_設定", 30}, {"基本_重複", 1}, {"基本_重複数", 2}});
+        if (i > 0)
+            insert("設定", {{"設定_番号", number}, {"設定_名称", name}, {"設定_略称", abbrev}});
+    }
 }
 
 void DatabaseTest::insert(const QString& table, std::initializer_list<std::pair<QString, store::Value>> fields)

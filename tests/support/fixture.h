@@ -55,6 +55,9 @@ protected:
 
     // Adds one record; fields left out get the empty text or 0.
     void insert(const QString& table, std::initializer_list<std::pair<QString, store::Value>> fields);
+    // Meeting rooms 00001 (第一会議室, 会議室A) and, for two, 00002 (第二会議室, 会議室B), with the
+    // common record 00000: 30-minute slots, two bookings a slot, the day shown from 9:00 to 18:00.
+    void insertMeetingRooms(int count);
     // Runs SQL on the test's database through a connection of its own, as another program would
     // (to break the database on purpose).
     void runSql(const QString& sql);
