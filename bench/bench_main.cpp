@@ -34,17 +34,10 @@ int main(int argc, char** argv)
     }
     const auto onStores = [&](int (*run)(const bench::StoreOptions&)) { return [&options, run] { return run(options); }; };
     const std::map<QString, std::function<int()>> commands = {
-        {"store", onStores(bench::storeBench)},
-        {"closures", bench::closuresBench},
-        {"master", bench::masterBench},
-        {"grid", onStores(bench::gridBench)},
-        {"maintenance", bench::maintenanceBench},
-        {"booking", onStores(bench::bookingBench)},
-        {"hours", bench::hoursBench},
-        {"sheets", bench::sheetsBench},
-        {"check", bench::checkBench},
-        {"startup", bench::startupBench},
-        {"reservers", bench::reserversBench},
+        {"store", onStores(bench::storeBench)}, {"closures", bench::closuresBench},       {"master", bench::masterBench},
+        {"grid", onStores(bench::gridBench)},   {"maintenance", bench::maintenanceBench}, {"booking", onStores(bench::bookingBench)},
+        {"hours", bench::hoursBench},           {"sheets", bench::sheetsBench},           {"check", bench::checkBench},
+        {"startup", bench::startupBench},       {"reservers", bench::reserversBench},
     };
     QStringList names;
     for (const auto& [name, run] : commands)

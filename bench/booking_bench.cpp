@@ -61,17 +61,22 @@ void measureBookings(const BenchDatabase& where)
             name->setText(who);
             kana->setText(whoKana);
         };
-        printMillis("booking_new_reserver" + where.suffix, medianMicros(kRuns, [&] { form.確定_Click(); }, [&] {
-                        ++n;
-                        bookAs(QString("新規予約者%1").arg(before + n), QString("シンキヨヤクシャ%1").arg(before + n));
-                    }));
-        printMillis("booking_known_reserver" + where.suffix, medianMicros(kRuns, [&] { form.確定_Click(); }, [&] {
-                        ++n;
-                        bookAs(QString("予約者%1").arg(n * 97), QString("ヨヤクシャ%1").arg(n * 97));
-                    }));
+        printMillis("booking_new_reserver" + where.suffix, medianMicros(
+                                                               kRuns, [&] { form.確定_Click(); },
+                                                               [&] {
+                                                                   ++n;
+                                                                   bookAs(QString("新規予約者%1").arg(before + n),
+                                                                          QString("シンキヨヤクシャ%1").arg(before + n));
+                                                               }));
+        printMillis("booking_known_reserver" + where.suffix, medianMicros(
+                                                                 kRuns, [&] { form.確定_Click(); },
+                                                                 [&] {
+                                                                     ++n;
+                                                                     bookAs(QString("予約者%1").arg(n * 97),
+                                                                            QString("ヨヤクシャ%1").arg(n * 97));
+                                                                 }));
     }
-    std::printf("# %d reservations written on 2027/01/15, %d expected\n", reservationCount("00001", "2027/01/15") - before,
-                2 * kRuns);
+    std::printf("# %d reservations written on 2027/01/15, %d expected\n", reservationCount("00001", "2027/01/15") - before, 2 * kRuns);
 
     const InquiryRequest byDay{InquiryKind::ByDay, QDate(2026, 12, 8), QDate(2026, 12, 8), {}, CMB対象::LoadTargetList()};
     int gridRows = 0;

@@ -36,9 +36,8 @@ int closuresBench()
         CalendarState state;
         state.Target = "00008";
         state.CalendarMonthStart = QDate(2026, 12, 1);
-        printMillis("closure_draw_month", medianMicros(20, [&] {
-                        Grid休業::DrawClosureCalendar(Grid休業::IndividualClosures, &calendar, &list, state);
-                    }));
+        printMillis("closure_draw_month",
+                    medianMicros(20, [&] { Grid休業::DrawClosureCalendar(Grid休業::IndividualClosures, &calendar, &list, state); }));
     }
 
     {
@@ -49,8 +48,10 @@ int closuresBench()
         form->findChild<QCheckBox*>("土")->setChecked(true);
         auto* save = form->findChild<QPushButton*>("確定");
         auto* remove = form->findChild<QPushButton*>("削除");
-        printMillis("holidays_year_register", medianMicros(5, [&] { save->click(); }, [&] { remove->click(); }));
-        printMillis("holidays_year_delete", medianMicros(5, [&] { remove->click(); }, [&] { save->click(); }));
+        printMillis("holidays_year_register", medianMicros(
+                                                  5, [&] { save->click(); }, [&] { remove->click(); }));
+        printMillis("holidays_year_delete", medianMicros(
+                                                5, [&] { remove->click(); }, [&] { save->click(); }));
         delete form;
     }
 

@@ -142,10 +142,17 @@ void generate(const QString& path)
                 const int start = 8 * 60 + (k % 13) * 60 + (k / 13) * 10;
                 const int length = 30 + 30 * int(random.bounded(3));
                 const QByteArray name = "予約者" + QByteArray::number(who);
-                reservation.text(1, target(t)).text(2, day).text(3, time(start)).text(4, reserver(who))
-                    .text(5, t % 3 ? "1" : "0").text(6, time(std::min(start + length, 23 * 60 + 50)))
-                    .text(7, day).text(8, "対象" + QByteArray::number(t)).text(9, name)
-                    .text(10, "ヨヤクシャ" + QByteArray::number(who)).run();
+                reservation.text(1, target(t))
+                    .text(2, day)
+                    .text(3, time(start))
+                    .text(4, reserver(who))
+                    .text(5, t % 3 ? "1" : "0")
+                    .text(6, time(std::min(start + length, 23 * 60 + 50)))
+                    .text(7, day)
+                    .text(8, "対象" + QByteArray::number(t))
+                    .text(9, name)
+                    .text(10, "ヨヤクシャ" + QByteArray::number(who))
+                    .run();
                 if (day > latest[size_t(who)]) {
                     latest[size_t(who)] = day;
                     latestTarget[size_t(who)] = t;
@@ -155,9 +162,14 @@ void generate(const QString& path)
     }
     Insert people(db, "INSERT INTO 予約者 VALUES (?,?,?,?,'東京都','03-0000-0000','',?,?,?,'')");
     for (int who = 1; who <= kReservers; ++who) {
-        people.text(1, reserver(who)).text(2, "ヨヤクシャ" + QByteArray::number(who)).text(3, "予約者" + QByteArray::number(who))
+        people.text(1, reserver(who))
+            .text(2, "ヨヤクシャ" + QByteArray::number(who))
+            .text(3, "予約者" + QByteArray::number(who))
             .text(4, latest[size_t(who)].isEmpty() ? QByteArray() : target(latestTarget[size_t(who)]))
-            .text(5, "1980/01/01").number(6, 1 + who % 2).text(7, latest[size_t(who)]).run();
+            .text(5, "1980/01/01")
+            .number(6, 1 + who % 2)
+            .text(7, latest[size_t(who)])
+            .run();
     }
     Insert counter(db, "INSERT INTO 発番 VALUES ('00000',?,'','')");
     counter.text(1, QByteArray::number(kReservers).rightJustified(6, '0')).run();
@@ -205,8 +217,7 @@ double medianMicros(int runs, const std::function<void()>& work, const std::func
 void printRatio(const QByteArray& name, double oursUs, double rawUs, const char* unit)
 {
     std::printf("%s ratio=%.2f ours_%s=%.1f raw_%s=%.1f\n", name.constData(), oursUs / rawUs, unit,
-                std::strcmp(unit, "ms") == 0 ? oursUs / 1000 : oursUs, unit,
-                std::strcmp(unit, "ms") == 0 ? rawUs / 1000 : rawUs);
+                std::strcmp(unit, "ms") == 0 ? oursUs / 1000 : oursUs, unit, std::strcmp(unit, "ms") == 0 ? rawUs / 1000 : rawUs);
     std::fflush(stdout);
 }
 

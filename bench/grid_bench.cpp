@@ -15,7 +15,6 @@
 #include "views/reservation_status.h"
 #include "views/target_list.h"
 
-
 namespace bench {
 
 namespace {
@@ -75,10 +74,11 @@ void measureGrids(const BenchDatabase& where)
         const 予約TBL::CountRequest counts{1, "00015", QDate(2026, 6, 9), {}, daySlots};
         const double ours = medianMicros(kRuns, [&] { showInquiry(&grid, table, counts); });
         int rows = 0;
-        const double direct = rawRead(where.name,
-                                      "SELECT 予約_開始時間, 予約_終了時間 FROM 予約 WHERE 予約_設定番号 = $1 AND 予約_年月日 BETWEEN $2 AND $3 "
-                                      "ORDER BY 予約_年月日, 予約_開始時間",
-                                      {"00015", "2026/06/09", "2026/06/15"}, &rows);
+        const double direct =
+            rawRead(where.name,
+                    "SELECT 予約_開始時間, 予約_終了時間 FROM 予約 WHERE 予約_設定番号 = $1 AND 予約_年月日 BETWEEN $2 AND $3 "
+                    "ORDER BY 予約_年月日, 予約_開始時間",
+                    {"00015", "2026/06/09", "2026/06/15"}, &rows);
         const QByteArray name = "grid_seven_days" + where.suffix;
         std::printf("# %s reads %d reservations into a grid of %d x %d\n", name.constData(), rows, grid.rows(), grid.cols());
         printMillis(name, ours);

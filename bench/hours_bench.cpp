@@ -70,9 +70,11 @@ int hoursBench()
         auto* save = form->findChild<QPushButton*>("確定");
         auto* remove = form->findChild<QPushButton*>("削除");
         const FlexGrid* bands = form->findChild<FlexGrid*>("時間帯");
-        printMillis("hours_save_band", medianMicros(kRuns, [&] { save->click(); }, [&] { remove->click(); }));
+        printMillis("hours_save_band", medianMicros(
+                                           kRuns, [&] { save->click(); }, [&] { remove->click(); }));
         std::printf("# after a save the list shows %d bands\n", filledRows(bands));
-        printMillis("hours_delete_band", medianMicros(kRuns, [&] { remove->click(); }, [&] { save->click(); }));
+        printMillis("hours_delete_band", medianMicros(
+                                             kRuns, [&] { remove->click(); }, [&] { save->click(); }));
         std::printf("# after a deletion the list shows %d bands\n", filledRows(bands));
         delete form;
     }

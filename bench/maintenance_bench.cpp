@@ -105,22 +105,28 @@ void note(const char* name, const char* who, const QString& what)
 // (a) Every target marked, 12 months before 2026/12/31: the reservations of 2024 and 2025 go.
 void bulkDeletion(const Settings& settings)
 {
-    const double ours = medianMicros(kRuns, [&] {
-        auto form = std::make_unique<予約削除>();
-        form->takeSettings(settings);
-        form->Form_Load();
-        form->削除_Click();
-    }, freshMainFile);
+    const double ours = medianMicros(
+        kRuns,
+        [&] {
+            auto form = std::make_unique<予約削除>();
+            form->takeSettings(settings);
+            form->Form_Load();
+            form->削除_Click();
+        },
+        freshMainFile);
     note("bulk_delete", "ours", counts({"予約"}));
-    const double raw = medianMicros(kRuns, [] {
-        Raw raw;
-        raw.exec("BEGIN");
-        for (int target = 1; target <= 100; ++target) {
-            raw.run("DELETE FROM 予約 WHERE 予約_設定番号 = ? AND 予約_年月日 <= ?",
-                    {QString::number(target).rightJustified(5, u'0'), "2025/12/31"});
-        }
-        raw.exec("COMMIT");
-    }, freshMainFile);
+    const double raw = medianMicros(
+        kRuns,
+        [] {
+            Raw raw;
+            raw.exec("BEGIN");
+            for (int target = 1; target <= 100; ++target) {
+                raw.run("DELETE FROM 予約 WHERE 予約_設定番号 = ? AND 予約_年月日 <= ?",
+                        {QString::number(target).rightJustified(5, u'0'), "2025/12/31"});
+            }
+            raw.exec("COMMIT");
+        },
+        freshMainFile);
     note("bulk_delete", "raw", counts({"予約"}));
     printRatio("bulk_delete", ours, raw, "ms");
 }
@@ -129,27 +135,33 @@ void bulkDeletion(const Settings& settings)
 void periodEndPurge(const Settings& settings)
 {
     const QStringList dated = {"カレンダー", "予約", "予約者", "予約者検索", "特定日"};
-    const double ours = medianMicros(kRuns, [&] {
-        auto form = std::make_unique<期末処理>();
-        form->takeSettings(settings);
-        form->Form_Load();
-        form->findChild<QLineEdit*>("取消日")->setText("2025/06/30");
-        form->確定_Click();
-    }, freshMainFile);
+    const double ours = medianMicros(
+        kRuns,
+        [&] {
+            auto form = std::make_unique<期末処理>();
+            form->takeSettings(settings);
+            form->Form_Load();
+            form->findChild<QLineEdit*>("取消日")->setText("2025/06/30");
+            form->確定_Click();
+        },
+        freshMainFile);
     note("period_end", "ours", counts(dated));
-    const double raw = medianMicros(kRuns, [] {
-        Raw raw;
-        raw.exec("BEGIN");
-        const QStringList range = {"1990/01/01", "2025/06/30"};
-        raw.run("DELETE FROM カレンダー WHERE カレ_年月日 >= ? AND カレ_年月日 <= ?", range);
-        raw.run("DELETE FROM 予約 WHERE 予約_年月日 >= ? AND 予約_年月日 <= ?", range);
-        raw.run("DELETE FROM 予約者検索 WHERE \"検索_予約者NO\" IN (SELECT \"予約者_予約者NO\" FROM 予約者 "
-                "WHERE 予約者_最新予約日 >= ? AND 予約者_最新予約日 <= ?)",
-                range);
-        raw.run("DELETE FROM 予約者 WHERE 予約者_最新予約日 >= ? AND 予約者_最新予約日 <= ?", range);
-        raw.run("DELETE FROM 特定日 WHERE 特定_日付 >= ? AND 特定_日付 <= ?", range);
-        raw.exec("COMMIT");
-    }, freshMainFile);
+    const double raw = medianMicros(
+        kRuns,
+        [] {
+            Raw raw;
+            raw.exec("BEGIN");
+            const QStringList range = {"1990/01/01", "2025/06/30"};
+            raw.run("DELETE FROM カレンダー WHERE カレ_年月日 >= ? AND カレ_年月日 <= ?", range);
+            raw.run("DELETE FROM 予約 WHERE 予約_年月日 >= ? AND 予約_年月日 <= ?", range);
+            raw.run("DELETE FROM 予約者検索 WHERE \"検索_予約者NO\" IN (SELECT \"予約者_予約者NO\" FROM 予約者 "
+                    "WHERE 予約者_最新予約日 >= ? AND 予約者_最新予約日 <= ?)",
+                    range);
+            raw.run("DELETE FROM 予約者 WHERE 予約者_最新予約日 >= ? AND 予約者_最新予約日 <= ?", range);
+            raw.run("DELETE FROM 特定日 WHERE 特定_日付 >= ? AND 特定_日付 <= ?", range);
+            raw.exec("COMMIT");
+        },
+        freshMainFile);
     note("period_end", "raw", counts(dated));
     printRatio("period_end", ours, raw, "ms");
 }
@@ -161,27 +173,31 @@ void reorganisation()
         freshMainFile();
         store::backupDatabaseFile(store::kMainFile, store::kBackupFile);
     };
-    const double ours = medianMicros(kRuns, [] { DB再編成::ReorganiseDatabase(); }, prepare);
+    const double ours = medianMicros(
+        kRuns, [] { DB再編成::ReorganiseDatabase(); }, prepare);
     note("reorganise", "ours", counts(kTables));
-    const double raw = medianMicros(kRuns, [] {
-        Raw raw;
-        raw.exec(QStringLiteral("ATTACH DATABASE '%1' AS copy").arg(store::kBackupFile));
-        raw.exec("BEGIN");
-        for (const QString& table : kTables) {
-            const store::schema::IndexDef* key = nullptr;
-            for (const store::schema::IndexDef& index : store::schema::indexes()) {
-                if (index.table == table && !key)
-                    key = &index;
+    const double raw = medianMicros(
+        kRuns,
+        [] {
+            Raw raw;
+            raw.exec(QStringLiteral("ATTACH DATABASE '%1' AS copy").arg(store::kBackupFile));
+            raw.exec("BEGIN");
+            for (const QString& table : kTables) {
+                const store::schema::IndexDef* key = nullptr;
+                for (const store::schema::IndexDef& index : store::schema::indexes()) {
+                    if (index.table == table && !key)
+                        key = &index;
+                }
+                QStringList order;
+                for (const QString& field : key->keys)
+                    order << store::schema::quoted(field);
+                const QString name = store::schema::quoted(table);
+                raw.exec(QStringLiteral("DELETE FROM main.%1").arg(name));
+                raw.exec(QStringLiteral("INSERT INTO main.%1 SELECT * FROM copy.%1 ORDER BY %2").arg(name, order.join(u',')));
             }
-            QStringList order;
-            for (const QString& field : key->keys)
-                order << store::schema::quoted(field);
-            const QString name = store::schema::quoted(table);
-            raw.exec(QStringLiteral("DELETE FROM main.%1").arg(name));
-            raw.exec(QStringLiteral("INSERT INTO main.%1 SELECT * FROM copy.%1 ORDER BY %2").arg(name, order.join(u',')));
-        }
-        raw.exec("COMMIT");
-    }, prepare);
+            raw.exec("COMMIT");
+        },
+        prepare);
     note("reorganise", "raw", counts(kTables));
     printRatio("reorganise", ours, raw, "ms");
 }

@@ -27,8 +27,10 @@ constexpr int kRuns = 51;
 
 const QString kSyllables = QString::fromUtf8("アイウエオカキクケコサシスセソタチツテトナニヌネノハヒフヘホマミムメモヤユヨラリルレロワ");
 const QString kHalfWidth = QString::fromUtf8("ｱｲｳｴｵｶｷｸｹｺｻｼｽｾｿﾀﾁﾂﾃﾄﾅﾆﾇﾈﾉﾊﾋﾌﾍﾎﾏﾐﾑﾒﾓﾔﾕﾖﾗﾘﾙﾚﾛﾜ");
-const QStringList kFamilies = QString::fromUtf8("佐藤 鈴木 高橋 田中 伊藤 渡辺 山本 中村 小林 加藤 吉田 山田 佐々木 山口 松本 井上 木村 林 斎藤 清水").split(u' ');
-const QStringList kGivens = QString::fromUtf8("花子 太郎 一郎 美咲 健太 陽子 翔 結衣 大輔 真由美 拓也 愛 誠 恵 剛 由美 亮 舞 修 彩").split(u' ');
+const QStringList kFamilies =
+    QString::fromUtf8("佐藤 鈴木 高橋 田中 伊藤 渡辺 山本 中村 小林 加藤 吉田 山田 佐々木 山口 松本 井上 木村 林 斎藤 清水").split(u' ');
+const QStringList kGivens =
+    QString::fromUtf8("花子 太郎 一郎 美咲 健太 陽子 翔 結衣 大輔 真由美 拓也 愛 誠 恵 剛 由美 亮 舞 修 彩").split(u' ');
 
 struct Made {
     QString number;
@@ -44,8 +46,7 @@ Made madeUp(int n, QRandomGenerator& random)
         kana += kSyllables[random.bounded(int(kSyllables.size()))];
     const QString digits = QString::number(random.bounded(100000000, 999999999));
     return {QStringLiteral("-%1").arg(n, 6, 10, QChar(u'0')),
-            QStringLiteral("0%1-%2-%3").arg(digits.left(1), digits.mid(1, 4), digits.mid(5)),
-            kana,
+            QStringLiteral("0%1-%2-%3").arg(digits.left(1), digits.mid(1, 4), digits.mid(5)), kana,
             kFamilies[n % kFamilies.size()] + kGivens[(n / kFamilies.size()) % kGivens.size()] + QString::number(n)};
 }
 
@@ -115,8 +116,10 @@ int reserversBench()
             [&] {
                 const reserver_lookup::Found f = reserver_lookup::findReservers(db, typed(*who));
                 found += qsizetype(f.reservers.size());
-                missed += std::none_of(f.reservers.begin(), f.reservers.end(), [&](const records::Reserver& r) { return r.number == who->number; })
-                              ? 1 : 0;
+                missed += std::none_of(f.reservers.begin(), f.reservers.end(),
+                                       [&](const records::Reserver& r) { return r.number == who->number; })
+                              ? 1
+                              : 0;
             },
             [&] { who = &made[size_t(pick.bounded(kReservers))]; });
         std::printf("# %s: %.1f reservers listed per look-up\n", name, double(found) / kRuns);
@@ -138,7 +141,8 @@ int reserversBench()
         [&] {
             sqlite3* raw = nullptr;
             sqlite3_open(QFile::encodeName(path).constData(), &raw);
-            sqlite3_exec(raw, "DROP TABLE 予約者検索; DROP INDEX \"予約.Idx_予約者NO\"; PRAGMA user_version = 2", nullptr, nullptr, nullptr);
+            sqlite3_exec(raw, "DROP TABLE 予約者検索; DROP INDEX \"予約.Idx_予約者NO\"; PRAGMA user_version = 2", nullptr, nullptr,
+                         nullptr);
             sqlite3_close(raw);
         });
     printMillis("upgrade_keys", upgrade);

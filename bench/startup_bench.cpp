@@ -43,8 +43,7 @@ int startupBench()
 {
     const QString folder = QCoreApplication::applicationDirPath();
     QTemporaryDir scratch;
-    if (!scratch.isValid()
-        || QProcess::execute(folder + "/kelvora-db", {"demo", scratch.filePath("Kelvora.mdb")}) != 0) {
+    if (!scratch.isValid() || QProcess::execute(folder + "/kelvora-db", {"demo", scratch.filePath("Kelvora.mdb")}) != 0) {
         std::fprintf(stderr, "startup: cannot make the demo database\n");
         return 1;
     }
@@ -84,8 +83,7 @@ int startupBench()
         std::fprintf(stderr, "startup: the menu was not painted; the program said:\n%s\n", seen.constData());
         return 1;
     }
-    std::printf("# %d launches of kelvora on the demo database, %s platform\n", kRuns,
-                qPrintable(environment.value("QT_QPA_PLATFORM")));
+    std::printf("# %d launches of kelvora on the demo database, %s platform\n", kRuns, qPrintable(environment.value("QT_QPA_PLATFORM")));
     printMillis("startup_menu_painted", micros);
     return 0;
 }

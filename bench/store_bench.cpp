@@ -46,8 +46,8 @@ std::vector<Key> sampleKeys(const QString& path, int count)
     return keys;
 }
 
-const QStringList kFields = {"予約_設定番号", "予約_年月日", "予約_開始時間", "予約_予約者NO", "予約_重複", "予約_終了時間",
-                             "予約_受付日", "予約_略称", "予約_予約者名", "予約_予約者名カナ", "予約_備考"};
+const QStringList kFields = {"予約_設定番号", "予約_年月日", "予約_開始時間", "予約_予約者NO",     "予約_重複", "予約_終了時間",
+                             "予約_受付日",   "予約_略称",   "予約_予約者名", "予約_予約者名カナ", "予約_備考"};
 constexpr char kColumns[] = "予約_設定番号, 予約_年月日, 予約_開始時間, \"予約_予約者NO\", 予約_重複, 予約_終了時間, 予約_受付日, "
                             "予約_略称, 予約_予約者名, 予約_予約者名カナ, 予約_備考";
 
@@ -71,9 +71,12 @@ void seekEqual(const BenchDatabase& where, const std::vector<Key>& keys)
         }
     });
     const auto raw = RawDatabase::open(where.name);
-    const auto stmt = raw->prepare(QByteArray("SELECT ").append(kColumns).append(
-        " FROM 予約 WHERE 予約_設定番号=$1 AND 予約_年月日=$2 AND 予約_開始時間=$3 AND \"予約_予約者NO\"=$4 "
-        "ORDER BY 予約_設定番号, 予約_年月日, 予約_開始時間, \"予約_予約者NO\", rowid LIMIT 1").constData());
+    const auto stmt =
+        raw->prepare(QByteArray("SELECT ")
+                         .append(kColumns)
+                         .append(" FROM 予約 WHERE 予約_設定番号=$1 AND 予約_年月日=$2 AND 予約_開始時間=$3 AND \"予約_予約者NO\"=$4 "
+                                 "ORDER BY 予約_設定番号, 予約_年月日, 予約_開始時間, \"予約_予約者NO\", rowid LIMIT 1")
+                         .constData());
     const double direct = medianMicros(kRuns, [&] {
         for (const Key& k : keys) {
             bindKey(*stmt, k);
@@ -101,8 +104,11 @@ void scanDay(const BenchDatabase& where, const std::vector<Key>& keys)
         }
     });
     const auto raw = RawDatabase::open(where.name);
-    const auto stmt = raw->prepare(QByteArray("SELECT ").append(kColumns).append(
-        " FROM 予約 WHERE 予約_設定番号=$1 AND 予約_年月日=$2 ORDER BY 予約_開始時間, \"予約_予約者NO\", rowid").constData());
+    const auto stmt =
+        raw->prepare(QByteArray("SELECT ")
+                         .append(kColumns)
+                         .append(" FROM 予約 WHERE 予約_設定番号=$1 AND 予約_年月日=$2 ORDER BY 予約_開始時間, \"予約_予約者NO\", rowid")
+                         .constData());
     const double direct = medianMicros(kRuns, [&] {
         for (const Key& k : keys) {
             stmt->bind(1, k.target);
@@ -174,8 +180,8 @@ void upsert(const BenchDatabase& where, const std::vector<Key>& keys)
     const auto raw = RawDatabase::open(where.name);
     const auto find = raw->prepare("SELECT rowid FROM 予約 WHERE 予約_設定番号=$1 AND 予約_年月日=$2 AND 予約_開始時間=$3 "
                                    "AND \"予約_予約者NO\"=$4 LIMIT 1");
-    const auto insert = raw->prepare(QByteArray("INSERT INTO 予約 (").append(kColumns).append(
-        ") VALUES ($1,$2,$3,$4,$5,$6,$7,$8,$9,$10,$11)").constData());
+    const auto insert =
+        raw->prepare(QByteArray("INSERT INTO 予約 (").append(kColumns).append(") VALUES ($1,$2,$3,$4,$5,$6,$7,$8,$9,$10,$11)").constData());
     const auto change = raw->prepare("UPDATE 予約 SET 予約_設定番号=$1,予約_年月日=$2,予約_開始時間=$3,\"予約_予約者NO\"=$4,予約_重複=$5,"
                                      "予約_終了時間=$6,予約_受付日=$7,予約_略称=$8,予約_予約者名=$9,予約_予約者名カナ=$10,予約_備考=$11 "
                                      "WHERE rowid=$12");

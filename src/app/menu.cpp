@@ -89,8 +89,7 @@
     page->addLayout(bottom);
 }
 
-QPushButton* メニュー::addButton(QWidget* frame, const QString& name, const QString& caption,
-                                void (メニュー::*handler)())
+QPushButton* メニュー::addButton(QWidget* frame, const QString& name, const QString& caption, void (メニュー::*handler)())
 {
     auto* button = new QPushButton(caption, frame);
     button->setObjectName(name);

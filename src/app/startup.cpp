@@ -50,9 +50,9 @@ void LoadBasicSettings(const store::Database& db, Settings& settings, QStringLis
         settings.UnitMinutes = 予約TBL::kDefaultUnitMinutes;
         return;
     }
-    const int setting = unit->setting ? *unit->setting
-                                      : numberOr(unit->settingAsStored, 予約TBL::kDefaultUnitMinutes, kBasicForm,
-                                                 QStringLiteral("単位時間"), problems);
+    const int setting =
+        unit->setting ? *unit->setting
+                      : numberOr(unit->settingAsStored, 予約TBL::kDefaultUnitMinutes, kBasicForm, QStringLiteral("単位時間"), problems);
     settings.UnitMinutes = 予約TBL::UnitMinutesFor(unit->kind, setting);
 }
 

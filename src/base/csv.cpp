@@ -14,8 +14,8 @@ QString field(const QString& value)
     QString text = value;
     if (const qsizetype at = kFormulaStarts.indexOf(text.left(1)); !text.isEmpty() && at >= 0)
         text[0] = kGuardedStarts[at];
-    const bool quoted = text.contains(QLatin1Char(',')) || text.contains(QLatin1Char('"')) ||
-                        text.contains(QLatin1Char('\n')) || text.contains(QLatin1Char('\r'));
+    const bool quoted = text.contains(QLatin1Char(',')) || text.contains(QLatin1Char('"')) || text.contains(QLatin1Char('\n')) ||
+                        text.contains(QLatin1Char('\r'));
     if (!quoted)
         return text;
     text.replace(QLatin1String("\""), QLatin1String("\"\""));

@@ -27,12 +27,9 @@ const QString kTitle = QStringLiteral("個別休業日登録");
     : MonthCalendarForm(QStringLiteral("個休業登録"), kTitle, kTitle, Grid休業::IndividualClosures, true),
       Frame2(frame(QStringLiteral("Frame2"), QStringLiteral("休日区分"))),
       休日(option(QStringLiteral("休日"), QStringLiteral("休業日"), Frame2)),
-      勤務(option(QStringLiteral("勤務"), QStringLiteral("営業日"), Frame2)),
-      休日名(textBox(QStringLiteral("休日名"))),
-      確定(button(QStringLiteral("確定"), QStringLiteral("確定"))),
-      削除(button(QStringLiteral("削除"), QStringLiteral("削除"))),
-      終了(button(QStringLiteral("終了"), QStringLiteral("終了"))),
-      handed_(target)
+      勤務(option(QStringLiteral("勤務"), QStringLiteral("営業日"), Frame2)), 休日名(textBox(QStringLiteral("休日名"))),
+      確定(button(QStringLiteral("確定"), QStringLiteral("確定"))), 削除(button(QStringLiteral("削除"), QStringLiteral("削除"))),
+      終了(button(QStringLiteral("終了"), QStringLiteral("終了"))), handed_(target)
 {
     picker_.setRowReceivers(休日名, 休日, 勤務);
     layOut();
@@ -141,8 +138,6 @@ void 個休業登録::終了_Click()
 {
     close();
 }
-
-
 
 bool 個休業登録::hasTarget()
 {

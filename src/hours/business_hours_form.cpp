@@ -139,7 +139,7 @@ void 営業時間登::Form_Load()
     曜日->setVisible(daily && weekdays);
     特定日->setVisible(daily && !weekdays);
     日別表示->setVisible(daily && !weekdays);
-    setWindowTitle(!daily    ? QStringLiteral("営業時間登録")
+    setWindowTitle(!daily     ? QStringLiteral("営業時間登録")
                    : weekdays ? QStringLiteral("曜日別営業時間登録")
                               : QStringLiteral("日別営業時間登録"));
 

@@ -51,11 +51,9 @@ std::optional<input::TimeOfDay> typedTime(const QLineEdit* hour, const QLineEdit
 
 } // namespace
 
-HoursEntryForm::HoursEntryForm(const QString& formName, const QString& caption, const QString& title,
-                               const QString& savedMessage)
+HoursEntryForm::HoursEntryForm(const QString& formName, const QString& caption, const QString& title, const QString& savedMessage)
     : Form(formName, caption), title_(title), savedMessage_(savedMessage)
-{
-}
+{}
 
 void HoursEntryForm::makeTimeEntry()
 {

@@ -76,8 +76,8 @@ protected:
 
     const QString& title() const { return title_; }
 
-    int hoursDay_ = 0;     // kind 2: the weekday number or day of the month being edited
-    QDate specificDate_;   // kind 3: the date being edited
+    int hoursDay_ = 0;   // kind 2: the weekday number or day of the month being edited
+    QDate specificDate_; // kind 3: the date being edited
 
     ui::FieldCheck check_;
 
@@ -109,7 +109,7 @@ private:
     QString title_;
     QString savedMessage_;
     int kind_ = 0;
-    int slotRows_ = 0;         // rows filled by the last refresh
+    int slotRows_ = 0; // rows filled by the last refresh
     int highlightedSlotRow_ = 0;
     QString chosenTarget_;
     QString chosenAbbrev_;

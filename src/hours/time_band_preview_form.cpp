@@ -20,11 +20,8 @@ const QString kCaption = QStringLiteral("時間帯表示");
 }
 
 時間帯表示::時間帯表示(const 時間TBL::TimeTableRequest& request)
-    : Form(kCaption, kCaption),
-      request_(request),
-      対象略称名(displayBox(QStringLiteral("対象略称名"))),
-      時間帯(grid(QStringLiteral("時間帯"))),
-      終了(button(QStringLiteral("終了"), QStringLiteral("終了")))
+    : Form(kCaption, kCaption), request_(request), 対象略称名(displayBox(QStringLiteral("対象略称名"))),
+      時間帯(grid(QStringLiteral("時間帯"))), 終了(button(QStringLiteral("終了"), QStringLiteral("終了")))
 {
     対象略称名->setMinimumWidth(calendar_layout::boxWidth(対象略称名, 20));
     ui::onClick(終了, [this] { 終了_Click(); });
@@ -48,7 +45,7 @@ void 時間帯表示::Form_Load()
     対象略称名->setText(request_.CurrentTargetAbbrev);
     const Settings& s = settings();
     営業状色付::ShowBusinessStatus(時間帯, 時間TBL::BuildTimeTable(request_),
-                                  予約TBL::BuildSlotTimes(s.DisplayStartHour, s.DisplayEndHour, s.UnitMinutes));
+                                   予約TBL::BuildSlotTimes(s.DisplayStartHour, s.DisplayEndHour, s.UnitMinutes));
 
     ui::fitWindowToGrid(this, 時間帯);
     // The current cell, which the focus marks, at the start of the first day.

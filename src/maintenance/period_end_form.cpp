@@ -87,8 +87,7 @@ void 期末処理::ProposeCutoffDate()
     const Settings& s = settings();
     const QDate today = appclock::today();
     // A year start without "/" (or one that makes no date) is taken as the default, 1 April.
-    const QDate start = businessYearStart(s.FiscalYearStart, today)
-                            .value_or(*businessYearStart(kDefaultYearStart, today));
+    const QDate start = businessYearStart(s.FiscalYearStart, today).value_or(*businessYearStart(kDefaultYearStart, today));
     取消日->setText(input::dateText(start.addMonths(-s.RetentionMonths)));
 }
 

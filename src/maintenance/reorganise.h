@@ -8,8 +8,7 @@ namespace DB再編成 {
 
 inline const QString kTitle = QStringLiteral("DB再編成");
 // Asked by the warning form and again when the rebuild starts.
-inline const QString kConfirmation =
-    QStringLiteral("ﾃﾞｰﾀ･ﾍﾞｽの再編成を行います。ﾊﾞｯｸ･ｱｯﾌﾟの準備は完了していますか？");
+inline const QString kConfirmation = QStringLiteral("ﾃﾞｰﾀ･ﾍﾞｽの再編成を行います。ﾊﾞｯｸ･ｱｯﾌﾟの準備は完了していますか？");
 constexpr int kStepCount = 11;
 
 // Asks kConfirmation, then runs the eleven steps in order; after each the step's prompt asks

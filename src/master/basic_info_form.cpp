@@ -24,8 +24,7 @@ const QString kTitle = QStringLiteral("ｺｰﾄﾞﾏｽﾀｰ情報");
 
 } // namespace
 
-基本登::基本登(const records::Target& edited)
-    : Form(QStringLiteral("基本登"), QStringLiteral("基本情報登録")), target_(edited)
+基本登::基本登(const records::Target& edited) : Form(QStringLiteral("基本登"), QStringLiteral("基本情報登録")), target_(edited)
 {
     // The target is chosen before the form opens; these two only show which one it is.
     対象番号 = displayBox("対象番号");

@@ -187,8 +187,7 @@ void マスター登::ValidateMasterInput()
         if (value != QLatin1String("1") && value != QLatin1String("2"))
             return fail();
         break;
-    default:
-        return;
+    default: return;
     }
     check_.pass(登録内容);
 }

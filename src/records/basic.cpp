@@ -14,25 +14,17 @@ store::Table byTarget(const store::Database& db)
 UnitSetting readUnit(const store::Table& basic)
 {
     const QString unit = basic.text("基本_単位");
-    const UnitKind kind = unit == QLatin1String("2") ? UnitKind::Hours
-                          : unit == QLatin1String("3") ? UnitKind::Day
-                                                       : UnitKind::Minutes;
+    const UnitKind kind = unit == QLatin1String("2") ? UnitKind::Hours : unit == QLatin1String("3") ? UnitKind::Day : UnitKind::Minutes;
     const store::Value setting = basic.field("基本_設定");
-    return {kind, setting.isInteger() ? std::optional<int>(int(setting.integer())) : stored::number(setting.text()),
-            setting.text()};
+    return {kind, setting.isInteger() ? std::optional<int>(int(setting.integer())) : stored::number(setting.text()), setting.text()};
 }
 
 BasicRecord read(const store::Table& basic)
 {
     const bool overlapAllowed = stored::flag(basic, "基本_重複");
     // Where overlap is not allowed the count means nothing and another tool may leave it empty.
-    const int overlapCount = overlapAllowed ? basic.integer("基本_重複数")
-                                            : stored::number(basic.text("基本_重複数")).value_or(0);
-    return {basic.text("基本_番号"),
-            readUnit(basic),
-            overlapAllowed,
-            overlapCount,
-            basic.text("基本_備考")};
+    const int overlapCount = overlapAllowed ? basic.integer("基本_重複数") : stored::number(basic.text("基本_重複数")).value_or(0);
+    return {basic.text("基本_番号"), readUnit(basic), overlapAllowed, overlapCount, basic.text("基本_備考")};
 }
 
 } // namespace

@@ -26,8 +26,8 @@ std::optional<ClosureDay> findClosureDay(const store::Database& db, const QStrin
     return read(calendar);
 }
 
-void saveClosureDays(const store::Database& db, const QString& target, const std::vector<QDate>& dates,
-                     const ClosureDay& day, const store::Progress& progress)
+void saveClosureDays(const store::Database& db, const QString& target, const std::vector<QDate>& dates, const ClosureDay& day,
+                     const store::Progress& progress)
 {
     store::Table calendar = byKey(db);
     qint64 done = 0;
@@ -42,8 +42,7 @@ void saveClosureDays(const store::Database& db, const QString& target, const std
     }
 }
 
-int removeClosureDays(const store::Database& db, const QString& target, const std::vector<QDate>& dates,
-                      const store::Progress& progress)
+int removeClosureDays(const store::Database& db, const QString& target, const std::vector<QDate>& dates, const store::Progress& progress)
 {
     store::Table calendar = byKey(db);
     int removed = 0;
@@ -70,8 +69,7 @@ std::vector<CalendarDay> listCalendarDays(const store::Database& db, const QDate
     return days;
 }
 
-int removeCalendarDaysBetween(const store::Database& db, const QDate& from, const QDate& through,
-                              const store::Progress& progress)
+int removeCalendarDaysBetween(const store::Database& db, const QDate& from, const QDate& through, const store::Progress& progress)
 {
     return stored::removeDatedBetween(db, "カレンダー", "Idx_カレンダー", from, through, progress);
 }

@@ -27,15 +27,14 @@ struct CalendarDay {
 std::optional<ClosureDay> findClosureDay(const store::Database& db, const QString& target, const QDate& date);
 // Adds the record, or changes the one that is there; the same for every date given. `progress`
 // hears how many dates are done.
-void saveClosureDays(const store::Database& db, const QString& target, const std::vector<QDate>& dates,
-                     const ClosureDay& day, const store::Progress& progress = {});
+void saveClosureDays(const store::Database& db, const QString& target, const std::vector<QDate>& dates, const ClosureDay& day,
+                     const store::Progress& progress = {});
 // Deletes the records of the target on these dates; how many there were.
 int removeClosureDays(const store::Database& db, const QString& target, const std::vector<QDate>& dates,
                       const store::Progress& progress = {});
 // Every record from `first` through `last`, by date, then target.
 std::vector<CalendarDay> listCalendarDays(const store::Database& db, const QDate& first, const QDate& last);
 // Deletes every record dated from `from` through `through`; how many went.
-int removeCalendarDaysBetween(const store::Database& db, const QDate& from, const QDate& through,
-                              const store::Progress& progress = {});
+int removeCalendarDaysBetween(const store::Database& db, const QDate& from, const QDate& through, const store::Progress& progress = {});
 
 } // namespace records

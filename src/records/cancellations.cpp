@@ -143,8 +143,7 @@ RestoreResult restoreCancellation(const store::Database& db, const CancellationK
     return RestoreResult::Restored;
 }
 
-int removeCancellationsBetween(const store::Database& db, const QDate& from, const QDate& through,
-                               const store::Progress& progress)
+int removeCancellationsBetween(const store::Database& db, const QDate& from, const QDate& through, const store::Progress& progress)
 {
     return stored::removeDatedBetween(db, "予約取消", "Idx_日付", from, through, progress);
 }

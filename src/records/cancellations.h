@@ -44,8 +44,7 @@ struct CancellationFilter {
 // Removes the reservation and keeps it as a cancellation of `kind` stamped with the clock's
 // present moment, both in one transaction. False, and nothing written, when there is no such
 // reservation.
-bool cancelReservation(const store::Database& db, const ReservationKey& key, CancelKind kind,
-                       const QString& reason = {});
+bool cancelReservation(const store::Database& db, const ReservationKey& key, CancelKind kind, const QString& reason = {});
 
 std::optional<Cancellation> findCancellation(const store::Database& db, const CancellationKey& key);
 // The cancellations the filter lets through, the newest first.
@@ -60,7 +59,6 @@ enum class RestoreResult { Restored, NoRecord, SlotTaken };
 // again (SlotTaken).
 RestoreResult restoreCancellation(const store::Database& db, const CancellationKey& key);
 // Deletes the cancellations of reservations dated from `from` through `through`; how many went.
-int removeCancellationsBetween(const store::Database& db, const QDate& from, const QDate& through,
-                               const store::Progress& progress = {});
+int removeCancellationsBetween(const store::Database& db, const QDate& from, const QDate& through, const store::Progress& progress = {});
 
 } // namespace records

@@ -38,8 +38,7 @@ void writeDemoData(const QString& path, const QDate& today)
     store::Transaction transaction(db);
 
     // Reserver numbers carry the year they were issued in, as a real desk's do.
-    const std::array<std::pair<int, const char*>, 7> items{{
-        {1, "12"}, {2, "1"}, {3, "04/01"}, {4, "8"}, {5, "21"}, {6, "YYYY"}, {7, "1"}}};
+    const std::array<std::pair<int, const char*>, 7> items{{{1, "12"}, {2, "1"}, {3, "04/01"}, {4, "8"}, {5, "21"}, {6, "YYYY"}, {7, "1"}}};
     for (const auto& [number, content] : items)
         saveMasterItem(db, {number, QString::fromUtf8(content), QString()});
 
@@ -54,8 +53,8 @@ void writeDemoData(const QString& path, const QDate& today)
         saveTarget(db, {row[0], row[1], row[2], row[3]});
 
     // Common unit of 30 minutes; the large room and the court take several bookings per slot.
-    const std::array<std::tuple<const char*, bool, int>, 5> basics{{
-        {"00000", false, 0}, {"00001", false, 0}, {"00002", true, 3}, {"00003", true, 2}, {"00004", false, 0}}};
+    const std::array<std::tuple<const char*, bool, int>, 5> basics{
+        {{"00000", false, 0}, {"00001", false, 0}, {"00002", true, 3}, {"00003", true, 2}, {"00004", false, 0}}};
     for (const auto& [number, overlap, count] : basics)
         saveBasic(db, {number, {UnitKind::Minutes, 30, QString()}, overlap, count, QString()});
 
@@ -70,13 +69,12 @@ void writeDemoData(const QString& path, const QDate& today)
         saveBand(db, {HoursKind::Regular, target}, {at(start), at(end), closed, remark});
 
     // Saturdays close early for everyone.
-    saveBand(db, {HoursKind::Daily, kCommonTarget, 1, 7},
-                      {at("10:00"), at("17:00"), false, QStringLiteral("土曜短縮")});
+    saveBand(db, {HoursKind::Daily, kCommonTarget, 1, 7}, {at("10:00"), at("17:00"), false, QStringLiteral("土曜短縮")});
 
     const QDate monday = today.addDays(1 - today.dayOfWeek());
     // The court stays open an hour longer on the Saturday of a tournament.
     saveBand(db, {HoursKind::Specific, QStringLiteral("00003"), 1, 0, monday.addDays(5)},
-                      {at("08:00"), at("21:00"), false, QStringLiteral("大会（延長営業）")});
+             {at("08:00"), at("21:00"), false, QStringLiteral("大会（延長営業）")});
 
     saveClosureDays(db, kCommonTarget, {monday.addDays(2)}, {true, QStringLiteral("定休日")});
     saveClosureDays(db, QStringLiteral("00002"), {monday.addDays(4)}, {true, QStringLiteral("設備点検")});
@@ -105,16 +103,16 @@ void writeDemoData(const QString& path, const QDate& today)
         const char* end;
     };
     const std::array<Booking, 20> bookings{{
-        {0, "00001", "会議室A", 0, "09:00", "10:30"}, {1, "00001", "会議室A", 0, "13:00", "15:00"},
-        {2, "00002", "会議室B", 0, "10:00", "12:00"}, {3, "00002", "会議室B", 0, "10:00", "11:00"},
+        {0, "00001", "会議室A", 0, "09:00", "10:30"},      {1, "00001", "会議室A", 0, "13:00", "15:00"},
+        {2, "00002", "会議室B", 0, "10:00", "12:00"},      {3, "00002", "会議室B", 0, "10:00", "11:00"},
         {4, "00003", "テニスコート", 0, "08:00", "10:00"}, {5, "00003", "テニスコート", 1, "18:00", "20:00"},
-        {6, "00001", "会議室A", 1, "14:00", "16:00"}, {7, "00004", "講師山田", 1, "10:00", "11:00"},
-        {8, "00004", "講師山田", 1, "11:00", "12:00"}, {9, "00002", "会議室B", 3, "13:00", "17:00"},
-        {10, "00002", "会議室B", 3, "13:30", "15:00"}, {11, "00002", "会議室B", 3, "14:00", "15:00"},
+        {6, "00001", "会議室A", 1, "14:00", "16:00"},      {7, "00004", "講師山田", 1, "10:00", "11:00"},
+        {8, "00004", "講師山田", 1, "11:00", "12:00"},     {9, "00002", "会議室B", 3, "13:00", "17:00"},
+        {10, "00002", "会議室B", 3, "13:30", "15:00"},     {11, "00002", "会議室B", 3, "14:00", "15:00"},
         {0, "00003", "テニスコート", 3, "09:00", "11:00"}, {1, "00001", "会議室A", 4, "09:30", "11:30"},
-        {2, "00004", "講師山田", 4, "15:00", "16:00"}, {3, "00003", "テニスコート", 5, "10:00", "12:00"},
+        {2, "00004", "講師山田", 4, "15:00", "16:00"},     {3, "00003", "テニスコート", 5, "10:00", "12:00"},
         {4, "00003", "テニスコート", 5, "10:00", "12:00"}, {5, "00001", "会議室A", 5, "13:00", "16:00"},
-        {6, "00002", "会議室B", 6, "10:00", "12:00"}, {7, "00004", "講師山田", 6, "13:00", "14:00"},
+        {6, "00002", "会議室B", 6, "10:00", "12:00"},      {7, "00004", "講師山田", 6, "13:00", "14:00"},
     }};
 
     const auto overlapOf = [&basics](const char* target) {
@@ -131,8 +129,8 @@ void writeDemoData(const QString& path, const QDate& today)
     for (const Booking& b : bookings) {
         const QDate day = monday.addDays(b.day);
         const Reserver& r = reservers[size_t(b.reserver)];
-        saveReservation(db, {b.target, day, at(b.start), number(b.reserver), overlapOf(b.target), at(b.end), today,
-                                      b.abbrev, r.name, r.kana, QString()});
+        saveReservation(db, {b.target, day, at(b.start), number(b.reserver), overlapOf(b.target), at(b.end), today, b.abbrev, r.name,
+                             r.kana, QString()});
         if (!latest[size_t(b.reserver)] || day > *latest[size_t(b.reserver)]) {
             latest[size_t(b.reserver)] = day;
             latestTarget[size_t(b.reserver)] = QString::fromUtf8(b.target);
@@ -141,8 +139,8 @@ void writeDemoData(const QString& path, const QDate& today)
 
     for (size_t i = 0; i < reservers.size(); ++i) {
         const Reserver& r = reservers[i];
-        saveReserver(db, {number(int(i)), r.kana, r.name, latestTarget[i], QStringLiteral("東京都千代田区"), r.phone,
-                                   QString(), input::date(QString::fromUtf8(r.birth)), r.sex, latest[i], QString()});
+        saveReserver(db, {number(int(i)), r.kana, r.name, latestTarget[i], QStringLiteral("東京都千代田区"), r.phone, QString(),
+                          input::date(QString::fromUtf8(r.birth)), r.sex, latest[i], QString()});
     }
 
     saveNumbering(db, {kCommonTarget, QStringLiteral("000012"), prefix, QString()});

@@ -32,10 +32,8 @@ const Source& sourceOf(HoursKind kind)
 std::optional<std::vector<store::Value>> keyValues(const HoursKey& key)
 {
     switch (key.kind) {
-    case HoursKind::Regular:
-        return std::vector<store::Value>{key.target};
-    case HoursKind::Daily:
-        return std::vector<store::Value>{key.target, key.dailyCycle, key.day};
+    case HoursKind::Regular: return std::vector<store::Value>{key.target};
+    case HoursKind::Daily: return std::vector<store::Value>{key.target, key.dailyCycle, key.day};
     case HoursKind::Specific:
         if (!key.date.isValid())
             return std::nullopt;
@@ -48,21 +46,18 @@ std::optional<std::vector<store::Value>> keyValues(const HoursKey& key)
 bool holds(const store::Table& table, const HoursKey& key)
 {
     switch (key.kind) {
-    case HoursKind::Regular:
-        return table.text("営業_番号") == key.target;
+    case HoursKind::Regular: return table.text("営業_番号") == key.target;
     case HoursKind::Daily:
-        return table.text("日別_番号") == key.target && table.integer("日別_区分") == key.dailyCycle
-               && table.integer("日別_日付") == key.day;
-    case HoursKind::Specific:
-        return table.text("特定_番号") == key.target && table.text("特定_日付") == input::dateText(key.date);
+        return table.text("日別_番号") == key.target && table.integer("日別_区分") == key.dailyCycle &&
+               table.integer("日別_日付") == key.day;
+    case HoursKind::Specific: return table.text("特定_番号") == key.target && table.text("特定_日付") == input::dateText(key.date);
     }
     return false;
 }
 
 HoursBand read(const store::Table& table, const Source& source)
 {
-    return {table.time(source.start), table.time(source.end, true), stored::flag(table, source.closed),
-            table.text(source.remark)};
+    return {table.time(source.start), table.time(source.end, true), stored::flag(table, source.closed), table.text(source.remark)};
 }
 
 void sortByStart(HoursBands& bands)
@@ -106,9 +101,7 @@ void saveBand(const store::Database& db, const HoursKey& key, const HoursBand& b
     values->push_back(start);
     table.seekForWrite(*values);
     switch (key.kind) {
-    case HoursKind::Regular:
-        table.set("営業_番号", key.target);
-        break;
+    case HoursKind::Regular: table.set("営業_番号", key.target); break;
     case HoursKind::Daily:
         table.set("日別_番号", key.target);
         table.set("日別_区分", key.dailyCycle);
@@ -148,8 +141,7 @@ std::map<QString, HoursBands> regularBands(const store::Database& db, const QSet
     return bands;
 }
 
-std::map<std::pair<QString, int>, HoursBands> dailyBands(const store::Database& db, int dailyCycle,
-                                                         const QSet<QString>& targets)
+std::map<std::pair<QString, int>, HoursBands> dailyBands(const store::Database& db, int dailyCycle, const QSet<QString>& targets)
 {
     std::map<std::pair<QString, int>, HoursBands> bands;
     store::Table table = db.table(kDaily.table, kDaily.index);
@@ -161,8 +153,8 @@ std::map<std::pair<QString, int>, HoursBands> dailyBands(const store::Database& 
     return bands;
 }
 
-std::map<std::pair<QString, QDate>, HoursBands> specificBands(const store::Database& db, const QDate& first,
-                                                              const QDate& last, const QSet<QString>& targets)
+std::map<std::pair<QString, QDate>, HoursBands> specificBands(const store::Database& db, const QDate& first, const QDate& last,
+                                                              const QSet<QString>& targets)
 {
     std::map<std::pair<QString, QDate>, HoursBands> bands;
     store::Table table = db.table(kSpecific.table, "Idx_日付");
@@ -188,8 +180,7 @@ std::vector<QDate> specificDates(const store::Database& db, const QString& targe
     std::vector<QDate> dates;
     store::Table table = db.table(kSpecific.table, kSpecific.index);
     QString lastDate = input::dateText(after);
-    for (table.seek(">=", {target, after, "00:00"}); !table.eof() && table.text("特定_番号") == target;
-         table.moveNext()) {
+    for (table.seek(">=", {target, after, "00:00"}); !table.eof() && table.text("特定_番号") == target; table.moveNext()) {
         const QString date = table.text("特定_日付");
         if (date == lastDate)
             continue;
@@ -200,8 +191,7 @@ std::vector<QDate> specificDates(const store::Database& db, const QString& targe
     return dates;
 }
 
-int removeSpecificBandsBetween(const store::Database& db, const QDate& from, const QDate& through,
-                               const store::Progress& progress)
+int removeSpecificBandsBetween(const store::Database& db, const QDate& from, const QDate& through, const store::Progress& progress)
 {
     return stored::removeDatedBetween(db, kSpecific.table, "Idx_日付", from, through, progress);
 }

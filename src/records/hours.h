@@ -54,14 +54,12 @@ bool removeBand(const store::Database& db, const HoursKey& key, const input::Tim
 // through `last` by target and date. Every list is in time order. Other targets' bands are not
 // read, so a band of theirs the program cannot read does not stop this grid.
 std::map<QString, HoursBands> regularBands(const store::Database& db, const QSet<QString>& targets);
-std::map<std::pair<QString, int>, HoursBands> dailyBands(const store::Database& db, int dailyCycle,
-                                                         const QSet<QString>& targets);
-std::map<std::pair<QString, QDate>, HoursBands> specificBands(const store::Database& db, const QDate& first,
-                                                              const QDate& last, const QSet<QString>& targets);
+std::map<std::pair<QString, int>, HoursBands> dailyBands(const store::Database& db, int dailyCycle, const QSet<QString>& targets);
+std::map<std::pair<QString, QDate>, HoursBands> specificBands(const store::Database& db, const QDate& first, const QDate& last,
+                                                              const QSet<QString>& targets);
 // The dates after `after` on which the target has specific hours, each once, in date order.
 std::vector<QDate> specificDates(const store::Database& db, const QString& target, const QDate& after);
 // Deletes every specific band dated from `from` through `through`; how many went.
-int removeSpecificBandsBetween(const store::Database& db, const QDate& from, const QDate& through,
-                               const store::Progress& progress = {});
+int removeSpecificBandsBetween(const store::Database& db, const QDate& from, const QDate& through, const store::Progress& progress = {});
 
 } // namespace records

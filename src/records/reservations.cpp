@@ -117,8 +117,7 @@ void forEachReservationBetween(const store::Database& db, const QDate& first, co
     flush();
 }
 
-std::vector<ReservationSpan> spansOfDays(const store::Database& db, const QString& target, const QDate& first,
-                                         const QDate& last)
+std::vector<ReservationSpan> spansOfDays(const store::Database& db, const QString& target, const QDate& first, const QDate& last)
 {
     std::vector<ReservationSpan> spans;
     store::Table reservations = byKey(db);
@@ -166,8 +165,8 @@ bool targetHasReservationsFrom(const store::Database& db, const QString& target,
 {
     const QString query = QStringLiteral("SELECT 予約.* ") + QStringLiteral("From 予約  ") +
                           QStringLiteral("WHERE 予約.予約_設定番号 =  ") + store::sqlLiteral(target) + QStringLiteral(" ") +
-                          QStringLiteral("AND 予約.予約_年月日 >=  ") + store::sqlLiteral(input::dateText(from)) +
-                          QStringLiteral(" ") + QStringLiteral("ORDER BY 予約.予約_年月日 DESC ; ");
+                          QStringLiteral("AND 予約.予約_年月日 >=  ") + store::sqlLiteral(input::dateText(from)) + QStringLiteral(" ") +
+                          QStringLiteral("ORDER BY 予約.予約_年月日 DESC ; ");
     return db.queryHasRows(query);
 }
 
@@ -195,14 +194,12 @@ bool reserverHasReservationsFrom(const store::Database& db, const QString& reser
     return false;
 }
 
-int removeTargetReservationsThrough(const store::Database& db, const QString& target, const QDate& through,
-                                    const store::Progress& progress)
+int removeTargetReservationsThrough(const store::Database& db, const QString& target, const QDate& through, const store::Progress& progress)
 {
     return db.table("予約", "Idx_期限").removeRange({target, ""}, {target, through}, progress);
 }
 
-int removeReservationsBetween(const store::Database& db, const QDate& from, const QDate& through,
-                              const store::Progress& progress)
+int removeReservationsBetween(const store::Database& db, const QDate& from, const QDate& through, const store::Progress& progress)
 {
     return stored::removeDatedBetween(db, "予約", "Idx_日付", from, through, progress);
 }

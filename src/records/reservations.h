@@ -27,8 +27,8 @@ struct Reservation {
     QDate date;
     input::TimeOfDay start;
     QString reserverNo;
-    bool overlapAllowed = false; // 予約_重複: the target's overlap rule when it was booked
-    input::TimeOfDay end;        // exclusive; 24:00 ends the day
+    bool overlapAllowed = false;  // 予約_重複: the target's overlap rule when it was booked
+    input::TimeOfDay end;         // exclusive; 24:00 ends the day
     std::optional<QDate> takenOn; // 予約_受付日: the day the booking was taken
     QString abbrev;               // of the target
     QString reserverName;
@@ -54,8 +54,7 @@ std::vector<Reservation> reservationsOfDay(const store::Database& db, const QStr
 void forEachReservationBetween(const store::Database& db, const QDate& first, const QDate& last,
                                const std::function<void(const Reservation&)>& visit);
 // The spans of the target's reservations from `first` through `last`, in date and start order.
-std::vector<ReservationSpan> spansOfDays(const store::Database& db, const QString& target, const QDate& first,
-                                         const QDate& last);
+std::vector<ReservationSpan> spansOfDays(const store::Database& db, const QString& target, const QDate& first, const QDate& last);
 // The spans of every target's reservations on a date.
 std::vector<ReservationSpan> spansOnDate(const store::Database& db, const QDate& date);
 // The reserver's reservations in date and start order.
@@ -76,7 +75,6 @@ bool reserverHasReservationsFrom(const store::Database& db, const QString& reser
 int removeTargetReservationsThrough(const store::Database& db, const QString& target, const QDate& through,
                                     const store::Progress& progress = {});
 // Deletes every reservation dated from `from` through `through`; how many went.
-int removeReservationsBetween(const store::Database& db, const QDate& from, const QDate& through,
-                              const store::Progress& progress = {});
+int removeReservationsBetween(const store::Database& db, const QDate& from, const QDate& through, const store::Progress& progress = {});
 
 } // namespace records

@@ -36,8 +36,8 @@ store::Table keysByNumber(const store::Database& db)
 
 // Reads the index on `field` from `prefix` on while the field starts with it, and adds the
 // reserver numbers (`numberField`) not yet in `numbers` until it holds `limit`.
-void addNumbersByPrefix(const store::Database& db, const QString& table, const char* index, const char* field,
-                        const char* numberField, const QString& prefix, int limit, QStringList& numbers)
+void addNumbersByPrefix(const store::Database& db, const QString& table, const char* index, const char* field, const char* numberField,
+                        const QString& prefix, int limit, QStringList& numbers)
 {
     store::Table rows = db.table(table, index);
     for (rows.seek(">=", {prefix}); !rows.eof() && numbers.size() < limit; rows.moveNext()) {
@@ -117,8 +117,7 @@ bool removeReserver(const store::Database& db, const QString& number)
     return removed;
 }
 
-int removeReserversLastBookedBetween(const store::Database& db, const QDate& from, const QDate& through,
-                                     const store::Progress& progress)
+int removeReserversLastBookedBetween(const store::Database& db, const QDate& from, const QDate& through, const store::Progress& progress)
 {
     store::Transaction transaction(db);
     store::reserver_keys::removeOfLastBookedBetween(db, from, through);

@@ -45,8 +45,8 @@ QString dateText(const std::optional<QDate>& date)
     return date ? input::dateText(*date) : QString();
 }
 
-int removeDatedBetween(const store::Database& db, const char* table, const char* index, const QDate& from,
-                       const QDate& through, const store::Progress& progress)
+int removeDatedBetween(const store::Database& db, const char* table, const char* index, const QDate& from, const QDate& through,
+                       const store::Progress& progress)
 {
     return db.table(table, index).removeRange({from}, {through}, progress);
 }

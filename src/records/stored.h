@@ -27,8 +27,8 @@ std::optional<int> number(const QString& text);
 
 // Removes the rows whose date, the key of `index`, lies from `from` through `through`; returns
 // how many.
-int removeDatedBetween(const store::Database& db, const char* table, const char* index, const QDate& from,
-                       const QDate& through, const store::Progress& progress);
+int removeDatedBetween(const store::Database& db, const char* table, const char* index, const QDate& from, const QDate& through,
+                       const store::Progress& progress);
 
 // The stored forms.
 QString timeText(const input::TimeOfDay& time);

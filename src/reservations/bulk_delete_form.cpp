@@ -168,8 +168,8 @@ void 予約削除::削除_Click()
     }
     // The box is read again, so the deletion never runs on a count that was not checked.
     CheckMonths();
-    const QString question = check_.failed() ? QStringLiteral("入力にｴﾗｰがあります処理を続行しますか？")
-                                             : QStringLiteral("削除F=1 の予約を削除します。");
+    const QString question =
+        check_.failed() ? QStringLiteral("入力にｴﾗｰがあります処理を続行しますか？") : QStringLiteral("削除F=1 の予約を削除します。");
     if (!msg::ask(question, kTitle, msg::Icon::Exclamation))
         return;
     if (!CutOffMonths) {

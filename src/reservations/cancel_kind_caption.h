@@ -8,12 +8,9 @@
 inline QString cancelKindCaption(records::CancelKind kind)
 {
     switch (kind) {
-    case records::CancelKind::Request:
-        return QStringLiteral("1 本人申出");
-    case records::CancelKind::NoShow:
-        return QStringLiteral("2 無断不来");
-    case records::CancelKind::Correction:
-        break;
+    case records::CancelKind::Request: return QStringLiteral("1 本人申出");
+    case records::CancelKind::NoShow: return QStringLiteral("2 無断不来");
+    case records::CancelKind::Correction: break;
     }
     return QStringLiteral("3 窓口訂正");
 }

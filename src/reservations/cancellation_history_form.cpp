@@ -25,8 +25,7 @@ namespace {
 const QString kTitle = QStringLiteral("取消履歴");
 constexpr int kColumns = 9;
 constexpr int kWidths[kColumns] = {2000, 1100, 1200, 700, 700, 1000, 1300, 1800, 2200}; // twips
-constexpr records::CancelKind kKinds[] = {records::CancelKind::Request, records::CancelKind::NoShow,
-                                          records::CancelKind::Correction};
+constexpr records::CancelKind kKinds[] = {records::CancelKind::Request, records::CancelKind::NoShow, records::CancelKind::Correction};
 
 // A date box: empty is no limit; nothing at all when the text is no date.
 std::optional<std::optional<QDate>> dateLimit(QLineEdit* box)
@@ -138,14 +137,14 @@ void 取消履歴::FillList()
         msg::exclaim(!from ? QStringLiteral("開始日に正しく入力してください") : QStringLiteral("終了日に正しく入力してください"), kTitle);
         return;
     }
-    listed_ = records::listCancellations(store::Database::open(),
-                                         {*from, *through, 対象番号->text().trimmed(), 予約者NO->text().trimmed()});
+    listed_ =
+        records::listCancellations(store::Database::open(), {*from, *through, 対象番号->text().trimmed(), 予約者NO->text().trimmed()});
     chosenRow_ = 0;
     FlexGrid* g = 取消一覧;
     g->startLayout(int(listed_.size()) + 1, kColumns, 1, 0);
     g->paintRow(0, 0, -1, ui::qbColor(14));
-    const QString headers[kColumns] = {QStringLiteral("取消日時"), QStringLiteral("区分"), QStringLiteral("予約日"),
-                                       QStringLiteral("開始"), QStringLiteral("終了"), QStringLiteral("予約対象"),
+    const QString headers[kColumns] = {QStringLiteral("取消日時"), QStringLiteral("区分"),     QStringLiteral("予約日"),
+                                       QStringLiteral("開始"),     QStringLiteral("終了"),     QStringLiteral("予約対象"),
                                        QStringLiteral("予約者NO"), QStringLiteral("予約者名"), QStringLiteral("理由")};
     for (int col = 0; col < kColumns; ++col) {
         g->setTextMatrix(0, col, headers[col]);
@@ -154,9 +153,15 @@ void 取消履歴::FillList()
     for (size_t i = 0; i < listed_.size(); ++i) {
         const records::Cancellation& c = listed_[i];
         const records::Reservation& r = c.reservation;
-        const QString cells[kColumns] = {c.at.toString(QStringLiteral("yyyy/MM/dd HH:mm")), cancelKindCaption(c.kind),
-                                         input::dateText(r.date), input::timeText(r.start), input::timeText(r.end),
-                                         r.abbrev.isEmpty() ? r.target : r.abbrev, r.reserverNo, r.reserverName, c.reason};
+        const QString cells[kColumns] = {c.at.toString(QStringLiteral("yyyy/MM/dd HH:mm")),
+                                         cancelKindCaption(c.kind),
+                                         input::dateText(r.date),
+                                         input::timeText(r.start),
+                                         input::timeText(r.end),
+                                         r.abbrev.isEmpty() ? r.target : r.abbrev,
+                                         r.reserverNo,
+                                         r.reserverName,
+                                         c.reason};
         for (int col = 0; col < kColumns; ++col)
             g->setTextMatrix(int(i) + 1, col, cells[col]);
     }
@@ -217,15 +222,11 @@ void 取消履歴::復元_Click()
     if (!AskAboutOverlap(chosen->reservation))
         return;
     switch (records::restoreCancellation(store::Database::open(), chosen->key())) {
-    case records::RestoreResult::Restored:
-        msg::exclaim(QStringLiteral("予約は復元されました。"), kTitle);
-        break;
+    case records::RestoreResult::Restored: msg::exclaim(QStringLiteral("予約は復元されました。"), kTitle); break;
     case records::RestoreResult::SlotTaken:
         msg::exclaim(QStringLiteral("同じ予約者の予約が同じ開始時間に登録されています。"), kTitle);
         break;
-    case records::RestoreResult::NoRecord:
-        msg::exclaim(QStringLiteral("取消記録は登録されていません。"), kTitle);
-        break;
+    case records::RestoreResult::NoRecord: msg::exclaim(QStringLiteral("取消記録は登録されていません。"), kTitle); break;
     }
     FillList();
 }

@@ -220,8 +220,7 @@ bool 予約者登::EditedReservationUnchanged(const store::Database& db) const
 
 std::optional<int> 予約者登::BookedBeyondAccepted(const store::Database& db, const input::TimeOfDay& end, int accepted) const
 {
-    const std::optional<records::ReservationKey> replaced =
-        edited_ ? std::optional(keyOf(edited_->reserverNo)) : std::nullopt;
+    const std::optional<records::ReservationKey> replaced = edited_ ? std::optional(keyOf(edited_->reserverNo)) : std::nullopt;
     const int booked = 予約上限::MostBookedSlot(db, 予約TBL::SlotTimesOf(settings()), keyOf(QString()), end, replaced);
     if (booked <= accepted || !予約上限::IsFull(booked, 基本設定::LoadOverlapSettings(db, slot_.target.number)))
         return std::nullopt;
@@ -261,8 +260,7 @@ QString 予約者登::SaveReserver(const store::Database& db)
 {
     const QDate today = appclock::today();
     records::Reserver reserver = ReserverToSave(db, [&] {
-        return 予約NO発番::IssueReserverNumber(db, 2, QString(), 予約NO発番::SourceFor(settings(), slot_.target.number, today))
-            .number;
+        return 予約NO発番::IssueReserverNumber(db, 2, QString(), 予約NO発番::SourceFor(settings(), slot_.target.number, today)).number;
     });
     if (!reserver.lastBooked || *reserver.lastBooked < slot_.date)
         reserver.lastBooked = slot_.date;
@@ -303,8 +301,7 @@ int 予約者登::SaveReservation(const store::Database& db, const QString& numb
 bool 予約者登::AcceptClosedTime() const
 {
     const input::TimeOfDay end = *input::timeFromText(終了時間->text(), true); // checked by ValidateEntry
-    return slot_.existing || !slot_.hours.coversClosedTime(slot_.start.minutes(), end.minutes())
-        || msg::ask(kClosedTimeQuestion, kTitle);
+    return slot_.existing || !slot_.hours.coversClosedTime(slot_.start.minutes(), end.minutes()) || msg::ask(kClosedTimeQuestion, kTitle);
 }
 
 void 予約者登::削除_Click()

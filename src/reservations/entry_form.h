@@ -83,7 +83,7 @@ private:
     // becomes what he agreed to).
     bool FitsOrAccepted(const store::Database& db, const input::TimeOfDay& end, int& accepted) const;
     struct Written {
-        bool stale = false;        // what was checked before the questions changed: nothing written
+        bool stale = false;            // what was checked before the questions changed: nothing written
         std::optional<QString> holder; // OtherReserverOnKey: nothing written
         QString number;
         int state = 0;

@@ -267,8 +267,7 @@ QString ReserverDetailsForm::reserverName() const
     return 予約者名->text().trimmed();
 }
 
-records::Reserver ReserverDetailsForm::ReserverToSave(const store::Database& db,
-                                                      const std::function<QString()>& newNumber) const
+records::Reserver ReserverDetailsForm::ReserverToSave(const store::Database& db, const std::function<QString()>& newNumber) const
 {
     records::Reserver r = records::findReserverByName(db, reserverName()).value_or(records::Reserver{});
     if (r.number.isEmpty())

@@ -80,8 +80,8 @@ void 予約者更新::削除_Click()
         return;
     const QString number = 予約者NO->text();
     const store::Database db = store::Database::open();
-    if (records::reserverHasReservationsFrom(db, number, appclock::today())
-        && !msg::ask(QStringLiteral("本日以降の予約があります､削除しますか？"), kTitle, msg::Icon::Exclamation))
+    if (records::reserverHasReservationsFrom(db, number, appclock::today()) &&
+        !msg::ask(QStringLiteral("本日以降の予約があります､削除しますか？"), kTitle, msg::Icon::Exclamation))
         return;
     if (!records::removeReserver(db, number)) {
         msg::exclaim(QStringLiteral("予約者として登録されていません。"), kTitle);

@@ -52,11 +52,11 @@ int gridWidth(const FlexGrid* g, const std::vector<int>& widths)
 const QStringList kCandidateHeaders = {QStringLiteral("予約者NO"), QStringLiteral("予約者名"), QStringLiteral("カナ"),
                                        QStringLiteral("電話番号")};
 const std::vector<int> kCandidateWidths = {1400, 2000, 2000, 1800};
-const QStringList kBookingHeaders = {QStringLiteral("予約日"), QStringLiteral("開始"), QStringLiteral("終了"),
-                                     QStringLiteral("予約対象"), QStringLiteral("備考")};
+const QStringList kBookingHeaders = {QStringLiteral("予約日"), QStringLiteral("開始"), QStringLiteral("終了"), QStringLiteral("予約対象"),
+                                     QStringLiteral("備考")};
 const std::vector<int> kBookingWidths = {1300, 700, 700, 1400, 1900};
-const QStringList kCancellationHeaders = {QStringLiteral("取消日時"), QStringLiteral("区分"), QStringLiteral("予約日"),
-                                          QStringLiteral("開始"), QStringLiteral("予約対象"), QStringLiteral("理由")};
+const QStringList kCancellationHeaders = {QStringLiteral("取消日時"), QStringLiteral("区分"),     QStringLiteral("予約日"),
+                                          QStringLiteral("開始"),     QStringLiteral("予約対象"), QStringLiteral("理由")};
 const std::vector<int> kCancellationWidths = {2000, 1300, 1300, 700, 1400, 3000};
 
 void fillBookings(FlexGrid* g, const std::vector<records::Reservation>& bookings)
@@ -95,9 +95,9 @@ void fillBookings(FlexGrid* g, const std::vector<records::Reservation>& bookings
     備考 = displayBox(QStringLiteral("備考"), particulars);
     auto* fields = new QGridLayout(particulars);
     // Two columns of four: who they are, and how to reach them.
-    const std::pair<const char*, QLineEdit*> rows[] = {{"予約者NO", 予約者NO}, {"予約者名", 予約者名}, {"カナ", 予約者カナ},
-                                                       {"住所", 住所}, {"電話番号", 電話番号}, {"携帯番号", 携帯番号},
-                                                       {"最新予約日", 最新予約日}, {"備考", 備考}};
+    const std::pair<const char*, QLineEdit*> rows[] = {
+        {"予約者NO", 予約者NO}, {"予約者名", 予約者名}, {"カナ", 予約者カナ},       {"住所", 住所},
+        {"電話番号", 電話番号}, {"携帯番号", 携帯番号}, {"最新予約日", 最新予約日}, {"備考", 備考}};
     for (int i = 0; i < int(std::size(rows)); ++i) {
         fields->addWidget(label(QString::fromUtf8(rows[i].first), particulars), i % 4, i / 4 * 2);
         fields->addWidget(rows[i].second, i % 4, i / 4 * 2 + 1);
@@ -190,8 +190,9 @@ void 予約者照会::FillCandidates()
         for (int col = 0; col < int(std::size(cells)); ++col)
             候補一覧->setTextMatrix(int(i) + 1, col, cells[col]);
     }
-    候補件数->setText(found.more ? QStringLiteral("候補が多いため先頭の %1 件を表示しています。詳しく入力して下さい。").arg(candidates_.size())
-                                 : QStringLiteral("候補 %1 件").arg(candidates_.size()));
+    候補件数->setText(found.more
+                          ? QStringLiteral("候補が多いため先頭の %1 件を表示しています。詳しく入力して下さい。").arg(candidates_.size())
+                          : QStringLiteral("候補 %1 件").arg(candidates_.size()));
 }
 
 void 予約者照会::候補一覧_Click()
@@ -251,9 +252,12 @@ void 予約者照会::ShowReserver(records::Reserver reserver)
     for (size_t i = 0; i < cancelled.size(); ++i) {
         const records::Cancellation& c = cancelled[i];
         ++counts[c.kind];
-        const QString cells[] = {c.at.toString(QStringLiteral("yyyy/MM/dd HH:mm")), cancelKindCaption(c.kind),
-                                 input::dateText(c.reservation.date), input::timeText(c.reservation.start),
-                                 c.reservation.abbrev.isEmpty() ? c.reservation.target : c.reservation.abbrev, c.reason};
+        const QString cells[] = {c.at.toString(QStringLiteral("yyyy/MM/dd HH:mm")),
+                                 cancelKindCaption(c.kind),
+                                 input::dateText(c.reservation.date),
+                                 input::timeText(c.reservation.start),
+                                 c.reservation.abbrev.isEmpty() ? c.reservation.target : c.reservation.abbrev,
+                                 c.reason};
         for (int col = 0; col < int(std::size(cells)); ++col)
             取消一覧->setTextMatrix(int(i) + 1, col, cells[col]);
     }

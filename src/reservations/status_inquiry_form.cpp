@@ -23,12 +23,10 @@ const QString kTitle = QStringLiteral("予約状照会");
 }
 
 予約状照会::予約状照会(InquiryKind kind)
-    : MonthCalendarForm(QStringLiteral("予約状照会"), QStringLiteral("予約状況照会"), kTitle, Grid休業::StatusInquiry,
-                        false),
+    : MonthCalendarForm(QStringLiteral("予約状照会"), QStringLiteral("予約状況照会"), kTitle, Grid休業::StatusInquiry, false),
       Label11(label(QStringLiteral("対象略称"), nullptr, QStringLiteral("Label11"))),
       Label対象略称(label(QStringLiteral("(照会する予約対象)"), nullptr, QStringLiteral("Label対象略称"))),
-      照会(button(QStringLiteral("照会"), QStringLiteral("照会"))),
-      終了(button(QStringLiteral("終了"), QStringLiteral("終了"))),
+      照会(button(QStringLiteral("照会"), QStringLiteral("照会"))), 終了(button(QStringLiteral("終了"), QStringLiteral("終了"))),
       kind_(kind)
 {
     layOut();
@@ -112,7 +110,8 @@ void 予約状照会::照会_Click()
             return;
         }
         // An abbreviation no target has is looked for under the common number.
-        target_ = CMB対象::FindTargetByAbbrev(対象略称->currentText()).value_or(records::Target{records::kCommonTarget, target_.name, target_.abbrev, QString()});
+        target_ = CMB対象::FindTargetByAbbrev(対象略称->currentText())
+                      .value_or(records::Target{records::kCommonTarget, target_.name, target_.abbrev, QString()});
         request.target = target_;
         request.lastDate = date->addDays(6);
     } else {

@@ -263,8 +263,8 @@ void 時間照会::ChooseSlot(int row, int col, int column, int slot)
 bool 時間照会::RequireChosenSlot()
 {
     const std::vector<std::vector<int>>& counts = counts_.ReservationCount;
-    if (column_ >= 0 && size_t(column_) < table_.Columns.size() && size_t(column_) < counts.size()
-        && slot_ >= 0 && size_t(slot_) < counts[size_t(column_)].size())
+    if (column_ >= 0 && size_t(column_) < table_.Columns.size() && size_t(column_) < counts.size() && slot_ >= 0 &&
+        size_t(slot_) < counts[size_t(column_)].size())
         return true;
     msg::exclaim(kNoSlotChosen, kTitle);
     return false;
@@ -318,8 +318,7 @@ void 時間照会::FillReservationList()
         const int row = ++listRows_;
         if (row >= 予約一覧->rows())
             予約一覧->setRows(row + 1);
-        const QString cells[kListColumns] = {r.reserverNo, r.reserverName, input::timeText(r.start),
-                                             input::timeText(r.end), r.remark};
+        const QString cells[kListColumns] = {r.reserverNo, r.reserverName, input::timeText(r.start), input::timeText(r.end), r.remark};
         listed_.push_back(std::move(r));
         for (int col = 0; col < kListColumns; ++col)
             予約一覧->setTextMatrix(row, col, cells[col]);
@@ -364,9 +363,16 @@ void 時間照会::予約_Click()
     // A new reservation is for the chosen slot, whatever reservation the list points at. The
     // entry form counts again when it saves, and asks again only if more were booked meanwhile.
     const SlotTimes& daySlots = counts_.Slots;
-    OpenEntryForm({chosenTarget_, chosenDate_, *input::timeFromText(daySlots.startText(slot_)),
-                   *input::timeFromText(daySlots.endText(slot_), true), chosenOverlap_.allowed, false, QString(), QString(),
-                   {}, 予約上限::IsFull(count, chosenOverlap_) ? count : -1});
+    OpenEntryForm({chosenTarget_,
+                   chosenDate_,
+                   *input::timeFromText(daySlots.startText(slot_)),
+                   *input::timeFromText(daySlots.endText(slot_), true),
+                   chosenOverlap_.allowed,
+                   false,
+                   QString(),
+                   QString(),
+                   {},
+                   予約上限::IsFull(count, chosenOverlap_) ? count : -1});
 }
 
 void 時間照会::選択_Click()
@@ -375,8 +381,8 @@ void 時間照会::選択_Click()
     if (!chosen)
         return;
     TakeChosenTarget();
-    OpenEntryForm({chosenTarget_, chosenDate_, chosen->start, chosen->end, chosenOverlap_.allowed, true, chosen->reserverNo,
-                   chosen->reserverName});
+    OpenEntryForm(
+        {chosenTarget_, chosenDate_, chosen->start, chosen->end, chosenOverlap_.allowed, true, chosen->reserverNo, chosen->reserverName});
 }
 
 const records::Reservation* 時間照会::RequireChosenReservation()
@@ -412,8 +418,7 @@ void 時間照会::削除_Click()
     if (!chosen)
         return;
     if (!msg::askAbout(QStringLiteral("指定予約を取り消します。"),
-                       BookingText(chosen->date, chosen->start, chosen->end, chosenTarget_.abbrev, chosen->reserverName),
-                       kTitle))
+                       BookingText(chosen->date, chosen->start, chosen->end, chosenTarget_.abbrev, chosen->reserverName), kTitle))
         return;
     if (!records::cancelReservation(store::Database::open(), chosen->key(), records::CancelKind::Request)) {
         msg::exclaim(QStringLiteral("予約は登録されていません。"), kTitle);

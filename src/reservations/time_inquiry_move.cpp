@@ -69,15 +69,13 @@ void 時間照会::MoveTo(int column, int slot)
         return;
     const QString detail =
         QStringLiteral("移動元: %1\n移動先: %2")
-            .arg(BookingText(from.date, from.start, from.end, table_.Columns[size_t(movingColumn_)].TargetAbbrev,
-                             from.reserverName),
+            .arg(BookingText(from.date, from.start, from.end, table_.Columns[size_t(movingColumn_)].TargetAbbrev, from.reserverName),
                  BookingText(place.ColumnDate, newStart, newEnd, place.TargetAbbrev));
     if (!msg::askAbout(QStringLiteral("予約を移動します。"), detail, kTitle))
         return;
 
-    const reservation_move::Result result =
-        reservation_move::Move(store::Database::open(), from.key(),
-                               {place.Target, place.TargetAbbrev, place.ColumnDate, newStart, newEnd, rule.allowed});
+    const reservation_move::Result result = reservation_move::Move(
+        store::Database::open(), from.key(), {place.Target, place.TargetAbbrev, place.ColumnDate, newStart, newEnd, rule.allowed});
     if (result == reservation_move::Result::KeyTaken) {
         msg::exclaim(QStringLiteral("移動先には同じ予約者NO「%1」の予約があります。予約は移動されませんでした。").arg(from.reserverNo),
                      kTitle);

@@ -18,8 +18,8 @@ std::vector<QDate> MonthlyDates(const QDate& firstDay, const QDate& lastDay, int
 {
     std::vector<QDate> dates;
     const QDate firstMonth(firstDay.year(), firstDay.month(), 1);
-    for (QDate date(firstMonth.year(), firstMonth.month(), std::min(day, firstMonth.daysInMonth()));
-         date < lastDay; date = date.addMonths(1)) {
+    for (QDate date(firstMonth.year(), firstMonth.month(), std::min(day, firstMonth.daysInMonth())); date < lastDay;
+         date = date.addMonths(1)) {
         // A year that starts after the 1st leaves out that day of its first month.
         if (date >= firstDay)
             dates.push_back(date);

@@ -33,8 +33,7 @@ NumberingSource SourceFor(const Settings& settings, const QString& target, const
     return {NumberingKey(settings.NumberingKind, target), settings.NumberPrefixOn(day)};
 }
 
-IssuedNumber IssueReserverNumber(const store::Database& db, int step, const QString& reserverName,
-                                 const NumberingSource& source)
+IssuedNumber IssueReserverNumber(const store::Database& db, int step, const QString& reserverName, const NumberingSource& source)
 {
     if (step == 2)
         return {ReserverStatus::New, TakeReserverNumber(db, source.key, source.prefix)};

@@ -28,8 +28,7 @@ NumberingSource SourceFor(const Settings& settings, const QString& target, const
 
 // Step 1: the number of the reserver with this name, or else the next number without taking it.
 // Step 2: takes the next number and stores it.
-IssuedNumber IssueReserverNumber(const store::Database& db, int step, const QString& reserverName,
-                                 const NumberingSource& source);
+IssuedNumber IssueReserverNumber(const store::Database& db, int step, const QString& reserverName, const NumberingSource& source);
 
 QString NumberingKey(const QString& numberingKind, const QString& target);
 // The prefix, "-", and the sequence with zeros in front up to six digits (longer ones are kept).

@@ -12,8 +12,7 @@
 namespace sheets {
 
 bool writeSheetCsv(const Sheet& sheet, const QString& path, QString* error);
-bool writeReservationsCsv(const store::Database& db, const QDate& first, const QDate& last, const QString& path,
-                          QString* error);
+bool writeReservationsCsv(const store::Database& db, const QDate& first, const QDate& last, const QString& path, QString* error);
 bool writeReserversCsv(const store::Database& db, const QString& path, QString* error);
 
 } // namespace sheets

@@ -133,8 +133,7 @@ Sheet sheetOfDay(SheetKind kind, const QString& title, const QDate& date, const 
 
 } // namespace
 
-Sheet BuildDaySheet(const store::Database& db, const Settings& settings, const QDate& date,
-                    const std::optional<records::Target>& target)
+Sheet BuildDaySheet(const store::Database& db, const Settings& settings, const QDate& date, const std::optional<records::Target>& target)
 {
     store::Transaction oneReading(db, store::Transaction::ForReading);
     Sheet sheet = sheetOfDay(SheetKind::Day, QStringLiteral("日別一覧"), date, target);
@@ -158,8 +157,8 @@ Sheet BuildDaySheet(const store::Database& db, const Settings& settings, const Q
     for (size_t i = 0; i < targets.size(); ++i) {
         SheetSection section{heading(targets[i]), closedTime(table, table.Columns[i]), key(date, targets[i]), {}, {}};
         for (const records::Reservation& r : records::reservationsOfDay(db, targets[i].number, date)) {
-            section.rows.push_back({input::timeText(r.start), input::timeText(r.end), r.reserverNo, r.reserverName,
-                                    r.reserverKana, reservers.phoneOf(r.reserverNo), r.remark});
+            section.rows.push_back({input::timeText(r.start), input::timeText(r.end), r.reserverNo, r.reserverName, r.reserverKana,
+                                    reservers.phoneOf(r.reserverNo), r.remark});
         }
         section.count = countText(section.rows.size());
         total += section.rows.size();
@@ -170,8 +169,7 @@ Sheet BuildDaySheet(const store::Database& db, const Settings& settings, const Q
     return sheet;
 }
 
-Sheet BuildWeekSheet(const store::Database& db, const Settings& settings, const QDate& date,
-                     const records::Target& target)
+Sheet BuildWeekSheet(const store::Database& db, const Settings& settings, const QDate& date, const records::Target& target)
 {
     store::Transaction oneReading(db, store::Transaction::ForReading);
     const QDate last = date.addDays(6);
@@ -179,8 +177,8 @@ Sheet BuildWeekSheet(const store::Database& db, const Settings& settings, const 
     sheet.kind = SheetKind::Week;
     sheet.title = QStringLiteral("週間一覧");
     sheet.date = date;
-    sheet.dateLine = dateWithWeekday(date) + QStringLiteral("～") +
-                     (last.year() == date.year() ? dateWithWeekday(last).mid(5) : dateWithWeekday(last));
+    sheet.dateLine =
+        dateWithWeekday(date) + QStringLiteral("～") + (last.year() == date.year() ? dateWithWeekday(last).mid(5) : dateWithWeekday(last));
     sheet.targetLine = target.abbrev;
     sheet.keyCaptions = kKeyCaptions;
     sheet.columns = {{"開始", 2}, {"終了", 2}, {"予約者NO", 4}, {"氏名", 5}, {"電話番号", 4}, {"備考", 9}};
@@ -193,8 +191,8 @@ Sheet BuildWeekSheet(const store::Database& db, const Settings& settings, const 
     request.CurrentTargetAbbrev = target.abbrev;
     request.WorkingDate = date;
     SheetGrid grid{時間TBL::BuildTimeTable(db, request), {}, 基本設定::LoadOverlapSettings(db, target.number).limit};
-    grid.counts = 予約TBL::BuildReservationCounts(
-        db, {int(InquiryKind::ByTarget), target.number, date, {}, 予約TBL::SlotTimesOf(settings)});
+    grid.counts =
+        予約TBL::BuildReservationCounts(db, {int(InquiryKind::ByTarget), target.number, date, {}, 予約TBL::SlotTimesOf(settings)});
 
     ReserverBook reservers(db);
     size_t total = 0;
@@ -220,8 +218,7 @@ Sheet BuildCallSheet(const store::Database& db, const QDate& date, const std::op
     store::Transaction oneReading(db, store::Transaction::ForReading);
     Sheet sheet = sheetOfDay(SheetKind::Calls, QStringLiteral("確認電話一覧"), date, target);
     sheet.keyCaptions = {kKeyCaptions[0]};
-    sheet.columns = {{"開始", 2}, {"終了", 2}, {"対象略称", 4}, {"予約者NO", 4}, {"氏名", 5}, {"電話番号", 4},
-                     {"携帯番号", 4}};
+    sheet.columns = {{"開始", 2}, {"終了", 2}, {"対象略称", 4}, {"予約者NO", 4}, {"氏名", 5}, {"電話番号", 4}, {"携帯番号", 4}};
 
     std::vector<records::Reservation> day;
     for (const records::Target& t : targetsOf(db, target)) {
@@ -238,8 +235,8 @@ Sheet BuildCallSheet(const store::Database& db, const QDate& date, const std::op
     SheetSection section{{}, {}, {input::dateText(date)}, {}, {}};
     for (const records::Reservation& r : day) {
         const records::Reserver& reserver = reservers.of(r.reserverNo);
-        section.rows.push_back({input::timeText(r.start), input::timeText(r.end), r.abbrev, r.reserverNo,
-                                r.reserverName, reserver.phone, reserver.mobile});
+        section.rows.push_back(
+            {input::timeText(r.start), input::timeText(r.end), r.abbrev, r.reserverNo, r.reserverName, reserver.phone, reserver.mobile});
     }
     sheet.summary = totalText(section.rows.size());
     sheet.sections.push_back(std::move(section));

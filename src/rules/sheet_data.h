@@ -28,7 +28,7 @@ struct SheetSection {
     QString note;    // closed time of the target that day, if any
     QStringList key; // the values every row of the section shares, leading its CSV rows
     std::vector<QStringList> rows;
-    QString count;   // "3件", or "予約なし"
+    QString count; // "3件", or "予約なし"
 };
 
 // The slot grid of the week sheet: the time table of the seven days and their counts.
@@ -60,11 +60,9 @@ QString dateWithWeekday(const QDate& date);
 
 // The reservations of the date, target by target (every target but the common one when `target`
 // is empty), with the closed time of each and the counts.
-Sheet BuildDaySheet(const store::Database& db, const Settings& settings, const QDate& date,
-                    const std::optional<records::Target>& target);
+Sheet BuildDaySheet(const store::Database& db, const Settings& settings, const QDate& date, const std::optional<records::Target>& target);
 // Seven days of one target from the date: the slot grid and the list of the week.
-Sheet BuildWeekSheet(const store::Database& db, const Settings& settings, const QDate& date,
-                     const records::Target& target);
+Sheet BuildWeekSheet(const store::Database& db, const Settings& settings, const QDate& date, const records::Target& target);
 // The reservations of the date with the reservers' phone numbers, by time, for the calls the day
 // before (of one target, or of all when `target` is empty).
 Sheet BuildCallSheet(const store::Database& db, const QDate& date, const std::optional<records::Target>& target);

@@ -22,9 +22,7 @@ bool isSlotLength(int minutes)
 
 int UnitMinutesFor(records::UnitKind unitKind, int setting)
 {
-    const int minutes = unitKind == records::UnitKind::Hours ? setting * 60
-                        : unitKind == records::UnitKind::Day ? kDayMinutes
-                                                             : setting;
+    const int minutes = unitKind == records::UnitKind::Hours ? setting * 60 : unitKind == records::UnitKind::Day ? kDayMinutes : setting;
     return isSlotLength(minutes) ? minutes : kDefaultUnitMinutes;
 }
 
@@ -60,9 +58,8 @@ SlotCounts BuildReservationCounts(const store::Database& db, const CountRequest&
     SlotCounts counts;
     counts.Slots = request.Slots;
     store::Transaction oneReading(db, store::Transaction::ForReading); // all look-ups under one read lock
-    counts.ReservationCount =
-        request.InquiryKind == 1 ? CountForSevenDays(db, counts.Slots, request.CurrentTarget, request.WorkingDate)
-                                 : CountForTargets(db, counts.Slots, request.TargetList, request.WorkingDate);
+    counts.ReservationCount = request.InquiryKind == 1 ? CountForSevenDays(db, counts.Slots, request.CurrentTarget, request.WorkingDate)
+                                                       : CountForTargets(db, counts.Slots, request.TargetList, request.WorkingDate);
     oneReading.commit();
     return counts;
 }
@@ -79,8 +76,8 @@ void count(const records::ReservationSpan& span, const SlotTimes& daySlots, std:
 
 } // namespace
 
-std::vector<std::vector<int>> CountForSevenDays(const store::Database& db, const SlotTimes& daySlots,
-                                                const QString& target, const QDate& first)
+std::vector<std::vector<int>> CountForSevenDays(const store::Database& db, const SlotTimes& daySlots, const QString& target,
+                                                const QDate& first)
 {
     constexpr int kDays = 7;
     std::vector<std::vector<int>> counts(kDays, std::vector<int>(size_t(daySlots.count()), 0));
@@ -89,8 +86,8 @@ std::vector<std::vector<int>> CountForSevenDays(const store::Database& db, const
     return counts;
 }
 
-std::vector<std::vector<int>> CountForTargets(const store::Database& db, const SlotTimes& daySlots,
-                                              const QStringList& targets, const QDate& date)
+std::vector<std::vector<int>> CountForTargets(const store::Database& db, const SlotTimes& daySlots, const QStringList& targets,
+                                              const QDate& date)
 {
     std::vector<std::vector<int>> counts(size_t(targets.size()), std::vector<int>(size_t(daySlots.count()), 0));
     QHash<QString, int> columnOf;
@@ -104,8 +101,7 @@ std::vector<std::vector<int>> CountForTargets(const store::Database& db, const S
     return counts;
 }
 
-std::vector<int> CountReservations(const store::Database& db, const SlotTimes& daySlots, const QString& target,
-                                   const QDate& date)
+std::vector<int> CountReservations(const store::Database& db, const SlotTimes& daySlots, const QString& target, const QDate& date)
 {
     std::vector<int> counts(size_t(daySlots.count()), 0);
     for (const records::ReservationSpan& span : records::spansOfDays(db, target, date, date))
@@ -113,8 +109,8 @@ std::vector<int> CountReservations(const store::Database& db, const SlotTimes& d
     return counts;
 }
 
-std::vector<records::Reservation> ReservationsInSlot(const store::Database& db, const SlotTimes& daySlots,
-                                                     const QString& target, const QDate& date, int slot)
+std::vector<records::Reservation> ReservationsInSlot(const store::Database& db, const SlotTimes& daySlots, const QString& target,
+                                                     const QDate& date, int slot)
 {
     std::vector<records::Reservation> inSlot;
     for (records::Reservation& r : records::reservationsOfDay(db, target, date)) {

@@ -47,15 +47,14 @@ SlotCounts BuildReservationCounts(const store::Database& db, const CountRequest&
 // Counts per column and slot: seven days of one target from `first`, or every target on a date.
 // A reservation whose times cannot be read throws StoreError naming it; one dated in another
 // form ("2024/5/2") is none of the days counted.
-std::vector<std::vector<int>> CountForSevenDays(const store::Database& db, const SlotTimes& daySlots,
-                                                const QString& target, const QDate& first);
-std::vector<std::vector<int>> CountForTargets(const store::Database& db, const SlotTimes& daySlots,
-                                              const QStringList& targets, const QDate& date);
+std::vector<std::vector<int>> CountForSevenDays(const store::Database& db, const SlotTimes& daySlots, const QString& target,
+                                                const QDate& first);
+std::vector<std::vector<int>> CountForTargets(const store::Database& db, const SlotTimes& daySlots, const QStringList& targets,
+                                              const QDate& date);
 // How many reservations of the target on the date cover each slot.
-std::vector<int> CountReservations(const store::Database& db, const SlotTimes& daySlots, const QString& target,
-                                   const QDate& date);
+std::vector<int> CountReservations(const store::Database& db, const SlotTimes& daySlots, const QString& target, const QDate& date);
 // The reservations of the target on the date that cover a slot (counted in it), in start order.
-std::vector<records::Reservation> ReservationsInSlot(const store::Database& db, const SlotTimes& daySlots,
-                                                     const QString& target, const QDate& date, int slot);
+std::vector<records::Reservation> ReservationsInSlot(const store::Database& db, const SlotTimes& daySlots, const QString& target,
+                                                     const QDate& date, int slot);
 
 } // namespace 予約TBL

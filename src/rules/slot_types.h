@@ -18,12 +18,12 @@ using HoursRow = records::HoursBand;
 using HoursList = records::HoursBands;
 
 struct TimeTableColumn {
-    QDate ColumnDate;      // the date of the column (the selected date in the inquiry by day)
-    QString ColumnLabel;   // weekday number "1" (Sunday) to "7", or day of month "1".."31"
-    QString Target;        // the target the column stands for
-    QString TargetAbbrev;  // its short name
-    int CalendarFlag = 0;  // 1: closed all day
-    int HasOwnHours = 0;   // 1: `OwnRows` apply (daily hours, or the target's weekly hours by day)
+    QDate ColumnDate;     // the date of the column (the selected date in the inquiry by day)
+    QString ColumnLabel;  // weekday number "1" (Sunday) to "7", or day of month "1".."31"
+    QString Target;       // the target the column stands for
+    QString TargetAbbrev; // its short name
+    int CalendarFlag = 0; // 1: closed all day
+    int HasOwnHours = 0;  // 1: `OwnRows` apply (daily hours, or the target's weekly hours by day)
     int HasSpecificHours = 0;
     HoursList OwnRows;
     HoursList SpecificRows;

@@ -53,7 +53,7 @@ TimeTable BuildTimeTable(const store::Database& db, const TimeTableRequest& requ
     switch (request.TimeTableMode) {
     case 1:
         table.Columns = request.HoursFormKind == 3 || request.DailyHoursKind != 1 ? FillMonthColumns(request.SystemDate)
-                                                                                 : FillWeekColumns(request.WorkingDate);
+                                                                                  : FillWeekColumns(request.WorkingDate);
         break;
     case 2:
         table.TargetColumns = true;
@@ -74,8 +74,9 @@ TimeTable BuildTimeTable(const store::Database& db, const TimeTableRequest& requ
         return table;
 
     store::Transaction oneReading(db, store::Transaction::ForReading); // all look-ups under one read lock
-    const auto [first, last] = std::minmax_element(table.Columns.begin(), table.Columns.end(),
-        [](const TimeTableColumn& a, const TimeTableColumn& b) { return a.ColumnDate < b.ColumnDate; });
+    const auto [first, last] =
+        std::minmax_element(table.Columns.begin(), table.Columns.end(),
+                            [](const TimeTableColumn& a, const TimeTableColumn& b) { return a.ColumnDate < b.ColumnDate; });
     QStringList targets{kCommonTarget};
     for (const TimeTableColumn& column : table.Columns)
         targets << (table.TargetColumns ? column.Target : request.CurrentTarget);
@@ -111,8 +112,7 @@ std::vector<TimeTableColumn> FillMonthColumns(const QDate& systemDate)
     return dateColumns(QDate(systemDate.year(), systemDate.month(), 1), systemDate.daysInMonth(), true);
 }
 
-HoursTables::HoursTables(const store::Database& db, const QDate& first, const QDate& last, int dailyHoursKind,
-                         const QStringList& targets)
+HoursTables::HoursTables(const store::Database& db, const QDate& first, const QDate& last, int dailyHoursKind, const QStringList& targets)
 {
     const QSet<QString> shown(targets.begin(), targets.end());
     for (const records::CalendarDay& day : records::listCalendarDays(db, first, last))

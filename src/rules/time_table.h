@@ -31,7 +31,6 @@ struct TimeTableRequest {
     QStringList TargetAbbrevList;
 };
 
-
 TimeTable BuildTimeTable(const TimeTableRequest& request);
 // The same on a given database file.
 TimeTable BuildTimeTable(const store::Database& db, const TimeTableRequest& request);
@@ -47,13 +46,12 @@ std::vector<TimeTableColumn> FillMonthColumns(const QDate& systemDate);
 // ones within those dates, the weekly ones, the daily ones of the cycle in force). A build over a
 // hundred targets costs four scans, not hundreds of seeks; the bands of other targets are not read.
 struct HoursTables {
-    HoursTables(const store::Database& db, const QDate& first, const QDate& last, int dailyHoursKind,
-                const QStringList& targets);
+    HoursTables(const store::Database& db, const QDate& first, const QDate& last, int dailyHoursKind, const QStringList& targets);
 
-    std::map<std::pair<QString, QDate>, int> calendar;           // (target, date): カレ_休日FLG
-    std::map<QString, HoursList> regular;                       // target: weekly bands
-    std::map<std::pair<QString, int>, HoursList> daily;          // (target, day key): daily bands
-    std::map<std::pair<QString, QDate>, HoursList> specific;     // (target, date): specific bands
+    std::map<std::pair<QString, QDate>, int> calendar;       // (target, date): カレ_休日FLG
+    std::map<QString, HoursList> regular;                    // target: weekly bands
+    std::map<std::pair<QString, int>, HoursList> daily;      // (target, day key): daily bands
+    std::map<std::pair<QString, QDate>, HoursList> specific; // (target, date): specific bands
 };
 
 // Fills closure flags and hours of date columns of one target, or of target columns of one date.

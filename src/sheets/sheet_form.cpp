@@ -95,8 +95,7 @@ std::optional<sheets::Sheet> 予約一覧表::BuildSheet()
     if (date) {
         照会日->setText(input::dateText(*date));
         check_.pass(照会日);
-    }
-    else
+    } else
         check_.fail(照会日, QStringLiteral("照会日に正しく入力してください"));
     if (check_.reportFailure(kTitle))
         return std::nullopt;
@@ -183,8 +182,7 @@ void 予約一覧表::WriteFile(const QString& suffix, const QString& filter, co
 
 std::optional<QString> 予約一覧表::AskFileName(const sheets::Sheet& sheet, const QString& suffix, const QString& filter)
 {
-    const QString offered = QStringLiteral("%1_%2.%3")
-                                .arg(sheet.title, sheet.date.toString(QStringLiteral("yyyyMMdd")), suffix);
+    const QString offered = QStringLiteral("%1_%2.%3").arg(sheet.title, sheet.date.toString(QStringLiteral("yyyyMMdd")), suffix);
     QFileDialog dialog(this, sheet.title + QStringLiteral("の出力先"), QDir::currentPath(), filter);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setDefaultSuffix(suffix);

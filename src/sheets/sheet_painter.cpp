@@ -34,8 +34,7 @@ QFont font(qreal points, bool bold = false)
 // the line (a long number, a long run of Latin letters).
 class WrappedText {
 public:
-    WrappedText(const QString& text, const QFont& font, qreal width, QPaintDevice* device)
-        : layout_(text, font, device)
+    WrappedText(const QString& text, const QFont& font, qreal width, QPaintDevice* device) : layout_(text, font, device)
     {
         QTextOption option;
         option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
@@ -59,8 +58,8 @@ private:
 // One thing placed on a page, top at `y` of the page's body.
 struct Block {
     enum Kind { Grid, Heading, ColumnHeader, Row, Summary } kind;
-    QString text{};                      // of a heading or the summary
-    const QStringList* cells = nullptr;  // of a row
+    QString text{};                     // of a heading or the summary
+    const QStringList* cells = nullptr; // of a row
     qreal height = 0;
     qreal y = 0;
     QString aside{}; // right of a heading: the section's count
@@ -111,11 +110,12 @@ public:
         if (grid_)
             place({.kind = Block::Grid, .height = gridHeight() + mm(3)});
         for (const SheetSection& section : sheet_.sections) {
-            const QString title = section.note.isEmpty() ? section.heading
-                                                         : section.heading + QStringLiteral("　　") + section.note;
+            const QString title = section.note.isEmpty() ? section.heading : section.heading + QStringLiteral("　　") + section.note;
             // The count stands at the right of the heading: a day without bookings takes one line.
-            const Block heading{.kind = Block::Heading, .text = title,
-                                .height = title.isEmpty() ? 0 : lineHeight(boldFont_) + mm(1), .aside = section.count};
+            const Block heading{.kind = Block::Heading,
+                                .text = title,
+                                .height = title.isEmpty() ? 0 : lineHeight(boldFont_) + mm(1),
+                                .aside = section.count};
             const Block header{.kind = Block::ColumnHeader, .height = rowHeight(nullptr)};
             std::vector<Block> rows;
             for (const QStringList& cells : section.rows)
@@ -154,9 +154,7 @@ public:
         paintPageFrame(painter, number, count, printedAt);
         for (const Block& block : page) {
             switch (block.kind) {
-            case Block::Grid:
-                paintGrid(painter, block.y);
-                break;
+            case Block::Grid: paintGrid(painter, block.y); break;
             case Block::Heading:
                 painter.setFont(boldFont_);
                 painter.drawText(QRectF(0, block.y, width_, block.height), Qt::AlignVCenter | Qt::AlignLeft, block.text);
@@ -170,9 +168,7 @@ public:
                 painter.fillRect(QRectF(0, block.y, width_, block.height), kHeaderFill);
                 paintCells(painter, block.y, block.height, nullptr);
                 break;
-            case Block::Row:
-                paintCells(painter, block.y, block.height, block.cells);
-                break;
+            case Block::Row: paintCells(painter, block.y, block.height, block.cells); break;
             }
         }
     }
@@ -251,8 +247,7 @@ private:
         grid_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
         grid_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
         営業状色付::ShowBusinessStatus(grid_.get(), data.table, data.counts.Slots);
-        予約状色付::PaintReservationCounts(grid_.get(), data.counts,
-                                          std::vector<int>(data.table.Columns.size(), data.limit));
+        予約状色付::PaintReservationCounts(grid_.get(), data.counts, std::vector<int>(data.table.Columns.size(), data.limit));
         grid_->resize(grid_->sizeHint());
         gridScale_ = std::min(width_ / grid_->width(), height_ * 0.5 / grid_->height());
     }

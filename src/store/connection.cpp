@@ -6,8 +6,7 @@ namespace store::detail {
 
 Statement::Statement(std::shared_ptr<Connection> connection, QString sql, std::unique_ptr<Prepared> prepared)
     : connection_(std::move(connection)), sql_(std::move(sql)), prepared_(std::move(prepared))
-{
-}
+{}
 
 Statement& Statement::operator=(Statement&& other) noexcept
 {
@@ -57,8 +56,7 @@ std::shared_ptr<Connection> Connection::openSeparately(const QString& name)
 }
 
 Connection::Connection(QString name, Dialect dialect) : name_(std::move(name)), dialect_(dialect)
-{
-}
+{}
 
 Connection::~Connection()
 {

@@ -81,8 +81,10 @@ void requireEmpty(const Database& target)
         KeyOrderReader reader(target, table);
         std::vector<Cell> values;
         if (reader.next(values))
-            throw StoreError(QStringLiteral("コピー先のデータベース「%1」のテーブル「%2」にはすでにデータがあります。空のデータベースを指定してください。")
-                                 .arg(target.fileName(), table.name));
+            throw StoreError(
+                QStringLiteral(
+                    "コピー先のデータベース「%1」のテーブル「%2」にはすでにデータがあります。空のデータベースを指定してください。")
+                    .arg(target.fileName(), table.name));
     }
 }
 
@@ -125,10 +127,12 @@ void verify(const Database& target, const std::vector<Copied>& copied)
         while (written.next(values)) {
         }
         if (written.count() != copied[i].count || written.checksum() != copied[i].checksum)
-            throw StoreError(QStringLiteral("テーブル「%1」のコピーを確かめたところ一致しません（コピー元 %2 件、コピー先 %3 件）。何もコピーしていません。")
-                                 .arg(table.name)
-                                 .arg(copied[i].count)
-                                 .arg(written.count()));
+            throw StoreError(
+                QStringLiteral(
+                    "テーブル「%1」のコピーを確かめたところ一致しません（コピー元 %2 件、コピー先 %3 件）。何もコピーしていません。")
+                    .arg(table.name)
+                    .arg(copied[i].count)
+                    .arg(written.count()));
     }
 }
 

@@ -17,7 +17,8 @@ bool isServerAddress(const QString& name)
 
 QString mainDatabase()
 {
-    const QString address = QSettings(kSettingsFile, QSettings::IniFormat).value(QStringLiteral("database/connection")).toString().trimmed();
+    const QString address =
+        QSettings(kSettingsFile, QSettings::IniFormat).value(QStringLiteral("database/connection")).toString().trimmed();
     return address.isEmpty() ? kMainFile : address;
 }
 
@@ -50,8 +51,7 @@ Database Database::openSeparately(const QString& name)
 }
 
 Database::Database(std::shared_ptr<detail::Connection> connection) : connection_(std::move(connection))
-{
-}
+{}
 
 const QString& Database::fileName() const
 {
@@ -90,8 +90,7 @@ void Database::execute(const QString& statementText) const
         throw StoreError(QStringLiteral("実行できない命令です: %1").arg(statementText.trimmed()));
     if (!connection_->hasTable(tableName))
         throw StoreError(QStringLiteral("データベース「%1」にテーブル「%2」がありません。").arg(fileName(), tableName));
-    connection_->run(QStringLiteral("DELETE FROM %1").arg(schema::quoted(tableName)),
-                     QStringLiteral("テーブル「%1」").arg(tableName));
+    connection_->run(QStringLiteral("DELETE FROM %1").arg(schema::quoted(tableName)), QStringLiteral("テーブル「%1」").arg(tableName));
 }
 
 void Database::close()

@@ -49,8 +49,7 @@ Fault faultOf(sqlite3_value* value, FieldType type, Shape shape)
 // shape_fault(value, field type, shape): the Fault of one stored value.
 void shapeFaultFunction(sqlite3_context* context, int, sqlite3_value** arguments)
 {
-    sqlite3_result_int(context, faultOf(arguments[0], FieldType(sqlite3_value_int(arguments[1])),
-                                        Shape(sqlite3_value_int(arguments[2]))));
+    sqlite3_result_int(context, faultOf(arguments[0], FieldType(sqlite3_value_int(arguments[1])), Shape(sqlite3_value_int(arguments[2]))));
 }
 
 // A stored value as one short line of text.
@@ -122,8 +121,8 @@ private:
     void checkTableDefinition(const schema::TableDef& table)
     {
         QHash<QString, Column>& columns = columns_[table.name];
-        for (const QStringList& row : file_.rows(
-                 QStringLiteral("SELECT name, type, \"notnull\" FROM pragma_table_info(%1)").arg(sqlLiteral(table.name))))
+        for (const QStringList& row :
+             file_.rows(QStringLiteral("SELECT name, type, \"notnull\" FROM pragma_table_info(%1)").arg(sqlLiteral(table.name))))
             columns.insert(row[0], Column{row[1], row[2] == QLatin1String("1")});
         if (columns.isEmpty()) {
             problems_ << QStringLiteral("テーブル「%1」がありません。").arg(table.name);
@@ -184,13 +183,14 @@ private:
         QSet<QString> knownIndexes;
         for (const schema::IndexDef& index : schema::indexes())
             knownIndexes.insert(index.storedName());
-        static const QHash<QString, QString> kinds = {{"table", "テーブル"}, {"index", "インデックス"}, {"view", "ビュー"},
-                                                      {"trigger", "トリガー"}};
+        static const QHash<QString, QString> kinds = {
+            {"table", "テーブル"}, {"index", "インデックス"}, {"view", "ビュー"}, {"trigger", "トリガー"}};
         for (const QStringList& object : file_.rows(QStringLiteral(
                  "SELECT type, name, tbl_name FROM sqlite_master WHERE name NOT LIKE 'sqlite\\_%' ESCAPE '\\' ORDER BY type, name"))) {
             const QString& type = object[0];
             const QString& name = object[1];
-            if ((type == QLatin1String("table") && schema::findTable(name)) || (type == QLatin1String("index") && knownIndexes.contains(name)))
+            if ((type == QLatin1String("table") && schema::findTable(name)) ||
+                (type == QLatin1String("index") && knownIndexes.contains(name)))
                 continue;
             const QString kind = kinds.value(type, type);
             if (type == QLatin1String("table") || type == QLatin1String("view"))
@@ -254,8 +254,8 @@ private:
             const auto found = columns.constFind(field.name);
             if (found == columns.constEnd())
                 continue;
-            const bool keptByFile = strict_[table.name] && found->notNull &&
-                                    found->type.compare(schema::sqlType(field.type), Qt::CaseInsensitive) == 0;
+            const bool keptByFile =
+                strict_[table.name] && found->notNull && found->type.compare(schema::sqlType(field.type), Qt::CaseInsensitive) == 0;
             if (field.shape == Shape::Free && field.type != FieldType::Integer && keptByFile)
                 continue;
             checked.push_back(&field);
@@ -267,10 +267,8 @@ private:
         QStringList selected{columnList(keys)};
         QStringList anyFault;
         for (const FieldDef* field : checked) {
-            const QString fault = QStringLiteral("shape_fault(%1, %2, %3)")
-                                      .arg(schema::quoted(field->name))
-                                      .arg(int(field->type))
-                                      .arg(int(field->shape));
+            const QString fault =
+                QStringLiteral("shape_fault(%1, %2, %3)").arg(schema::quoted(field->name)).arg(int(field->type)).arg(int(field->shape));
             selected << schema::quoted(field->name) << fault;
             anyFault << fault;
         }
@@ -283,9 +281,8 @@ private:
                 if (fault == Sound)
                     continue;
                 const FieldDef& field = *checked[i];
-                tally_.add(QStringLiteral("テーブル「%1」の項目「%2」").arg(table.name, field.name), [&] {
-                    return schema::faultyValueLine(table, keyText(stmt, keys), field, fault == Null, shown(stmt, column));
-                });
+                tally_.add(QStringLiteral("テーブル「%1」の項目「%2」").arg(table.name, field.name),
+                           [&] { return schema::faultyValueLine(table, keyText(stmt, keys), field, fault == Null, shown(stmt, column)); });
             }
         });
     }
@@ -300,7 +297,8 @@ private:
             if (definition.since > version_ || presentFields(definition, names).size() != names.size())
                 return;
         }
-        const QString line = reserver_keys::mismatchLine(file_.rows(reserver_keys::sourceQuery()), file_.rows(reserver_keys::storedQuery()));
+        const QString line =
+            reserver_keys::mismatchLine(file_.rows(reserver_keys::sourceQuery()), file_.rows(reserver_keys::storedQuery()));
         if (!line.isEmpty())
             problems_ << line;
     }
@@ -311,8 +309,8 @@ private:
         if (columns_[index.table].isEmpty() || presentFields(*table, index.keys).size() != index.keys.size())
             return;
         const QString keys = columnList(index.keys);
-        const QString sql = QStringLiteral("SELECT %1, count(*) FROM %2 GROUP BY %1 HAVING count(*) > 1")
-                                .arg(keys, schema::quoted(index.table));
+        const QString sql =
+            QStringLiteral("SELECT %1, count(*) FROM %2 GROUP BY %1 HAVING count(*) > 1").arg(keys, schema::quoted(index.table));
         file_.forEachRow(sql, [&](sqlite3_stmt* stmt) {
             tally_.add(QStringLiteral("テーブル「%1」のキー「%2」の重複").arg(index.table, index.name), [&] {
                 return QStringLiteral("テーブル「%1」のキー「%2」（%3）が %4 行にあります。1 行だけのはずです。")

@@ -25,7 +25,8 @@ void createDatabase(const QString& name);
 // shape or NULL and keys held twice (each named by table, key, field and value, the first few of
 // a kind and a count of the rest), and the faults of SQLite's integrity check. Empty when the
 // file is sound. A file of an earlier version is checked against the catalogue of its version (it
-// lacks the later tables by right); a file of a newer version is refused. Writes nothing, but rolls back a save that a crash cut short, as the program does.
+// lacks the later tables by right); a file of a newer version is refused. Writes nothing, but rolls back a save that a crash cut short, as
+// the program does.
 QStringList checkDatabaseFile(const QString& path, const Progress& progress = {});
 
 // The same for a database on a server: missing or foreign tables, fields, indexes, triggers and

@@ -98,10 +98,13 @@ class PgConnection : public Connection {
 public:
     PgConnection(Conn conn, const QString& server)
         : Connection(QString::fromUtf8(PQdb(conn.get())) + QStringLiteral("（") + server + QStringLiteral("）"),
-                     Dialect{.engine = schema::Engine::Server, .firstBatch = 32, .nextBatch = 512, .removeBatch = 5000, .insertEnd = " RETURNING rowid"}),
+                     Dialect{.engine = schema::Engine::Server,
+                             .firstBatch = 32,
+                             .nextBatch = 512,
+                             .removeBatch = 5000,
+                             .insertEnd = " RETURNING rowid"}),
           conn_(std::move(conn)), server_(server)
-    {
-    }
+    {}
     ~PgConnection() override { dropIdleStatements(); }
 
     [[noreturn]] void fail(const PGresult* result, const QString& what) const
@@ -174,7 +177,8 @@ public:
     // long as a file's connection waits for another program (then the action is refused as busy).
     void startSession()
     {
-        for (const QByteArray& sql : {QByteArray("LISTEN ").append(kChangeChannel), QByteArray("SET lock_timeout = ") + QByteArray::number(kLockTimeoutMs)}) {
+        for (const QByteArray& sql :
+             {QByteArray("LISTEN ").append(kChangeChannel), QByteArray("SET lock_timeout = ") + QByteArray::number(kLockTimeoutMs)}) {
             Result result(PQexec(conn_.get(), sql.constData()));
             if (!succeeded(result.get()))
                 fail(result.get(), QString());
@@ -212,7 +216,8 @@ public:
         std::vector<const char*> pointers;
         for (const QByteArray& value : values)
             pointers.push_back(value.constData());
-        Result result = answer(PQsendQueryPrepared(conn_.get(), name.constData(), int(pointers.size()), pointers.data(), nullptr, nullptr, 0) == 1);
+        Result result =
+            answer(PQsendQueryPrepared(conn_.get(), name.constData(), int(pointers.size()), pointers.data(), nullptr, nullptr, 0) == 1);
         if (!succeeded(result.get()))
             fail(result.get(), what);
         announce(result.get());
@@ -330,7 +335,8 @@ public:
     // two-key kind, apart from the keys of serialise().
     QString begin(bool writing) const override
     {
-        return writing ? QStringLiteral("BEGIN; SELECT pg_advisory_xact_lock(0, 0)") : QStringLiteral("BEGIN ISOLATION LEVEL REPEATABLE READ");
+        return writing ? QStringLiteral("BEGIN; SELECT pg_advisory_xact_lock(0, 0)")
+                       : QStringLiteral("BEGIN ISOLATION LEVEL REPEATABLE READ");
     }
 
     bool queryHasRows(const QString& queryText) override
@@ -361,7 +367,9 @@ public:
         for (const schema::FieldDef& field : table.fields)
             columns << schema::quoted(field.name);
         usable();
-        Result started(PQexec(conn_.get(), QStringLiteral("COPY %1 (%2) FROM STDIN").arg(schema::quoted(table.name), columns.join(u',')).toUtf8().constData()));
+        Result started(
+            PQexec(conn_.get(),
+                   QStringLiteral("COPY %1 (%2) FROM STDIN").arg(schema::quoted(table.name), columns.join(u',')).toUtf8().constData()));
         if (PQresultStatus(started.get()) != PGRES_COPY_IN)
             fail(started.get(), what);
         QByteArray buffer;
@@ -425,7 +433,7 @@ private:
     QString server_;
     int generation_ = 0;
     int statements_ = 0;
-    qint64 heard_ = 0;      // notifications of commits that changed rows
+    qint64 heard_ = 0;       // notifications of commits that changed rows
     bool announced_ = false; // this transaction has sent its notification
 };
 

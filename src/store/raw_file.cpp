@@ -7,8 +7,7 @@
 
 namespace store::detail {
 
-RawFile::RawFile(const QString& path, Mode mode, const QString& shownName)
-    : shownName_(shownName.isEmpty() ? path : shownName)
+RawFile::RawFile(const QString& path, Mode mode, const QString& shownName) : shownName_(shownName.isEmpty() ? path : shownName)
 {
     const int flags = SQLITE_OPEN_READWRITE | (mode == Mode::Write ? SQLITE_OPEN_CREATE : 0);
     const int rc = sqlite3_open_v2(path.toUtf8().constData(), &db_, flags, nullptr);
@@ -74,8 +73,7 @@ void RawFile::fail(int code) const
 
 QString columnText(sqlite3_stmt* stmt, int column)
 {
-    return QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(stmt, column)),
-                             sqlite3_column_bytes(stmt, column));
+    return QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(stmt, column)), sqlite3_column_bytes(stmt, column));
 }
 
 } // namespace store::detail

@@ -18,8 +18,7 @@ std::vector<TableDef> buildTables()
           {"基本_重複", T::Flag, S::Flag},
           {"基本_重複数", T::Integer},
           {"基本_備考", T::Text}}},
-        {"設定",
-         {{"設定_番号", T::Text}, {"設定_名称", T::Text}, {"設定_略称", T::Text}, {"設定_備考", T::Text}}},
+        {"設定", {{"設定_番号", T::Text}, {"設定_名称", T::Text}, {"設定_略称", T::Text}, {"設定_備考", T::Text}}},
         {"営業",
          {{"営業_番号", T::Text},
           {"営業_開始時間", T::Text, S::Time},
@@ -42,12 +41,8 @@ std::vector<TableDef> buildTables()
           {"特定_営業フラグ", T::Text, S::Flag},
           {"特定_備考", T::Text}}},
         {"カレンダー",
-         {{"カレ_番号", T::Text},
-          {"カレ_年月日", T::Date, S::Date},
-          {"カレ_休日FLG", T::Integer, S::Flag},
-          {"カレ_備考", T::Text}}},
-        {"発番",
-         {{"発番_設備", T::Text}, {"発番_番号", T::Text, S::Digits}, {"発番_PriFix", T::Text}, {"発番_備考", T::Text}}},
+         {{"カレ_番号", T::Text}, {"カレ_年月日", T::Date, S::Date}, {"カレ_休日FLG", T::Integer, S::Flag}, {"カレ_備考", T::Text}}},
+        {"発番", {{"発番_設備", T::Text}, {"発番_番号", T::Text, S::Digits}, {"発番_PriFix", T::Text}, {"発番_備考", T::Text}}},
         {"予約",
          {{"予約_設定番号", T::Text},
           {"予約_年月日", T::DateText, S::Date},
@@ -92,12 +87,7 @@ std::vector<TableDef> buildTables()
         // The look-up keys of a reserver, made from its 予約者 record and written with it: the
         // digits of each phone number reversed, so that a number is found by its last digits
         // through an index, and the kana in one form (input::searchKey).
-        {"予約者検索",
-         {{"検索_予約者NO", T::Text},
-          {"検索_電話番号逆", T::Text},
-          {"検索_携帯番号逆", T::Text},
-          {"検索_カナ", T::Text}},
-         3},
+        {"予約者検索", {{"検索_予約者NO", T::Text}, {"検索_電話番号逆", T::Text}, {"検索_携帯番号逆", T::Text}, {"検索_カナ", T::Text}}, 3},
     };
 }
 

@@ -52,7 +52,7 @@ struct TableDef {
 };
 
 struct IndexDef {
-    QString name;   // as the program spells it, e.g. "Key_予約"
+    QString name; // as the program spells it, e.g. "Key_予約"
     QString table;
     QStringList keys;
     // The program keeps one record per key (it seeks the key before every insert and updates

@@ -62,7 +62,8 @@ StatementPtr prepare(sqlite3* db, const QString& sql, const QString& shownName)
 void fillReserverKeys(sqlite3* db, const QString& shownName)
 {
     const StatementPtr read = prepare(db, reserver_keys::sourceQuery(), shownName);
-    const StatementPtr write = prepare(db, QStringLiteral("INSERT INTO %1 VALUES (?, ?, ?, ?)").arg(schema::quoted(reserver_keys::kTable)), shownName);
+    const StatementPtr write =
+        prepare(db, QStringLiteral("INSERT INTO %1 VALUES (?, ?, ?, ?)").arg(schema::quoted(reserver_keys::kTable)), shownName);
     const auto column = [&](int i) {
         return QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(read.get(), i)), sqlite3_column_bytes(read.get(), i));
     };

@@ -71,8 +71,9 @@ void checkServerRows(detail::Connection& connection, const schema::TableDef& tab
     for (const schema::FieldDef* field : checked)
         selected << schema::quoted(field->name) << QStringLiteral("%1 IS NULL").arg(schema::quoted(field->name));
     const QString what = QStringLiteral("検査");
-    connection.run(QStringLiteral("DECLARE kelvora_check NO SCROLL CURSOR FOR SELECT %1 FROM %2").arg(selected.join(u','), schema::quoted(table.name)),
-                   what);
+    connection.run(
+        QStringLiteral("DECLARE kelvora_check NO SCROLL CURSOR FOR SELECT %1 FROM %2").arg(selected.join(u','), schema::quoted(table.name)),
+        what);
     for (QList<QStringList> rows; !(rows = connection.rows(QStringLiteral("FETCH 5000 FROM kelvora_check"), what)).isEmpty();) {
         for (const QStringList& row : rows) {
             for (size_t i = 0; i < checked.size(); ++i) {
@@ -110,7 +111,9 @@ QStringList checkServerDatabase(const QString& address)
         Columns& columns = tableColumns[table.name];
         for (const QStringList& row : connection->rows(
                  QStringLiteral("SELECT column_name, data_type, is_nullable, coalesce(collation_name, '') FROM information_schema.columns "
-                                "WHERE table_schema = current_schema() AND table_name = %1").arg(sqlLiteral(table.name)), what))
+                                "WHERE table_schema = current_schema() AND table_name = %1")
+                     .arg(sqlLiteral(table.name)),
+                 what))
             columns.insert(row[0], row.mid(1));
         if (columns.isEmpty()) {
             problems << QStringLiteral("テーブル「%1」がありません。").arg(table.name);
@@ -126,11 +129,14 @@ QStringList checkServerDatabase(const QString& address)
             }
             const QString type = schema::sqlType(field.type, schema::Engine::Server);
             if ((*found)[0] != type)
-                problems << QStringLiteral("テーブル「%1」の項目「%2」の型が %3 です（%4 のはずです）。").arg(table.name, field.name, (*found)[0], type);
+                problems << QStringLiteral("テーブル「%1」の項目「%2」の型が %3 です（%4 のはずです）。")
+                                .arg(table.name, field.name, (*found)[0], type);
             if ((*found)[1] != QLatin1String("NO"))
-                problems << QStringLiteral("テーブル「%1」の項目「%2」に NOT NULL がないため、値のない行を入れられます。").arg(table.name, field.name);
+                problems << QStringLiteral("テーブル「%1」の項目「%2」に NOT NULL がないため、値のない行を入れられます。")
+                                .arg(table.name, field.name);
             if (field.type != schema::FieldType::Integer && (*found)[2] != QLatin1String("C"))
-                problems << QStringLiteral("テーブル「%1」の項目「%2」の照合順序が \"C\" ではないため、並び順がファイルと違います。").arg(table.name, field.name);
+                problems << QStringLiteral("テーブル「%1」の項目「%2」の照合順序が \"C\" ではないため、並び順がファイルと違います。")
+                                .arg(table.name, field.name);
         }
         for (auto it = columns.constBegin(); it != columns.constEnd(); ++it) {
             if (table.fieldIndex(it.key()) < 0 && it.key() != QLatin1String("rowid"))
@@ -138,13 +144,14 @@ QStringList checkServerDatabase(const QString& address)
         }
     }
     for (const schema::IndexDef& index : schema::indexes()) {
-        const QList<QStringList> keys = connection->rows(
-            QStringLiteral("SELECT t.relname, a.attname FROM pg_index x JOIN pg_class i ON i.oid = x.indexrelid "
-                           "JOIN pg_class t ON t.oid = x.indrelid JOIN pg_namespace n ON n.oid = i.relnamespace "
-                           "CROSS JOIN LATERAL unnest(x.indkey) WITH ORDINALITY AS k(attnum, position) "
-                           "JOIN pg_attribute a ON a.attrelid = t.oid AND a.attnum = k.attnum "
-                           "WHERE n.nspname = current_schema() AND i.relname = %1 ORDER BY k.position")
-                .arg(sqlLiteral(index.storedName())), what);
+        const QList<QStringList> keys =
+            connection->rows(QStringLiteral("SELECT t.relname, a.attname FROM pg_index x JOIN pg_class i ON i.oid = x.indexrelid "
+                                            "JOIN pg_class t ON t.oid = x.indrelid JOIN pg_namespace n ON n.oid = i.relnamespace "
+                                            "CROSS JOIN LATERAL unnest(x.indkey) WITH ORDINALITY AS k(attnum, position) "
+                                            "JOIN pg_attribute a ON a.attrelid = t.oid AND a.attnum = k.attnum "
+                                            "WHERE n.nspname = current_schema() AND i.relname = %1 ORDER BY k.position")
+                                 .arg(sqlLiteral(index.storedName())),
+                             what);
         if (keys.isEmpty()) {
             problems << QStringLiteral("テーブル「%1」にインデックス「%2」がありません。").arg(index.table, index.name);
             continue;
@@ -153,7 +160,8 @@ QStringList checkServerDatabase(const QString& address)
         for (const QStringList& key : keys)
             found << key[1];
         if (keys[0][0] != index.table || found != index.keys + QStringList{QStringLiteral("rowid")})
-            problems << QStringLiteral("テーブル「%1」のインデックス「%2」のキー項目が違います（%3）。").arg(index.table, index.name, found.join(u','));
+            problems << QStringLiteral("テーブル「%1」のインデックス「%2」のキー項目が違います（%3）。")
+                            .arg(index.table, index.name, found.join(u','));
         else if (index.unique) {
             const QStringList quotedKeys = [&] {
                 QStringList list;
@@ -161,9 +169,10 @@ QStringList checkServerDatabase(const QString& address)
                     list << schema::quoted(key);
                 return list;
             }();
-            for (const QStringList& twice : connection->rows(
-                     QStringLiteral("SELECT %1, count(*) FROM %2 GROUP BY %1 HAVING count(*) > 1 LIMIT 20")
-                         .arg(quotedKeys.join(u','), schema::quoted(index.table)), what))
+            for (const QStringList& twice :
+                 connection->rows(QStringLiteral("SELECT %1, count(*) FROM %2 GROUP BY %1 HAVING count(*) > 1 LIMIT 20")
+                                      .arg(quotedKeys.join(u','), schema::quoted(index.table)),
+                                  what))
                 problems << QStringLiteral("テーブル「%1」のキー「%2」（%3）が %4 行にあります。1 行だけのはずです。")
                                 .arg(index.table, index.name, twice.mid(0, index.keys.size()).join(QStringLiteral(", ")), twice.last());
         }
@@ -172,13 +181,15 @@ QStringList checkServerDatabase(const QString& address)
     for (const QStringList& object : connection->rows(
              QStringLiteral("SELECT CASE c.relkind WHEN 'v' THEN 'ビュー' WHEN 'm' THEN 'ビュー' ELSE 'テーブル' END, c.relname "
                             "FROM pg_class c JOIN pg_namespace n ON n.oid = c.relnamespace "
-                            "WHERE n.nspname = current_schema() AND c.relkind IN ('r', 'v', 'm', 'p') ORDER BY c.relname"), what)) {
+                            "WHERE n.nspname = current_schema() AND c.relkind IN ('r', 'v', 'm', 'p') ORDER BY c.relname"),
+             what)) {
         if (!schema::findTable(object[1]))
             problems << QStringLiteral("このシステムのものではない%1「%2」があります。").arg(object[0], object[1]);
     }
-    for (const QStringList& trigger : connection->rows(
-             QStringLiteral("SELECT event_object_table, trigger_name FROM information_schema.triggers "
-                            "WHERE trigger_schema = current_schema() GROUP BY 1, 2 ORDER BY 1, 2"), what))
+    for (const QStringList& trigger :
+         connection->rows(QStringLiteral("SELECT event_object_table, trigger_name FROM information_schema.triggers "
+                                         "WHERE trigger_schema = current_schema() GROUP BY 1, 2 ORDER BY 1, 2"),
+                          what))
         problems << QStringLiteral("テーブル「%1」に、このシステムのものではないトリガー「%2」があります。").arg(trigger[0], trigger[1]);
     schema::FaultTally tally(problems);
     Transaction reading(database, Transaction::ForReading);

@@ -43,8 +43,8 @@ public:
             cell.isInteger = true;
             cell.number = sqlite3_column_int64(stmt_, column);
         } else {
-            cell.text = QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(stmt_, column)),
-                                          sqlite3_column_bytes(stmt_, column));
+            cell.text =
+                QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(stmt_, column)), sqlite3_column_bytes(stmt_, column));
         }
         return cell;
     }
@@ -109,10 +109,7 @@ public:
         }
     }
 
-    void runQuietly(const QString& sql) override
-    {
-        sqlite3_exec(db_, sql.toUtf8().constData(), nullptr, nullptr, nullptr);
-    }
+    void runQuietly(const QString& sql) override { sqlite3_exec(db_, sql.toUtf8().constData(), nullptr, nullptr, nullptr); }
 
     // One that will write takes the write lock at once: one that read first and wanted to write
     // later could not wait for another program that holds the file, and would fail at once
@@ -215,8 +212,8 @@ private:
     bool presenceStillNamed() const
     {
         struct stat held, named;
-        return fstat(presence_, &held) == 0 && ::stat(presencePath_.constData(), &named) == 0
-            && held.st_dev == named.st_dev && held.st_ino == named.st_ino;
+        return fstat(presence_, &held) == 0 && ::stat(presencePath_.constData(), &named) == 0 && held.st_dev == named.st_dev &&
+               held.st_ino == named.st_ino;
     }
 
     sqlite3_stmt* compiled(const QByteArray& utf8)

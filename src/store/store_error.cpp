@@ -30,8 +30,7 @@ qsizetype longestPath()
 
 StoreError::StoreError(const QString& message, int sqliteCode)
     : std::runtime_error(message.toStdString()), message_(message), sqliteCode_(sqliteCode)
-{
-}
+{}
 
 QString failureMessage(int code, const QString& file, const QString& what, const QString& detail)
 {
@@ -68,25 +67,18 @@ QString failureMessage(int code, const QString& file, const QString& what, const
     switch (code & 0xff) {
     case SQLITE_BUSY:
     case SQLITE_LOCKED:
-        return QStringLiteral("データベース「%1」は他のプログラムが使用中です。しばらくしてからやり直してください。%2")
-            .arg(file, place);
-    case SQLITE_READONLY:
-        return QStringLiteral("データベース「%1」は読み取り専用のため書き込めません。%2").arg(file, place);
-    case SQLITE_FULL:
-        return QStringLiteral("ディスクの空きが不足しているため、データベース「%1」に書き込めません。%2").arg(file, place);
-    case SQLITE_NOTADB:
-        return QStringLiteral("「%1」はデータベースファイルではありません。").arg(file);
-    case SQLITE_CORRUPT:
-        return QStringLiteral("データベース「%1」が壊れています。%2").arg(file, place);
-    case SQLITE_CANTOPEN:
-        return QStringLiteral("データベース「%1」を開けません。%2").arg(file, place);
+        return QStringLiteral("データベース「%1」は他のプログラムが使用中です。しばらくしてからやり直してください。%2").arg(file, place);
+    case SQLITE_READONLY: return QStringLiteral("データベース「%1」は読み取り専用のため書き込めません。%2").arg(file, place);
+    case SQLITE_FULL: return QStringLiteral("ディスクの空きが不足しているため、データベース「%1」に書き込めません。%2").arg(file, place);
+    case SQLITE_NOTADB: return QStringLiteral("「%1」はデータベースファイルではありません。").arg(file);
+    case SQLITE_CORRUPT: return QStringLiteral("データベース「%1」が壊れています。%2").arg(file, place);
+    case SQLITE_CANTOPEN: return QStringLiteral("データベース「%1」を開けません。%2").arg(file, place);
     case SQLITE_IOERR:
         // A file made read-only while the program had it open fails at the write itself.
         if (info.exists() && !info.isWritable())
             return QStringLiteral("データベース「%1」は読み取り専用のため書き込めません。%2").arg(file, place);
         return QStringLiteral("データベース「%1」の読み書きに失敗しました。%2").arg(file, place);
-    default:
-        return QStringLiteral("データベース「%1」の操作に失敗しました。%2 [%3]").arg(file, place, detail);
+    default: return QStringLiteral("データベース「%1」の操作に失敗しました。%2 [%3]").arg(file, place, detail);
     }
 }
 

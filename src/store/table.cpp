@@ -22,20 +22,17 @@ Table::Table(std::shared_ptr<detail::Connection> connection, const QString& tabl
         throw StoreError(QStringLiteral("テーブル「%1」はこのシステムのテーブルではありません。").arg(tableName));
     }
     if (!connection_->hasTable(tableName)) {
-        throw StoreError(QStringLiteral("データベース「%1」にテーブル「%2」がありません。")
-                             .arg(connection_->name(), tableName));
+        throw StoreError(QStringLiteral("データベース「%1」にテーブル「%2」がありません。").arg(connection_->name(), tableName));
     }
 }
 
 Table::Table(Table&& other) noexcept
-    : connection_(std::move(other.connection_)), table_(other.table_), index_(other.index_),
-      keyColumns_(std::move(other.keyColumns_)), orderBy_(std::move(other.orderBy_)),
-      seekSql_(std::move(other.seekSql_)), continueSql_(std::move(other.continueSql_)),
+    : connection_(std::move(other.connection_)), table_(other.table_), index_(other.index_), keyColumns_(std::move(other.keyColumns_)),
+      orderBy_(std::move(other.orderBy_)), seekSql_(std::move(other.seekSql_)), continueSql_(std::move(other.continueSql_)),
       scan_(std::move(other.scan_)), scanSql_(std::move(other.scanSql_)), scanning_(other.scanning_), live_(other.live_),
-      scanLimit_(other.scanLimit_), scanRows_(other.scanRows_), row_(std::move(other.row_)),
-      rowid_(other.rowid_), positioned_(other.positioned_), deleted_(other.deleted_), eof_(other.eof_),
-      noMatch_(other.noMatch_), mode_(other.mode_), pending_(std::move(other.pending_)),
-      pendingSet_(std::move(other.pendingSet_)), literalPositions_(std::move(other.literalPositions_))
+      scanLimit_(other.scanLimit_), scanRows_(other.scanRows_), row_(std::move(other.row_)), rowid_(other.rowid_),
+      positioned_(other.positioned_), deleted_(other.deleted_), eof_(other.eof_), noMatch_(other.noMatch_), mode_(other.mode_),
+      pending_(std::move(other.pending_)), pendingSet_(std::move(other.pendingSet_)), literalPositions_(std::move(other.literalPositions_))
 {
     if (scanning_) {
         connection_->removeScan(&other);
@@ -115,8 +112,7 @@ void Table::requireIndex() const
 void Table::requireRecord(const char* action) const
 {
     if (!positioned_ || deleted_ || eof_) {
-        throw StoreError(QStringLiteral("%1に現在のレコードがないため、%2できません。")
-                             .arg(what(), QString::fromUtf8(action)));
+        throw StoreError(QStringLiteral("%1に現在のレコードがないため、%2できません。").arg(what(), QString::fromUtf8(action)));
     }
 }
 
@@ -142,15 +138,12 @@ int Table::positionOf(const char* fieldName) const
 Table::Cell Table::toStored(const schema::FieldDef& field, const Value& value) const
 {
     const auto refuse = [&](const QString& why) -> StoreError {
-        return StoreError(QStringLiteral("%1の項目「%2」に値「%3」は格納できません（%4）。")
-                              .arg(what(), field.name, value.text(), why));
+        return StoreError(QStringLiteral("%1の項目「%2」に値「%3」は格納できません（%4）。").arg(what(), field.name, value.text(), why));
     };
     Cell cell;
     switch (field.type) {
     case FieldType::Text:
-    case FieldType::DateText:
-        cell.text = value.text();
-        break;
+    case FieldType::DateText: cell.text = value.text(); break;
     case FieldType::Integer: {
         std::optional<int> number;
         if (value.isInteger() && value.integer() >= -32768 && value.integer() <= 32767)
@@ -256,7 +249,7 @@ QString Table::selectSql(const QString& columns, const QString& where, int batch
 QString Table::indexedBy() const
 {
     return connection_->dialect().engine == schema::Engine::File ? QStringLiteral(" INDEXED BY ") + schema::quoted(index_->storedName())
-                                                                  : QString();
+                                                                 : QString();
 }
 
 bool Table::find(std::initializer_list<Value> keys)
@@ -302,10 +295,9 @@ int Table::removeRange(const std::vector<Value>& first, const std::vector<Value>
     const QString afterKey = QStringLiteral("(%1) > (%2)").arg(keys, marks(1, keyCount));
     const QString withinRange = QStringLiteral("(%1) <= (%2)").arg(keyNames(last.size()), marks(keyCount + 1, int(last.size())));
     const QString removal = QStringLiteral("DELETE FROM %1%2 WHERE %3 AND ").arg(schema::quoted(table_->name), indexedBy(), afterKey);
-    detail::Statement lastOfBatch = connection_->prepare(
-        selectSql(keys, afterKey + QStringLiteral(" AND ") + withinRange, 1) + QStringLiteral(" OFFSET %1").arg(batch - 1));
-    detail::Statement removeBatch =
-        connection_->prepare(removal + QStringLiteral("(%1) <= (%2)").arg(keys, marks(keyCount + 1, keyCount)));
+    detail::Statement lastOfBatch = connection_->prepare(selectSql(keys, afterKey + QStringLiteral(" AND ") + withinRange, 1) +
+                                                         QStringLiteral(" OFFSET %1").arg(batch - 1));
+    detail::Statement removeBatch = connection_->prepare(removal + QStringLiteral("(%1) <= (%2)").arg(keys, marks(keyCount + 1, keyCount)));
     detail::Statement removeRest = connection_->prepare(removal + withinRange);
     const auto bind = [](detail::Statement& statement, const std::vector<Cell>& head, const std::vector<Cell>& tail) {
         int position = 1;
@@ -525,8 +517,7 @@ input::TimeOfDay Table::timeAt(int position, bool endOfDay) const
     const QString& field = table_->fields[size_t(position)].name;
     throw StoreError(value.isEmpty()
                          ? QStringLiteral("%1の項目「%2」が空です。").arg(whichRecord(), field)
-                         : QStringLiteral("%1の項目「%2」の値「%3」は時刻（HH:MM）ではありません。")
-                               .arg(whichRecord(), field, value));
+                         : QStringLiteral("%1の項目「%2」の値「%3」は時刻（HH:MM）ではありません。").arg(whichRecord(), field, value));
 }
 
 QDate Table::date(const char* fieldName) const
@@ -537,8 +528,7 @@ QDate Table::date(const char* fieldName) const
     const QString field = QString::fromUtf8(fieldName);
     throw StoreError(value.isEmpty()
                          ? QStringLiteral("%1の項目「%2」が空です。").arg(whichRecord(), field)
-                         : QStringLiteral("%1の項目「%2」の値「%3」は日付（YYYY/MM/DD）ではありません。")
-                               .arg(whichRecord(), field, value));
+                         : QStringLiteral("%1の項目「%2」の値「%3」は日付（YYYY/MM/DD）ではありません。").arg(whichRecord(), field, value));
 }
 
 QString Table::whichRecord() const
@@ -654,8 +644,8 @@ void Table::remove()
     connection_->suspendScans();
     if (keepBatch)
         connection_->addScan(this);
-    detail::Statement statement = connection_->prepare(
-        QStringLiteral("DELETE FROM %1 WHERE rowid=%2").arg(schema::quoted(table_->name), connection_->mark(1)));
+    detail::Statement statement =
+        connection_->prepare(QStringLiteral("DELETE FROM %1 WHERE rowid=%2").arg(schema::quoted(table_->name), connection_->mark(1)));
     statement->bind(1, Cell::ofInteger(rowid_));
     statement->step(what());
     deleted_ = true;

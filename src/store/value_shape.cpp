@@ -101,8 +101,8 @@ QString shownValue(const QString& text)
 
 QString faultyValueLine(const TableDef& table, const QString& key, const FieldDef& field, bool isNull, const QString& shown)
 {
-    const QString what = isNull ? QStringLiteral("値がありません（NULL）")
-                                : QStringLiteral("値「%1」が%2ではありません").arg(shown, expectedShape(field));
+    const QString what =
+        isNull ? QStringLiteral("値がありません（NULL）") : QStringLiteral("値「%1」が%2ではありません").arg(shown, expectedShape(field));
     return QStringLiteral("テーブル「%1」の行（%2）: 項目「%3」の%4。").arg(table.name, key, field.name, what);
 }
 

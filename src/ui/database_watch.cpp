@@ -13,8 +13,7 @@ constexpr int kLookEveryMs = 1000;
 
 } // namespace
 
-DatabaseWatch::DatabaseWatch(QWidget* form, std::function<void()> changed)
-    : QObject(form), form_(form), changed_(std::move(changed))
+DatabaseWatch::DatabaseWatch(QWidget* form, std::function<void()> changed) : QObject(form), form_(form), changed_(std::move(changed))
 {
     seen_ = look();
     connect(&timer_, &QTimer::timeout, this, [this] { poll(); });

@@ -60,8 +60,7 @@ int lineHeight(const QFont& font)
 
 } // namespace
 
-FlexGrid::FlexGrid(QWidget* parent)
-    : QAbstractScrollArea(parent)
+FlexGrid::FlexGrid(QWidget* parent) : QAbstractScrollArea(parent)
 {
     setFocusPolicy(Qt::StrongFocus);
     viewport()->setAttribute(Qt::WA_OpaquePaintEvent);
@@ -648,9 +647,7 @@ void FlexGrid::keyPressEvent(QKeyEvent* event)
         if (inRange(row_, col_))
             emit cellClicked(row_, col_);
         return;
-    default:
-        QAbstractScrollArea::keyPressEvent(event);
-        return;
+    default: QAbstractScrollArea::keyPressEvent(event); return;
     }
     event->accept();
     row = std::clamp(row, firstRow, rows_ - 1);

@@ -126,7 +126,7 @@ protected:
 private:
     struct Cell {
         QString text;
-        QColor back;      // invalid: the grid's default for the cell
+        QColor back; // invalid: the grid's default for the cell
         QColor fore;
         int alignment = General;
         int fontSize = 0; // 0: the grid's font
@@ -177,11 +177,11 @@ private:
     int col_ = 0;
     int rowSel_ = 0;
     int colSel_ = 0;
-    std::vector<Cell> cells_;            // row by row, rows_ x cols_
-    std::vector<int> widths_;            // twips per column, as set
+    std::vector<Cell> cells_; // row by row, rows_ x cols_
+    std::vector<int> widths_; // twips per column, as set
     std::vector<bool> mergeRows_;
     ToolTipSource toolTipSource_;
-    int largestFontSize_ = 0;            // largest CellFontSize in use, for the row height
-    mutable std::vector<int> lefts_;     // pixel left edge of every column, plus the right end
-    mutable int rowHeight_ = -1;         // -1: to be measured
+    int largestFontSize_ = 0;        // largest CellFontSize in use, for the row height
+    mutable std::vector<int> lefts_; // pixel left edge of every column, plus the right end
+    mutable int rowHeight_ = -1;     // -1: to be measured
 };

@@ -19,10 +19,7 @@ namespace {
 
 class LostFocusFilter : public QObject {
 public:
-    LostFocusFilter(QObject* parent, std::function<void()> handler)
-        : QObject(parent), handler_(std::move(handler))
-    {
-    }
+    LostFocusFilter(QObject* parent, std::function<void()> handler) : QObject(parent), handler_(std::move(handler)) {}
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override
@@ -30,8 +27,7 @@ protected:
         if (event->type() == QEvent::FocusOut) {
             const auto reason = static_cast<QFocusEvent*>(event)->reason();
             auto* widget = qobject_cast<QWidget*>(watched);
-            const bool toOtherWindow =
-                reason == Qt::ActiveWindowFocusReason || reason == Qt::PopupFocusReason;
+            const bool toOtherWindow = reason == Qt::ActiveWindowFocusReason || reason == Qt::PopupFocusReason;
             if (!toOtherWindow && widget && widget->window()->isVisible())
                 guarded(handler_);
         }
@@ -93,8 +89,7 @@ void onClick(QComboBox* combo, std::function<void()> handler)
 
 void onClick(QListWidget* list, std::function<void()> handler)
 {
-    QObject::connect(list, &QListWidget::itemClicked, list,
-                     [handler = std::move(handler)](QListWidgetItem*) { guarded(handler); });
+    QObject::connect(list, &QListWidget::itemClicked, list, [handler = std::move(handler)](QListWidgetItem*) { guarded(handler); });
 }
 
 void onClick(QLabel* label, std::function<void()> handler)

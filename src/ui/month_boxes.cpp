@@ -9,10 +9,8 @@ namespace {
 const QString kNoDate = QStringLiteral("表示年月に正しい数字を入力してください");
 }
 
-MonthBoxes::MonthBoxes(QLineEdit* year, QLineEdit* month, QString title)
-    : year_(year), month_(month), title_(std::move(title))
-{
-}
+MonthBoxes::MonthBoxes(QLineEdit* year, QLineEdit* month, QString title) : year_(year), month_(month), title_(std::move(title))
+{}
 
 void MonthBoxes::show(const QDate& month)
 {
@@ -62,8 +60,7 @@ std::optional<QDate> MonthBoxes::steppedMonth(int months) const
 
 std::optional<QDate> MonthBoxes::dayOfTypedMonth(int day) const
 {
-    const std::optional<QDate> date =
-        input::dateOfParts({year_->text(), month_->text(), QString::number(day)});
+    const std::optional<QDate> date = input::dateOfParts({year_->text(), month_->text(), QString::number(day)});
     if (!date)
         sayNoDate();
     return date;

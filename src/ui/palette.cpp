@@ -5,10 +5,9 @@ namespace ui {
 QColor qbColor(int number)
 {
     static const QColor palette[16] = {
-        QColor(0, 0, 0),       QColor(0, 0, 128),     QColor(0, 128, 0),   QColor(0, 128, 128),
-        QColor(128, 0, 0),     QColor(128, 0, 128),   QColor(128, 128, 0), QColor(192, 192, 192),
-        QColor(128, 128, 128), QColor(0, 0, 255),     QColor(0, 255, 0),   QColor(0, 255, 255),
-        QColor(255, 0, 0),     QColor(255, 0, 255),   QColor(255, 255, 0), QColor(255, 255, 255),
+        QColor(0, 0, 0),     QColor(0, 0, 128),     QColor(0, 128, 0),     QColor(0, 128, 128),   QColor(128, 0, 0), QColor(128, 0, 128),
+        QColor(128, 128, 0), QColor(192, 192, 192), QColor(128, 128, 128), QColor(0, 0, 255),     QColor(0, 255, 0), QColor(0, 255, 255),
+        QColor(255, 0, 0),   QColor(255, 0, 255),   QColor(255, 255, 0),   QColor(255, 255, 255),
     };
     return palette[number & 15];
 }

@@ -68,8 +68,7 @@ void ShowBusinessStatus(FlexGrid* grid, const TimeTable& table, const SlotTimes&
 
 void LayoutStatusGrid(FlexGrid* grid, const TimeTable& table, const SlotTimes& daySlots)
 {
-    grid->startLayout(std::max(table.ColumnCount() + kFirstDataRow, kMinimumRows), daySlots.count() + 1,
-                      kFirstDataRow, 1);
+    grid->startLayout(std::max(table.ColumnCount() + kFirstDataRow, kMinimumRows), daySlots.count() + 1, kFirstDataRow, 1);
     grid->setColWidth(-1, SlotColumnWidth(daySlots));
 
     for (int slot = 0; slot < daySlots.count(); ++slot) {
@@ -97,8 +96,7 @@ void LayoutStatusGrid(FlexGrid* grid, const TimeTable& table, const SlotTimes& d
     for (int column = 0; column < table.ColumnCount(); ++column) {
         const TimeTableColumn& c = table.Columns[size_t(column)];
         const QString label = table.TargetColumns ? c.TargetAbbrev : DateLabel(c.ColumnDate);
-        labelCell(grid, GridRowOf(column), 0, kLabelFontSize,
-                  table.TargetColumns ? FlexGrid::LeftBottom : FlexGrid::RightBottom, label);
+        labelCell(grid, GridRowOf(column), 0, kLabelFontSize, table.TargetColumns ? FlexGrid::LeftBottom : FlexGrid::RightBottom, label);
         grid->setCellFramed(!table.TargetColumns && c.ColumnDate == today);
         labelWidth = std::max(labelWidth, ui::twipsOfPixels(metrics.horizontalAdvance(label) + kLabelPadding));
     }

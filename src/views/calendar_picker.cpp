@@ -21,8 +21,7 @@ constexpr int kCleared = 15;
 
 CalendarPicker::CalendarPicker(int mode, FlexGrid* calendar, FlexGrid* list, QString title, Receivers receivers)
     : mode_(mode), calendar_(calendar), list_(list), title_(std::move(title)), receivers_(std::move(receivers))
-{
-}
+{}
 
 void CalendarPicker::setRowReceivers(QLineEdit* name, QAbstractButton* closed, QAbstractButton* open)
 {

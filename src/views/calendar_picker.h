@@ -69,8 +69,8 @@ private:
     QString title_;
     Receivers receivers_;
     CalendarState state_;
-    int selRow_ = 0;               // highlighted calendar cell; row 0 = none
+    int selRow_ = 0; // highlighted calendar cell; row 0 = none
     int selCol_ = 0;
-    int listSelRow_ = 0;           // highlighted list row; 0 = none
-    int listCount_ = 0;            // data rows of the list
+    int listSelRow_ = 0; // highlighted list row; 0 = none
+    int listCount_ = 0;  // data rows of the list
 };

@@ -12,7 +12,7 @@ namespace Grid休業 {
 
 namespace {
 
-constexpr int kCalendarSize = 7;      // weekday header + six weeks; seven weekdays
+constexpr int kCalendarSize = 7;       // weekday header + six weeks; seven weekdays
 constexpr int kCalendarColWidth = 400; // twips
 constexpr int kListDataRows = 60;
 

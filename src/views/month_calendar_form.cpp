@@ -13,20 +13,12 @@
 #include <QLineEdit>
 #include <QPushButton>
 
-MonthCalendarForm::MonthCalendarForm(const QString& formName, const QString& caption, const QString& title, int mode,
-                                     bool displayButton)
-    : Form(formName, caption),
-      title_(title),
-      対象略称(comboBox(QStringLiteral("対象略称"))),
-      表示年(textBox(QStringLiteral("表示年"))),
-      表示月(textBox(QStringLiteral("表示月"))),
-      表示(displayButton ? button(QStringLiteral("表示"), QStringLiteral("表示")) : nullptr),
+MonthCalendarForm::MonthCalendarForm(const QString& formName, const QString& caption, const QString& title, int mode, bool displayButton)
+    : Form(formName, caption), title_(title), 対象略称(comboBox(QStringLiteral("対象略称"))), 表示年(textBox(QStringLiteral("表示年"))),
+      表示月(textBox(QStringLiteral("表示月"))), 表示(displayButton ? button(QStringLiteral("表示"), QStringLiteral("表示")) : nullptr),
       前月(button(QStringLiteral("前月"), calendar_layout::kPreviousArrow)),
-      次月(button(QStringLiteral("次月"), calendar_layout::kNextArrow)),
-      日付(grid(QStringLiteral("日付"))),
-      休業日(grid(QStringLiteral("休業日"))),
-      設定日(textBox(QStringLiteral("設定日"))),
-      months_(表示年, 表示月, title),
+      次月(button(QStringLiteral("次月"), calendar_layout::kNextArrow)), 日付(grid(QStringLiteral("日付"))),
+      休業日(grid(QStringLiteral("休業日"))), 設定日(textBox(QStringLiteral("設定日"))), months_(表示年, 表示月, title),
       picker_(mode, 日付, 休業日, title,
               {[this](int day) { return months_.dayOfTypedMonth(day); }, [this](const QDate& date) { takeDate(date); }})
 {

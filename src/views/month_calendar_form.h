@@ -26,8 +26,7 @@ public:
 
 protected:
     // `displayButton`: the form has a 表示 button that shows the month typed.
-    MonthCalendarForm(const QString& formName, const QString& caption, const QString& title, int mode,
-                      bool displayButton);
+    MonthCalendarForm(const QString& formName, const QString& caption, const QString& title, int mode, bool displayButton);
 
     // Today's month, undrawn.
     void startAtThisMonth();

@@ -33,8 +33,7 @@ std::vector<基本設定::Overlap> ColourReservationStatus(FlexGrid* grid, const
     return rows;
 }
 
-std::vector<基本設定::Overlap> LoadGridListOverlap(const store::Database& db, const QStringList& targets,
-                                                 const 基本設定::Overlap& common)
+std::vector<基本設定::Overlap> LoadGridListOverlap(const store::Database& db, const QStringList& targets, const 基本設定::Overlap& common)
 {
     // One pass over the basic records instead of a look-up per target.
     QHash<QString, 基本設定::Overlap> own;
@@ -47,7 +46,7 @@ std::vector<基本設定::Overlap> LoadGridListOverlap(const store::Database& db
 }
 
 std::vector<基本設定::Overlap> LoadGridTargetOverlap(const store::Database& db, const QString& target, int rows,
-                                                   const 基本設定::Overlap& common)
+                                                     const 基本設定::Overlap& common)
 {
     return std::vector<基本設定::Overlap>(size_t(std::max(rows, 0)), 基本設定::LoadTargetOverlap(db, target, common));
 }
@@ -56,8 +55,7 @@ void PaintReservationCounts(FlexGrid* grid, const SlotCounts& counts, const std:
 {
     const int rows = std::min(int(counts.ReservationCount.size()), grid->rows() - 営業状色付::kFirstDataRow);
     for (int column = 0; column < rows; ++column)
-        PaintRowCounts(grid, column, counts.ReservationCount[size_t(column)],
-                       size_t(column) < limits.size() ? limits[size_t(column)] : 0);
+        PaintRowCounts(grid, column, counts.ReservationCount[size_t(column)], size_t(column) < limits.size() ? limits[size_t(column)] : 0);
 }
 
 void PaintRowCounts(FlexGrid* grid, int column, const std::vector<int>& rowCounts, int limit)

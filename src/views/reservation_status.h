@@ -20,11 +20,10 @@ namespace 予約状色付 {
 std::vector<基本設定::Overlap> ColourReservationStatus(FlexGrid* grid, const TimeTable& table, const SlotCounts& counts);
 
 // One entry per target, in order.
-std::vector<基本設定::Overlap> LoadGridListOverlap(const store::Database& db, const QStringList& targets,
-                                                 const 基本設定::Overlap& common);
+std::vector<基本設定::Overlap> LoadGridListOverlap(const store::Database& db, const QStringList& targets, const 基本設定::Overlap& common);
 // `rows` entries of the one target.
 std::vector<基本設定::Overlap> LoadGridTargetOverlap(const store::Database& db, const QString& target, int rows,
-                                                   const 基本設定::Overlap& common);
+                                                     const 基本設定::Overlap& common);
 
 // Counts of time-table column i go to grid row i + 2, slot k to grid column k + 1; nothing is
 // written outside the grid. `limits` holds the overlap limit of each row.

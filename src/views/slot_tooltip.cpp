@@ -44,8 +44,7 @@ QString text(const store::Database& db, const TimeTableColumn& column, const Slo
     QStringList lines;
     if (column.CalendarFlag == 1)
         lines << closureName(db, column);
-    for (const records::Reservation& r :
-         予約TBL::ReservationsInSlot(db, daySlots, column.Target, column.ColumnDate, slot))
+    for (const records::Reservation& r : 予約TBL::ReservationsInSlot(db, daySlots, column.Target, column.ColumnDate, slot))
         lines << reservationLine(db, r);
     return lines.join(QLatin1Char('\n'));
 }

@@ -111,8 +111,7 @@ TEST_F(FirstStartTest, AFolderThatCannotBeWrittenSaysSoAndOffersNoCreation)
     ModalScript script;
     script.form<初回起動>([&](初回起動* form) {
         form->findChild<QPushButton*>("フォルダ選択")->click();
-        offered = form->findChild<QPushButton*>("新規作成")->isEnabled() ||
-                  form->findChild<QPushButton*>("デモ作成")->isEnabled();
+        offered = form->findChild<QPushButton*>("新規作成")->isEnabled() || form->findChild<QPushButton*>("デモ作成")->isEnabled();
         said = form->findChild<QLabel*>("案内")->text();
         form->findChild<QPushButton*>("終了")->click();
     });
@@ -146,8 +145,9 @@ TEST_F(FirstStartOnServerTest, APasswordInTheSettingsFileIsRefusedWithOneMessage
         clearMessages();
         EXPECT_EQ(startProgram(), 1);
         EXPECT_FALSE(menuShown());
-        EXPECT_EQ(messageTexts(), QStringList{"設定ファイル「Kelvora.ini」の接続文字列にパスワードが書かれています。パスワードは設定ファイルに書かず、"
-                                              "~/.pgpass かサービスファイル（~/.pg_service.conf）に書いてください。"})
+        EXPECT_EQ(messageTexts(),
+                  QStringList{"設定ファイル「Kelvora.ini」の接続文字列にパスワードが書かれています。パスワードは設定ファイルに書かず、"
+                              "~/.pgpass かサービスファイル（~/.pg_service.conf）に書いてください。"})
             << address.toStdString();
     }
 }

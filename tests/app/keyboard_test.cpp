@@ -62,8 +62,8 @@ protected:
 TEST_F(KeyboardTest, EnterInABoxSavesOnEveryFormWhoseMainActionIsASave)
 {
     answer({false, false, false, false, false, false, false, false, false}); // No to every save question
-    for (const char* button : {"予約設定登録", "営業時間登録", "日別営業時間登録", "特定日営業時間登録", "予約者登録",
-                               "定休日登", "個別休業日登録"}) {
+    for (const char* button :
+         {"予約設定登録", "営業時間登録", "日別営業時間登録", "特定日営業時間登録", "予約者登録", "定休日登", "個別休業日登録"}) {
         QWidget* form = open(button);
         ASSERT_NE(form, nullptr) << button;
         EXPECT_TRUE(enterSaves(form)) << button;
@@ -95,8 +95,8 @@ TEST_F(KeyboardTest, EnterInABoxSavesOnEveryFormWhoseMainActionIsASave)
 
 TEST_F(KeyboardTest, EscClosesTheFormsThatLoseNothingByClosing)
 {
-    for (const char* button : {"予約設定登録", "営業時間登録", "特定日営業時間登録", "対象照会", "予約者登録", "予約者照会",
-                               "予約一括削除", "期末削除", "再編成", "定休日登", "個別休業日登録"}) {
+    for (const char* button : {"予約設定登録", "営業時間登録", "特定日営業時間登録", "対象照会", "予約者登録", "予約者照会", "予約一括削除",
+                               "期末削除", "再編成", "定休日登", "個別休業日登録"}) {
         QPointer<QWidget> form = open(button);
         ASSERT_NE(form, nullptr) << button;
         clearMessages(); // what a form says as it opens on an empty database

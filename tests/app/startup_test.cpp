@@ -9,10 +9,7 @@ namespace {
 
 class StartupTest : public DatabaseTest {
 protected:
-    void item(int number, const QString& content)
-    {
-        insert("マスタ", {{"マス_番号", number}, {"マス_内容", content}});
-    }
+    void item(int number, const QString& content) { insert("マスタ", {{"マス_番号", number}, {"マス_内容", content}}); }
     Settings load() { return 初期処理::LoadStartupSettings(db()); }
 };
 

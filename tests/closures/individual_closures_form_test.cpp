@@ -196,8 +196,7 @@ TEST_F(IndividualClosuresTest, AnEmptyOrWrongDateWritesNothing)
         box("設定日")->setText(text);
         press("確定");
         press("削除");
-        EXPECT_EQ(messageTexts(), (QStringList{"設定日に正しく(YYYY/MM/DD)入力してください",
-                                               "設定日に正しく(YYYY/MM/DD)入力してください"}))
+        EXPECT_EQ(messageTexts(), (QStringList{"設定日に正しく(YYYY/MM/DD)入力してください", "設定日に正しく(YYYY/MM/DD)入力してください"}))
             << text.toStdString();
         EXPECT_EQ(ui::textColourNumber(box("設定日")), 12);
     }

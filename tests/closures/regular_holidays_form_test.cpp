@@ -93,7 +93,7 @@ TEST_F(RegularHolidaysTest, SundaysOfTheYearUpToButNotIncludingItsLastDay)
 
 TEST_F(RegularHolidaysTest, RegisteringTwiceEditsTheSameRowsAndDeletingRemovesOnlyThem)
 {
-    addDay("00000", QDate(2026, 5, 5), 1, "こどもの日"); // a Tuesday
+    addDay("00000", QDate(2026, 5, 5), 1, "こどもの日");   // a Tuesday
     addDay("00001", QDate(2026, 5, 3), 0, "対象の営業日"); // a Sunday
     openForm(1);
     control<QCheckBox>("日")->setChecked(true);
@@ -113,8 +113,8 @@ TEST_F(RegularHolidaysTest, RegisteringTwiceEditsTheSameRowsAndDeletingRemovesOn
     EXPECT_EQ(count("カレンダー"), rowsAfterFirst) << "No deletes nothing";
     press("削除");
     EXPECT_EQ(messageTexts().last(), "曜日での定休日を削除しました。");
-    EXPECT_EQ(calendarRows(), (std::vector<QStringList>{{"00000", "2026/05/05", "1", "こどもの日"},
-                                                       {"00001", "2026/05/03", "0", "対象の営業日"}}));
+    EXPECT_EQ(calendarRows(),
+              (std::vector<QStringList>{{"00000", "2026/05/05", "1", "こどもの日"}, {"00001", "2026/05/03", "0", "対象の営業日"}}));
 }
 
 TEST_F(RegularHolidaysTest, NoWeekdayTickedWritesNothing)
@@ -144,9 +144,8 @@ TEST_F(RegularHolidaysTest, ADayOfTheMonthFallsInEveryMonthShortenedAfterAShortM
     // April has no 31st: the year starts on the 30th and keeps it, down to the 28th after February.
     box("定休日付")->setText("31");
     press("確定");
-    EXPECT_EQ(commonDates(), (QStringList{"2026/04/30", "2026/05/30", "2026/06/30", "2026/07/30", "2026/08/30",
-                                          "2026/09/30", "2026/10/30", "2026/11/30", "2026/12/30", "2027/01/30",
-                                          "2027/02/28", "2027/03/28"}));
+    EXPECT_EQ(commonDates(), (QStringList{"2026/04/30", "2026/05/30", "2026/06/30", "2026/07/30", "2026/08/30", "2026/09/30", "2026/10/30",
+                                          "2026/11/30", "2026/12/30", "2027/01/30", "2027/02/28", "2027/03/28"}));
 }
 
 TEST_F(RegularHolidaysTest, AYearStartingAfterTheFirstShowsWholeMonthsAndWritesOnlyItsOwnDays)
@@ -176,12 +175,11 @@ TEST_F(RegularHolidaysTest, AYearStartingAfterTheFirstShowsWholeMonthsAndWritesO
 TEST_F(RegularHolidaysTest, TheDayOfTheMonthIsChecked)
 {
     openForm(2);
-    for (const auto& [text, message] : std::vector<std::pair<QString, QString>>{
-             {"", "日付に数字を入力してください"},
-             {"十五", "日付に数字を入力してください"},
-             {"0", "定休日付に正しい数字を入力してください"},
-             {"32", "定休日付に正しい数字を入力してください"},
-             {"1.5", "定休日付に正しい数字を入力してください"}}) {
+    for (const auto& [text, message] : std::vector<std::pair<QString, QString>>{{"", "日付に数字を入力してください"},
+                                                                                {"十五", "日付に数字を入力してください"},
+                                                                                {"0", "定休日付に正しい数字を入力してください"},
+                                                                                {"32", "定休日付に正しい数字を入力してください"},
+                                                                                {"1.5", "定休日付に正しい数字を入力してください"}}) {
         clearMessages();
         box("定休日付")->setText(text);
         form->定休日付_LostFocus();

@@ -105,8 +105,12 @@ TEST_P(BookingRoadTest, ByTargetFromTheMenuToTheCountOnItsColour)
 
 TEST_P(BookingRoadTest, ByDayFromTheMenuToTheCountOnItsColour)
 {
-    insert("予約", {{"予約_設定番号", "00002"}, {"予約_年月日", "2026/12/09"}, {"予約_開始時間", "14:00"},
-                    {"予約_終了時間", "14:30"}, {"予約_予約者NO", "-000009"}, {"予約_予約者名", "先客"}});
+    insert("予約", {{"予約_設定番号", "00002"},
+                    {"予約_年月日", "2026/12/09"},
+                    {"予約_開始時間", "14:00"},
+                    {"予約_終了時間", "14:30"},
+                    {"予約_予約者NO", "-000009"},
+                    {"予約_予約者名", "先客"}});
     press(menu, "日別照会");
     auto* status = forms::find<予約状照会>();
     ASSERT_NE(status, nullptr);

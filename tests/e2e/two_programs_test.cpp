@@ -102,8 +102,12 @@ protected:
     {
         DatabaseTest::SetUp();
         insertMeetingRooms(1);
-        insert("予約", {{"予約_設定番号", "00001"}, {"予約_年月日", day}, {"予約_開始時間", "10:00"},
-                        {"予約_終了時間", "10:30"}, {"予約_予約者NO", "-000900"}, {"予約_予約者名", "先客"}});
+        insert("予約", {{"予約_設定番号", "00001"},
+                        {"予約_年月日", day},
+                        {"予約_開始時間", "10:00"},
+                        {"予約_終了時間", "10:30"},
+                        {"予約_予約者NO", "-000900"},
+                        {"予約_予約者名", "先客"}});
     }
 
     // From the menu to the entry form of the 10:00 slot of 会議室A on the day, for a new reserver.

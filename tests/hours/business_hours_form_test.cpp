@@ -190,9 +190,9 @@ TEST_F(BusinessHoursTest, TheOrderAndTheDisplayedHoursBoundTheBand)
     typeBand("20", "00", "24", "00");
     save();
     EXPECT_EQ(messageTexts().last(), "予約対象は更新(登録)されました。");
-    EXPECT_EQ(regularRows(), (std::vector<QStringList>{{"00001", "08:00", "20:00", "0", ""},
-                                                       {"00002", "08:30", "09:00", "0", ""},
-                                                       {"00002", "20:00", "24:00", "0", ""}}));
+    EXPECT_EQ(regularRows(),
+              (std::vector<QStringList>{
+                  {"00001", "08:00", "20:00", "0", ""}, {"00002", "08:30", "09:00", "0", ""}, {"00002", "20:00", "24:00", "0", ""}}));
 }
 
 TEST_F(BusinessHoursTest, EachBoxIsCheckedAndTheFirstFailureGivesTheMessage)
@@ -271,9 +271,9 @@ TEST_F(BusinessHoursTest, ASaveKeysOnTargetAndStart)
     clickTarget(2);
     typeBand("09", "00", "10", "00");
     save();
-    EXPECT_EQ(regularRows(), (std::vector<QStringList>{{"00001", "09:00", "11:30", "0", "短縮"},
-                                                       {"00001", "13:00", "17:00", "0", ""},
-                                                       {"00002", "09:00", "10:00", "0", ""}}));
+    EXPECT_EQ(regularRows(),
+              (std::vector<QStringList>{
+                  {"00001", "09:00", "11:30", "0", "短縮"}, {"00001", "13:00", "17:00", "0", ""}, {"00002", "09:00", "10:00", "0", ""}}));
 }
 
 TEST_F(BusinessHoursTest, AnOverlapReplacesTheSuccessMessageAndLoadsTheBandInRed)
@@ -340,8 +340,8 @@ TEST_F(BusinessHoursTest, DeleteGoesOnAfterAFailedCheckWhileSaveStops)
     addRegular("00001", "09:00", "12:00");
     typeBand("x", "00", "12", "00");
     remove();
-    EXPECT_EQ(messageTexts(), (QStringList{"開始時に正しく入力してください", "指定時間を削除します。。",
-                                           "指定時間は登録されていません。"}));
+    EXPECT_EQ(messageTexts(),
+              (QStringList{"開始時に正しく入力してください", "指定時間を削除します。。", "指定時間は登録されていません。"}));
     save();
     EXPECT_EQ(messageTexts(), (QStringList{"開始時に正しく入力してください"}));
     EXPECT_EQ(count("営業"), 1);

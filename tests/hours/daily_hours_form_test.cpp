@@ -106,10 +106,9 @@ TEST_F(DailyHoursTest, TheDayOfTheMonthIsTypedAndChecked)
     EXPECT_TRUE(control<QPushButton>("日別表示")->isVisible());
     clickTarget(1);
     typeBand("09", "00", "12", "00");
-    for (const auto& [day, message] : {std::pair{"0", "日付に正しく(DD･2桁)入力してください"},
-                                       std::pair{"32", "日付に正しく(DD･2桁)入力してください"},
-                                       std::pair{"a", "日付に正しく入力してください"},
-                                       std::pair{"", "日付に正しく入力してください"}}) {
+    for (const auto& [day, message] :
+         {std::pair{"0", "日付に正しく(DD･2桁)入力してください"}, std::pair{"32", "日付に正しく(DD･2桁)入力してください"},
+          std::pair{"a", "日付に正しく入力してください"}, std::pair{"", "日付に正しく入力してください"}}) {
         box("日付")->setText(day);
         save();
         EXPECT_EQ(messageTexts(), (QStringList{message})) << day;

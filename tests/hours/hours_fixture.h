@@ -44,18 +44,23 @@ protected:
     void addRegular(const QString& target, const QString& start, const QString& end, const QString& closed = "0",
                     const QString& remark = "")
     {
-        insert("営業", {{"営業_番号", target}, {"営業_開始時間", start}, {"営業_終了時間", end},
-                        {"営業_営業フラグ", closed}, {"営業_備考", remark}});
+        insert(
+            "営業",
+            {{"営業_番号", target}, {"営業_開始時間", start}, {"営業_終了時間", end}, {"営業_営業フラグ", closed}, {"営業_備考", remark}});
     }
     void addDaily(const QString& target, int cycle, int day, const QString& start, const QString& end)
     {
-        insert("日別", {{"日別_番号", target}, {"日別_区分", cycle}, {"日別_日付", day}, {"日別_開始時間", start},
-                        {"日別_終了時間", end}, {"日別_営業フラグ", "0"}});
+        insert("日別", {{"日別_番号", target},
+                        {"日別_区分", cycle},
+                        {"日別_日付", day},
+                        {"日別_開始時間", start},
+                        {"日別_終了時間", end},
+                        {"日別_営業フラグ", "0"}});
     }
     void addSpecific(const QString& target, const QDate& date, const QString& start, const QString& end)
     {
-        insert("特定日", {{"特定_番号", target}, {"特定_日付", date}, {"特定_開始時間", start}, {"特定_終了時間", end},
-                          {"特定_営業フラグ", "0"}});
+        insert("特定日",
+               {{"特定_番号", target}, {"特定_日付", date}, {"特定_開始時間", start}, {"特定_終了時間", end}, {"特定_営業フラグ", "0"}});
     }
 
     // The form's controls by name.
@@ -76,8 +81,7 @@ protected:
     void choose(const QString& option) const { control<QRadioButton>(option)->click(); }
 
     // Types a band into the four time boxes.
-    void typeBand(const QString& startHour, const QString& startMinute, const QString& endHour,
-                  const QString& endMinute) const
+    void typeBand(const QString& startHour, const QString& startMinute, const QString& endHour, const QString& endMinute) const
     {
         box("開始時")->setText(startHour);
         box("開始分")->setText(startMinute);

@@ -157,8 +157,8 @@ TEST_F(SpecificHoursTest, ADateThatDoesNotExistIsRefused)
 
     // A deletion goes on, but with no date there is nothing to delete.
     remove();
-    EXPECT_EQ(messageTexts(), (QStringList{"日付に正しく(YYYY/MM/DD)入力してください", "指定時間を削除します。。",
-                                           "指定時間は登録されていません。"}));
+    EXPECT_EQ(messageTexts(),
+              (QStringList{"日付に正しく(YYYY/MM/DD)入力してください", "指定時間を削除します。。", "指定時間は登録されていません。"}));
 }
 
 TEST_F(SpecificHoursTest, TypingTheDateBeingEditedAgainRefreshesNothing)

@@ -37,13 +37,21 @@ protected:
     void addDated(const QString& target, const QString& date, const QString& reserver)
     {
         insert("カレンダー", {{"カレ_番号", target}, {"カレ_年月日", date}, {"カレ_休日FLG", 1}});
-        insert("予約", {{"予約_設定番号", target}, {"予約_年月日", date}, {"予約_開始時間", "10:00"},
-                        {"予約_予約者NO", reserver}, {"予約_終了時間", "11:00"}});
+        insert("予約", {{"予約_設定番号", target},
+                        {"予約_年月日", date},
+                        {"予約_開始時間", "10:00"},
+                        {"予約_予約者NO", reserver},
+                        {"予約_終了時間", "11:00"}});
         insert("予約者", {{"予約者_予約者NO", reserver}, {"予約者_最新予約日", date}});
-        insert("特定日", {{"特定_番号", target}, {"特定_日付", date}, {"特定_開始時間", "09:00"},
-                          {"特定_終了時間", "17:00"}, {"特定_営業フラグ", "0"}});
-        insert("予約取消", {{"取消_設定番号", target}, {"取消_年月日", date}, {"取消_開始時間", "12:00"},
-                            {"取消_予約者NO", reserver}, {"取消_終了時間", "13:00"}, {"取消_日時", "2026/01/05 10:00:00"},
+        insert(
+            "特定日",
+            {{"特定_番号", target}, {"特定_日付", date}, {"特定_開始時間", "09:00"}, {"特定_終了時間", "17:00"}, {"特定_営業フラグ", "0"}});
+        insert("予約取消", {{"取消_設定番号", target},
+                            {"取消_年月日", date},
+                            {"取消_開始時間", "12:00"},
+                            {"取消_予約者NO", reserver},
+                            {"取消_終了時間", "13:00"},
+                            {"取消_日時", "2026/01/05 10:00:00"},
                             {"取消_区分", "1"}});
     }
     QStringList dates(const QString& table, const QString& index, const QString& field) const

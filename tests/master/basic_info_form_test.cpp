@@ -80,8 +80,8 @@ TEST_F(BasicInfoFormTest, ATargetWithoutARecordShowsTheDefaults)
 
 TEST_F(BasicInfoFormTest, AStoredRecordIsShownWithItsUnitAndOverlap)
 {
-    insert("基本", {{"基本_番号", "00001"}, {"基本_単位", "2"}, {"基本_設定", 3}, {"基本_重複", 1}, {"基本_重複数", 4},
-                    {"基本_備考", "午前のみ"}});
+    insert("基本",
+           {{"基本_番号", "00001"}, {"基本_単位", "2"}, {"基本_設定", 3}, {"基本_重複", 1}, {"基本_重複数", 4}, {"基本_備考", "午前のみ"}});
     insert("基本", {{"基本_番号", "00002"}, {"基本_単位", "1"}, {"基本_設定", 15}, {"基本_重複", 0}, {"基本_重複数", 0}});
     open("00001");
     EXPECT_TRUE(option("時間単位")->isChecked());
@@ -132,9 +132,8 @@ TEST_F(BasicInfoFormTest, TheUnitTimeHasLimitsForEachKindOfUnit)
     const QString wrong = "単位時間に正しく入力してください";
     // The unit kind, the unit time typed, and the message (empty when it is saved).
     const QList<std::tuple<QString, QString, QString>> cases = {
-        {"分単位", "25", wrong},  {"分単位", "30", ""},    {"分単位", "", wrong},   {"時間単位", "24", ""},
-        {"時間単位", "25", wrong}, {"時間単位", "1.5", wrong}, {"時間単位", "0", wrong}, {"時間単位", "二", wrong},
-        {"日単位", "1", ""},     {"日単位", "2", wrong},
+        {"分単位", "25", wrong},    {"分単位", "30", ""},     {"分単位", "", wrong},     {"時間単位", "24", ""}, {"時間単位", "25", wrong},
+        {"時間単位", "1.5", wrong}, {"時間単位", "0", wrong}, {"時間単位", "二", wrong}, {"日単位", "1", ""},    {"日単位", "2", wrong},
     };
     for (const auto& [kind, unitTime, message] : cases) {
         option(kind)->click();
@@ -280,8 +279,7 @@ TEST_F(DatabaseTest, TheMenuOpensTheCommonRecordAndReloadsTheUnitTime)
     whenModalShown([&](QWidget* modal) {
         auto* form = dynamic_cast<基本登*>(modal);
         ASSERT_NE(form, nullptr);
-        shownTarget = form->findChild<QLineEdit*>("対象番号")->text() + " " +
-                      form->findChild<QLineEdit*>("対象名称")->text();
+        shownTarget = form->findChild<QLineEdit*>("対象番号")->text() + " " + form->findChild<QLineEdit*>("対象名称")->text();
         form->findChild<QLineEdit*>("単位時間")->setText("15");
         form->findChild<QPushButton*>("確定")->click();
         form->findChild<QPushButton*>("終了")->click();

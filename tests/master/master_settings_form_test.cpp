@@ -62,7 +62,7 @@ TEST_F(MasterSettingsFormTest, PickingAnItemShowsItsNumberExplanationAndStoredVa
     EXPECT_EQ(form->windowTitle(), "マスター登録");
     EXPECT_EQ(form->findChild<QGroupBox*>("Frame1")->title(), "マスター種類");
     const QList<std::pair<QString, QString>> labels = {
-        {"保持年数", "保持期限"}, {"特定日設定", "特定日設定"}, {"年度開始日", "年度開始日"}, {"表示開始", "表示開始時間"},
+        {"保持年数", "保持期限"},     {"特定日設定", "特定日設定"},         {"年度開始日", "年度開始日"},    {"表示開始", "表示開始時間"},
         {"表示終了", "表示終了時間"}, {"プリフィックス", "予約NOﾌﾟﾘﾌｨｯｸｽ"}, {"予約NO区分", "予約NO設定区分"}};
     for (const auto& [name, caption] : labels)
         EXPECT_EQ(form->findChild<QLabel*>(name)->text(), caption);
@@ -100,8 +100,7 @@ TEST_F(MasterSettingsFormTest, SavingAsksThenStoresTheOneItemInPlace)
     EXPECT_EQ(messages()[1].text, "登録･更新しました。");
     EXPECT_EQ(messages()[1].title, "ﾏｽﾀｰ登録");
     EXPECT_EQ(messages()[1].icon, msg::Icon::Exclamation);
-    EXPECT_EQ(rows("マスタ", "idx_マスタ", {"マス_番号", "マス_内容", "マス_備考"}),
-              (std::vector<QStringList>{{"1", "24", "二年"}}));
+    EXPECT_EQ(rows("マスタ", "idx_マスタ", {"マス_番号", "マス_内容", "マス_備考"}), (std::vector<QStringList>{{"1", "24", "二年"}}));
 
     save("保持年数", "36");
     EXPECT_EQ(count("マスタ"), 1);
@@ -153,10 +152,10 @@ TEST_F(MasterSettingsFormTest, WrongValuesAreRefusedWithTheirMessageAndNothingIs
 TEST_F(MasterSettingsFormTest, AcceptedValuesAreStoredWithHalfWidthDigitsAndThePrefixAsTyped)
 {
     const QList<std::tuple<QString, int, QString, QString>> cases = {
-        {"年度開始日", 3, "12/31", "12/31"}, {"年度開始日", 3, "4/1", "4/1"},     {"年度開始日", 3, "０４／０１", "04/01"},
-        {"特定日設定", 2, "2", "2"},         {"予約NO区分", 7, "1", "1"},         {"プリフィックス", 6, "YYYY", "YYYY"},
-        {"プリフィックス", 6, "ab12", "ab12"}, {"プリフィックス", 6, "", ""},       {"プリフィックス", 6, "Ａ１", "Ａ１"},
-        {"保持年数", 1, "１８", "18"},       {"表示開始", 4, " ９ ", "9"},
+        {"年度開始日", 3, "12/31", "12/31"},   {"年度開始日", 3, "4/1", "4/1"}, {"年度開始日", 3, "０４／０１", "04/01"},
+        {"特定日設定", 2, "2", "2"},           {"予約NO区分", 7, "1", "1"},     {"プリフィックス", 6, "YYYY", "YYYY"},
+        {"プリフィックス", 6, "ab12", "ab12"}, {"プリフィックス", 6, "", ""},   {"プリフィックス", 6, "Ａ１", "Ａ１"},
+        {"保持年数", 1, "１８", "18"},         {"表示開始", 4, " ９ ", "9"},
     };
     for (const auto& [item, number, typed, kept] : cases) {
         save(item, typed);

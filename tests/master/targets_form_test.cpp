@@ -317,8 +317,7 @@ TEST_F(DatabaseTest, TheClosureButtonOpensTheClosureFormOnTheSelectedTarget)
     EXPECT_EQ(closures->findChild<QComboBox*>("対象略称")->currentText(), "会議室A");
     closures->findChild<QLineEdit*>("設定日")->setText("2026/12/24");
     closures->findChild<QPushButton*>("確定")->click();
-    EXPECT_EQ(rows("カレンダー", "Key_カレンダー", {"カレ_番号", "カレ_年月日"}),
-              (std::vector<QStringList>{{"00001", "2026/12/24"}}));
+    EXPECT_EQ(rows("カレンダー", "Key_カレンダー", {"カレ_番号", "カレ_年月日"}), (std::vector<QStringList>{{"00001", "2026/12/24"}}));
 }
 
 } // namespace

@@ -1,7 +1,7 @@
 // The program killed with SIGKILL (as a crash or a power cut would stop it) at random points,
 // drawn from fixed seeds, while it books, cancels, deletes in bulk, purges, expands holidays,
-// rebuilds the file and upgrades a file of the former version. After each kill the file passes the integrity check and every multi-record action is
-// either wholly applied or not at all.
+// rebuilds the file and upgrades a file of the former version. After each kill the file passes the integrity check and every multi-record
+// action is either wholly applied or not at all.
 
 #include "closures/regular_holidays_form.h"
 #include "maintenance/period_end_form.h"
@@ -44,8 +44,7 @@ class KillPoints {
 public:
     KillPoints(unsigned seed, int fewestActions, int mostActions, int longestDelayMs)
         : random_(seed), actions_(fewestActions, mostActions), delay_(0, longestDelayMs)
-    {
-    }
+    {}
     int actions() { return actions_(random_); }
     int delayMs() { return delay_(random_); }
 
@@ -105,17 +104,19 @@ TEST_F(CrashTest, ABookingIsWhollyStoredOrNotAtAll)
         return;
     }
 
-    killRepeatedly(KillPoints(10, 1, 4, 15), [] {}, [this](int) {
-        const auto reservations = rows("予約", "Key_予約", {"予約_予約者NO", "予約_予約者名"});
-        auto reservers = rows("予約者", "Key_予約者", {"予約者_予約者NO", "予約者_予約者名"});
-        auto booked = reservations;
-        std::sort(booked.begin(), booked.end());
-        EXPECT_EQ(booked, reservers) << "a reserver without a reservation or the other way round";
-        const auto counter = rows("発番", "Key_発番", {"発番_番号"});
-        ASSERT_EQ(counter.size(), reservers.empty() ? 0u : 1u);
-        if (!reservers.empty())
-            EXPECT_EQ(counter[0][0].toInt(), reservers.back()[0].mid(1).toInt()) << "a number was taken without a booking";
-    });
+    killRepeatedly(
+        KillPoints(10, 1, 4, 15), [] {},
+        [this](int) {
+            const auto reservations = rows("予約", "Key_予約", {"予約_予約者NO", "予約_予約者名"});
+            auto reservers = rows("予約者", "Key_予約者", {"予約者_予約者NO", "予約者_予約者名"});
+            auto booked = reservations;
+            std::sort(booked.begin(), booked.end());
+            EXPECT_EQ(booked, reservers) << "a reserver without a reservation or the other way round";
+            const auto counter = rows("発番", "Key_発番", {"発番_番号"});
+            ASSERT_EQ(counter.size(), reservers.empty() ? 0u : 1u);
+            if (!reservers.empty())
+                EXPECT_EQ(counter[0][0].toInt(), reservers.back()[0].mid(1).toInt()) << "a number was taken without a booking";
+        });
     EXPECT_GT(count("予約"), kKills);
     report("SIGKILL during bookings (予約者登 確定, a new reserver each time)",
            "every booking was whole: each reservation has its reserver, each reserver its reservation, and the "
@@ -149,8 +150,11 @@ TEST_F(CrashTest, ABulkDeletionIsWhollyDoneOrNotAtAll)
                     insert("設定", {{"設定_番号", target(t)}, {"設定_略称", "対象" + target(t)}});
                     for (int d = 0; d < days; ++d) {
                         for (const char* start : {"10:00", "14:00"}) {
-                            insert("予約", {{"予約_設定番号", target(t)}, {"予約_年月日", day(first, d)}, {"予約_開始時間", start},
-                                            {"予約_予約者NO", "-000001"}, {"予約_終了時間", "11:00"}});
+                            insert("予約", {{"予約_設定番号", target(t)},
+                                            {"予約_年月日", day(first, d)},
+                                            {"予約_開始時間", start},
+                                            {"予約_予約者NO", "-000001"},
+                                            {"予約_終了時間", "11:00"}});
                         }
                     }
                 }
@@ -203,14 +207,19 @@ TEST_F(CrashTest, APurgeIsWhollyDoneOrNotAtAll)
                 for (int d = 0; d < kDays; ++d) {
                     for (int t = 1; t <= 4; ++t) {
                         insert("カレンダー", {{"カレ_番号", target(t)}, {"カレ_年月日", day(first, d)}, {"カレ_休日FLG", 1}});
-                        insert("特定日", {{"特定_番号", target(t)}, {"特定_日付", day(first, d)}, {"特定_開始時間", "10:00"},
-                                          {"特定_終了時間", "12:00"}, {"特定_営業フラグ", "0"}});
+                        insert("特定日", {{"特定_番号", target(t)},
+                                          {"特定_日付", day(first, d)},
+                                          {"特定_開始時間", "10:00"},
+                                          {"特定_終了時間", "12:00"},
+                                          {"特定_営業フラグ", "0"}});
                         insert("予約者", {{"予約者_予約者NO", QStringLiteral("-%1%2").arg(d, 4, 10, QChar('0')).arg(t, 2, 10, QChar('0'))},
                                           {"予約者_最新予約日", day(first, d)}});
                         for (int slot = 0; slot < 8; ++slot) {
-                            insert("予約", {{"予約_設定番号", target(t)}, {"予約_年月日", day(first, d)},
+                            insert("予約", {{"予約_設定番号", target(t)},
+                                            {"予約_年月日", day(first, d)},
                                             {"予約_開始時間", QStringLiteral("%1:00").arg(9 + slot, 2, 10, QChar('0'))},
-                                            {"予約_予約者NO", "-000001"}, {"予約_終了時間", "23:00"}});
+                                            {"予約_予約者NO", "-000001"},
+                                            {"予約_終了時間", "23:00"}});
                         }
                     }
                 }
@@ -258,20 +267,22 @@ TEST_F(CrashTest, AHolidayExpansionIsWhollyDoneOrNotAtAll)
     QStringList year;
     for (QDate date(2026, 4, 1); date < QDate(2027, 3, 31); date = date.addDays(1))
         year << date.toString("yyyy/MM/dd");
-    killRepeatedly(KillPoints(40, 1, 4, 10), [] {}, [&](int) {
-        const auto days = rows("カレンダー", "Key_カレンダー", {"カレ_番号", "カレ_年月日", "カレ_備考"});
-        if (days.empty())
-            return;
-        QStringList dates;
-        QSet<QString> names;
-        for (const QStringList& row : days) {
-            EXPECT_EQ(row[0], "00000");
-            dates << row[1];
-            names << row[2];
-        }
-        EXPECT_EQ(dates, year) << "a part of the year";
-        EXPECT_EQ(names.size(), 1) << "two registrations mixed";
-    });
+    killRepeatedly(
+        KillPoints(40, 1, 4, 10), [] {},
+        [&](int) {
+            const auto days = rows("カレンダー", "Key_カレンダー", {"カレ_番号", "カレ_年月日", "カレ_備考"});
+            if (days.empty())
+                return;
+            QStringList dates;
+            QSet<QString> names;
+            for (const QStringList& row : days) {
+                EXPECT_EQ(row[0], "00000");
+                dates << row[1];
+                names << row[2];
+            }
+            EXPECT_EQ(dates, year) << "a part of the year";
+            EXPECT_EQ(names.size(), 1) << "two registrations mixed";
+        });
     report("SIGKILL during holiday expansions (定休日登録 確定 and 削除, every day of a year)",
            "the common calendar held either no day or every day of the year under one name");
 }
@@ -279,8 +290,8 @@ TEST_F(CrashTest, AHolidayExpansionIsWhollyDoneOrNotAtAll)
 // -- a step of the reorganisation -------------------------------------------------------------
 
 // Every table holds records marked with `tag`; 予約 holds `reservations` of them.
-void fillAll(const std::function<void(const QString&, std::initializer_list<std::pair<QString, store::Value>>)>& insert,
-             const QString& tag, int reservations)
+void fillAll(const std::function<void(const QString&, std::initializer_list<std::pair<QString, store::Value>>)>& insert, const QString& tag,
+             int reservations)
 {
     const QString number = "0000" + tag;
     insert("カレンダー", {{"カレ_番号", number}, {"カレ_年月日", "2025/01/01"}, {"カレ_休日FLG", 1}});
@@ -288,16 +299,25 @@ void fillAll(const std::function<void(const QString&, std::initializer_list<std:
     insert("営業", {{"営業_番号", number}, {"営業_開始時間", "09:00"}, {"営業_終了時間", "18:00"}, {"営業_営業フラグ", "0"}});
     insert("基本", {{"基本_番号", number}, {"基本_単位", "1"}, {"基本_設定", 30}, {"基本_重複", 0}});
     insert("設定", {{"設定_番号", number}, {"設定_名称", tag}});
-    insert("特定日", {{"特定_番号", number}, {"特定_日付", "2025/01/01"}, {"特定_開始時間", "09:00"}, {"特定_終了時間", "12:00"},
+    insert("特定日", {{"特定_番号", number},
+                      {"特定_日付", "2025/01/01"},
+                      {"特定_開始時間", "09:00"},
+                      {"特定_終了時間", "12:00"},
                       {"特定_営業フラグ", "0"}});
-    insert("日別", {{"日別_番号", number}, {"日別_区分", 1}, {"日別_日付", 2}, {"日別_開始時間", "09:00"}, {"日別_終了時間", "12:00"},
+    insert("日別", {{"日別_番号", number},
+                    {"日別_区分", 1},
+                    {"日別_日付", 2},
+                    {"日別_開始時間", "09:00"},
+                    {"日別_終了時間", "12:00"},
                     {"日別_営業フラグ", "0"}});
     insert("発番", {{"発番_設備", number}, {"発番_番号", "000001"}});
     insert("予約者", {{"予約者_予約者NO", "-00000" + tag}});
     for (int n = 0; n < reservations; ++n) {
-        insert("予約", {{"予約_設定番号", number}, {"予約_年月日", day(QDate(2025, 1, 1), n % 150)},
+        insert("予約", {{"予約_設定番号", number},
+                        {"予約_年月日", day(QDate(2025, 1, 1), n % 150)},
                         {"予約_開始時間", QStringLiteral("%1:00").arg(n / 150, 2, 10, QChar('0'))},
-                        {"予約_予約者NO", "-00000" + tag}, {"予約_終了時間", QStringLiteral("%1:30").arg(n / 150, 2, 10, QChar('0'))},
+                        {"予約_予約者NO", "-00000" + tag},
+                        {"予約_終了時間", QStringLiteral("%1:30").arg(n / 150, 2, 10, QChar('0'))},
                         {"予約_受付日", "2024/12/01"}});
     }
 }
@@ -328,10 +348,10 @@ TEST_F(CrashTest, AReorganisationStepIsWhollyDoneOrNotAtAll)
         [&](int) {
             const Contents now = tableContents(kAllTables);
             for (const QString& table : kAllTables)
-                EXPECT_TRUE(now.at(table) == before.at(table) || now.at(table) == copy.at(table)) << table.toStdString() << " is half copied";
+                EXPECT_TRUE(now.at(table) == before.at(table) || now.at(table) == copy.at(table))
+                    << table.toStdString() << " is half copied";
         });
-    report("SIGKILL during reorganisations (再編成, each table a step)",
-           "every table was wholly as before or wholly the backup's copy");
+    report("SIGKILL during reorganisations (再編成, each table a step)", "every table was wholly as before or wholly the backup's copy");
 }
 
 // -- cancellations: the reservation goes and its record stays, in one transaction -------------
@@ -344,9 +364,8 @@ TEST_F(CrashTest, ACancellationIsWhollyDoneOrNotAtAll)
         enterParentFolder([](const QString& text) { return text == "予約は削除されました。"; });
         // One entry form on the slot; each 削除 cancels the booking of the number typed in it.
         EntryOutcome outcome;
-        auto* form = open<予約者登>(BookingSlot{{"00001", "", "会議室A", ""}, QDate(2026, 12, 10), {10, 0}, {11, 0}, true,
-                                                true, reserver(1), "予約者"},
-                                    outcome);
+        auto* form = open<予約者登>(
+            BookingSlot{{"00001", "", "会議室A", ""}, QDate(2026, 12, 10), {10, 0}, {11, 0}, true, true, reserver(1), "予約者"}, outcome);
         for (int n = 1; n <= kReservations; ++n) {
             form->findChild<QLineEdit*>("予約者NO")->setText(reserver(n));
             form->findChild<QPushButton*>("削除")->click();
@@ -361,8 +380,12 @@ TEST_F(CrashTest, ACancellationIsWhollyDoneOrNotAtAll)
         [&] {
             recreateMainFile([&] {
                 for (int n = 1; n <= kReservations; ++n)
-                    insert("予約", {{"予約_設定番号", "00001"}, {"予約_年月日", "2026/12/10"}, {"予約_開始時間", "10:00"},
-                                    {"予約_予約者NO", reserver(n)}, {"予約_終了時間", "11:00"}, {"予約_備考", remark}});
+                    insert("予約", {{"予約_設定番号", "00001"},
+                                    {"予約_年月日", "2026/12/10"},
+                                    {"予約_開始時間", "10:00"},
+                                    {"予約_予約者NO", reserver(n)},
+                                    {"予約_終了時間", "11:00"},
+                                    {"予約_備考", remark}});
             });
         },
         [&](int) {

@@ -60,8 +60,7 @@ std::optional<QString> expectedFor(const EntryBox& box, const HostileInput& inpu
                 return readBack;
         }
         return std::nullopt;
-    case Rule::NeverWritten:
-        return box.passes.front().second;
+    case Rule::NeverWritten: return box.passes.front().second;
     default:
         if (refusedBy(box.rule).contains(input.name))
             return std::nullopt;
@@ -179,8 +178,8 @@ protected:
             const auto touched = place.removed ? recordsOnlyIn(before.at(place.where), after.at(place.where))
                                                : recordsOnlyIn(after.at(place.where), before.at(place.where));
             const bool found = std::any_of(touched.begin(), touched.end(), [&](const QStringList& r) { return r[field] == expected; });
-            EXPECT_TRUE(found) << place.field.toStdString() << " does not read back \"" << shortText(expected) << "\" ("
-                               << touched.size() << " records " << (place.removed ? "removed" : "written") << ")";
+            EXPECT_TRUE(found) << place.field.toStdString() << " does not read back \"" << shortText(expected) << "\" (" << touched.size()
+                               << " records " << (place.removed ? "removed" : "written") << ")";
         }
     }
 

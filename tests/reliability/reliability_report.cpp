@@ -58,7 +58,8 @@ QString cell(QString text)
 QString markdown()
 {
     QStringList out;
-    out << "# Reliability" << ""
+    out << "# Reliability"
+        << ""
         << "What the reliability suite (`tests/reliability`) tried and what held. This file is written by the suite; "
            "regenerate it with `scripts/reliability-report.sh`."
         << "";

@@ -153,8 +153,7 @@ protected:
     static bool showing(const QString& window)
     {
         const QWidgetList windows = QApplication::topLevelWidgets();
-        return std::any_of(windows.begin(), windows.end(),
-                           [&](const QWidget* w) { return w->objectName() == window && w->isVisible(); });
+        return std::any_of(windows.begin(), windows.end(), [&](const QWidget* w) { return w->objectName() == window && w->isVisible(); });
     }
 
     // The reservation entry form with a new reserver typed in; saving books 2026/12/10 10:00.
@@ -234,8 +233,10 @@ TEST_F(StoreFaultTest, AMissingFileIsReportedAndNoEmptyFileTakesItsPlace)
     EXPECT_TRUE(storeErrors().isEmpty());
     EXPECT_EQ(count("予約"), 3);
     expectCheckPasses();
-    reliability_report::note(Section::StoreFault, "database file missing: program start (the first start asks), a menu button, the booking save", 3,
-                             whatHeld(QString(message).replace(QDir::currentPath(), "<the current folder>"), "no file was created in its place; the file put back was unchanged; check passed"));
+    reliability_report::note(Section::StoreFault,
+                             "database file missing: program start (the first start asks), a menu button, the booking save", 3,
+                             whatHeld(QString(message).replace(QDir::currentPath(), "<the current folder>"),
+                                      "no file was created in its place; the file put back was unchanged; check passed"));
 }
 
 TEST_F(StoreFaultTest, AMissingTableOrIndexStopsTheActionWithNothingHalfDone)
@@ -260,7 +261,8 @@ TEST_F(StoreFaultTest, AMissingTableOrIndexStopsTheActionWithNothingHalfDone)
     EXPECT_TRUE(menu()->isVisible());
     reliability_report::note(Section::StoreFault, "table 特定日 missing: the period-end purge", 1,
                              QStringLiteral("one message: 「%1」; the three tables purged before it was met are unchanged; "
-                                            "the check names only the missing table and its indexes").arg(noTable));
+                                            "the check names only the missing table and its indexes")
+                                 .arg(noTable));
     reliability_report::note(Section::StoreFault, "index Idx_カナ missing: the reserver form from the menu", 1,
                              QStringLiteral("one message: 「%1」; the menu kept running; nothing changed").arg(noIndex));
 }
@@ -314,7 +316,8 @@ TEST_F(StoreFaultTest, AFileLockedByAnotherProgramMakesTheActionWaitThenReport)
     expectCheckPasses();
     reliability_report::note(Section::StoreFault, "file locked by another connection holding a write transaction: the booking save", 1,
                              whatHeld(message, QStringLiteral("the save waited %1 s first; the file holds exactly the records stored "
-                                                          "before; check passed").arg(ms / 1000.0, 0, 'f', 1)));
+                                                              "before; check passed")
+                                                   .arg(ms / 1000.0, 0, 'f', 1)));
 }
 
 TEST_F(StoreFaultTest, ADiskThatFillsUpInTheMiddleOfASaveLeavesNoHalfOfIt)
@@ -365,8 +368,8 @@ TEST_F(StoreFaultTest, ADiskThatFillsUpInTheMiddleOfASaveLeavesNoHalfOfIt)
     EXPECT_EQ(count("予約"), 3);
     held.close();
     expectCheckPasses();
-    reliability_report::note(Section::StoreFault, "disk full in the middle of a save (page limit): the holiday expansion, the booking save", 2,
-                             whatHeld(message, "what the save had written before the limit was rolled back; check passed"));
+    reliability_report::note(Section::StoreFault, "disk full in the middle of a save (page limit): the holiday expansion, the booking save",
+                             2, whatHeld(message, "what the save had written before the limit was rolled back; check passed"));
 }
 
 TEST_F(StoreFaultTest, AFileThatIsNotADatabaseIsReportedAndLeftAsItWas)
@@ -400,8 +403,7 @@ TEST_F(StoreFaultTest, AFileThatIsNotADatabaseIsReportedAndLeftAsItWas)
     expectCheckPasses();
     reliability_report::note(Section::StoreFault, "a file that is not a database: a menu button", 1,
                              whatHeld(notDatabase, "the file unchanged byte for byte"));
-    reliability_report::note(Section::StoreFault, "an empty file in its place: a menu button", 1,
-                             whatHeld(empty, "the file still empty"));
+    reliability_report::note(Section::StoreFault, "an empty file in its place: a menu button", 1, whatHeld(empty, "the file still empty"));
 }
 
 TEST_F(StoreFaultTest, AFormWhoseLoadingFailsDoesNotOpen)
@@ -428,7 +430,9 @@ TEST_F(StoreFaultTest, AFormWhoseLoadingFailsDoesNotOpen)
         // that follows their closing.
         {"マスター登", [] {}, [this] { forms::showModal<マスター登>(settings); }},
         {"基本登", [] {},
-         [this] { 基本登::openFor(settings, {"00000", "共通基本情報", "共通基本情報", ""}, true); }},
+         [this] {
+             基本登::openFor(settings, {"00000", "共通基本情報", "共通基本情報", ""}, true);
+         }},
         fromMenu("対象登", "予約設定登録"),
         fromMenu("営業時間登", "営業時間登録"),
         fromMenu("営業時間登", "日別営業時間登録"),
@@ -449,7 +453,7 @@ TEST_F(StoreFaultTest, AFormWhoseLoadingFailsDoesNotOpen)
         {"予約者登", [] {},
          [this, &outcome] {
              open<予約者登>(BookingSlot{{"00001", "", "", ""}, QDate(2026, 12, 1), {10, 0}, {11, 0}, false, true, "-000900", "古川"},
-                           outcome);
+                            outcome);
          }},
     };
 

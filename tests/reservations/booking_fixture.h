@@ -28,20 +28,28 @@ protected:
     // The overlap rule of a target: a limit of 0 means no overlap.
     void basic(const QString& target, int limit)
     {
-        insert("基本", {{"基本_番号", target}, {"基本_単位", "1"}, {"基本_設定", 30}, {"基本_重複", limit > 0 ? 1 : 0},
-                        {"基本_重複数", limit}});
+        insert("基本",
+               {{"基本_番号", target}, {"基本_単位", "1"}, {"基本_設定", 30}, {"基本_重複", limit > 0 ? 1 : 0}, {"基本_重複数", limit}});
     }
-    void book(const QString& target, const QString& date, const QString& start, const QString& end,
-              const QString& number, const QString& name = "予約者", const QString& remark = "")
+    void book(const QString& target, const QString& date, const QString& start, const QString& end, const QString& number,
+              const QString& name = "予約者", const QString& remark = "")
     {
-        insert("予約", {{"予約_設定番号", target}, {"予約_年月日", date}, {"予約_開始時間", start}, {"予約_終了時間", end},
-                        {"予約_予約者NO", number}, {"予約_予約者名", name}, {"予約_備考", remark}});
+        insert("予約", {{"予約_設定番号", target},
+                        {"予約_年月日", date},
+                        {"予約_開始時間", start},
+                        {"予約_終了時間", end},
+                        {"予約_予約者NO", number},
+                        {"予約_予約者名", name},
+                        {"予約_備考", remark}});
     }
-    void reserver(const QString& number, const QString& name, const QString& kana, const QString& latest = "",
-                  const QString& remark = "")
+    void reserver(const QString& number, const QString& name, const QString& kana, const QString& latest = "", const QString& remark = "")
     {
-        insert("予約者", {{"予約者_予約者NO", number}, {"予約者_予約者名", name}, {"予約者_予約者名カナ", kana},
-                          {"予約者_性別", 1}, {"予約者_最新予約日", latest}, {"予約者_備考", remark}});
+        insert("予約者", {{"予約者_予約者NO", number},
+                          {"予約者_予約者名", name},
+                          {"予約者_予約者名カナ", kana},
+                          {"予約者_性別", 1},
+                          {"予約者_最新予約日", latest},
+                          {"予約者_備考", remark}});
     }
     void closedFrom(const QString& target, const QString& start, const QString& end)
     {

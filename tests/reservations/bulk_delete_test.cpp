@@ -22,8 +22,11 @@ protected:
     }
     void addReservation(const QString& target, const QString& date)
     {
-        insert("予約", {{"予約_設定番号", target}, {"予約_年月日", date}, {"予約_開始時間", "10:00"},
-                        {"予約_予約者NO", "-000001"}, {"予約_終了時間", "11:00"}});
+        insert("予約", {{"予約_設定番号", target},
+                        {"予約_年月日", date},
+                        {"予約_開始時間", "10:00"},
+                        {"予約_予約者NO", "-000001"},
+                        {"予約_終了時間", "11:00"}});
     }
     // The dates of a target's reservations that are left, in date order.
     QStringList datesOf(const QString& target) const
@@ -66,8 +69,7 @@ TEST_F(BulkDeleteTest, TheGridListsEveryTargetButTheCommonOneAllMarked)
         EXPECT_EQ(g->text(0, col), headers[col]);
         EXPECT_EQ(g->colWidth(col), widths[col]);
     }
-    EXPECT_EQ((QStringList{g->text(1, 0), g->text(1, 1), g->text(1, 2), g->text(1, 3)}),
-              (QStringList{"1", "00001", "略00001", ""}));
+    EXPECT_EQ((QStringList{g->text(1, 0), g->text(1, 1), g->text(1, 2), g->text(1, 3)}), (QStringList{"1", "00001", "略00001", ""}));
     EXPECT_EQ((QStringList{g->text(2, 0), g->text(2, 1), g->text(2, 3)}), (QStringList{"1", "00002", "奥の部屋"}));
     EXPECT_EQ(g->text(3, 1), "");
     EXPECT_TRUE(messages().empty());
@@ -252,8 +254,7 @@ TEST_F(BulkDeleteTest, ANegativeRetentionSettingDeletesNothing)
     EXPECT_EQ(ui::textColourNumber(months()), 12);
     clickDelete();
     EXPECT_EQ(count("予約"), 1);
-    EXPECT_EQ(messageTexts(),
-              (QStringList{"入力にｴﾗｰがあります処理を続行しますか？", "削除月数に正しく入力してください"}));
+    EXPECT_EQ(messageTexts(), (QStringList{"入力にｴﾗｰがあります処理を続行しますか？", "削除月数に正しく入力してください"}));
 }
 
 TEST_F(BulkDeleteTest, AStoppedDeletionLeavesTheFileAsItWas)

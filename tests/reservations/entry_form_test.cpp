@@ -25,11 +25,11 @@ protected:
 
     // A new reservation of 00001 on `date`, or an existing one when a reserver is given, as the
     // time inquiry hands it over.
-    void open(const QString& start = "10:00", const QString& end = "10:30", const QString& number = "",
-              const QString& name = "")
+    void open(const QString& start = "10:00", const QString& end = "10:30", const QString& number = "", const QString& name = "")
     {
-        const BookingSlot slot{roomA(), *input::date(date), *input::timeFromText(start), *input::timeFromText(end, true),
-                               true, !number.isEmpty(), number, name};
+        const BookingSlot slot{
+            roomA(), *input::date(date), *input::timeFromText(start), *input::timeFromText(end, true), true, !number.isEmpty(), number,
+            name};
         form = DatabaseTest::open<予約者登>(slot, outcome);
     }
     void fill(const QString& name, const QString& kana)
@@ -51,8 +51,8 @@ protected:
     }
     QStringList reserverRow(const QString& number) const
     {
-        for (const QStringList& row : rows("予約者", "Key_予約者",
-                                           {"予約者_予約者NO", "予約者_予約者名", "予約者_年月日", "予約者_最新予約日"})) {
+        for (const QStringList& row :
+             rows("予約者", "Key_予約者", {"予約者_予約者NO", "予約者_予約者名", "予約者_年月日", "予約者_最新予約日"})) {
             if (row[0] == number)
                 return row;
         }
@@ -166,8 +166,7 @@ TEST_F(EntryFormTest, ABookingTakenAfterMidnightIsDatedAndNumberedByTheDayItIsSa
     open();
     fill("木村", "キムラ");
     save();
-    EXPECT_EQ(rows("予約", "Key_予約", {"予約_予約者NO", "予約_受付日"}),
-              (std::vector<QStringList>{{"2027-000008", "2027/01/01"}}));
+    EXPECT_EQ(rows("予約", "Key_予約", {"予約_予約者NO", "予約_受付日"}), (std::vector<QStringList>{{"2027-000008", "2027/01/01"}}));
 }
 
 TEST_F(EntryFormTest, SavingOverAnExistingKeyEditsThatReservation)
@@ -220,7 +219,8 @@ TEST_F(EntryFormTest, DeletingKeepsTheReservationAsACancellationAndKeepsTheReser
     EXPECT_EQ(count("予約"), 0);
     EXPECT_EQ(count("予約者"), 1);
     // The cancelled reservation is kept as it was, with the moment and kind "1".
-    EXPECT_EQ(rows("予約取消", "Key_予約取消", {"取消_年月日", "取消_開始時間", "取消_終了時間", "取消_予約者NO", "取消_予約者名", "取消_日時", "取消_区分"}),
+    EXPECT_EQ(rows("予約取消", "Key_予約取消",
+                   {"取消_年月日", "取消_開始時間", "取消_終了時間", "取消_予約者NO", "取消_予約者名", "取消_日時", "取消_区分"}),
               (std::vector<QStringList>{{"2026/12/08", "10:00", "11:00", "-000007", "佐藤花子", "2026/12/08 10:00:00", "1"}}));
     clearMessages();
     press(form, "削除");
@@ -258,7 +258,7 @@ TEST_F(EntryFormTest, TwoReserversThatShareANumberNeverOverwriteEachOthersBookin
     fill("鈴木一郎", "スズキイチロウ");
     save();
     EXPECT_EQ(messageTexts(), (QStringList{"入力内容で更新します。", "この時間帯には同じ予約者NO「-000001」で別の予約者"
-                                                                   "「山田太郎」の予約があります。予約は登録されませんでした。"}));
+                                                                     "「山田太郎」の予約があります。予約は登録されませんでした。"}));
     EXPECT_EQ(rows("予約", "Key_予約", {"予約_予約者名", "予約_終了時間"}), (std::vector<QStringList>{{"山田太郎", "11:00"}}));
     EXPECT_EQ(rows("予約者", "Key_予約者", {"予約者_予約者名", "予約者_最新予約日"}),
               (std::vector<QStringList>{{"山田太郎", "2026/12/08"}, {"鈴木一郎", "2026/11/01"}, {"佐藤花子", "2026/12/20"}}));
@@ -268,8 +268,12 @@ TEST_F(EntryFormTest, ReserversAreFoundByKanaByListAndByNumber)
 {
     reserver("-000002", "山本一郎", "ヤマモトイチロウ");
     reserver("-000001", "山田太郎", "ヤマダタロウ");
-    insert("予約者", {{"予約者_予約者NO", "-000003"}, {"予約者_予約者名", "山口"}, {"予約者_予約者名カナ", "ヤマグチ"},
-                      {"予約者_性別", 2}, {"予約者_年月日", "1980/05/05"}, {"予約者_電話番号", "03-1111-2222"}});
+    insert("予約者", {{"予約者_予約者NO", "-000003"},
+                      {"予約者_予約者名", "山口"},
+                      {"予約者_予約者名カナ", "ヤマグチ"},
+                      {"予約者_性別", 2},
+                      {"予約者_年月日", "1980/05/05"},
+                      {"予約者_電話番号", "03-1111-2222"}});
     open();
     auto* names = form->findChild<QListWidget*>("予約者一覧");
     box(form, "予約者カナ")->setText("ヤマ");

@@ -15,13 +15,16 @@ class ReservationStatusTest : public DatabaseTest {
 protected:
     void basic(const QString& target, int limit)
     {
-        insert("基本", {{"基本_番号", target}, {"基本_単位", "1"}, {"基本_設定", 30}, {"基本_重複", limit > 0 ? 1 : 0},
-                        {"基本_重複数", limit}});
+        insert("基本",
+               {{"基本_番号", target}, {"基本_単位", "1"}, {"基本_設定", 30}, {"基本_重複", limit > 0 ? 1 : 0}, {"基本_重複数", limit}});
     }
     void book(const QString& target, const QString& start, const QString& end, const QString& who)
     {
-        insert("予約", {{"予約_設定番号", target}, {"予約_年月日", "2026/12/08"}, {"予約_開始時間", start},
-                        {"予約_終了時間", end}, {"予約_予約者NO", who}});
+        insert("予約", {{"予約_設定番号", target},
+                        {"予約_年月日", "2026/12/08"},
+                        {"予約_開始時間", start},
+                        {"予約_終了時間", end},
+                        {"予約_予約者NO", who}});
     }
 
     // What the time inquiry does when it opens, as far as the grid goes: seven days of 00001 from
@@ -38,8 +41,7 @@ protected:
         request.TargetList = targets;
         request.TargetAbbrevList = targets;
         const TimeTable table = 時間TBL::BuildTimeTable(request);
-        const SlotCounts counts =
-            予約TBL::BuildReservationCounts({int(kind), "00001", first, targets, 予約TBL::BuildSlotTimes(8, 20, 30)});
+        const SlotCounts counts = 予約TBL::BuildReservationCounts({int(kind), "00001", first, targets, 予約TBL::BuildSlotTimes(8, 20, 30)});
         営業状色付::ShowBusinessStatus(&grid, table, counts.Slots);
         rowOverlap = 予約状色付::ColourReservationStatus(&grid, table, counts);
     }

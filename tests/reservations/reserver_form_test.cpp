@@ -75,8 +75,13 @@ TEST_F(ReserverFormTest, TheKanaSearchListsByPrefixInKanaOrder)
 
 TEST_F(ReserverFormTest, PickingAReserverShowsItAndTheAgeCountsYearNumbers)
 {
-    insert("予約者", {{"予約者_予約者NO", "-000004"}, {"予約者_予約者名", "大晦日"}, {"予約者_予約者名カナ", "オオミソカ"},
-                      {"予約者_年月日", "2026/12/31"}, {"予約者_性別", 2}, {"予約者_住所", "東京都"}, {"予約者_備考", "要連絡"}});
+    insert("予約者", {{"予約者_予約者NO", "-000004"},
+                      {"予約者_予約者名", "大晦日"},
+                      {"予約者_予約者名カナ", "オオミソカ"},
+                      {"予約者_年月日", "2026/12/31"},
+                      {"予約者_性別", 2},
+                      {"予約者_住所", "東京都"},
+                      {"予約者_備考", "要連絡"}});
     setNow(QDateTime(QDate(2027, 1, 1), QTime(9, 0)));
     open();
     pick("大晦日");

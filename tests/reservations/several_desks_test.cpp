@@ -47,18 +47,34 @@ protected:
 
     void bookOnDeskB(const QString& start, const QString& end, const QString& number, const QString& name)
     {
-        records::Reservation r{"00001", QDate(2026, 12, 8), *input::timeFromText(start), number, true,
-                               *input::timeFromText(end, true), QDate(2026, 12, 8), "会議室A", name, "", ""};
+        records::Reservation r{"00001",
+                               QDate(2026, 12, 8),
+                               *input::timeFromText(start),
+                               number,
+                               true,
+                               *input::timeFromText(end, true),
+                               QDate(2026, 12, 8),
+                               "会議室A",
+                               name,
+                               "",
+                               ""};
         store::Transaction booking(*deskB);
         records::saveReservation(*deskB, r);
         booking.commit();
     }
     // The entry form on 00001 at 2026/12/08 as the time inquiry hands it over.
-    void openEntry(const QString& start, const QString& end, const QString& number = "", const QString& name = "",
-                   int acceptedBooked = -1)
+    void openEntry(const QString& start, const QString& end, const QString& number = "", const QString& name = "", int acceptedBooked = -1)
     {
-        const BookingSlot slot{roomA(), QDate(2026, 12, 8), *input::timeFromText(start), *input::timeFromText(end, true),
-                               true, !number.isEmpty(), number, name, {}, acceptedBooked};
+        const BookingSlot slot{roomA(),
+                               QDate(2026, 12, 8),
+                               *input::timeFromText(start),
+                               *input::timeFromText(end, true),
+                               true,
+                               !number.isEmpty(),
+                               number,
+                               name,
+                               {},
+                               acceptedBooked};
         entry = open<予約者登>(slot, outcome);
         box(entry, "予約者名")->setText(name.isEmpty() ? "佐藤花子" : name);
         box(entry, "予約者カナ")->setText("サトウハナコ");
@@ -68,10 +84,7 @@ protected:
         texts.clear();
         press(entry, "確定");
     }
-    std::vector<QStringList> booked() const
-    {
-        return rows("予約", "Key_予約", {"予約_開始時間", "予約_終了時間", "予約_予約者名"});
-    }
+    std::vector<QStringList> booked() const { return rows("予約", "Key_予約", {"予約_開始時間", "予約_終了時間", "予約_予約者名"}); }
 
     std::optional<store::Database> deskB;
     QStringList texts;               // every message shown on desk A
@@ -154,7 +167,8 @@ TEST_P(SeveralDesksTest, TwoDesksIssuingTwoHundredReserversEachNeverShareANumber
             try {
                 store::Transaction saving(db);
                 records::Reserver r;
-                r.number = 予約NO発番::IssueReserverNumber(db, 2, QString(), 予約NO発番::SourceFor(settings, "00001", appclock::today())).number;
+                r.number =
+                    予約NO発番::IssueReserverNumber(db, 2, QString(), 予約NO発番::SourceFor(settings, "00001", appclock::today())).number;
                 r.name = name + QString::number(i);
                 r.kana = "カナ";
                 records::saveReserver(db, r);

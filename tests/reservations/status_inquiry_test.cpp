@@ -80,8 +80,8 @@ TEST_F(StatusInquiryTest, ByTargetTheTimeInquiryShowsSevenDaysOfTheChosenTarget)
     });
     press(status, "照会");
     EXPECT_TRUE(script.finished());
-    EXPECT_EQ(labels, (QStringList{"12/10(木)", "12/11(金)", "12/12(土)", "12/13(日)", "12/14(月)", "12/15(火)",
-                                   "12/16(水)", "会議室B", "2026/12/16", "0", "1"}));
+    EXPECT_EQ(labels, (QStringList{"12/10(木)", "12/11(金)", "12/12(土)", "12/13(日)", "12/14(月)", "12/15(火)", "12/16(水)", "会議室B",
+                                   "2026/12/16", "0", "1"}));
 }
 
 TEST_F(StatusInquiryTest, ByDayNoTargetIsAskedForAndEveryTargetIsARow)

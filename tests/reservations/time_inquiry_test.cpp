@@ -76,10 +76,10 @@ TEST_F(TimeInquiryTest, BookingIntoAnEmptyCellWritesReserverAndReservationAndCou
     EXPECT_EQ(messageTexts(), (QStringList{"入力内容で更新します。", "予約は更新(登録)されました。"}));
 
     EXPECT_EQ(rows("予約", "Key_予約",
-                   {"予約_設定番号", "予約_年月日", "予約_開始時間", "予約_終了時間", "予約_予約者NO", "予約_予約者名",
-                    "予約_予約者名カナ", "予約_重複", "予約_受付日", "予約_略称", "予約_備考"}),
-              (std::vector<QStringList>{{"00001", "2026/12/08", "10:00", "10:30", "-000001", "山田太郎", "ヤマダタロウ",
-                                         "1", "2026/12/08", "会議室A", "打合せ"}}));
+                   {"予約_設定番号", "予約_年月日", "予約_開始時間", "予約_終了時間", "予約_予約者NO", "予約_予約者名", "予約_予約者名カナ",
+                    "予約_重複", "予約_受付日", "予約_略称", "予約_備考"}),
+              (std::vector<QStringList>{{"00001", "2026/12/08", "10:00", "10:30", "-000001", "山田太郎", "ヤマダタロウ", "1", "2026/12/08",
+                                         "会議室A", "打合せ"}}));
     EXPECT_EQ(rows("予約者", "Key_予約者", {"予約者_予約者NO", "予約者_予約者名", "予約者_対象番号", "予約者_最新予約日"}),
               (std::vector<QStringList>{{"-000001", "山田太郎", "00001", "2026/12/08"}}));
     EXPECT_EQ(rows("発番", "Key_発番", {"発番_設備", "発番_番号"}), (std::vector<QStringList>{{"00000", "000001"}}));
@@ -138,8 +138,7 @@ TEST_F(TimeInquiryTest, WithoutOverlapATakenCellAsksAndNoKeepsItAsItWas)
     press(inquiry, "予約");
     EXPECT_TRUE(*shown);
     EXPECT_EQ(messageTexts().first(), "入力内容で更新します。"); // an empty cell asks nothing
-    EXPECT_EQ(rows("予約", "Key_予約", {"予約_開始時間", "予約_重複"}),
-              (std::vector<QStringList>{{"09:00", ""}, {"10:00", "0"}}));
+    EXPECT_EQ(rows("予約", "Key_予約", {"予約_開始時間", "予約_重複"}), (std::vector<QStringList>{{"09:00", ""}, {"10:00", "0"}}));
 }
 
 TEST_F(TimeInquiryTest, ReopeningAndSavingAReservationChangesNoCount)
@@ -159,8 +158,7 @@ TEST_F(TimeInquiryTest, ReopeningAndSavingAReservationChangesNoCount)
     whenEntryForm([&](予約者登* form) {
         for (const char* name : {"予約者NO", "予約者名", "予約者カナ", "開始時間", "終了時間", "備考"})
             seen << box(form, name)->text();
-        startLocked = box(form, "開始時間")->isReadOnly() && box(form, "予約日")->isReadOnly()
-                      && box(form, "対象番号")->isReadOnly();
+        startLocked = box(form, "開始時間")->isReadOnly() && box(form, "予約日")->isReadOnly() && box(form, "対象番号")->isReadOnly();
     });
     press(inquiry, "選択");
     // The remark is the reservation's own, not the reserver's.
@@ -258,8 +256,7 @@ TEST_F(TimeInquiryTest, ClicksOutsideTheSlotsAreRefused)
     choose(0, column(10, 0)); // the hour header
     choose(2, 0);             // a day's label
     choose(2, column(8, 30)); // closed time
-    EXPECT_EQ(messageTexts(), (QStringList{"指定時間帯が有効範囲外です｡ ", "指定時間帯が有効範囲外です｡ ",
-                                           "指定時間帯は休業時間です｡ "}));
+    EXPECT_EQ(messageTexts(), (QStringList{"指定時間帯が有効範囲外です｡ ", "指定時間帯が有効範囲外です｡ ", "指定時間帯は休業時間です｡ "}));
     EXPECT_FALSE(inquiry->findChild<QPushButton*>("予約")->isEnabled());
     // However an action is reached, without a chosen slot it asks for one and touches nothing.
     clearMessages();
@@ -299,10 +296,12 @@ TEST_F(TimeInquiryTest, TheLastSlotEndsOneUnitAfterItsStart)
     choose(8, column(20, 30));
     QString day;
     QString end;
-    whenEntryForm([&](予約者登* form) {
-        day = box(form, "予約日")->text();
-        end = box(form, "終了時間")->text();
-    }, false);
+    whenEntryForm(
+        [&](予約者登* form) {
+            day = box(form, "予約日")->text();
+            end = box(form, "終了時間")->text();
+        },
+        false);
     press(inquiry, "予約");
     EXPECT_EQ(day, "2026/12/14");
     EXPECT_EQ(end, "21:00");
@@ -345,9 +344,8 @@ TEST_F(TimeInquiryTest, ByDayEachRowBooksItsOwnTargetUnderItsOwnRule)
     press(inquiry, "予約");
     EXPECT_EQ(messageTexts().first(), "入力内容で更新します。");
     EXPECT_EQ(rows("予約", "Key_予約", {"予約_設定番号", "予約_開始時間", "予約_略称", "予約_予約者NO"}),
-              (std::vector<QStringList>{{"00001", "13:30", "会議室A", "-000001"},
-                                        {"00002", "13:00", "", "-000099"},
-                                        {"00002", "13:30", "会議室B", "-000001"}}));
+              (std::vector<QStringList>{
+                  {"00001", "13:30", "会議室A", "-000001"}, {"00002", "13:00", "", "-000099"}, {"00002", "13:30", "会議室B", "-000001"}}));
 }
 
 TEST_F(TimeInquiryTest, CountsFollowWhateverTheEntryFormDidWhileOpen)
@@ -369,12 +367,14 @@ TEST_F(TimeInquiryTest, CountsFollowWhateverTheEntryFormDidWhileOpen)
 
     // Saved and then deleted: nothing is left, and nothing is counted.
     choose(2, column(18, 0));
-    whenEntryForm([&](予約者登* form) {
-        box(form, "予約者名")->setText("中村");
-        box(form, "予約者カナ")->setText("ナカムラ");
-        form->findChild<QPushButton*>("確定")->click();
-        form->findChild<QPushButton*>("削除")->click();
-    }, false);
+    whenEntryForm(
+        [&](予約者登* form) {
+            box(form, "予約者名")->setText("中村");
+            box(form, "予約者カナ")->setText("ナカムラ");
+            form->findChild<QPushButton*>("確定")->click();
+            form->findChild<QPushButton*>("削除")->click();
+        },
+        false);
     press(inquiry, "予約");
     EXPECT_EQ(cell(2, column(18, 0)), "0");
     EXPECT_EQ(colour(2, column(18, 0)), kGreen);

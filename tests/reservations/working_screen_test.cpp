@@ -30,8 +30,8 @@ protected:
     {
         QStringList texts;
         for (const QStringList& row : rows("予約", "Key_予約",
-                                           {"予約_設定番号", "予約_略称", "予約_年月日", "予約_開始時間", "予約_終了時間",
-                                            "予約_予約者NO", "予約_受付日", "予約_備考", "予約_重複"}))
+                                           {"予約_設定番号", "予約_略称", "予約_年月日", "予約_開始時間", "予約_終了時間", "予約_予約者NO",
+                                            "予約_受付日", "予約_備考", "予約_重複"}))
             texts << row.join(" ");
         return texts;
     }
@@ -40,12 +40,11 @@ protected:
 TEST_F(WorkingScreenTest, HoveringASlotNamesWhoHoldsItAndTheClosureOfAClosedDay)
 {
     basic("00001", 3);
-    insert("予約者", {{"予約者_予約者NO", "-000001"}, {"予約者_予約者名", "山田太郎"}, {"予約者_性別", 1},
-                      {"予約者_電話番号", "03-1234-5678"}});
+    insert("予約者",
+           {{"予約者_予約者NO", "-000001"}, {"予約者_予約者名", "山田太郎"}, {"予約者_性別", 1}, {"予約者_電話番号", "03-1234-5678"}});
     book("00001", "2026/12/08", "10:00", "11:00", "-000001", "山田太郎", "打合せ");
     book("00001", "2026/12/08", "10:30", "11:00", "-000002", "佐藤");
-    insert("カレンダー", {{"カレ_番号", "00000"}, {"カレ_年月日", QDate(2026, 12, 10)}, {"カレ_休日FLG", 1},
-                          {"カレ_備考", "創立記念日"}});
+    insert("カレンダー", {{"カレ_番号", "00000"}, {"カレ_年月日", QDate(2026, 12, 10)}, {"カレ_休日FLG", 1}, {"カレ_備考", "創立記念日"}});
     openByTarget();
     EXPECT_EQ(slotGrid()->cellToolTip(2, column(10, 0)), "10:00～11:00　山田太郎（-000001）　TEL 03-1234-5678　打合せ");
     EXPECT_EQ(slotGrid()->cellToolTip(2, column(10, 30)),
@@ -108,9 +107,15 @@ TEST_F(WorkingScreenTest, StepButtonsMoveTheInquiryInPlaceAndTodayComesBack)
 TEST_F(WorkingScreenTest, AMoveWithinARowKeepsWhatWasTakenAndNeverCountsItself)
 {
     basic("00001", 0); // no overlap: the booking's own slots must not count against it
-    insert("予約", {{"予約_設定番号", "00001"}, {"予約_年月日", "2026/12/08"}, {"予約_開始時間", "10:00"},
-                    {"予約_終了時間", "11:00"}, {"予約_予約者NO", "-000001"}, {"予約_予約者名", "山田太郎"},
-                    {"予約_受付日", "2026/12/01"}, {"予約_備考", "打合せ"}, {"予約_略称", "会議室A"}});
+    insert("予約", {{"予約_設定番号", "00001"},
+                    {"予約_年月日", "2026/12/08"},
+                    {"予約_開始時間", "10:00"},
+                    {"予約_終了時間", "11:00"},
+                    {"予約_予約者NO", "-000001"},
+                    {"予約_予約者名", "山田太郎"},
+                    {"予約_受付日", "2026/12/01"},
+                    {"予約_備考", "打合せ"},
+                    {"予約_略称", "会議室A"}});
     openByTarget();
     startMove(2, column(10, 0));
     EXPECT_TRUE(inquiry->findChild<QPushButton*>("移動")->isChecked());
@@ -162,8 +167,8 @@ TEST_F(WorkingScreenTest, AMoveToAnotherTargetAsksWhatABookingThereAsks)
     clearMessages();
     choose(3, column(11, 30));
     EXPECT_EQ(messageTexts(), (QStringList{kClosedTime, "予約を移動します。"}));
-    EXPECT_EQ(stored(), (QStringList{"00002 会議室B 2026/12/08 11:30 12:30 -000001  打合せ 1",
-                                     "00002  2026/12/08 15:30 16:00 -000009   "}));
+    EXPECT_EQ(stored(),
+              (QStringList{"00002 会議室B 2026/12/08 11:30 12:30 -000001  打合せ 1", "00002  2026/12/08 15:30 16:00 -000009   "}));
     EXPECT_EQ(cell(2, column(10, 0)), "0");
     EXPECT_EQ(cell(3, column(11, 30)), "1");
     EXPECT_EQ(cell(3, column(12, 0)), "1");

@@ -23,10 +23,7 @@ protected:
     }
     QString take() { return issue(2, "").number; }
 
-    std::vector<QStringList> numberingRows() const
-    {
-        return rows("発番", "Key_発番", {"発番_設備", "発番_番号", "発番_PriFix"});
-    }
+    std::vector<QStringList> numberingRows() const { return rows("発番", "Key_発番", {"発番_設備", "発番_番号", "発番_PriFix"}); }
 
     QString target = "00003";
 };

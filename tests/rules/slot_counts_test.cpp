@@ -73,8 +73,8 @@ TEST(SlotTimesTest, GridColumnsAndSlotsMapBothWays)
 
 TEST(SlotTimesTest, TheUnitComesFromTheKindAndTheSettingOfTheBasicRecord)
 {
-    using 予約TBL::UnitMinutesFor;
     using records::UnitKind;
+    using 予約TBL::UnitMinutesFor;
     for (int minutes : {10, 15, 20, 30})
         EXPECT_EQ(UnitMinutesFor(UnitKind::Minutes, minutes), minutes);
     EXPECT_EQ(UnitMinutesFor(UnitKind::Hours, 1), 60);
@@ -96,8 +96,9 @@ class ReservationCountTest : public DatabaseTest {
 protected:
     void book(const QString& target, const QString& date, const QString& start, const QString& end, const QString& who)
     {
-        insert("予約", {{"予約_設定番号", target}, {"予約_年月日", date}, {"予約_開始時間", start},
-                        {"予約_終了時間", end}, {"予約_予約者NO", who}});
+        insert(
+            "予約",
+            {{"予約_設定番号", target}, {"予約_年月日", date}, {"予約_開始時間", start}, {"予約_終了時間", end}, {"予約_予約者NO", who}});
     }
 
     // The count of each slot of one column, as "hh:mm=n" for the slots that hold any.

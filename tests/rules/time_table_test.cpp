@@ -16,13 +16,17 @@ protected:
     }
     void daily(const QString& target, int kind, int day, const QString& start, const QString& end)
     {
-        insert("日別", {{"日別_番号", target}, {"日別_区分", kind}, {"日別_日付", day}, {"日別_開始時間", start},
-                        {"日別_終了時間", end}, {"日別_営業フラグ", "0"}});
+        insert("日別", {{"日別_番号", target},
+                        {"日別_区分", kind},
+                        {"日別_日付", day},
+                        {"日別_開始時間", start},
+                        {"日別_終了時間", end},
+                        {"日別_営業フラグ", "0"}});
     }
     void specific(const QString& target, const QDate& date, const QString& start, const QString& end)
     {
-        insert("特定日", {{"特定_番号", target}, {"特定_日付", date}, {"特定_開始時間", start},
-                          {"特定_終了時間", end}, {"特定_営業フラグ", "0"}});
+        insert("特定日",
+               {{"特定_番号", target}, {"特定_日付", date}, {"特定_開始時間", start}, {"特定_終了時間", end}, {"特定_営業フラグ", "0"}});
     }
     void closure(const QString& target, const QDate& date, int flag)
     {
@@ -170,7 +174,7 @@ TEST_F(TimeTableTest, DailyHoursByDayOfMonthApplyToThatDayOnly)
 {
     settings.DailyHoursKind = 2;
     daily("00001", 2, 8, "10:00", "12:00");
-    daily("00001", 1, 3, "13:00", "14:00"); // keyed by weekday: not in force by day of month
+    daily("00001", 1, 3, "13:00", "14:00");     // keyed by weekday: not in force by day of month
     const TimeTable table = sevenDays(kSunday); // 12/6 .. 12/12
     EXPECT_EQ(table.Columns[2].HasOwnHours, 1);
     EXPECT_EQ(starts(table.Columns[2].OwnRows), QStringList{"10:00-12:00"});
@@ -290,8 +294,8 @@ TEST(DayHoursTest, ABookingCoversClosedTimeWhenOneOfItsSlotsHoldsNoOpenTime)
         return 時間TBL::DayHours{false, bands, halfHours}.coversClosedTime(from, to);
     };
     const HoursList withBreak{band(9, 30, 12, false), band(12, 0, 13, true), band(13, 0, 17, false)};
-    EXPECT_TRUE(covers(withBreak, 9 * 60, 10 * 60));         // 9:00 is before opening at 9:30
-    EXPECT_FALSE(covers(withBreak, 9 * 60 + 30, 12 * 60));   // up to the break
+    EXPECT_TRUE(covers(withBreak, 9 * 60, 10 * 60));       // 9:00 is before opening at 9:30
+    EXPECT_FALSE(covers(withBreak, 9 * 60 + 30, 12 * 60)); // up to the break
     EXPECT_TRUE(covers(withBreak, 11 * 60 + 30, 12 * 60 + 30));
     EXPECT_TRUE(covers(withBreak, 16 * 60 + 30, 17 * 60 + 30)); // after closing
     EXPECT_FALSE(covers(withBreak, 16 * 60 + 30, 17 * 60));

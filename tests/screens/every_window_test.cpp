@@ -349,8 +349,8 @@ TEST_F(EveryWindowTest, CancellationHistory)
     ASSERT_GE(booked.size(), 3u);
     for (size_t i = 0; i < 3; ++i) {
         const QStringList& b = booked[i];
-        records::cancelReservation(db(), {b[0], *input::date(b[1]), *input::timeFromText(b[2]), b[3]},
-                                   records::CancelKind(int(i) + 1), i == 2 ? QStringLiteral("電話で連絡あり") : QString());
+        records::cancelReservation(db(), {b[0], *input::date(b[1]), *input::timeFromText(b[2]), b[3]}, records::CancelKind(int(i) + 1),
+                                   i == 2 ? QStringLiteral("電話で連絡あり") : QString());
     }
     press(menu, "取消履歴");
     auto* history = forms::find<取消履歴>();
@@ -366,8 +366,8 @@ TEST_F(EveryWindowTest, ReserverCard)
     ASSERT_GE(booked.size(), 3u);
     const QString who = booked.front()[3];
     const QStringList& last = *std::find_if(booked.rbegin(), booked.rend(), [&](const QStringList& b) { return b[3] == who; });
-    records::cancelReservation(db(), {last[0], *input::date(last[1]), *input::timeFromText(last[2]), who},
-                               records::CancelKind::Request, QStringLiteral("電話で連絡あり"));
+    records::cancelReservation(db(), {last[0], *input::date(last[1]), *input::timeFromText(last[2]), who}, records::CancelKind::Request,
+                               QStringLiteral("電話で連絡あり"));
     press(menu, "予約者照会");
     auto* card = forms::find<予約者照会>();
     card->findChild<QLineEdit*>("検索")->setText(QStringLiteral("5601"));

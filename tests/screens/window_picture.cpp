@@ -104,7 +104,12 @@ QStringList clippedCells(const FlexGrid* grid)
             const int needed = QFontMetrics(font).horizontalAdvance(text);
             if (needed > room) {
                 problems << QStringLiteral("%1: cell (%2, %3) \"%4\" needs %5 px, has %6")
-                                .arg(nameOf(grid)).arg(row).arg(col).arg(text).arg(needed).arg(room);
+                                .arg(nameOf(grid))
+                                .arg(row)
+                                .arg(col)
+                                .arg(text)
+                                .arg(needed)
+                                .arg(room);
             }
             col = last;
         }
@@ -115,9 +120,9 @@ QStringList clippedCells(const FlexGrid* grid)
 // The controls an operator reads or works, as opposed to the parts they are made of.
 bool isControl(const QWidget* w)
 {
-    return qobject_cast<const QLabel*>(w) || qobject_cast<const QAbstractButton*>(w) || qobject_cast<const QLineEdit*>(w)
-        || qobject_cast<const QComboBox*>(w) || qobject_cast<const QGroupBox*>(w) || qobject_cast<const QListWidget*>(w)
-        || qobject_cast<const FlexGrid*>(w);
+    return qobject_cast<const QLabel*>(w) || qobject_cast<const QAbstractButton*>(w) || qobject_cast<const QLineEdit*>(w) ||
+           qobject_cast<const QComboBox*>(w) || qobject_cast<const QGroupBox*>(w) || qobject_cast<const QListWidget*>(w) ||
+           qobject_cast<const FlexGrid*>(w);
 }
 
 } // namespace
@@ -131,8 +136,7 @@ QStringList problemsOf(QWidget* window)
                         .arg(sizeText(window->frameGeometry().size()), sizeText(screen.size()));
     const QSize least = window->minimumSizeHint();
     if (window->width() < least.width() || window->height() < least.height())
-        problems << QStringLiteral("window %1 is smaller than its contents need (%2)")
-                        .arg(sizeText(window->size()), sizeText(least));
+        problems << QStringLiteral("window %1 is smaller than its contents need (%2)").arg(sizeText(window->size()), sizeText(least));
 
     QList<QWidget*> controls;
     for (QWidget* w : window->findChildren<QWidget*>()) {

@@ -67,11 +67,11 @@ TEST_F(SheetCsvTest, HostileValuesComeBackWholeAndNoCellRunsAsAFormula)
     ASSERT_TRUE(sheets::writeReservationsCsv(db(), day, day, "out.csv", &error)) << error.toStdString();
     const std::vector<QStringList> rows = read("out.csv");
     ASSERT_EQ(rows.size(), 3u);
-    EXPECT_EQ(rows[0], (QStringList{"予約日", "対象番号", "対象略称", "開始", "終了", "予約者NO", "氏名", "カナ", "重複",
-                                    "受付日", "備考"}));
+    EXPECT_EQ(rows[0],
+              (QStringList{"予約日", "対象番号", "対象略称", "開始", "終了", "予約者NO", "氏名", "カナ", "重複", "受付日", "備考"}));
     // Quotes, commas, line breaks and emoji survive; a leading = + - @ turns full width.
-    EXPECT_EQ(rows[1], (QStringList{"2026/12/08", "00001", "", "10:00", "10:30", "－000001", "＝1+1", "ｶﾅ", "0", "",
-                                    "行1\r\n行2, \"引用\" 🎾"}));
+    EXPECT_EQ(rows[1],
+              (QStringList{"2026/12/08", "00001", "", "10:00", "10:30", "－000001", "＝1+1", "ｶﾅ", "0", "", "行1\r\n行2, \"引用\" 🎾"}));
     EXPECT_EQ(rows[2].mid(5, 3), (QStringList{"＠SUM(A1)", "＋81 3", "ｶﾅ"}));
     EXPECT_EQ(rows[2].last(), "－2");
 

@@ -31,8 +31,8 @@ protected:
         reserver.mobile = mobile;
         records::saveReserver(db(), reserver);
     }
-    void book(const QString& target, const QDate& date, int startMinutes, const QString& reserverNo,
-              const QString& name, const QString& remark = QString())
+    void book(const QString& target, const QDate& date, int startMinutes, const QString& reserverNo, const QString& name,
+              const QString& remark = QString())
     {
         records::Reservation r;
         r.target = target;
@@ -60,10 +60,7 @@ protected:
         }
         return text;
     }
-    static bool has(const QString& text, const QString& pattern)
-    {
-        return QRegularExpression(pattern).match(text).hasMatch();
-    }
+    static bool has(const QString& text, const QString& pattern) { return QRegularExpression(pattern).match(text).hasMatch(); }
     // "Pages", "Page size", ... as pdfinfo tells them.
     static QString pdfInfo(const QString& path)
     {

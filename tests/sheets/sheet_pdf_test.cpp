@@ -43,7 +43,8 @@ TEST_F(SheetPdfTest, DaySheetKeepsEveryRowInOrderAcrossPagesWithNumberedPages)
         last = at;
     }
     // The long remark wraps within its column and is all there.
-    EXPECT_TRUE(QString(text).remove(QRegularExpression("\\s")).contains(longRemark)) << text.mid(text.indexOf("予約者150"), 600).toStdString();
+    EXPECT_TRUE(QString(text).remove(QRegularExpression("\\s")).contains(longRemark))
+        << text.mid(text.indexOf("予約者150"), 600).toStdString();
 
     const int pages = QRegularExpression("Pages:\\s+(\\d+)").match(pdfInfo("sheet.pdf")).captured(1).toInt();
     ASSERT_GT(pages, 3);

@@ -15,8 +15,11 @@ protected:
     }
     void addReservation(const QString& target, const QString& date, const QString& start, const QString& who = "-000001")
     {
-        insert("予約", {{"予約_設定番号", target}, {"予約_年月日", date}, {"予約_開始時間", start},
-                        {"予約_予約者NO", who}, {"予約_終了時間", "23:00"}});
+        insert("予約", {{"予約_設定番号", target},
+                        {"予約_年月日", date},
+                        {"予約_開始時間", start},
+                        {"予約_予約者NO", who},
+                        {"予約_終了時間", "23:00"}});
     }
 };
 

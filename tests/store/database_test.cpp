@@ -18,8 +18,7 @@ class StoreHandleTest : public BothStoresTest {
 protected:
     void addReservation(const QString& target, const QString& date)
     {
-        insert("予約", {{"予約_設定番号", target}, {"予約_年月日", date}, {"予約_開始時間", "10:00"},
-                        {"予約_予約者NO", "-000001"}});
+        insert("予約", {{"予約_設定番号", target}, {"予約_年月日", date}, {"予約_開始時間", "10:00"}, {"予約_予約者NO", "-000001"}});
     }
     QString futureQuery(const QString& target, const QString& date)
     {
@@ -184,8 +183,9 @@ TEST_F(DatabaseHandleTest, TheDataFolderIsNamedWhenItIsWhatStopsTheFile)
             insert("設定", {{"設定_番号", "00001"}});
             FAIL() << "saved into a folder that cannot be written";
         } catch (const store::StoreError& error) {
-            EXPECT_TRUE(error.message().startsWith(QString("フォルダ「%1」に書き込めないため、データベース「Kelvora.mdb」に書き込めません。")
-                                                       .arg(QDir(folder()).absolutePath())))
+            EXPECT_TRUE(
+                error.message().startsWith(QString("フォルダ「%1」に書き込めないため、データベース「Kelvora.mdb」に書き込めません。")
+                                               .arg(QDir(folder()).absolutePath())))
                 << error.message().toStdString();
         }
     }
@@ -201,7 +201,8 @@ TEST_F(DatabaseHandleTest, TheDataFolderIsNamedWhenItIsWhatStopsTheFile)
         store::Database::open();
         FAIL() << "the path was not too long after all";
     } catch (const store::StoreError& error) {
-        EXPECT_TRUE(error.message().startsWith("データベース「Kelvora.mdb」のパスが長すぎるため開けません")) << error.message().toStdString();
+        EXPECT_TRUE(error.message().startsWith("データベース「Kelvora.mdb」のパスが長すぎるため開けません"))
+            << error.message().toStdString();
     }
 }
 

@@ -82,10 +82,11 @@ TEST_F(ServerStoreTest, TheCheckNamesWhatTheDatabaseLacksOrHoldsBesides)
     insert("予約者", {{"予約者_予約者NO", "-000001"}});
     insert("予約者", {{"予約者_予約者NO", "-000001"}});
     const QStringList problems = store::checkDatabase(serverAddress());
-    for (const char* expected : {"テーブル「予約者」にインデックス「Idx_カナ」がありません。", "テーブル「発番」がありません。",
-                                 "テーブル「発番」にインデックス「Key_発番」がありません。",
-                                    "テーブル「設定」に余分な項目「extra」があります。", "このシステムのものではないテーブル「other」があります。",
-                                    "テーブル「予約者」のキー「Key_予約者」（-000001）が 2 行にあります。1 行だけのはずです。"})
+    for (const char* expected :
+         {"テーブル「予約者」にインデックス「Idx_カナ」がありません。", "テーブル「発番」がありません。",
+          "テーブル「発番」にインデックス「Key_発番」がありません。", "テーブル「設定」に余分な項目「extra」があります。",
+          "このシステムのものではないテーブル「other」があります。",
+          "テーブル「予約者」のキー「Key_予約者」（-000001）が 2 行にあります。1 行だけのはずです。"})
         EXPECT_TRUE(problems.contains(QString::fromUtf8(expected))) << expected << "\n" << problems.join('\n').toStdString();
     EXPECT_EQ(problems.size(), 6) << problems.join('\n').toStdString();
 }
@@ -100,10 +101,13 @@ TEST_F(ServerStoreTest, TheCheckNamesAValueThatIsNullOrOfTheWrongShape)
            "INSERT INTO 予約者 (\"予約者_予約者NO\", 予約者_性別) VALUES ('-000001', 70000)");
     const QStringList problems = store::checkDatabase(serverAddress());
     for (const char* expected :
-         {"テーブル「予約」の行（予約_設定番号=00001, 予約_年月日=2026/12/8, 予約_開始時間=10:00, 予約_予約者NO=）: 項目「予約_年月日」の値「2026/12/8」が日付（yyyy/mm/dd）ではありません。",
-          "テーブル「予約」の行（予約_設定番号=00001, 予約_年月日=2026/12/09, 予約_開始時間=11:00, 予約_予約者NO=）: 項目「予約_終了時間」の値がありません（NULL）。",
+         {"テーブル「予約」の行（予約_設定番号=00001, 予約_年月日=2026/12/8, 予約_開始時間=10:00, 予約_予約者NO=）: "
+          "項目「予約_年月日」の値「2026/12/8」が日付（yyyy/mm/dd）ではありません。",
+          "テーブル「予約」の行（予約_設定番号=00001, 予約_年月日=2026/12/09, 予約_開始時間=11:00, 予約_予約者NO=）: "
+          "項目「予約_終了時間」の値がありません（NULL）。",
           "テーブル「予約者」の行（予約者_予約者NO=-000001）: 項目「予約者_性別」の値「70000」が整数（-32768～32767）ではありません。",
-          "テーブル「予約者検索」の検索キーが 1 人の予約者（-000001）と合っていません。予約者照会で見つからないことがあります（再編成で作り直されます）。"})
+          "テーブル「予約者検索」の検索キーが 1 "
+          "人の予約者（-000001）と合っていません。予約者照会で見つからないことがあります（再編成で作り直されます）。"})
         EXPECT_TRUE(problems.contains(QString::fromUtf8(expected))) << expected << "\n" << problems.join('\n').toStdString();
     // The fifth names the column that lets NULL in.
     EXPECT_EQ(problems.size(), 5) << problems.join('\n').toStdString();

@@ -93,8 +93,7 @@ protected:
     bool onServer() const override { return GetParam() == StoreKind::Server; }
 };
 std::string storeKindName(const ::testing::TestParamInfo<StoreKind>& info);
-#define ON_BOTH_STORES(Suite) \
-    INSTANTIATE_TEST_SUITE_P(Store, Suite, ::testing::Values(StoreKind::File, StoreKind::Server), storeKindName)
+#define ON_BOTH_STORES(Suite) INSTANTIATE_TEST_SUITE_P(Store, Suite, ::testing::Values(StoreKind::File, StoreKind::Server), storeKindName)
 
 // Runs `action` on the next modal window as soon as it is shown (for forms opened with exec()
 // inside a handler, and for real message boxes).

@@ -26,8 +26,8 @@ ModalScript& ModalScript::answer(const QString& buttonName)
                           auto* box = qobject_cast<QMessageBox*>(w);
                           texts_ << box->text();
                           auto* button = box->findChild<QAbstractButton*>(buttonName);
-                          ASSERT_NE(button, nullptr) << "no button " << buttonName.toStdString() << " on \""
-                                                     << box->text().toStdString() << "\"";
+                          ASSERT_NE(button, nullptr)
+                              << "no button " << buttonName.toStdString() << " on \"" << box->text().toStdString() << "\"";
                           button->click();
                       }});
     return *this;

@@ -21,8 +21,8 @@ public:
     // The next modal window is a form of type F; `act` works it (and usually closes it).
     template <typename F> ModalScript& form(std::function<void(F*)> act)
     {
-        steps_.push_back({[](QWidget* w) { return dynamic_cast<F*>(w) != nullptr; },
-                          [act = std::move(act)](QWidget* w) { act(dynamic_cast<F*>(w)); }});
+        steps_.push_back(
+            {[](QWidget* w) { return dynamic_cast<F*>(w) != nullptr; }, [act = std::move(act)](QWidget* w) { act(dynamic_cast<F*>(w)); }});
         return *this;
     }
     // The next modal window is a message box: its text is recorded and the button with this

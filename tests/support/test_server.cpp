@@ -28,8 +28,7 @@ void runScript(const QString& action, const QString& folder)
     script.start(QStringLiteral(KELVORA_TEST_SERVER_SCRIPT), {action, folder});
     const bool finished = script.waitForFinished(120000);
     if (!finished || script.exitStatus() != QProcess::NormalExit || script.exitCode() != 0) {
-        ADD_FAILURE() << "the test database server could not be " << action.toStdString() << "ed: "
-                      << script.readAll().toStdString();
+        ADD_FAILURE() << "the test database server could not be " << action.toStdString() << "ed: " << script.readAll().toStdString();
         throw std::runtime_error("no test database server");
     }
 }

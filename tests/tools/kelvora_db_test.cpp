@@ -29,8 +29,7 @@ protected:
         QProcess process;
         process.start(QStringLiteral(KELVORA_DB_TOOL), arguments);
         EXPECT_TRUE(process.waitForFinished(60000));
-        return {process.exitCode(), QString::fromUtf8(process.readAllStandardOutput()),
-                QString::fromUtf8(process.readAllStandardError())};
+        return {process.exitCode(), QString::fromUtf8(process.readAllStandardOutput()), QString::fromUtf8(process.readAllStandardError())};
     }
     // The number of rows of a table of any database file.
     static int rowsIn(const QString& file, const QString& table)
@@ -116,9 +115,9 @@ TEST_F(KelvoraDbTest, BackupDefaultsToTheTwoFilesOfTheCurrentFolder)
 
 TEST_F(KelvoraDbTest, BadArgumentsAndBadFilesFailWithOneLineAndChangeNothing)
 {
-    for (const QStringList& arguments : {QStringList{}, QStringList{"frobnicate"}, QStringList{"create"},
-                                         QStringList{"check", "absent.mdb"}, QStringList{"backup", "absent.mdb", "x.mdb"},
-                                         QStringList{"backup", "Kelvora.mdb", "./Kelvora.mdb"}}) {
+    for (const QStringList& arguments :
+         {QStringList{}, QStringList{"frobnicate"}, QStringList{"create"}, QStringList{"check", "absent.mdb"},
+          QStringList{"backup", "absent.mdb", "x.mdb"}, QStringList{"backup", "Kelvora.mdb", "./Kelvora.mdb"}}) {
         const ToolRun run = tool(arguments);
         EXPECT_NE(run.exitCode, 0) << arguments.join(' ').toStdString();
         EXPECT_EQ(run.err.trimmed().count('\n'), 0) << run.err.toStdString();
@@ -219,8 +218,8 @@ TEST_F(KelvoraDbTest, MessagesNameAFolderAsAFolderAndNeverTheScratchFile)
     for (const QString& command : {"create", "demo"}) {
         const ToolRun create = tool({command, "locked/new.mdb"});
         EXPECT_NE(create.exitCode, 0);
-        EXPECT_TRUE(create.err.contains(QString("フォルダ「%1」に書き込めないため、「locked/new.mdb」を作れません。")
-                                            .arg(QDir("locked").absolutePath())))
+        EXPECT_TRUE(create.err.contains(
+            QString("フォルダ「%1」に書き込めないため、「locked/new.mdb」を作れません。").arg(QDir("locked").absolutePath())))
             << create.err.toStdString();
         EXPECT_FALSE(create.err.contains(".part")) << create.err.toStdString();
     }
@@ -229,8 +228,12 @@ TEST_F(KelvoraDbTest, MessagesNameAFolderAsAFolderAndNeverTheScratchFile)
 TEST_F(KelvoraDbTest, SheetAndExportWriteWhatAMorningJobAsksFor)
 {
     insert("設定", {{"設定_番号", "00001"}, {"設定_名称", "コートA面"}, {"設定_略称", "コートA"}});
-    insert("予約", {{"予約_設定番号", "00001"}, {"予約_年月日", "2026/12/08"}, {"予約_開始時間", "10:00"},
-                    {"予約_予約者NO", "-000001"}, {"予約_重複", "0"}, {"予約_終了時間", "11:00"},
+    insert("予約", {{"予約_設定番号", "00001"},
+                    {"予約_年月日", "2026/12/08"},
+                    {"予約_開始時間", "10:00"},
+                    {"予約_予約者NO", "-000001"},
+                    {"予約_重複", "0"},
+                    {"予約_終了時間", "11:00"},
                     {"予約_予約者名", "佐藤"}});
     insert("予約者", {{"予約者_予約者NO", "-000001"}, {"予約者_予約者名", "佐藤"}, {"予約者_電話番号", "03-1"}});
 
@@ -262,8 +265,7 @@ TEST_F(KelvoraDbTest, BackupAndCheckShowHowFarTheyAreOnATerminalAndOnlyThere)
     EXPECT_EQ(piped.err, "");
     ASSERT_FALSE(QStandardPaths::findExecutable("script").isEmpty()) << "script(1) gives the tool a terminal";
     QProcess terminal;
-    terminal.start("script", {"-qec", QString("%1 check Kelvora.mdb && %1 backup Kelvora.mdb copy.mdb").arg(KELVORA_DB_TOOL),
-                              "/dev/null"});
+    terminal.start("script", {"-qec", QString("%1 check Kelvora.mdb && %1 backup Kelvora.mdb copy.mdb").arg(KELVORA_DB_TOOL), "/dev/null"});
     ASSERT_TRUE(terminal.waitForFinished(60000));
     const QString seen = QString::fromUtf8(terminal.readAllStandardOutput());
     EXPECT_TRUE(seen.contains("検査中 100%")) << seen.toStdString();

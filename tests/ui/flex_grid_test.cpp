@@ -17,7 +17,10 @@ namespace {
 // Warnings of deliberately wrong calls stay out of the test output.
 class QuietWarnings {
 public:
-    QuietWarnings() { previous_ = qInstallMessageHandler([](QtMsgType, const QMessageLogContext&, const QString&) {}); }
+    QuietWarnings()
+    {
+        previous_ = qInstallMessageHandler([](QtMsgType, const QMessageLogContext&, const QString&) {});
+    }
     ~QuietWarnings() { qInstallMessageHandler(previous_); }
 
 private:
@@ -594,7 +597,10 @@ TEST_F(FlexGridTest, FixedRowsAndColumnStayVisibleWhileTheRestScrolls)
     // A click on the header after scrolling still gives row 0, in the scrolled column.
     int row = -1;
     int col = -1;
-    QObject::connect(grid.get(), &FlexGrid::cellClicked, [&](int r, int c) { row = r; col = c; });
+    QObject::connect(grid.get(), &FlexGrid::cellClicked, [&](int r, int c) {
+        row = r;
+        col = c;
+    });
     const QRect hourCell = grid->cellRect(1, 75);
     QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, QPoint(hourCell.center().x(), header0.center().y()));
     EXPECT_EQ(row, 0);
