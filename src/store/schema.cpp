@@ -88,6 +88,47 @@ std::vector<TableDef> buildTables()
         // digits of each phone number reversed, so that a number is found by its last digits
         // through an index, and the kana in one form (input::searchKey).
         {"予約者検索", {{"検索_予約者NO", T::Text}, {"検索_電話番号逆", T::Text}, {"検索_携帯番号逆", T::Text}, {"検索_カナ", T::Text}}, 3},
+        // The operator's corrections of the computed national holidays: 1 a day added, 2 a
+        // computed day taken away.
+        {"祝日", {{"祝日_年月日", T::DateText, S::Date}, {"祝日_名称", T::Text}, {"祝日_区分", T::Integer}, {"祝日_備考", T::Text}}, 4},
+        // A series of recurring bookings: its rule is an iCalendar RRULE text.
+        {"定期予約",
+         {{"定期_番号", T::Text, S::Digits},
+          {"定期_設定番号", T::Text},
+          {"定期_予約者NO", T::Text},
+          {"定期_開始時間", T::Text, S::Time},
+          {"定期_終了時間", T::Text, S::EndTime},
+          {"定期_規則", T::Text},
+          {"定期_開始日", T::DateText, S::Date},
+          {"定期_終了日", T::DateText, S::Date},
+          {"定期_登録日時", T::Text, S::DateTime},
+          {"定期_備考", T::Text}},
+         4},
+        // One date of a series: its booking's key fields while booked, and its state (1 booked,
+        // 2 left out, 3 cancelled, 4 changed alone).
+        {"定期日程",
+         {{"日程_定期番号", T::Text, S::Digits},
+          {"日程_年月日", T::DateText, S::Date},
+          {"日程_設定番号", T::Text},
+          {"日程_開始時間", T::Text},
+          {"日程_予約者NO", T::Text},
+          {"日程_状態", T::Integer},
+          {"日程_理由", T::Text}},
+         4},
+        // A customer waiting for a place in a full slot: 1 waiting, 2 booked, 3 withdrawn, 4 expired.
+        {"キャンセル待ち",
+         {{"待ち_番号", T::Text, S::Digits},
+          {"待ち_設定番号", T::Text},
+          {"待ち_年月日", T::DateText, S::Date},
+          {"待ち_開始時間", T::Text, S::Time},
+          {"待ち_終了時間", T::Text, S::EndTime},
+          {"待ち_予約者NO", T::Text},
+          {"待ち_予約者名", T::Text},
+          {"待ち_電話番号", T::Text},
+          {"待ち_登録日時", T::Text, S::DateTime},
+          {"待ち_状態", T::Integer},
+          {"待ち_備考", T::Text}},
+         4},
     };
 }
 
@@ -126,6 +167,18 @@ std::vector<IndexDef> buildIndexes()
         {"Idx_電話番号逆", "予約者検索", {"検索_電話番号逆"}, false, 3},
         {"Idx_携帯番号逆", "予約者検索", {"検索_携帯番号逆"}, false, 3},
         {"Idx_カナ", "予約者検索", {"検索_カナ"}, false, 3},
+        {"Key_祝日", "祝日", {"祝日_年月日"}, kUnique, 4},
+        {"Key_定期予約", "定期予約", {"定期_番号"}, kUnique, 4},
+        {"Idx_予約者NO", "定期予約", {"定期_予約者NO", "定期_開始日"}, false, 4},
+        {"Idx_終了日", "定期予約", {"定期_終了日"}, false, 4},
+        {"Key_定期日程", "定期日程", {"日程_定期番号", "日程_年月日"}, kUnique, 4},
+        // The series of a booking, found by the booking's key.
+        {"Idx_予約", "定期日程", {"日程_設定番号", "日程_年月日", "日程_開始時間", "日程_予約者NO"}, false, 4},
+        {"Idx_日付", "定期日程", {"日程_年月日"}, false, 4},
+        {"Key_キャンセル待ち", "キャンセル待ち", {"待ち_番号"}, kUnique, 4},
+        // The entries of a target's day in the order they were made.
+        {"Idx_枠", "キャンセル待ち", {"待ち_設定番号", "待ち_年月日", "待ち_登録日時"}, false, 4},
+        {"Idx_日付", "キャンセル待ち", {"待ち_年月日"}, false, 4},
     };
 }
 

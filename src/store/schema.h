@@ -12,7 +12,7 @@ namespace store::schema {
 
 // The version of the files this program makes, kept in the file (PRAGMA user_version). Files made
 // before versions were kept hold 0 and are version 1.
-constexpr int kCurrentVersion = 3;
+constexpr int kCurrentVersion = 4;
 
 enum class FieldType {
     Text,     // text; integers written to it are kept as their decimal text

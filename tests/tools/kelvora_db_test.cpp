@@ -66,17 +66,17 @@ TEST_F(KelvoraDbTest, CheckSaysAFormerVersionNeedsAnUpgradeAndUpgradeKeepsEveryR
     const int reservations = rowsIn("old.mdb", "予約");
     const ToolRun older = tool({"check", "old.mdb"});
     EXPECT_EQ(older.exitCode, 0);
-    EXPECT_EQ(older.out, "old.mdb: 古い版（1）のファイルです。「kelvora-db upgrade old.mdb」で版 3 に更新してください"
+    EXPECT_EQ(older.out, "old.mdb: 古い版（1）のファイルです。「kelvora-db upgrade old.mdb」で版 4 に更新してください"
                          "（プログラムで開いても更新されます）。\n");
 
     const ToolRun upgraded = tool({"upgrade", "old.mdb"});
     EXPECT_EQ(upgraded.exitCode, 0);
-    EXPECT_EQ(upgraded.out, "old.mdb: 版 1 を版 3 に更新しました。\n");
+    EXPECT_EQ(upgraded.out, "old.mdb: 版 1 を版 4 に更新しました。\n");
     EXPECT_EQ(tool({"check", "old.mdb"}).out, "old.mdb: OK\n");
     EXPECT_EQ(rowsIn("old.mdb", "予約"), reservations);
     EXPECT_EQ(rowsIn("old.mdb", "予約取消"), 0);
     EXPECT_EQ(rowsIn("old.mdb", "予約者検索"), rowsIn("old.mdb", "予約者")) << "every reserver gets its look-up keys";
-    EXPECT_EQ(tool({"upgrade", "old.mdb"}).out, "old.mdb: すでに版 3 です。変更はありません。\n");
+    EXPECT_EQ(tool({"upgrade", "old.mdb"}).out, "old.mdb: すでに版 4 です。変更はありません。\n");
 
     // An empty file is no former version: refused and left empty.
     QFile(QStringLiteral("empty.mdb")).open(QIODevice::WriteOnly);
