@@ -29,6 +29,10 @@ constexpr std::array<RebuildStep, kRebuildSteps> kSteps = {{
     {"予約", "Key_予約", "予約_受付日"},
     {"予約者", "Key_予約者", ""},
     {"予約取消", "Key_予約取消", ""},
+    {"祝日", "Key_祝日", ""},
+    {"定期予約", "Key_定期予約", ""},
+    {"定期日程", "Key_定期日程", ""},
+    {"キャンセル待ち", "Key_キャンセル待ち", ""},
 }};
 
 // A field of the copy as it is written to the main file: the date field of the step is

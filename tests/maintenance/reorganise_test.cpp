@@ -1,4 +1,4 @@
-// 警告 and DB再編成: the warning form, the eleven steps and their prompts, and a main file that keeps
+// 警告 and DB再編成: the warning form, the steps and their prompts, and a main file that keeps
 // its records whenever a step cannot copy.
 
 #include "support/fixture.h"

@@ -27,12 +27,6 @@
 #include <optional>
 #include <ostream>
 
-// Scene names in test output.
-void PrintTo(const QString& text, std::ostream* out)
-{
-    *out << text.toStdString();
-}
-
 namespace {
 
 using entry_boxes::EntryBox;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "base/settings.h"
+#include "support/qt_print.h"
 #include "store/database.h"
 #include "ui/forms.h"
 #include "ui/message_box.h"

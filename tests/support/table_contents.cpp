@@ -5,7 +5,7 @@
 
 #include <algorithm>
 
-const QStringList kAllTables = {"カレンダー", "マスタ", "営業", "基本", "設定", "特定日", "日別", "発番", "予約", "予約者", "予約取消"};
+const QStringList kAllTables = {"カレンダー", "マスタ", "営業", "基本", "設定", "特定日", "日別", "発番", "予約", "予約者", "予約取消", "祝日", "定期予約", "定期日程", "キャンセル待ち"};
 
 std::vector<QStringList> tableContents(const QString& table)
 {
