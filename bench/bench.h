@@ -1,5 +1,7 @@
 #pragma once
 
+#include "ui/desk.h"
+
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
@@ -48,6 +50,10 @@ std::vector<BenchDatabase> benchDatabases(const QString& file, const StoreOption
 // modules that open the main database. Returns the benchmark's exit status.
 int measureInWorkingFolders(const std::vector<BenchDatabase>& databases, const char* benchmark,
                             const std::function<void(const BenchDatabase&)>& measure);
+
+// The desk of the working folder, as the program opens it at start: the database open (and kept
+// open while the handle lives), the start-up settings read.
+Desk workingDesk();
 
 void printRatio(const QByteArray& name, double oursUs, double rawUs, const char* unit = "us");
 void printMillis(const QByteArray& name, double micros);

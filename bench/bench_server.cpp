@@ -7,13 +7,14 @@
 
 #include "store/connection.h"
 #include "store/database.h"
+#include "store/desk_database.h"
+#include "app/startup.h"
 #include "store/file_tools.h"
 #include "store/store_error.h"
 
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
-#include <QSettings>
 #include <QTemporaryDir>
 #include <cstdio>
 #include <cstdlib>
@@ -88,9 +89,7 @@ namespace {
 bool workIn(const QString& folder, const BenchDatabase& where)
 {
     if (store::isServerAddress(where.name)) {
-        QSettings ini(QDir(folder).filePath(store::kSettingsFile), QSettings::IniFormat);
-        ini.setValue(QStringLiteral("database/connection"), where.name);
-        ini.sync();
+        store::writeDeskSettings(folder, where.name);
     } else if (!QFile::link(where.name, QDir(folder).filePath(store::kMainFile))) {
         return false;
     }
@@ -98,6 +97,13 @@ bool workIn(const QString& folder, const BenchDatabase& where)
 }
 
 } // namespace
+
+Desk workingDesk()
+{
+    const store::DeskDatabase where = store::deskDatabaseIn(QDir::currentPath());
+    const store::Database database = store::openDeskDatabase(where);
+    return {database, where, 初期処理::LoadStartupSettings(database)};
+}
 
 int measureInWorkingFolders(const std::vector<BenchDatabase>& databases, const char* benchmark,
                             const std::function<void(const BenchDatabase&)>& measure)

@@ -24,7 +24,7 @@ constexpr int kRuns = 21;
 
 int reservationCount(const QString& target, const QString& date)
 {
-    store::Table reservations = store::Database::open().table("予約", "Idx_期限");
+    store::Table reservations = workingDesk().database.table("予約", "Idx_期限");
     int n = 0;
     for (reservations.seek("=", {target, date}); !reservations.eof(); reservations.moveNext()) {
         if (reservations.text("予約_設定番号") != target || reservations.text("予約_年月日") != date)
@@ -38,8 +38,7 @@ void measureBookings(const BenchDatabase& where)
 {
     // The running program keeps its connection open (the open screens watch the database), so
     // no measurement pays for connecting.
-    const store::Database desk = store::Database::open();
-    const Settings settings = 初期処理::LoadStartupSettings(desk);
+    const Desk desk = workingDesk();
     // A database on a server keeps the bookings of earlier runs: new reservers get names no run
     // has used yet.
     const int before = reservationCount("00001", "2027/01/15");
@@ -52,7 +51,7 @@ void measureBookings(const BenchDatabase& where)
         slot.overlapAllowed = true;
         EntryOutcome outcome;
         予約者登 form(slot, outcome);
-        form.takeSettings(settings);
+        form.takeDesk(desk);
         auto* name = form.findChild<QLineEdit*>("予約者名");
         auto* kana = form.findChild<QLineEdit*>("予約者カナ");
         int n = 0;
@@ -78,11 +77,11 @@ void measureBookings(const BenchDatabase& where)
     }
     std::printf("# %d reservations written on 2027/01/15, %d expected\n", reservationCount("00001", "2027/01/15") - before, 2 * kRuns);
 
-    const InquiryRequest byDay{InquiryKind::ByDay, QDate(2026, 12, 8), QDate(2026, 12, 8), {}, CMB対象::LoadTargetList()};
+    const InquiryRequest byDay{InquiryKind::ByDay, QDate(2026, 12, 8), QDate(2026, 12, 8), {}, CMB対象::LoadTargetList(desk.database)};
     int gridRows = 0;
     printMillis("inquiry_by_day_open" + where.suffix, medianMicros(kRuns, [&] {
                     時間照会 form(byDay);
-                    form.takeSettings(settings);
+                    form.takeDesk(desk);
                     form.Form_Load();
                     gridRows = form.findChild<FlexGrid*>("時間帯")->rows();
                 }));

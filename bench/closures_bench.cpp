@@ -27,7 +27,7 @@ int closuresBench()
     QFile::copy(generatedDatabase(), folder.filePath("Kelvora.mdb"));
     const QString previous = QDir::currentPath();
     QDir::setCurrent(folder.path());
-    const Settings settings = 初期処理::LoadStartupSettings(store::Database::open());
+    const Desk desk = workingDesk();
     msg::setResponder([](const msg::Shown&) { return true; });
 
     {
@@ -36,12 +36,13 @@ int closuresBench()
         CalendarState state;
         state.Target = "00008";
         state.CalendarMonthStart = QDate(2026, 12, 1);
-        printMillis("closure_draw_month",
-                    medianMicros(20, [&] { Grid休業::DrawClosureCalendar(Grid休業::IndividualClosures, &calendar, &list, state); }));
+        printMillis("closure_draw_month", medianMicros(20, [&] {
+                        Grid休業::DrawClosureCalendar(desk.database, Grid休業::IndividualClosures, &calendar, &list, state);
+                    }));
     }
 
     {
-        定休日登録* form = forms::showModeless<定休日登録>(settings);
+        定休日登録* form = forms::showModeless<定休日登録>(desk);
         form->findChild<QLineEdit*>("年度")->setText("2025");
         form->年度_LostFocus();
         form->findChild<QCheckBox*>("日")->setChecked(true);

@@ -23,13 +23,13 @@ constexpr int kRuns = 21;
 
 // What the time inquiry does when it opens, up to the painted slot grid. The form keeps the
 // database open meanwhile, so that the steps share one connection.
-void showInquiry(FlexGrid* grid, const 時間TBL::TimeTableRequest& tableRequest, const 予約TBL::CountRequest& countRequest)
+void showInquiry(const store::Database& db, FlexGrid* grid, const 時間TBL::TimeTableRequest& tableRequest,
+                 const 予約TBL::CountRequest& countRequest)
 {
-    const store::Database db = store::Database::open();
-    const TimeTable table = 時間TBL::BuildTimeTable(tableRequest);
-    const SlotCounts counts = 予約TBL::BuildReservationCounts(countRequest);
+    const TimeTable table = 時間TBL::BuildTimeTable(db, tableRequest);
+    const SlotCounts counts = 予約TBL::BuildReservationCounts(db, countRequest);
     営業状色付::ShowBusinessStatus(grid, table, counts.Slots);
-    予約状色付::ColourReservationStatus(grid, table, counts);
+    予約状色付::ColourReservationStatus(db, grid, table, counts);
 }
 
 // Reads start and end of every row the statement yields, as the count does.
@@ -54,10 +54,10 @@ void measureGrids(const BenchDatabase& where)
 {
     // The running program keeps its connection open (the open screens watch the database), so
     // no measurement pays for connecting.
-    const store::Database desk = store::Database::open();
-    const Settings settings = 初期処理::LoadStartupSettings(desk);
+    const Desk desk = workingDesk();
+    const Settings& settings = desk.settings;
     const SlotTimes daySlots = 予約TBL::SlotTimesOf(settings);
-    const CMB対象::TargetList targets = CMB対象::LoadTargetList();
+    const CMB対象::TargetList targets = CMB対象::LoadTargetList(desk.database);
     FlexGrid grid;
     grid.resize(1280, 720);
     std::printf("# %d targets, %d-minute slots, %02d:00 to %02d:59\n", int(targets.numbers.size()), settings.UnitMinutes,
@@ -72,7 +72,7 @@ void measureGrids(const BenchDatabase& where)
         table.CurrentTarget = "00015";
         table.WorkingDate = QDate(2026, 6, 9);
         const 予約TBL::CountRequest counts{1, "00015", QDate(2026, 6, 9), {}, daySlots};
-        const double ours = medianMicros(kRuns, [&] { showInquiry(&grid, table, counts); });
+        const double ours = medianMicros(kRuns, [&] { showInquiry(desk.database, &grid, table, counts); });
         int rows = 0;
         const double direct =
             rawRead(where.name,
@@ -95,7 +95,7 @@ void measureGrids(const BenchDatabase& where)
         table.TargetList = targets.numbers;
         table.TargetAbbrevList = targets.abbrevs;
         const 予約TBL::CountRequest counts{2, QString(), QDate(2026, 6, 1), targets.numbers, daySlots};
-        const double ours = medianMicros(kRuns, [&] { showInquiry(&grid, table, counts); });
+        const double ours = medianMicros(kRuns, [&] { showInquiry(desk.database, &grid, table, counts); });
         int rows = 0;
         const double direct = rawRead(where.name,
                                       "SELECT 予約_開始時間, 予約_終了時間 FROM 予約 WHERE 予約_年月日 = $1 "

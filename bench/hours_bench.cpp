@@ -39,7 +39,7 @@ int hoursBench()
 {
     const QString path = scratchCopy("Kelvora.mdb");
     QDir::setCurrent(QFileInfo(path).absolutePath());
-    const Settings settings = 初期処理::LoadStartupSettings(store::Database::open());
+    const Desk desk = workingDesk();
     msg::setResponder([](const msg::Shown&) { return true; });
     constexpr int kRuns = 21;
 
@@ -56,13 +56,13 @@ int hoursBench()
         for (const auto& [name, key] : lists) {
             printMillis(name, medianMicros(kRuns, [&, key = key] {
                             records::HoursKey k = key;
-                            Grid時間帯::FillHoursGrid(&grid, k);
+                            Grid時間帯::FillHoursGrid(desk.database, &grid, k);
                         }));
         }
     }
 
     {
-        営業時間登::openFor(settings, records::HoursKind::Regular);
+        営業時間登::openFor(desk, records::HoursKind::Regular);
         営業時間登* form = forms::find<営業時間登>();
         form->findChild<FlexGrid*>("対象登録")->clickCell(5, 0); // 00004, which has two bands
         for (const auto& [name, text] : {std::pair{"開始時", "20"}, {"開始分", "00"}, {"終了時", "21"}, {"終了分", "00"}})
@@ -80,7 +80,7 @@ int hoursBench()
     }
 
     {
-        特定時間登* form = forms::showModeless<特定時間登>(settings);
+        特定時間登* form = forms::showModeless<特定時間登>(desk);
         auto* combo = form->findChild<QComboBox*>("対象略称");
         combo->setCurrentIndex(combo->findText("対象2"));
         printMillis("specific_date_list", medianMicros(kRuns, [&] { form->対象略称_Click(); }));

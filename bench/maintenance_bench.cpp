@@ -103,13 +103,13 @@ void note(const char* name, const char* who, const QString& what)
 }
 
 // (a) Every target marked, 12 months before 2026/12/31: the reservations of 2024 and 2025 go.
-void bulkDeletion(const Settings& settings)
+void bulkDeletion(const Desk& desk)
 {
     const double ours = medianMicros(
         kRuns,
         [&] {
             auto form = std::make_unique<予約削除>();
-            form->takeSettings(settings);
+            form->takeDesk(desk);
             form->Form_Load();
             form->削除_Click();
         },
@@ -132,14 +132,14 @@ void bulkDeletion(const Settings& settings)
 }
 
 // (b) Cut-off 2025/06/30, about the middle of the three years of data.
-void periodEndPurge(const Settings& settings)
+void periodEndPurge(const Desk& desk)
 {
     const QStringList dated = {"カレンダー", "予約", "予約者", "予約者検索", "特定日"};
     const double ours = medianMicros(
         kRuns,
         [&] {
             auto form = std::make_unique<期末処理>();
-            form->takeSettings(settings);
+            form->takeDesk(desk);
             form->Form_Load();
             form->findChild<QLineEdit*>("取消日")->setText("2025/06/30");
             form->確定_Click();
@@ -174,7 +174,7 @@ void reorganisation()
         store::backupDatabaseFile(store::kMainFile, store::kBackupFile);
     };
     const double ours = medianMicros(
-        kRuns, [] { DB再編成::ReorganiseDatabase(); }, prepare);
+        kRuns, [] { DB再編成::ReorganiseDatabase(store::Database::open(store::kMainFile), store::kBackupFile); }, prepare);
     note("reorganise", "ours", counts(kTables));
     const double raw = medianMicros(
         kRuns,
@@ -213,11 +213,11 @@ int maintenanceBench()
     freshMainFile();
     QDir::setCurrent(folder);
     appclock::setFixedNow(QDateTime(QDate(2026, 12, 31), QTime(12, 0)));
-    const Settings settings = 初期処理::LoadStartupSettings(store::Database::open());
+    const Desk desk = workingDesk();
     msg::setResponder([](const msg::Shown&) { return true; }); // Yes to every question
 
-    bulkDeletion(settings);
-    periodEndPurge(settings);
+    bulkDeletion(desk);
+    periodEndPurge(desk);
     reorganisation();
 
     QFile::remove(store::kMainFile);

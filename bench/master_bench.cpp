@@ -25,7 +25,7 @@ int masterBench()
     // Whether the target has reservations from a date on, on a connection of its own, as the
     // form asks it.
     const auto hasFuture = [](const QString& number, const QDate& from) {
-        return records::targetHasReservationsFrom(store::Database::open(), number, from);
+        return records::targetHasReservationsFrom(store::Database::open(store::kMainFile), number, from);
     };
 
     // has_future: every target, from a working date with reservations ahead, and from one after
@@ -44,7 +44,7 @@ int masterBench()
     // The same with the file held open by another handle, as during a form's action: what is left
     // is the query itself.
     {
-        const store::Database held = store::Database::open();
+        const store::Database held = store::Database::open(store::kMainFile);
         const double micros = medianMicros(kRuns, [&] {
             for (int n = 1; n <= kTargets; ++n)
                 hasFuture(target(n), QDate(2026, 12, 8));

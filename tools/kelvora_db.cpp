@@ -5,12 +5,14 @@
 #include "records/demo_data.h"
 #include "sheet_commands.h"
 #include "store/database.h"
+#include "store/desk_database.h"
 #include "store/file_tools.h"
 #include "store/schema.h"
 #include "store/store_error.h"
 
 #include <QApplication>
 #include <QDate>
+#include <QDir>
 #include <QFileInfo>
 #include <QTextStream>
 #include <memory>
@@ -95,7 +97,10 @@ int main(int argc, char** argv)
         }
         if (command == "backup" && args.size() <= 3) {
             TerminalProgress progress(QStringLiteral("コピー中"), QStringLiteral("ページ"));
-            store::backupDatabase(args.value(1, store::mainDatabase()), args.value(2, store::kBackupFile), progress.report());
+            // Without a name, the database of the current folder, as a desk started there finds it.
+            const store::DeskDatabase here = store::deskDatabaseIn(QDir::currentPath());
+            store::backupDatabase(args.value(1, here.onServer() ? here.address : here.mainFile()), args.value(2, here.backupFile()),
+                                  progress.report());
             return 0;
         }
         if (command == "copy" && args.size() == 3) {

@@ -19,19 +19,19 @@ namespace {
 
 const QString kTitle = QStringLiteral("初回起動");
 
-void createEmpty()
+void createEmpty(const QString& file)
 {
-    store::createDatabaseFile(store::kMainFile);
+    store::createDatabaseFile(file);
 }
 
-void createDemo()
+void createDemo(const QString& file)
 {
-    records::createDemoDatabase(store::kMainFile, appclock::today());
+    records::createDemoDatabase(file, appclock::today());
 }
 
 } // namespace
 
-初回起動::初回起動(FirstStartChoice& choice) : Form(kTitle, kTitle), choice_(choice)
+初回起動::初回起動(FirstStartChoice& choice, store::DeskDatabase& where) : Form(kTitle, kTitle), choice_(choice), where_(where)
 {
     choice_ = FirstStartChoice::Ended;
     案内 = label(QString(), this, QStringLiteral("案内"));
@@ -56,14 +56,14 @@ void createDemo()
 
 void 初回起動::ShowFolder()
 {
-    const QString folder = QDir::toNativeSeparators(QDir::currentPath());
+    const QString folder = QDir::toNativeSeparators(where_.folder);
     QString text = QStringLiteral("フォルダ「%1」にデータベースファイル「%2」がありません。\n\n"
                                   "新規作成：空のデータベースをこのフォルダに作成します。\n"
                                   "デモ作成：試用のデータが入ったデータベースをこのフォルダに作成します。\n"
                                   "フォルダ選択：データベースのある別のフォルダを選びます。\n"
                                   "終了：何も作成せずに終了します。")
                        .arg(folder, store::kMainFile);
-    const bool writable = QFileInfo(QDir::currentPath()).isWritable();
+    const bool writable = QFileInfo(where_.folder).isWritable();
     if (!writable)
         text += QStringLiteral("\n\nこのフォルダには書き込めないため、データベースを作成できません。別のフォルダを選んでください。");
     案内->setText(text);
@@ -71,10 +71,10 @@ void 初回起動::ShowFolder()
     デモ作成->setEnabled(writable);
 }
 
-void 初回起動::Create(FirstStartChoice choice, void (*make)())
+void 初回起動::Create(FirstStartChoice choice, void (*make)(const QString& file))
 {
     try {
-        make();
+        make(where_.mainFile());
     } catch (const store::StoreError& error) {
         msg::storeFailure(error.message());
         ShowFolder();
@@ -96,14 +96,21 @@ void 初回起動::デモ作成_Click()
 
 void 初回起動::フォルダ選択_Click()
 {
-    const QString folder = QFileDialog::getExistingDirectory(this, QStringLiteral("フォルダ選択"), QDir::currentPath());
+    const QString folder = QFileDialog::getExistingDirectory(this, QStringLiteral("フォルダ選択"), where_.folder);
     if (folder.isEmpty())
         return;
-    if (!QDir::setCurrent(folder)) {
+    if (!QFileInfo(folder).isDir() || !QDir(folder).isReadable()) {
         msg::exclaim(QStringLiteral("フォルダ「%1」を開けません。").arg(QDir::toNativeSeparators(folder)), kTitle);
         return;
     }
-    if (QFileInfo::exists(store::kMainFile)) {
+    // A folder whose settings file names a server opens that server; one with a file opens it.
+    try {
+        where_ = store::deskDatabaseIn(folder);
+    } catch (const store::StoreError& error) {
+        msg::storeFailure(error.message());
+        return;
+    }
+    if (where_.onServer() || QFileInfo::exists(where_.mainFile())) {
         choice_ = FirstStartChoice::ExistingDatabase;
         accept();
         return;

@@ -28,7 +28,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-メニュー::メニュー()
+メニュー::メニュー(const store::Database& database, const store::DeskDatabase& where) : desk_{database, where, Settings{}}
 {
     setObjectName(QStringLiteral("メニュー"));
     setWindowTitle(QStringLiteral("Kelvoraメニュー"));
@@ -102,7 +102,7 @@ QPushButton* メニュー::addButton(QWidget* frame, const QString& name, const 
 
 void メニュー::Form_Load()
 {
-    settings_ = 初期処理::LoadStartupSettings(store::Database::open());
+    desk_.settings = 初期処理::LoadStartupSettings(desk_.database);
 }
 
 void メニュー::leadFirstSteps()
@@ -115,96 +115,96 @@ void メニュー::leadFirstSteps()
 
 void メニュー::ReloadSettings()
 {
-    settings_ = 初期処理::LoadStartupSettings(store::Database::open());
-    forms::handSettings(settings_);
+    desk_.settings = 初期処理::LoadStartupSettings(desk_.database);
+    forms::handSettings(desk_.settings);
 }
 
 void メニュー::マスター登録_Click()
 {
-    forms::showModal<マスター登>(settings_);
+    forms::showModal<マスター登>(desk_);
     ReloadSettings();
 }
 
 void メニュー::基本情報_Click()
 {
     const QString common = QStringLiteral("共通基本情報");
-    基本登::openFor(settings_, {records::kCommonTarget, common, common, QString()}, true);
+    基本登::openFor(desk_, {records::kCommonTarget, common, common, QString()}, true);
     ReloadSettings();
 }
 
 void メニュー::予約設定登録_Click()
 {
-    forms::showModeless<対象登>(settings_);
+    forms::showModeless<対象登>(desk_);
 }
 
 void メニュー::営業時間登録_Click()
 {
-    営業時間登::openFor(settings_, records::HoursKind::Regular);
+    営業時間登::openFor(desk_, records::HoursKind::Regular);
 }
 
 void メニュー::日別営業時間登録_Click()
 {
-    営業時間登::openFor(settings_, records::HoursKind::Daily);
+    営業時間登::openFor(desk_, records::HoursKind::Daily);
 }
 
 void メニュー::特定日営業時間登録_Click()
 {
-    forms::showModeless<特定時間登>(settings_);
+    forms::showModeless<特定時間登>(desk_);
 }
 
 void メニュー::対象照会_Click()
 {
-    予約状照会::openFor(settings_, InquiryKind::ByTarget);
+    予約状照会::openFor(desk_, InquiryKind::ByTarget);
 }
 
 void メニュー::日別照会_Click()
 {
-    予約状照会::openFor(settings_, InquiryKind::ByDay);
+    予約状照会::openFor(desk_, InquiryKind::ByDay);
 }
 
 void メニュー::予約者登録_Click()
 {
-    forms::showModeless<予約者更新>(settings_);
+    forms::showModeless<予約者更新>(desk_);
 }
 
 void メニュー::予約一括削除_Click()
 {
-    forms::showModeless<予約削除>(settings_);
+    forms::showModeless<予約削除>(desk_);
 }
 
 void メニュー::期末削除_Click()
 {
-    forms::showModeless<期末処理>(settings_);
+    forms::showModeless<期末処理>(desk_);
 }
 
 void メニュー::予約者照会_Click()
 {
-    forms::showModeless<予約者照会>(settings_);
+    forms::showModeless<予約者照会>(desk_);
 }
 
 void メニュー::取消履歴_Click()
 {
-    forms::showModeless<取消履歴>(settings_);
+    forms::showModeless<取消履歴>(desk_);
 }
 
 void メニュー::再編成_Click()
 {
-    forms::showModeless<警告>(settings_);
+    forms::showModeless<警告>(desk_);
 }
 
 void メニュー::定休日登_Click()
 {
-    forms::showModeless<定休日登録>(settings_);
+    forms::showModeless<定休日登録>(desk_);
 }
 
 void メニュー::個別休業日登録_Click()
 {
-    forms::showModeless<個休業登録>(settings_);
+    forms::showModeless<個休業登録>(desk_);
 }
 
 void メニュー::予約一覧表_Click()
 {
-    forms::showModeless<予約一覧表>(settings_);
+    forms::showModeless<予約一覧表>(desk_);
 }
 
 void メニュー::終了_Click()

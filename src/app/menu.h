@@ -1,22 +1,25 @@
 #pragma once
 
 #include "base/settings.h"
+#include "ui/desk.h"
 
 #include <QWidget>
 
 class QPushButton;
 
-// The main menu: a board of buttons, one per function. It keeps the settings and hands them, with
-// the mode the button stands for, to the form it opens; the master-settings and
-// basic-information forms are modal, and the settings are read again after they close and handed
-// to every open form.
+// The main menu: a board of buttons, one per function. It keeps the desk (the open database and
+// the settings) and hands it, with the mode the button stands for, to the form it opens; the
+// master-settings and basic-information forms are modal, and the settings are read again after
+// they close and handed to every open form.
 class メニュー : public QWidget {
 public:
-    メニュー();
+    // The desk's database, open; the settings are loaded by Form_Load.
+    メニュー(const store::Database& database, const store::DeskDatabase& where);
 
     // Loads the start-up settings; runs once before the menu is shown.
     void Form_Load();
-    const Settings& settings() const { return settings_; }
+    const Settings& settings() const { return desk_.settings; }
+    const Desk& desk() const { return desk_; }
     // On a database just made empty: says which settings come first, in their order, and opens
     // the first of them.
     void leadFirstSteps();
@@ -44,5 +47,5 @@ private:
     void ReloadSettings();
     QPushButton* addButton(QWidget* frame, const QString& name, const QString& caption, void (メニュー::*handler)());
 
-    Settings settings_;
+    Desk desk_;
 };

@@ -77,14 +77,14 @@ void 個休業登録::layOut()
     page->addLayout(buttonRow({確定, 削除, 終了}));
 }
 
-void 個休業登録::openFor(const Settings& settings, const records::Target& target)
+void 個休業登録::openFor(const Desk& desk, const records::Target& target)
 {
     if (個休業登録* open = forms::find<個休業登録>()) {
         open->handed_ = target;
         if (!forms::load(open))
             return;
     }
-    forms::showModeless<個休業登録>(settings, target);
+    forms::showModeless<個休業登録>(desk, target);
 }
 
 void 個休業登録::Form_Load()
@@ -114,7 +114,7 @@ void 個休業登録::確定_Click()
         return;
     if (!msg::ask(QStringLiteral("入力内容で更新します。"), kTitle))
         return;
-    records::saveClosureDays(store::Database::open(), picker_.state().Target, {*date}, {休日->isChecked(), 休日名->text()});
+    records::saveClosureDays(database(), picker_.state().Target, {*date}, {休日->isChecked(), 休日名->text()});
     picker_.draw();
     msg::exclaim(QStringLiteral("ｶﾚﾝﾀﾞｰの登録･更新を終了しました。"), kTitle);
 }
@@ -126,7 +126,7 @@ void 個休業登録::削除_Click()
         return;
     if (!msg::ask(QStringLiteral("ｶﾚﾝﾀﾞｰを削除します。"), kTitle))
         return;
-    if (records::removeClosureDays(store::Database::open(), picker_.state().Target, {*date}) == 0) {
+    if (records::removeClosureDays(database(), picker_.state().Target, {*date}) == 0) {
         msg::exclaim(QStringLiteral("ｶﾚﾝﾀﾞｰは登録されていません"), kTitle);
         return;
     }

@@ -16,7 +16,7 @@ public:
     explicit 個休業登録(const records::Target& target = {});
 
     // Opens the form on a target, or turns the open one to it.
-    static void openFor(const Settings& settings, const records::Target& target);
+    static void openFor(const Desk& desk, const records::Target& target);
 
     void Form_Load() override;
 

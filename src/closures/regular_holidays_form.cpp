@@ -45,7 +45,7 @@ QDate firstOfMonth(const QDate& date)
       勤務(option(QStringLiteral("勤務"), QStringLiteral("営業日"), Frame2)), 休日名(textBox(QStringLiteral("休日名"))),
       設定日(textBox(QStringLiteral("設定日"))), 確定(button(QStringLiteral("確定"), QStringLiteral("確定"))),
       削除(button(QStringLiteral("削除"), QStringLiteral("削除"))), 終了(button(QStringLiteral("終了"), QStringLiteral("終了"))),
-      picker_(Grid休業::RegularHolidays, 日付, 休業日, kTitle,
+      picker_(*this, Grid休業::RegularHolidays, 日付, 休業日, kTitle,
               {[this](int day) {
                    const QDate month = picker_.state().CalendarMonthStart;
                    return std::optional<QDate>(QDate(month.year(), month.month(), day));
@@ -278,7 +278,7 @@ holiday_dates::Weekdays 定休日登録::CollectWeekdays() const
 void 定休日登録::WriteHolidayDays(const std::vector<QDate>& dates, HolidayAction action)
 {
     ui::WorkProgress progress(kTitle, ui::WorkProgress::Stop::NotAllowed);
-    const store::Database db = store::Database::open();
+    const store::Database db = database();
     store::Transaction transaction(db);
     if (action == Register)
         records::saveClosureDays(db, records::kCommonTarget, dates, {休日->isChecked(), 休日名->text()},

@@ -113,14 +113,14 @@ void 営業時間登::layOut()
     page->addLayout(entry, 1);
 }
 
-void 営業時間登::openFor(const Settings& settings, records::HoursKind kind)
+void 営業時間登::openFor(const Desk& desk, records::HoursKind kind)
 {
-    if (営業時間登* open = forms::find<営業時間登>(); open && !open->laidOutFor(int(kind), settings.DailyHoursKind)) {
+    if (営業時間登* open = forms::find<営業時間登>(); open && !open->laidOutFor(int(kind), desk.settings.DailyHoursKind)) {
         open->requestedKind_ = int(kind);
         if (!forms::load(open))
             return; // its loading failed, and it is closed
     }
-    forms::showModeless<営業時間登>(settings, kind);
+    forms::showModeless<営業時間登>(desk, kind);
 }
 
 bool 営業時間登::laidOutFor(int kind, int dailyHoursKind) const
@@ -143,7 +143,7 @@ void 営業時間登::Form_Load()
                    : weekdays ? QStringLiteral("曜日別営業時間登録")
                               : QStringLiteral("日別営業時間登録"));
 
-    lastTargetRow_ = CMB対象::FillTargetRows(対象登録) - 1;
+    lastTargetRow_ = CMB対象::FillTargetRows(database(), 対象登録) - 1;
     highlightedTargetRow_ = 0;
     日付->clear();
 }

@@ -15,7 +15,7 @@ public:
 
     // Opens the form in a kind; an open form laid out for another kind, or for another daily
     // cycle, is loaded again.
-    static void openFor(const Settings& settings, records::HoursKind kind);
+    static void openFor(const Desk& desk, records::HoursKind kind);
 
     void Form_Load() override;
 

@@ -181,7 +181,7 @@ bool HoursEntryForm::RefreshSlotGrid()
     highlightedSlotRow_ = 0;
     InitSlotGrid();
     records::HoursKey key = hoursKey();
-    const Grid時間帯::HoursGridFill fill = Grid時間帯::FillHoursGrid(時間帯, key);
+    const Grid時間帯::HoursGridFill fill = Grid時間帯::FillHoursGrid(database(), 時間帯, key);
     hoursDay_ = key.day;
     slotRows_ = fill.LastRow;
     const bool overlap = fill.OverlapFlag == 1;
@@ -314,7 +314,7 @@ void HoursEntryForm::確定_Click()
         return;
     if (!msg::ask(QStringLiteral("入力内容で更新します。"), title_))
         return;
-    records::saveBand(store::Database::open(), hoursKey(),
+    records::saveBand(database(), hoursKey(),
                       {*typedTime(開始時, 開始分, false), *typedTime(終了時, 終了分, true), 休日->isChecked(), 備考->text()});
     const bool overlap = RefreshSlotGrid();
     afterSave();
@@ -334,7 +334,7 @@ void HoursEntryForm::削除_Click()
     if (!msg::ask(QStringLiteral("指定時間を削除します。。"), title_))
         return;
     const std::optional<input::TimeOfDay> start = typedTime(開始時, 開始分, false);
-    if (!start || !records::removeBand(store::Database::open(), hoursKey(), *start)) {
+    if (!start || !records::removeBand(database(), hoursKey(), *start)) {
         msg::exclaim(QStringLiteral("指定時間は登録されていません。"), title_);
         return;
     }
@@ -373,7 +373,7 @@ void HoursEntryForm::showPreview(bool open)
             return;
     }
     if (open)
-        forms::showModeless<時間帯表示>(settings(), previewRequest());
+        forms::showModeless<時間帯表示>(desk(), previewRequest());
 }
 
 void HoursEntryForm::終了_Click()

@@ -97,7 +97,7 @@ void 特定時間登::Form_Load()
     loadTimeEntry(3);
     newDate_ = false;
     InitDateGrid();
-    CMB対象::FillTargetCombo(対象略称);
+    CMB対象::FillTargetCombo(database(), 対象略称);
     対象略称->setCurrentIndex(-1);
     日付->clear();
 }
@@ -119,12 +119,12 @@ void 特定時間登::対象略称_Click()
     newDate_ = false;
     const QString abbrev = 対象略称->currentText();
     // An abbreviation no target has stands for the common target.
-    const std::optional<records::Target> found = CMB対象::FindTargetByAbbrev(abbrev);
+    const std::optional<records::Target> found = CMB対象::FindTargetByAbbrev(database(), abbrev);
     chooseTarget(found ? found->number : records::kCommonTarget, abbrev);
 
     // The dates after 1999/01/01 that have bands, each once, in date order.
     InitDateGrid();
-    for (const QDate& date : records::specificDates(store::Database::open(), chosenTarget(), kListedAfter)) {
+    for (const QDate& date : records::specificDates(database(), chosenTarget(), kListedAfter)) {
         ++dateCount_;
         if (dateCount_ >= 登録日付->rows())
             登録日付->setRows(dateCount_ + 1);

@@ -44,7 +44,7 @@ void 時間帯表示::Form_Load()
     setWindowTitle(kCaption);
     対象略称名->setText(request_.CurrentTargetAbbrev);
     const Settings& s = settings();
-    営業状色付::ShowBusinessStatus(時間帯, 時間TBL::BuildTimeTable(request_),
+    営業状色付::ShowBusinessStatus(時間帯, 時間TBL::BuildTimeTable(database(), request_),
                                    予約TBL::BuildSlotTimes(s.DisplayStartHour, s.DisplayEndHour, s.UnitMinutes));
 
     ui::fitWindowToGrid(this, 時間帯);

@@ -121,7 +121,7 @@ void 期末処理::確定_Click()
     try {
         ui::BusyCursor busy;
         ui::WorkProgress progress(kTitle, ui::WorkProgress::Stop::Allowed);
-        store::Database db = store::Database::open();
+        store::Database db = database();
         store::Transaction transaction(db);
         PurgeCalendar(db, progress.report(QStringLiteral("カレンダーを削除しています")));
         PurgeReservations(db, progress.report(QStringLiteral("予約を削除しています")));

@@ -40,13 +40,13 @@ static_assert(kStepCount == records::kRebuildSteps);
 
 } // namespace
 
-bool CopyTableStep(int step)
+bool CopyTableStep(const store::Database& main, const QString& backupFile, int step)
 {
     try {
         ui::BusyCursor busy;
         ui::WorkProgress progress(kTitle, ui::WorkProgress::Stop::Allowed);
         const QString what = QStringLiteral("%1／%2：%3を再編成しています").arg(step).arg(kStepCount).arg(records::rebuiltTableName(step));
-        records::rebuildTable(store::Database::open(), store::Database::open(store::kBackupFile), step, progress.report(what));
+        records::rebuildTable(main, store::Database::open(backupFile), step, progress.report(what));
         return true;
     } catch (const store::StoreError&) {
         return false;
@@ -57,11 +57,11 @@ bool CopyTableStep(int step)
     }
 }
 
-void ReorganiseDatabase()
+void ReorganiseDatabase(const store::Database& main, const QString& backupFile)
 {
     // Tables are replaced whole: a desk working meanwhile would write into a table being replaced
     // and show what is no longer there.
-    if (store::Database::open().othersConnected()) {
+    if (main.othersConnected()) {
         msg::exclaim(QStringLiteral("他の端末がﾃﾞｰﾀ･ﾍﾞｽを使用中のため、再編成は行えません。他の端末を終了してから行って下さい。"), kTitle);
         return;
     }
@@ -69,7 +69,7 @@ void ReorganiseDatabase()
         return;
     for (int step = 1; step <= kStepCount; ++step) {
         const StepPrompts& prompts = kPrompts[size_t(step - 1)];
-        if (!msg::ask(QString::fromUtf8(CopyTableStep(step) ? prompts.completed : prompts.failed), kTitle))
+        if (!msg::ask(QString::fromUtf8(CopyTableStep(main, backupFile, step) ? prompts.completed : prompts.failed), kTitle))
             return;
     }
     msg::exclaim(QStringLiteral("ﾃﾞｰﾀ･ﾍﾞｽの再編成は完了しました。"), kTitle);

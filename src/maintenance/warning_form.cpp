@@ -52,7 +52,7 @@ void 警告::確定_Click()
 {
     if (!msg::ask(DB再編成::kConfirmation, DB再編成::kTitle))
         return;
-    DB再編成::ReorganiseDatabase();
+    DB再編成::ReorganiseDatabase(database(), desk().where.backupFile());
     close();
 }
 

@@ -121,7 +121,7 @@ const QString kTitle = QStringLiteral("ｺｰﾄﾞﾏｽﾀｰ情報");
     page->addLayout(buttons);
 }
 
-void 基本登::openFor(const Settings& settings, const records::Target& target, bool modal)
+void 基本登::openFor(const Desk& desk, const records::Target& target, bool modal)
 {
     if (基本登* open = forms::find<基本登>()) {
         open->target_ = target;
@@ -129,9 +129,9 @@ void 基本登::openFor(const Settings& settings, const records::Target& target,
             return;
     }
     if (modal)
-        forms::showModal<基本登>(settings, target);
+        forms::showModal<基本登>(desk, target);
     else
-        forms::showModeless<基本登>(settings, target);
+        forms::showModeless<基本登>(desk, target);
 }
 
 void 基本登::Form_Load()
@@ -146,7 +146,7 @@ void 基本登::Form_Load()
 
 void 基本登::LoadBasicInfo()
 {
-    const std::optional<records::BasicRecord> basic = records::findBasic(store::Database::open(), target_.number);
+    const std::optional<records::BasicRecord> basic = records::findBasic(database(), target_.number);
     if (!basic) {
         分単位->setChecked(true);
         分単位_Click();
@@ -252,7 +252,7 @@ void 基本登::確定_Click()
     basic.overlapCount = basic.overlapAllowed ? *input::wholeNumber16(重複数->text()) : 0;
     basic.remark = 備考->text();
 
-    store::Database db = store::Database::open();
+    store::Database db = database();
     store::Transaction transaction(db);
     records::saveBasic(db, basic);
     records::EnsureCommonTarget(db, target_.number);

@@ -18,7 +18,7 @@ public:
 
     // Shows the form for a target: modal from the menu, modeless from the target form. A form
     // already open is loaded again for that target, so it never shows one target and saves another.
-    static void openFor(const Settings& settings, const records::Target& target, bool modal);
+    static void openFor(const Desk& desk, const records::Target& target, bool modal);
 
     void Form_Load() override;
 

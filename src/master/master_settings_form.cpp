@@ -130,7 +130,7 @@ void マスター登::pickItem(int item)
 
 void マスター登::ShowMasterItem()
 {
-    const std::optional<records::MasterItem> item = records::findMasterItem(store::Database::open(), currentItem_);
+    const std::optional<records::MasterItem> item = records::findMasterItem(database(), currentItem_);
     if (!item) {
         登録内容->clear();
         備考->clear();
@@ -194,7 +194,7 @@ void マスター登::ValidateMasterInput()
 
 void マスター登::CheckDisplayHours(int endHour)
 {
-    const std::optional<records::MasterItem> start = records::findMasterItem(store::Database::open(), 4);
+    const std::optional<records::MasterItem> start = records::findMasterItem(database(), 4);
     if (!start) {
         登録説明->setText(QStringLiteral("表示開始時間を XX(時～) を登録してください"));
         return;
@@ -220,7 +220,7 @@ void マスター登::確定_Click()
     // Numbers and the year start are stored with half-width digits, as every reader expects them;
     // the number prefix is text and stays as typed.
     const QString content = currentItem_ == 6 ? 登録内容->text() : input::normalized(登録内容->text());
-    records::saveMasterItem(store::Database::open(), {currentItem_, content, 備考->text()});
+    records::saveMasterItem(database(), {currentItem_, content, 備考->text()});
     msg::exclaim(QStringLiteral("登録･更新しました。"), kTitle);
 }
 

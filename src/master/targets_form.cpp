@@ -125,7 +125,7 @@ void 対象登::FillTargetGrid()
     lastRow_ = 0;
     selectedRow_ = 0;
     int row = 0;
-    for (const records::Target& target : records::listTargets(store::Database::open())) {
+    for (const records::Target& target : records::listTargets(database())) {
         // Five blanks sort before every target number.
         if (target.number < QLatin1String("     "))
             continue;
@@ -201,7 +201,7 @@ void 対象登::確定_Click()
     if (!msg::ask(QStringLiteral("入力内容で更新します。"), kTitle))
         return;
     const QString number = *records::paddedNumber(対象番号->text());
-    records::saveTarget(store::Database::open(), {number, 対象名称->text(), 対象略称->text(), 備考->text()});
+    records::saveTarget(database(), {number, 対象名称->text(), 対象略称->text(), 備考->text()});
     対象番号->setText(number);
     msg::exclaim(QStringLiteral("予約対象は更新(登録)されました。"), kTitle);
     FillTargetGrid();
@@ -214,7 +214,7 @@ void 対象登::削除_Click()
     if (check_.reportFailure(kTitle))
         return;
     const QString number = *records::paddedNumber(対象番号->text());
-    store::Database db = store::Database::open();
+    store::Database db = database();
     const QString question = records::targetHasReservationsFrom(db, number, appclock::today())
                                  ? QStringLiteral("未来日に予約が存在します。対象を削除しますか？")
                                  : QStringLiteral("予約対象を削除します。");
@@ -247,13 +247,13 @@ std::optional<records::Target> 対象登::targetInBoxes()
 void 対象登::基本情報登録_Click()
 {
     if (const std::optional<records::Target> target = targetInBoxes())
-        基本登::openFor(settings(), *target, false);
+        基本登::openFor(desk(), *target, false);
 }
 
 void 対象登::個別休業登録_Click()
 {
     if (const std::optional<records::Target> target = targetInBoxes())
-        個休業登録::openFor(settings(), *target);
+        個休業登録::openFor(desk(), *target);
 }
 
 void 対象登::終了_Click()

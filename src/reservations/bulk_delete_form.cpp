@@ -111,7 +111,7 @@ void 予約削除::InitCandidateGrid()
 void 予約削除::FillCandidates()
 {
     CandidateCount = 0;
-    for (const records::Target& target : records::listTargets(store::Database::open())) {
+    for (const records::Target& target : records::listTargets(database())) {
         // "00000" is the common record, never a candidate.
         if (target.number <= records::kCommonTarget)
             continue;
@@ -179,7 +179,7 @@ void 予約削除::削除_Click()
     try {
         ui::BusyCursor busy;
         ui::WorkProgress progress(kTitle, ui::WorkProgress::Stop::Allowed);
-        store::Database db = store::Database::open();
+        store::Database db = database();
         store::Transaction transaction(db);
         // Counted back from the day of the deletion, which may not be the day the form opened.
         const QDate lastDate = appclock::today().addMonths(-*CutOffMonths);

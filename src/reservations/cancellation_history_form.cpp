@@ -137,8 +137,7 @@ void 取消履歴::FillList()
         msg::exclaim(!from ? QStringLiteral("開始日に正しく入力してください") : QStringLiteral("終了日に正しく入力してください"), kTitle);
         return;
     }
-    listed_ =
-        records::listCancellations(store::Database::open(), {*from, *through, 対象番号->text().trimmed(), 予約者NO->text().trimmed()});
+    listed_ = records::listCancellations(database(), {*from, *through, 対象番号->text().trimmed(), 予約者NO->text().trimmed()});
     chosenRow_ = 0;
     FlexGrid* g = 取消一覧;
     g->startLayout(int(listed_.size()) + 1, kColumns, 1, 0);
@@ -197,7 +196,7 @@ void 取消履歴::変更_Click()
     records::Cancellation changed = *chosen;
     changed.kind = records::CancelKind(区分->currentIndex() + 1);
     changed.reason = 理由->text();
-    if (!records::updateCancellation(store::Database::open(), changed)) {
+    if (!records::updateCancellation(database(), changed)) {
         msg::exclaim(QStringLiteral("取消記録は登録されていません。"), kTitle);
         FillList();
         return;
@@ -209,7 +208,7 @@ void 取消履歴::変更_Click()
 bool 取消履歴::AskAboutOverlap(const records::Reservation& r)
 {
     // Counted by slots, as a booking at 予約 and 確定 is.
-    const store::Database db = store::Database::open();
+    const store::Database db = database();
     const int most = 予約上限::MostBookedSlot(db, 予約TBL::SlotTimesOf(settings()), r.key(), r.end, std::nullopt);
     return AcceptSlotCount(基本設定::LoadOverlapSettings(db, r.target), most, kTitle);
 }
@@ -221,7 +220,7 @@ void 取消履歴::復元_Click()
         return;
     if (!AskAboutOverlap(chosen->reservation))
         return;
-    switch (records::restoreCancellation(store::Database::open(), chosen->key())) {
+    switch (records::restoreCancellation(database(), chosen->key())) {
     case records::RestoreResult::Restored: msg::exclaim(QStringLiteral("予約は復元されました。"), kTitle); break;
     case records::RestoreResult::SlotTaken:
         msg::exclaim(QStringLiteral("同じ予約者の予約が同じ開始時間に登録されています。"), kTitle);
@@ -244,7 +243,7 @@ void 取消履歴::無断_Click()
         return;
     }
     const records::ReservationKey key{対象番号->text().trimmed(), *day, *start, 予約者NO->text().trimmed()};
-    const store::Database db = store::Database::open();
+    const store::Database db = database();
     const std::optional<records::Reservation> r = records::findReservation(db, key);
     if (!r) {
         msg::exclaim(QStringLiteral("予約は登録されていません。"), kTitle);

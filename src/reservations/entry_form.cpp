@@ -118,7 +118,7 @@ records::ReservationKey 予約者登::keyOf(const QString& reserverNo) const
 
 void 予約者登::ShowReservationRemark()
 {
-    if (const std::optional<records::Reservation> r = records::findReservation(store::Database::open(), keyOf(slot_.reserverNo)))
+    if (const std::optional<records::Reservation> r = records::findReservation(database(), keyOf(slot_.reserverNo)))
         備考->setText(r->remark);
 }
 
@@ -178,7 +178,7 @@ void 予約者登::確定_Click()
     if (!AcceptClosedTime())
         return;
     const input::TimeOfDay end = *input::timeFromText(終了時間->text(), true);
-    const store::Database db = store::Database::open();
+    const store::Database db = database();
     // Counted and asked with no lock held, as the operator may take his time over a question; the
     // write counts again, and when another desk booked meanwhile the checks and questions come again.
     int accepted = slot_.acceptedBooked;
@@ -310,7 +310,7 @@ void 予約者登::削除_Click()
     if (!msg::askAbout(QStringLiteral("登録内容を削除します。"),
                        BookingText(slot_.date, slot_.start, end, slot_.target.abbrev, reserverName()), kTitle))
         return;
-    if (!records::cancelReservation(store::Database::open(), keyOf(予約者NO->text()), records::CancelKind::Request)) {
+    if (!records::cancelReservation(database(), keyOf(予約者NO->text()), records::CancelKind::Request)) {
         msg::exclaim(QStringLiteral("予約は登録されていません。"), kTitle);
         return;
     }

@@ -135,7 +135,7 @@ QLayout* ReserverDetailsForm::listLayout()
 void ReserverDetailsForm::予約者カナ_Change()
 {
     予約者一覧->clear();
-    予約者一覧->addItems(records::reserverNamesByKana(store::Database::open(), 予約者カナ->text()));
+    予約者一覧->addItems(records::reserverNamesByKana(database(), 予約者カナ->text()));
 }
 
 void ReserverDetailsForm::FollowReserverList()
@@ -215,12 +215,12 @@ void ReserverDetailsForm::CheckBirthDate()
 
 bool ReserverDetailsForm::ShowReserverByName(const QString& name)
 {
-    return ShowReserver(records::findReserverByName(store::Database::open(), name));
+    return ShowReserver(records::findReserverByName(database(), name));
 }
 
 bool ReserverDetailsForm::ShowReserverByNumber(const QString& number)
 {
-    return ShowReserver(records::findReserver(store::Database::open(), number));
+    return ShowReserver(records::findReserver(database(), number));
 }
 
 bool ReserverDetailsForm::ShowReserver(const std::optional<records::Reserver>& reserver)

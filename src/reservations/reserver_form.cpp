@@ -62,7 +62,7 @@ void 予約者更新::確定_Click()
         return;
     if (!msg::ask(QStringLiteral("入力内容で更新します。"), kTitle, msg::Icon::Exclamation))
         return;
-    const store::Database db = store::Database::open();
+    const store::Database db = database();
     store::Transaction saving(db);
     // A new reserver has no latest reservation date nor target yet: those stay empty.
     const records::Reserver reserver = ReserverToSave(db, [&] {
@@ -79,7 +79,7 @@ void 予約者更新::削除_Click()
     if (!msg::ask(QStringLiteral("登録内容を削除します。"), kTitle, msg::Icon::Exclamation))
         return;
     const QString number = 予約者NO->text();
-    const store::Database db = store::Database::open();
+    const store::Database db = database();
     if (records::reserverHasReservationsFrom(db, number, appclock::today()) &&
         !msg::ask(QStringLiteral("本日以降の予約があります､削除しますか？"), kTitle, msg::Icon::Exclamation))
         return;

@@ -180,7 +180,7 @@ void 予約者照会::検索開始_Click()
 
 void 予約者照会::FillCandidates()
 {
-    const reserver_lookup::Found found = reserver_lookup::findReservers(store::Database::open(), 検索->text());
+    const reserver_lookup::Found found = reserver_lookup::findReservers(database(), 検索->text());
     candidates_ = found.reservers;
     Clear();
     headGrid(候補一覧, int(candidates_.size()), kCandidateHeaders, kCandidateWidths);
@@ -224,7 +224,7 @@ void 予約者照会::Clear()
 void 予約者照会::ShowReserver(records::Reserver reserver)
 {
     Clear();
-    const store::Database db = store::Database::open();
+    const store::Database db = database();
     // The card as of one moment, though another desk books meanwhile.
     store::Transaction reading(db, store::Transaction::ForReading);
     const records::Reserver r = records::findReserver(db, reserver.number).value_or(reserver);
@@ -296,12 +296,12 @@ void 予約者照会::照会_Click()
         return;
     }
     const records::Reservation booking = *chosenBooking_;
-    const std::optional<records::Target> target = records::findTarget(store::Database::open(), booking.target);
+    const std::optional<records::Target> target = records::findTarget(database(), booking.target);
     if (!target) {
         msg::exclaim(QStringLiteral("予約対象「%1」は登録されていません。").arg(booking.target), kTitle);
         return;
     }
-    forms::showModal<時間照会>(settings(), InquiryRequest{InquiryKind::ByTarget, booking.date, booking.date.addDays(6), *target, {}});
+    forms::showModal<時間照会>(desk(), InquiryRequest{InquiryKind::ByTarget, booking.date, booking.date.addDays(6), *target, {}});
     // The time inquiry may have booked, moved or cancelled the reserver's bookings.
     FollowDatabase();
 }

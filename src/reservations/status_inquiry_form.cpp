@@ -64,7 +64,7 @@ void 予約状照会::layOut()
     page->addLayout(buttonRow({照会, 終了}));
 }
 
-void 予約状照会::openFor(const Settings& settings, InquiryKind kind)
+void 予約状照会::openFor(const Desk& desk, InquiryKind kind)
 {
     // One status inquiry form serves both inquiries: an open one turns to this kind.
     if (予約状照会* open = forms::find<予約状照会>()) {
@@ -72,7 +72,7 @@ void 予約状照会::openFor(const Settings& settings, InquiryKind kind)
         if (!forms::load(open))
             return;
     }
-    forms::showModeless<予約状照会>(settings, kind);
+    forms::showModeless<予約状照会>(desk, kind);
 }
 
 bool 予約状照会::byTarget() const
@@ -110,14 +110,14 @@ void 予約状照会::照会_Click()
             return;
         }
         // An abbreviation no target has is looked for under the common number.
-        target_ = CMB対象::FindTargetByAbbrev(対象略称->currentText())
+        target_ = CMB対象::FindTargetByAbbrev(database(), 対象略称->currentText())
                       .value_or(records::Target{records::kCommonTarget, target_.name, target_.abbrev, QString()});
         request.target = target_;
         request.lastDate = date->addDays(6);
     } else {
-        request.targets = CMB対象::LoadTargetList();
+        request.targets = CMB対象::LoadTargetList(database());
     }
-    forms::showModal<時間照会>(settings(), request);
+    forms::showModal<時間照会>(desk(), request);
 }
 
 void 予約状照会::終了_Click()

@@ -13,7 +13,7 @@ public:
     explicit 予約状照会(InquiryKind kind);
 
     // Opens the form for an inquiry, or turns the open one to it.
-    static void openFor(const Settings& settings, InquiryKind kind);
+    static void openFor(const Desk& desk, InquiryKind kind);
 
     void Form_Load() override;
 

@@ -42,9 +42,9 @@ constexpr int kListRows = 20; // rows of 予約一覧 before it grows
 constexpr int kListColumns = 5;
 constexpr int kListWidths[kListColumns] = {1300, 1500, 900, 900, 2000}; // twips
 
-QString targetName(const QString& number)
+QString targetName(const store::Database& db, const QString& number)
 {
-    const std::optional<records::Target> target = records::findTarget(store::Database::open(), number);
+    const std::optional<records::Target> target = records::findTarget(db, number);
     return target ? target->name : QString();
 }
 
@@ -198,11 +198,11 @@ void 時間照会::ShowSlotGrid()
     tableRequest.SelectedDate = request_.firstDate;
     tableRequest.TargetList = request_.targets.numbers;
     tableRequest.TargetAbbrevList = request_.targets.abbrevs;
-    table_ = 時間TBL::BuildTimeTable(tableRequest);
-    counts_ = 予約TBL::BuildReservationCounts(
-        {int(request_.kind), request_.target.number, request_.firstDate, request_.targets.numbers, 予約TBL::SlotTimesOf(settings())});
+    table_ = 時間TBL::BuildTimeTable(database(), tableRequest);
+    counts_ = 予約TBL::BuildReservationCounts(database(), {int(request_.kind), request_.target.number, request_.firstDate,
+                                                           request_.targets.numbers, 予約TBL::SlotTimesOf(settings())});
     営業状色付::ShowBusinessStatus(時間帯, table_, counts_.Slots);
-    rowOverlap_ = 予約状色付::ColourReservationStatus(時間帯, table_, counts_);
+    rowOverlap_ = 予約状色付::ColourReservationStatus(database(), 時間帯, table_, counts_);
 }
 
 void 時間照会::FollowDatabase()
@@ -273,7 +273,7 @@ bool 時間照会::RequireChosenSlot()
 void 時間照会::TakeChosenTarget()
 {
     const TimeTableColumn& chosen = table_.Columns[size_t(column_)];
-    chosenTarget_ = {chosen.Target, targetName(chosen.Target), chosen.TargetAbbrev, QString()};
+    chosenTarget_ = {chosen.Target, targetName(database(), chosen.Target), chosen.TargetAbbrev, QString()};
     chosenDate_ = chosen.ColumnDate;
     chosenOverlap_ = size_t(column_) < rowOverlap_.size() ? rowOverlap_[size_t(column_)] : 基本設定::Overlap();
 }
@@ -313,8 +313,7 @@ void 時間照会::SetUpReservationList()
 void 時間照会::FillReservationList()
 {
     時間内予約者->show();
-    for (records::Reservation& r :
-         予約TBL::ReservationsInSlot(store::Database::open(), counts_.Slots, chosenTarget_.number, chosenDate_, slot_)) {
+    for (records::Reservation& r : 予約TBL::ReservationsInSlot(database(), counts_.Slots, chosenTarget_.number, chosenDate_, slot_)) {
         const int row = ++listRows_;
         if (row >= 予約一覧->rows())
             予約一覧->setRows(row + 1);
@@ -399,7 +398,7 @@ void 時間照会::OpenEntryForm(BookingSlot slot)
 {
     slot.hours = 時間TBL::DayHoursOf(table_, table_.Columns[size_t(column_)], counts_.Slots);
     EntryOutcome outcome;
-    forms::showModal<予約者登>(settings(), slot, outcome);
+    forms::showModal<予約者登>(desk(), slot, outcome);
     // The state tells only the last thing the form did, so any change means the row is counted
     // again from the file; a form closed without a change leaves the counts as they are. Either
     // way the chosen cell is marked again, after 選択 as after 予約.
@@ -420,7 +419,7 @@ void 時間照会::削除_Click()
     if (!msg::askAbout(QStringLiteral("指定予約を取り消します。"),
                        BookingText(chosen->date, chosen->start, chosen->end, chosenTarget_.abbrev, chosen->reserverName), kTitle))
         return;
-    if (!records::cancelReservation(store::Database::open(), chosen->key(), records::CancelKind::Request)) {
+    if (!records::cancelReservation(database(), chosen->key(), records::CancelKind::Request)) {
         msg::exclaim(QStringLiteral("予約は登録されていません。"), kTitle);
         return;
     }
@@ -439,8 +438,7 @@ void 時間照会::AdjustSlotCounts()
 void 時間照会::RecountRow(int column)
 {
     const TimeTableColumn& shown = table_.Columns[size_t(column)];
-    counts_.ReservationCount[size_t(column)] =
-        予約TBL::CountReservations(store::Database::open(), counts_.Slots, shown.Target, shown.ColumnDate);
+    counts_.ReservationCount[size_t(column)] = 予約TBL::CountReservations(database(), counts_.Slots, shown.Target, shown.ColumnDate);
     // The row as the form showed it when it opened: open time white, closed time painted, then
     // the counts. A slot that empties gets back the colour of its business status.
     時間帯->paintRow(営業状色付::GridRowOf(column), 1, -1, ui::qbColor(15));
@@ -468,7 +466,7 @@ QString 時間照会::SlotToolTip(int row, int col) const
     const std::optional<int> slot = counts_.Slots.slotAtColumn(col);
     if (!column || !slot)
         return {};
-    return slot_tooltip::text(store::Database::open(), table_.Columns[size_t(*column)], counts_.Slots, *slot);
+    return slot_tooltip::text(database(), table_.Columns[size_t(*column)], counts_.Slots, *slot);
 }
 
 void 時間照会::前期間_Click()

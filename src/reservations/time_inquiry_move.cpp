@@ -61,8 +61,8 @@ void 時間照会::MoveTo(int column, int slot)
     const input::TimeOfDay newStart{start / 60, start % 60};
     const input::TimeOfDay newEnd{end / 60, end % 60};
     // Counted from the file, as 確定 counts, leaving out the booking that moves.
-    const int most = 予約上限::MostBookedSlot(store::Database::open(), counts_.Slots,
-                                              {place.Target, place.ColumnDate, newStart, from.reserverNo}, newEnd, from.key());
+    const int most = 予約上限::MostBookedSlot(database(), counts_.Slots, {place.Target, place.ColumnDate, newStart, from.reserverNo},
+                                              newEnd, from.key());
     if (!AcceptSlotCount(rule, most, kTitle))
         return;
     if (時間TBL::DayHoursOf(table_, place, counts_.Slots).coversClosedTime(start, end) && !msg::ask(kClosedTimeQuestion, kTitle))
@@ -75,7 +75,7 @@ void 時間照会::MoveTo(int column, int slot)
         return;
 
     const reservation_move::Result result = reservation_move::Move(
-        store::Database::open(), from.key(), {place.Target, place.TargetAbbrev, place.ColumnDate, newStart, newEnd, rule.allowed});
+        database(), from.key(), {place.Target, place.TargetAbbrev, place.ColumnDate, newStart, newEnd, rule.allowed});
     if (result == reservation_move::Result::KeyTaken) {
         msg::exclaim(QStringLiteral("移動先には同じ予約者NO「%1」の予約があります。予約は移動されませんでした。").arg(from.reserverNo),
                      kTitle);

@@ -48,11 +48,6 @@ SlotTimes SlotTimesOf(const Settings& settings)
     return BuildSlotTimes(settings.DisplayStartHour, settings.DisplayEndHour, settings.UnitMinutes);
 }
 
-SlotCounts BuildReservationCounts(const CountRequest& request)
-{
-    return BuildReservationCounts(store::Database::open(), request);
-}
-
 SlotCounts BuildReservationCounts(const store::Database& db, const CountRequest& request)
 {
     SlotCounts counts;

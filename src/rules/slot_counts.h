@@ -40,8 +40,6 @@ struct CountRequest {
     SlotTimes Slots;
 };
 
-SlotCounts BuildReservationCounts(const CountRequest& request);
-// The same on a given database file.
 SlotCounts BuildReservationCounts(const store::Database& db, const CountRequest& request);
 
 // Counts per column and slot: seven days of one target from `first`, or every target on a date.

@@ -42,11 +42,6 @@ std::vector<TimeTableColumn> dateColumns(QDate date, int days, bool dayOfMonthLa
 
 } // namespace
 
-TimeTable BuildTimeTable(const TimeTableRequest& request)
-{
-    return BuildTimeTable(store::Database::open(), request);
-}
-
 TimeTable BuildTimeTable(const store::Database& db, const TimeTableRequest& request)
 {
     TimeTable table;

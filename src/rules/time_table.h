@@ -31,8 +31,6 @@ struct TimeTableRequest {
     QStringList TargetAbbrevList;
 };
 
-TimeTable BuildTimeTable(const TimeTableRequest& request);
-// The same on a given database file.
 TimeTable BuildTimeTable(const store::Database& db, const TimeTableRequest& request);
 
 // Date columns: the week from the first Sunday on or after the working date, seven days from

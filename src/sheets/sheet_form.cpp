@@ -83,7 +83,7 @@ void 予約一覧表::Form_Load()
 {
     日別->setChecked(true);
     照会日->setText(input::dateText(appclock::today()));
-    CMB対象::FillTargetCombo(対象略称);
+    CMB対象::FillTargetCombo(database(), 対象略称);
     対象略称->insertItem(0, kAllTargets);
     対象略称->setCurrentIndex(0);
 }
@@ -102,7 +102,7 @@ std::optional<sheets::Sheet> 予約一覧表::BuildSheet()
 
     std::optional<records::Target> target;
     if (対象略称->currentIndex() > 0) {
-        target = CMB対象::FindTargetByAbbrev(対象略称->currentText());
+        target = CMB対象::FindTargetByAbbrev(database(), 対象略称->currentText());
         if (!target) {
             msg::exclaim(QStringLiteral("予約対象「%1」は登録されていません。").arg(対象略称->currentText()), kTitle);
             return std::nullopt;
@@ -114,7 +114,7 @@ std::optional<sheets::Sheet> 予約一覧表::BuildSheet()
     }
 
     ui::BusyCursor busy;
-    const store::Database db = store::Database::open();
+    const store::Database db = database();
     if (週間->isChecked())
         return sheets::BuildWeekSheet(db, settings(), *date, *target);
     if (確認->isChecked())

@@ -76,6 +76,8 @@ QString Connection::mark(int position) const
 
 Statement Connection::prepare(const QString& sql)
 {
+    if (transactionDepth == 0)
+        checkStillThere();
     auto& idle = idle_[sql];
     if (!idle.empty()) {
         std::unique_ptr<Prepared> prepared = std::move(idle.back());

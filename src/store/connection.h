@@ -120,6 +120,8 @@ public:
     // Reads the names of the tables and indexes again (after they were made).
     virtual void loadCatalogue() = 0;
 
+    // A statement from the cache, or compiled. Outside a transaction the database is first made
+    // sure to be still there (checkStillThere()).
     Statement prepare(const QString& sql);
     void giveBack(const QString& sql, std::unique_ptr<Prepared> prepared);
 
@@ -152,6 +154,12 @@ public:
 
     int transactionDepth = 0;
 
+    // A desk keeps its connection open for its whole life: a file removed or replaced meanwhile
+    // must not go on taking writes nobody will see (a StoreError says so), and tables or indexes
+    // another program made or dropped are read again. Done before a statement outside a
+    // transaction, before a cursor is made outside one, and before an outermost transaction.
+    virtual void checkStillThere() {}
+
 protected:
     Connection(QString name, Dialect dialect);
     virtual std::unique_ptr<Prepared> compile(const QString& sql) = 0;
@@ -180,6 +188,8 @@ std::shared_ptr<Connection> connectFile(const QString& fileName);
 std::shared_ptr<Connection> openServer(const QString& address);
 // Whether a server's connection string holds a password (password=…, or a URI's user:password@).
 bool holdsPassword(const QString& address);
+// Why libpq cannot read a connection string, or the empty text when it can.
+QString connectionStringProblem(const QString& address);
 std::shared_ptr<Connection> connectServer(const QString& address);
 
 } // namespace store::detail

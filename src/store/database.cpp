@@ -5,49 +5,29 @@
 #include "store/store_error.h"
 
 #include <QRegularExpression>
-#include <QSettings>
 
 namespace store {
 
 bool isServerAddress(const QString& name)
 {
+    static const QRegularExpression keyValue(QStringLiteral("(^|\\s)(dbname|service|host|hostaddr)\\s*="));
     return name.startsWith(QLatin1String("postgresql://")) || name.startsWith(QLatin1String("postgres://")) ||
-           name.contains(QLatin1String("dbname=")) || name.contains(QLatin1String("service="));
+           keyValue.match(name).hasMatch();
 }
-
-QString mainDatabase()
-{
-    const QString address =
-        QSettings(kSettingsFile, QSettings::IniFormat).value(QStringLiteral("database/connection")).toString().trimmed();
-    return address.isEmpty() ? kMainFile : address;
-}
-
-namespace {
-
-// The database a handle opens: the one named, else the main database. The settings file lies in
-// the data folder, where anyone may read it: a password there is refused, not used.
-QString databaseToOpen(const QString& name)
-{
-    if (!name.isEmpty())
-        return name;
-    const QString address = mainDatabase();
-    if (isServerAddress(address) && detail::holdsPassword(address))
-        throw StoreError(QStringLiteral("設定ファイル「%1」の接続文字列にパスワードが書かれています。パスワードは設定ファイルに書かず、"
-                                        "~/.pgpass かサービスファイル（~/.pg_service.conf）に書いてください。")
-                             .arg(kSettingsFile));
-    return address;
-}
-
-} // namespace
 
 Database Database::open(const QString& name)
 {
-    return Database(detail::Connection::open(databaseToOpen(name)));
+    return Database(detail::Connection::open(name));
 }
 
 Database Database::openSeparately(const QString& name)
 {
-    return Database(detail::Connection::openSeparately(databaseToOpen(name)));
+    return Database(detail::Connection::openSeparately(name));
+}
+
+Database Database::openServer(const QString& address, Sharing sharing)
+{
+    return Database(sharing == Sharing::Shared ? detail::openServer(address) : detail::connectServer(address));
 }
 
 Database::Database(std::shared_ptr<detail::Connection> connection) : connection_(std::move(connection))
@@ -65,6 +45,8 @@ bool Database::onServer() const
 
 Table Database::table(const QString& tableName) const
 {
+    if (connection_->transactionDepth == 0)
+        connection_->checkStillThere();
     return Table(connection_, tableName);
 }
 
@@ -106,6 +88,8 @@ Database::ChangeStamp Database::changeStamp() const
 Transaction::Transaction(const Database& database, Purpose purpose) : connection_(database.connection())
 {
     outermost_ = connection_->transactionDepth == 0;
+    if (outermost_)
+        connection_->checkStillThere();
     name_ = QStringLiteral("kelvora_%1").arg(connection_->transactionDepth);
     try {
         connection_->run(outermost_ ? connection_->begin(purpose == ForWriting) : QStringLiteral("SAVEPOINT %1").arg(name_), QString());

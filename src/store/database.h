@@ -12,30 +12,30 @@ namespace detail {
 class Connection;
 }
 
-// The two database files, opened by bare name from the current folder.
+// The two database files of a data folder, and the settings file there that may name a database
+// server instead (store/desk_database.h reads it).
 inline const QString kMainFile = QStringLiteral("Kelvora.mdb");
 inline const QString kBackupFile = QStringLiteral("Kelvorabkup.mdb");
-// The settings file in the current folder that may name a database server instead of the main
-// file: its group [database], key `connection`, holds a libpq connection string.
 inline const QString kSettingsFile = QStringLiteral("Kelvora.ini");
 
 // Whether a name given for a database is a server's connection string ("postgresql://…",
-// "postgres://…", or key/value text holding "dbname=" or "service=") rather than a file name.
+// "postgres://…", or key/value text holding "dbname=", "service=", "host=" or "hostaddr=")
+// rather than a file name.
 bool isServerAddress(const QString& name);
-// The main database: the connection string in Kelvora.ini, or Kelvora.mdb when there is no
-// such file or it names none.
-QString mainDatabase();
 
 // A handle on a database: a file, or a database on a server. Opening never creates a file: a
 // missing file is a StoreError, as is a server that cannot be reached. Several handles on the
 // same database may be open at once; they share one connection.
 class Database {
 public:
-    // The main database when `name` is empty.
-    static Database open(const QString& name = {});
+    // A file, or a server's connection string (isServerAddress()).
+    static Database open(const QString& name);
     // A handle with a connection of its own, shared with no other handle: the database as another
     // desk sees it (a second desk in the same process, or a tool working beside the program).
-    static Database openSeparately(const QString& name = {});
+    static Database openSeparately(const QString& name);
+    // A server named by any connection string libpq reads (a list of hosts, a service, ...).
+    enum class Sharing { Shared, Separately };
+    static Database openServer(const QString& address, Sharing sharing = Sharing::Shared);
 
     // The file name, or the database and its server, as messages name it.
     const QString& fileName() const;

@@ -481,6 +481,16 @@ bool holdsPassword(const QString& address)
     return found;
 }
 
+QString connectionStringProblem(const QString& address)
+{
+    char* error = nullptr;
+    PQconninfoOption* options = PQconninfoParse(address.toUtf8().constData(), &error);
+    PQconninfoFree(options);
+    const QString problem = error ? QString::fromUtf8(error).trimmed() : QString();
+    PQfreemem(error);
+    return problem;
+}
+
 std::shared_ptr<Connection> connectServer(const QString& address)
 {
     // The address's own settings come last and win; a server that does not answer is given up

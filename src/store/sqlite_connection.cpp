@@ -11,6 +11,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <cerrno>
+#include <optional>
 #include <fcntl.h>
 #include <sqlite3.h>
 #include <sys/file.h>
@@ -73,6 +74,10 @@ public:
         // hold a reader or a writer up; it is released when the connection closes.
         presencePath_ = QFile::encodeName(QFileInfo(fileName).absoluteFilePath() + QStringLiteral("-desks"));
         attachPresence();
+        filePath_ = QFile::encodeName(fileName);
+        struct stat opened;
+        if (::stat(filePath_.constData(), &opened) == 0)
+            opened_ = {opened.st_dev, opened.st_ino};
     }
     ~SqliteConnection() override
     {
@@ -181,6 +186,31 @@ protected:
         return std::make_unique<SqliteStatement>(*this, compiled(sql.toUtf8()));
     }
 
+public:
+    void checkStillThere() override
+    {
+        struct stat named;
+        if (::stat(filePath_.constData(), &named) != 0) {
+            throw StoreError(QStringLiteral("データベースファイル「%1」が見つかりません（フォルダ: %2）。")
+                                 .arg(name_, QDir::toNativeSeparators(QDir::currentPath())),
+                             SQLITE_CANTOPEN);
+        }
+        if (opened_ && (named.st_dev != opened_->first || named.st_ino != opened_->second)) {
+            throw StoreError(
+                QStringLiteral("データベースファイル「%1」は別のファイルに置き換えられました。プログラムを終了して、起動し直してください。")
+                    .arg(name_),
+                SQLITE_CANTOPEN);
+        }
+        // Another program may have made or dropped tables and indexes since they were read: read
+        // again after any change of the file (a few dozen names).
+        const std::pair<qint64, qint64> stamp{named.st_size, qint64(named.st_mtim.tv_sec) * 1000000000 + named.st_mtim.tv_nsec};
+        if (stamp != catalogueStamp_) {
+            loadCatalogue();
+            catalogueStamp_ = stamp;
+        }
+    }
+
+protected:
     void execute(const QString& sql, const QString& what) override
     {
         const int rc = sqlite3_exec(db_, sql.toUtf8().constData(), nullptr, nullptr, nullptr);
@@ -196,6 +226,10 @@ private:
     {
         for (;;) {
             presence_ = ::open(presencePath_.constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);
+            // A desk of another login may have made it without write permission for this one:
+            // a lock needs only reading.
+            if (presence_ < 0 && (errno == EACCES || errno == EPERM))
+                presence_ = ::open(presencePath_.constData(), O_RDONLY | O_CLOEXEC);
             if (presence_ < 0 || !lockShared() || presenceStillNamed())
                 return;
             ::close(presence_);
@@ -226,7 +260,10 @@ private:
     }
 
     sqlite3* db_;
-    QByteArray presencePath_; // the "-desks" companion file
+    std::pair<qint64, qint64> catalogueStamp_{-1, -1}; // size and modification time of the file when last read
+    QByteArray filePath_;                              // the file as it was named when opened
+    std::optional<std::pair<dev_t, ino_t>> opened_;    // the file the name led to then
+    QByteArray presencePath_;                          // the "-desks" companion file
     int presence_ = -1;
 };
 

@@ -2,6 +2,7 @@
 
 #include "store/busy_wait.h"
 #include "store/store_error.h"
+#include "ui/form.h"
 #include "ui/handlers.h"
 
 #include <QApplication>
@@ -13,21 +14,23 @@ constexpr int kLookEveryMs = 1000;
 
 } // namespace
 
-DatabaseWatch::DatabaseWatch(QWidget* form, std::function<void()> changed) : QObject(form), form_(form), changed_(std::move(changed))
+DatabaseWatch::DatabaseWatch(Form* form, std::function<void()> changed) : QObject(form), form_(form), changed_(std::move(changed))
 {
-    seen_ = look();
     connect(&timer_, &QTimer::timeout, this, [this] { poll(); });
+}
+
+void DatabaseWatch::watch(const store::Database& db)
+{
+    db_ = db;
+    seen_ = look();
     timer_.start(kLookEveryMs);
 }
 
 std::optional<store::Database::ChangeStamp> DatabaseWatch::look()
 {
     try {
-        if (!db_)
-            db_ = store::Database::open();
         return db_->changeStamp();
     } catch (const store::StoreError&) {
-        db_.reset();
         return std::nullopt;
     }
 }
@@ -36,7 +39,7 @@ void DatabaseWatch::poll()
 {
     // A look while an action waits for another desk would use the connection that is waiting.
     const QWidget* modal = QApplication::activeModalWidget();
-    if (!form_->isVisible() || (modal && modal != form_->window()) || store::isWaiting())
+    if (!db_ || !form_->isVisible() || (modal && modal != form_->window()) || store::isWaiting())
         return;
     const std::optional<store::Database::ChangeStamp> now = look();
     if (!now || now == seen_)

@@ -1,5 +1,6 @@
 #include "ui/form.h"
 
+#include "ui/database_watch.h"
 #include "ui/flex_grid.h"
 
 #include <QAbstractButton>
@@ -21,6 +22,27 @@ Form::Form(const QString& formName, const QString& caption) : QDialog(nullptr)
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowFlag(Qt::WindowContextHelpButtonHint, false);
     setWindowFlag(Qt::WindowMinimizeButtonHint, true);
+}
+
+void Form::takeDesk(const Desk& desk)
+{
+    database_ = desk.database;
+    where_ = desk.where;
+    settings_ = desk.settings;
+    for (DatabaseWatch* watch : findChildren<DatabaseWatch*>(Qt::FindDirectChildrenOnly))
+        watch->watch(desk.database);
+}
+
+Desk Form::desk() const
+{
+    return {database(), where_, settings_};
+}
+
+const store::Database& Form::database() const
+{
+    // Every opener hands its desk before the form loads.
+    Q_ASSERT(database_);
+    return *database_;
 }
 
 namespace {

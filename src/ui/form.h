@@ -1,6 +1,7 @@
 #pragma once
 
 #include "base/settings.h"
+#include "ui/desk.h"
 
 #include <QDialog>
 #include <QList>
@@ -8,6 +9,7 @@
 #include <QSize>
 #include <QString>
 #include <initializer_list>
+#include <optional>
 
 class FlexGrid;
 class QBoxLayout;
@@ -33,7 +35,11 @@ public:
     // Runs once, through the error guard, before the form is first shown.
     virtual void Form_Load() {}
 
-    // The settings the opener handed; the menu hands new ones when it reads them again.
+    // The desk the opener handed: its open database and its settings. The menu hands new
+    // settings when it reads them again.
+    void takeDesk(const Desk& desk);
+    Desk desk() const;
+    const store::Database& database() const;
     const Settings& settings() const { return settings_; }
     void takeSettings(const Settings& settings) { settings_ = settings; }
     // Closed, and to be deleted: no longer one of the open forms.
@@ -67,6 +73,8 @@ protected:
 private:
     QList<QPointer<QWidget>>& tabOrder();
     QList<QPointer<QWidget>> tabOrder_;
+    std::optional<store::Database> database_;
+    store::DeskDatabase where_;
     Settings settings_;
     bool closing_ = false;
 };

@@ -29,9 +29,9 @@ template <typename F> F* find()
 // Runs Form_Load; a form whose loading failed is closed (deleted later) and the result is false.
 bool load(Form* form);
 
-// Shows F(args...) with the settings without waiting for it to close, or brings the open one to
+// Shows F(args...) with the desk without waiting for it to close, or brings the open one to
 // the front; nullptr when its loading failed.
-template <typename F, typename... Args> F* showModeless(const Settings& settings, Args&&... args)
+template <typename F, typename... Args> F* showModeless(const Desk& desk, Args&&... args)
 {
     if (F* open = find<F>()) {
         open->showNormal();
@@ -40,16 +40,16 @@ template <typename F, typename... Args> F* showModeless(const Settings& settings
         return open;
     }
     F* form = new F(std::forward<Args>(args)...);
-    form->takeSettings(settings);
+    form->takeDesk(desk);
     if (!load(form))
         return nullptr;
     form->show();
     return form;
 }
 
-// Shows F(args...) with the settings and waits until it is closed (at once when its loading
+// Shows F(args...) with the desk and waits until it is closed (at once when its loading
 // failed). An open one is brought to the front instead.
-template <typename F, typename... Args> void showModal(const Settings& settings, Args&&... args)
+template <typename F, typename... Args> void showModal(const Desk& desk, Args&&... args)
 {
     if (F* open = find<F>()) {
         open->raise();
@@ -57,7 +57,7 @@ template <typename F, typename... Args> void showModal(const Settings& settings,
         return;
     }
     F* form = new F(std::forward<Args>(args)...);
-    form->takeSettings(settings);
+    form->takeDesk(desk);
     if (load(form))
         form->exec();
 }

@@ -3,6 +3,7 @@
 #include "base/input.h"
 #include "records/calendar.h"
 #include "ui/flex_grid.h"
+#include "ui/form.h"
 #include "ui/message_box.h"
 #include "ui/palette.h"
 #include "views/closure_calendar.h"
@@ -19,8 +20,8 @@ constexpr int kCleared = 15;
 
 } // namespace
 
-CalendarPicker::CalendarPicker(int mode, FlexGrid* calendar, FlexGrid* list, QString title, Receivers receivers)
-    : mode_(mode), calendar_(calendar), list_(list), title_(std::move(title)), receivers_(std::move(receivers))
+CalendarPicker::CalendarPicker(const Form& owner, int mode, FlexGrid* calendar, FlexGrid* list, QString title, Receivers receivers)
+    : owner_(owner), mode_(mode), calendar_(calendar), list_(list), title_(std::move(title)), receivers_(std::move(receivers))
 {}
 
 void CalendarPicker::setRowReceivers(QLineEdit* name, QAbstractButton* closed, QAbstractButton* open)
@@ -32,7 +33,7 @@ void CalendarPicker::setRowReceivers(QLineEdit* name, QAbstractButton* closed, Q
 
 void CalendarPicker::draw()
 {
-    listCount_ = Grid休業::DrawClosureCalendar(mode_, calendar_, list_, state_);
+    listCount_ = Grid休業::DrawClosureCalendar(owner_.database(), mode_, calendar_, list_, state_);
     selRow_ = selCol_ = listSelRow_ = 0;
 }
 
@@ -97,7 +98,7 @@ void CalendarPicker::pickDay(int row, int col, ClickOrigin origin)
     if (origin == ClickOrigin::List)
         return; // the list row picked has given the name and the closed/open choice
     if (receivers_.name) {
-        if (auto own = records::findClosureDay(store::Database::open(), state_.Target, *date))
+        if (auto own = records::findClosureDay(owner_.database(), state_.Target, *date))
             receivers_.name->setText(own->name);
     }
     if (const int listRow = listRowInForce(*date))

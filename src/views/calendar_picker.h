@@ -8,6 +8,7 @@
 #include <optional>
 
 class FlexGrid;
+class Form;
 class QAbstractButton;
 class QLineEdit;
 
@@ -28,8 +29,9 @@ public:
         QAbstractButton* open = nullptr;
     };
 
-    // `title` is the title of the form's messages.
-    CalendarPicker(int mode, FlexGrid* calendar, FlexGrid* list, QString title, Receivers receivers);
+    // `owner` is the form whose grids they are, whose desk they read; `title` is the title of its
+    // messages.
+    CalendarPicker(const Form& owner, int mode, FlexGrid* calendar, FlexGrid* list, QString title, Receivers receivers);
 
     // The controls that receive a picked row's name and closed/open mark (the form makes them
     // after the picker).
@@ -63,6 +65,7 @@ private:
     // The calendar cell showing a day of the month.
     bool findDay(int day, int* row, int* col) const;
 
+    const Form& owner_;
     int mode_;
     FlexGrid* calendar_;
     FlexGrid* list_;

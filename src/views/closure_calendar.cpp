@@ -67,7 +67,7 @@ void InitCalendarGrid(FlexGrid* calendar)
     calendar->setCol(0);
 }
 
-int FillClosureList(int mode, FlexGrid* list, const CalendarState& state)
+int FillClosureList(const store::Database& db, int mode, FlexGrid* list, const CalendarState& state)
 {
     list->startLayout(kListDataRows + 1, ListColumns, 1, 0);
     list->setCol(0);
@@ -79,7 +79,7 @@ int FillClosureList(int mode, FlexGrid* list, const CalendarState& state)
 
     const QDate first = firstOfMonth(state.CalendarMonthStart);
     int count = 0;
-    for (const records::CalendarDay& day : records::listCalendarDays(store::Database::open(), first, first.addMonths(1).addDays(-1))) {
+    for (const records::CalendarDay& day : records::listCalendarDays(db, first, first.addMonths(1).addDays(-1))) {
         if (mode == RegularHolidays && (day.date < state.FiscalYearFirstDay || day.date > state.FiscalYearLastDay))
             continue;
         if (day.target != state.Target && day.target != records::kCommonTarget)
@@ -92,20 +92,19 @@ int FillClosureList(int mode, FlexGrid* list, const CalendarState& state)
     return count;
 }
 
-int LookUpDayFlag(const QString& target, const QDate& date)
+int LookUpDayFlag(const store::Database& db, const QString& target, const QDate& date)
 {
-    return flagInForce(records::listCalendarDays(store::Database::open(), date, date), target, date);
+    return flagInForce(records::listCalendarDays(db, date, date), target, date);
 }
 
-int DrawClosureCalendar(int mode, FlexGrid* calendar, FlexGrid* list, const CalendarState& state)
+int DrawClosureCalendar(const store::Database& db, int mode, FlexGrid* calendar, FlexGrid* list, const CalendarState& state)
 {
     InitCalendarGrid(calendar);
-    const int count = FillClosureList(mode, list, state);
+    const int count = FillClosureList(db, mode, list, state);
 
     const QDate first = firstOfMonth(state.CalendarMonthStart);
     const QDate today = appclock::today();
-    const std::vector<records::CalendarDay> month =
-        records::listCalendarDays(store::Database::open(), first, first.addMonths(1).addDays(-1));
+    const std::vector<records::CalendarDay> month = records::listCalendarDays(db, first, first.addMonths(1).addDays(-1));
     int week = 1;
     for (QDate date = first; date.month() == first.month(); date = date.addDays(1)) {
         const int col = date.dayOfWeek() % 7; // Sunday first

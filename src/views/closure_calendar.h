@@ -1,5 +1,6 @@
 #pragma once
 
+#include "store/database.h"
 #include "views/calendar_state.h"
 
 #include <QDate>
@@ -33,13 +34,13 @@ void InitCalendarGrid(FlexGrid* calendar);
 // Lays out the list and fills it with the month's rows of the target and of the common calendar,
 // in date order (in mode 3 only those within the fiscal year). The list has 60 data rows and
 // grows when the month has more. Returns the number of data rows written.
-int FillClosureList(int mode, FlexGrid* list, const CalendarState& state);
+int FillClosureList(const store::Database& db, int mode, FlexGrid* list, const CalendarState& state);
 
 // The closure flag in force for a target on a date: its own row's, else the common row's, else 0.
-int LookUpDayFlag(const QString& target, const QDate& date);
+int LookUpDayFlag(const store::Database& db, const QString& target, const QDate& date);
 
 // Draws the month: the calendar, with today's date framed, then the list. Returns the number of
 // list rows written.
-int DrawClosureCalendar(int mode, FlexGrid* calendar, FlexGrid* list, const CalendarState& state);
+int DrawClosureCalendar(const store::Database& db, int mode, FlexGrid* calendar, FlexGrid* list, const CalendarState& state);
 
 } // namespace Grid休業

@@ -5,10 +5,9 @@
 
 namespace Grid時間帯 {
 
-HoursGridFill FillHoursGrid(FlexGrid* grid, records::HoursKey& key)
+HoursGridFill FillHoursGrid(const store::Database& db, FlexGrid* grid, records::HoursKey& key)
 {
     HoursGridFill fill;
-    const store::Database db = store::Database::open();
     if (key.kind == records::HoursKind::Daily && key.day == 0)
         key.day = records::firstDailyDay(db, key.target, key.dailyCycle).value_or(0);
 

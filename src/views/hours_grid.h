@@ -19,6 +19,6 @@ struct HoursGridFill {
 // end, "休" for closed time, remark (left-aligned). The grid grows when it has too few rows.
 // With daily hours and day 0, the key's day becomes the first day of the target's cycle that has
 // bands, and those are the ones written.
-HoursGridFill FillHoursGrid(FlexGrid* grid, records::HoursKey& key);
+HoursGridFill FillHoursGrid(const store::Database& db, FlexGrid* grid, records::HoursKey& key);
 
 } // namespace Grid時間帯

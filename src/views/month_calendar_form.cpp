@@ -19,7 +19,7 @@ MonthCalendarForm::MonthCalendarForm(const QString& formName, const QString& cap
       前月(button(QStringLiteral("前月"), calendar_layout::kPreviousArrow)),
       次月(button(QStringLiteral("次月"), calendar_layout::kNextArrow)), 日付(grid(QStringLiteral("日付"))),
       休業日(grid(QStringLiteral("休業日"))), 設定日(textBox(QStringLiteral("設定日"))), months_(表示年, 表示月, title),
-      picker_(mode, 日付, 休業日, title,
+      picker_(*this, mode, 日付, 休業日, title,
               {[this](int day) { return months_.dayOfTypedMonth(day); }, [this](const QDate& date) { takeDate(date); }})
 {
     calendar_layout::styleStepButtons(前月, 次月);
@@ -75,19 +75,19 @@ void MonthCalendarForm::startAtThisMonth()
 
 void MonthCalendarForm::chooseTarget(const records::Target& handed)
 {
-    CMB対象::FillTargetCombo(対象略称);
+    CMB対象::FillTargetCombo(database(), 対象略称);
     target_ = handed;
     const int shown = handed.abbrev.isEmpty() ? -1 : 対象略称->findText(handed.abbrev);
     対象略称->setCurrentIndex(shown);
     if (shown >= 0 && handed.number.isEmpty())
-        target_ = CMB対象::FindTargetByAbbrev(handed.abbrev).value_or(handed);
+        target_ = CMB対象::FindTargetByAbbrev(database(), handed.abbrev).value_or(handed);
     picker_.state().Target = shown >= 0 ? target_.number : QString();
 }
 
 void MonthCalendarForm::対象略称_Click()
 {
     // An abbreviation no target has leaves the common calendar shown, under the last name chosen.
-    if (const std::optional<records::Target> found = CMB対象::FindTargetByAbbrev(対象略称->currentText()))
+    if (const std::optional<records::Target> found = CMB対象::FindTargetByAbbrev(database(), 対象略称->currentText()))
         target_ = *found;
     else
         target_.number = records::kCommonTarget;

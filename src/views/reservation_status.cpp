@@ -10,10 +10,10 @@
 
 namespace 予約状色付 {
 
-std::vector<基本設定::Overlap> ColourReservationStatus(FlexGrid* grid, const TimeTable& table, const SlotCounts& counts)
+std::vector<基本設定::Overlap> ColourReservationStatus(const store::Database& db, FlexGrid* grid, const TimeTable& table,
+                                                       const SlotCounts& counts)
 {
-    // One connection and one read lock for all the per-row look-ups.
-    const store::Database db = store::Database::open();
+    // One read lock for all the per-row look-ups.
     store::Transaction oneReading(db, store::Transaction::ForReading);
     const 基本設定::Overlap common = 基本設定::LoadCommonOverlap(db);
     std::vector<基本設定::Overlap> rows;

@@ -17,7 +17,8 @@ namespace 予約状色付 {
 
 // Loads the overlap settings of the rows and paints the counts; returns the settings, entry 0 for
 // the first data row, for the booking check.
-std::vector<基本設定::Overlap> ColourReservationStatus(FlexGrid* grid, const TimeTable& table, const SlotCounts& counts);
+std::vector<基本設定::Overlap> ColourReservationStatus(const store::Database& db, FlexGrid* grid, const TimeTable& table,
+                                                       const SlotCounts& counts);
 
 // One entry per target, in order.
 std::vector<基本設定::Overlap> LoadGridListOverlap(const store::Database& db, const QStringList& targets, const 基本設定::Overlap& common);

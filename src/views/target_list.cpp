@@ -9,10 +9,10 @@ namespace CMB対象 {
 namespace {
 
 // Every target from "00000" on, in number order.
-std::vector<records::Target> listedTargets()
+std::vector<records::Target> listedTargets(const store::Database& db)
 {
     std::vector<records::Target> listed;
-    for (records::Target& target : records::listTargets(store::Database::open())) {
+    for (records::Target& target : records::listTargets(db)) {
         if (target.number >= records::kCommonTarget)
             listed.push_back(std::move(target));
     }
@@ -21,17 +21,17 @@ std::vector<records::Target> listedTargets()
 
 } // namespace
 
-void FillTargetCombo(QComboBox* combo)
+void FillTargetCombo(const store::Database& db, QComboBox* combo)
 {
     combo->clear();
-    for (const records::Target& target : listedTargets())
+    for (const records::Target& target : listedTargets(db))
         combo->addItem(target.abbrev);
 }
 
-TargetList LoadTargetList()
+TargetList LoadTargetList(const store::Database& db)
 {
     TargetList list;
-    for (const records::Target& target : listedTargets()) {
+    for (const records::Target& target : listedTargets(db)) {
         if (target.number == records::kCommonTarget)
             continue;
         if (list.numbers.size() == kMaxTargets)
@@ -42,10 +42,10 @@ TargetList LoadTargetList()
     return list;
 }
 
-int FillTargetRows(FlexGrid* grid)
+int FillTargetRows(const store::Database& db, FlexGrid* grid)
 {
     int row = 1;
-    for (const records::Target& target : listedTargets()) {
+    for (const records::Target& target : listedTargets(db)) {
         if (row > kMaxTargets)
             break;
         grid->setRow(row);
@@ -59,9 +59,9 @@ int FillTargetRows(FlexGrid* grid)
     return row;
 }
 
-std::optional<records::Target> FindTargetByAbbrev(const QString& abbrev)
+std::optional<records::Target> FindTargetByAbbrev(const store::Database& db, const QString& abbrev)
 {
-    return records::findTargetByAbbrev(store::Database::open(), abbrev);
+    return records::findTargetByAbbrev(db, abbrev);
 }
 
 } // namespace CMB対象

@@ -24,12 +24,12 @@ struct TargetList {
 };
 
 // Clears the combo, then adds every target's abbreviation.
-void FillTargetCombo(QComboBox* combo);
+void FillTargetCombo(const store::Database& db, QComboBox* combo);
 // Writes the targets from row 1 of a grid (number in column 0, abbreviation left-aligned in
 // column 1), at most 100 rows; returns one past the last row written (1 when none).
-int FillTargetRows(FlexGrid* grid);
+int FillTargetRows(const store::Database& db, FlexGrid* grid);
 // The target with this abbreviation.
-std::optional<records::Target> FindTargetByAbbrev(const QString& abbrev);
-TargetList LoadTargetList();
+std::optional<records::Target> FindTargetByAbbrev(const store::Database& db, const QString& abbrev);
+TargetList LoadTargetList(const store::Database& db);
 
 } // namespace CMB対象

@@ -97,7 +97,7 @@ TEST_F(MenuTest, ButtonsOpenTheirFormsInTheModesTheyStandFor)
     // menu's own closure form without a target.
     const records::Target target{"00003", "第三会議室", "会議室C", ""};
     records::saveTarget(db(), target);
-    個休業登録::openFor(menu->settings(), target);
+    個休業登録::openFor(menu->desk(), target);
     ASSERT_NE(forms::find<個休業登録>(), nullptr);
     EXPECT_EQ(forms::find<個休業登録>()->findChild<QComboBox*>("対象略称")->currentText(), "会議室C");
     forms::find<個休業登録>()->close();

@@ -15,7 +15,7 @@ protected:
         state.CalendarMonthStart = month;
         state.FiscalYearFirstDay = fiscalFirst;
         state.FiscalYearLastDay = fiscalLast;
-        return Grid休業::DrawClosureCalendar(mode, &calendar, &list, state);
+        return Grid休業::DrawClosureCalendar(db(), mode, &calendar, &list, state);
     }
     QStringList listRow(int row) const
     {
@@ -82,9 +82,9 @@ TEST_F(ClosureCalendarTest, ACommonClosureKeptOpenByATargetIsBlueForItAndRedForO
     draw(Grid休業::IndividualClosures, "00002", QDate(2026, 12, 1));
     EXPECT_EQ(calendar.cellForeColor(5, 2), colour(12));
     EXPECT_EQ(calendar.cellForeColor(5, 3), colour(12));
-    EXPECT_EQ(Grid休業::LookUpDayFlag("00001", day), 0);
-    EXPECT_EQ(Grid休業::LookUpDayFlag("00002", day), 1);
-    EXPECT_EQ(Grid休業::LookUpDayFlag("00002", QDate(2026, 12, 28)), 0);
+    EXPECT_EQ(Grid休業::LookUpDayFlag(db(), "00001", day), 0);
+    EXPECT_EQ(Grid休業::LookUpDayFlag(db(), "00002", day), 1);
+    EXPECT_EQ(Grid休業::LookUpDayFlag(db(), "00002", QDate(2026, 12, 28)), 0);
 }
 
 TEST_F(ClosureCalendarTest, TodayIsFramedAndKeepsItsColour)

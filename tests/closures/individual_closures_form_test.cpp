@@ -27,7 +27,7 @@ protected:
     // Opens the form as the targets form does, on a target.
     個休業登録* openOn(const QString& number, const QString& abbrev)
     {
-        個休業登録::openFor(settings, {number, abbrev + "の名称", abbrev, QString()});
+        個休業登録::openFor(desk(), {number, abbrev + "の名称", abbrev, QString()});
         form = forms::find<個休業登録>();
         return form;
     }

@@ -244,7 +244,7 @@ TEST_F(RegularHolidaysTest, WritesTheCommonCalendarWhateverTargetAnotherFormChos
 {
     addTarget("00001", "会議室A");
     openForm(2);
-    個休業登録::openFor(settings, {"00001", "会議室Aの名称", "会議室A", QString()});
+    個休業登録::openFor(desk(), {"00001", "会議室Aの名称", "会議室A", QString()});
     forms::find<個休業登録>()->findChild<QPushButton*>("次月")->click(); // another form draws another month
 
     calendar()->clickCell(2, 0); // Sunday 2026/04/05 in this form's month

@@ -37,7 +37,7 @@ protected:
     }
     void show(const 時間TBL::TimeTableRequest& request)
     {
-        table = 時間TBL::BuildTimeTable(request);
+        table = 時間TBL::BuildTimeTable(db(), request);
         営業状色付::ShowBusinessStatus(&grid, table, 予約TBL::SlotTimesOf(settings));
     }
 

@@ -19,7 +19,7 @@ protected:
     Grid時間帯::HoursGridFill fill(records::HoursKind kind, const QString& target)
     {
         key = {kind, target, 1, key.day, QDate()};
-        return Grid時間帯::FillHoursGrid(&grid, key);
+        return Grid時間帯::FillHoursGrid(db(), &grid, key);
     }
     QStringList column(int col) const
     {

@@ -145,7 +145,7 @@ TEST_F(ReorganiseTest, AnEmptyTableInTheCopyEmptiesTheMainTable)
     fill("1");
     takeBackup();
     store::Database::open(store::kBackupFile).execute("DELETE * FROM 発番 ;");
-    DB再編成::ReorganiseDatabase();
+    DB再編成::ReorganiseDatabase(db(), store::kBackupFile);
     EXPECT_EQ(count("発番"), 0);
     EXPECT_EQ(count("予約"), 1);
     EXPECT_TRUE(messageTexts().contains(completed("発番")));
@@ -161,7 +161,7 @@ TEST_F(ReorganiseTest, NoAfterTheThirdStepLeavesTheOtherTablesAsTheyWere)
     const Contents before = snapshot();
 
     answer({true, true, true, false});
-    DB再編成::ReorganiseDatabase();
+    DB再編成::ReorganiseDatabase(db(), store::kBackupFile);
 
     const Contents after = snapshot();
     for (const QString& table : kAllTables) {
@@ -179,7 +179,7 @@ TEST_F(ReorganiseTest, AStoppedStepKeepsItsTableAndAsksItsOwnPrompt)
     const Contents before = snapshot();
     answer({true, false});
     stopTheNextWork();
-    DB再編成::ReorganiseDatabase();
+    DB再編成::ReorganiseDatabase(db(), store::kBackupFile);
     EXPECT_EQ(snapshot(), before);
     EXPECT_EQ(messageTexts(), (QStringList{DB再編成::kConfirmation, failed("カレンダー")}));
 }
@@ -191,7 +191,7 @@ TEST_F(ReorganiseTest, NoAtTheOpeningQuestionChangesNothing)
     fill("2");
     const Contents before = snapshot();
     answer({false});
-    DB再編成::ReorganiseDatabase();
+    DB再編成::ReorganiseDatabase(db(), store::kBackupFile);
     EXPECT_EQ(snapshot(), before);
     EXPECT_EQ(messageTexts(), QStringList{DB再編成::kConfirmation});
 }
@@ -202,15 +202,15 @@ TEST_F(ReorganiseTest, AnotherDeskWithTheFileOpenIsToldOfAndNothingIsReplaced)
     takeBackup();
     fill("2");
     const Contents before = snapshot();
-    std::optional<store::Database> otherDesk = store::Database::openSeparately();
-    DB再編成::ReorganiseDatabase();
+    std::optional<store::Database> another = otherDesk();
+    DB再編成::ReorganiseDatabase(db(), store::kBackupFile);
     EXPECT_EQ(snapshot(), before);
     EXPECT_EQ(messageTexts(), QStringList{"他の端末がﾃﾞｰﾀ･ﾍﾞｽを使用中のため、再編成は行えません。他の端末を終了してから行って下さい。"});
 
-    otherDesk.reset(); // the other desk closes
+    another.reset(); // the other desk closes
     clearMessages();
     answer({false});
-    DB再編成::ReorganiseDatabase();
+    DB再編成::ReorganiseDatabase(db(), store::kBackupFile);
     EXPECT_EQ(messageTexts(), QStringList{DB再編成::kConfirmation});
 }
 
@@ -219,7 +219,7 @@ TEST_F(ReorganiseTest, WithoutACopyEveryStepFailsAndTheMainFileKeepsEveryRecord)
     fill("1");
     fill("2");
     const Contents before = snapshot();
-    DB再編成::ReorganiseDatabase();
+    DB再編成::ReorganiseDatabase(db(), store::kBackupFile);
     EXPECT_EQ(snapshot(), before);
     QStringList prompts = {DB再編成::kConfirmation};
     for (const QString& table : kAllTables)
@@ -230,7 +230,7 @@ TEST_F(ReorganiseTest, WithoutACopyEveryStepFailsAndTheMainFileKeepsEveryRecord)
     // Stopping at a failure prompt stops the sequence there.
     clearMessages();
     answer({true, false});
-    DB再編成::ReorganiseDatabase();
+    DB再編成::ReorganiseDatabase(db(), store::kBackupFile);
     EXPECT_EQ(messageTexts(), (QStringList{DB再編成::kConfirmation, failed("カレンダー")}));
 }
 
@@ -241,7 +241,7 @@ TEST_F(ReorganiseTest, ACopyWithoutOneTableFailsThatStepOnlyAndTheMainTableKeeps
     onBackup("DROP TABLE 予約");
     fill("2");
     const Contents before = snapshot();
-    DB再編成::ReorganiseDatabase();
+    DB再編成::ReorganiseDatabase(db(), store::kBackupFile);
     const Contents after = snapshot();
     EXPECT_EQ(after.at("予約"), before.at("予約"));
     EXPECT_EQ(after.at("予約者").size(), 1u);
@@ -258,9 +258,9 @@ TEST_F(ReorganiseTest, ARecordThatCannotBeCopiedHalfWayLeavesTheMainTableAsItWas
     onBackup("UPDATE 基本 SET 基本_重複 = 'x' WHERE 基本_番号 = '00002'");
     fill("3");
     const Contents before = snapshot();
-    EXPECT_FALSE(DB再編成::CopyTableStep(4));
+    EXPECT_FALSE(DB再編成::CopyTableStep(db(), store::kBackupFile, 4));
     EXPECT_EQ(snapshot().at("基本"), before.at("基本"));
-    EXPECT_TRUE(DB再編成::CopyTableStep(5));
+    EXPECT_TRUE(DB再編成::CopyTableStep(db(), store::kBackupFile, 5));
     EXPECT_EQ(snapshot().at("設定").size(), 2u);
 }
 
@@ -269,7 +269,7 @@ TEST_F(ReorganiseTest, ACopyThatIsTheMainFileItselfIsRefused)
     fill("1");
     ASSERT_TRUE(QFile::link(store::kMainFile, store::kBackupFile));
     const Contents before = snapshot();
-    EXPECT_FALSE(DB再編成::CopyTableStep(9));
+    EXPECT_FALSE(DB再編成::CopyTableStep(db(), store::kBackupFile, 9));
     EXPECT_EQ(snapshot(), before);
 }
 

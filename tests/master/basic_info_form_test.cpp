@@ -24,7 +24,7 @@ protected:
     // Opens the form for a target, as the target form does.
     void open(const QString& target, const QString& name = "第一会議室")
     {
-        基本登::openFor(settings, {target, name, QString(), QString()}, false);
+        基本登::openFor(desk(), {target, name, QString(), QString()}, false);
         form = forms::find<基本登>();
         ASSERT_NE(form, nullptr);
     }
@@ -246,9 +246,9 @@ TEST_F(BasicInfoFormTest, SavingTheCommonRecordRegistersTheCommonTargetOnce)
 
     // The common target is listed in the combos but is no column of the by-day views.
     QComboBox combo;
-    CMB対象::FillTargetCombo(&combo);
+    CMB対象::FillTargetCombo(db(), &combo);
     EXPECT_EQ(combo.itemText(0), "共通基本情報");
-    EXPECT_EQ(CMB対象::LoadTargetList().numbers, QStringList{"00001"});
+    EXPECT_EQ(CMB対象::LoadTargetList(db()).numbers, QStringList{"00001"});
 }
 
 TEST_F(BasicInfoFormTest, AFormOpenForOneTargetIsLoadedAgainForTheNext)

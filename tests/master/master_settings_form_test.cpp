@@ -20,6 +20,7 @@ protected:
     {
         DatabaseTest::SetUp();
         form = new マスター登;
+        form->takeDesk(desk());
         form->Form_Load();
         form->show();
     }

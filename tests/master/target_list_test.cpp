@@ -24,11 +24,11 @@ TEST_F(TargetListTest, TheComboListsEveryTargetAndTheListLeavesTheCommonOneOut)
     addTarget(0);
     addTarget(1);
     QComboBox combo;
-    CMB対象::FillTargetCombo(&combo);
+    CMB対象::FillTargetCombo(db(), &combo);
     ASSERT_EQ(combo.count(), 3);
     EXPECT_EQ(combo.itemText(0), "略00000");
     EXPECT_EQ(combo.itemText(2), "略00002");
-    const CMB対象::TargetList list = CMB対象::LoadTargetList();
+    const CMB対象::TargetList list = CMB対象::LoadTargetList(db());
     EXPECT_EQ(list.numbers, (QStringList{"00001", "00002"}));
     EXPECT_EQ(list.abbrevs, (QStringList{"略00001", "略00002"}));
 }
@@ -37,7 +37,7 @@ TEST_F(TargetListTest, AtMostAHundredTargetsInTheListAndInAGrid)
 {
     for (int n = 0; n <= 102; ++n)
         addTarget(n);
-    const CMB対象::TargetList list = CMB対象::LoadTargetList();
+    const CMB対象::TargetList list = CMB対象::LoadTargetList(db());
     EXPECT_EQ(list.numbers.size(), 100);
     EXPECT_EQ(list.numbers.last(), "00100");
     EXPECT_EQ(list.abbrevs.size(), 100);
@@ -45,7 +45,7 @@ TEST_F(TargetListTest, AtMostAHundredTargetsInTheListAndInAGrid)
     FlexGrid grid;
     grid.setRows(101);
     grid.setCols(2);
-    EXPECT_EQ(CMB対象::FillTargetRows(&grid), 101);
+    EXPECT_EQ(CMB対象::FillTargetRows(db(), &grid), 101);
     EXPECT_EQ(grid.text(1, 0), "00000");
     EXPECT_EQ(grid.text(100, 0), "00099");
     EXPECT_EQ(grid.text(100, 1), "略00099");
@@ -54,11 +54,11 @@ TEST_F(TargetListTest, AtMostAHundredTargetsInTheListAndInAGrid)
 TEST_F(TargetListTest, FindingByAbbreviationGivesTheWholeTargetOrNothing)
 {
     addTarget(4);
-    const std::optional<records::Target> found = CMB対象::FindTargetByAbbrev("略00004");
+    const std::optional<records::Target> found = CMB対象::FindTargetByAbbrev(db(), "略00004");
     ASSERT_TRUE(found);
     EXPECT_EQ(found->number, "00004");
     EXPECT_EQ(found->name, "名称00004");
-    EXPECT_EQ(CMB対象::FindTargetByAbbrev("無い略称"), std::nullopt);
+    EXPECT_EQ(CMB対象::FindTargetByAbbrev(db(), "無い略称"), std::nullopt);
 }
 
 TEST_F(TargetListTest, OverlapComesFromTheTargetElseTheCommonRecordElseNothing)

@@ -327,7 +327,7 @@ TEST_F(CrashTest, AReorganisationStepIsWhollyDoneOrNotAtAll)
     if (inChild()) {
         enterParentFolder([](const QString& text) { return text.endsWith("残りを続けますか"); });
         for (int run = 0; run < 20; ++run)
-            DB再編成::ReorganiseDatabase();
+            DB再編成::ReorganiseDatabase(db(), store::kBackupFile);
         return;
     }
 
@@ -413,7 +413,7 @@ TEST_F(CrashTest, AnUpgradeIsWhollyDoneOrNotAtAll)
         // The file made old again and upgraded by the program when it opens it, over and over.
         for (int run = 0; run < 100000; ++run) {
             makeFormerVersionFile(store::kMainFile);
-            store::Database::open();
+            db();
             msg::exclaim("upgraded", "");
         }
         return;

@@ -31,9 +31,9 @@
 
 namespace {
 
-template <typename F, typename... Args> F* shown(const Settings& settings, Args&&... args)
+template <typename F, typename... Args> F* shown(const Desk& desk, Args&&... args)
 {
-    F* form = forms::showModeless<F>(settings, std::forward<Args>(args)...);
+    F* form = forms::showModeless<F>(desk, std::forward<Args>(args)...);
     form->activateWindow();
     QApplication::setActiveWindow(form);
     return form;
@@ -61,18 +61,18 @@ void typeBand(QWidget* form)
 
 const records::Target kRoomA{"00001", "第一会議室", "会議室A", ""};
 
-Form* masterItem(const Settings& settings, const char* label, const QString& value)
+Form* masterItem(const Desk& desk, const char* label, const QString& value)
 {
-    auto* form = shown<マスター登>(settings);
+    auto* form = shown<マスター登>(desk);
     QTest::mouseClick(form->findChild<QLabel*>(label), Qt::LeftButton);
     type(form, "登録内容", value);
     type(form, "備考", "");
     return form;
 }
 
-Form* basicInfo(const Settings& settings)
+Form* basicInfo(const Desk& desk)
 {
-    auto* form = shown<基本登>(settings, kRoomA);
+    auto* form = shown<基本登>(desk, kRoomA);
     form->findChild<QRadioButton*>("分単位")->click();
     form->findChild<QRadioButton*>("可能")->click();
     type(form, "単位時間", "30");
@@ -81,9 +81,9 @@ Form* basicInfo(const Settings& settings)
     return form;
 }
 
-Form* targets(const Settings& settings)
+Form* targets(const Desk& desk)
 {
-    auto* form = shown<対象登>(settings);
+    auto* form = shown<対象登>(desk);
     type(form, "対象番号", "3");
     type(form, "対象略称", "会議室C");
     type(form, "対象名称", "第三会議室");
@@ -93,10 +93,10 @@ Form* targets(const Settings& settings)
 
 // The hours of the target in `row` of the target grid (1 is 00001, 2 is 00002): its regular hours,
 // or with daily hours keyed by the day of the month (2) the hours of its 15th.
-Form* businessHours(Settings settings, int dailyHoursKind, int row = 1)
+Form* businessHours(Desk desk, int dailyHoursKind, int row = 1)
 {
-    settings.DailyHoursKind = dailyHoursKind;
-    auto* form = shown<営業時間登>(settings, dailyHoursKind == 2 ? records::HoursKind::Daily : records::HoursKind::Regular);
+    desk.settings.DailyHoursKind = dailyHoursKind;
+    auto* form = shown<営業時間登>(desk, dailyHoursKind == 2 ? records::HoursKind::Daily : records::HoursKind::Regular);
     form->findChild<FlexGrid*>("対象登録")->clickCell(row, 0);
     if (dailyHoursKind == 2)
         type(form, "日付", "15");
@@ -104,19 +104,19 @@ Form* businessHours(Settings settings, int dailyHoursKind, int row = 1)
     return form;
 }
 
-Form* specificHours(const Settings& settings)
+Form* specificHours(const Desk& desk)
 {
-    auto* form = shown<特定時間登>(settings);
+    auto* form = shown<特定時間登>(desk);
     choose(form->findChild<QComboBox*>("対象略称"), "会議室A");
     type(form, "日付", "2026/12/20");
     typeBand(form);
     return form;
 }
 
-Form* regularHolidays(Settings settings, int dailyHoursKind)
+Form* regularHolidays(Desk desk, int dailyHoursKind)
 {
-    settings.DailyHoursKind = dailyHoursKind;
-    auto* form = shown<定休日登録>(settings);
+    desk.settings.DailyHoursKind = dailyHoursKind;
+    auto* form = shown<定休日登録>(desk);
     if (dailyHoursKind == 1)
         form->findChild<QCheckBox*>("日")->setChecked(true);
     else
@@ -126,17 +126,17 @@ Form* regularHolidays(Settings settings, int dailyHoursKind)
     return form;
 }
 
-Form* individualClosures(const Settings& settings)
+Form* individualClosures(const Desk& desk)
 {
-    auto* form = shown<個休業登録>(settings, kRoomA);
+    auto* form = shown<個休業登録>(desk, kRoomA);
     type(form, "設定日", "2026/12/24");
     type(form, "休日名", "臨時休業");
     return form;
 }
 
-Form* statusInquiry(const Settings& settings)
+Form* statusInquiry(const Desk& desk)
 {
-    auto* form = shown<予約状照会>(settings, InquiryKind::ByTarget);
+    auto* form = shown<予約状照会>(desk, InquiryKind::ByTarget);
     choose(form->findChild<QComboBox*>("対象略称"), "会議室A");
     type(form, "設定日", "2026/12/08");
     return form;
@@ -151,47 +151,47 @@ void typeReserver(QWidget* form)
     form->findChild<QRadioButton*>("男")->setChecked(true);
 }
 
-Form* booking(const Settings& settings)
+Form* booking(const Desk& desk)
 {
     // What the form did is read by no one here; it only has to outlive the form.
     static EntryOutcome outcome;
-    auto* form = shown<予約者登>(settings, BookingSlot{kRoomA, QDate(2026, 12, 10), {10, 0}, {10, 30}}, outcome);
+    auto* form = shown<予約者登>(desk, BookingSlot{kRoomA, QDate(2026, 12, 10), {10, 0}, {10, 30}}, outcome);
     typeReserver(form);
     return form;
 }
 
-Form* reservers(const Settings& settings)
+Form* reservers(const Desk& desk)
 {
-    auto* form = shown<予約者更新>(settings);
+    auto* form = shown<予約者更新>(desk);
     typeReserver(form);
     return form;
 }
 
-Form* bulkDeletion(const Settings& settings)
+Form* bulkDeletion(const Desk& desk)
 {
-    auto* form = shown<予約削除>(settings);
+    auto* form = shown<予約削除>(desk);
     type(form, "削除月数", "12");
     return form;
 }
 
-Form* periodEnd(const Settings& settings)
+Form* periodEnd(const Desk& desk)
 {
-    auto* form = shown<期末処理>(settings);
+    auto* form = shown<期末処理>(desk);
     type(form, "取消日", "2020/01/01");
     return form;
 }
 
-Form* daySheet(const Settings& settings)
+Form* daySheet(const Desk& desk)
 {
-    auto* form = shown<予約一覧表>(settings);
+    auto* form = shown<予約一覧表>(desk);
     type(form, "照会日", "2026/12/01");
     return form;
 }
 
 // The history of every cancellation, its one record chosen, a finished reservation named for 無断不来.
-Form* cancellations(const Settings& settings)
+Form* cancellations(const Desk& desk)
 {
-    auto* form = shown<取消履歴>(settings);
+    auto* form = shown<取消履歴>(desk);
     type(form, "開始日", "");
     type(form, "終了日", "");
     type(form, "対象番号", "00001");
@@ -204,9 +204,9 @@ Form* cancellations(const Settings& settings)
     return form;
 }
 
-Form* reserverCard(const Settings& settings)
+Form* reserverCard(const Desk& desk)
 {
-    auto* form = shown<予約者照会>(settings);
+    auto* form = shown<予約者照会>(desk);
     type(form, "検索", "フルカワ");
     return form;
 }
@@ -242,22 +242,22 @@ const std::vector<Scene>& scenes()
     const QString target = QStringLiteral("予約対象は更新(登録)されました。");
     const QString booked = QStringLiteral("予約は更新(登録)されました。");
     static const std::vector<Scene> all = {
-        {"マスター登 保持期限", [](const Settings& s) { return masterItem(s, "保持年数", "12"); }, "確定", master, ""},
-        {"マスター登 特定日設定", [](const Settings& s) { return masterItem(s, "特定日設定", "1"); }, "確定", master, ""},
-        {"マスター登 年度開始日", [](const Settings& s) { return masterItem(s, "年度開始日", "04/01"); }, "確定", master, ""},
-        {"マスター登 表示開始時間", [](const Settings& s) { return masterItem(s, "表示開始", "8"); }, "確定", master, ""},
-        {"マスター登 表示終了時間", [](const Settings& s) { return masterItem(s, "表示終了", "20"); }, "確定", master, ""},
-        {"マスター登 予約NOﾌﾟﾘﾌｨｯｸｽ", [](const Settings& s) { return masterItem(s, "プリフィックス", "A"); }, "確定", master, ""},
-        {"マスター登 予約NO設定区分", [](const Settings& s) { return masterItem(s, "予約NO区分", "1"); }, "確定", master, ""},
+        {"マスター登 保持期限", [](const Desk& s) { return masterItem(s, "保持年数", "12"); }, "確定", master, ""},
+        {"マスター登 特定日設定", [](const Desk& s) { return masterItem(s, "特定日設定", "1"); }, "確定", master, ""},
+        {"マスター登 年度開始日", [](const Desk& s) { return masterItem(s, "年度開始日", "04/01"); }, "確定", master, ""},
+        {"マスター登 表示開始時間", [](const Desk& s) { return masterItem(s, "表示開始", "8"); }, "確定", master, ""},
+        {"マスター登 表示終了時間", [](const Desk& s) { return masterItem(s, "表示終了", "20"); }, "確定", master, ""},
+        {"マスター登 予約NOﾌﾟﾘﾌｨｯｸｽ", [](const Desk& s) { return masterItem(s, "プリフィックス", "A"); }, "確定", master, ""},
+        {"マスター登 予約NO設定区分", [](const Desk& s) { return masterItem(s, "予約NO区分", "1"); }, "確定", master, ""},
         {"基本登", basicInfo, "確定", "更新(登録)しました。", ""},
         {"対象登", targets, "確定", target, ""},
         {"対象登 削除", targets, "削除", "予約対象は削除されました。", ""},
-        {"営業時間登", [](const Settings& s) { return businessHours(s, 1); }, "確定", target, ""},
-        {"営業時間登 削除", [](const Settings& s) { return businessHours(s, 1, 2); }, "削除", "", ""},
-        {"営業時間登 日付で", [](const Settings& s) { return businessHours(s, 2); }, "確定", target, ""},
+        {"営業時間登", [](const Desk& s) { return businessHours(s, 1); }, "確定", target, ""},
+        {"営業時間登 削除", [](const Desk& s) { return businessHours(s, 1, 2); }, "削除", "", ""},
+        {"営業時間登 日付で", [](const Desk& s) { return businessHours(s, 2); }, "確定", target, ""},
         {"特定時間登", specificHours, "確定", "特定日時間は更新(登録)されました。", ""},
-        {"定休日登録 曜日で", [](const Settings& s) { return regularHolidays(s, 1); }, "確定", "曜日での定休日を登録･更新をしました。", ""},
-        {"定休日登録 日付で", [](const Settings& s) { return regularHolidays(s, 2); }, "確定", "日付での定休日を登録･更新をしました。", ""},
+        {"定休日登録 曜日で", [](const Desk& s) { return regularHolidays(s, 1); }, "確定", "曜日での定休日を登録･更新をしました。", ""},
+        {"定休日登録 日付で", [](const Desk& s) { return regularHolidays(s, 2); }, "確定", "日付での定休日を登録･更新をしました。", ""},
         {"個休業登録", individualClosures, "確定", "ｶﾚﾝﾀﾞｰの登録･更新を終了しました。", ""},
         {"個休業登録 削除", individualClosures, "削除", "ｶﾚﾝﾀﾞｰを削除しました。", ""},
         {"個休業登録 表示", individualClosures, "表示", "", ""},

@@ -18,7 +18,7 @@ struct Scene {
     QString name;
     // Shows the form handed these settings (as its opener would hand them), active, with every
     // entry box valid.
-    std::function<Form*(const Settings&)> open;
+    std::function<Form*(const Desk&)> open;
     // The objectName of the button pressed.
     QString action;
     // The message of an action carried out; empty for an action that shows nothing when it works.

@@ -122,7 +122,7 @@ protected:
         store::Database held = db();
         store::Transaction putBack(held); // never committed: every input meets the same file
         const Contents before = tableContents(kAllTables);
-        Form* form = s.open(settings);
+        Form* form = s.open(desk());
         auto* edit = form->findChild<QLineEdit*>(box.box);
         auto* button = form->findChild<QPushButton*>(s.action);
         EXPECT_TRUE(edit && button) << "no box " << box.box.toStdString() << " or button " << s.action.toStdString();
@@ -246,7 +246,7 @@ TEST_F(EntryBoxTableTest, ListsEveryBoxAnOperatorCanTypeInto)
     QSet<QPair<QString, QString>> listed;
     std::map<QString, QString> formOfScene;
     for (const Scene& s : scenes()) {
-        Form* form = s.open(settings);
+        Form* form = s.open(desk());
         formOfScene[s.name] = form->objectName();
         form->close();
         flushDeletes();
@@ -268,7 +268,7 @@ TEST_F(EntryBoxTableTest, ListsEveryBoxAnOperatorCanTypeInto)
     preview.WorkingDate = preview.SystemDate = appclock::today();
     std::vector<Form*> forms;
     for (const Scene& s : scenes())
-        forms.push_back(s.open(settings));
+        forms.push_back(s.open(desk()));
     forms.push_back(open<時間照会>(inquiry));
     forms.push_back(open<時間帯表示>(preview));
     forms.push_back(open<警告>());

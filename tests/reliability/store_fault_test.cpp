@@ -157,7 +157,7 @@ protected:
     }
 
     // The reservation entry form with a new reserver typed in; saving books 2026/12/10 10:00.
-    Form* booking() { return scene("予約者登").open(settings); }
+    Form* booking() { return scene("予約者登").open(desk()); }
 
     // The messages with the critical icon since the last clearMessages(): store errors.
     QStringList storeErrors() const
@@ -245,7 +245,7 @@ TEST_F(StoreFaultTest, AMissingTableOrIndexStopsTheActionWithNothingHalfDone)
     const store::schema::IndexDef* kana = store::schema::findIndex("予約者", "Idx_カナ");
     runSql("DROP TABLE 特定日");
     const Contents before = tableContents({"カレンダー", "予約", "予約者"});
-    Form* purge = scene("期末処理").open(settings);
+    Form* purge = scene("期末処理").open(desk());
     clearMessages();
     press(purge, "確定");
     const QString noTable = expectOneStoreError("データベース「Kelvora.mdb」にテーブル「特定日」がありません");
@@ -339,7 +339,7 @@ TEST_F(StoreFaultTest, ADiskThatFillsUpInTheMiddleOfASaveLeavesNoHalfOfIt)
 
     // The Sundays of a year with a long name: one more page, and the year does not fit.
     limitGrowth(1);
-    Form* holidays = scene("定休日登録 曜日で").open(settings);
+    Form* holidays = scene("定休日登録 曜日で").open(desk());
     holidays->findChild<QLineEdit*>("休日名")->setText(QStringLiteral("年末年始休業").repeated(20));
     int changes = sqlite3_total_changes(connection);
     clearMessages();
@@ -399,7 +399,7 @@ TEST_F(StoreFaultTest, AFileThatIsNotADatabaseIsReportedAndLeftAsItWas)
     replaceFile(database);
     clearMessages();
     pressMenu("予約者登録");
-    EXPECT_TRUE(storeErrors().isEmpty());
+    EXPECT_TRUE(storeErrors().isEmpty()) << storeErrors().join("\n").toStdString();
     expectCheckPasses();
     reliability_report::note(Section::StoreFault, "a file that is not a database: a menu button", 1,
                              whatHeld(notDatabase, "the file unchanged byte for byte"));
@@ -421,17 +421,17 @@ TEST_F(StoreFaultTest, AFormWhoseLoadingFailsDoesNotOpen)
     };
     const auto fromForm = [this](const char* form, const char* sceneName, const char* button) {
         auto opener = std::make_shared<Form*>(nullptr);
-        return Opening{form, [this, opener, sceneName] { *opener = scene(sceneName).open(settings); },
+        return Opening{form, [this, opener, sceneName] { *opener = scene(sceneName).open(desk()); },
                        [this, opener, button] { press(*opener, button); }};
     };
     EntryOutcome outcome;
     const std::vector<Opening> openings = {
         // The two modal master forms as the menu opens them, without the reload of every setting
         // that follows their closing.
-        {"マスター登", [] {}, [this] { forms::showModal<マスター登>(settings); }},
+        {"マスター登", [] {}, [this] { forms::showModal<マスター登>(desk()); }},
         {"基本登", [] {},
          [this] {
-             基本登::openFor(settings, {"00000", "共通基本情報", "共通基本情報", ""}, true);
+             基本登::openFor(desk(), {"00000", "共通基本情報", "共通基本情報", ""}, true);
          }},
         fromMenu("対象登", "予約設定登録"),
         fromMenu("営業時間登", "営業時間登録"),

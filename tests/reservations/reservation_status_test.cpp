@@ -40,10 +40,11 @@ protected:
         request.WorkingDate = request.SelectedDate = first;
         request.TargetList = targets;
         request.TargetAbbrevList = targets;
-        const TimeTable table = 時間TBL::BuildTimeTable(request);
-        const SlotCounts counts = 予約TBL::BuildReservationCounts({int(kind), "00001", first, targets, 予約TBL::BuildSlotTimes(8, 20, 30)});
+        const TimeTable table = 時間TBL::BuildTimeTable(db(), request);
+        const SlotCounts counts =
+            予約TBL::BuildReservationCounts(db(), {int(kind), "00001", first, targets, 予約TBL::BuildSlotTimes(8, 20, 30)});
         営業状色付::ShowBusinessStatus(&grid, table, counts.Slots);
-        rowOverlap = 予約状色付::ColourReservationStatus(&grid, table, counts);
+        rowOverlap = 予約状色付::ColourReservationStatus(db(), &grid, table, counts);
     }
     // The overlap limit, or -1 where none is allowed, of each row.
     std::vector<int> limits() const

@@ -101,7 +101,7 @@ TEST_F(ReserverInquiryTest, TheCardFollowsAnotherDesksBookingKeepingTheBookingCh
 {
     search("ヤマダ");
     grid("予約一覧")->clickCell(2, 0);
-    const store::Database deskB = store::Database::openSeparately();
+    const store::Database deskB = otherDesk();
     records::saveReservation(deskB, {"00002", QDate(2026, 12, 9), {14, 0}, "-000001", false, {15, 0}, {}, "", "山田花子", "", ""});
     card->findChild<DatabaseWatch*>()->poll();
     EXPECT_EQ(column0("予約一覧"), (QStringList{"2026/12/08", "2026/12/09", "2026/12/10", "2026/12/20"}));

@@ -32,7 +32,7 @@ protected:
     void SetUp() override
     {
         BookingTest::SetUp();
-        deskB = store::Database::openSeparately();
+        deskB = otherDesk();
         msg::setResponder([this](const msg::Shown& shown) {
             texts << shown.text;
             if (shown.question && meanwhile)
@@ -179,8 +179,8 @@ TEST_P(SeveralDesksTest, TwoDesksIssuingTwoHundredReserversEachNeverShareANumber
             std::this_thread::sleep_for(std::chrono::milliseconds(1));
         }
     };
-    std::thread a(desk, store::Database::openSeparately(), QString("甲"));
-    std::thread b(desk, store::Database::openSeparately(), QString("乙"));
+    std::thread a(desk, otherDesk(), QString("甲"));
+    std::thread b(desk, otherDesk(), QString("乙"));
     a.join();
     b.join();
     QSet<QString> numbers;

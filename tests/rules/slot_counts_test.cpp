@@ -114,7 +114,7 @@ protected:
     }
 
     // Seven days of target 00001 from 2026/12/08 (or `first`), shown from 8:00 to 20:59.
-    static SlotCounts countSevenDays(int unitMinutes, const QDate& first = QDate(2026, 12, 8))
+    SlotCounts countSevenDays(int unitMinutes, const QDate& first = QDate(2026, 12, 8))
     {
         予約TBL::CountRequest request;
         request.InquiryKind = 1;
@@ -122,7 +122,7 @@ protected:
         request.TargetList = QStringList{"00001", "00002"}; // the inquiry by target counts its own target only
         request.WorkingDate = first;
         request.Slots = BuildSlotTimes(8, 20, unitMinutes);
-        return 予約TBL::BuildReservationCounts(request);
+        return 予約TBL::BuildReservationCounts(db(), request);
     }
 };
 
@@ -191,7 +191,7 @@ TEST_F(ReservationCountTest, ByDayEveryTargetOfTheListIsAColumn)
     request.TargetList = QStringList{"00001", "00002", "00003"};
     request.WorkingDate = QDate(2026, 12, 8);
     request.Slots = BuildSlotTimes(8, 24, 30);
-    const SlotCounts counts = 予約TBL::BuildReservationCounts(request);
+    const SlotCounts counts = 予約TBL::BuildReservationCounts(db(), request);
     ASSERT_EQ(counts.ReservationCount.size(), 3u);
     EXPECT_TRUE(occupied(counts, 0).isEmpty());
     EXPECT_EQ(occupied(counts, 1), QStringList{"09:00=1"});
@@ -224,7 +224,7 @@ TEST_F(ReservationCountTest, ATimeThatCannotBeReadStopsTheCountNamingItsRow)
 
     runSql("INSERT INTO 予約 (予約_設定番号, 予約_年月日, 予約_開始時間, 予約_予約者NO, 予約_終了時間) "
            "VALUES ('00001', '2026/12/09', '10:00', '-000003', NULL)");
-    const auto refusal = [] {
+    const auto refusal = [this] {
         try {
             countSevenDays(30);
         } catch (const store::StoreError& e) {

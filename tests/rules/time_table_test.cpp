@@ -43,7 +43,7 @@ protected:
         request.CurrentTarget = target;
         request.CurrentTargetAbbrev = "会議室A";
         request.WorkingDate = first;
-        return 時間TBL::BuildTimeTable(request);
+        return 時間TBL::BuildTimeTable(db(), request);
     }
 
     // Every target of the list on one date (the inquiry by day).
@@ -56,7 +56,7 @@ protected:
         request.SelectedDate = day;
         request.TargetList = targets;
         request.TargetAbbrevList = abbrevs;
-        return 時間TBL::BuildTimeTable(request);
+        return 時間TBL::BuildTimeTable(db(), request);
     }
 
     static QStringList starts(const HoursList& rows)
@@ -106,7 +106,7 @@ TEST_F(TimeTableTest, MonthColumnsFollowTheSystemDateNotTheWorkingDate)
     request.HoursFormKind = 3;
     request.SystemDate = QDate(2028, 2, 20);
     request.WorkingDate = QDate(2026, 12, 8);
-    TimeTable table = 時間TBL::BuildTimeTable(request);
+    TimeTable table = 時間TBL::BuildTimeTable(db(), request);
     ASSERT_EQ(table.ColumnCount(), 29); // leap year
     EXPECT_EQ(table.Columns[0].ColumnDate, QDate(2028, 2, 1));
     EXPECT_EQ(table.Columns[28].ColumnLabel, "29");
@@ -116,9 +116,9 @@ TEST_F(TimeTableTest, MonthColumnsFollowTheSystemDateNotTheWorkingDate)
 
     // The weekly and daily-by-weekday forms show a week instead; daily hours by day of month a month.
     request.HoursFormKind = 2;
-    EXPECT_EQ(時間TBL::BuildTimeTable(request).ColumnCount(), 7);
+    EXPECT_EQ(時間TBL::BuildTimeTable(db(), request).ColumnCount(), 7);
     request.DailyHoursKind = 2;
-    EXPECT_EQ(時間TBL::BuildTimeTable(request).ColumnCount(), 29);
+    EXPECT_EQ(時間TBL::BuildTimeTable(db(), request).ColumnCount(), 29);
 }
 
 TEST_F(TimeTableTest, ATargetCalendarRowOverridesTheCommonOneBothWays)

@@ -381,7 +381,8 @@ TEST_F(EveryWindowTest, ReserverCard)
 TEST_F(EveryWindowTest, FirstStart)
 {
     FirstStartChoice choice;
-    picture(new 初回起動(choice), "first_start");
+    store::DeskDatabase where = store::deskDatabaseIn(folder());
+    picture(new 初回起動(choice, where), "first_start");
 }
 
 TEST_F(EveryWindowTest, ProgressOfALongPieceOfWork)

@@ -118,7 +118,7 @@ TEST_F(ServerStoreTest, TheCheckNamesAValueThatIsNullOrOfTheWrongShape)
 TEST_F(ServerStoreTest, ADatabaseOfTheFormerVersionGetsTheCancellationTableWhenOpened)
 {
     runSql(dropLaterThan(1));
-    const store::Database desk = store::Database::openSeparately();
+    const store::Database desk = otherDesk();
     store::Table cancelled = desk.table("予約取消", "Idx_日時");
     cancelled.seek(">=", {""});
     EXPECT_TRUE(cancelled.eof());
@@ -132,7 +132,7 @@ TEST_F(ServerStoreTest, DesksSeeEachOtherAndWaitForAWriterAndForTheSameKey)
 {
     const store::Database deskA = db();
     EXPECT_FALSE(deskA.othersConnected());
-    const store::Database deskB = store::Database::openSeparately();
+    const store::Database deskB = otherDesk();
     EXPECT_TRUE(deskA.othersConnected());
     deskB.connection()->run("SET lock_timeout = 100", QString());
 

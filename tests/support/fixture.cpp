@@ -4,6 +4,7 @@
 #include "app/startup.h"
 #include "base/clock.h"
 #include "records/reservers.h"
+#include "store/desk_database.h"
 #include "store/file_tools.h"
 #include "store/schema.h"
 #include "test_server.h"
@@ -14,7 +15,6 @@
 #include <QEventLoop>
 #include <QMessageBox>
 #include <QPointer>
-#include <QSettings>
 #include <QTimer>
 #include <QWidget>
 #include <array>
@@ -28,11 +28,11 @@ void DatabaseTest::SetUp()
     if (onServer()) {
         serverAddress_ = test_server::freshDatabase();
         store::createServerTables(serverAddress_);
-        QSettings ini(store::kSettingsFile, QSettings::IniFormat);
-        ini.setValue(QStringLiteral("database/connection"), serverAddress_);
+        store::writeDeskSettings(dir_.path(), serverAddress_);
     } else {
         store::createDatabaseFile(store::kMainFile);
     }
+    where_ = store::deskDatabaseIn(dir_.path());
     msg::setResponder([this](const msg::Shown& shown) {
         messages_.push_back(shown);
         if (!shown.question || answers_.empty())
@@ -73,10 +73,16 @@ std::string storeKindName(const ::testing::TestParamInfo<StoreKind>& info)
 
 メニュー* DatabaseTest::openMenu()
 {
-    auto* menu = new メニュー;
+    auto* menu = new メニュー(db(), where_);
     menu->Form_Load();
     menu->show();
     return menu;
+}
+
+store::Database DatabaseTest::otherDesk() const
+{
+    return where_.onServer() ? store::Database::openServer(where_.address, store::Database::Sharing::Separately)
+                             : store::Database::openSeparately(where_.mainFile());
 }
 
 void DatabaseTest::setNow(const QDateTime& moment)

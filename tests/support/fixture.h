@@ -3,6 +3,7 @@
 #include "base/settings.h"
 #include "support/qt_print.h"
 #include "store/database.h"
+#include "store/desk_database.h"
 #include "ui/forms.h"
 #include "ui/message_box.h"
 
@@ -36,17 +37,19 @@ protected:
     // on a desk left running.
     void setNow(const QDateTime& moment);
 
-    store::Database db() const { return store::Database::open(); }
+    // The test's database, as the desk opens it (a handle on the connection open already, if any).
+    store::Database db() const { return store::openDeskDatabase(where_); }
+    // What the desk hands the forms it opens: the database, where it is, and `settings`.
+    Desk desk() const { return {db(), where_, settings}; }
+    // The database as another desk sees it: a connection of its own.
+    store::Database otherDesk() const;
 
     // The main menu as the program starts it: settings loaded, shown.
     メニュー* openMenu();
 
     // A form opened as its opener opens it: F(args...) handed `settings`, loaded and shown (or the
     // open one brought to the front); nullptr when its loading failed.
-    template <typename F, typename... Args> F* open(Args&&... args)
-    {
-        return forms::showModeless<F>(settings, std::forward<Args>(args)...);
-    }
+    template <typename F, typename... Args> F* open(Args&&... args) { return forms::showModeless<F>(desk(), std::forward<Args>(args)...); }
     // The settings read from the file again (after a test stored master items or basic records).
     void reloadSettings();
 
@@ -78,9 +81,12 @@ protected:
     void clearMessages() { messages_.clear(); }
 
     QString folder() const { return dir_.path(); }
+    // The desk works on the database of another folder from now on (made the current one).
+    void workIn(const QString& folder) { where_ = store::deskDatabaseIn(folder); }
 
 private:
     QTemporaryDir dir_;
+    store::DeskDatabase where_;
     QString previousFolder_;
     QString serverAddress_;
     std::vector<msg::Shown> messages_;

@@ -33,6 +33,7 @@ void KillTest::enterParentFolder(const std::function<bool(const QString&)>& ends
 {
     const QString own = folder();
     ASSERT_TRUE(QDir::setCurrent(qEnvironmentVariable(kChildFolder)));
+    workIn(QDir::currentPath());
     QDir(own).removeRecursively(); // a killed child cannot clean up after itself
     msg::setResponder([endsAnAction](const msg::Shown& shown) {
         if (endsAnAction(shown.text)) {

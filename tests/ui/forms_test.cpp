@@ -34,19 +34,19 @@ public:
     int loads = 0;
 };
 
-TEST(Forms, AModelessFormExistsOnceUntilItIsClosed)
+TEST_F(DatabaseTest, AModelessFormExistsOnceUntilItIsClosed)
 {
-    SampleForm* opened = forms::showModeless<SampleForm>(Settings{});
+    SampleForm* opened = forms::showModeless<SampleForm>(desk());
     EXPECT_EQ(opened->loads, 1);
     EXPECT_EQ(opened->objectName(), "SampleForm");
     EXPECT_EQ(opened->windowTitle(), "見本");
-    EXPECT_EQ(forms::showModeless<SampleForm>(Settings{}), opened);
+    EXPECT_EQ(forms::showModeless<SampleForm>(desk()), opened);
     EXPECT_EQ(opened->loads, 1);
 
     opened->close();
     flushDeletes();
     EXPECT_EQ(forms::find<SampleForm>(), nullptr);
-    SampleForm* again = forms::showModeless<SampleForm>(Settings{});
+    SampleForm* again = forms::showModeless<SampleForm>(desk());
     EXPECT_EQ(again->loads, 1);
     again->close();
     flushDeletes();
@@ -54,9 +54,11 @@ TEST(Forms, AModelessFormExistsOnceUntilItIsClosed)
 
 // A test that meets a modal window it did not arrange for fails at once, naming the window, and
 // goes on: the window is closed, a question answered No. Windows a test arranges for are left alone.
-TEST(Forms, AModalWindowNobodyAnswersIsClosedAndFailsTheTest)
+TEST_F(DatabaseTest, AModalWindowNobodyAnswersIsClosedAndFailsTheTest)
 {
-    EXPECT_NONFATAL_FAILURE(forms::showModal<SampleForm>(Settings{}), "unexpected modal window SampleForm 「見本」");
+    msg::clearResponder(); // real message boxes, as nobody answers them
+
+    EXPECT_NONFATAL_FAILURE(forms::showModal<SampleForm>(desk()), "unexpected modal window SampleForm 「見本」");
     flushDeletes();
     EXPECT_EQ(forms::find<SampleForm>(), nullptr);
 

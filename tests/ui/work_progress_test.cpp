@@ -19,7 +19,7 @@ protected:
     void holdWriting()
     {
         if (onServer()) {
-            otherDesk_ = std::make_unique<store::Database>(store::Database::openSeparately());
+            otherDesk_ = std::make_unique<store::Database>(otherDesk());
             otherWrite_ = std::make_unique<store::Transaction>(*otherDesk_);
             return;
         }
