@@ -57,6 +57,7 @@ Desk workingDesk();
 
 void printRatio(const QByteArray& name, double oursUs, double rawUs, const char* unit = "us");
 void printMillis(const QByteArray& name, double micros);
+void printMicros(const QByteArray& name, double micros);
 
 // The benchmarks, one per command.
 int storeBench(const StoreOptions& options);
@@ -72,6 +73,8 @@ int sheetsBench();
 int checkBench();
 // The reserver card's look-ups on 100,000 reservers.
 int reserversBench();
+// The national holidays of a year, computed and with a database's corrections.
+int holidaysBench();
 // Launch of the program to the menu painted, on the demo database.
 int startupBench();
 

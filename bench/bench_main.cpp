@@ -37,7 +37,7 @@ int main(int argc, char** argv)
         {"store", onStores(bench::storeBench)}, {"closures", bench::closuresBench},       {"master", bench::masterBench},
         {"grid", onStores(bench::gridBench)},   {"maintenance", bench::maintenanceBench}, {"booking", onStores(bench::bookingBench)},
         {"hours", bench::hoursBench},           {"sheets", bench::sheetsBench},           {"check", bench::checkBench},
-        {"startup", bench::startupBench},       {"reservers", bench::reserversBench},
+        {"startup", bench::startupBench},       {"reservers", bench::reserversBench},     {"holidays", bench::holidaysBench},
     };
     QStringList names;
     for (const auto& [name, run] : commands)

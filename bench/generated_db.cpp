@@ -227,4 +227,10 @@ void printMillis(const QByteArray& name, double micros)
     std::fflush(stdout);
 }
 
+void printMicros(const QByteArray& name, double micros)
+{
+    std::printf("%s us=%.1f\n", name.constData(), micros);
+    std::fflush(stdout);
+}
+
 } // namespace bench

@@ -2,6 +2,8 @@
 // a shell: files, or databases on a server named by a connection string wherever a FILE is asked
 // for. The program itself never creates a database; this tool does.
 
+#include "command_line.h"
+#include "holidays_command.h"
 #include "records/demo_data.h"
 #include "sheet_commands.h"
 #include "store/database.h"
@@ -22,8 +24,10 @@ namespace {
 
 int usage()
 {
-    QTextStream(stderr) << "usage: kelvora-db create FILE | demo FILE | backup [FROM [TO]] | check FILE | copy FROM TO | "
-                           "upgrade FILE | sheet FILE ... | export FILE ... (each a file or a PostgreSQL connection string)\n";
+    QTextStream(stderr)
+        << "usage: kelvora-db create FILE | demo FILE | backup [FROM [TO]] | check FILE | copy FROM TO | "
+           "upgrade FILE | sheet FILE ... | export FILE ... | holidays YEAR [YEAR2] [--db FILE] (each FILE a file or a PostgreSQL "
+           "connection string)\n";
     return 2;
 }
 
@@ -61,12 +65,6 @@ private:
     bool lineOpen_ = false;
 };
 
-int fail(const QString& message)
-{
-    QTextStream(stderr) << "kelvora-db: " << message << '\n';
-    return 1;
-}
-
 } // namespace
 
 int main(int argc, char** argv)
@@ -87,6 +85,8 @@ int main(int argc, char** argv)
             return runSheetCommand(args.mid(1));
         if (command == "export")
             return runExportCommand(args.mid(1));
+        if (command == "holidays")
+            return runHolidaysCommand(args.mid(1));
         if (command == "create" && args.size() == 2) {
             store::createDatabase(args[1]);
             return 0;

@@ -1,5 +1,7 @@
 #include "sheet_commands.h"
 
+#include "command_line.h"
+
 #include "app/startup.h"
 #include "base/clock.h"
 #include "base/input.h"
@@ -14,12 +16,6 @@
 
 namespace {
 
-int fail(const QString& message)
-{
-    QTextStream(stderr) << "kelvora-db: " << message << '\n';
-    return 1;
-}
-
 int usage()
 {
     QTextStream(stderr) << "usage: kelvora-db sheet FILE --date YYYY-MM-DD [--target NNNNN] [--week | --calls] --pdf OUT.pdf\n"
@@ -27,22 +23,6 @@ int usage()
                            "       kelvora-db export FILE reservers OUT.csv\n";
     return 2;
 }
-
-// The value after an option, and whether a flag is there; the arguments left over stay in `rest`.
-struct Options {
-    explicit Options(QStringList arguments) : rest(std::move(arguments)) {}
-    std::optional<QString> value(const QString& option)
-    {
-        const qsizetype at = rest.indexOf(option);
-        if (at < 0 || at + 1 >= rest.size())
-            return std::nullopt;
-        const QString found = rest[at + 1];
-        rest.remove(at, 2);
-        return found;
-    }
-    bool flag(const QString& option) { return rest.removeOne(option); }
-    QStringList rest;
-};
 
 std::optional<QDate> dateOption(Options& options, const QString& option)
 {

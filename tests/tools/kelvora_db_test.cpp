@@ -273,6 +273,35 @@ TEST_F(KelvoraDbTest, BackupAndCheckShowHowFarTheyAreOnATerminalAndOnlyThere)
     EXPECT_EQ(rowsIn("copy.mdb", "予約"), 0);
 }
 
+TEST_F(KelvoraDbTest, HolidaysPrintsTheYearsWithTheCorrectionsOfADatabaseAndMarksAForecast)
+{
+    insert("祝日", {{"祝日_年月日", "2026/07/20"}, {"祝日_名称", "海の日"}, {"祝日_区分", 2}});
+    insert("祝日", {{"祝日_年月日", "2026/08/17"}, {"祝日_名称", "市民の日"}, {"祝日_区分", 1}, {"祝日_備考", "市の条例"}});
+    EXPECT_EQ(tool({"check", "Kelvora.mdb"}).out, "Kelvora.mdb: OK\n");
+
+    const ToolRun corrected = tool({"holidays", "2026", "--db", "Kelvora.mdb"});
+    EXPECT_EQ(corrected.exitCode, 0) << corrected.err.toStdString();
+    EXPECT_EQ(corrected.out, "2026/01/01 元日\n2026/01/12 成人の日\n2026/02/11 建国記念の日\n2026/02/23 天皇誕生日\n"
+                             "2026/03/20 春分の日\n2026/04/29 昭和の日\n2026/05/03 憲法記念日\n2026/05/04 みどりの日\n"
+                             "2026/05/05 こどもの日\n2026/05/06 振替休日\n2026/08/11 山の日\n2026/08/17 市民の日\n"
+                             "2026/09/21 敬老の日\n2026/09/22 国民の休日\n2026/09/23 秋分の日\n2026/10/12 スポーツの日\n"
+                             "2026/11/03 文化の日\n2026/11/23 勤労感謝の日\n");
+    EXPECT_TRUE(tool({"holidays", "2026"}).out.contains("2026/07/20 海の日\n"));
+
+    // The tool reads the real clock: a year after next is a forecast.
+    const int firstForecast = std::max(2098, QDate::currentDate().year() + 2);
+    const ToolRun later = tool({"holidays", "2098", "2099"});
+    EXPECT_TRUE(later.out.startsWith("2098/01/01 元日\n")) << later.out.toStdString();
+    EXPECT_TRUE(later.out.endsWith(QString("2099/11/23 勤労感謝の日\n（%1年以降は予想です）\n").arg(firstForecast)))
+        << later.out.toStdString();
+
+    for (const QStringList& arguments : {QStringList{"holidays", "1969"}, QStringList{"holidays", "2027", "2026"}}) {
+        const ToolRun refused = tool(arguments);
+        EXPECT_EQ(refused.exitCode, 1);
+        EXPECT_EQ(refused.out, "");
+    }
+}
+
 // The move to several desks and back: a file into an empty database on the server, and the server
 // into a new file, the same records both ways; a target that holds data is refused.
 class KelvoraDbServerTest : public KelvoraDbTest {
