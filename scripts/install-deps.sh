@@ -4,7 +4,7 @@ set -euo pipefail
 
 packages=(g++ make cmake ninja-build pkg-config qt6-base-dev libsqlite3-dev libgtest-dev libgmock-dev
           libbenchmark-dev fonts-noto-cjk dpkg-dev file lintian poppler-utils
-          postgresql libpq-dev)
+          postgresql libpq-dev python3-dateutil)
 
 missing=()
 for package in "${packages[@]}"; do
