@@ -6,6 +6,7 @@
 #include <map>
 #include <optional>
 #include <set>
+#include <string_view>
 #include <vector>
 
 namespace pdf_text {
@@ -99,7 +100,7 @@ QList<QByteArray> tokensOf(const QByteArray& text)
             ++i;
         } else {
             qsizetype end = i;
-            while (end < text.size() && !QByteArray(" \n\r\t<[]").contains(text[end]))
+            while (end < text.size() && std::string_view(" \n\r\t<[]").find(text[end]) == std::string_view::npos)
                 ++end;
             tokens << text.mid(i, end - i);
             i = end;
@@ -240,6 +241,11 @@ std::optional<QByteArray> rewriteCMap(const QByteArray& cmap, const DrawnCharact
 
 // ---- the file -----------------------------------------------------------------------------------
 
+bool startsAt(const QByteArray& pdf, qsizetype at, QByteArrayView prefix)
+{
+    return at >= 0 && at <= pdf.size() && QByteArrayView(pdf).sliced(at).startsWith(prefix);
+}
+
 struct CrossReference {
     qsizetype at = 0;
     struct Entry {
@@ -259,7 +265,7 @@ std::optional<CrossReference> readCrossReference(const QByteArray& pdf)
     bool ok = false;
     CrossReference xref;
     xref.at = pdf.mid(start + 9, 32).trimmed().split('\n').front().trimmed().toLongLong(&ok);
-    if (!ok || xref.at <= 0 || xref.at >= start || !pdf.mid(xref.at).startsWith("xref"))
+    if (!ok || xref.at <= 0 || xref.at >= start || !startsAt(pdf, xref.at, "xref"))
         return std::nullopt;
     const qsizetype trailer = pdf.indexOf("trailer", xref.at);
     if (trailer < 0 || trailer > start)
@@ -303,7 +309,7 @@ struct Edit {
 // text uncompressed), replaced by the rewritten map.
 std::optional<Edit> rewriteObject(const QByteArray& pdf, qsizetype offset, qsizetype number, const DrawnCharacters& drawn)
 {
-    if (!pdf.mid(offset).startsWith(QByteArray::number(number) + " 0 obj"))
+    if (!startsAt(pdf, offset, QByteArray::number(number) + " 0 obj"))
         return std::nullopt;
     const qsizetype dictionary = pdf.indexOf("<<", offset);
     const qsizetype dictionaryEnd = pdf.indexOf(">>", dictionary);
@@ -315,7 +321,7 @@ std::optional<Edit> rewriteObject(const QByteArray& pdf, qsizetype offset, qsize
     if (!length.hasMatch() || stream < 0 || !pdf.mid(dictionaryEnd + 2, stream - dictionaryEnd - 2).trimmed().isEmpty())
         return std::nullopt;
     stream += 6;
-    stream += pdf.mid(stream).startsWith("\r\n") ? 2 : pdf.mid(stream).startsWith("\n") ? 1 : 0;
+    stream += startsAt(pdf, stream, "\r\n") ? 2 : startsAt(pdf, stream, "\n") ? 1 : 0;
     const qsizetype size = length.captured(1).toLongLong();
     if (stream + size > pdf.size())
         return std::nullopt;

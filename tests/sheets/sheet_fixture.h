@@ -10,7 +10,7 @@
 #include <QStringList>
 
 // A desk with targets, reservers and bookings for the sheet tests, and the text of a written PDF
-// as a reader gets it (pdftotext keeps each printed line on a line of its own).
+// as a reader gets it (pdftotext keeps each printed line on a line of its own), read without repair.
 class SheetTest : public DatabaseTest {
 protected:
     const QDate day{2026, 12, 8};
@@ -51,6 +51,7 @@ protected:
         QProcess reader;
         reader.start(QStringLiteral("pdftotext"), {"-layout", path, "-"});
         EXPECT_TRUE(reader.waitForFinished(60000));
+        EXPECT_EQ(reader.readAllStandardError(), "") << "the reader had to repair the file";
         return QString::fromUtf8(reader.readAllStandardOutput());
     }
     static bool has(const QString& text, const QString& pattern) { return QRegularExpression(pattern).match(text).hasMatch(); }

@@ -4,6 +4,7 @@
 #include "rules/sheet_data.h"
 #include "sheets/sheet_painter.h"
 
+#include <QPrinter>
 #include <QRegularExpression>
 
 namespace {
@@ -103,11 +104,19 @@ TEST_F(SheetPdfTest, AReaderGetsEveryNameAndRemarkAsStoredThoughTheFontSharesGly
     addTarget("00001", "日月");
     for (int i = 0; i < names.size(); ++i)
         book("00001", day, 600 + 30 * i, QStringLiteral("-00000%1").arg(i + 1), names[i], remarks.value(i));
-    const QString text = write(sheets::BuildDaySheet(db(), settings, day, std::nullopt));
+    const sheets::Sheet sheet = sheets::BuildDaySheet(db(), settings, day, std::nullopt);
+    const QString text = write(sheet);
 
     for (const QString& stored : names + remarks + QStringList{"日別一覧", "日月 日月面 (00001)", "印刷日時"})
         EXPECT_TRUE(text.contains(stored)) << stored.toStdString() << "\n" << text.toStdString();
     EXPECT_FALSE(text.contains(QRegularExpression("[\\x{2E80}-\\x{2FDF}]"))) << "a radical for a kanji";
+
+    // The print dialog's "print to file" writes its PDF the same way.
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName("printed.pdf");
+    ASSERT_TRUE(sheets::paintSheet(sheet, printer, kPrintedAt));
+    EXPECT_TRUE(pdfText("printed.pdf").contains("利用者日月"));
 }
 
 TEST_F(SheetPdfTest, WeekSheetIsOneLandscapePageOfTheSlotGridAndTheWeeksList)
