@@ -3,7 +3,7 @@
 set -euo pipefail
 
 packages=(g++ make cmake ninja-build pkg-config qt6-base-dev libsqlite3-dev libgtest-dev libgmock-dev
-          libbenchmark-dev fonts-noto-cjk dpkg-dev file lintian poppler-utils
+          libbenchmark-dev fonts-noto-cjk qt6-translations-l10n dpkg-dev file lintian poppler-utils
           postgresql libpq-dev python3-dateutil)
 
 missing=()

@@ -1,19 +1,29 @@
 #include "base/csv.h"
 
+#include <algorithm>
+
 namespace csv {
 
 namespace {
 
-const QString kFormulaStarts = QStringLiteral("=+-@");
-const QString kGuardedStarts = QStringLiteral("＝＋－＠");
+// What a spreadsheet takes for the start of a formula.
+const QString kFormulaStarts = QStringLiteral("=+-@\t\r");
+// A number, a date, a time, a phone number ("-000001", "03-1234-5678", "(03) 1234"): it names no
+// function and no cell, so nothing can run, and the desk's own numbers must read back unchanged.
+const QString kPlainCharacters = QStringLiteral("0123456789-() /:.");
+
+bool couldRunAsFormula(const QString& text)
+{
+    if (text.isEmpty() || !kFormulaStarts.contains(text.front()))
+        return false;
+    return !std::all_of(text.begin(), text.end(), [](QChar c) { return kPlainCharacters.contains(c); });
+}
 
 } // namespace
 
 QString field(const QString& value)
 {
-    QString text = value;
-    if (const qsizetype at = kFormulaStarts.indexOf(text.left(1)); !text.isEmpty() && at >= 0)
-        text[0] = kGuardedStarts[at];
+    QString text = couldRunAsFormula(value) ? QLatin1Char('\'') + value : value;
     const bool quoted = text.contains(QLatin1Char(',')) || text.contains(QLatin1Char('"')) || text.contains(QLatin1Char('\n')) ||
                         text.contains(QLatin1Char('\r'));
     if (!quoted)

@@ -8,10 +8,10 @@
 // Japanese right), CRLF rows, and fields quoted as RFC 4180 says when they hold a comma, a quote
 // or a line break.
 //
-// A spreadsheet runs a cell that starts with =, +, - or @ as a formula (or turns "-000001" into the
-// number -1). Such a value is written with its first character in full width (＝ ＋ － ＠): the
-// cell shows the same text, runs nothing, and the desk reads "－" back as "-" wherever it reads
-// typed numbers.
+// A spreadsheet runs a cell that starts with =, +, -, @, a tab or a carriage return as a formula.
+// Such a value is written after an apostrophe, which spreadsheets take as "text follows": every
+// character of the value stays as it was. A number, a date, a time or a phone number ("-000001",
+// "03-1234-5678") cannot run as a formula and is written as it is.
 namespace csv {
 
 // The field as it goes into a row: guarded, then quoted when it needs to be.

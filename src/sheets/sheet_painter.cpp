@@ -1,16 +1,21 @@
 #include "sheets/sheet_painter.h"
 
+#include "sheets/pdf_text.h"
 #include "ui/flex_grid.h"
 #include "views/business_status.h"
 #include "views/reservation_status.h"
 
+#include <QBuffer>
+#include <QFile>
 #include <QFont>
 #include <QPageSize>
 #include <QPagedPaintDevice>
 #include <QPainter>
 #include <QPdfWriter>
+#include <QPrinter>
 #include <QSaveFile>
 #include <QTextLayout>
+#include <deque>
 #include <memory>
 
 namespace sheets {
@@ -27,7 +32,17 @@ QFont font(qreal points, bool bold = false)
     QFont f(kFontFamily);
     f.setPointSizeF(points);
     f.setBold(bold);
+    // Each character drawn with the font's own glyph for it. Shaped, Noto CJK draws digits after
+    // Latin letters ("A-000002", "TEL 03") with glyphs it has for no character, and a reader of
+    // the PDF gets nothing for them. Japanese and Latin text need no shaping.
+    f.setStyleStrategy(QFont::PreferNoShaping);
     return f;
+}
+
+// The PDF as written, with each glyph read back as the character the sheet drew with it.
+QByteArray readableAsDrawn(const QByteArray& pdf, const QString& drawn)
+{
+    return pdf_text::withDrawnCharacters(pdf, drawn, {font(9), font(9, true)});
 }
 
 // A text broken into lines of a width: at word boundaries, or anywhere in a word too long for
@@ -48,12 +63,24 @@ public:
         layout_.endLayout();
     }
     qreal height() const { return height_; }
+    int lineCount() const { return layout_.lineCount(); }
+    qreal lineHeight(int line) const { return layout_.lineAt(line).height(); }
     void draw(QPainter& painter, const QPointF& at) const { layout_.draw(&painter, at); }
+    // Lines [first, last) with the top of the first at `at`.
+    void drawLines(QPainter& painter, const QPointF& at, int first, int last) const
+    {
+        const qreal top = first < lineCount() ? layout_.lineAt(first).y() : 0;
+        for (int line = first; line < last; ++line)
+            layout_.lineAt(line).draw(&painter, at - QPointF(0, top));
+    }
 
 private:
     QTextLayout layout_;
     qreal height_ = 0;
 };
+
+// The lines of each cell of a row that lie on one page, when the row is taller than a page.
+using LineRanges = std::vector<std::pair<int, int>>;
 
 // One thing placed on a page, top at `y` of the page's body.
 struct Block {
@@ -62,7 +89,8 @@ struct Block {
     const QStringList* cells = nullptr; // of a row
     qreal height = 0;
     qreal y = 0;
-    QString aside{}; // right of a heading: the section's count
+    QString aside{};    // right of a heading: the section's count
+    LineRanges lines{}; // of the part of a row taller than a page; empty for a whole row
 };
 using Page = std::vector<Block>;
 
@@ -128,13 +156,21 @@ public:
                 place(heading);
             if (!rows.empty())
                 place(header);
+            const auto continueOnNewPage = [&] {
+                newPage();
+                if (heading.height > 0)
+                    place({.kind = Block::Heading, .text = title + QStringLiteral("（続き）"), .height = heading.height});
+                place(header);
+            };
+            // What a page that continues the section holds below its heading and column header.
+            const qreal roomForRows = bottom - headerHeight_ - heading.height - header.height;
             for (const Block& row : rows) {
-                if (!fits(row.height)) {
-                    newPage();
-                    if (heading.height > 0)
-                        place({.kind = Block::Heading, .text = title + QStringLiteral("（続き）"), .height = heading.height});
-                    place(header);
+                if (row.height > roomForRows) {
+                    placeInParts(row, bottom - y, roomForRows, place, continueOnNewPage);
+                    continue;
                 }
+                if (!fits(row.height))
+                    continueOnNewPage();
                 place(row);
             }
             y += mm(2);
@@ -149,6 +185,9 @@ public:
         return pages;
     }
 
+    // The texts painted so far (the slot grid's labels aside).
+    const QString& drawnText() const { return drawn_; }
+
     void paintPage(QPainter& painter, const Page& page, int number, int count, const QDateTime& printedAt) const
     {
         paintPageFrame(painter, number, count, printedAt);
@@ -157,23 +196,31 @@ public:
             case Block::Grid: paintGrid(painter, block.y); break;
             case Block::Heading:
                 painter.setFont(boldFont_);
-                painter.drawText(QRectF(0, block.y, width_, block.height), Qt::AlignVCenter | Qt::AlignLeft, block.text);
-                painter.drawText(QRectF(0, block.y, width_, block.height), Qt::AlignVCenter | Qt::AlignRight, block.aside);
+                drawText(painter, QRectF(0, block.y, width_, block.height), Qt::AlignVCenter | Qt::AlignLeft, block.text);
+                drawText(painter, QRectF(0, block.y, width_, block.height), Qt::AlignVCenter | Qt::AlignRight, block.aside);
                 break;
             case Block::Summary:
                 painter.setFont(boldFont_);
-                painter.drawText(QRectF(0, block.y, width_, block.height), Qt::AlignVCenter | Qt::AlignRight, block.text);
+                drawText(painter, QRectF(0, block.y, width_, block.height), Qt::AlignVCenter | Qt::AlignRight, block.text);
                 break;
             case Block::ColumnHeader:
                 painter.fillRect(QRectF(0, block.y, width_, block.height), kHeaderFill);
                 paintCells(painter, block.y, block.height, nullptr);
                 break;
-            case Block::Row: paintCells(painter, block.y, block.height, block.cells); break;
+            case Block::Row: paintCells(painter, block.y, block.height, block.cells, block.lines); break;
             }
         }
     }
 
 private:
+    // Every text of the sheet is drawn through here or paintCells, so that the PDF can tell which
+    // characters it drew.
+    void drawText(QPainter& painter, const QRectF& rect, int flags, const QString& text) const
+    {
+        drawn_ += text;
+        painter.drawText(rect, flags, text);
+    }
+
     qreal mm(qreal millimetres) const { return millimetres * device_.logicalDpiY() / 25.4; }
     qreal lineHeight(const QFont& f) const { return QFontMetricsF(f, &device_).height(); }
 
@@ -202,15 +249,72 @@ private:
         return tallest + 2 * pad_;
     }
 
-    void paintCells(QPainter& painter, qreal y, qreal h, const QStringList* cells) const
+    std::deque<WrappedText> wrappedCells(const QStringList& cells) const
+    {
+        std::deque<WrappedText> wrapped;
+        for (size_t c = 0; c < columnW_.size(); ++c)
+            wrapped.emplace_back(cellText(&cells, c), bodyFont_, columnW_[c] - 2 * pad_, &device_);
+        return wrapped;
+    }
+
+    // A row taller than a page, placed a page at a time from where the list stands (`room` left on
+    // this page, `roomForRows` on each page after it): on each page every cell shows as many of its
+    // next lines as fit, so no line is cut and none is lost.
+    template <typename Place, typename NewPage>
+    void placeInParts(const Block& row, qreal room, qreal roomForRows, const Place& place, const NewPage& continueOnNewPage) const
+    {
+        const std::deque<WrappedText> cells = wrappedCells(*row.cells);
+        std::vector<int> next(cells.size(), 0);
+        const auto linesLeft = [&] {
+            for (size_t c = 0; c < cells.size(); ++c) {
+                if (next[c] < cells[c].lineCount())
+                    return true;
+            }
+            return false;
+        };
+        bool freshPage = false;
+        while (linesLeft()) {
+            Block part{.kind = Block::Row, .cells = row.cells};
+            qreal tallest = 0;
+            for (size_t c = 0; c < cells.size(); ++c) {
+                const int first = next[c];
+                qreal used = 0;
+                while (next[c] < cells[c].lineCount()) {
+                    const qreal line = cells[c].lineHeight(next[c]);
+                    // A line taller than a whole page still goes on one, so that the row moves on.
+                    if (used + line + 2 * pad_ > room && !(freshPage && next[c] == first))
+                        break;
+                    used += line;
+                    ++next[c];
+                }
+                part.lines.emplace_back(first, next[c]);
+                tallest = std::max(tallest, used);
+            }
+            if (tallest > 0) {
+                part.height = tallest + 2 * pad_;
+                place(part);
+            }
+            if (linesLeft()) {
+                continueOnNewPage();
+                room = roomForRows;
+                freshPage = true;
+            }
+        }
+    }
+
+    // A whole row, the column header (`cells` null), or the lines of a row's part on this page.
+    void paintCells(QPainter& painter, qreal y, qreal h, const QStringList* cells, const LineRanges& lines = {}) const
     {
         const QFontMetricsF& metrics = cells ? bodyMetrics_ : boldMetrics_;
         painter.setFont(cells ? bodyFont_ : boldFont_);
         for (size_t c = 0; c < columnW_.size(); ++c) {
             const QString text = cellText(cells, c);
+            drawn_ += text;
             const qreal width = columnW_[c] - 2 * pad_;
             const QPointF at(columnX_[c] + pad_, y + pad_);
-            if (oneLine(text, metrics, width))
+            if (!lines.empty())
+                WrappedText(text, bodyFont_, width, &device_).drawLines(painter, at, lines[c].first, lines[c].second);
+            else if (oneLine(text, metrics, width))
                 painter.drawText(at + QPointF(0, metrics.ascent()), text);
             else
                 WrappedText(text, cells ? bodyFont_ : boldFont_, width, &device_).draw(painter, at);
@@ -224,20 +328,20 @@ private:
     {
         const qreal titleH = lineHeight(titleFont_);
         painter.setFont(titleFont_);
-        painter.drawText(QRectF(0, 0, width_, titleH), Qt::AlignLeft | Qt::AlignVCenter, sheet_.title);
+        drawText(painter, QRectF(0, 0, width_, titleH), Qt::AlignLeft | Qt::AlignVCenter, sheet_.title);
         painter.setFont(smallFont_);
-        painter.drawText(QRectF(0, 0, width_, titleH), Qt::AlignRight | Qt::AlignVCenter,
-                         QStringLiteral("印刷日時 ") + printedAt.toString(QStringLiteral("yyyy/MM/dd HH:mm")));
+        drawText(painter, QRectF(0, 0, width_, titleH), Qt::AlignRight | Qt::AlignVCenter,
+                 QStringLiteral("印刷日時 ") + printedAt.toString(QStringLiteral("yyyy/MM/dd HH:mm")));
         painter.setFont(bodyFont_);
-        painter.drawText(QRectF(0, titleH, width_, lineHeight(bodyFont_)), Qt::AlignLeft | Qt::AlignVCenter,
-                         sheet_.dateLine + QStringLiteral("　　対象: ") + sheet_.targetLine);
+        drawText(painter, QRectF(0, titleH, width_, lineHeight(bodyFont_)), Qt::AlignLeft | Qt::AlignVCenter,
+                 sheet_.dateLine + QStringLiteral("　　対象: ") + sheet_.targetLine);
         const qreal rule = titleH + lineHeight(bodyFont_) + mm(1);
         painter.setPen(QPen(Qt::black, mm(0.3)));
         painter.drawLine(QPointF(0, rule), QPointF(width_, rule));
         painter.setPen(Qt::black);
         painter.setFont(smallFont_);
-        painter.drawText(QRectF(0, height_ - lineHeight(smallFont_), width_, lineHeight(smallFont_)), Qt::AlignCenter,
-                         QStringLiteral("%1 / %2").arg(number).arg(count));
+        drawText(painter, QRectF(0, height_ - lineHeight(smallFont_), width_, lineHeight(smallFont_)), Qt::AlignCenter,
+                 QStringLiteral("%1 / %2").arg(number).arg(count));
     }
 
     // The slot grid of the time inquiry, drawn by its own painters and scaled to the page.
@@ -279,6 +383,7 @@ private:
     std::vector<qreal> columnW_;
     std::unique_ptr<FlexGrid> grid_;
     qreal gridScale_ = 1;
+    mutable QString drawn_;
 };
 
 } // namespace
@@ -288,7 +393,10 @@ QPageLayout::Orientation orientationOf(const Sheet& sheet)
     return sheet.kind == SheetKind::Week ? QPageLayout::Landscape : QPageLayout::Portrait;
 }
 
-bool paintSheet(const Sheet& sheet, QPagedPaintDevice& device, const QDateTime& printedAt)
+namespace {
+
+// Paints the pages; the texts drawn go to `drawn`.
+bool paintPages(const Sheet& sheet, QPagedPaintDevice& device, const QDateTime& printedAt, QString* drawn)
 {
     QPainter painter;
     if (!painter.begin(&device))
@@ -300,29 +408,51 @@ bool paintSheet(const Sheet& sheet, QPagedPaintDevice& device, const QDateTime& 
             device.newPage();
         layout.paintPage(painter, pages[i], int(i) + 1, int(pages.size()), printedAt);
     }
+    *drawn = layout.drawnText();
     return painter.end();
+}
+
+} // namespace
+
+bool paintSheet(const Sheet& sheet, QPagedPaintDevice& device, const QDateTime& printedAt)
+{
+    QString drawn;
+    if (!paintPages(sheet, device, printedAt, &drawn))
+        return false;
+    // The print dialog's "print to file" writes a PDF too: made readable as drawn, in place.
+    const auto* printer = dynamic_cast<QPrinter*>(&device);
+    if (printer && printer->outputFormat() == QPrinter::PdfFormat && !printer->outputFileName().isEmpty()) {
+        QFile written(printer->outputFileName());
+        if (!written.open(QIODevice::ReadOnly))
+            return true;
+        const QByteArray pdf = readableAsDrawn(written.readAll(), drawn);
+        written.close();
+        QSaveFile file(printer->outputFileName());
+        return file.open(QIODevice::WriteOnly) && file.write(pdf) == pdf.size() && file.commit();
+    }
+    return true;
 }
 
 bool writePdf(const Sheet& sheet, const QString& path, const QDateTime& printedAt, QString* error)
 {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
-        *error = file.errorString();
-        return false;
-    }
+    QBuffer written;
+    written.open(QIODevice::WriteOnly);
+    QString drawn;
     {
-        QPdfWriter writer(&file);
+        QPdfWriter writer(&written);
         writer.setResolution(300);
         writer.setTitle(sheet.title);
         writer.setCreator(QStringLiteral("Kelvora"));
         writer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), orientationOf(sheet),
                                          QMarginsF(kMarginMm, kMarginMm, kMarginMm, kMarginMm), QPageLayout::Millimeter));
-        if (!paintSheet(sheet, writer, printedAt)) {
+        if (!paintPages(sheet, writer, printedAt, &drawn)) {
             *error = QStringLiteral("PDFを作成できません");
             return false;
         }
     }
-    if (!file.commit()) {
+    const QByteArray pdf = readableAsDrawn(written.data(), drawn);
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(pdf) != pdf.size() || !file.commit()) {
         *error = file.errorString();
         return false;
     }

@@ -10,8 +10,10 @@ class QPagedPaintDevice;
 
 // Lays a sheet out on the pages of a printer or a PDF writer and paints it: on every page the
 // title, the date with its weekday, the target, the time it was printed and "1 / 3"; a column
-// header wherever a list starts or goes on; rows never cut by a page break, long texts wrapped
-// within their column. The week sheet starts with the slot grid as the time inquiry shows it.
+// header wherever a list starts or goes on; long texts wrapped within their column, and a row
+// never cut by a page break unless it is taller than a page: such a row goes on over the next
+// pages, each cell line by line. The week sheet starts with the slot grid as the time inquiry
+// shows it. A PDF's text reads back as the text drawn (see pdf_text.h).
 namespace sheets {
 
 // The week sheet lies across the page, the lists stand upright.

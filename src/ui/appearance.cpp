@@ -3,8 +3,25 @@
 #include <QApplication>
 #include <QFont>
 #include <QFontDatabase>
+#include <QLibraryInfo>
+#include <QTranslator>
 
 namespace ui {
+
+namespace {
+
+// Qt's own windows (the file dialog, the print dialog and its preview, the buttons of standard
+// boxes) in Japanese like the rest of the program, whatever language the desktop is set to.
+void translateQtWindows(QApplication& application)
+{
+    auto* translator = new QTranslator(&application);
+    if (translator->load(QStringLiteral("qtbase_ja"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QApplication::installTranslator(translator);
+    else
+        delete translator;
+}
+
+} // namespace
 
 void applyAppearance(QApplication& application)
 {
@@ -18,6 +35,7 @@ void applyAppearance(QApplication& application)
     font.setPointSize(9);
     application.setFont(font);
     application.setStyle(QStringLiteral("Fusion"));
+    translateQtWindows(application);
 }
 
 } // namespace ui

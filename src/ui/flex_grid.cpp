@@ -682,8 +682,11 @@ bool FlexGrid::viewportEvent(QEvent* event)
         event->ignore();
         return true;
     }
-    // Plain text, each line as it is; a name or remark that Qt would take for markup is escaped.
-    const QString shown = Qt::mightBeRichText(tip) ? Qt::convertFromPlainText(tip, Qt::WhiteSpaceNoWrap) : tip;
+    // Plain text, each character as it is. The tooltip takes a text for markup by the same test, so
+    // such a text (a name holding "<b>") is escaped, keeping its spaces, full-width ones too, and its
+    // line breaks.
+    const QString shown =
+        Qt::mightBeRichText(tip) ? QStringLiteral("<p style='white-space:pre'>") + tip.toHtmlEscaped() + QStringLiteral("</p>") : tip;
     QToolTip::showText(help->globalPos(), shown, viewport(), cellRect(row, col));
     return true;
 }

@@ -176,6 +176,8 @@ QLineEdit* Form::displayBox(const QString& name, QWidget* parent)
 QLabel* Form::label(const QString& caption, QWidget* parent, const QString& name)
 {
     auto* l = new QLabel(caption, parent ? parent : this);
+    // A label may show what the database holds: never taken for markup.
+    l->setTextFormat(Qt::PlainText);
     if (!name.isEmpty())
         l->setObjectName(name);
     return l;

@@ -1,6 +1,7 @@
 #include "ui/message_box.h"
 
 #include <QApplication>
+#include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
 
@@ -21,9 +22,13 @@ bool show(const Shown& message)
     QMessageBox box(QApplication::activeWindow());
     box.setObjectName(QStringLiteral("MessageBox"));
     box.setWindowTitle(message.title);
+    // Messages name records (a reserver "<b>太郎</b>" too): shown as plain text, never as markup.
+    box.setTextFormat(Qt::PlainText);
     box.setText(message.text);
     // Shown at once, not behind a details button: the operator reads what the answer acts on.
     box.setInformativeText(message.detail);
+    if (auto* detail = box.findChild<QLabel*>(QStringLiteral("qt_msgbox_informativelabel")))
+        detail->setTextFormat(Qt::PlainText);
     switch (message.icon) {
     case Icon::None: box.setIcon(QMessageBox::NoIcon); break;
     case Icon::Exclamation: box.setIcon(QMessageBox::Warning); break;

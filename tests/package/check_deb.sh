@@ -22,7 +22,7 @@ grep -q '^Exec=kelvora-desk' "$scratch/root/usr/share/applications/kelvora.deskt
 grep -q '^Icon=kelvora' "$scratch/root/usr/share/applications/kelvora.desktop" || fail "desktop entry has no icon"
 
 depends=$(dpkg-deb -f "$deb" Depends)
-for needed in libqt6widgets6 libsqlite3-0 fonts-noto-cjk; do
+for needed in libqt6widgets6 libsqlite3-0 fonts-noto-cjk qt6-translations-l10n; do
   echo "$depends" | grep -q "$needed" || fail "Depends lacks $needed: $depends"
 done
 

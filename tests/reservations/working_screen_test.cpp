@@ -9,6 +9,7 @@
 #include <QHelpEvent>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QTextDocument>
 #include <QToolTip>
 
 namespace {
@@ -62,6 +63,51 @@ TEST_F(WorkingScreenTest, HoveringASlotNamesWhoHoldsItAndTheClosureOfAClosedDay)
     EXPECT_TRUE(QToolTip::isVisible());
     EXPECT_TRUE(QToolTip::text().contains("山田太郎（-000001）")) << QToolTip::text().toStdString();
     QToolTip::hideText();
+}
+
+// What a label draws: its text as it is, or what the markup shows when Qt takes the text for markup
+// (an image as U+FFFC, <br> as a line break).
+QString drawnText(const QLabel* label)
+{
+    if (label->textFormat() == Qt::PlainText || (label->textFormat() == Qt::AutoText && !Qt::mightBeRichText(label->text())))
+        return label->text();
+    QTextDocument markup;
+    markup.setHtml(label->text());
+    return markup.toPlainText();
+}
+
+TEST_F(WorkingScreenTest, NamesAndRemarksThatLookLikeMarkupAreShownAsTypedOnHoverAndInQuestions)
+{
+    basic("00001", 3);
+    reserver("-000001", "<b>太郎</b>", "ﾀﾛｳ");
+    book("00001", "2026/12/08", "10:00", "11:00", "-000001", "<b>太郎</b>", "<img src=x>&amp;<br>次");
+    book("00001", "2026/12/08", "10:00", "11:00", "-000002", "佐藤", "&lt;i&gt;");
+    openByTarget();
+    inquiry->show();
+    const QRect rect = slotGrid()->cellRect(2, column(10, 0));
+    QWidget* viewport = slotGrid()->viewport();
+    QHelpEvent hover(QEvent::ToolTip, rect.center(), viewport->mapToGlobal(rect.center()));
+    QApplication::sendEvent(viewport, &hover);
+    const QLabel* tip = nullptr;
+    for (QWidget* window : QApplication::topLevelWidgets()) {
+        if (window->inherits("QTipLabel") && window->isVisible())
+            tip = qobject_cast<QLabel*>(window);
+    }
+    ASSERT_NE(tip, nullptr);
+    EXPECT_EQ(drawnText(tip), "10:00～11:00　<b>太郎</b>（-000001）　<img src=x>&amp;<br>次\n10:00～11:00　佐藤（-000002）　&lt;i&gt;");
+    QToolTip::hideText();
+
+    // The question before a cancellation names the booking under its text.
+    choose(2, column(10, 0));
+    list()->clickCell(1, 0);
+    msg::clearResponder();
+    QString detail;
+    whenModalShown([&](QWidget* box) {
+        detail = drawnText(box->findChild<QLabel*>("qt_msgbox_informativelabel"));
+        box->findChild<QAbstractButton*>("No")->click();
+    });
+    press(inquiry, "削除");
+    EXPECT_TRUE(detail.contains("<b>太郎</b>")) << detail.toStdString();
 }
 
 TEST_F(WorkingScreenTest, StepButtonsMoveTheInquiryInPlaceAndTodayComesBack)

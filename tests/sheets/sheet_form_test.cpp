@@ -78,7 +78,7 @@ TEST_F(SheetFormTest, CsvAndPdfGoWhereTheOperatorSaysAndThePreviewShowsThePages)
     QFile csv(folder() + "/day.csv");
     ASSERT_TRUE(csv.open(QIODevice::ReadOnly));
     EXPECT_EQ(QString::fromUtf8(csv.readAll().mid(3)), "予約日,対象番号,対象略称,開始,終了,予約者NO,氏名,カナ,電話番号,備考\r\n"
-                                                       "2026/12/08,00001,コートA,10:00,10:30,－000001,山田太郎,ｶﾅ,03-1111-2222,＝1+1\r\n");
+                                                       "2026/12/08,00001,コートA,10:00,10:30,-000001,山田太郎,ｶﾅ,03-1111-2222,'=1+1\r\n");
     EXPECT_TRUE(pdfText(folder() + "/day.pdf").contains("山田太郎"));
     EXPECT_EQ(previewPages, 1);
     EXPECT_EQ(messageTexts(), (QStringList{folder() + "/day.csv に出力しました。", folder() + "/day.pdf に出力しました。"}));

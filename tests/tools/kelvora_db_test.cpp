@@ -254,7 +254,7 @@ TEST_F(KelvoraDbTest, SheetAndExportWriteWhatAMorningJobAsksFor)
     QFile reservations("r.csv");
     QFile reservers("p.csv");
     ASSERT_TRUE(reservations.open(QIODevice::ReadOnly) && reservers.open(QIODevice::ReadOnly));
-    EXPECT_TRUE(reservations.readAll().endsWith("\r\n2026/12/08,00001,,10:00,11:00,－000001,佐藤,,0,,\r\n"));
+    EXPECT_TRUE(reservations.readAll().endsWith("\r\n2026/12/08,00001,,10:00,11:00,-000001,佐藤,,0,,\r\n"));
     EXPECT_TRUE(reservers.readAll().startsWith("\xEF\xBB\xBF予約者NO,氏名,カナ,住所,電話番号"));
 }
 
