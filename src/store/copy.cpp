@@ -148,7 +148,7 @@ void copyDatabase(const QString& from, const QString& to)
     try {
         const Database target = Database::open(to);
         if (target.connection() == source.connection())
-            throw StoreError(QStringLiteral("「%1」と「%2」は同じデータベースです。").arg(from, to));
+            throw StoreError(QStringLiteral("「%1」と「%2」は同じデータベースです。").arg(shownDatabase(from), shownDatabase(to)));
         const bool makeTables = serverWithoutTables(target);
         if (makeTables)
             madeTablesOn = target.connection();

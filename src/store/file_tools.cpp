@@ -28,7 +28,7 @@ void requireDatabaseFile(const QString& path)
     if (info.isDir())
         throw StoreError(QStringLiteral("「%1」はフォルダです。データベースファイルを指定してください。").arg(path));
     if (!info.isFile())
-        throw StoreError(QStringLiteral("「%1」が見つかりません。").arg(path));
+        throw StoreError(QStringLiteral("「%1」が見つかりません。").arg(shownDatabase(path)));
 }
 
 void createDatabaseFile(const QString& path)

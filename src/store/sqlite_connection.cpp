@@ -260,7 +260,7 @@ std::shared_ptr<Connection> openFile(const QString& fileName)
     const QFileInfo info(fileName);
     if (!info.exists() || !info.isFile()) {
         throw StoreError(QStringLiteral("データベースファイル「%1」が見つかりません（フォルダ: %2）。")
-                             .arg(fileName, QDir::toNativeSeparators(QDir::currentPath())),
+                             .arg(shownDatabase(fileName), QDir::toNativeSeparators(QDir::currentPath())),
                          SQLITE_CANTOPEN);
     }
     // Different spellings of one file (a link, "./") share one connection too.

@@ -300,4 +300,22 @@ TEST_F(KelvoraDbServerTest, CopyMovesEveryRecordToTheServerAndBackAndRefusesATar
     EXPECT_EQ(tableContents(kAllTables), onServer);
 }
 
+// A password given on the command line is used but never shown: neither by the check nor in the
+// copy's refusal, whether the connection string is of the key=value kind or a URI.
+TEST_F(KelvoraDbServerTest, APasswordGivenOnTheCommandLineIsNeverShown)
+{
+    const QString keyValue = serverAddress() + " password=geheim";
+    const ToolRun check = tool({"check", keyValue});
+    EXPECT_EQ(check.exitCode, 0) << check.err.toStdString();
+    EXPECT_TRUE(check.out.endsWith(": OK\n")) << check.out.toStdString();
+    EXPECT_TRUE(check.out.contains("dbname=kelvora_")) << check.out.toStdString();
+
+    const QRegularExpressionMatch parts = QRegularExpression("host=(\\S+) .*dbname=(\\S+)").match(serverAddress());
+    const QString uri = QString("postgresql://postgres:geheim@/%1?host=%2").arg(parts.captured(2), parts.captured(1));
+    const ToolRun copy = tool({"copy", keyValue, uri});
+    EXPECT_EQ(copy.exitCode, 1);
+    EXPECT_TRUE(copy.err.contains("は同じデータベースです。")) << copy.err.toStdString();
+    EXPECT_FALSE((check.out + check.err + copy.out + copy.err).contains("geheim"));
+}
+
 } // namespace
