@@ -5,6 +5,7 @@
 
 #include "store/connection.h"
 #include "store/database.h"
+#include "store/leftover_journal.h"
 #include "store/schema.h"
 #include "store/store_error.h"
 
@@ -181,10 +182,16 @@ void backupDatabase(const QString& from, const QString& to, const Progress& prog
         return backupDatabaseFile(from, to, progress);
     // Made under another name and put in place when complete, so `to` never holds half a copy.
     const QString scratch = to + QStringLiteral(".part");
-    QFile::remove(scratch);
+    detail::removeWithJournals(scratch);
     copyDatabase(from, scratch);
+    try {
+        detail::settleLeftoverJournal(to);
+    } catch (const StoreError&) {
+        detail::removeWithJournals(scratch);
+        throw;
+    }
     if (std::rename(QFile::encodeName(scratch).constData(), QFile::encodeName(to).constData()) != 0) {
-        QFile::remove(scratch);
+        detail::removeWithJournals(scratch);
         throw StoreError(QStringLiteral("「%1」を作成できません。").arg(to));
     }
 }

@@ -300,6 +300,34 @@ TEST_F(KelvoraDbServerTest, CopyMovesEveryRecordToTheServerAndBackAndRefusesATar
     EXPECT_EQ(tableContents(kAllTables), onServer);
 }
 
+// A journal that a save cut short by a crash left beside an earlier file never meets a new file of
+// that name: the backup from the server rolls it back into the file it belongs to before it puts
+// the copy in place; create and demo, which find no such file, refuse and name the journal.
+TEST_F(KelvoraDbServerTest, ANewFileNeverTakesOverTheJournalOfAnEarlierOne)
+{
+    insert("設定", {{"設定_番号", "00001"}, {"設定_名称", "会議室"}});
+    ASSERT_EQ(tool({"backup", serverAddress(), "first.mdb"}).exitCode, 0);
+    copyWithSaveCutShort("first.mdb", "back.mdb");
+    insert("設定", {{"設定_番号", "00002"}, {"設定_名称", "和室"}});
+    const ToolRun backup = tool({"backup", serverAddress(), "back.mdb"});
+    ASSERT_EQ(backup.exitCode, 0) << backup.err.toStdString();
+    EXPECT_FALSE(QFile::exists("back.mdb-journal"));
+    EXPECT_EQ(tool({"check", "back.mdb"}).out, "back.mdb: OK\n");
+    EXPECT_EQ(rowsIn("back.mdb", "設定"), 2);
+    EXPECT_EQ(rowsIn("back.mdb", "予約者"), 0);
+
+    copyWithSaveCutShort("first.mdb", "new.mdb");
+    ASSERT_TRUE(QFile::remove("new.mdb"));
+    for (const QString& command : {"create", "demo"}) {
+        const ToolRun refused = tool({command, "new.mdb"});
+        EXPECT_EQ(refused.exitCode, 1);
+        EXPECT_TRUE(refused.err.contains("以前の「new.mdb」の保存の途中で止まった変更の記録「new.mdb-journal」が残っています。"))
+            << refused.err.toStdString();
+        EXPECT_FALSE(QFile::exists("new.mdb"));
+    }
+    EXPECT_TRUE(QFile::exists("new.mdb-journal"));
+}
+
 // A password given on the command line is used but never shown: neither by the check nor in the
 // copy's refusal, whether the connection string is of the key=value kind or a URI.
 TEST_F(KelvoraDbServerTest, APasswordGivenOnTheCommandLineIsNeverShown)
