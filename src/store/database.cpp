@@ -50,6 +50,11 @@ Database Database::openSeparately(const QString& name)
     return Database(detail::Connection::openSeparately(databaseToOpen(name)));
 }
 
+Database Database::openToRead(const QString& name)
+{
+    return Database(detail::Connection::openToRead(databaseToOpen(name)));
+}
+
 Database::Database(std::shared_ptr<detail::Connection> connection) : connection_(std::move(connection))
 {}
 

@@ -36,6 +36,10 @@ public:
     // A handle with a connection of its own, shared with no other handle: the database as another
     // desk sees it (a second desk in the same process, or a tool working beside the program).
     static Database openSeparately(const QString& name = {});
+    // A handle of its own that only reads the database as it is, for a copy, an export or a sheet:
+    // one of an earlier version is not upgraded (the tables of later versions are missing), and
+    // nothing is written, except that a file's save cut short by a crash is rolled back first.
+    static Database openToRead(const QString& name);
 
     // The file name, or the database and its server, as messages name it.
     const QString& fileName() const;

@@ -31,19 +31,29 @@ protected:
         EXPECT_TRUE(process.waitForFinished(60000));
         return {process.exitCode(), QString::fromUtf8(process.readAllStandardOutput()), QString::fromUtf8(process.readAllStandardError())};
     }
-    // The number of rows of a table of any database file.
-    static int rowsIn(const QString& file, const QString& table)
+    // The first value a query of any database file gives, as text; a null text when it gives none.
+    static QString firstValue(const QString& file, const QString& sql)
     {
         sqlite3* raw = nullptr;
         sqlite3_stmt* stmt = nullptr;
-        int rows = -1;
+        QString value;
         if (sqlite3_open_v2(QFile::encodeName(file).constData(), &raw, SQLITE_OPEN_READONLY, nullptr) == SQLITE_OK &&
-            sqlite3_prepare_v2(raw, ("SELECT count(*) FROM " + table).toUtf8().constData(), -1, &stmt, nullptr) == SQLITE_OK &&
-            sqlite3_step(stmt) == SQLITE_ROW)
-            rows = sqlite3_column_int(stmt, 0);
+            sqlite3_prepare_v2(raw, sql.toUtf8().constData(), -1, &stmt, nullptr) == SQLITE_OK && sqlite3_step(stmt) == SQLITE_ROW)
+            value = QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(stmt, 0)));
         sqlite3_finalize(stmt);
         sqlite3_close(raw);
-        return rows;
+        return value;
+    }
+    // The number of rows of a table of any database file.
+    static int rowsIn(const QString& file, const QString& table)
+    {
+        const QString rows = firstValue(file, "SELECT count(*) FROM " + table);
+        return rows.isNull() ? -1 : rows.toInt();
+    }
+    static QByteArray contentsOf(const QString& file)
+    {
+        QFile read(file);
+        return read.open(QIODevice::ReadOnly) ? read.readAll() : QByteArray();
     }
 };
 
@@ -345,5 +355,78 @@ TEST_F(KelvoraDbServerTest, APasswordGivenOnTheCommandLineIsNeverShown)
     EXPECT_TRUE(copy.err.contains("は同じデータベースです。")) << copy.err.toStdString();
     EXPECT_FALSE((check.out + check.err + copy.out + copy.err).contains("geheim"));
 }
+
+// A text is carried as it is stored, byte for byte: one that begins with U+FEFF arrives with it.
+// One whose bytes are not UTF-8, or that holds U+0000 for a server, is named, and nothing is copied.
+TEST_F(KelvoraDbServerTest, ACopyCarriesEveryTextByteForByteOrNamesTheOneItCannot)
+{
+    store::createDatabaseFile("src.mdb");
+    runOn("src.mdb", "INSERT INTO 予約者 (予約者_予約者NO, 予約者_予約者名) VALUES ('-000001', CAST(X'EFBBBFE4BD90E897A4' AS TEXT)),"
+                     " ('-000002', CAST(X'61FF62' AS TEXT))");
+    const QString named = "データベース「src.mdb」のテーブル「予約者」のレコード（予約者_予約者NO「-000002」）"
+                          "の項目「予約者_予約者名」の値はそのままではコピーできません（%1）。何もコピーしていません。";
+    const ToolRun notUtf8 = tool({"copy", "src.mdb", "bad.mdb"});
+    EXPECT_EQ(notUtf8.exitCode, 1);
+    EXPECT_TRUE(notUtf8.err.contains(named.arg("UTF-8 の文字として読めないバイトがあります"))) << notUtf8.err.toStdString();
+    EXPECT_FALSE(QFile::exists("bad.mdb"));
+
+    runOn("src.mdb", "UPDATE 予約者 SET 予約者_予約者名 = CAST(X'610062' AS TEXT) WHERE 予約者_予約者NO = '-000002'");
+    const ToolRun nul = tool({"copy", "src.mdb", serverAddress()});
+    EXPECT_EQ(nul.exitCode, 1);
+    EXPECT_TRUE(nul.err.contains(named.arg("サーバーのデータベースには入らない文字 U+0000 があります"))) << nul.err.toStdString();
+
+    runOn("src.mdb", "DELETE FROM 予約者 WHERE 予約者_予約者NO = '-000002'");
+    ASSERT_EQ(tool({"copy", "src.mdb", serverAddress()}).exitCode, 0);
+    const ToolRun back = tool({"backup", serverAddress(), "back.mdb"});
+    ASSERT_EQ(back.exitCode, 0) << back.err.toStdString();
+    EXPECT_EQ(firstValue("back.mdb", "SELECT hex(予約者_予約者名) FROM 予約者"), "EFBBBFE4BD90E897A4");
+}
+
+// Reading a database for a copy, an export or a sheet changes nothing: one of an earlier version,
+// a read-only file too, is read as it is, and the copy is a database of the current version.
+class KelvoraDbReadingTest : public KelvoraDbTest, public ::testing::WithParamInterface<StoreKind> {
+protected:
+    bool onServer() const override { return GetParam() == StoreKind::Server; }
+};
+
+TEST_P(KelvoraDbReadingTest, ACopyAnExportAndASheetReadADatabaseOfAnEarlierVersionAsItIs)
+{
+    // The demo's records in a database of version 2, which has no look-up keys of its reservers.
+    ASSERT_EQ(tool({"demo", "demo.mdb"}).exitCode, 0);
+    QString source = "demo.mdb";
+    if (onServer()) {
+        ASSERT_EQ(tool({"copy", "demo.mdb", serverAddress()}).exitCode, 0);
+        runSql(dropLaterThan(2, store::schema::Engine::Server));
+        source = serverAddress();
+    } else {
+        makeFormerVersionFile(source, 2);
+    }
+    const auto unchanged = [&] {
+        if (onServer())
+            return !store::Database::openToRead(source).connection()->hasTable("予約者検索");
+        return contentsOf(source) == contentsOf("demo.mdb.before");
+    };
+    ASSERT_TRUE(QFile::copy("demo.mdb", "demo.mdb.before"));
+
+    const ToolRun copy = tool({"copy", source, "new.mdb"});
+    ASSERT_EQ(copy.exitCode, 0) << copy.err.toStdString();
+    EXPECT_EQ(tool({"check", "new.mdb"}).out, "new.mdb: OK\n");
+    EXPECT_EQ(rowsIn("new.mdb", "予約者検索"), 12) << "the copy makes the keys of the version it is of";
+    EXPECT_TRUE(unchanged());
+
+    ImmutablePath readOnly("demo.mdb");
+    if (!onServer() && !readOnly.holds())
+        GTEST_SKIP() << "the immutable attribute cannot be set here";
+    const ToolRun reservers = tool({"export", source, "reservers", "p.csv"});
+    EXPECT_EQ(reservers.exitCode, 0) << reservers.err.toStdString();
+    QFile exported("p.csv");
+    ASSERT_TRUE(exported.open(QIODevice::ReadOnly));
+    EXPECT_EQ(exported.readAll().count('\n'), 13);
+    const ToolRun sheet = tool({"sheet", source, "--date", "2026-12-08", "--pdf", "day.pdf"});
+    EXPECT_EQ(sheet.exitCode, 0) << sheet.err.toStdString();
+    EXPECT_TRUE(unchanged());
+}
+
+ON_BOTH_STORES(KelvoraDbReadingTest);
 
 } // namespace
