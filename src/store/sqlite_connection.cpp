@@ -251,6 +251,17 @@ bool SqliteStatement::step(const QString& what)
     return false;
 }
 
+// A missing file is named with the folder it was looked for in: the program never makes one.
+void requireFile(const QString& fileName)
+{
+    const QFileInfo info(fileName);
+    if (!info.exists() || !info.isFile()) {
+        throw StoreError(QStringLiteral("データベースファイル「%1」が見つかりません（フォルダ: %2）。")
+                             .arg(shownDatabase(fileName), QDir::toNativeSeparators(QDir::currentPath())),
+                         SQLITE_CANTOPEN);
+    }
+}
+
 } // namespace
 
 sqlite3* sqliteHandle(const Connection& connection)
@@ -268,14 +279,9 @@ std::shared_ptr<Connection> openFile(const QString& fileName)
         if (std::shared_ptr<Connection> shared = it->second.lock())
             return shared;
     }
-    const QFileInfo info(fileName);
-    if (!info.exists() || !info.isFile()) {
-        throw StoreError(QStringLiteral("データベースファイル「%1」が見つかりません（フォルダ: %2）。")
-                             .arg(shownDatabase(fileName), QDir::toNativeSeparators(QDir::currentPath())),
-                         SQLITE_CANTOPEN);
-    }
+    requireFile(fileName);
     // Different spellings of one file (a link, "./") share one connection too.
-    const QString key = info.canonicalFilePath();
+    const QString key = QFileInfo(fileName).canonicalFilePath();
     if (auto it = connections.find(key); it != connections.end()) {
         if (std::shared_ptr<Connection> shared = it->second.lock()) {
             connections[absolute] = shared;
@@ -291,6 +297,7 @@ std::shared_ptr<Connection> openFile(const QString& fileName)
 
 std::shared_ptr<Connection> connectFile(const QString& fileName, bool onlyReading)
 {
+    requireFile(fileName);
     sqlite3* db = nullptr;
     // Never SQLITE_OPEN_CREATE: a missing file is an error, not a new empty database.
     int rc = sqlite3_open_v2(fileName.toUtf8().constData(), &db, SQLITE_OPEN_READWRITE, nullptr);
