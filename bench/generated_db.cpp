@@ -171,6 +171,9 @@ void generate(const QString& path)
             .text(7, latest[size_t(who)])
             .run();
     }
+    // As the benchmarks have always had them: without look-up keys, and not left for the program
+    // to make at its first open, which would be timed with whatever opens the file first.
+    check(sqlite3_exec(db, "DELETE FROM 予約者変更", nullptr, nullptr, nullptr), db);
     Insert counter(db, "INSERT INTO 発番 VALUES ('00000',?,'','')");
     counter.text(1, QByteArray::number(kReservers).rightJustified(6, '0')).run();
     check(sqlite3_exec(db, "COMMIT; ANALYZE", nullptr, nullptr, nullptr), db);

@@ -116,17 +116,18 @@ int main(int argc, char** argv)
             QTextStream out(stdout);
             for (const QString& problem : problems)
                 out << problem << '\n';
+            const QString shown = store::shownDatabase(args[1]);
             // A database on a server has been brought up to this version by opening it for the check.
             const int version = store::isServerAddress(args[1]) ? store::schema::kCurrentVersion : store::databaseFileVersion(args[1]);
             if (version < store::schema::kCurrentVersion) {
                 // An older file is not broken: the program upgrades it when it opens it.
                 out << QStringLiteral("%1: 古い版（%2）のファイルです。「kelvora-db upgrade %1」で版 %3 に更新してください"
                                       "（プログラムで開いても更新されます）。\n")
-                           .arg(args[1])
+                           .arg(shown)
                            .arg(version)
                            .arg(store::schema::kCurrentVersion);
             } else if (problems.isEmpty()) {
-                out << args[1] << ": OK\n";
+                out << shown << ": OK\n";
             }
             return problems.isEmpty() ? 0 : 1;
         }

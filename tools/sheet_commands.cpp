@@ -58,7 +58,8 @@ int runSheetCommand(const QStringList& arguments)
     if (!date)
         return fail(QStringLiteral("日付に正しく入力してください"));
 
-    const store::Database db = store::Database::open(options.rest[0]);
+    // Read as it is, never changed: a file of an earlier version, read-only too, is not upgraded.
+    const store::Database db = store::Database::openToRead(options.rest[0]);
     std::optional<records::Target> target;
     if (typedTarget) {
         const std::optional<QString> number = records::paddedNumber(*typedTarget);
@@ -92,13 +93,13 @@ int runExportCommand(const QStringList& arguments)
     QString error;
     bool written = false;
     if (what == "reservers" && !from && !to) {
-        written = sheets::writeReserversCsv(store::Database::open(file), out, &error);
+        written = sheets::writeReserversCsv(store::Database::openToRead(file), out, &error);
     } else if (what == "reservations" && from && to) {
         const std::optional<QDate> first = input::date(*from);
         const std::optional<QDate> last = input::date(*to);
         if (!first || !last || *first > *last)
             return fail(QStringLiteral("期間に正しく入力してください"));
-        written = sheets::writeReservationsCsv(store::Database::open(file), *first, *last, out, &error);
+        written = sheets::writeReservationsCsv(store::Database::openToRead(file), *first, *last, out, &error);
     } else {
         return usage();
     }

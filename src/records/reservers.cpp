@@ -14,6 +14,12 @@ store::Table byNumber(const store::Database& db)
     return db.table("予約者", "Key_予約者");
 }
 
+// Any stored value other than 1 and 0 reads as female, as the desk has always shown it.
+Sex sexOf(int stored)
+{
+    return stored == int(Sex::Male) ? Sex::Male : stored == int(Sex::NotChosen) ? Sex::NotChosen : Sex::Female;
+}
+
 Reserver read(const store::Table& r)
 {
     return {r.text("予約者_予約者NO"),
@@ -24,7 +30,7 @@ Reserver read(const store::Table& r)
             r.text("予約者_電話番号"),
             r.text("予約者_携帯番号"),
             stored::legacyDate(r, "予約者_年月日"),
-            r.integer("予約者_性別") == int(Sex::Male) ? Sex::Male : Sex::Female,
+            sexOf(r.integer("予約者_性別")),
             stored::legacyDate(r, "予約者_最新予約日"),
             r.text("予約者_備考")};
 }

@@ -13,8 +13,8 @@
 // 予約者検索, which every function here that writes or removes a reserver keeps in step.
 namespace records {
 
-// 予約者_性別.
-enum class Sex { Male = 1, Female = 2 };
+// 予約者_性別: 0 when neither was chosen.
+enum class Sex { NotChosen = 0, Male = 1, Female = 2 };
 
 struct Reserver {
     QString number; // "prefix-000001"
@@ -25,7 +25,7 @@ struct Reserver {
     QString phone;
     QString mobile;
     std::optional<QDate> birth;
-    Sex sex = Sex::Female;
+    Sex sex = Sex::NotChosen;
     std::optional<QDate> lastBooked; // 予約者_最新予約日
     QString remark;
 };

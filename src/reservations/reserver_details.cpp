@@ -238,7 +238,7 @@ bool ReserverDetailsForm::ShowReserver(const std::optional<records::Reserver>& r
     住所->setText(r.address);
     電話番号->setText(r.phone);
     携帯番号->setText(r.mobile);
-    (r.sex == records::Sex::Male ? 男 : 女)->setChecked(true);
+    ShowSex(r.sex);
     生年月日->setText(r.birth ? input::dateText(*r.birth) : QString());
     備考->setText(r.remark);
     CheckReserverName();
@@ -260,6 +260,18 @@ void ReserverDetailsForm::ClearReserver()
     for (QLineEdit* box : {予約者カナ, 予約者NO, 予約者名, 住所, 電話番号, 携帯番号, 生年月日, 備考})
         box->clear();
     年齢->clear();
+    ShowSex(records::Sex::NotChosen);
+}
+
+void ReserverDetailsForm::ShowSex(records::Sex sex)
+{
+    // Two exclusive options cannot both be cleared while they exclude each other.
+    for (QRadioButton* option : {男, 女})
+        option->setAutoExclusive(false);
+    男->setChecked(sex == records::Sex::Male);
+    女->setChecked(sex == records::Sex::Female);
+    for (QRadioButton* option : {男, 女})
+        option->setAutoExclusive(true);
 }
 
 QString ReserverDetailsForm::reserverName() const
@@ -278,7 +290,7 @@ records::Reserver ReserverDetailsForm::ReserverToSave(const store::Database& db,
     r.phone = 電話番号->text();
     r.mobile = 携帯番号->text();
     r.birth = input::date(生年月日->text());
-    r.sex = 男->isChecked() ? records::Sex::Male : records::Sex::Female;
+    r.sex = 男->isChecked() ? records::Sex::Male : 女->isChecked() ? records::Sex::Female : records::Sex::NotChosen;
     r.remark = 備考->text();
     return r;
 }

@@ -47,7 +47,7 @@ protected:
     // Shows the particulars of the reserver with this name or number; false when there is none.
     bool ShowReserverByName(const QString& name);
     bool ShowReserverByNumber(const QString& number);
-    // Empties every box and the age; the list is left as it is.
+    // Empties every box and the age and chooses no sex; the list is left as it is.
     void ClearReserver();
 
     // The name as stored: without blanks around it.
@@ -84,4 +84,6 @@ private:
     QLayout* listLayout();
     // Shows a reserver's particulars; false for none.
     bool ShowReserver(const std::optional<records::Reserver>& reserver);
+    // Chooses 男 or 女, or neither.
+    void ShowSex(records::Sex sex);
 };

@@ -53,7 +53,10 @@ bool writeReserversCsv(const store::Database& db, const QString& path, QString* 
     store::Transaction oneReading(db, store::Transaction::ForReading);
     records::forEachReserver(db, [&](const records::Reserver& r) {
         file.writeRow({r.number, r.name, r.kana, r.address, r.phone, r.mobile, dateOrEmpty(r.birth),
-                       r.sex == records::Sex::Male ? "男" : "女", r.target, dateOrEmpty(r.lastBooked), r.remark});
+                       r.sex == records::Sex::Male     ? "男"
+                       : r.sex == records::Sex::Female ? "女"
+                                                       : "",
+                       r.target, dateOrEmpty(r.lastBooked), r.remark});
     });
     oneReading.commit();
     return finish(file, error);

@@ -55,6 +55,11 @@ std::shared_ptr<Connection> Connection::openSeparately(const QString& name)
     return isServerAddress(name) ? connectServer(name) : connectFile(name);
 }
 
+std::shared_ptr<Connection> Connection::openToRead(const QString& name)
+{
+    return isServerAddress(name) ? connectServer(name, true) : connectFile(name, true);
+}
+
 Connection::Connection(QString name, Dialect dialect) : name_(std::move(name)), dialect_(dialect)
 {}
 

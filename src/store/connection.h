@@ -34,6 +34,9 @@ public:
     virtual bool step(const QString& what) = 0;
     // A column of the current row; NULL reads as the empty text.
     virtual Cell cell(int column) const = 0;
+    // The same as the database holds it, byte for byte: text in its stored UTF-8, an integer as
+    // its decimal digits, NULL as nothing.
+    virtual QByteArray bytes(int column) const = 0;
     virtual qint64 integer(int column) const = 0;
     virtual int columns() const = 0;
     // The records the statement's run inserted, changed or deleted.
@@ -107,6 +110,8 @@ public:
     static std::shared_ptr<Connection> open(const QString& name);
     // A connection no other handle shares.
     static std::shared_ptr<Connection> openSeparately(const QString& name);
+    // A connection of its own that reads the database as it is: neither upgraded nor written.
+    static std::shared_ptr<Connection> openToRead(const QString& name);
     virtual ~Connection();
 
     // The database as messages name it: the file name, or the database and its server.
@@ -184,12 +189,12 @@ std::map<QString, std::weak_ptr<Connection>>& openConnections();
 // The engines' own ways of opening: one shared with the other handles on the database, and one
 // of its own.
 std::shared_ptr<Connection> openFile(const QString& fileName);
-std::shared_ptr<Connection> connectFile(const QString& fileName);
+std::shared_ptr<Connection> connectFile(const QString& fileName, bool onlyReading = false);
 std::shared_ptr<Connection> openServer(const QString& address);
 // Whether a server's connection string holds a password (password=…, or a URI's user:password@).
 bool holdsPassword(const QString& address);
 // Why libpq cannot read a connection string, or the empty text when it can.
 QString connectionStringProblem(const QString& address);
-std::shared_ptr<Connection> connectServer(const QString& address);
+std::shared_ptr<Connection> connectServer(const QString& address, bool onlyReading = false);
 
 } // namespace store::detail

@@ -5,12 +5,15 @@
 
 #include "store/connection.h"
 #include "store/database.h"
+#include "store/leftover_journal.h"
+#include "store/reserver_keys.h"
 #include "store/schema.h"
 #include "store/store_error.h"
 
 #include <QCryptographicHash>
 #include <QFile>
 #include <cstdio>
+#include <optional>
 
 namespace store {
 
@@ -19,7 +22,8 @@ namespace {
 using detail::Cell;
 
 // Reads a table record by record in the order of its key (its first index), then row id: the
-// same order in any database holding the same records.
+// same order in any database holding the same records. The checksum is taken over the values as
+// the database holds them, byte for byte.
 class KeyOrderReader {
 public:
     KeyOrderReader(const Database& database, const schema::TableDef& table) : table_(table), cursor_(database.table(table.name))
@@ -33,8 +37,10 @@ public:
         }
     }
 
-    // The next record's fields in catalogue order, added to the running checksum.
-    bool next(std::vector<Cell>& values)
+    // The next record's fields in catalogue order, added to the running checksum. Read to be
+    // written into a database of the engine `into`, a text whose stored bytes would not arrive as
+    // they are is refused, naming its record and field.
+    bool next(std::vector<Cell>& values, std::optional<schema::Engine> into = {})
     {
         if (started_ && !cursor_.eof())
             cursor_.moveNext();
@@ -43,10 +49,14 @@ public:
             return false;
         values.resize(table_.fields.size());
         for (size_t i = 0; i < values.size(); ++i) {
-            const Value value = cursor_.field(table_.fields[i].name);
+            const QString& field = table_.fields[i].name;
+            const Value value = cursor_.field(field);
             values[i] = value.isInteger() ? Cell::ofInteger(value.integer()) : Cell{false, 0, value.text()};
-            const QByteArray bytes = values[i].isInteger ? "i" + QByteArray::number(values[i].number) : "t" + values[i].text.toUtf8();
-            hash_.addData(QByteArray::number(bytes.size()) + ':' + bytes);
+            const QByteArray stored = cursor_.storedBytes(field);
+            if (into && !values[i].isInteger)
+                requireCarried(values[i].text, stored, field, *into);
+            const QByteArray typed = (values[i].isInteger ? "i" : "t") + stored;
+            hash_.addData(QByteArray::number(typed.size()) + ':' + typed);
         }
         ++count_;
         return true;
@@ -56,6 +66,20 @@ public:
     QByteArray checksum() const { return hash_.result(); }
 
 private:
+    // The copy writes a text as the characters read, in UTF-8: bytes that are not UTF-8 would
+    // arrive changed, and a server keeps no character U+0000.
+    void requireCarried(const QString& text, const QByteArray& stored, const QString& field, schema::Engine into) const
+    {
+        QString reason;
+        if (text.toUtf8() != stored)
+            reason = QStringLiteral("UTF-8 の文字として読めないバイトがあります");
+        else if (into == schema::Engine::Server && stored.contains('\0'))
+            reason = QStringLiteral("サーバーのデータベースには入らない文字 U+0000 があります");
+        if (!reason.isEmpty())
+            throw StoreError(QStringLiteral("%1の項目「%2」の値はそのままではコピーできません（%3）。何もコピーしていません。")
+                                 .arg(cursor_.whichRecord(), field, reason));
+    }
+
     const schema::TableDef& table_;
     Table cursor_;
     bool started_ = false;
@@ -88,50 +112,66 @@ void requireEmpty(const Database& target)
     }
 }
 
+// What was copied of a table; nothing for a table that the source, of an earlier version, lacks.
 struct Copied {
     qint64 count = 0;
     QByteArray checksum;
 };
 
-// Every record of every table, in the caller's transactions on both databases; into a server
-// without tables, the tables first and their indexes after the records.
-std::vector<Copied> copyRecords(const Database& source, const Database& target, bool makeTables)
+// Every record of every table the source has, in the caller's transactions on both databases;
+// into a server without tables, the tables first and their indexes and triggers after the
+// records. The target is of the current version whatever the source's: a table the source lacks
+// stays empty, and the look-up keys of the reservers of a source without them are made.
+std::vector<std::optional<Copied>> copyRecords(const Database& source, const Database& target, bool makeTables)
 {
     const std::shared_ptr<detail::Connection> connection = target.connection();
+    const schema::Engine into = target.onServer() ? schema::Engine::Server : schema::Engine::File;
     const QString making = QStringLiteral("テーブルの作成");
     if (makeTables) {
         for (const QString& statement : schema::createTableStatements(schema::Engine::Server))
             connection->run(statement, making);
     }
-    std::vector<Copied> copied;
+    std::vector<std::optional<Copied>> copied;
     for (const schema::TableDef& table : schema::tables()) {
+        if (!source.connection()->hasTable(table.name)) {
+            copied.emplace_back();
+            continue;
+        }
+        // The target's triggers noted every reserver copied; the source's notes are copied instead.
+        if (table.name == reserver_keys::kNotedTable)
+            connection->run(QStringLiteral("DELETE FROM %1").arg(schema::quoted(table.name)), making);
         KeyOrderReader reader(source, table);
-        connection->bulkInsert(table, [&](std::vector<Cell>& values) { return reader.next(values); });
-        copied.push_back({reader.count(), reader.checksum()});
+        connection->bulkInsert(table, [&](std::vector<Cell>& values) { return reader.next(values, into); });
+        copied.push_back(Copied{reader.count(), reader.checksum()});
     }
+    if (!source.connection()->hasTable(reserver_keys::kTable))
+        reserver_keys::fillAll(*connection);
     if (makeTables) {
-        for (const QString& statement : schema::createIndexStatements(schema::Engine::Server))
+        for (const QString& statement :
+             schema::createIndexStatements(schema::Engine::Server) + schema::createTriggerStatements(schema::Engine::Server))
             connection->run(statement, making);
         connection->loadCatalogue();
     }
     return copied;
 }
 
-// Reads every table of the target back to the end, for its count and checksum.
-void verify(const Database& target, const std::vector<Copied>& copied)
+// Reads every table copied back from the target to the end, for its count and checksum.
+void verify(const Database& target, const std::vector<std::optional<Copied>>& copied)
 {
     for (size_t i = 0; i < copied.size(); ++i) {
+        if (!copied[i])
+            continue;
         const schema::TableDef& table = schema::tables()[i];
         KeyOrderReader written(target, table);
         std::vector<Cell> values;
         while (written.next(values)) {
         }
-        if (written.count() != copied[i].count || written.checksum() != copied[i].checksum)
+        if (written.count() != copied[i]->count || written.checksum() != copied[i]->checksum)
             throw StoreError(
                 QStringLiteral(
                     "テーブル「%1」のコピーを確かめたところ一致しません（コピー元 %2 件、コピー先 %3 件）。何もコピーしていません。")
                     .arg(table.name)
-                    .arg(copied[i].count)
+                    .arg(copied[i]->count)
                     .arg(written.count()));
     }
 }
@@ -140,15 +180,17 @@ void verify(const Database& target, const std::vector<Copied>& copied)
 
 void copyDatabase(const QString& from, const QString& to)
 {
-    const Database source = Database::open(from);
+    // Read as it is: a source of an earlier version is not upgraded, and nothing is written into it.
+    const Database source = Database::openToRead(from);
     const bool newFile = !isServerAddress(to);
     if (newFile)
         createDatabaseFile(to);
     std::shared_ptr<detail::Connection> madeTablesOn;
     try {
         const Database target = Database::open(to);
-        if (target.connection() == source.connection())
-            throw StoreError(QStringLiteral("「%1」と「%2」は同じデータベースです。").arg(from, to));
+        // A file is always copied into a new one; a database on a server is named by its server.
+        if (target.onServer() && source.onServer() && target.fileName() == source.fileName())
+            throw StoreError(QStringLiteral("「%1」と「%2」は同じデータベースです。").arg(shownDatabase(from), shownDatabase(to)));
         const bool makeTables = serverWithoutTables(target);
         if (makeTables)
             madeTablesOn = target.connection();
@@ -181,10 +223,16 @@ void backupDatabase(const QString& from, const QString& to, const Progress& prog
         return backupDatabaseFile(from, to, progress);
     // Made under another name and put in place when complete, so `to` never holds half a copy.
     const QString scratch = to + QStringLiteral(".part");
-    QFile::remove(scratch);
+    detail::removeWithJournals(scratch);
     copyDatabase(from, scratch);
+    try {
+        detail::settleLeftoverJournal(to);
+    } catch (const StoreError&) {
+        detail::removeWithJournals(scratch);
+        throw;
+    }
     if (std::rename(QFile::encodeName(scratch).constData(), QFile::encodeName(to).constData()) != 0) {
-        QFile::remove(scratch);
+        detail::removeWithJournals(scratch);
         throw StoreError(QStringLiteral("「%1」を作成できません。").arg(to));
     }
 }

@@ -30,6 +30,11 @@ Database Database::openServer(const QString& address, Sharing sharing)
     return Database(sharing == Sharing::Shared ? detail::openServer(address) : detail::connectServer(address));
 }
 
+Database Database::openToRead(const QString& name)
+{
+    return Database(detail::Connection::openToRead(name));
+}
+
 Database::Database(std::shared_ptr<detail::Connection> connection) : connection_(std::move(connection))
 {}
 

@@ -36,6 +36,10 @@ public:
     // A server named by any connection string libpq reads (a list of hosts, a service, ...).
     enum class Sharing { Shared, Separately };
     static Database openServer(const QString& address, Sharing sharing = Sharing::Shared);
+    // A handle of its own that only reads the database as it is, for a copy, an export or a sheet:
+    // one of an earlier version is not upgraded (the tables of later versions are missing), and
+    // nothing is written, except that a file's save cut short by a crash is rolled back first.
+    static Database openToRead(const QString& name);
 
     // The file name, or the database and its server, as messages name it.
     const QString& fileName() const;

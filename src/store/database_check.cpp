@@ -97,6 +97,7 @@ public:
                 checkTableDefinition(table);
         }
         checkIndexes();
+        checkTriggers();
         checkUnknownObjects();
         report(progress, ++done, steps);
         if (!checkIntegrity())
@@ -176,6 +177,18 @@ private:
         }
     }
 
+    void checkTriggers()
+    {
+        for (const schema::TriggerDef& trigger : schema::triggers()) {
+            if (trigger.since <= version_ &&
+                file_
+                    .rows(QStringLiteral("SELECT 1 FROM sqlite_master WHERE type = 'trigger' AND name = %1 AND tbl_name = %2")
+                              .arg(sqlLiteral(trigger.storedName()), sqlLiteral(trigger.table)))
+                    .isEmpty())
+                problems_ << QStringLiteral("テーブル「%1」にトリガー「%2」がありません。").arg(trigger.table, trigger.name);
+        }
+    }
+
     // Triggers, views, tables and indexes of another program: a trigger or view may change or
     // hide what the program reads and writes.
     void checkUnknownObjects()
@@ -183,6 +196,9 @@ private:
         QSet<QString> knownIndexes;
         for (const schema::IndexDef& index : schema::indexes())
             knownIndexes.insert(index.storedName());
+        QSet<QString> knownTriggers;
+        for (const schema::TriggerDef& trigger : schema::triggers())
+            knownTriggers.insert(trigger.table + u'\n' + trigger.storedName());
         static const QHash<QString, QString> kinds = {
             {"table", "テーブル"}, {"index", "インデックス"}, {"view", "ビュー"}, {"trigger", "トリガー"}};
         for (const QStringList& object : file_.rows(QStringLiteral(
@@ -190,7 +206,8 @@ private:
             const QString& type = object[0];
             const QString& name = object[1];
             if ((type == QLatin1String("table") && schema::findTable(name)) ||
-                (type == QLatin1String("index") && knownIndexes.contains(name)))
+                (type == QLatin1String("index") && knownIndexes.contains(name)) ||
+                (type == QLatin1String("trigger") && knownTriggers.contains(object[2] + u'\n' + name)))
                 continue;
             const QString kind = kinds.value(type, type);
             if (type == QLatin1String("table") || type == QLatin1String("view"))
@@ -297,8 +314,9 @@ private:
             if (definition.since > version_ || presentFields(definition, names).size() != names.size())
                 return;
         }
-        const QString line =
-            reserver_keys::mismatchLine(file_.rows(reserver_keys::sourceQuery()), file_.rows(reserver_keys::storedQuery()));
+        const bool notes = columns_[reserver_keys::kNotedTable].contains(QStringLiteral("変更_予約者NO"));
+        const QString line = reserver_keys::mismatchLine(file_.rows(reserver_keys::sourceQuery()), file_.rows(reserver_keys::storedQuery()),
+                                                         notes ? file_.rows(reserver_keys::notedQuery()) : QList<QStringList>());
         if (!line.isEmpty())
             problems_ << line;
     }

@@ -1,6 +1,7 @@
 #include "store/file_tools.h"
 
 #include "store/database.h"
+#include "store/leftover_journal.h"
 #include "store/raw_file.h"
 #include "store/schema.h"
 #include "store/schema_upgrade.h"
@@ -28,7 +29,7 @@ void requireDatabaseFile(const QString& path)
     if (info.isDir())
         throw StoreError(QStringLiteral("「%1」はフォルダです。データベースファイルを指定してください。").arg(path));
     if (!info.isFile())
-        throw StoreError(QStringLiteral("「%1」が見つかりません。").arg(path));
+        throw StoreError(QStringLiteral("「%1」が見つかりません。").arg(shownDatabase(path)));
 }
 
 void createDatabaseFile(const QString& path)
@@ -38,13 +39,10 @@ void createDatabaseFile(const QString& path)
         throw StoreError(QStringLiteral("「%1」はすでにあります。上書きはしません。").arg(path));
     if (!target.absoluteDir().exists())
         throw StoreError(QStringLiteral("フォルダ「%1」がありません。").arg(target.absolutePath()));
+    detail::settleLeftoverJournal(path);
     // Made under another name and renamed when complete, so `path` never holds half a database.
     const QString scratch = path + QStringLiteral(".part");
-    const auto removeScratch = [&] {
-        QFile::remove(scratch);
-        QFile::remove(scratch + QStringLiteral("-journal"));
-    };
-    removeScratch();
+    detail::removeWithJournals(scratch);
     try {
         RawFile file(scratch, RawFile::Mode::Write, path);
         file.exec(QStringLiteral("BEGIN"));
@@ -52,11 +50,11 @@ void createDatabaseFile(const QString& path)
             file.exec(statement);
         file.exec(QStringLiteral("COMMIT"));
     } catch (const StoreError&) {
-        removeScratch();
+        detail::removeWithJournals(scratch);
         throw;
     }
     if (!QFile::rename(scratch, path)) {
-        removeScratch();
+        detail::removeWithJournals(scratch);
         throw StoreError(QStringLiteral("「%1」を作成できません。").arg(path));
     }
 }

@@ -5,6 +5,7 @@
 #include "store/busy_wait.h"
 #include "store/reserver_keys.h"
 #include "store/store_error.h"
+#include "store/stored_text.h"
 
 #include <QByteArray>
 #include <algorithm>
@@ -67,9 +68,13 @@ public:
             cell.isInteger = true;
             cell.number = QByteArray(text).toLongLong();
         } else {
-            cell.text = QString::fromUtf8(text, PQgetlength(result_.get(), row_, column));
+            cell.text = storedText(text, PQgetlength(result_.get(), row_, column));
         }
         return cell;
+    }
+    QByteArray bytes(int column) const override
+    {
+        return {PQgetvalue(result_.get(), row_, column), PQgetlength(result_.get(), row_, column)};
     }
     qint64 integer(int column) const override { return QByteArray(PQgetvalue(result_.get(), row_, column)).toLongLong(); }
     int columns() const override { return PQnfields(result_.get()); }
@@ -96,14 +101,14 @@ private:
 
 class PgConnection : public Connection {
 public:
-    PgConnection(Conn conn, const QString& server)
+    PgConnection(Conn conn, const QString& server, bool onlyReading)
         : Connection(QString::fromUtf8(PQdb(conn.get())) + QStringLiteral("（") + server + QStringLiteral("）"),
                      Dialect{.engine = schema::Engine::Server,
                              .firstBatch = 32,
                              .nextBatch = 512,
                              .removeBatch = 5000,
                              .insertEnd = " RETURNING rowid"}),
-          conn_(std::move(conn)), server_(server)
+          conn_(std::move(conn)), server_(server), onlyReading_(onlyReading)
     {}
     ~PgConnection() override { dropIdleStatements(); }
 
@@ -175,10 +180,14 @@ public:
     // commits. One per transaction is enough, as the server folds the same one sent twice.
     // A connection, new or made again, listens for them, and waits for another desk's locks as
     // long as a file's connection waits for another program (then the action is refused as busy).
+    // One that only reads has the server refuse every write.
     void startSession()
     {
-        for (const QByteArray& sql :
-             {QByteArray("LISTEN ").append(kChangeChannel), QByteArray("SET lock_timeout = ") + QByteArray::number(kLockTimeoutMs)}) {
+        QList<QByteArray> settings = {QByteArray("LISTEN ").append(kChangeChannel),
+                                      QByteArray("SET lock_timeout = ") + QByteArray::number(kLockTimeoutMs)};
+        if (onlyReading_)
+            settings << QByteArray("SET default_transaction_read_only = on");
+        for (const QByteArray& sql : settings) {
             Result result(PQexec(conn_.get(), sql.constData()));
             if (!succeeded(result.get()))
                 fail(result.get(), QString());
@@ -292,7 +301,7 @@ public:
                 for (const QString& statement : schema::upgradeStatements(version, schema::Engine::Server))
                     exec(statement.toUtf8(), what);
                 if (version < schema::findTable(reserver_keys::kTable)->since)
-                    fillReserverKeys();
+                    reserver_keys::fillAll(*this);
             }
             exec("COMMIT", what);
         } catch (const StoreError&) {
@@ -300,22 +309,6 @@ public:
             throw;
         }
         loadCatalogue();
-    }
-
-    // The look-up keys of every reserver, for a database that gets their table in this upgrade.
-    void fillReserverKeys()
-    {
-        const QList<QStringList> reservers = rows(reserver_keys::sourceQuery(), QStringLiteral("版の更新"));
-        auto next = reservers.cbegin();
-        bulkInsert(*schema::findTable(reserver_keys::kTable), [&](std::vector<Cell>& values) {
-            if (next == reservers.cend())
-                return false;
-            const QStringList& r = *next++;
-            values.clear();
-            for (const QString& key : reserver_keys::keysOf(r[0], r[1], r[2], r[3]))
-                values.push_back({false, 0, key});
-            return true;
-        });
     }
 
     // The highest version whose tables are all there; 0 when not even the first one's are.
@@ -435,6 +428,7 @@ private:
     int statements_ = 0;
     qint64 heard_ = 0;       // notifications of commits that changed rows
     bool announced_ = false; // this transaction has sent its notification
+    bool onlyReading_ = false;
 };
 
 bool PgStatement::step(const QString& what)
@@ -491,7 +485,7 @@ QString connectionStringProblem(const QString& address)
     return problem;
 }
 
-std::shared_ptr<Connection> connectServer(const QString& address)
+std::shared_ptr<Connection> connectServer(const QString& address, bool onlyReading)
 {
     // The address's own settings come last and win; a server that does not answer is given up
     // after a few seconds rather than freezing the desk.
@@ -503,10 +497,13 @@ std::shared_ptr<Connection> connectServer(const QString& address)
         throw StoreError(connectFailureMessage(address, QString::fromUtf8(PQerrorMessage(conn.get())).trimmed()));
     }
     const QString server = serverOf(conn.get());
-    auto connection = std::make_shared<PgConnection>(std::move(conn), server);
+    auto connection = std::make_shared<PgConnection>(std::move(conn), server, onlyReading);
     connection->startSession();
     connection->loadCatalogue();
+    if (onlyReading)
+        return connection;
     connection->upgradeTables();
+    reserver_keys::makeNotedKeys(*connection);
     return connection;
 }
 

@@ -2,6 +2,7 @@
 
 #include "store/busy_wait.h"
 #include "store/store_error.h"
+#include "store/stored_text.h"
 
 #include <sqlite3.h>
 
@@ -73,7 +74,7 @@ void RawFile::fail(int code) const
 
 QString columnText(sqlite3_stmt* stmt, int column)
 {
-    return QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(stmt, column)), sqlite3_column_bytes(stmt, column));
+    return storedText(reinterpret_cast<const char*>(sqlite3_column_text(stmt, column)), sqlite3_column_bytes(stmt, column));
 }
 
 } // namespace store::detail

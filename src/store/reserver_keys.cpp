@@ -4,6 +4,7 @@
 #include "store/connection.h"
 #include "store/database.h"
 #include "store/schema.h"
+#include "store/store_error.h"
 
 #include <QHash>
 #include <QSet>
@@ -41,13 +42,20 @@ QString storedQuery()
     return QStringLiteral("SELECT %1 FROM %2").arg(fields.join(", "), schema::quoted(kTable));
 }
 
-QString mismatchLine(const QList<QStringList>& reservers, const QList<QStringList>& stored)
+QString notedQuery()
+{
+    return QStringLiteral("SELECT %1 FROM %2").arg(schema::quoted(QStringLiteral("変更_予約者NO")), schema::quoted(kNotedTable));
+}
+
+QString mismatchLine(const QList<QStringList>& reservers, const QList<QStringList>& stored, const QList<QStringList>& noted)
 {
     QHash<QString, QStringList> storedByNumber;
     for (const QStringList& keys : stored)
         storedByNumber.insert(keys.value(0), keys);
-    QStringList wrong;
     QSet<QString> seen; // a number held twice is named by the check of the key itself
+    for (const QStringList& note : noted)
+        seen.insert(note.value(0));
+    QStringList wrong;
     for (const QStringList& r : reservers) {
         if (seen.contains(r.value(0)))
             continue;
@@ -55,7 +63,10 @@ QString mismatchLine(const QList<QStringList>& reservers, const QList<QStringLis
         if (storedByNumber.take(r.value(0)) != keysOf(r.value(0), r.value(1), r.value(2), r.value(3)))
             wrong << r.value(0);
     }
-    wrong += storedByNumber.keys();
+    for (auto it = storedByNumber.cbegin(); it != storedByNumber.cend(); ++it) {
+        if (!seen.contains(it.key()))
+            wrong << it.key();
+    }
     if (wrong.isEmpty())
         return {};
     wrong.sort();
@@ -73,6 +84,75 @@ QString mismatchLine(const QList<QStringList>& reservers, const QList<QStringLis
 QStringList keysOf(const QString& number, const QString& phone, const QString& mobile, const QString& kana)
 {
     return {number, reversedDigits(phone), reversedDigits(mobile), input::searchKey(kana)};
+}
+
+void fillAll(detail::Connection& connection)
+{
+    const QList<QStringList> reservers = connection.rows(sourceQuery(), QStringLiteral("テーブル「%1」").arg(kTable));
+    auto next = reservers.cbegin();
+    connection.bulkInsert(*schema::findTable(kTable), [&](std::vector<detail::Cell>& values) {
+        if (next == reservers.cend())
+            return false;
+        const QStringList& r = *next++;
+        values.clear();
+        for (const QString& key : keysOf(r[0], r[1], r[2], r[3]))
+            values.push_back({false, 0, key});
+        return true;
+    });
+}
+
+void makeNotedKeys(detail::Connection& connection)
+{
+    for (const QString& table : {QStringLiteral("予約者"), kTable, kNotedTable}) {
+        if (!connection.hasTable(table))
+            return;
+    }
+    const QString what = QStringLiteral("テーブル「%1」").arg(kTable);
+    const QString noted = schema::quoted(QStringLiteral("変更_予約者NO"));
+    const QString notes = QStringLiteral("SELECT DISTINCT %1 FROM %2").arg(noted, schema::quoted(kNotedTable));
+    const QString number = schema::quoted(QStringLiteral("検索_予約者NO"));
+    QStringList fields;
+    QStringList marks;
+    for (const schema::FieldDef& field : schema::findTable(kTable)->fields) {
+        fields << schema::quoted(field.name);
+        marks << connection.mark(int(marks.size()) + 1);
+    }
+    try {
+        if (connection.rows(notes, what).isEmpty())
+            return;
+        connection.run(connection.begin(true), what);
+        // Read again under the write lock: another desk may have made them meanwhile.
+        for (const QStringList& note : connection.rows(notes, what)) {
+            detail::Statement removal =
+                connection.prepare(QStringLiteral("DELETE FROM %1 WHERE %2 = %3").arg(schema::quoted(kTable), number, connection.mark(1)));
+            removal->bind(1, {false, 0, note[0]});
+            removal->step(what);
+            detail::Statement reserver =
+                connection.prepare(QStringLiteral("%1 WHERE %2 = %3")
+                                       .arg(sourceQuery(), schema::quoted(QStringLiteral("予約者_予約者NO")), connection.mark(1)));
+            reserver->bind(1, {false, 0, note[0]});
+            if (reserver->step(what)) {
+                const auto text = [&](int column) {
+                    const detail::Cell cell = reserver->cell(column);
+                    return cell.isInteger ? QString::number(cell.number) : cell.text;
+                };
+                const QStringList keys = keysOf(text(0), text(1), text(2), text(3));
+                reserver.release();
+                detail::Statement insert = connection.prepare(
+                    QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)").arg(schema::quoted(kTable), fields.join(u','), marks.join(u',')));
+                for (int i = 0; i < keys.size(); ++i)
+                    insert->bind(i + 1, {false, 0, keys[i]});
+                insert->step(what);
+            }
+            detail::Statement done = connection.prepare(
+                QStringLiteral("DELETE FROM %1 WHERE %2 = %3").arg(schema::quoted(kNotedTable), noted, connection.mark(1)));
+            done->bind(1, {false, 0, note[0]});
+            done->step(what);
+        }
+        connection.run(QStringLiteral("COMMIT"), what);
+    } catch (const StoreError&) {
+        connection.runQuietly(QStringLiteral("ROLLBACK"));
+    }
 }
 
 QString reversedDigits(const QString& phone)

@@ -129,6 +129,10 @@ std::vector<TableDef> buildTables()
           {"待ち_状態", T::Integer},
           {"待ち_備考", T::Text}},
          4},
+        // The reservers whose look-up keys may no longer be theirs: the triggers of 予約者 note the
+        // number of a reserver another program added, changed or removed, and the program makes
+        // the keys of those noted when it opens the database.
+        {"予約者変更", {{"変更_予約者NO", T::Text}}, 4},
     };
 }
 
@@ -179,6 +183,35 @@ std::vector<IndexDef> buildIndexes()
         // The entries of a target's day in the order they were made.
         {"Idx_枠", "キャンセル待ち", {"待ち_設定番号", "待ち_年月日", "待ち_登録日時"}, false, 4},
         {"Idx_日付", "キャンセル待ち", {"待ち_年月日"}, false, 4},
+        {"Idx_予約者NO", "予約者変更", {"変更_予約者NO"}, false, 4},
+    };
+}
+
+// A reserver's number noted in 予約者変更 once.
+QString noteReserver(const QString& row)
+{
+    return QStringLiteral("INSERT INTO \"予約者変更\" (\"変更_予約者NO\") SELECT %1.\"予約者_予約者NO\" WHERE NOT EXISTS "
+                          "(SELECT 1 FROM \"予約者変更\" WHERE \"変更_予約者NO\" = %1.\"予約者_予約者NO\")")
+        .arg(row);
+}
+
+std::vector<TriggerDef> buildTriggers()
+{
+    // The program writes a reserver's keys with it, which takes the note away again; another
+    // program leaves it for the program to act on. A reserver removed with its keys needs none.
+    const QString forget = QStringLiteral("DELETE FROM \"予約者変更\" WHERE \"変更_予約者NO\" = NEW.\"検索_予約者NO\"");
+    const QStringList keyFields = {"予約者_予約者NO", "予約者_電話番号", "予約者_携帯番号", "予約者_予約者名カナ"};
+    return {
+        {"Trg_追加", "予約者", "INSERT", {}, noteReserver("NEW"), 4},
+        {"Trg_更新", "予約者", "UPDATE", keyFields, noteReserver("NEW") + "; " + noteReserver("OLD"), 4},
+        {"Trg_削除",
+         "予約者",
+         "DELETE",
+         {},
+         noteReserver("OLD") + " AND EXISTS (SELECT 1 FROM \"予約者検索\" WHERE \"検索_予約者NO\" = OLD.\"予約者_予約者NO\")",
+         4},
+        {"Trg_追加", "予約者検索", "INSERT", {}, forget, 4},
+        {"Trg_更新", "予約者検索", "UPDATE", {}, forget, 4},
     };
 }
 
@@ -218,6 +251,17 @@ const std::vector<TableDef>& tables()
 const std::vector<IndexDef>& indexes()
 {
     static const std::vector<IndexDef> all = buildIndexes();
+    return all;
+}
+
+QString TriggerDef::storedName() const
+{
+    return table + "." + name;
+}
+
+const std::vector<TriggerDef>& triggers()
+{
+    static const std::vector<TriggerDef> all = buildTriggers();
     return all;
 }
 
@@ -280,6 +324,26 @@ QString createIndex(const IndexDef& index, Engine engine)
     return QString("CREATE INDEX %1 ON %2 (%3)").arg(quoted(index.storedName()), quoted(index.table), keys.join(", "));
 }
 
+// A server's trigger runs a function: one of the same name for each.
+QStringList createTrigger(const TriggerDef& trigger, Engine engine)
+{
+    const bool server = engine == Engine::Server;
+    QStringList changed;
+    for (const QString& field : trigger.changedFields)
+        changed << QString("OLD.%1 %2 NEW.%1").arg(quoted(field), server ? "IS DISTINCT FROM" : "IS NOT");
+    const QString name = quoted(trigger.storedName());
+    const QString on = QString("AFTER %1 ON %2").arg(trigger.event, quoted(trigger.table));
+    if (!server) {
+        const QString when = changed.isEmpty() ? QString() : QString(" WHEN %1").arg(changed.join(" OR "));
+        return {QString("CREATE TRIGGER %1 %2%3 BEGIN %4; END").arg(name, on, when, trigger.body)};
+    }
+    const QString when = changed.isEmpty() ? QString() : QString(" WHEN (%1)").arg(changed.join(" OR "));
+    return {QString("CREATE OR REPLACE FUNCTION %1() RETURNS trigger LANGUAGE plpgsql SET search_path FROM CURRENT "
+                    "AS $$BEGIN %2; RETURN NULL; END$$")
+                .arg(name, trigger.body),
+            QString("CREATE TRIGGER %1 %2 FOR EACH ROW%3 EXECUTE FUNCTION %1()").arg(name, on, when)};
+}
+
 } // namespace
 
 QStringList upgradeStatements(int fromVersion, Engine engine)
@@ -292,6 +356,10 @@ QStringList upgradeStatements(int fromVersion, Engine engine)
     for (const IndexDef& index : indexes()) {
         if (index.since > fromVersion)
             statements << createIndex(index, engine);
+    }
+    for (const TriggerDef& trigger : triggers()) {
+        if (trigger.since > fromVersion)
+            statements << createTrigger(trigger, engine);
     }
     if (engine == Engine::File)
         statements << QString("PRAGMA user_version = %1").arg(kCurrentVersion);
@@ -316,6 +384,14 @@ QStringList createIndexStatements(Engine engine)
     QStringList statements;
     for (const IndexDef& index : indexes())
         statements << createIndex(index, engine);
+    return statements;
+}
+
+QStringList createTriggerStatements(Engine engine)
+{
+    QStringList statements;
+    for (const TriggerDef& trigger : triggers())
+        statements << createTrigger(trigger, engine);
     return statements;
 }
 

@@ -65,8 +65,24 @@ struct IndexDef {
     QString storedName() const;
 };
 
+// A trigger of the program's own, on one table and one kind of write.
+struct TriggerDef {
+    QString name; // as messages name it, e.g. "Trg_追加"
+    QString table;
+    QString event; // "INSERT", "UPDATE" or "DELETE"
+    // An update fires it only when one of these fields changes (every update when empty).
+    QStringList changedFields;
+    // What it does, one or more statements separated by ";", on the row as NEW and OLD.
+    QString body;
+    int since = 1;
+
+    // Qualified by its table, as an index is.
+    QString storedName() const;
+};
+
 const std::vector<TableDef>& tables();
 const std::vector<IndexDef>& indexes();
+const std::vector<TriggerDef>& triggers();
 
 const TableDef* findTable(const QString& name);
 // Looks an index up within one table, ignoring the case of Latin letters ("key_予約" finds
@@ -76,8 +92,8 @@ const IndexDef* findIndex(const QString& table, const QString& name);
 // The two engines a database lives in: a file (SQLite) or a server (PostgreSQL).
 enum class Engine { File, Server };
 
-// SQL that creates every table and index of the catalogue in an empty database and, in a file,
-// records the current version. On a server every table has a hidden row id (SQLite has its own),
+// SQL that creates every table, index and trigger of the catalogue in an empty database and, in a
+// file, records the current version. On a server every table has a hidden row id (SQLite has its own),
 // text compares by code point as SQLite's does, and every index ends with the row id: the cursor
 // reads in the order "key, then row id".
 QStringList createStatements(Engine engine = Engine::File);
@@ -85,8 +101,11 @@ QStringList createStatements(Engine engine = Engine::File);
 // before it builds the indexes, which is much faster than keeping them up to date row by row.
 QStringList createTableStatements(Engine engine);
 QStringList createIndexStatements(Engine engine);
-// SQL that brings a database of `fromVersion` up to the current version: the tables and indexes
-// it lacks, then, in a file, the version.
+// The triggers alone (on a server each with the function it runs), made after the records and
+// indexes of a copy.
+QStringList createTriggerStatements(Engine engine);
+// SQL that brings a database of `fromVersion` up to the current version: the tables, indexes and
+// triggers it lacks, then, in a file, the version.
 QStringList upgradeStatements(int fromVersion, Engine engine = Engine::File);
 // The column type a field type is given.
 QString sqlType(FieldType type, Engine engine = Engine::File);

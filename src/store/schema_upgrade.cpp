@@ -3,6 +3,7 @@
 #include "store/reserver_keys.h"
 #include "store/schema.h"
 #include "store/store_error.h"
+#include "store/stored_text.h"
 
 #include <algorithm>
 #include <memory>
@@ -65,7 +66,7 @@ void fillReserverKeys(sqlite3* db, const QString& shownName)
     const StatementPtr write =
         prepare(db, QStringLiteral("INSERT INTO %1 VALUES (?, ?, ?, ?)").arg(schema::quoted(reserver_keys::kTable)), shownName);
     const auto column = [&](int i) {
-        return QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(read.get(), i)), sqlite3_column_bytes(read.get(), i));
+        return storedText(reinterpret_cast<const char*>(sqlite3_column_text(read.get(), i)), sqlite3_column_bytes(read.get(), i));
     };
     int rc;
     while ((rc = sqlite3_step(read.get())) == SQLITE_ROW) {

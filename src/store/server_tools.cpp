@@ -10,6 +10,7 @@
 #include "store/value_shape.h"
 
 #include <QMap>
+#include <QSet>
 #include <algorithm>
 
 namespace store {
@@ -186,11 +187,21 @@ QStringList checkServerDatabase(const QString& address)
         if (!schema::findTable(object[1]))
             problems << QStringLiteral("このシステムのものではない%1「%2」があります。").arg(object[0], object[1]);
     }
+    QSet<QString> missingTriggers;
+    for (const schema::TriggerDef& trigger : schema::triggers())
+        missingTriggers.insert(trigger.table + u'\n' + trigger.storedName());
     for (const QStringList& trigger :
          connection->rows(QStringLiteral("SELECT event_object_table, trigger_name FROM information_schema.triggers "
                                          "WHERE trigger_schema = current_schema() GROUP BY 1, 2 ORDER BY 1, 2"),
-                          what))
-        problems << QStringLiteral("テーブル「%1」に、このシステムのものではないトリガー「%2」があります。").arg(trigger[0], trigger[1]);
+                          what)) {
+        if (!missingTriggers.remove(trigger[0] + u'\n' + trigger[1]))
+            problems
+                << QStringLiteral("テーブル「%1」に、このシステムのものではないトリガー「%2」があります。").arg(trigger[0], trigger[1]);
+    }
+    for (const schema::TriggerDef& trigger : schema::triggers()) {
+        if (missingTriggers.contains(trigger.table + u'\n' + trigger.storedName()))
+            problems << QStringLiteral("テーブル「%1」にトリガー「%2」がありません。").arg(trigger.table, trigger.name);
+    }
     schema::FaultTally tally(problems);
     Transaction reading(database, Transaction::ForReading);
     for (const schema::TableDef& table : schema::tables())
@@ -201,8 +212,9 @@ QStringList checkServerDatabase(const QString& address)
                            [&](const schema::FieldDef& field) { return tableColumns[name].contains(field.name); });
     };
     if (complete(QStringLiteral("予約者")) && complete(reserver_keys::kTable)) {
-        const QString line = reserver_keys::mismatchLine(connection->rows(reserver_keys::sourceQuery(), what),
-                                                         connection->rows(reserver_keys::storedQuery(), what));
+        const QString line = reserver_keys::mismatchLine(
+            connection->rows(reserver_keys::sourceQuery(), what), connection->rows(reserver_keys::storedQuery(), what),
+            complete(reserver_keys::kNotedTable) ? connection->rows(reserver_keys::notedQuery(), what) : QList<QStringList>());
         if (!line.isEmpty())
             problems << line;
     }

@@ -3,8 +3,10 @@
 #include "store/connection.h"
 
 #include "store/busy_wait.h"
+#include "store/reserver_keys.h"
 #include "store/schema_upgrade.h"
 #include "store/sqlite_handle.h"
+#include "store/stored_text.h"
 #include "store/store_error.h"
 
 #include <QDir>
@@ -31,10 +33,13 @@ public:
 
     void bind(int position, const Cell& value) override
     {
-        if (value.isInteger)
+        if (value.isInteger) {
             sqlite3_bind_int64(stmt_, position, value.number);
-        else
-            sqlite3_bind_text16(stmt_, position, value.text.utf16(), int(value.text.size() * sizeof(char16_t)), SQLITE_TRANSIENT);
+            return;
+        }
+        // As UTF-8: SQLite takes a byte-order mark at the start of UTF-16 text for its own and drops it.
+        const QByteArray utf8 = value.text.toUtf8();
+        sqlite3_bind_text(stmt_, position, utf8.constData(), int(utf8.size()), SQLITE_TRANSIENT);
     }
     bool step(const QString& what) override;
     Cell cell(int column) const override
@@ -44,10 +49,16 @@ public:
             cell.isInteger = true;
             cell.number = sqlite3_column_int64(stmt_, column);
         } else {
-            cell.text =
-                QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(stmt_, column)), sqlite3_column_bytes(stmt_, column));
+            cell.text = storedText(reinterpret_cast<const char*>(sqlite3_column_text(stmt_, column)), sqlite3_column_bytes(stmt_, column));
         }
         return cell;
+    }
+    QByteArray bytes(int column) const override
+    {
+        // Asked for as a blob, an integer would be turned into text for good.
+        if (sqlite3_column_type(stmt_, column) == SQLITE_INTEGER)
+            return QByteArray::number(sqlite3_column_int64(stmt_, column));
+        return {static_cast<const char*>(sqlite3_column_blob(stmt_, column)), sqlite3_column_bytes(stmt_, column)};
     }
     qint64 integer(int column) const override { return sqlite3_column_int64(stmt_, column); }
     int columns() const override { return sqlite3_column_count(stmt_); }
@@ -277,6 +288,17 @@ bool SqliteStatement::step(const QString& what)
     return false;
 }
 
+// A missing file is named with the folder it was looked for in: the program never makes one.
+void requireFile(const QString& fileName)
+{
+    const QFileInfo info(fileName);
+    if (!info.exists() || !info.isFile()) {
+        throw StoreError(QStringLiteral("データベースファイル「%1」が見つかりません（フォルダ: %2）。")
+                             .arg(shownDatabase(fileName), QDir::toNativeSeparators(QDir::currentPath())),
+                         SQLITE_CANTOPEN);
+    }
+}
+
 } // namespace
 
 sqlite3* sqliteHandle(const Connection& connection)
@@ -294,14 +316,9 @@ std::shared_ptr<Connection> openFile(const QString& fileName)
         if (std::shared_ptr<Connection> shared = it->second.lock())
             return shared;
     }
-    const QFileInfo info(fileName);
-    if (!info.exists() || !info.isFile()) {
-        throw StoreError(QStringLiteral("データベースファイル「%1」が見つかりません（フォルダ: %2）。")
-                             .arg(fileName, QDir::toNativeSeparators(QDir::currentPath())),
-                         SQLITE_CANTOPEN);
-    }
+    requireFile(fileName);
     // Different spellings of one file (a link, "./") share one connection too.
-    const QString key = info.canonicalFilePath();
+    const QString key = QFileInfo(fileName).canonicalFilePath();
     if (auto it = connections.find(key); it != connections.end()) {
         if (std::shared_ptr<Connection> shared = it->second.lock()) {
             connections[absolute] = shared;
@@ -315,8 +332,9 @@ std::shared_ptr<Connection> openFile(const QString& fileName)
     return connection;
 }
 
-std::shared_ptr<Connection> connectFile(const QString& fileName)
+std::shared_ptr<Connection> connectFile(const QString& fileName, bool onlyReading)
 {
+    requireFile(fileName);
     sqlite3* db = nullptr;
     // Never SQLITE_OPEN_CREATE: a missing file is an error, not a new empty database.
     int rc = sqlite3_open_v2(fileName.toUtf8().constData(), &db, SQLITE_OPEN_READWRITE, nullptr);
@@ -328,10 +346,19 @@ std::shared_ptr<Connection> connectFile(const QString& fileName)
         throw StoreError(failureMessage(rc, fileName, QString(), detail), rc);
     }
     auto connection = std::make_shared<SqliteConnection>(fileName, db);
+    if (onlyReading) {
+        // Opened for writing all the same where the file allows it, so that a save cut short by a
+        // crash is rolled back from its journal at the first read, as the program does.
+        connection->run(QStringLiteral("PRAGMA query_only = 1"), QString());
+        connection->loadCatalogue();
+        storedVersion(db, fileName);
+        return connection;
+    }
     // A file of an older version is brought up to this one before anything reads it.
     upgradeSchema(db, fileName);
     connection->loadCatalogue();
     connection->run(QStringLiteral("PRAGMA synchronous = FULL"), QString());
+    reserver_keys::makeNotedKeys(*connection);
     return connection;
 }
 

@@ -2,6 +2,8 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QStringList>
+#include <algorithm>
 #include <libpq-fe.h>
 #include <sqlite3.h>
 #include <unistd.h>
@@ -129,6 +131,33 @@ QString connectFailureMessage(const QString& address, const QString& reason)
     return QStringLiteral("データベースサーバー「%1:%2」のデータベース「%3」に接続できません。"
                           "サーバーが動いているか、接続先の設定が正しいかを確かめてください。（理由: %4）")
         .arg(host, port, database, reason);
+}
+
+QString shownDatabase(const QString& name)
+{
+    PQconninfoOption* options = PQconninfoParse(name.toUtf8().constData(), nullptr);
+    if (!options)
+        return name;
+    bool hidden = false;
+    QStringList settings;
+    for (const PQconninfoOption* option = options; option->keyword; ++option) {
+        if (!option->val)
+            continue;
+        const QString value = QString::fromUtf8(option->val);
+        if (QByteArray(option->keyword) == "password") {
+            hidden = !value.isEmpty();
+            continue;
+        }
+        // Quoted as libpq reads a value that is empty or holds a blank, a quote or a backslash.
+        const bool plain =
+            !value.isEmpty() && std::none_of(value.begin(), value.end(), [](QChar c) { return c.isSpace() || c == u'\'' || c == u'\\'; });
+        QString quoted = value;
+        if (!plain)
+            quoted = u'\'' + quoted.replace(u'\\', QStringLiteral("\\\\")).replace(u'\'', QStringLiteral("\\'")) + u'\'';
+        settings << QStringLiteral("%1=%2").arg(QString::fromUtf8(option->keyword), quoted);
+    }
+    PQconninfoFree(options);
+    return hidden ? settings.join(u' ') : name;
 }
 
 } // namespace store

@@ -34,4 +34,10 @@ QString serverFailureMessage(const QByteArray& state, const QString& database, c
 // names the server and the database (never a password) and gives libpq's reason.
 QString connectFailureMessage(const QString& address, const QString& reason);
 
+// A database as messages, output and logs show the name it was given: a server's connection string
+// that holds a password (password=…, or a URI's user:password@) as its settings in key=value form
+// without the password; anything else (a file name, a connection string without a password) as it
+// is.
+QString shownDatabase(const QString& name);
+
 } // namespace store

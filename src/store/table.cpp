@@ -433,6 +433,19 @@ Table::Cell Table::cellAt(size_t position) const
     return scan_->cell(int(position) + 1);
 }
 
+QByteArray Table::storedBytes(const QString& fieldName) const
+{
+    requireRecord("読み取り");
+    const int position = positionOf(fieldName);
+    if (live_)
+        return scan_->bytes(position + 1);
+    // A record kept while the connection wrote is read again.
+    detail::Statement read = connection_->prepare(QStringLiteral("SELECT %1 FROM %2 WHERE rowid=%3")
+                                                      .arg(schema::quoted(fieldName), schema::quoted(table_->name), connection_->mark(1)));
+    read->bind(1, Cell::ofInteger(rowid_));
+    return read->step(what()) ? read->bytes(0) : QByteArray();
+}
+
 void Table::materialize()
 {
     if (!live_)

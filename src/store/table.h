@@ -54,6 +54,9 @@ public:
     Value field(const char* fieldName) const { return fieldAt(positionOf(fieldName)); }
     QString text(const QString& fieldName) const { return field(fieldName).text(); }
     QString text(const char* fieldName) const { return field(fieldName).text(); }
+    // The current record's field as the database holds it, byte for byte (see
+    // detail::Prepared::bytes), for a copy that must carry it unchanged.
+    QByteArray storedBytes(const QString& fieldName) const;
     // An integer field, or text holding a number; any other value throws StoreError naming the
     // record, the field and the value.
     int integer(const QString& fieldName) const { return integerAt(positionOf(fieldName)); }

@@ -4,9 +4,12 @@
 #include "booking_fixture.h"
 #include "app/menu.h"
 #include "reservations/reserver_form.h"
+#include "rules/sheet_csv.h"
+#include "store/file_tools.h"
 #include "ui/field_check.h"
 
 #include <QApplication>
+#include <QFile>
 #include <QLabel>
 #include <QListWidget>
 #include <QRadioButton>
@@ -197,6 +200,28 @@ TEST_F(ReserverFormTest, DeletingANumberThatIsNotRegisteredSaysSo)
     EXPECT_EQ(messageTexts(), (QStringList{"登録内容を削除します。", "予約者として登録されていません。"}));
     EXPECT_EQ(messages().back().title, "予約者更新");
     EXPECT_EQ(reservers().size(), 3u);
+}
+
+// Neither 男 nor 女 chosen: 0 is stored and shown as neither, and the check and the export take it.
+TEST_F(ReserverFormTest, ASexNeverChosenIsStoredAndShownAsNeither)
+{
+    open();
+    box(form, "予約者名")->setText("鈴木");
+    box(form, "予約者カナ")->setText("スズキ");
+    press("確定");
+    EXPECT_EQ(rows("予約者", "Key_予約者", {"予約者_予約者名", "予約者_性別"}).back(), (QStringList{"鈴木", "0"}));
+
+    box(form, "予約者カナ")->clear();
+    pick("山田太郎");
+    EXPECT_TRUE(form->findChild<QRadioButton*>("男")->isChecked());
+    pick("鈴木");
+    EXPECT_FALSE(form->findChild<QRadioButton*>("男")->isChecked());
+    EXPECT_FALSE(form->findChild<QRadioButton*>("女")->isChecked());
+    EXPECT_EQ(store::checkDatabaseFile(store::kMainFile), QStringList());
+    ASSERT_TRUE(sheets::writeReserversCsv(db(), "reservers.csv", nullptr));
+    QFile csv("reservers.csv");
+    ASSERT_TRUE(csv.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(QString::fromUtf8(csv.readAll()).contains(",鈴木,スズキ,,,,,,,,\r\n"));
 }
 
 } // namespace

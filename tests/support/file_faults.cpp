@@ -45,8 +45,6 @@ void copyWithSaveCutShort(const QString& source, const QString& copy)
     sqlite3_close(db);
 }
 
-namespace {
-
 void runOn(const QString& path, const QString& sql)
 {
     sqlite3* raw = nullptr;
@@ -55,11 +53,15 @@ void runOn(const QString& path, const QString& sql)
     sqlite3_close(raw);
 }
 
-} // namespace
-
-QString dropLaterThan(int version)
+QString dropLaterThan(int version, store::schema::Engine engine)
 {
     QStringList statements;
+    for (const store::schema::TriggerDef& trigger : store::schema::triggers()) {
+        if (trigger.since > version)
+            statements << QStringLiteral("DROP TRIGGER %1%2")
+                              .arg(store::schema::quoted(trigger.storedName()),
+                                   engine == store::schema::Engine::Server ? " ON " + store::schema::quoted(trigger.table) : QString());
+    }
     for (const store::schema::IndexDef& index : store::schema::indexes()) {
         if (index.since > version && store::schema::findTable(index.table)->since <= version)
             statements << QStringLiteral("DROP INDEX %1").arg(store::schema::quoted(index.storedName()));

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "store/schema.h"
+
 #include <QString>
 
 // Faults of a database file and its folder, made on purpose by tests.
@@ -33,9 +35,12 @@ private:
 // without the journal it holds part of the save. `source` itself is left as it was.
 void copyWithSaveCutShort(const QString& source, const QString& copy);
 
-// SQL, for either engine, that takes from a database of this program what the versions after
-// `version` added: their tables, and their indexes on the tables of `version`.
-QString dropLaterThan(int version);
+// Runs SQL on the database file `path` through a connection of its own, as another program would.
+void runOn(const QString& path, const QString& sql);
+
+// SQL that takes from a database of this program what the versions after `version` added: their
+// tables, their indexes on the tables of `version`, and their triggers.
+QString dropLaterThan(int version, store::schema::Engine engine = store::schema::Engine::File);
 // Turns the database file `path`, made by this program, into one as the program of `version`
 // made it: without what later versions added, with that version recorded (none for version 1).
 void makeFormerVersionFile(const QString& path, int version = 1);
