@@ -11,7 +11,8 @@ class QPagedPaintDevice;
 // Lays a sheet out on the pages of a printer or a PDF writer and paints it: on every page the
 // title, the date with its weekday, the target, the time it was printed and "1 / 3"; a column
 // header wherever a list starts or goes on; rows never cut by a page break, long texts wrapped
-// within their column. The week sheet starts with the slot grid as the time inquiry shows it.
+// within their column. The week sheet starts with the slot grid as the time inquiry shows it; a
+// sheet with a picture starts with the picture.
 namespace sheets {
 
 // The week sheet lies across the page, the lists stand upright.
