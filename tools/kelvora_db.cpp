@@ -21,7 +21,8 @@ namespace {
 int usage()
 {
     QTextStream(stderr) << "usage: kelvora-db create FILE | demo FILE | backup [FROM [TO]] | check FILE | copy FROM TO | "
-                           "upgrade FILE | sheet FILE ... | export FILE ... (each a file or a PostgreSQL connection string)\n";
+                           "upgrade FILE | sheet FILE ... | export FILE ... | stats FILE ... (each a file or a PostgreSQL connection "
+                           "string)\n";
     return 2;
 }
 
@@ -69,9 +70,9 @@ int fail(const QString& message)
 
 int main(int argc, char** argv)
 {
-    // A sheet is painted with the program's fonts and its slot grid, which need a GUI application;
-    // a morning job has no screen, so it paints offscreen unless told otherwise.
-    const bool painting = argc > 1 && QByteArray(argv[1]) == "sheet";
+    // A sheet is painted with the program's fonts and its slot grid or chart, which need a GUI
+    // application; a morning job has no screen, so it paints offscreen unless told otherwise.
+    const bool painting = argc > 1 && (QByteArray(argv[1]) == "sheet" || QByteArray(argv[1]) == "stats");
     if (painting && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     std::unique_ptr<QCoreApplication> application =
@@ -85,6 +86,8 @@ int main(int argc, char** argv)
             return runSheetCommand(args.mid(1));
         if (command == "export")
             return runExportCommand(args.mid(1));
+        if (command == "stats")
+            return runStatsCommand(args.mid(1));
         if (command == "create" && args.size() == 2) {
             store::createDatabase(args[1]);
             return 0;
