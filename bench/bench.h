@@ -11,7 +11,7 @@
 
 // kelvora-bench: measures the program's work on a large generated database and compares it with
 // the same work done directly with the engine's client library where that makes sense. One line
-// per figure. `store`, `grid` and `booking` measure the SQLite file and, with `--store postgresql`,
+// per figure. `store`, `grid`, `booking` and `stats` measure the SQLite file and, with `--store postgresql`,
 // the same data on a PostgreSQL server in the same run, its lines named with "/postgresql".
 
 namespace bench {
@@ -69,6 +69,8 @@ int bookingBench(const StoreOptions& options);
 int hoursBench();
 // The day and week sheets as PDF and a month of reservations as CSV.
 int sheetsBench();
+// 稼働状況 of one and twelve months, on the file and, with --store postgresql, on the server.
+int statsBench(const StoreOptions& options);
 // The database check of the generated database.
 int checkBench();
 // The reserver card's look-ups on 100,000 reservers.

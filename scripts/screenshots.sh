@@ -19,6 +19,7 @@ today=$(date +%F)
 build/kelvora-db sheet "$sheets/Kelvora.mdb" --date "$today" --pdf "$sheets/day.pdf"
 build/kelvora-db sheet "$sheets/Kelvora.mdb" --date "$today" --target 3 --week --pdf "$sheets/week.pdf"
 build/kelvora-db sheet "$sheets/Kelvora.mdb" --date "$today" --calls --pdf "$sheets/calls.pdf"
-for sheet in day week calls; do
+build/kelvora-db stats "$sheets/Kelvora.mdb" --from "$(date +%Y-%m)" --to "$(date +%Y-%m)" "$sheets/stats.pdf"
+for sheet in day week calls stats; do
   pdftoppm -png -r 80 -f 1 -singlefile "$sheets/$sheet.pdf" "docs/screenshots/sheet_$sheet"
 done

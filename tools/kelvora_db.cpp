@@ -26,8 +26,8 @@ int usage()
 {
     QTextStream(stderr)
         << "usage: kelvora-db create FILE | demo FILE | backup [FROM [TO]] | check FILE | copy FROM TO | "
-           "upgrade FILE | sheet FILE ... | export FILE ... | holidays YEAR [YEAR2] [--db FILE] (each FILE a file or a PostgreSQL "
-           "connection string)\n";
+           "upgrade FILE | sheet FILE ... | export FILE ... | stats FILE ... | holidays YEAR [YEAR2] [--db FILE] (each FILE a file "
+           "or a PostgreSQL connection string)\n";
     return 2;
 }
 
@@ -69,9 +69,9 @@ private:
 
 int main(int argc, char** argv)
 {
-    // A sheet is painted with the program's fonts and its slot grid, which need a GUI application;
-    // a morning job has no screen, so it paints offscreen unless told otherwise.
-    const bool painting = argc > 1 && QByteArray(argv[1]) == "sheet";
+    // A sheet is painted with the program's fonts and its slot grid or chart, which need a GUI
+    // application; a morning job has no screen, so it paints offscreen unless told otherwise.
+    const bool painting = argc > 1 && (QByteArray(argv[1]) == "sheet" || QByteArray(argv[1]) == "stats");
     if (painting && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     std::unique_ptr<QCoreApplication> application =
@@ -87,6 +87,8 @@ int main(int argc, char** argv)
             return runExportCommand(args.mid(1));
         if (command == "holidays")
             return runHolidaysCommand(args.mid(1));
+        if (command == "stats")
+            return runStatsCommand(args.mid(1));
         if (command == "create" && args.size() == 2) {
             store::createDatabase(args[1]);
             return 0;

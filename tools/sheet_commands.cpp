@@ -6,8 +6,10 @@
 #include "base/clock.h"
 #include "base/input.h"
 #include "records/targets.h"
+#include "rules/occupancy.h"
 #include "rules/sheet_csv.h"
 #include "rules/sheet_data.h"
+#include "sheets/occupancy_sheet.h"
 #include "sheets/sheet_painter.h"
 #include "store/database.h"
 
@@ -20,7 +22,8 @@ int usage()
 {
     QTextStream(stderr) << "usage: kelvora-db sheet FILE --date YYYY-MM-DD [--target NNNNN] [--week | --calls] --pdf OUT.pdf\n"
                            "       kelvora-db export FILE reservations --from YYYY-MM-DD --to YYYY-MM-DD OUT.csv\n"
-                           "       kelvora-db export FILE reservers OUT.csv\n";
+                           "       kelvora-db export FILE reservers OUT.csv\n"
+                           "       kelvora-db stats FILE --from YYYY-MM --to YYYY-MM [--target NNNNN] OUT.csv|OUT.pdf\n";
     return 2;
 }
 
@@ -43,6 +46,13 @@ Settings settingsOf(const store::Database& db)
     return settings;
 }
 
+// The registered target a typed number names ("3" is 00003).
+std::optional<records::Target> targetOption(const store::Database& db, const QString& typed)
+{
+    const std::optional<QString> number = records::paddedNumber(typed);
+    return number ? records::findTarget(db, *number) : std::nullopt;
+}
+
 } // namespace
 
 int runSheetCommand(const QStringList& arguments)
@@ -61,12 +71,8 @@ int runSheetCommand(const QStringList& arguments)
     // Read as it is, never changed: a file of an earlier version, read-only too, is not upgraded.
     const store::Database db = store::Database::openToRead(options.rest[0]);
     std::optional<records::Target> target;
-    if (typedTarget) {
-        const std::optional<QString> number = records::paddedNumber(*typedTarget);
-        target = number ? records::findTarget(db, *number) : std::nullopt;
-        if (!target)
-            return fail(QStringLiteral("予約対象 %1 は登録されていません").arg(*typedTarget));
-    }
+    if (typedTarget && !(target = targetOption(db, *typedTarget)))
+        return fail(QStringLiteral("予約対象 %1 は登録されていません").arg(*typedTarget));
     if (week && !target)
         return fail(QStringLiteral("週間一覧には予約対象を指定してください"));
 
@@ -103,5 +109,36 @@ int runExportCommand(const QStringList& arguments)
     } else {
         return usage();
     }
+    return written ? 0 : fail(QStringLiteral("%1 を書き込めません: %2").arg(out, error));
+}
+
+int runStatsCommand(const QStringList& arguments)
+{
+    Options options(arguments);
+    const std::optional<QString> from = options.value("--from");
+    const std::optional<QString> to = options.value("--to");
+    const std::optional<QString> typedTarget = options.value("--target");
+    if (options.rest.size() != 2 || !from || !to)
+        return usage();
+    const QString out = options.rest[1];
+    const bool pdf = out.endsWith(QLatin1String(".pdf"), Qt::CaseInsensitive);
+    if (!pdf && !out.endsWith(QLatin1String(".csv"), Qt::CaseInsensitive))
+        return usage();
+    const std::optional<QDate> first = input::month(*from);
+    const std::optional<QDate> last = input::month(*to);
+    if (!first || !last || *last < *first)
+        return fail(QStringLiteral("期間に正しく入力してください"));
+    if (first->addMonths(occupancy::kMaxMonths) <= *last)
+        return fail(QStringLiteral("期間は%1か月以内で入力してください").arg(occupancy::kMaxMonths));
+
+    const store::Database db = store::Database::openToRead(options.rest[0]);
+    std::optional<records::Target> target;
+    if (typedTarget && !(target = targetOption(db, *typedTarget)))
+        return fail(QStringLiteral("予約対象 %1 は登録されていません").arg(*typedTarget));
+    const occupancy::Occupancy figures =
+        occupancy::BuildOccupancy(db, settingsOf(db), {*first, *last, target ? target->number : QString()});
+    const sheets::Sheet sheet = sheets::occupancySheet(figures, sheets::OccupancyPicture::RateChart);
+    QString error;
+    const bool written = pdf ? sheets::writePdf(sheet, out, appclock::now(), &error) : sheets::writeSheetCsv(sheet, out, &error);
     return written ? 0 : fail(QStringLiteral("%1 を書き込めません: %2").arg(out, error));
 }

@@ -2,7 +2,9 @@
 
 #include <QStringList>
 
-// kelvora-db sheet and kelvora-db export: the sheets as PDF and the CSV files, for a morning job.
-// Each takes the arguments after its command word and returns the exit code.
+// kelvora-db sheet, export and stats: the sheets as PDF, the CSV files and the occupancy of a span
+// of months, for a morning job. Each takes the arguments after its command word and returns the
+// exit code.
 int runSheetCommand(const QStringList& arguments);
 int runExportCommand(const QStringList& arguments);
+int runStatsCommand(const QStringList& arguments);

@@ -18,6 +18,7 @@
 #include "reservations/reserver_form.h"
 #include "reservations/reserver_inquiry_form.h"
 #include "reservations/status_inquiry_form.h"
+#include "sheets/occupancy_form.h"
 #include "sheets/sheet_form.h"
 #include "ui/forms.h"
 #include "ui/handlers.h"
@@ -72,6 +73,7 @@
     addButton(sheets, "予約一覧表", "予約一覧表", &メニュー::予約一覧表_Click);
     addButton(sheets, "取消履歴", "取消履歴", &メニュー::取消履歴_Click);
     addButton(sheets, "予約者照会", "予約者照会", &メニュー::予約者照会_Click);
+    addButton(sheets, "稼働状況", "稼働状況", &メニュー::稼働状況_Click);
 
     auto* close = new QPushButton(QStringLiteral("終了"), this);
     close->setObjectName(QStringLiteral("終了"));
@@ -205,6 +207,11 @@ void メニュー::個別休業日登録_Click()
 void メニュー::予約一覧表_Click()
 {
     forms::showModeless<予約一覧表>(desk_);
+}
+
+void メニュー::稼働状況_Click()
+{
+    forms::showModeless<稼働状況>(desk_);
 }
 
 void メニュー::終了_Click()

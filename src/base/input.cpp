@@ -145,6 +145,23 @@ std::optional<QDate> date(const QString& text)
     return result;
 }
 
+std::optional<QDate> month(const QString& text)
+{
+    static const QRegularExpression pattern(QStringLiteral("^([0-9]{4})([/-])([0-9]{1,2})$"));
+    const QRegularExpressionMatch match = pattern.match(normalized(text));
+    if (!match.hasMatch())
+        return std::nullopt;
+    const QDate first(match.captured(1).toInt(), match.captured(3).toInt(), 1);
+    if (!first.isValid())
+        return std::nullopt;
+    return first;
+}
+
+QString monthText(const QDate& date)
+{
+    return dateText(date).left(7);
+}
+
 bool isDate(const QString& text)
 {
     return date(text).has_value();

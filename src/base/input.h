@@ -39,6 +39,11 @@ bool isDate(const QString& text);
 std::optional<QDate> dateOfParts(std::initializer_list<QString> parts);
 // The stored and displayed form of a date, "yyyy/mm/dd".
 QString dateText(const QDate& date);
+// A month: four-digit year and month with or without a leading zero, separated by "/" or "-"
+// ("2026/4"); its first day.
+std::optional<QDate> month(const QString& text);
+// The displayed form of a date's month, "yyyy/mm".
+QString monthText(const QDate& date);
 
 // A time of day from an hour text and a minute text: whole numbers, hour 0-23 and minute 0-59.
 // With `endOfDay` the time 24:00 is accepted too (the end of the last slot of a day).

@@ -112,6 +112,31 @@ std::vector<Cancellation> listCancellations(const store::Database& db, const Can
     return found;
 }
 
+void forEachCancellationBetween(const store::Database& db, const QDate& first, const QDate& last,
+                                const std::function<void(const Cancellation&)>& visit)
+{
+    store::Table cancellations = db.table("予約取消", "Idx_日付");
+    const QString lastText = input::dateText(last);
+    for (cancellations.seek(">=", {first}); !cancellations.eof(); cancellations.moveNext()) {
+        const QString text = cancellations.text("取消_年月日");
+        if (text > lastText)
+            break;
+        if (input::storedDate(text))
+            visit(read(cancellations));
+    }
+}
+
+std::optional<QDate> firstCancellationDate(const store::Database& db, const QString& target)
+{
+    store::Table cancellations = byKey(db);
+    for (cancellations.seek(">=", {target}); !cancellations.eof() && cancellations.text("取消_設定番号") == target;
+         cancellations.moveNext()) {
+        if (const std::optional<QDate> date = input::storedDate(cancellations.text("取消_年月日")))
+            return date;
+    }
+    return std::nullopt;
+}
+
 bool updateCancellation(const store::Database& db, const Cancellation& cancellation)
 {
     store::Table cancellations = byKey(db);

@@ -6,6 +6,7 @@
 #include <QDate>
 #include <QDateTime>
 #include <QString>
+#include <functional>
 #include <optional>
 #include <vector>
 
@@ -49,6 +50,12 @@ bool cancelReservation(const store::Database& db, const ReservationKey& key, Can
 std::optional<Cancellation> findCancellation(const store::Database& db, const CancellationKey& key);
 // The cancellations the filter lets through, the newest first.
 std::vector<Cancellation> listCancellations(const store::Database& db, const CancellationFilter& filter);
+// The cancellations of reservations dated from `first` through `last`, by that date; one dated in
+// another form is none of these days.
+void forEachCancellationBetween(const store::Database& db, const QDate& first, const QDate& last,
+                                const std::function<void(const Cancellation&)>& visit);
+// The date of the target's earliest cancelled reservation, if it has any.
+std::optional<QDate> firstCancellationDate(const store::Database& db, const QString& target);
 // Changes the kind and reason of the stored cancellation with the same key; false when there is none.
 bool updateCancellation(const store::Database& db, const Cancellation& cancellation);
 bool removeCancellation(const store::Database& db, const CancellationKey& key);

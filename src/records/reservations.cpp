@@ -147,6 +147,36 @@ std::vector<ReservationSpan> spansOnDate(const store::Database& db, const QDate&
     return spans;
 }
 
+void forEachSpanBetween(const store::Database& db, const QDate& first, const QDate& last,
+                        const std::function<void(const ReservationSpan&)>& visit)
+{
+    store::Table reservations = db.table("予約", "Idx_日付");
+    const QString lastText = input::dateText(last);
+    QString dayText;
+    std::optional<QDate> day;
+    for (reservations.seek(">=", {first}); !reservations.eof(); reservations.moveNext()) {
+        const QString text = reservations.text("予約_年月日");
+        if (text > lastText)
+            break;
+        if (text != dayText) {
+            dayText = text;
+            day = input::storedDate(text);
+        }
+        if (day)
+            visit(spanOf(reservations, *day));
+    }
+}
+
+std::optional<QDate> firstReservationDate(const store::Database& db, const QString& target)
+{
+    store::Table reservations = db.table("予約", "Idx_期限");
+    for (reservations.seek(">=", {target}); !reservations.eof() && reservations.text("予約_設定番号") == target; reservations.moveNext()) {
+        if (const std::optional<QDate> date = input::storedDate(reservations.text("予約_年月日")))
+            return date;
+    }
+    return std::nullopt;
+}
+
 bool saveReservation(const store::Database& db, const Reservation& r)
 {
     store::Table reservations = byKey(db);

@@ -57,6 +57,12 @@ void forEachReservationBetween(const store::Database& db, const QDate& first, co
 std::vector<ReservationSpan> spansOfDays(const store::Database& db, const QString& target, const QDate& first, const QDate& last);
 // The spans of every target's reservations on a date.
 std::vector<ReservationSpan> spansOnDate(const store::Database& db, const QDate& date);
+// The spans of every target's reservations dated from `first` through `last`, by date; one dated
+// in another form is none of these days.
+void forEachSpanBetween(const store::Database& db, const QDate& first, const QDate& last,
+                        const std::function<void(const ReservationSpan&)>& visit);
+// The date of the target's earliest reservation, if it has any.
+std::optional<QDate> firstReservationDate(const store::Database& db, const QString& target);
 // The reserver's reservations in date and start order.
 std::vector<Reservation> reservationsOfReserver(const store::Database& db, const QString& reserverNo);
 // Adds the reservation, or changes the one with its key; true when it was there.

@@ -8,18 +8,23 @@
 #include <QDate>
 #include <QString>
 #include <QStringList>
+#include <functional>
 #include <optional>
 #include <vector>
+
+class QPainter;
+class QRectF;
 
 // The sheets of the desk as values: what a printed or exported list of reservations holds, built
 // from the records without widgets. The painter lays them out on pages; the CSV takes their rows.
 namespace sheets {
 
-enum class SheetKind { Day, Week, Calls };
+enum class SheetKind { Day, Week, Calls, Occupancy };
 
 struct SheetColumn {
     QString caption;
-    int share = 1; // of the line's width
+    int share = 1;           // of the line's width
+    bool alignRight = false; // figures stand right
 };
 
 // A run of rows under one heading: a target's day, one day of the week, or the whole list.
@@ -49,6 +54,10 @@ struct Sheet {
     std::vector<SheetSection> sections;
     QString summary; // "合計 12件"
     std::optional<SheetGrid> grid;
+    // A picture above the rows of the first page, drawn into the rectangle it is given, and the
+    // share of the page's height it takes.
+    std::function<void(QPainter&, const QRectF&)> picture;
+    double pictureShare = 0.45;
 
     QStringList csvHeader() const;
     // Every row with its section's key in front, in order.

@@ -199,29 +199,66 @@ DayHours DayHoursOf(const TimeTable& table, const TimeTableColumn& column, const
     return {false, HoursInForce(table, column), daySlots};
 }
 
+namespace {
+
+constexpr int kDayMinutes = 24 * 60;
+
+// The time the bands of one kind cover, merged, in order and within the day.
+std::vector<MinuteSpan> coveredBy(const HoursList& bands, bool closed)
+{
+    std::vector<MinuteSpan> spans;
+    for (const HoursRow& band : bands) {
+        const int start = std::max(band.start.minutes(), 0);
+        const int end = std::min(band.end.minutes(), kDayMinutes);
+        if (band.closed == closed && start < end)
+            spans.push_back({start, end});
+    }
+    std::sort(spans.begin(), spans.end(), [](const MinuteSpan& a, const MinuteSpan& b) { return a.start < b.start; });
+    std::vector<MinuteSpan> merged;
+    for (const MinuteSpan& span : spans) {
+        if (!merged.empty() && span.start <= merged.back().end)
+            merged.back().end = std::max(merged.back().end, span.end);
+        else
+            merged.push_back(span);
+    }
+    return merged;
+}
+
+} // namespace
+
+std::vector<MinuteSpan> DayHours::openTime() const
+{
+    if (closedDay)
+        return {};
+    const bool anyOpenBand = std::any_of(bands.begin(), bands.end(), [](const HoursRow& band) { return !band.closed; });
+    const std::vector<MinuteSpan> open = anyOpenBand ? coveredBy(bands, false) : std::vector<MinuteSpan>{{0, kDayMinutes}};
+    const std::vector<MinuteSpan> closed = coveredBy(bands, true);
+    std::vector<MinuteSpan> left;
+    for (MinuteSpan span : open) {
+        for (const MinuteSpan& cut : closed) {
+            if (cut.end <= span.start || cut.start >= span.end)
+                continue;
+            if (cut.start > span.start)
+                left.push_back({span.start, cut.start});
+            span.start = std::max(span.start, cut.end);
+        }
+        if (span.start < span.end)
+            left.push_back(span);
+    }
+    return left;
+}
+
 bool DayHours::coversClosedTime(int start, int end) const
 {
     if (closedDay)
         return true;
-    if (bands.empty())
-        return false;
-    constexpr int kDayMinutes = 24 * 60;
-    // Without an open band only the closed bands are closed time, as the grid shows the day.
-    const bool anyOpenBand = std::any_of(bands.begin(), bands.end(), [](const HoursRow& band) { return !band.closed; });
-    std::vector<bool> open(kDayMinutes, !anyOpenBand);
-    for (const bool closedBands : {false, true}) {
-        for (const HoursRow& band : bands) {
-            if (band.closed != closedBands)
-                continue;
-            for (int minute = band.start.minutes(); minute < std::min(band.end.minutes(), kDayMinutes); ++minute)
-                open[size_t(minute)] = !band.closed;
-        }
-    }
+    const std::vector<MinuteSpan> open = openTime();
+    const auto holdsOpenTime = [&open](int from, int to) {
+        return std::any_of(open.begin(), open.end(), [&](const MinuteSpan& span) { return span.start < to && from < span.end; });
+    };
     const auto [first, last] = daySlots.covering(start, end);
     for (int slot = first; slot < last; ++slot) {
-        const auto from = open.begin() + daySlots.start(slot);
-        const auto to = open.begin() + std::min(daySlots.end(slot), kDayMinutes);
-        if (std::find(from, to, true) == to)
+        if (!holdsOpenTime(daySlots.start(slot), std::min(daySlots.end(slot), kDayMinutes)))
             return true;
     }
     return false;

@@ -69,6 +69,13 @@ void LoadSpecificDayHours(const HoursTables& tables, TimeTableColumn& column);
 // The hours rows in force for a column that is not closed all day.
 const HoursList& HoursInForce(const TimeTable& table, const TimeTableColumn& column);
 
+// A stretch of a day, [start, end) in minutes after midnight.
+struct MinuteSpan {
+    int start = 0;
+    int end = 0;
+    bool operator==(const MinuteSpan&) const = default;
+};
+
 // A day of one target as a booking is checked against it: closed all day, or its hours bands, and
 // the slots of the grid it was chosen on.
 struct DayHours {
@@ -76,11 +83,13 @@ struct DayHours {
     HoursList bands;
     SlotTimes daySlots;
 
+    // The open time of the day, in order: what the open bands cover outside the closed ones, so
+    // the time before the first band, after the last one and a break are closed. On a day without
+    // open bands only its closed bands are closed; a closed day has none.
+    std::vector<MinuteSpan> openTime() const;
     // Whether a booking of [start, end) (minutes after midnight) covers closed time: some slot it
-    // covers holds no open time. Open time is what the open bands cover outside the closed ones, so
-    // the time before the first band, after the last one and a break are closed; a slot that holds
-    // some open time counts as open, as on the slot grid. On a day without open bands only its
-    // closed bands are closed.
+    // covers holds no open time. A slot that holds some open time counts as open, as on the slot
+    // grid.
     bool coversClosedTime(int start, int end) const;
 };
 DayHours DayHoursOf(const TimeTable& table, const TimeTableColumn& column, const SlotTimes& daySlots);

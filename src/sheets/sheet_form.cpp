@@ -2,8 +2,7 @@
 
 #include "base/clock.h"
 #include "base/input.h"
-#include "rules/sheet_csv.h"
-#include "sheets/sheet_painter.h"
+#include "sheets/sheet_output.h"
 #include "store/database.h"
 #include "ui/busy_cursor.h"
 #include "ui/handlers.h"
@@ -11,15 +10,10 @@
 #include "views/target_list.h"
 
 #include <QComboBox>
-#include <QDir>
-#include <QFileDialog>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPrintDialog>
-#include <QPrintPreviewDialog>
-#include <QPrinter>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QVBoxLayout>
@@ -124,72 +118,26 @@ std::optional<sheets::Sheet> 予約一覧表::BuildSheet()
 
 void 予約一覧表::プレビュー_Click()
 {
-    const std::optional<sheets::Sheet> sheet = BuildSheet();
-    if (!sheet)
-        return;
-    const QDateTime printedAt = appclock::now();
-    QPrinter printer(QPrinter::HighResolution);
-    printer.setPageOrientation(sheets::orientationOf(*sheet));
-    QPrintPreviewDialog preview(&printer, this);
-    preview.setWindowTitle(kTitle + QStringLiteral(" - ") + sheet->title);
-    connect(&preview, &QPrintPreviewDialog::paintRequested, this,
-            [&](QPrinter* device) { sheets::paintSheet(*sheet, *device, printedAt); });
-    preview.exec();
+    if (const std::optional<sheets::Sheet> sheet = BuildSheet())
+        sheets::previewSheet(this, kTitle, *sheet);
 }
 
 void 予約一覧表::印刷_Click()
 {
-    const std::optional<sheets::Sheet> sheet = BuildSheet();
-    if (!sheet)
-        return;
-    QPrinter printer(QPrinter::HighResolution);
-    printer.setPageOrientation(sheets::orientationOf(*sheet));
-    QPrintDialog dialog(&printer, this);
-    if (dialog.exec() != QDialog::Accepted)
-        return;
-    ui::BusyCursor busy;
-    if (!sheets::paintSheet(*sheet, printer, appclock::now()))
-        msg::exclaim(QStringLiteral("印刷できませんでした。プリンターの設定を確認して下さい。"), kTitle);
+    if (const std::optional<sheets::Sheet> sheet = BuildSheet())
+        sheets::printSheet(this, kTitle, *sheet);
 }
 
 void 予約一覧表::PDF出力_Click()
 {
-    WriteFile(QStringLiteral("pdf"), QStringLiteral("PDF (*.pdf)"), [](const sheets::Sheet& sheet, const QString& path, QString* error) {
-        ui::BusyCursor busy;
-        return sheets::writePdf(sheet, path, appclock::now(), error);
-    });
+    if (const std::optional<sheets::Sheet> sheet = BuildSheet())
+        sheets::saveSheet(this, kTitle, *sheet, sheets::FileKind::Pdf);
 }
 
 void 予約一覧表::CSV出力_Click()
 {
-    WriteFile(QStringLiteral("csv"), QStringLiteral("CSV (*.csv)"), &sheets::writeSheetCsv);
-}
-
-void 予約一覧表::WriteFile(const QString& suffix, const QString& filter, const Writer& write)
-{
-    const std::optional<sheets::Sheet> sheet = BuildSheet();
-    if (!sheet)
-        return;
-    const std::optional<QString> path = AskFileName(*sheet, suffix, filter);
-    if (!path)
-        return;
-    QString error;
-    if (write(*sheet, *path, &error))
-        msg::plain(QStringLiteral("%1 に出力しました。").arg(QDir::toNativeSeparators(*path)), kTitle);
-    else
-        msg::exclaim(QStringLiteral("%1 に出力できませんでした。\n%2").arg(QDir::toNativeSeparators(*path), error), kTitle);
-}
-
-std::optional<QString> 予約一覧表::AskFileName(const sheets::Sheet& sheet, const QString& suffix, const QString& filter)
-{
-    const QString offered = QStringLiteral("%1_%2.%3").arg(sheet.title, sheet.date.toString(QStringLiteral("yyyyMMdd")), suffix);
-    QFileDialog dialog(this, sheet.title + QStringLiteral("の出力先"), QDir::currentPath(), filter);
-    dialog.setAcceptMode(QFileDialog::AcceptSave);
-    dialog.setDefaultSuffix(suffix);
-    dialog.selectFile(offered);
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
-        return std::nullopt;
-    return dialog.selectedFiles().constFirst();
+    if (const std::optional<sheets::Sheet> sheet = BuildSheet())
+        sheets::saveSheet(this, kTitle, *sheet, sheets::FileKind::Csv);
 }
 
 void 予約一覧表::終了_Click()

@@ -4,7 +4,6 @@
 #include "ui/field_check.h"
 #include "ui/form.h"
 
-#include <functional>
 #include <optional>
 
 class QComboBox;
@@ -29,11 +28,6 @@ public:
 private:
     // The sheet the form's choices ask for; nothing, having said why, when a choice is wrong.
     std::optional<sheets::Sheet> BuildSheet();
-    // The file the operator names in a save dialog, offered as the sheet's title and date.
-    std::optional<QString> AskFileName(const sheets::Sheet& sheet, const QString& suffix, const QString& filter);
-    // A file of the sheet, named by the operator, written by `write`; says where it went or why not.
-    using Writer = std::function<bool(const sheets::Sheet&, const QString& path, QString* error)>;
-    void WriteFile(const QString& suffix, const QString& filter, const Writer& write);
 
     QRadioButton* 日別;
     QRadioButton* 週間;

@@ -84,7 +84,7 @@ using LineRanges = std::vector<std::pair<int, int>>;
 
 // One thing placed on a page, top at `y` of the page's body.
 struct Block {
-    enum Kind { Grid, Heading, ColumnHeader, Row, Summary } kind;
+    enum Kind { Grid, Picture, Heading, ColumnHeader, Row, Summary } kind;
     QString text{};                     // of a heading or the summary
     const QStringList* cells = nullptr; // of a row
     qreal height = 0;
@@ -137,6 +137,8 @@ public:
 
         if (grid_)
             place({.kind = Block::Grid, .height = gridHeight() + mm(3)});
+        if (sheet_.picture)
+            place({.kind = Block::Picture, .height = (bottom - headerHeight_) * sheet_.pictureShare + mm(3)});
         for (const SheetSection& section : sheet_.sections) {
             const QString title = section.note.isEmpty() ? section.heading : section.heading + QStringLiteral("　　") + section.note;
             // The count stands at the right of the heading: a day without bookings takes one line.
@@ -194,6 +196,7 @@ public:
         for (const Block& block : page) {
             switch (block.kind) {
             case Block::Grid: paintGrid(painter, block.y); break;
+            case Block::Picture: sheet_.picture(painter, QRectF(0, block.y, width_, block.height - mm(3))); break;
             case Block::Heading:
                 painter.setFont(boldFont_);
                 drawText(painter, QRectF(0, block.y, width_, block.height), Qt::AlignVCenter | Qt::AlignLeft, block.text);
@@ -312,12 +315,14 @@ private:
             drawn_ += text;
             const qreal width = columnW_[c] - 2 * pad_;
             const QPointF at(columnX_[c] + pad_, y + pad_);
-            if (!lines.empty())
+            if (!lines.empty()) {
                 WrappedText(text, bodyFont_, width, &device_).drawLines(painter, at, lines[c].first, lines[c].second);
-            else if (oneLine(text, metrics, width))
-                painter.drawText(at + QPointF(0, metrics.ascent()), text);
-            else
+            } else if (oneLine(text, metrics, width)) {
+                const qreal indent = sheet_.columns[c].alignRight ? width - metrics.horizontalAdvance(text) : 0;
+                painter.drawText(at + QPointF(indent, metrics.ascent()), text);
+            } else {
                 WrappedText(text, cells ? bodyFont_ : boldFont_, width, &device_).draw(painter, at);
+            }
         }
         painter.setPen(QPen(kRuleColour, mm(0.2)));
         painter.drawLine(QPointF(0, y + h), QPointF(width_, y + h));

@@ -13,7 +13,8 @@ class QPagedPaintDevice;
 // header wherever a list starts or goes on; long texts wrapped within their column, and a row
 // never cut by a page break unless it is taller than a page: such a row goes on over the next
 // pages, each cell line by line. The week sheet starts with the slot grid as the time inquiry
-// shows it. A PDF's text reads back as the text drawn (see pdf_text.h).
+// shows it; a sheet with a picture starts with the picture. A PDF's text reads back as the text
+// drawn (see pdf_text.h).
 namespace sheets {
 
 // The week sheet lies across the page, the lists stand upright.

@@ -55,6 +55,7 @@ TEST_F(MenuTest, EveryButtonSitsInItsFrameWithItsCaption)
         {"Frame5", "Command8", "希望勤務一覧"},
         {"Frame6", "取消履歴", "取消履歴"},
         {"Frame6", "予約者照会", "予約者照会"},
+        {"Frame6", "稼働状況", "稼働状況"},
     };
     for (const auto& [frame, name, caption] : buttons) {
         auto* box = menu->findChild<QGroupBox*>(frame);

@@ -41,6 +41,12 @@ TEST(Input, DatesNeedAFourDigitYearAndADayThatExists)
         EXPECT_FALSE(input::date(QString::fromUtf8(no))) << no;
     EXPECT_EQ(input::dateText(QDate(2024, 4, 1)), "2024/04/01");
     EXPECT_EQ(input::dateText(QDate(1999, 12, 31)), "1999/12/31");
+    // A month is read the same way, without its day.
+    EXPECT_EQ(input::month(QString::fromUtf8("２０２６／４")), QDate(2026, 4, 1));
+    EXPECT_EQ(input::month("2026-12"), QDate(2026, 12, 1));
+    for (const char* no : {"2026/13", "2026/0", "2026/04/01", "26/4", "2026/4-", ""})
+        EXPECT_FALSE(input::month(QString::fromUtf8(no))) << no;
+    EXPECT_EQ(input::monthText(QDate(2026, 4, 30)), "2026/04");
 }
 
 TEST(Input, DatesPutTogetherFromPartsReadEachPartOnItsOwn)

@@ -143,6 +143,9 @@ std::vector<EntryBox> table()
          Rule::Listed,
          {{"予約一覧表", "照会日"}},
          {{"２０２６／１２／２４", "2026/12/24"}, {" 2027-1-5 ", "2027/01/05"}}},
+        // The months are tallied as typed; the boxes show them in their stored form.
+        {"稼働状況", "開始年月", Rule::Listed, {{"稼働状況", "開始年月"}}, {{"２０２６／１２", "2026/12"}, {" 2026-1 ", "2026/01"}}},
+        {"稼働状況", "終了年月", Rule::Listed, {{"稼働状況", "終了年月"}}, {{"２０２６／１２", "2026/12"}, {" 2027-1 ", "2027/01"}}},
         // The list's limits: an empty date box is no limit; the numbers are compared as typed.
         {"取消履歴 表示", "開始日", Rule::Listed, {{"取消履歴", "開始日"}}, kDateLimit},
         {"取消履歴 表示", "終了日", Rule::Listed, {{"取消履歴", "終了日"}}, kDateLimit},

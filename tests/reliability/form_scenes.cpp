@@ -15,6 +15,7 @@
 #include "reservations/reserver_inquiry_form.h"
 #include "reservations/reserver_form.h"
 #include "reservations/status_inquiry_form.h"
+#include "sheets/occupancy_form.h"
 #include "sheets/sheet_form.h"
 #include "ui/flex_grid.h"
 #include "ui/forms.h"
@@ -188,6 +189,14 @@ Form* daySheet(const Desk& desk)
     return form;
 }
 
+Form* occupancyTally(const Desk& desk)
+{
+    auto* form = shown<稼働状況>(desk);
+    type(form, "開始年月", "2026/12");
+    type(form, "終了年月", "2026/12");
+    return form;
+}
+
 // The history of every cancellation, its one record chosen, a finished reservation named for 無断不来.
 Form* cancellations(const Desk& desk)
 {
@@ -273,6 +282,7 @@ const std::vector<Scene>& scenes()
         {"取消履歴 変更", cancellations, "変更", "取消記録は更新されました。", ""},
         {"予約者照会", reserverCard, "検索開始", "", ""},
         {"取消履歴 無断不来", cancellations, "無断", "予約は無断不来として取消しされました。", ""},
+        {"稼働状況", occupancyTally, "集計", "", ""},
     };
     return all;
 }

@@ -448,6 +448,7 @@ TEST_F(StoreFaultTest, AFormWhoseLoadingFailsDoesNotOpen)
         fromMenu("予約一覧表", "予約一覧表"),
         fromMenu("取消履歴", "取消履歴"),
         fromMenu("予約者照会", "予約者照会"),
+        fromMenu("稼働状況", "稼働状況"),
         fromForm("時間照会", "予約状照会 照会", "照会"),
         fromForm("時間帯表示", "営業時間登", "表示"),
         {"予約者登", [] {},

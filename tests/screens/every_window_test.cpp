@@ -25,6 +25,7 @@
 #include "reservations/reserver_inquiry_form.h"
 #include "reservations/status_inquiry_form.h"
 #include "reservations/time_inquiry_form.h"
+#include "sheets/occupancy_form.h"
 #include "sheets/sheet_form.h"
 #include "support/fixture.h"
 #include "support/modal_script.h"
@@ -41,6 +42,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QProgressDialog>
+#include <QRadioButton>
 #include <QProcess>
 #include <QPushButton>
 #include <QScreen>
@@ -340,6 +342,20 @@ TEST_F(EveryWindowTest, DaySheets)
 {
     press(menu, "予約一覧表");
     picture(forms::find<予約一覧表>(), "day_sheets");
+}
+
+TEST_F(EveryWindowTest, Occupancy)
+{
+    // The demo's bookings lie in this month: the chart of the rates, then the heat map.
+    press(menu, "稼働状況");
+    auto* form = forms::find<稼働状況>();
+    const QString month = input::monthText(QDate::currentDate());
+    form->findChild<QLineEdit*>("開始年月")->setText(month);
+    form->findChild<QLineEdit*>("終了年月")->setText(month);
+    press(form, "集計");
+    picture(form, "occupancy");
+    form->findChild<QRadioButton*>("曜日時間帯別")->click();
+    picture(form, "occupancy_heat_map");
 }
 
 TEST_F(EveryWindowTest, CancellationHistory)
