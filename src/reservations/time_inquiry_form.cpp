@@ -357,11 +357,13 @@ void 時間照会::予約_Click()
         return;
     TakeChosenTarget();
     const int count = counts_.ReservationCount[size_t(column_)][size_t(slot_)];
-    if (!AcceptSlotCount(chosenOverlap_, count, kTitle))
+    const SlotTimes& daySlots = counts_.Slots;
+    const QString detail = BookingText(chosenDate_, *input::timeFromText(daySlots.startText(slot_)),
+                                       *input::timeFromText(daySlots.endText(slot_), true), chosenTarget_.abbrev);
+    if (!AcceptSlotCount(chosenOverlap_, count, detail, kTitle))
         return;
     // A new reservation is for the chosen slot, whatever reservation the list points at. The
     // entry form counts again when it saves, and asks again only if more were booked meanwhile.
-    const SlotTimes& daySlots = counts_.Slots;
     OpenEntryForm({chosenTarget_,
                    chosenDate_,
                    *input::timeFromText(daySlots.startText(slot_)),
@@ -370,7 +372,6 @@ void 時間照会::予約_Click()
                    false,
                    QString(),
                    QString(),
-                   {},
                    予約上限::IsFull(count, chosenOverlap_) ? count : -1});
 }
 
@@ -396,7 +397,6 @@ const records::Reservation* 時間照会::RequireChosenReservation()
 
 void 時間照会::OpenEntryForm(BookingSlot slot)
 {
-    slot.hours = 時間TBL::DayHoursOf(table_, table_.Columns[size_t(column_)], counts_.Slots);
     EntryOutcome outcome;
     forms::showModal<予約者登>(desk(), slot, outcome);
     // The state tells only the last thing the form did, so any change means the row is counted
@@ -419,8 +419,15 @@ void 時間照会::削除_Click()
     if (!msg::askAbout(QStringLiteral("指定予約を取り消します。"),
                        BookingText(chosen->date, chosen->start, chosen->end, chosenTarget_.abbrev, chosen->reserverName), kTitle))
         return;
-    if (!records::cancelReservation(database(), chosen->key(), records::CancelKind::Request)) {
-        msg::exclaim(QStringLiteral("予約は登録されていません。"), kTitle);
+    booking_write::Change cancel;
+    cancel.kind = booking_write::Change::Kind::Cancel;
+    cancel.read = *chosen;
+    const booking_write::Outcome outcome = booking_write::Write(database(), settings(), {cancel}, {{}});
+    if (outcome.kind != booking_write::Outcome::Kind::Written) {
+        msg::exclaim(outcome.kind == booking_write::Outcome::Kind::Gone ? QStringLiteral("予約は登録されていません。")
+                                                                        : QStringLiteral("予約は他の端末で変更されています。"),
+                     kTitle);
+        FollowDatabase();
         return;
     }
     AdjustSlotCounts();

@@ -199,6 +199,27 @@ DayHours DayHoursOf(const TimeTable& table, const TimeTableColumn& column, const
     return {false, HoursInForce(table, column), daySlots};
 }
 
+std::vector<DayHours> DayHoursOn(const store::Database& db, const QString& target, const std::vector<QDate>& dates, int dailyHoursKind,
+                                 const SlotTimes& daySlots)
+{
+    if (dates.empty())
+        return {};
+    TimeTable table;
+    for (const QDate& date : dates) {
+        TimeTableColumn column;
+        column.ColumnDate = date;
+        column.Target = target;
+        table.Columns.push_back(std::move(column));
+    }
+    const auto [first, last] = std::minmax_element(dates.begin(), dates.end());
+    const HoursTables tables(db, *first, *last, dailyHoursKind, {kCommonTarget, target});
+    BuildDateColumns(tables, table, dailyHoursKind);
+    std::vector<DayHours> days;
+    for (const TimeTableColumn& column : table.Columns)
+        days.push_back(DayHoursOf(table, column, daySlots));
+    return days;
+}
+
 namespace {
 
 constexpr int kDayMinutes = 24 * 60;

@@ -98,5 +98,9 @@ struct DayHours {
     bool coversClosedTime(int start, int end) const;
 };
 DayHours DayHoursOf(const TimeTable& table, const TimeTableColumn& column, const SlotTimes& daySlots);
+// The days of one target on the given dates, as the slot grids show them, read with one pass over
+// each table of hours and closures.
+std::vector<DayHours> DayHoursOn(const store::Database& db, const QString& target, const std::vector<QDate>& dates, int dailyHoursKind,
+                                 const SlotTimes& daySlots);
 
 } // namespace 時間TBL
