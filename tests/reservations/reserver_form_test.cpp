@@ -84,7 +84,7 @@ TEST_F(ReserverFormTest, TheKanaSearchTakesHiraganaKatakanaAndHalfWidthAlike)
     reserver("-000005", "里見", "さとみ");
     reserver("-000006", "里中", "ｻﾄﾅｶ");
     open();
-    for (const QString& typed : {"さと", "サト", "ｻﾄ", "ｻﾄ "}) {
+    for (const QString typed : {"さと", "サト", "ｻﾄ", "ｻﾄ "}) {
         box(form, "予約者カナ")->setText(typed);
         EXPECT_EQ(listedNames(), (QStringList{"佐藤", "里中", "里見"})) << typed.toStdString();
     }
