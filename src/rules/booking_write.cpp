@@ -221,7 +221,9 @@ Outcome Write(const store::Database& db, const Settings& settings, const std::ve
         if (change.restoring)
             records::removeCancellation(db, change.restoring->key());
         outcome.replaced.push_back(records::saveReservation(db, result));
-        if (change.kind == Kind::Move)
+        // A booking written without the entry form's reserver step (a move, a date of a series)
+        // still keeps the reserver from the purge of those with no booking left.
+        if (change.kind == Kind::Move || (change.kind == Kind::Book && !change.saveReserver))
             moveLatestBooking(db, result);
         followSeries(db, change, result);
         if (change.alsoWrite)
