@@ -197,6 +197,8 @@ Outcome Write(const store::Database& db, const Settings& settings, const std::ve
     if (outcome.kind != Outcome::Kind::Fits)
         return outcome;
     outcome.kind = Outcome::Kind::Written;
+    // Each reserver's latest booking placed here, written to the reserver once at the end.
+    std::map<QString, records::Reservation> latestPlaced;
     for (size_t i = 0; i < changes.size(); ++i) {
         const Change& change = changes[i];
         if (change.kind == Kind::Cancel) {
@@ -223,13 +225,18 @@ Outcome Write(const store::Database& db, const Settings& settings, const std::ve
         outcome.replaced.push_back(records::saveReservation(db, result));
         // A booking written without the entry form's reserver step (a move, a date of a series)
         // still keeps the reserver from the purge of those with no booking left.
-        if (change.kind == Kind::Move || (change.kind == Kind::Book && !change.saveReserver))
-            moveLatestBooking(db, result);
+        if (change.kind == Kind::Move || (change.kind == Kind::Book && !change.saveReserver)) {
+            auto [latest, first] = latestPlaced.try_emplace(result.reserverNo, result);
+            if (!first && latest->second.date < result.date)
+                latest->second = result;
+        }
         followSeries(db, change, result);
         if (change.alsoWrite)
             change.alsoWrite(db, result);
         outcome.stored.push_back(std::move(result));
     }
+    for (const auto& [reserverNo, placed] : latestPlaced)
+        moveLatestBooking(db, placed);
     writing.commit();
     return outcome;
 }

@@ -119,12 +119,19 @@ std::vector<PlannedDate> Preview(const store::Database& db, const Settings& sett
         if (day.inForce())
             holidays[day.date] = day.name;
     }
+    // The reserver's own bookings at this time, read at once rather than date by date.
+    std::map<QDate, records::Reservation> ownBookings;
+    for (records::Reservation& r : records::reservationsOfReserver(db, b.reserverNo)) {
+        if (r.target == b.target && r.start == b.start)
+            ownBookings.emplace(r.date, std::move(r));
+    }
     std::vector<PlannedDate> planned;
     planned.reserve(dates.size());
     for (size_t i = 0; i < dates.size(); ++i) {
         PlannedDate d;
         d.date = dates[i];
-        d.own = records::findReservation(db, {b.target, d.date, b.start, b.reserverNo});
+        if (const auto own = ownBookings.find(d.date); own != ownBookings.end())
+            d.own = own->second;
         if (d.own) {
             d.state = DateState::Own;
             d.book = d.date == b.date; // the booking the series is made from
