@@ -6,6 +6,7 @@
 #include "records/reservations.h"
 #include "records/series.h"
 #include "reservations/entry_form.h"
+#include "reservations/reserver_inquiry_form.h"
 #include "reservations/series_form.h"
 
 #include <QCheckBox>
@@ -162,13 +163,21 @@ TEST_P(SeriesTest, AChangeOfTheLaterBookingsSplitsTheSeriesThere)
                   {"1", "2026/12/14", "1", ""}, {"1", "2026/12/21", "1", ""}, {"2", "2026/12/28", "1", ""}, {"2", "2027/01/04", "1", ""}}));
 }
 
-TEST_P(SeriesTest, TheTimeInquiryMarksABookingOfASeriesAndNamesItsSeries)
+TEST_P(SeriesTest, ABookingOfASeriesIsMarkedInTheTimeInquiryAndTheSeriesListedOnTheReserverCard)
 {
     registerWeekly(2);
     openByTarget(QDate(2026, 12, 21));
     slotGrid()->clickCell(2, column(10, 0));
     EXPECT_EQ(list()->text(1, 5), "定");
     EXPECT_EQ(list()->cellToolTip(1, 0), "定期：毎週月曜 10:00～11:00");
+
+    auto* card = open<予約者照会>();
+    box(card, "検索")->setText("-000007");
+    press(card, "検索開始");
+    const FlexGrid* listed = card->findChild<FlexGrid*>("定期一覧");
+    ASSERT_EQ(listed->rows(), 2);
+    EXPECT_EQ((QStringList{listed->text(1, 0), listed->text(1, 1), listed->text(1, 2), listed->text(1, 3)}),
+              (QStringList{"会議室A", "毎週月曜 10:00～11:00", "2026/12/14～2026/12/21", "2件"}));
 }
 
 ON_BOTH_STORES(SeriesTest);
