@@ -39,6 +39,8 @@ std::optional<booking_write::Outcome> WriteAsking(const store::Database& db, con
     booking_write::Outcome outcome = booking_write::Check(db, settings, changes, consents);
     for (;;) {
         if (outcome.kind == Kind::Ask) {
+            if (asking.fullIsFinal && outcome.question != booking_write::Question::ClosedTime)
+                return outcome;
             if (!AskToOverride(outcome.question, asking.detail(outcome), asking.title))
                 return std::nullopt;
             booking_write::Agree(outcome, consents);

@@ -35,13 +35,16 @@ struct Asking {
     // The form's own question before anything is written ("入力内容で更新します。"); asked once,
     // after the booking fits what the operator agreed to. Empty: none.
     std::function<bool()> confirm;
+    // A full slot is not asked about: the outcome Ask comes back instead (a freed place offered
+    // to a waiting customer that another booking took meanwhile).
+    bool fullIsFinal = false;
 };
 
 // Runs the guarded write of `changes`: each question Check() or Write() returns is asked with no
 // lock held (No stops it all), the confirmation once, then the write; when another desk booked
 // meanwhile beyond what was agreed, the write rolls back and the question comes again. Nothing
 // when the operator stopped it; otherwise what happened (written, gone, changed elsewhere, key
-// taken).
+// taken, or a full slot when that is final).
 std::optional<booking_write::Outcome> WriteAsking(const store::Database& db, const Settings& settings,
                                                   const std::vector<booking_write::Change>& changes,
                                                   std::vector<booking_write::Consent> consents, const Asking& asking);

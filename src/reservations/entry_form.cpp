@@ -5,6 +5,7 @@
 #include "records/cancellations.h"
 #include "records/reservations.h"
 #include "reservations/booking_questions.h"
+#include "reservations/waiting_offer.h"
 #include "rules/booking_limit.h"
 #include "rules/slot_counts.h"
 #include "rules/reserver_numbering.h"
@@ -200,6 +201,7 @@ void 予約者登::確定_Click()
     outcome_.EntryState = !outcome->replaced.front() ? 2 : end == slot_.end ? 1 : 4;
     outcome_.SlotEnd = end;
     msg::exclaim(QStringLiteral("予約は更新(登録)されました。"), kTitle);
+    OfferFreedTime(desk(), *outcome, kTitle);
 }
 
 bool 予約者登::Refused(const booking_write::Outcome& outcome)
@@ -256,8 +258,8 @@ records::Reservation 予約者登::BookingToSave(const input::TimeOfDay& end) co
 void 予約者登::削除_Click()
 {
     const input::TimeOfDay end = input::timeFromText(終了時間->text(), true).value_or(slot_.end);
-    if (!msg::askAbout(QStringLiteral("登録内容を削除します。"), BookingText(slot_.date, slot_.start, end, slot_.target.abbrev, reserverName()),
-                       kTitle))
+    if (!msg::askAbout(QStringLiteral("登録内容を削除します。"),
+                       BookingText(slot_.date, slot_.start, end, slot_.target.abbrev, reserverName()), kTitle))
         return;
     booking_write::Change cancel;
     cancel.kind = booking_write::Change::Kind::Cancel;
@@ -272,6 +274,7 @@ void 予約者登::削除_Click()
     read_.reset(); // 確定 now books it anew
     outcome_.EntryState = 3;
     msg::exclaim(QStringLiteral("予約は削除されました。"), kTitle);
+    OfferFreedTime(desk(), outcome, kTitle);
 }
 
 void 予約者登::終了_Click()
