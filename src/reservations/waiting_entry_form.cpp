@@ -125,6 +125,7 @@ void キャンセル待ち登録::確定_Click()
     const waiting_list::Registration registration =
         waiting_list::Register(database(), settings(), entry, [this](const store::Database& db) { return SaveReserver(db); });
     switch (registration.kind) {
+    case Kind::Started: msg::exclaim(QStringLiteral("開始時間を過ぎた時間帯はキャンセル待ちに登録できません。"), kTitle); return;
     case Kind::PlaceFree: msg::exclaim(QStringLiteral("指定時間帯には空きがあります｡ 予約して下さい｡ "), kTitle); return;
     case Kind::AlreadyWaiting: msg::exclaim(QStringLiteral("この予約者は同じ時間帯のキャンセル待ちに登録済みです。"), kTitle); return;
     case Kind::Registered: break;

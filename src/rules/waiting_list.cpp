@@ -47,6 +47,9 @@ Registration Register(const store::Database& db, const Settings& settings, recor
                       const std::function<QString(const store::Database&)>& saveReserver)
 {
     using Kind = Registration::Kind;
+    entry.state = records::WaitingState::Waiting;
+    if (!StillWaiting(entry))
+        return {Kind::Started, entry};
     store::Transaction registering(db);
     if (fits(db, 予約TBL::SlotTimesOf(settings), entry))
         return {Kind::PlaceFree, entry};
@@ -55,7 +58,6 @@ Registration Register(const store::Database& db, const Settings& settings, recor
         if (other.reserverNo == entry.reserverNo && other.start < entry.end && entry.start < other.end)
             return {Kind::AlreadyWaiting, std::move(other)};
     }
-    entry.state = records::WaitingState::Waiting;
     entry = records::addWaitingEntry(db, entry, appclock::now());
     registering.commit();
     return {Kind::Registered, entry};

@@ -24,6 +24,7 @@ bool StillWaiting(const records::WaitingEntry& entry);
 struct Registration {
     enum class Kind {
         Registered,     // `entry` as stored
+        Started,        // its start has passed: nothing written
         PlaceFree,      // the time has room now: nothing written
         AlreadyWaiting, // the reserver waits for this time already (`entry`): nothing written
     };

@@ -131,6 +131,7 @@ TEST_P(WaitingListTest, AnEntryWhoseStartHasPassedIsExpiredAndOfferedNowhere)
     const records::WaitingEntry started = wait("-000011", "10:00", "11:00", QDateTime(QDate(2026, 12, 1), QTime(9, 0)));
     const records::WaitingEntry later = wait("-000012", "10:30", "11:00", QDateTime(QDate(2026, 12, 2), QTime(9, 0)));
     setNow(QDateTime(kDay, QTime(10, 0)));
+    EXPECT_EQ(wait("-000013", "10:00", "11:00", appclock::now(), db()).kind, waiting_list::Registration::Kind::Started);
     const std::vector<records::ReservationSpan> freed = cancel("-000001").freed;
     EXPECT_EQ(numbers(waiting_list::Offers(db(), settings, freed)), QStringList{"-000012"});
     EXPECT_EQ(numbers(waiting_list::AllWaiting(db())), QStringList{"-000012"});
