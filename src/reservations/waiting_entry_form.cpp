@@ -119,7 +119,7 @@ void キャンセル待ち登録::確定_Click()
     entry.start = slot_.start;
     entry.end = *input::timeFromText(終了時間->text(), true);
     entry.reserverName = reserverName();
-    entry.phone = 電話番号->text().trimmed();
+    entry.phone = 電話番号->text();
     entry.remark = 備考->text();
     using Kind = waiting_list::Registration::Kind;
     const waiting_list::Registration registration =
@@ -144,7 +144,7 @@ QString キャンセル待ち登録::SaveReserver(const store::Database& db) con
         予約NO発番::IssueReserverNumber(db, 2, QString(), 予約NO発番::SourceFor(settings(), slot_.target.number, appclock::today())).number;
     reserver.name = reserverName();
     reserver.kana = 予約者カナ->text().trimmed();
-    reserver.phone = 電話番号->text().trimmed();
+    reserver.phone = 電話番号->text();
     reserver.target = slot_.target.number;
     records::saveReserver(db, reserver);
     return reserver.number;
