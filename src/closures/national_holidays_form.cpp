@@ -408,15 +408,15 @@ void 祝日登録::特定日に登録_Click()
         question += QStringLiteral("\n予想の祝日を含みます。");
     if (!msg::ask(question, kTitle))
         return;
-    int given = 0;
+    holiday_hours::Copied copied;
     {
         ui::WorkProgress progress(kTitle, ui::WorkProgress::Stop::NotAllowed);
-        given = holiday_hours::CopyWeekdayHours(database(), request, progress.report(QStringLiteral("特定日営業時間を登録しています")));
+        copied = holiday_hours::CopyWeekdayHours(database(), request, progress.report(QStringLiteral("特定日営業時間を登録しています")));
     }
-    if (given == 0)
+    if (copied.targets == 0)
         msg::exclaim(hours + QStringLiteral("が登録されていないため、登録しませんでした。"), kTitle);
     else
-        msg::exclaim(QStringLiteral("祝日%1日の特定日営業時間を%2対象に登録しました。").arg(dates.size()).arg(given), kTitle);
+        msg::exclaim(QStringLiteral("祝日%1日の特定日営業時間を%2対象に登録しました。").arg(copied.dates).arg(copied.targets), kTitle);
 }
 
 void 祝日登録::終了_Click()

@@ -45,7 +45,7 @@ std::vector<QDate> HolidayDates(const store::Database& db, const Request& reques
     return dates;
 }
 
-int CopyWeekdayHours(const store::Database& db, const Request& request, const store::Progress& progress)
+Copied CopyWeekdayHours(const store::Database& db, const Request& request, const store::Progress& progress)
 {
     store::Transaction transaction(db);
     const std::vector<QDate> dates = HolidayDates(db, request);
@@ -56,7 +56,7 @@ int CopyWeekdayHours(const store::Database& db, const Request& request, const st
     }
     const QDate day = dateOnWeekday(request.weekday);
     const 時間TBL::HoursTables tables(db, day, day, request.dailyHoursKind, targets + QStringList{records::kCommonTarget});
-    int given = 0;
+    Copied copied{int(dates.size()), 0};
     for (qsizetype i = 0; i < targets.size(); ++i) {
         store::report(progress, i, targets.size());
         const HoursList bands = weekdayBands(tables, targets[i], request);
@@ -64,10 +64,10 @@ int CopyWeekdayHours(const store::Database& db, const Request& request, const st
             continue;
         for (const QDate& date : dates)
             replaceSpecificBands(db, {records::HoursKind::Specific, targets[i], 1, 0, date}, bands);
-        ++given;
+        ++copied.targets;
     }
     transaction.commit();
-    return given;
+    return copied;
 }
 
 } // namespace holiday_hours

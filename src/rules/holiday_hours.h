@@ -24,7 +24,12 @@ std::vector<QDate> HolidayDates(const store::Database& db, const Request& reques
 // In one transaction, for every target that has hours on the weekday (its own daily hours of that
 // weekday, else the common ones, else its own weekly hours, else the common ones; daily hours count
 // only when they go by weekday), replaces its specific-day hours on each holiday with those bands.
-// Returns how many targets were given hours.
-int CopyWeekdayHours(const store::Database& db, const Request& request, const store::Progress& progress = {});
+// The holidays are read again inside the transaction, so that a correction another desk saved
+// meanwhile counts: the outcome says how many dates and targets were written.
+struct Copied {
+    int dates = 0;
+    int targets = 0;
+};
+Copied CopyWeekdayHours(const store::Database& db, const Request& request, const store::Progress& progress = {});
 
 } // namespace holiday_hours
