@@ -9,7 +9,7 @@ namespace {
 int usage(const QStringList& commands)
 {
     QTextStream(stderr) << "usage: kelvora-bench COMMAND [--store sqlite|postgresql [--connection STRING]], with COMMAND one of: "
-                        << commands.join(u' ') << "\n(--store postgresql for store, grid, booking and stats)\n";
+                        << commands.join(u' ') << "\n(--store postgresql for store, grid, booking, stats and series)\n";
     return 2;
 }
 
@@ -38,13 +38,14 @@ int main(int argc, char** argv)
         {"grid", onStores(bench::gridBench)},   {"maintenance", bench::maintenanceBench}, {"booking", onStores(bench::bookingBench)},
         {"hours", bench::hoursBench},           {"sheets", bench::sheetsBench},           {"check", bench::checkBench},
         {"startup", bench::startupBench},       {"reservers", bench::reserversBench},     {"holidays", bench::holidaysBench},
-        {"stats", onStores(bench::statsBench)},
+        {"stats", onStores(bench::statsBench)}, {"series", onStores(bench::seriesBench)},
     };
     QStringList names;
     for (const auto& [name, run] : commands)
         names << name;
     const auto found = valid ? commands.find(args[0]) : commands.end();
-    const bool takesServer = args.value(0) == "store" || args.value(0) == "grid" || args.value(0) == "booking" || args.value(0) == "stats";
+    const bool takesServer = args.value(0) == "store" || args.value(0) == "grid" || args.value(0) == "booking" ||
+                             args.value(0) == "stats" || args.value(0) == "series";
     if (found == commands.end() || (!options.connection.isEmpty() && !options.server) || (options.server && !takesServer))
         return usage(names);
     return found->second();

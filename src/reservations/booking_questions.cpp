@@ -4,6 +4,7 @@
 #include "ui/message_box.h"
 
 #include <QStringList>
+#include <numeric>
 
 QString BookingText(const QDate& date, const input::TimeOfDay& start, const input::TimeOfDay& end, const QString& target,
                     const QString& reserver)
@@ -35,21 +36,46 @@ std::optional<booking_write::Outcome> WriteAsking(const store::Database& db, con
 {
     using Kind = booking_write::Outcome::Kind;
     consents.resize(changes.size());
+    // The changes still in, and where each stands in the request: an outcome names them by their
+    // place among those still in.
+    std::vector<booking_write::Change> current = changes;
+    std::vector<size_t> placeInRequest(changes.size());
+    std::iota(placeInRequest.begin(), placeInRequest.end(), size_t(0));
+    const auto inRequest = [&](booking_write::Outcome outcome) {
+        for (size_t& index : outcome.concerned)
+            index = placeInRequest[index];
+        return outcome;
+    };
+    const auto leaveOut = [&](const std::vector<size_t>& concerned) {
+        for (auto index = concerned.rbegin(); index != concerned.rend(); ++index) {
+            current.erase(current.begin() + std::ptrdiff_t(*index));
+            consents.erase(consents.begin() + std::ptrdiff_t(*index));
+            placeInRequest.erase(placeInRequest.begin() + std::ptrdiff_t(*index));
+        }
+    };
     bool confirmed = !asking.confirm;
-    booking_write::Outcome outcome = booking_write::Check(db, settings, changes, consents);
+    booking_write::Outcome outcome = booking_write::Check(db, settings, current, consents);
     for (;;) {
         if (outcome.kind == Kind::Ask) {
-            if (!AskToOverride(outcome.question, asking.detail(outcome), asking.title))
-                return std::nullopt;
-            booking_write::Agree(outcome, consents);
-            outcome = booking_write::Check(db, settings, changes, consents);
+            const booking_write::Outcome asked = inRequest(outcome);
+            if (AskToOverride(asked.question, asking.detail(asked), asking.title)) {
+                booking_write::Agree(outcome, consents);
+            } else {
+                if (!asking.leaveOut)
+                    return std::nullopt;
+                asking.leaveOut(asked);
+                leaveOut(outcome.concerned);
+                if (current.empty())
+                    return std::nullopt;
+            }
+            outcome = booking_write::Check(db, settings, current, consents);
             continue;
         }
         if (outcome.kind != Kind::Fits) // written, or gone, changed or taken meanwhile
-            return outcome;
+            return inRequest(outcome);
         if (!confirmed && !asking.confirm())
             return std::nullopt;
         confirmed = true;
-        outcome = booking_write::Write(db, settings, changes, consents);
+        outcome = asking.write ? asking.write(current, consents) : booking_write::Write(db, settings, current, consents);
     }
 }

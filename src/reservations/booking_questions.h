@@ -35,13 +35,22 @@ struct Asking {
     // The form's own question before anything is written ("入力内容で更新します。"); asked once,
     // after the booking fits what the operator agreed to. Empty: none.
     std::function<bool()> confirm;
+    // For the dates of a series: No to a question leaves out the changes it concerns (the
+    // outcome's `concerned`, by their place in the request) and the rest goes on. Without it, No
+    // stops everything.
+    std::function<void(const booking_write::Outcome& asked)> leaveOut = nullptr;
+    // The write itself, handed the changes still in and what was agreed for each, for a form that
+    // writes more in the same transaction (a series); booking_write::Write when empty.
+    std::function<booking_write::Outcome(const std::vector<booking_write::Change>&, const std::vector<booking_write::Consent>&)> write =
+        nullptr;
 };
 
 // Runs the guarded write of `changes`: each question Check() or Write() returns is asked with no
-// lock held (No stops it all), the confirmation once, then the write; when another desk booked
-// meanwhile beyond what was agreed, the write rolls back and the question comes again. Nothing
-// when the operator stopped it; otherwise what happened (written, gone, changed elsewhere, key
-// taken).
+// lock held (No stops it all, or leaves out what it concerns), the confirmation once, then the
+// write; when another desk booked meanwhile beyond what was agreed, the write rolls back and the
+// question comes again. Nothing when the operator stopped it or left every change out; otherwise
+// what happened (written, gone, changed elsewhere, key taken), its `concerned` by their place in
+// `changes` and its `stored` in the order of the changes written.
 std::optional<booking_write::Outcome> WriteAsking(const store::Database& db, const Settings& settings,
                                                   const std::vector<booking_write::Change>& changes,
                                                   std::vector<booking_write::Consent> consents, const Asking& asking);

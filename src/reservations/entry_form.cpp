@@ -40,6 +40,7 @@ const QString kNoTimeChange = QStringLiteral("時間の修正は出来ません�
     QPushButton* save = button("確定", "確定");
     save->setDefault(true); // Enter saves, after the usual question
     QPushButton* remove = button("削除", "削除");
+    QPushButton* repeat = button("定期予約", "定期予約");
     QPushButton* close = button("終了", "終了");
 
     対象番号->setFixedWidth(70);
@@ -55,6 +56,7 @@ const QString kNoTimeChange = QStringLiteral("時間の修正は出来ません�
     ui::onLostFocus(予約者NO, [this] { 予約者NO_LostFocus(); });
     ui::onClick(save, [this] { 確定_Click(); });
     ui::onClick(remove, [this] { 削除_Click(); });
+    ui::onClick(repeat, [this] { 定期予約_Click(); });
     ui::onClick(close, [this] { 終了_Click(); });
 
     auto* slot = new QGridLayout;
@@ -78,7 +80,7 @@ const QString kNoTimeChange = QStringLiteral("時間の修正は出来ません�
     slot->addLayout(time, 1, 1);
     slot->setColumnStretch(1, 1);
 
-    QBoxLayout* buttons = buttonRow({save, remove, close});
+    QBoxLayout* buttons = buttonRow({save, remove, repeat, close});
 
     auto* page = new QVBoxLayout(this);
     page->setContentsMargins(16, 16, 16, 16);
@@ -187,6 +189,9 @@ void 予約者登::確定_Click()
     booking.read = read_;
     booking.result = BookingToSave(end);
     booking.saveReserver = [this](const store::Database& db) { return SaveReserver(db); };
+    // The same reserver's booking changed: a booking of a series may take its series along.
+    if (read_ && reserverName() == read_->reserverName && WroteToSeries(booking))
+        return;
     const QString detail = BookingText(slot_.date, slot_.start, end, slot_.target.abbrev, reserverName());
     const std::optional<booking_write::Outcome> outcome =
         WriteAsking(database(), settings(), {booking}, {{slot_.acceptedBooked, false}},
@@ -256,9 +261,6 @@ records::Reservation 予約者登::BookingToSave(const input::TimeOfDay& end) co
 void 予約者登::削除_Click()
 {
     const input::TimeOfDay end = input::timeFromText(終了時間->text(), true).value_or(slot_.end);
-    if (!msg::askAbout(QStringLiteral("登録内容を削除します。"), BookingText(slot_.date, slot_.start, end, slot_.target.abbrev, reserverName()),
-                       kTitle))
-        return;
     booking_write::Change cancel;
     cancel.kind = booking_write::Change::Kind::Cancel;
     // On a booking not saved here, the one of the number in the box, as it is stored now.
@@ -266,6 +268,11 @@ void 予約者登::削除_Click()
     cancel.read = read_ ? *read_
                         : records::findReservation(database(), named)
                               .value_or(records::Reservation{named.target, named.date, named.start, named.reserverNo});
+    if (WroteToSeries(cancel))
+        return;
+    if (!msg::askAbout(QStringLiteral("登録内容を削除します。"),
+                       BookingText(slot_.date, slot_.start, end, slot_.target.abbrev, reserverName()), kTitle))
+        return;
     const booking_write::Outcome outcome = booking_write::Write(database(), settings(), {cancel}, {{}});
     if (Refused(outcome))
         return;

@@ -50,6 +50,8 @@ public:
     void 確定_Click();
     void 削除_Click();
     void 終了_Click();
+    // Opens 定期予約登録 for the booking on screen and its reserver.
+    void 定期予約_Click();
     void 終了時間_LostFocus();
     void 予約者NO_LostFocus();
 
@@ -69,6 +71,10 @@ private:
     records::ReservationKey keyOf(const QString& reserverNo) const;
     // Says what a write that did not happen met; false when it was written.
     bool Refused(const booking_write::Outcome& outcome);
+    // For a booking of a series: asks which of its bookings `own` (a change or a cancellation of
+    // it) reaches, writes it there and says what happened. False, having done nothing, for a
+    // booking of no series.
+    bool WroteToSeries(const booking_write::Change& own);
 
     QLineEdit* 対象番号;
     QLineEdit* 対象略称;

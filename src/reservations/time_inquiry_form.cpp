@@ -8,6 +8,7 @@
 #include "rules/booking_limit.h"
 #include "rules/holidays_in_force.h"
 #include "rules/overlap_settings.h"
+#include "rules/series.h"
 #include "rules/slot_counts.h"
 #include "rules/time_table.h"
 #include "records/cancellations.h"
@@ -41,8 +42,8 @@ const QString kNoReservationChosen = QStringLiteral("予約者を選択して下
 const QString kNoSlotChosen = QStringLiteral("時間帯を選択して下さい｡ ");
 constexpr int kListRows = 20;      // rows of 予約一覧 before it grows
 constexpr int kDateBoxWidth = 110; // pixels: a date "yyyy/mm/dd"
-constexpr int kListColumns = 5;
-constexpr int kListWidths[kListColumns] = {1300, 1500, 900, 900, 2000}; // twips
+constexpr int kListColumns = 6;
+constexpr int kListWidths[kListColumns] = {1300, 1500, 900, 900, 2000, 600}; // twips
 
 QString targetName(const store::Database& db, const QString& number)
 {
@@ -106,6 +107,12 @@ QString targetName(const store::Database& db, const QString& number)
     ui::onClick(前期間, [this] { 前期間_Click(); });
     ui::onClick(次期間, [this] { 次期間_Click(); });
     ui::onClick(今日, [this] { 今日_Click(); });
+    // A booking of a series names its series.
+    予約一覧->setToolTipSource([this](int row, int) {
+        return row >= 1 && size_t(row) <= listedSeries_.size() && !listedSeries_[size_t(row - 1)].isEmpty()
+                   ? QStringLiteral("定期：") + listedSeries_[size_t(row - 1)]
+                   : QString();
+    });
     時間帯->setToolTipSource([this](int row, int col) {
         QString tip;
         ui::guarded([&] { tip = SlotToolTip(row, col); });
@@ -306,7 +313,7 @@ void 時間照会::SetUpReservationList()
     g->startLayout(kListRows + 1, kListColumns, 1, 0);
     g->paintRow(0, 0, -1, ui::qbColor(14));
     const QString headers[kListColumns] = {QStringLiteral("予約者NO"), QStringLiteral("予約者名"), QStringLiteral("予約開始"),
-                                           QStringLiteral("予約終了"), QStringLiteral("備考")};
+                                           QStringLiteral("予約終了"), QStringLiteral("備考"),     QStringLiteral("定期")};
     for (int col = 0; col < kListColumns; ++col) {
         g->setTextMatrix(0, col, headers[col]);
         g->setColWidth(col, kListWidths[col]);
@@ -316,6 +323,7 @@ void 時間照会::SetUpReservationList()
     listRow_ = 0;
     listRows_ = 0;
     listed_.clear();
+    listedSeries_.clear();
     予約時間->setText(counts_.Slots.startText(slot_));
     設定人数->setText(chosenOverlap_.allowed ? QString::number(chosenOverlap_.limit) : QStringLiteral("重複不可"));
 }
@@ -327,8 +335,11 @@ void 時間照会::FillReservationList()
         const int row = ++listRows_;
         if (row >= 予約一覧->rows())
             予約一覧->setRows(row + 1);
-        const QString cells[kListColumns] = {r.reserverNo, r.reserverName, input::timeText(r.start), input::timeText(r.end), r.remark};
+        const std::optional<records::Series> repeated = series::SeriesOf(database(), r.key());
+        const QString cells[kListColumns] = {r.reserverNo,           r.reserverName, input::timeText(r.start),
+                                             input::timeText(r.end), r.remark,       repeated ? QStringLiteral("定") : QString()};
         listed_.push_back(std::move(r));
+        listedSeries_.push_back(repeated ? series::Describe(*repeated) : QString());
         for (int col = 0; col < kListColumns; ++col)
             予約一覧->setTextMatrix(row, col, cells[col]);
         予約一覧->setRow(row);
@@ -374,14 +385,8 @@ void 時間照会::予約_Click()
         return;
     // A new reservation is for the chosen slot, whatever reservation the list points at. The
     // entry form counts again when it saves, and asks again only if more were booked meanwhile.
-    OpenEntryForm({chosenTarget_,
-                   chosenDate_,
-                   *input::timeFromText(daySlots.startText(slot_)),
-                   *input::timeFromText(daySlots.endText(slot_), true),
-                   chosenOverlap_.allowed,
-                   false,
-                   QString(),
-                   QString(),
+    OpenEntryForm({chosenTarget_, chosenDate_, *input::timeFromText(daySlots.startText(slot_)),
+                   *input::timeFromText(daySlots.endText(slot_), true), chosenOverlap_.allowed, false, QString(), QString(),
                    予約上限::IsFull(count, chosenOverlap_) ? count : -1});
 }
 

@@ -1,6 +1,7 @@
 #include "rules/booking_write.h"
 
 #include "records/reservers.h"
+#include "records/series.h"
 #include "rules/booking_limit.h"
 #include "rules/overlap_settings.h"
 #include "rules/slot_counts.h"
@@ -147,6 +148,16 @@ void moveLatestBooking(const store::Database& db, const records::Reservation& pl
     }
 }
 
+// A moved or restored booking of a series takes its date along (a cancelled one is followed where
+// every cancellation is written).
+void followSeries(const store::Database& db, const Change& change, const records::Reservation& result)
+{
+    if (change.kind == Kind::Move)
+        records::moveSeriesDateOf(db, change.read->key(), result.key());
+    else if (change.kind == Kind::Restore)
+        records::restoreSeriesDateOf(db, result.key());
+}
+
 } // namespace
 
 void Agree(const Outcome& asked, std::vector<Consent>& consents)
@@ -160,8 +171,7 @@ void Agree(const Outcome& asked, std::vector<Consent>& consents)
     }
 }
 
-Outcome Check(const store::Database& db, const Settings& settings, const std::vector<Change>& changes,
-              const std::vector<Consent>& consents)
+Outcome Check(const store::Database& db, const Settings& settings, const std::vector<Change>& changes, const std::vector<Consent>& consents)
 {
     store::Transaction oneReading(db, store::Transaction::ForReading);
     Outcome outcome = evaluate(db, settings, changes, consents);
@@ -169,8 +179,7 @@ Outcome Check(const store::Database& db, const Settings& settings, const std::ve
     return outcome;
 }
 
-Outcome Write(const store::Database& db, const Settings& settings, const std::vector<Change>& changes,
-              const std::vector<Consent>& consents)
+Outcome Write(const store::Database& db, const Settings& settings, const std::vector<Change>& changes, const std::vector<Consent>& consents)
 {
     store::Transaction writing(db);
     // The days a change touches are this desk's alone until the end, in one order for every desk.
@@ -188,6 +197,8 @@ Outcome Write(const store::Database& db, const Settings& settings, const std::ve
     if (outcome.kind != Outcome::Kind::Fits)
         return outcome;
     outcome.kind = Outcome::Kind::Written;
+    // Each reserver's latest booking placed here, written to the reserver once at the end.
+    std::map<QString, records::Reservation> latestPlaced;
     for (size_t i = 0; i < changes.size(); ++i) {
         const Change& change = changes[i];
         if (change.kind == Kind::Cancel) {
@@ -212,12 +223,20 @@ Outcome Write(const store::Database& db, const Settings& settings, const std::ve
         if (change.restoring)
             records::removeCancellation(db, change.restoring->key());
         outcome.replaced.push_back(records::saveReservation(db, result));
-        if (change.kind == Kind::Move)
-            moveLatestBooking(db, result);
+        // A booking written without the entry form's reserver step (a move, a date of a series)
+        // still keeps the reserver from the purge of those with no booking left.
+        if (change.kind == Kind::Move || (change.kind == Kind::Book && !change.saveReserver)) {
+            auto [latest, first] = latestPlaced.try_emplace(result.reserverNo, result);
+            if (!first && latest->second.date < result.date)
+                latest->second = result;
+        }
+        followSeries(db, change, result);
         if (change.alsoWrite)
             change.alsoWrite(db, result);
         outcome.stored.push_back(std::move(result));
     }
+    for (const auto& [reserverNo, placed] : latestPlaced)
+        moveLatestBooking(db, placed);
     writing.commit();
     return outcome;
 }

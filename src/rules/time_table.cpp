@@ -269,20 +269,41 @@ std::vector<MinuteSpan> DayHours::openTime() const
     return left;
 }
 
+std::vector<MinuteSpan> DayHours::closedTimeShown() const
+{
+    const int shownFrom = daySlots.count() > 0 ? daySlots.start(0) : daySlots.WindowEnd;
+    std::vector<MinuteSpan> closed;
+    int from = shownFrom;
+    for (const MinuteSpan& open : openTime()) {
+        if (std::min(open.start, daySlots.WindowEnd) > from)
+            closed.push_back({from, std::min(open.start, daySlots.WindowEnd)});
+        from = std::max(from, open.end);
+    }
+    if (from < daySlots.WindowEnd)
+        closed.push_back({from, daySlots.WindowEnd});
+    return closed;
+}
+
+std::vector<bool> DayHours::closedSlots() const
+{
+    const std::vector<MinuteSpan> open = openTime();
+    std::vector<bool> closed;
+    for (int slot = 0; slot < daySlots.count(); ++slot) {
+        const int from = daySlots.start(slot);
+        const int to = std::min(daySlots.end(slot), kDayMinutes);
+        closed.push_back(
+            std::none_of(open.begin(), open.end(), [&](const MinuteSpan& span) { return span.start < to && from < span.end; }));
+    }
+    return closed;
+}
+
 bool DayHours::coversClosedTime(int start, int end) const
 {
     if (closedDay)
         return true;
-    const std::vector<MinuteSpan> open = openTime();
-    const auto holdsOpenTime = [&open](int from, int to) {
-        return std::any_of(open.begin(), open.end(), [&](const MinuteSpan& span) { return span.start < to && from < span.end; });
-    };
+    const std::vector<bool> closed = closedSlots();
     const auto [first, last] = daySlots.covering(start, end);
-    for (int slot = first; slot < last; ++slot) {
-        if (!holdsOpenTime(daySlots.start(slot), std::min(daySlots.end(slot), kDayMinutes)))
-            return true;
-    }
-    return false;
+    return std::any_of(closed.begin() + first, closed.begin() + last, [](bool c) { return c; });
 }
 
 } // namespace 時間TBL

@@ -67,15 +67,9 @@ protected:
     // The entry form on 00001 at 2026/12/08 as the time inquiry hands it over.
     void openEntry(const QString& start, const QString& end, const QString& number = "", const QString& name = "", int acceptedBooked = -1)
     {
-        const BookingSlot slot{roomA(),
-                               QDate(2026, 12, 8),
-                               *input::timeFromText(start),
-                               *input::timeFromText(end, true),
-                               true,
-                               !number.isEmpty(),
-                               number,
-                               name,
-                               acceptedBooked};
+        const BookingSlot slot{
+            roomA(), QDate(2026, 12, 8), *input::timeFromText(start), *input::timeFromText(end, true), true, !number.isEmpty(), number,
+            name,    acceptedBooked};
         entry = open<予約者登>(slot, outcome);
         box(entry, "予約者名")->setText(name.isEmpty() ? "佐藤花子" : name);
         box(entry, "予約者カナ")->setText("サトウハナコ");
@@ -88,10 +82,10 @@ protected:
     std::vector<QStringList> booked() const { return rows("予約", "Key_予約", {"予約_開始時間", "予約_終了時間", "予約_予約者名"}); }
 
     std::optional<store::Database> deskB;
-    QStringList texts;               // every message shown on desk A
+    QStringList texts;                 // every message shown on desk A
     std::vector<msg::Shown> questions; // the same with their buttons
-    std::deque<bool> replies;        // answers to desk A's questions (Yes when none is left)
-    std::function<void()> meanwhile; // what desk B does while desk A's next question waits
+    std::deque<bool> replies;          // answers to desk A's questions (Yes when none is left)
+    std::function<void()> meanwhile;   // what desk B does while desk A's next question waits
     EntryOutcome outcome;
     予約者登* entry = nullptr;
 };
@@ -276,14 +270,18 @@ TEST_P(SeveralDesksTest, EveryWriteOfABookingChecksAgainWhatAnotherDeskChangedMe
     const auto restore = [this] { press(forms::find<取消履歴>(), "復元"); };
     struct Write {
         const char* name;
-        std::function<void()> prepare;    // desk A reads
-        std::function<void()> meanwhile;  // desk B, while desk A's first question waits
-        std::function<void()> write;      // desk A writes
-        QStringList asked;                // desk A's messages, answered Yes but the last (No)
-        std::vector<QStringList> booked;  // what the slot holds afterwards
+        std::function<void()> prepare;   // desk A reads
+        std::function<void()> meanwhile; // desk B, while desk A's first question waits
+        std::function<void()> write;     // desk A writes
+        QStringList asked;               // desk A's messages, answered Yes but the last (No)
+        std::vector<QStringList> booked; // what the slot holds afterwards
     };
     const std::vector<Write> writes = {
-        {"確定", [this] { openEntry("10:00", "10:30"); }, takeTenOClock, [this] { save(); }, {"入力内容で更新します。", overlap},
+        {"確定",
+         [this] { openEntry("10:00", "10:30"); },
+         takeTenOClock,
+         [this] { save(); },
+         {"入力内容で更新します。", overlap},
          {{"10:00", "10:30", "鈴木一郎"}}},
         {"移動",
          [this] {
@@ -293,13 +291,21 @@ TEST_P(SeveralDesksTest, EveryWriteOfABookingChecksAgainWhatAnotherDeskChangedMe
              list()->clickCell(1, 0);
              press(inquiry, "移動");
          },
-         takeTenOClock, [this] { slotGrid()->clickCell(2, column(10, 0)); }, {"予約を移動します。", overlap},
+         takeTenOClock,
+         [this] { slotGrid()->clickCell(2, column(10, 0)); },
+         {"予約を移動します。", overlap},
          {{"09:00", "09:30", "山田太郎"}, {"10:00", "10:30", "鈴木一郎"}}},
         {"復元", cancelled, takeTenOClock, restore, {"指定の取消を復元します。", overlap}, {{"10:00", "10:30", "鈴木一郎"}}},
-        {"復元 休業日", cancelled,
-         [this] { records::saveClosureDays(*deskB, "00001", {QDate(2026, 12, 8)}, {true, "臨時休業"}); }, restore,
-         {"指定の取消を復元します。", closed}, {}},
-        {"確定 備考", [this] {
+        {"復元 休業日",
+         cancelled,
+         [this] {
+             records::saveClosureDays(*deskB, "00001", {QDate(2026, 12, 8)}, {true, "臨時休業"});
+         },
+         restore,
+         {"指定の取消を復元します。", closed},
+         {}},
+        {"確定 備考",
+         [this] {
              book("00001", "2026/12/08", "10:00", "10:30", "-000001", "山田太郎", "窓側");
              openEntry("10:00", "10:30", "-000001", "山田太郎");
              box(entry, "電話番号")->setText("03-1111-2222");
@@ -309,7 +315,9 @@ TEST_P(SeveralDesksTest, EveryWriteOfABookingChecksAgainWhatAnotherDeskChangedMe
              r->remark = "通路側";
              records::saveReservation(*deskB, *r);
          },
-         [this] { save(); }, {"入力内容で更新します。", "予約は他の端末で変更されています。"}, {{"10:00", "10:30", "山田太郎"}}},
+         [this] { save(); },
+         {"入力内容で更新します。", "予約は他の端末で変更されています。"},
+         {{"10:00", "10:30", "山田太郎"}}},
     };
     for (const Write& w : writes) {
         SCOPED_TRACE(w.name);
@@ -324,8 +332,9 @@ TEST_P(SeveralDesksTest, EveryWriteOfABookingChecksAgainWhatAnotherDeskChangedMe
         EXPECT_EQ(booked(), w.booked);
         for (const msg::Shown& q : questions)
             EXPECT_TRUE(!q.question || q.defaultNo || q.text.endsWith("します。")) << "Enter must not override: " << q.text.toStdString();
-        if (QString(w.name) == "確定 備考")
+        if (QString(w.name) == "確定 備考") {
             EXPECT_EQ(box(entry, "備考")->text(), "通路側") << "the form shows the booking as it is now";
+        }
         for (QWidget* window : QApplication::topLevelWidgets())
             window->close();
         flushDeletes();
