@@ -2,8 +2,11 @@
 
 #include "base/clock.h"
 #include "base/input.h"
+#include "records/basic.h"
 #include "records/cancellations.h"
+#include "records/numbering.h"
 #include "records/reservations.h"
+#include "records/reservers.h"
 #include "reservations/booking_questions.h"
 #include "rules/booking_limit.h"
 #include "rules/slot_counts.h"
@@ -220,6 +223,11 @@ bool 予約者登::EditedReservationUnchanged(const store::Database& db) const
 
 std::optional<int> 予約者登::BookedBeyondAccepted(const store::Database& db, const input::TimeOfDay& end, int accepted) const
 {
+    // What the check reads, and the save after it (the reserver by name, the counter), at once.
+    const store::ReadAhead together(
+        db, {records::reservationsOfDaysRange(slot_.target.number, slot_.date, slot_.date), records::basicsRange(),
+             records::reserverByNameRange(reserverName()),
+             records::numberingRange(予約NO発番::SourceFor(settings(), slot_.target.number, appclock::today()).key)});
     const std::optional<records::ReservationKey> replaced = edited_ ? std::optional(keyOf(edited_->reserverNo)) : std::nullopt;
     const int booked = 予約上限::MostBookedSlot(db, 予約TBL::SlotTimesOf(settings()), keyOf(QString()), end, replaced);
     if (booked <= accepted || !予約上限::IsFull(booked, 基本設定::LoadOverlapSettings(db, slot_.target.number)))

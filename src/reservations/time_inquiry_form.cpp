@@ -9,6 +9,7 @@
 #include "rules/overlap_settings.h"
 #include "rules/slot_counts.h"
 #include "rules/time_table.h"
+#include "records/basic.h"
 #include "records/cancellations.h"
 #include "records/reservations.h"
 #include "records/targets.h"
@@ -198,9 +199,15 @@ void 時間照会::ShowSlotGrid()
     tableRequest.SelectedDate = request_.firstDate;
     tableRequest.TargetList = request_.targets.numbers;
     tableRequest.TargetAbbrevList = request_.targets.abbrevs;
+    const 予約TBL::CountRequest countRequest{int(request_.kind), request_.target.number, request_.firstDate, request_.targets.numbers,
+                                             予約TBL::SlotTimesOf(settings())};
+    // Everything the grid shows, read at once: a server is asked once.
+    std::vector<store::Range> ranges = 時間TBL::TimeTableRanges(request_.firstDate, request_.lastDate);
+    ranges.push_back(予約TBL::CountRange(countRequest));
+    ranges.push_back(records::basicsRange());
+    const store::ReadAhead together(database(), ranges);
     table_ = 時間TBL::BuildTimeTable(database(), tableRequest);
-    counts_ = 予約TBL::BuildReservationCounts(database(), {int(request_.kind), request_.target.number, request_.firstDate,
-                                                           request_.targets.numbers, 予約TBL::SlotTimesOf(settings())});
+    counts_ = 予約TBL::BuildReservationCounts(database(), countRequest);
     営業状色付::ShowBusinessStatus(時間帯, table_, counts_.Slots);
     rowOverlap_ = 予約状色付::ColourReservationStatus(database(), 時間帯, table_, counts_);
 }
@@ -399,6 +406,8 @@ void 時間照会::OpenEntryForm(BookingSlot slot)
     slot.hours = 時間TBL::DayHoursOf(table_, table_.Columns[size_t(column_)], counts_.Slots);
     EntryOutcome outcome;
     forms::showModal<予約者登>(desk(), slot, outcome);
+    // The counts and the list of the chosen day, read at once.
+    const store::ReadAhead day(database(), {records::reservationsOfDaysRange(chosenTarget_.number, chosenDate_, chosenDate_)});
     // The state tells only the last thing the form did, so any change means the row is counted
     // again from the file; a form closed without a change leaves the counts as they are. Either
     // way the chosen cell is marked again, after 選択 as after 予約.

@@ -59,6 +59,13 @@ SlotCounts BuildReservationCounts(const store::Database& db, const CountRequest&
     return counts;
 }
 
+store::Range CountRange(const CountRequest& request)
+{
+    return request.InquiryKind == 1
+               ? records::reservationsOfDaysRange(request.CurrentTarget, request.WorkingDate, request.WorkingDate.addDays(6))
+               : records::reservationsOnDateRange(request.WorkingDate);
+}
+
 namespace {
 
 // Adds a reservation to the slots it covers.

@@ -41,6 +41,8 @@ struct CountRequest {
 };
 
 SlotCounts BuildReservationCounts(const store::Database& db, const CountRequest& request);
+// What BuildReservationCounts() reads, to be read ahead.
+store::Range CountRange(const CountRequest& request);
 
 // Counts per column and slot: seven days of one target from `first`, or every target on a date.
 // A reservation whose times cannot be read throws StoreError naming it; one dated in another
