@@ -11,7 +11,7 @@
 
 // kelvora-bench: measures the program's work on a large generated database and compares it with
 // the same work done directly with the engine's client library where that makes sense. One line
-// per figure. `store`, `grid`, `booking` and `stats` measure the SQLite file and, with `--store postgresql`,
+// per figure. `store`, `grid`, `booking`, `stats` and `series` measure the SQLite file and, with `--store postgresql`,
 // the same data on a PostgreSQL server in the same run, its lines named with "/postgresql".
 
 namespace bench {
@@ -73,6 +73,9 @@ int hoursBench();
 int sheetsBench();
 // 稼働状況 of one and twelve months, on the file and, with --store postgresql, on the server.
 int statsBench(const StoreOptions& options);
+// 定期予約登録's 日程作成 and 登録 of a weekly series of 104 dates, on the file and, with --store
+// postgresql, on the server.
+int seriesBench(const StoreOptions& options);
 // The database check of the generated database.
 int checkBench();
 // The reserver card's look-ups on 100,000 reservers, on the file and, with --store postgresql, on

@@ -10,7 +10,7 @@ int usage(const QStringList& commands)
 {
     QTextStream(stderr) << "usage: kelvora-bench COMMAND [--store sqlite|postgresql [--connection STRING | --latency MS]], with COMMAND "
                            "one of: "
-                        << commands.join(u' ') << "\n(--store postgresql for store, grid, booking, stats and reservers)\n";
+                        << commands.join(u' ') << "\n(--store postgresql for store, grid, booking, stats, series and reservers)\n";
     return 2;
 }
 
@@ -52,12 +52,13 @@ int main(int argc, char** argv)
         {"reservers", onStores(bench::reserversBench)},
         {"holidays", bench::holidaysBench},
         {"stats", onStores(bench::statsBench)},
+        {"series", onStores(bench::seriesBench)},
     };
     QStringList names;
     for (const auto& [name, run] : commands)
         names << name;
     const auto found = valid ? commands.find(args[0]) : commands.end();
-    const bool takesServer = QStringList{"store", "grid", "booking", "stats", "reservers"}.contains(args.value(0));
+    const bool takesServer = QStringList{"store", "grid", "booking", "stats", "series", "reservers"}.contains(args.value(0));
     // The link is put in front of the run's own server.
     const bool linkUsable = options.latencyMs < 0 || (options.server && options.connection.isEmpty());
     if (found == commands.end() || (!options.connection.isEmpty() && !options.server) || (options.server && !takesServer) || !linkUsable)

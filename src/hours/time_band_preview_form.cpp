@@ -20,8 +20,8 @@ const QString kCaption = QStringLiteral("時間帯表示");
 }
 
 時間帯表示::時間帯表示(const 時間TBL::TimeTableRequest& request)
-    : Form(kCaption, kCaption), request_(request), 対象略称名(displayBox(QStringLiteral("対象略称名"))),
-      時間帯(grid(QStringLiteral("時間帯"))), 終了(button(QStringLiteral("終了"), QStringLiteral("終了")))
+    : Form(kCaption, kCaption), 対象略称名(displayBox(QStringLiteral("対象略称名"))), 時間帯(grid(QStringLiteral("時間帯"))),
+      終了(button(QStringLiteral("終了"), QStringLiteral("終了"))), request_(request)
 {
     対象略称名->setMinimumWidth(calendar_layout::boxWidth(対象略称名, 20));
     ui::onClick(終了, [this] { 終了_Click(); });

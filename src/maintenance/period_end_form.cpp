@@ -7,6 +7,7 @@
 #include "records/hours.h"
 #include "records/reservations.h"
 #include "records/reservers.h"
+#include "records/series.h"
 #include "store/database.h"
 #include "ui/busy_cursor.h"
 #include "ui/handlers.h"
@@ -150,6 +151,8 @@ void 期末処理::PurgeReservations(const store::Database& db, const store::Pro
     records::removeReservationsBetween(db, lowerBound_, cutOffDate_, progress);
     // The cancelled reservations of those dates go with them; the purge itself cancels nothing.
     records::removeCancellationsBetween(db, lowerBound_, cutOffDate_, progress);
+    // So do the dates of series, and a series whose dates are all gone.
+    records::removeSeriesDatesBetween(db, lowerBound_, cutOffDate_, progress);
 }
 
 void 期末処理::PurgeReservers(const store::Database& db, const store::Progress& progress) const

@@ -4,6 +4,7 @@
 
 #include "base/clock.h"
 #include "records/reservation_fields.h"
+#include "records/series.h"
 #include "store/store_error.h"
 
 #include <algorithm>
@@ -71,6 +72,8 @@ bool cancelReservation(const store::Database& db, const ReservationKey& key, Can
     cancellations.update();
     cancellations.close();
     removeReservation(db, key);
+    // A date of a series never comes back once its booking is cancelled.
+    cancelSeriesDateOf(db, key, reason);
     transaction.commit();
     return true;
 }

@@ -37,6 +37,7 @@ struct Reservation {
     QString remark;
 
     ReservationKey key() const { return {target, date, start, reserverNo}; }
+    bool operator==(const Reservation&) const = default;
 };
 
 // What the slot counts need of a reservation.

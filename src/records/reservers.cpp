@@ -3,6 +3,7 @@
 #include "records/stored.h"
 #include "store/reserver_keys.h"
 
+#include <QSet>
 #include <utility>
 
 namespace records {
@@ -45,13 +46,16 @@ store::Table keysByNumber(const store::Database& db)
 void addNumbersByPrefix(const store::Database& db, const QString& table, const char* index, const char* field, const char* numberField,
                         const QString& prefix, int limit, QStringList& numbers)
 {
+    QSet<QString> listed(numbers.begin(), numbers.end()); // a list of every reserver stays linear
     store::Table rows = db.table(table, index);
     for (rows.seek(">=", {prefix}); !rows.eof() && numbers.size() < limit; rows.moveNext()) {
         if (!rows.text(field).startsWith(prefix))
             break;
         const QString number = rows.text(numberField);
-        if (!numbers.contains(number))
+        if (!listed.contains(number)) {
+            listed.insert(number);
             numbers << number;
+        }
     }
 }
 
@@ -79,15 +83,12 @@ store::Range reserverByNameRange(const QString& name)
     return {"予約者", "Idx_予約者名", {name}, {name}};
 }
 
-QStringList reserverNamesByKana(const store::Database& db, const QString& prefix)
+QHash<QString, QString> reserverNamesByNumber(const store::Database& db)
 {
-    QStringList names;
-    store::Table reservers = db.table("予約者", "Idx_カナ");
-    for (reservers.seek(">=", {prefix}); !reservers.eof(); reservers.moveNext()) {
-        if (!reservers.text("予約者_予約者名カナ").startsWith(prefix))
-            break;
-        names << reservers.text("予約者_予約者名");
-    }
+    QHash<QString, QString> names;
+    store::Table reservers = byNumber(db);
+    for (reservers.seek(">=", {QString()}); !reservers.eof(); reservers.moveNext())
+        names.insert(reservers.text("予約者_予約者NO"), reservers.text("予約者_予約者名"));
     return names;
 }
 

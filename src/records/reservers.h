@@ -5,6 +5,7 @@
 #include "store/read_ahead.h"
 
 #include <QDate>
+#include <QHash>
 #include <QString>
 #include <QStringList>
 #include <functional>
@@ -35,8 +36,8 @@ std::optional<Reserver> findReserver(const store::Database& db, const QString& n
 std::optional<Reserver> findReserverByName(const store::Database& db, const QString& name);
 // What findReserverByName() reads, to be read ahead.
 store::Range reserverByNameRange(const QString& name);
-// The names of the reservers whose kana starts with `prefix`, in kana order (all for "").
-QStringList reserverNamesByKana(const store::Database& db, const QString& prefix);
+// The name of every reserver by its number, read in one pass.
+QHash<QString, QString> reserverNamesByNumber(const store::Database& db);
 // Every reserver in number order.
 void forEachReserver(const store::Database& db, const std::function<void(const Reserver&)>& visit);
 // Adds the reserver, or changes the one with its number.

@@ -3,6 +3,7 @@
 #include "base/clock.h"
 #include "base/input.h"
 #include "records/reservations.h"
+#include "records/series.h"
 #include "records/targets.h"
 #include "store/database.h"
 #include "ui/busy_cursor.h"
@@ -184,8 +185,10 @@ void 予約削除::削除_Click()
         // Counted back from the day of the deletion, which may not be the day the form opened.
         const QDate lastDate = appclock::today().addMonths(-*CutOffMonths);
         for (const QString& target : marked) {
-            records::removeTargetReservationsThrough(db, target, lastDate,
-                                                     progress.report(QStringLiteral("対象「%1」の予約を削除しています").arg(target)));
+            const store::Progress report = progress.report(QStringLiteral("対象「%1」の予約を削除しています").arg(target));
+            records::removeTargetReservationsThrough(db, target, lastDate, report);
+            // The dates of series those bookings were, and a series left without a date.
+            records::removeTargetSeriesDatesThrough(db, target, lastDate, report);
         }
         transaction.commit();
     } catch (const store::Cancelled&) {

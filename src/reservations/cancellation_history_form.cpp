@@ -4,9 +4,6 @@
 #include "base/input.h"
 #include "reservations/booking_questions.h"
 #include "reservations/cancel_kind_caption.h"
-#include "rules/booking_limit.h"
-#include "rules/overlap_settings.h"
-#include "rules/slot_counts.h"
 #include "store/database.h"
 #include "ui/flex_grid.h"
 #include "ui/handlers.h"
@@ -205,27 +202,30 @@ void 取消履歴::変更_Click()
     FillList();
 }
 
-bool 取消履歴::AskAboutOverlap(const records::Reservation& r)
-{
-    // Counted by slots, as a booking at 予約 and 確定 is.
-    const store::Database db = database();
-    const int most = 予約上限::MostBookedSlot(db, 予約TBL::SlotTimesOf(settings()), r.key(), r.end, std::nullopt);
-    return AcceptSlotCount(基本設定::LoadOverlapSettings(db, r.target), most, kTitle);
-}
-
 void 取消履歴::復元_Click()
 {
     const records::Cancellation* chosen = RequireChosen();
-    if (!chosen || !msg::ask(QStringLiteral("指定の取消を復元します。"), kTitle))
+    if (!chosen)
         return;
-    if (!AskAboutOverlap(chosen->reservation))
+    // Booked again as 確定 books: the limit and closed time of the day as it is now are asked about.
+    booking_write::Change restore;
+    restore.kind = booking_write::Change::Kind::Restore;
+    restore.restoring = *chosen;
+    restore.result = chosen->reservation;
+    const records::Reservation& r = chosen->reservation;
+    const QString detail = BookingText(r.date, r.start, r.end, r.abbrev, r.reserverName);
+    const std::optional<booking_write::Outcome> outcome =
+        WriteAsking(database(), settings(), {restore}, {},
+                    {kTitle, [detail](const booking_write::Outcome&) { return detail; },
+                     [] { return msg::ask(QStringLiteral("指定の取消を復元します。"), kTitle); }});
+    if (!outcome)
         return;
-    switch (records::restoreCancellation(database(), chosen->key())) {
-    case records::RestoreResult::Restored: msg::exclaim(QStringLiteral("予約は復元されました。"), kTitle); break;
-    case records::RestoreResult::SlotTaken:
+    switch (outcome->kind) {
+    case booking_write::Outcome::Kind::Written: msg::exclaim(QStringLiteral("予約は復元されました。"), kTitle); break;
+    case booking_write::Outcome::Kind::KeyTaken:
         msg::exclaim(QStringLiteral("同じ予約者の予約が同じ開始時間に登録されています。"), kTitle);
         break;
-    case records::RestoreResult::NoRecord: msg::exclaim(QStringLiteral("取消記録は登録されていません。"), kTitle); break;
+    default: msg::exclaim(QStringLiteral("取消記録は登録されていません。"), kTitle); break;
     }
     FillList();
 }

@@ -29,7 +29,6 @@ public:
 private:
     void FillList();
     const records::Cancellation* RequireChosen();
-    bool AskAboutOverlap(const records::Reservation& r);
 
     QLineEdit* 開始日;
     QLineEdit* 終了日;

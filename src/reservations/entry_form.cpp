@@ -43,6 +43,7 @@ const QString kNoTimeChange = QStringLiteral("時間の修正は出来ません�
     QPushButton* save = button("確定", "確定");
     save->setDefault(true); // Enter saves, after the usual question
     QPushButton* remove = button("削除", "削除");
+    QPushButton* repeat = button("定期予約", "定期予約");
     QPushButton* close = button("終了", "終了");
 
     対象番号->setFixedWidth(70);
@@ -58,6 +59,7 @@ const QString kNoTimeChange = QStringLiteral("時間の修正は出来ません�
     ui::onLostFocus(予約者NO, [this] { 予約者NO_LostFocus(); });
     ui::onClick(save, [this] { 確定_Click(); });
     ui::onClick(remove, [this] { 削除_Click(); });
+    ui::onClick(repeat, [this] { 定期予約_Click(); });
     ui::onClick(close, [this] { 終了_Click(); });
 
     auto* slot = new QGridLayout;
@@ -81,7 +83,7 @@ const QString kNoTimeChange = QStringLiteral("時間の修正は出来ません�
     slot->addLayout(time, 1, 1);
     slot->setColumnStretch(1, 1);
 
-    QBoxLayout* buttons = buttonRow({save, remove, close});
+    QBoxLayout* buttons = buttonRow({save, remove, repeat, close});
 
     auto* page = new QVBoxLayout(this);
     page->setContentsMargins(16, 16, 16, 16);
@@ -104,14 +106,16 @@ void 予約者登::Form_Load()
     予約日->setText(input::dateText(slot_.date));
     開始時間->setText(input::timeText(slot_.start));
     終了時間->setText(input::timeText(slot_.end));
-    edited_.reset();
+    read_.reset();
     if (!slot_.existing)
         return;
-    edited_ = Edited{slot_.reserverNo, slot_.reserverName, slot_.end};
+    // A booking gone since the list showed it stays what the form edits: a save says it is gone.
+    read_ = records::findReservation(database(), keyOf(slot_.reserverNo))
+                .value_or(records::Reservation{slot_.target.number, slot_.date, slot_.start, slot_.reserverNo});
     予約者NO->setText(slot_.reserverNo);
     if (!ShowReserverByName(slot_.reserverName))
         予約者名->setText(slot_.reserverName);
-    ShowReservationRemark();
+    備考->setText(read_->remark);
 }
 
 records::ReservationKey 予約者登::keyOf(const QString& reserverNo) const
@@ -119,10 +123,15 @@ records::ReservationKey 予約者登::keyOf(const QString& reserverNo) const
     return {slot_.target.number, slot_.date, slot_.start, reserverNo};
 }
 
-void 予約者登::ShowReservationRemark()
+void 予約者登::ShowBooking(const records::Reservation& booking)
 {
-    if (const std::optional<records::Reservation> r = records::findReservation(database(), keyOf(slot_.reserverNo)))
-        備考->setText(r->remark);
+    read_ = booking;
+    予約者NO->setText(booking.reserverNo);
+    if (!ShowReserverByName(booking.reserverName))
+        予約者名->setText(booking.reserverName);
+    予約者カナ->setText(booking.reserverKana);
+    終了時間->setText(input::timeText(booking.end));
+    備考->setText(booking.remark);
 }
 
 bool 予約者登::EndTimeChanged() const
@@ -178,90 +187,48 @@ void 予約者登::確定_Click()
 {
     if (!ValidateEntry())
         return;
-    if (!AcceptClosedTime())
-        return;
     const input::TimeOfDay end = *input::timeFromText(終了時間->text(), true);
-    const store::Database db = database();
-    // Counted and asked with no lock held, as the operator may take his time over a question; the
-    // write counts again, and when another desk booked meanwhile the checks and questions come again.
-    int accepted = slot_.acceptedBooked;
-    bool confirmed = false;
-    Written written;
-    do {
-        if (!EditedReservationUnchanged(db)) {
-            msg::exclaim(QStringLiteral("予約は登録されていません。"), kTitle);
-            return;
-        }
-        if (!FitsOrAccepted(db, end, accepted))
-            return;
-        if (!confirmed && !msg::ask(QStringLiteral("入力内容で更新します。"), kTitle))
-            return;
-        confirmed = true;
-        written = WriteBooking(db, end, accepted);
-    } while (written.stale);
-    if (written.holder) {
-        msg::exclaim(QStringLiteral("この時間帯には同じ予約者NO「%1」で別の予約者「%2」の予約があります。予約は登録されませんでした。")
-                         .arg(written.number, *written.holder),
-                     kTitle);
+    booking_write::Change booking;
+    booking.read = read_;
+    booking.result = BookingToSave(end);
+    booking.saveReserver = [this](const store::Database& db) { return SaveReserver(db); };
+    booking.reserverReads = {records::reserverByNameRange(reserverName()),
+                             records::numberingRange(予約NO発番::SourceFor(settings(), slot_.target.number, appclock::today()).key)};
+    // The same reserver's booking changed: a booking of a series may take its series along.
+    if (read_ && reserverName() == read_->reserverName && WroteToSeries(booking))
         return;
-    }
+    const QString detail = BookingText(slot_.date, slot_.start, end, slot_.target.abbrev, reserverName());
+    const std::optional<booking_write::Outcome> outcome =
+        WriteAsking(database(), settings(), {booking}, {{slot_.acceptedBooked, false}},
+                    {kTitle, [detail](const booking_write::Outcome&) { return detail; },
+                     [] { return msg::ask(QStringLiteral("入力内容で更新します。"), kTitle); }});
+    if (!outcome || Refused(*outcome))
+        return;
 
-    予約者NO->setText(written.number);
-    edited_ = Edited{written.number, reserverName(), end};
-    outcome_.EntryState = written.state;
+    const records::Reservation& stored = outcome->stored.front();
+    ShowBooking(stored);
+    outcome_.EntryState = !outcome->replaced.front() ? 2 : end == slot_.end ? 1 : 4;
     outcome_.SlotEnd = end;
     msg::exclaim(QStringLiteral("予約は更新(登録)されました。"), kTitle);
 }
 
-bool 予約者登::EditedReservationUnchanged(const store::Database& db) const
+bool 予約者登::Refused(const booking_write::Outcome& outcome)
 {
-    if (!edited_)
+    using Kind = booking_write::Outcome::Kind;
+    switch (outcome.kind) {
+    case Kind::Gone: msg::exclaim(QStringLiteral("予約は登録されていません。"), kTitle); return true;
+    case Kind::ChangedElsewhere:
+        // The booking as another desk left it, to be looked at before anything is saved over it.
+        ShowBooking(*outcome.now);
+        msg::exclaim(QStringLiteral("予約は他の端末で変更されています。"), kTitle);
         return true;
-    const std::optional<records::Reservation> stored = records::findReservation(db, keyOf(edited_->reserverNo));
-    return stored && stored->end == edited_->end && stored->reserverName == edited_->reserverName;
-}
-
-std::optional<int> 予約者登::BookedBeyondAccepted(const store::Database& db, const input::TimeOfDay& end, int accepted) const
-{
-    // What the check reads, and the save after it (the reserver by name, the counter), at once.
-    const store::ReadAhead together(
-        db, {records::reservationsOfDaysRange(slot_.target.number, slot_.date, slot_.date), records::basicsRange(),
-             records::reserverByNameRange(reserverName()),
-             records::numberingRange(予約NO発番::SourceFor(settings(), slot_.target.number, appclock::today()).key)});
-    const std::optional<records::ReservationKey> replaced = edited_ ? std::optional(keyOf(edited_->reserverNo)) : std::nullopt;
-    const int booked = 予約上限::MostBookedSlot(db, 予約TBL::SlotTimesOf(settings()), keyOf(QString()), end, replaced);
-    if (booked <= accepted || !予約上限::IsFull(booked, 基本設定::LoadOverlapSettings(db, slot_.target.number)))
-        return std::nullopt;
-    return booked;
-}
-
-bool 予約者登::FitsOrAccepted(const store::Database& db, const input::TimeOfDay& end, int& accepted) const
-{
-    const std::optional<int> booked = BookedBeyondAccepted(db, end, accepted);
-    if (!booked)
+    case Kind::KeyTaken:
+        msg::exclaim(QStringLiteral("この時間帯には同じ予約者NO「%1」で別の予約者「%2」の予約があります。予約は登録されませんでした。")
+                         .arg(outcome.now->reserverNo, outcome.holder),
+                     kTitle);
         return true;
-    if (!ConsentToOverbooking(基本設定::LoadOverlapSettings(db, slot_.target.number), kTitle))
-        return false;
-    accepted = *booked;
-    return true;
-}
-
-予約者登::Written 予約者登::WriteBooking(const store::Database& db, const input::TimeOfDay& end, int accepted)
-{
-    // The reserver, a number taken for a new one, and the reservation: all or nothing.
-    Written written;
-    store::Transaction booking(db);
-    records::lockBookings(booking, slot_.target.number, slot_.date);
-    written.stale = !EditedReservationUnchanged(db) || BookedBeyondAccepted(db, end, accepted);
-    if (written.stale)
-        return written;
-    written.number = SaveReserver(db);
-    written.holder = OtherReserverOnKey(db, written.number);
-    if (written.holder)
-        return written;
-    written.state = SaveReservation(db, written.number, end);
-    booking.commit();
-    return written;
+    default: return false;
+    }
 }
 
 QString 予約者登::SaveReserver(const store::Database& db)
@@ -277,52 +244,44 @@ QString 予約者登::SaveReserver(const store::Database& db)
     return reserver.number;
 }
 
-std::optional<QString> 予約者登::OtherReserverOnKey(const store::Database& db, const QString& number) const
-{
-    const std::optional<records::Reservation> there = records::findReservation(db, keyOf(number));
-    if (!there || there->reserverName == reserverName())
-        return std::nullopt;
-    return there->reserverName;
-}
-
-int 予約者登::SaveReservation(const store::Database& db, const QString& number, const input::TimeOfDay& end)
+records::Reservation 予約者登::BookingToSave(const input::TimeOfDay& end) const
 {
     records::Reservation r;
     r.target = slot_.target.number;
     r.date = slot_.date;
     r.start = slot_.start;
-    r.reserverNo = number;
+    r.reserverNo = 予約者NO->text().trimmed();
     r.overlapAllowed = slot_.overlapAllowed;
     r.end = end;
     // The day the reservation was taken: the day of this save, even on a desk left running since
-    // the day before.
-    r.takenOn = appclock::today();
+    // the day before. A change keeps the day the booking was taken.
+    r.takenOn = read_ ? read_->takenOn : appclock::today();
     r.abbrev = slot_.target.abbrev;
     r.reserverName = reserverName();
     r.reserverKana = 予約者カナ->text().trimmed();
     r.remark = 備考->text();
-    if (!records::saveReservation(db, r))
-        return 2;
-    return end == slot_.end ? 1 : 4;
-}
-
-bool 予約者登::AcceptClosedTime() const
-{
-    const input::TimeOfDay end = *input::timeFromText(終了時間->text(), true); // checked by ValidateEntry
-    return slot_.existing || !slot_.hours.coversClosedTime(slot_.start.minutes(), end.minutes()) || msg::ask(kClosedTimeQuestion, kTitle);
+    return r;
 }
 
 void 予約者登::削除_Click()
 {
     const input::TimeOfDay end = input::timeFromText(終了時間->text(), true).value_or(slot_.end);
+    booking_write::Change cancel;
+    cancel.kind = booking_write::Change::Kind::Cancel;
+    // On a booking not saved here, the one of the number in the box, as it is stored now.
+    const records::ReservationKey named = keyOf(予約者NO->text().trimmed());
+    cancel.read = read_ ? *read_
+                        : records::findReservation(database(), named)
+                              .value_or(records::Reservation{named.target, named.date, named.start, named.reserverNo});
+    if (WroteToSeries(cancel))
+        return;
     if (!msg::askAbout(QStringLiteral("登録内容を削除します。"),
                        BookingText(slot_.date, slot_.start, end, slot_.target.abbrev, reserverName()), kTitle))
         return;
-    if (!records::cancelReservation(database(), keyOf(予約者NO->text()), records::CancelKind::Request)) {
-        msg::exclaim(QStringLiteral("予約は登録されていません。"), kTitle);
+    const booking_write::Outcome outcome = booking_write::Write(database(), settings(), {cancel}, {{}});
+    if (Refused(outcome))
         return;
-    }
-    edited_.reset(); // 確定 now books it anew
+    read_.reset(); // 確定 now books it anew
     outcome_.EntryState = 3;
     msg::exclaim(QStringLiteral("予約は削除されました。"), kTitle);
 }

@@ -4,7 +4,7 @@
 #include "records/reservations.h"
 #include "records/targets.h"
 #include "reservations/reserver_details.h"
-#include "rules/time_table.h"
+#include "rules/booking_write.h"
 
 #include <QDate>
 #include <optional>
@@ -26,7 +26,6 @@ struct BookingSlot {
     bool existing = false; // opened on an existing reservation (選択) rather than a new one (予約)
     QString reserverNo;
     QString reserverName;
-    時間TBL::DayHours hours; // the day of the target, for the question about closed time
     // How many reservations a slot held when the operator agreed at 予約 to book it beyond its
     // limit (-1: not asked): saving asks again only when a slot holds more.
     int acceptedBooked = -1;
@@ -51,6 +50,8 @@ public:
     void 確定_Click();
     void 削除_Click();
     void 終了_Click();
+    // Opens 定期予約登録 for the booking on screen and its reserver.
+    void 定期予約_Click();
     void 終了時間_LostFocus();
     void 予約者NO_LostFocus();
 
@@ -58,39 +59,22 @@ private:
     // Runs the checks of name, kana, end and birth date; shows the first failure. True when all pass.
     bool ValidateEntry();
     void CheckEndTime();
-    // A new booking over closed time of its day is saved only when the operator says so.
-    bool AcceptClosedTime() const;
     // The end differs from the one the reservation was opened with.
     bool EndTimeChanged() const;
     // The reserver row of the name, added or updated, its latest reservation date only moved
-    // forward; returns its number.
+    // forward; returns its number. Runs inside the booking's write.
     QString SaveReserver(const store::Database& db);
-    // The name of another reserver whose reservation already holds the key the save would write
-    // (two reservers sharing a number), if any: that reservation must not be overwritten.
-    std::optional<QString> OtherReserverOnKey(const store::Database& db, const QString& number) const;
-    // The reservation row upserted on its key; returns the entry state it leads to.
-    int SaveReservation(const store::Database& db, const QString& number, const input::TimeOfDay& end);
-    // The remark of the reservation being changed, which may differ from the reserver's.
-    void ShowReservationRemark();
+    // The booking as 確定 stores it (its reserver number is the one SaveReserver gives).
+    records::Reservation BookingToSave(const input::TimeOfDay& end) const;
+    // The booking as it is stored now, shown in the boxes it fills.
+    void ShowBooking(const records::Reservation& booking);
     records::ReservationKey keyOf(const QString& reserverNo) const;
-    // Whether the reservation the form edits is still stored as the form knows it: not removed,
-    // its end and reserver unchanged by another desk. True for a new reservation.
-    bool EditedReservationUnchanged(const store::Database& db) const;
-    // The most reservations a slot of the booking holds, when that is at the target's limit and
-    // more than the operator already agreed to (`accepted`).
-    std::optional<int> BookedBeyondAccepted(const store::Database& db, const input::TimeOfDay& end, int accepted) const;
-    // Whether the booking fits, or the operator agrees to book beyond the limit (then `accepted`
-    // becomes what he agreed to).
-    bool FitsOrAccepted(const store::Database& db, const input::TimeOfDay& end, int& accepted) const;
-    struct Written {
-        bool stale = false;            // what was checked before the questions changed: nothing written
-        std::optional<QString> holder; // OtherReserverOnKey: nothing written
-        QString number;
-        int state = 0;
-    };
-    // The reserver and the reservation, in one transaction that first checks again what was
-    // checked before the questions.
-    Written WriteBooking(const store::Database& db, const input::TimeOfDay& end, int accepted);
+    // Says what a write that did not happen met; false when it was written.
+    bool Refused(const booking_write::Outcome& outcome);
+    // For a booking of a series: asks which of its bookings `own` (a change or a cancellation of
+    // it) reaches, writes it there and says what happened. False, having done nothing, for a
+    // booking of no series.
+    bool WroteToSeries(const booking_write::Change& own);
 
     QLineEdit* 対象番号;
     QLineEdit* 対象略称;
@@ -101,11 +85,7 @@ private:
 
     const BookingSlot slot_;
     EntryOutcome& outcome_;
-    // The stored reservation the form edits, as it was opened or last saved here.
-    struct Edited {
-        QString reserverNo;
-        QString reserverName;
-        input::TimeOfDay end;
-    };
-    std::optional<Edited> edited_;
+    // The stored booking the form edits, every field as it read it when it opened or last saved;
+    // none for a new one. A write compares it with what is stored then.
+    std::optional<records::Reservation> read_;
 };

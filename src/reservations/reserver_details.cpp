@@ -3,6 +3,7 @@
 #include "base/clock.h"
 #include "base/input.h"
 #include "records/reservers.h"
+#include "rules/reserver_lookup.h"
 #include "store/database.h"
 #include "ui/database_watch.h"
 #include "ui/handlers.h"
@@ -135,7 +136,7 @@ QLayout* ReserverDetailsForm::listLayout()
 void ReserverDetailsForm::予約者カナ_Change()
 {
     予約者一覧->clear();
-    予約者一覧->addItems(records::reserverNamesByKana(database(), 予約者カナ->text()));
+    予約者一覧->addItems(reserver_lookup::namesByKana(database(), 予約者カナ->text()));
 }
 
 void ReserverDetailsForm::FollowReserverList()

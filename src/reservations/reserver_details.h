@@ -24,7 +24,7 @@ class Database;
 class ReserverDetailsForm : public Form {
 public:
     // Lists the reservers whose kana starts with the typed text, in kana order (everybody when
-    // nothing is typed).
+    // nothing is typed), as the reserver card finds them: hiragana, katakana and half-width alike.
     void 予約者カナ_Change();
     // Shows the particulars of the reserver picked in the list.
     void 予約者一覧_Click();

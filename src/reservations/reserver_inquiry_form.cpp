@@ -6,6 +6,7 @@
 #include "reservations/cancel_kind_caption.h"
 #include "reservations/time_inquiry_form.h"
 #include "rules/reserver_lookup.h"
+#include "rules/series.h"
 #include "store/database.h"
 #include "ui/database_watch.h"
 #include "ui/flex_grid.h"
@@ -58,6 +59,8 @@ const std::vector<int> kBookingWidths = {1300, 700, 700, 1400, 1900};
 const QStringList kCancellationHeaders = {QStringLiteral("取消日時"), QStringLiteral("区分"),     QStringLiteral("予約日"),
                                           QStringLiteral("開始"),     QStringLiteral("予約対象"), QStringLiteral("理由")};
 const std::vector<int> kCancellationWidths = {2000, 1300, 1300, 700, 1400, 3000};
+const QStringList kSeriesHeaders = {QStringLiteral("予約対象"), QStringLiteral("定期"), QStringLiteral("期間"), QStringLiteral("予約")};
+const std::vector<int> kSeriesWidths = {1100, 3000, 2600, 900};
 
 void fillBookings(FlexGrid* g, const std::vector<records::Reservation>& bookings)
 {
@@ -111,6 +114,8 @@ void fillBookings(FlexGrid* g, const std::vector<records::Reservation>& bookings
     取消件数 = label(QString(), nullptr, QStringLiteral("取消件数"));
     取消一覧 = grid(QStringLiteral("取消一覧"));
     取消一覧->setMinimumSize(gridWidth(取消一覧, kCancellationWidths), 120);
+    定期一覧 = grid(QStringLiteral("定期一覧"));
+    定期一覧->setMinimumSize(gridWidth(定期一覧, kSeriesWidths), 120);
     QPushButton* 照会 = button(QStringLiteral("照会"), QStringLiteral("照会"));
     QPushButton* 終了 = button(QStringLiteral("終了"), QStringLiteral("終了"));
 
@@ -144,7 +149,10 @@ void fillBookings(FlexGrid* g, const std::vector<records::Reservation>& bookings
     page->addLayout(search);
     page->addLayout(top, 1);
     page->addLayout(bookings, 1);
-    page->addLayout(titled(QString(), 取消件数, 取消一覧), 1);
+    auto* kept = new QHBoxLayout;
+    kept->addLayout(titled(QString(), 取消件数, 取消一覧));
+    kept->addLayout(titled(QStringLiteral("定期予約"), nullptr, 定期一覧));
+    page->addLayout(kept, 1);
     page->addLayout(buttonRow({照会, 終了}));
 
     ui::onClick(検索開始, [this] { 検索開始_Click(); });
@@ -219,6 +227,7 @@ void 予約者照会::Clear()
     fillBookings(過去予約一覧, {});
     headGrid(取消一覧, 0, kCancellationHeaders, kCancellationWidths);
     取消件数->setText(QStringLiteral("取消・無断不来"));
+    headGrid(定期一覧, 0, kSeriesHeaders, kSeriesWidths);
 }
 
 void 予約者照会::ShowReserver(records::Reserver reserver)
@@ -246,6 +255,7 @@ void 予約者照会::ShowReserver(records::Reserver reserver)
     fillBookings(過去予約一覧, past_);
 
     const std::vector<records::Cancellation> cancelled = records::listCancellations(db, {{}, {}, {}, r.number});
+    ShowSeries(db, r.number);
     reading.commit();
     headGrid(取消一覧, int(cancelled.size()), kCancellationHeaders, kCancellationWidths);
     std::map<records::CancelKind, int> counts;
@@ -265,6 +275,23 @@ void 予約者照会::ShowReserver(records::Reserver reserver)
     for (records::CancelKind kind : {records::CancelKind::Request, records::CancelKind::NoShow, records::CancelKind::Correction})
         byKind << QStringLiteral("%1 %2件").arg(cancelKindCaption(kind).mid(2)).arg(counts[kind]);
     取消件数->setText(QStringLiteral("取消・無断不来 %1件（%2）").arg(cancelled.size()).arg(byKind.join(QStringLiteral("・"))));
+}
+
+void 予約者照会::ShowSeries(const store::Database& db, const QString& reserverNo)
+{
+    const std::vector<records::Series> kept = records::seriesOfReserver(db, reserverNo);
+    headGrid(定期一覧, int(kept.size()), kSeriesHeaders, kSeriesWidths);
+    for (size_t i = 0; i < kept.size(); ++i) {
+        const records::Series& s = kept[i];
+        const std::vector<records::SeriesDate> dates = records::datesOfSeries(db, s.number);
+        const auto booked = std::count_if(dates.begin(), dates.end(), [](const records::SeriesDate& d) { return d.holdsBooking(); });
+        const std::optional<records::Target> target = records::findTarget(db, s.target);
+        const QString cells[] = {target && !target->abbrev.isEmpty() ? target->abbrev : s.target, series::Describe(s),
+                                 input::dateText(s.first) + QStringLiteral("～") + input::dateText(s.last),
+                                 QStringLiteral("%1件").arg(booked)};
+        for (int col = 0; col < int(std::size(cells)); ++col)
+            定期一覧->setTextMatrix(int(i) + 1, col, cells[col]);
+    }
 }
 
 void 予約者照会::ChooseBooking(FlexGrid* grid, const std::vector<records::Reservation>& listed, int row)

@@ -15,7 +15,7 @@ class QLineEdit;
 // Form 予約者照会: the reserver card. One box finds a reserver by phone or mobile number (whole or
 // its last digits), by the first letters of the kana or the name, or by number; the one chosen
 // among the matches shows with their bookings from today on, their past bookings (newest first)
-// and their cancellations and no-shows with counts, and follows what other desks save. 照会 opens
+// their cancellations and no-shows with counts and their series, and follows what other desks save. 照会 opens
 // the time inquiry on the target and date of the booking chosen.
 class 予約者照会 : public Form {
 public:
@@ -37,6 +37,8 @@ private:
     void ShowReserver(records::Reserver reserver);
     void Clear();
     void ChooseBooking(FlexGrid* grid, const std::vector<records::Reservation>& listed, int row);
+    // The reserver's series: target, repeat and time, first and last date, dates booked.
+    void ShowSeries(const store::Database& db, const QString& reserverNo);
 
     QLineEdit* 検索;
     QLabel* 候補件数;
@@ -53,6 +55,7 @@ private:
     FlexGrid* 過去予約一覧;
     QLabel* 取消件数;
     FlexGrid* 取消一覧;
+    FlexGrid* 定期一覧;
 
     std::vector<records::Reserver> candidates_;
     std::optional<records::Reserver> shown_;

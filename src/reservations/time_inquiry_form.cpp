@@ -7,11 +7,13 @@
 #include "reservations/entry_form.h"
 #include "rules/booking_limit.h"
 #include "rules/overlap_settings.h"
+#include "rules/series.h"
 #include "rules/slot_counts.h"
 #include "rules/time_table.h"
 #include "records/basic.h"
 #include "records/cancellations.h"
 #include "records/reservations.h"
+#include "records/series.h"
 #include "records/targets.h"
 #include "store/database.h"
 #include "ui/calendar_layout.h"
@@ -40,8 +42,8 @@ const QString& kTitle = kTimeInquiryTitle;
 const QString kNoReservationChosen = QStringLiteral("予約者を選択して下さい｡ ");
 const QString kNoSlotChosen = QStringLiteral("時間帯を選択して下さい｡ ");
 constexpr int kListRows = 20; // rows of 予約一覧 before it grows
-constexpr int kListColumns = 5;
-constexpr int kListWidths[kListColumns] = {1300, 1500, 900, 900, 2000}; // twips
+constexpr int kListColumns = 6;
+constexpr int kListWidths[kListColumns] = {1300, 1500, 900, 900, 2000, 600}; // twips
 
 QString targetName(const store::Database& db, const QString& number)
 {
@@ -105,6 +107,12 @@ QString targetName(const store::Database& db, const QString& number)
     ui::onClick(前期間, [this] { 前期間_Click(); });
     ui::onClick(次期間, [this] { 次期間_Click(); });
     ui::onClick(今日, [this] { 今日_Click(); });
+    // A booking of a series names its series.
+    予約一覧->setToolTipSource([this](int row, int) {
+        return row >= 1 && size_t(row) <= listedSeries_.size() && !listedSeries_[size_t(row - 1)].isEmpty()
+                   ? QStringLiteral("定期：") + listedSeries_[size_t(row - 1)]
+                   : QString();
+    });
     時間帯->setToolTipSource([this](int row, int col) {
         QString tip;
         ui::guarded([&] { tip = SlotToolTip(row, col); });
@@ -303,7 +311,7 @@ void 時間照会::SetUpReservationList()
     g->startLayout(kListRows + 1, kListColumns, 1, 0);
     g->paintRow(0, 0, -1, ui::qbColor(14));
     const QString headers[kListColumns] = {QStringLiteral("予約者NO"), QStringLiteral("予約者名"), QStringLiteral("予約開始"),
-                                           QStringLiteral("予約終了"), QStringLiteral("備考")};
+                                           QStringLiteral("予約終了"), QStringLiteral("備考"),     QStringLiteral("定期")};
     for (int col = 0; col < kListColumns; ++col) {
         g->setTextMatrix(0, col, headers[col]);
         g->setColWidth(col, kListWidths[col]);
@@ -313,6 +321,7 @@ void 時間照会::SetUpReservationList()
     listRow_ = 0;
     listRows_ = 0;
     listed_.clear();
+    listedSeries_.clear();
     予約時間->setText(counts_.Slots.startText(slot_));
     設定人数->setText(chosenOverlap_.allowed ? QString::number(chosenOverlap_.limit) : QStringLiteral("重複不可"));
 }
@@ -324,8 +333,11 @@ void 時間照会::FillReservationList()
         const int row = ++listRows_;
         if (row >= 予約一覧->rows())
             予約一覧->setRows(row + 1);
-        const QString cells[kListColumns] = {r.reserverNo, r.reserverName, input::timeText(r.start), input::timeText(r.end), r.remark};
+        const std::optional<records::Series> repeated = series::SeriesOf(database(), r.key());
+        const QString cells[kListColumns] = {r.reserverNo,           r.reserverName, input::timeText(r.start),
+                                             input::timeText(r.end), r.remark,       repeated ? QStringLiteral("定") : QString()};
         listed_.push_back(std::move(r));
+        listedSeries_.push_back(repeated ? series::Describe(*repeated) : QString());
         for (int col = 0; col < kListColumns; ++col)
             予約一覧->setTextMatrix(row, col, cells[col]);
         予約一覧->setRow(row);
@@ -364,20 +376,15 @@ void 時間照会::予約_Click()
         return;
     TakeChosenTarget();
     const int count = counts_.ReservationCount[size_t(column_)][size_t(slot_)];
-    if (!AcceptSlotCount(chosenOverlap_, count, kTitle))
+    const SlotTimes& daySlots = counts_.Slots;
+    const QString detail = BookingText(chosenDate_, *input::timeFromText(daySlots.startText(slot_)),
+                                       *input::timeFromText(daySlots.endText(slot_), true), chosenTarget_.abbrev);
+    if (!AcceptSlotCount(chosenOverlap_, count, detail, kTitle))
         return;
     // A new reservation is for the chosen slot, whatever reservation the list points at. The
     // entry form counts again when it saves, and asks again only if more were booked meanwhile.
-    const SlotTimes& daySlots = counts_.Slots;
-    OpenEntryForm({chosenTarget_,
-                   chosenDate_,
-                   *input::timeFromText(daySlots.startText(slot_)),
-                   *input::timeFromText(daySlots.endText(slot_), true),
-                   chosenOverlap_.allowed,
-                   false,
-                   QString(),
-                   QString(),
-                   {},
+    OpenEntryForm({chosenTarget_, chosenDate_, *input::timeFromText(daySlots.startText(slot_)),
+                   *input::timeFromText(daySlots.endText(slot_), true), chosenOverlap_.allowed, false, QString(), QString(),
                    予約上限::IsFull(count, chosenOverlap_) ? count : -1});
 }
 
@@ -403,11 +410,11 @@ const records::Reservation* 時間照会::RequireChosenReservation()
 
 void 時間照会::OpenEntryForm(BookingSlot slot)
 {
-    slot.hours = 時間TBL::DayHoursOf(table_, table_.Columns[size_t(column_)], counts_.Slots);
     EntryOutcome outcome;
     forms::showModal<予約者登>(desk(), slot, outcome);
     // The counts and the list of the chosen day, read at once.
-    const store::ReadAhead day(database(), {records::reservationsOfDaysRange(chosenTarget_.number, chosenDate_, chosenDate_)});
+    const store::ReadAhead day(database(), {records::reservationsOfDaysRange(chosenTarget_.number, chosenDate_, chosenDate_),
+                                            records::seriesDatesOfDayRange(chosenTarget_.number, chosenDate_)});
     // The state tells only the last thing the form did, so any change means the row is counted
     // again from the file; a form closed without a change leaves the counts as they are. Either
     // way the chosen cell is marked again, after 選択 as after 予約.
@@ -428,8 +435,15 @@ void 時間照会::削除_Click()
     if (!msg::askAbout(QStringLiteral("指定予約を取り消します。"),
                        BookingText(chosen->date, chosen->start, chosen->end, chosenTarget_.abbrev, chosen->reserverName), kTitle))
         return;
-    if (!records::cancelReservation(database(), chosen->key(), records::CancelKind::Request)) {
-        msg::exclaim(QStringLiteral("予約は登録されていません。"), kTitle);
+    booking_write::Change cancel;
+    cancel.kind = booking_write::Change::Kind::Cancel;
+    cancel.read = *chosen;
+    const booking_write::Outcome outcome = booking_write::Write(database(), settings(), {cancel}, {{}});
+    if (outcome.kind != booking_write::Outcome::Kind::Written) {
+        msg::exclaim(outcome.kind == booking_write::Outcome::Kind::Gone ? QStringLiteral("予約は登録されていません。")
+                                                                        : QStringLiteral("予約は他の端末で変更されています。"),
+                     kTitle);
+        FollowDatabase();
         return;
     }
     AdjustSlotCounts();

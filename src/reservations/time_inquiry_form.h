@@ -138,6 +138,8 @@ private:
     int listRow_ = 0;
     int listRows_ = 0;
     std::vector<records::Reservation> listed_;
+    // The series of each listed reservation, as its hover text names it (empty: none).
+    std::vector<QString> listedSeries_;
     // In move mode, the reservation being moved and the time-table column it was chosen in.
     std::optional<records::Reservation> moving_;
     int movingColumn_ = -1;

@@ -3,9 +3,6 @@
 #include "reservations/time_inquiry_form.h"
 
 #include "reservations/booking_questions.h"
-#include "rules/booking_limit.h"
-#include "rules/reservation_move.h"
-#include "rules/time_table.h"
 #include "store/database.h"
 #include "ui/message_box.h"
 #include "views/business_status.h"
@@ -60,31 +57,39 @@ void 時間照会::MoveTo(int column, int slot)
     const 基本設定::Overlap& rule = rowOverlap_[size_t(column)];
     const input::TimeOfDay newStart{start / 60, start % 60};
     const input::TimeOfDay newEnd{end / 60, end % 60};
-    // Counted from the file, as 確定 counts, leaving out the booking that moves.
-    const int most = 予約上限::MostBookedSlot(database(), counts_.Slots, {place.Target, place.ColumnDate, newStart, from.reserverNo},
-                                              newEnd, from.key());
-    if (!AcceptSlotCount(rule, most, kTitle))
-        return;
-    if (時間TBL::DayHoursOf(table_, place, counts_.Slots).coversClosedTime(start, end) && !msg::ask(kClosedTimeQuestion, kTitle))
-        return;
+    // The reserver, the remark and the day it was taken go with it; it takes the new target's
+    // short name and overlap rule.
+    booking_write::Change move;
+    move.kind = booking_write::Change::Kind::Move;
+    move.read = from;
+    move.result = from;
+    move.result.target = place.Target;
+    move.result.abbrev = place.TargetAbbrev;
+    move.result.date = place.ColumnDate;
+    move.result.start = newStart;
+    move.result.end = newEnd;
+    move.result.overlapAllowed = rule.allowed;
     const QString detail =
         QStringLiteral("移動元: %1\n移動先: %2")
             .arg(BookingText(from.date, from.start, from.end, table_.Columns[size_t(movingColumn_)].TargetAbbrev, from.reserverName),
                  BookingText(place.ColumnDate, newStart, newEnd, place.TargetAbbrev));
-    if (!msg::askAbout(QStringLiteral("予約を移動します。"), detail, kTitle))
+    const std::optional<booking_write::Outcome> outcome =
+        WriteAsking(database(), settings(), {move}, {},
+                    {kTitle, [detail](const booking_write::Outcome&) { return detail; },
+                     [detail] { return msg::askAbout(QStringLiteral("予約を移動します。"), detail, kTitle); }});
+    if (!outcome)
         return;
-
-    const reservation_move::Result result = reservation_move::Move(
-        database(), from.key(), {place.Target, place.TargetAbbrev, place.ColumnDate, newStart, newEnd, rule.allowed});
-    if (result == reservation_move::Result::KeyTaken) {
-        msg::exclaim(QStringLiteral("移動先には同じ予約者NO「%1」の予約があります。予約は移動されませんでした。").arg(from.reserverNo),
-                     kTitle);
+    using Kind = booking_write::Outcome::Kind;
+    if (outcome->kind == Kind::KeyTaken) {
+        msg::exclaim(QStringLiteral("移動先には同じ予約者NO「%1」の予約があります。予約は移動されませんでした。").arg(from.reserverNo), kTitle);
         return;
     }
     const int fromColumn = movingColumn_;
     LeaveMoveMode();
-    if (result == reservation_move::Result::Gone)
+    if (outcome->kind == Kind::Gone)
         msg::exclaim(QStringLiteral("予約は登録されていません。"), kTitle);
+    else if (outcome->kind == Kind::ChangedElsewhere)
+        msg::exclaim(QStringLiteral("予約は他の端末で変更されています。"), kTitle);
     // Both rows as the file now holds them; the new place becomes the chosen slot.
     RecountRow(fromColumn);
     RecountRow(column);

@@ -250,6 +250,17 @@ QString toRRule(const Rule& rule)
     return parts.join(QLatin1Char(';'));
 }
 
+QString withUntil(const QString& text, const QDate& until)
+{
+    QStringList parts = text.split(QLatin1Char(';'), Qt::SkipEmptyParts);
+    parts.removeIf([](const QString& part) {
+        return part.startsWith(QLatin1String("COUNT="), Qt::CaseInsensitive) ||
+               part.startsWith(QLatin1String("UNTIL="), Qt::CaseInsensitive);
+    });
+    parts << QStringLiteral("UNTIL=") + until.toString(QStringLiteral("yyyyMMdd"));
+    return parts.join(QLatin1Char(';'));
+}
+
 std::optional<Rule> fromRRule(const QString& text, const QDate& first, QString* error)
 {
     const auto refuse = [&](const QString& what) {

@@ -81,6 +81,9 @@ Expansion expand(const Rule& rule);
 
 // The RRULE value ("FREQ=WEEKLY;WKST=MO;INTERVAL=2;BYDAY=TU,TH;COUNT=10") of a rule check() accepts.
 QString toRRule(const Rule& rule);
+// The RRULE value with its end replaced by UNTIL=`until` (COUNT or UNTIL removed): the part of a
+// series up to a day, or from one of its dates on, repeats as it did.
+QString withUntil(const QString& text, const QDate& until);
 // The rule an RRULE value written by toRRule() means for a series starting on `first`; nothing,
 // with a message in `error`, for any other text or one the first date does not fit.
 std::optional<Rule> fromRRule(const QString& text, const QDate& first, QString* error);

@@ -3,6 +3,7 @@
 #include "base/input.h"
 
 #include <algorithm>
+#include <limits>
 
 namespace reserver_lookup {
 
@@ -66,6 +67,27 @@ Found findReservers(const store::Database& db, const QString& typed)
     }
     reading.commit();
     return found;
+}
+
+QStringList namesByKana(const store::Database& db, const QString& typed)
+{
+    store::Transaction reading(db, store::Transaction::ForReading);
+    const QString key = input::searchKey(typed);
+    const QStringList numbers = records::reserverNumbersByKana(db, key, std::numeric_limits<int>::max());
+    QStringList names;
+    if (key.isEmpty()) {
+        // Everybody: one pass over the reservers costs a fraction of a look-up each.
+        const QHash<QString, QString> byNumber = records::reserverNamesByNumber(db);
+        for (const QString& number : numbers)
+            names << byNumber.value(number);
+    } else {
+        for (const QString& number : numbers) {
+            if (const std::optional<records::Reserver> reserver = records::findReserver(db, number))
+                names << reserver->name;
+        }
+    }
+    reading.commit();
+    return names;
 }
 
 } // namespace reserver_lookup

@@ -4,6 +4,7 @@
 #include "store/database.h"
 
 #include <QString>
+#include <QStringList>
 #include <vector>
 
 // Finding a reserver from one line the desk types while a customer is on the phone: a phone or
@@ -20,5 +21,10 @@ struct Found {
 };
 
 Found findReservers(const store::Database& db, const QString& typed);
+
+// The names the reserver forms list beside their kana box: the reservers whose kana starts with
+// what was typed, read as findReservers() reads kana (hiragana, katakana and half-width alike), in
+// the order of their kana; everybody when nothing is typed.
+QStringList namesByKana(const store::Database& db, const QString& typed);
 
 } // namespace reserver_lookup

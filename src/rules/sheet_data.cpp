@@ -61,17 +61,16 @@ QString heading(const records::Target& target)
     return text + QStringLiteral(" (%1)").arg(target.number);
 }
 
-// The closed time of a time-table column: the whole day, or its closed bands.
-QString closedTime(const TimeTable& table, const TimeTableColumn& column)
+// The closed time of a time-table column within the hours the grids show: the whole day, or the
+// stretches outside its open time.
+QString closedTime(const TimeTable& table, const TimeTableColumn& column, const SlotTimes& daySlots)
 {
     if (column.CalendarFlag == 1)
         return QStringLiteral("休業日");
-    QStringList bands;
-    for (const HoursRow& row : 時間TBL::HoursInForce(table, column)) {
-        if (row.closed)
-            bands << input::timeText(row.start) + QStringLiteral("～") + input::timeText(row.end);
-    }
-    return bands.isEmpty() ? QString() : QStringLiteral("休業時間 ") + bands.join(QStringLiteral("、"));
+    QStringList spans;
+    for (const 時間TBL::MinuteSpan& span : 時間TBL::DayHoursOf(table, column, daySlots).closedTimeShown())
+        spans << input::timeText(span.start / 60, span.start % 60) + QStringLiteral("～") + input::timeText(span.end / 60, span.end % 60);
+    return spans.isEmpty() ? QString() : QStringLiteral("休業時間 ") + spans.join(QStringLiteral("、"));
 }
 
 std::vector<records::Target> targetsOf(const store::Database& db, const std::optional<records::Target>& target)
@@ -151,11 +150,12 @@ Sheet BuildDaySheet(const store::Database& db, const Settings& settings, const Q
         request.TargetAbbrevList << t.abbrev;
     }
     const TimeTable table = 時間TBL::BuildTimeTable(db, request);
+    const SlotTimes daySlots = 予約TBL::SlotTimesOf(settings);
 
     ReserverBook reservers(db);
     size_t total = 0;
     for (size_t i = 0; i < targets.size(); ++i) {
-        SheetSection section{heading(targets[i]), closedTime(table, table.Columns[i]), key(date, targets[i]), {}, {}};
+        SheetSection section{heading(targets[i]), closedTime(table, table.Columns[i], daySlots), key(date, targets[i]), {}, {}};
         for (const records::Reservation& r : records::reservationsOfDay(db, targets[i].number, date)) {
             section.rows.push_back({input::timeText(r.start), input::timeText(r.end), r.reserverNo, r.reserverName, r.reserverKana,
                                     reservers.phoneOf(r.reserverNo), r.remark});
@@ -198,7 +198,7 @@ Sheet BuildWeekSheet(const store::Database& db, const Settings& settings, const 
     size_t total = 0;
     for (const TimeTableColumn& column : grid.table.Columns) {
         const QDate day = column.ColumnDate;
-        SheetSection section{dateWithWeekday(day).mid(5), closedTime(grid.table, column), key(day, target), {}, {}};
+        SheetSection section{dateWithWeekday(day).mid(5), closedTime(grid.table, column, grid.counts.Slots), key(day, target), {}, {}};
         for (const records::Reservation& r : records::reservationsOfDay(db, target.number, day)) {
             section.rows.push_back({input::timeText(r.start), input::timeText(r.end), r.reserverNo, r.reserverName,
                                     reservers.phoneOf(r.reserverNo), r.remark});

@@ -206,6 +206,27 @@ DayHours DayHoursOf(const TimeTable& table, const TimeTableColumn& column, const
     return {false, HoursInForce(table, column), daySlots};
 }
 
+std::vector<DayHours> DayHoursOn(const store::Database& db, const QString& target, const std::vector<QDate>& dates, int dailyHoursKind,
+                                 const SlotTimes& daySlots)
+{
+    if (dates.empty())
+        return {};
+    TimeTable table;
+    for (const QDate& date : dates) {
+        TimeTableColumn column;
+        column.ColumnDate = date;
+        column.Target = target;
+        table.Columns.push_back(std::move(column));
+    }
+    const auto [first, last] = std::minmax_element(dates.begin(), dates.end());
+    const HoursTables tables(db, *first, *last, dailyHoursKind, {kCommonTarget, target});
+    BuildDateColumns(tables, table, dailyHoursKind);
+    std::vector<DayHours> days;
+    for (const TimeTableColumn& column : table.Columns)
+        days.push_back(DayHoursOf(table, column, daySlots));
+    return days;
+}
+
 namespace {
 
 constexpr int kDayMinutes = 24 * 60;
@@ -255,20 +276,41 @@ std::vector<MinuteSpan> DayHours::openTime() const
     return left;
 }
 
+std::vector<MinuteSpan> DayHours::closedTimeShown() const
+{
+    const int shownFrom = daySlots.count() > 0 ? daySlots.start(0) : daySlots.WindowEnd;
+    std::vector<MinuteSpan> closed;
+    int from = shownFrom;
+    for (const MinuteSpan& open : openTime()) {
+        if (std::min(open.start, daySlots.WindowEnd) > from)
+            closed.push_back({from, std::min(open.start, daySlots.WindowEnd)});
+        from = std::max(from, open.end);
+    }
+    if (from < daySlots.WindowEnd)
+        closed.push_back({from, daySlots.WindowEnd});
+    return closed;
+}
+
+std::vector<bool> DayHours::closedSlots() const
+{
+    const std::vector<MinuteSpan> open = openTime();
+    std::vector<bool> closed;
+    for (int slot = 0; slot < daySlots.count(); ++slot) {
+        const int from = daySlots.start(slot);
+        const int to = std::min(daySlots.end(slot), kDayMinutes);
+        closed.push_back(
+            std::none_of(open.begin(), open.end(), [&](const MinuteSpan& span) { return span.start < to && from < span.end; }));
+    }
+    return closed;
+}
+
 bool DayHours::coversClosedTime(int start, int end) const
 {
     if (closedDay)
         return true;
-    const std::vector<MinuteSpan> open = openTime();
-    const auto holdsOpenTime = [&open](int from, int to) {
-        return std::any_of(open.begin(), open.end(), [&](const MinuteSpan& span) { return span.start < to && from < span.end; });
-    };
+    const std::vector<bool> closed = closedSlots();
     const auto [first, last] = daySlots.covering(start, end);
-    for (int slot = first; slot < last; ++slot) {
-        if (!holdsOpenTime(daySlots.start(slot), std::min(daySlots.end(slot), kDayMinutes)))
-            return true;
-    }
-    return false;
+    return std::any_of(closed.begin() + first, closed.begin() + last, [](bool c) { return c; });
 }
 
 } // namespace 時間TBL

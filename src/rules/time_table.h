@@ -87,13 +87,22 @@ struct DayHours {
 
     // The open time of the day, in order: what the open bands cover outside the closed ones, so
     // the time before the first band, after the last one and a break are closed. On a day without
-    // open bands only its closed bands are closed; a closed day has none.
+    // open bands only its closed bands are closed; a closed day has none. Every grid, sheet and
+    // question of the desk takes closed time from here.
     std::vector<MinuteSpan> openTime() const;
-    // Whether a booking of [start, end) (minutes after midnight) covers closed time: some slot it
-    // covers holds no open time. A slot that holds some open time counts as open, as on the slot
-    // grid.
+    // The closed time within the hours the grid shows (from its first slot to the end of its last
+    // hour), in order.
+    std::vector<MinuteSpan> closedTimeShown() const;
+    // For every slot of the day, whether it is closed: it holds no open time. A slot that holds
+    // some (a long slot across the opening) is open. The slot grids paint the closed ones.
+    std::vector<bool> closedSlots() const;
+    // Whether a booking of [start, end) (minutes after midnight) covers a closed slot.
     bool coversClosedTime(int start, int end) const;
 };
 DayHours DayHoursOf(const TimeTable& table, const TimeTableColumn& column, const SlotTimes& daySlots);
+// The days of one target on the given dates, as the slot grids show them, read with one pass over
+// each table of hours and closures.
+std::vector<DayHours> DayHoursOn(const store::Database& db, const QString& target, const std::vector<QDate>& dates, int dailyHoursKind,
+                                 const SlotTimes& daySlots);
 
 } // namespace 時間TBL

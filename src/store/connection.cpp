@@ -146,6 +146,10 @@ constexpr size_t kMostAutomaticWindows = 64;
 
 void Connection::beginTransaction(bool writing)
 {
+    // A transaction that writes reads for itself what it checks: what was read before it began
+    // may have changed since.
+    if (transactionDepth == 0 && writing)
+        std::erase_if(windows_, [](const std::shared_ptr<const Window>& window) { return !window->inTransaction; });
     openTransaction(writing, savepointAt(transactionDepth));
     ++transactionDepth;
 }

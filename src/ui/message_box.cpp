@@ -15,10 +15,20 @@ Responder& responder()
     return installed;
 }
 
-bool show(const Shown& message)
+// The index among a choice's buttons of the one a responder's answer names.
+int chosenIndex(const Shown& message, int answer)
 {
-    if (responder())
-        return responder()(message);
+    const int count = int(message.choices.size());
+    return answer >= 1 && answer <= count ? answer - 1 : count - 1;
+}
+
+// A question or a message: true for Yes; for a choice, the index of the button pressed.
+int show(const Shown& message)
+{
+    if (responder()) {
+        const int answer = responder()(message);
+        return message.choices.isEmpty() ? int(answer != 0) : chosenIndex(message, answer);
+    }
     QMessageBox box(QApplication::activeWindow());
     box.setObjectName(QStringLiteral("MessageBox"));
     box.setWindowTitle(message.title);
@@ -33,6 +43,20 @@ bool show(const Shown& message)
     case Icon::None: box.setIcon(QMessageBox::NoIcon); break;
     case Icon::Exclamation: box.setIcon(QMessageBox::Warning); break;
     case Icon::Critical: box.setIcon(QMessageBox::Critical); break;
+    }
+    if (!message.choices.isEmpty()) {
+        QList<QPushButton*> buttons;
+        for (const QString& caption : message.choices) {
+            const bool last = buttons.size() == message.choices.size() - 1;
+            QPushButton* button = box.addButton(caption, last ? QMessageBox::RejectRole : QMessageBox::ActionRole);
+            button->setObjectName(caption);
+            buttons << button;
+        }
+        box.setDefaultButton(buttons.value(message.defaultChoice, buttons.last()));
+        box.setEscapeButton(buttons.last());
+        box.exec();
+        const qsizetype pressed = buttons.indexOf(qobject_cast<QPushButton*>(box.clickedButton()));
+        return pressed < 0 ? int(buttons.size()) - 1 : int(pressed);
     }
     if (message.question) {
         QPushButton* yes = box.addButton(QStringLiteral("はい(&Y)"), QMessageBox::YesRole);
@@ -66,12 +90,20 @@ void plain(const QString& text, const QString& title)
 
 bool ask(const QString& text, const QString& title, Icon icon)
 {
-    return show({text, title, icon, true});
+    return show({text, title, icon, true}) != 0;
 }
 
 bool askAbout(const QString& text, const QString& detail, const QString& title)
 {
-    return show({text, title, Icon::None, true, detail, true});
+    return show({text, title, Icon::None, true, detail, true}) != 0;
+}
+
+int choose(const QString& text, const QString& detail, const QString& title, const QStringList& buttons, int defaultButton)
+{
+    Shown message{text, title, Icon::None, true, detail, false};
+    message.choices = buttons;
+    message.defaultChoice = defaultButton;
+    return show(message);
 }
 
 void storeFailure(const QString& text)

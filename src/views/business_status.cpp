@@ -28,28 +28,6 @@ void labelCell(FlexGrid* grid, int row, int col, int fontSize, int alignment, co
     grid->setText(text);
 }
 
-// Minutes after midnight, the end excluded.
-struct Interval {
-    int start;
-    int end;
-};
-
-// Whether [from, to) lies wholly inside the intervals, taken together. A slot that holds any open
-// time stays open, so that a slot of a day or of two hours across the opening can be booked.
-bool coversWholly(const std::vector<Interval>& intervals, int from, int to)
-{
-    for (bool moved = true; from < to && moved;) {
-        moved = false;
-        for (const Interval& i : intervals) {
-            if (i.start <= from && from < i.end) {
-                from = i.end;
-                moved = true;
-            }
-        }
-    }
-    return from >= to;
-}
-
 } // namespace
 
 std::optional<int> TimeTableColumnAt(const TimeTable& table, int gridRow)
@@ -113,38 +91,18 @@ void ColourStatusGrid(FlexGrid* grid, const TimeTable& table, const SlotTimes& d
 
 void ColourStatusRow(FlexGrid* grid, const TimeTable& table, int column, const SlotTimes& daySlots)
 {
-    const TimeTableColumn& c = table.Columns[size_t(column)];
-    if (c.CalendarFlag == 1)
-        PaintClosedDay(grid, GridRowOf(column));
-    else
-        PaintClosedRanges(grid, GridRowOf(column), 時間TBL::HoursInForce(table, c), daySlots);
+    PaintClosedSlots(grid, GridRowOf(column), 時間TBL::DayHoursOf(table, table.Columns[size_t(column)], daySlots).closedSlots());
 }
 
-void PaintClosedDay(FlexGrid* grid, int gridRow)
-{
-    if (gridRow >= grid->rows() || grid->cols() < 2)
-        return;
-    grid->paintRow(gridRow, 1, -1, ui::offHoursColour());
-}
-
-void PaintClosedRanges(FlexGrid* grid, int gridRow, const HoursList& rows, const SlotTimes& daySlots)
+void PaintClosedSlots(FlexGrid* grid, int gridRow, const std::vector<bool>& closed)
 {
     if (gridRow >= grid->rows())
         return;
-    // Closed time: the whole hours before the first row when it is open, and every closed row.
-    std::vector<Interval> closed;
-    for (size_t r = 0; r < rows.size(); ++r) {
-        const HoursRow& row = rows[r];
-        if (r == 0 && !row.closed)
-            closed.push_back({0, row.start.hour * 60});
-        if (row.closed)
-            closed.push_back({row.start.minutes(), row.end.minutes()});
-    }
-    // Runs of slots that are closed for the whole of their time, each painted as one range.
-    const int slotCount = std::min(daySlots.count(), grid->cols() - 1);
+    // Runs of closed slots, each painted as one range.
+    const int slotCount = std::min(int(closed.size()), grid->cols() - 1);
     for (int first = 0; first < slotCount; ++first) {
         int last = first;
-        while (last < slotCount && coversWholly(closed, daySlots.start(last), daySlots.end(last)))
+        while (last < slotCount && closed[size_t(last)])
             ++last;
         if (last == first)
             continue;

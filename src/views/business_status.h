@@ -4,17 +4,17 @@
 
 #include <QString>
 #include <optional>
+#include <vector>
 
 class FlexGrid;
 
 // Module 営業状色付: lays out a slot grid and paints the closed time of every row. Rows 0 and 1
 // hold the hour and the minute mark of each slot column; from row 2 on, each row shows one
 // time-table column (a date, or a target in the inquiry by day), labelled in column 0 (today's date
-// framed). Closed
-// time is what closed rows cover and the whole hours before the start hour of a first row that is
-// open; a slot is painted when it lies wholly in closed time, so that a long slot (two hours, a
-// day) that holds open time stays open. A closed day paints the whole row. Open time keeps the
-// grid's own background.
+// framed). A slot is painted closed when it holds no open time of its day
+// (時間TBL::DayHours::closedSlots(), the rule the booking's question follows too): before the first
+// open band, after the last one, a break, a closed band, a closed day. Open time keeps the grid's
+// own background.
 namespace 営業状色付 {
 
 constexpr int kFirstDataRow = 2;
@@ -36,8 +36,8 @@ void LayoutStatusGrid(FlexGrid* grid, const TimeTable& table, const SlotTimes& d
 void ColourStatusGrid(FlexGrid* grid, const TimeTable& table, const SlotTimes& daySlots);
 // The closed time of the grid row of one time-table column (0-based).
 void ColourStatusRow(FlexGrid* grid, const TimeTable& table, int column, const SlotTimes& daySlots);
-void PaintClosedDay(FlexGrid* grid, int gridRow);
-void PaintClosedRanges(FlexGrid* grid, int gridRow, const HoursList& rows, const SlotTimes& daySlots);
+// Paints the slots of a grid row that `closed` says are closed (slot k in column k + 1).
+void PaintClosedSlots(FlexGrid* grid, int gridRow, const std::vector<bool>& closed);
 
 // Width of a slot column in twips: an hour of minute daySlots is 1440 twips wide.
 int SlotColumnWidth(const SlotTimes& daySlots);

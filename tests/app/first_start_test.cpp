@@ -139,6 +139,26 @@ TEST_F(FirstStartOnServerTest, ADeskOnAServerOpensTheMenuWithoutAFile)
     EXPECT_FALSE(QFile::exists(store::kMainFile));
 }
 
+// A folder chosen at the first start that holds only a settings file naming a server opens that
+// server; nothing is offered to be made there, and no file is made.
+TEST_F(FirstStartOnServerTest, AChosenFolderWhoseSettingsNameAServerOpensThatServer)
+{
+    ASSERT_TRUE(QDir().mkdir("desk"));
+    const QString desk = QDir("desk").absolutePath();
+    ASSERT_TRUE(QFile::rename(store::kSettingsFile, "desk/" + store::kSettingsFile));
+    ModalScript script;
+    script.form<初回起動>(click("フォルダ選択")).form<QFileDialog>(choose(desk));
+    EXPECT_EQ(startProgram(), std::nullopt);
+    EXPECT_TRUE(script.finished());
+    ASSERT_TRUE(menuShown());
+    EXPECT_TRUE(shownMenu()->desk().database.onServer());
+    EXPECT_EQ(shownMenu()->desk().where.folder, desk);
+    EXPECT_EQ(shownMenu()->desk().where.address, serverAddress());
+    EXPECT_TRUE(messages().empty());
+    EXPECT_EQ(QDir("desk").entryList(QDir::Files), QStringList{store::kSettingsFile});
+    EXPECT_FALSE(QFile::exists(store::kMainFile));
+}
+
 // The connection is the whole text after "connection=": libpq's list of hosts (commas) and quoted
 // values reach libpq as they are, and a settings file naming no usable server is refused, never
 // replaced by a file of the desk's own.

@@ -2,6 +2,7 @@
 // (the program's test driver, see src/app/test_driver.h): both book the last place of one slot at
 // the same moment, and the one that did not get it sees the other's booking on its open grid.
 
+#include "maintenance/reorganise.h"
 #include "support/fixture.h"
 
 #include <QDeadlineTimer>
@@ -176,5 +177,26 @@ TEST_F(TwoProgramsTest, TheLastPlaceBookedFromTwoProgramsAtOnceIsTakenOnceAndThe
     EXPECT_TRUE(b.end());
     EXPECT_FALSE(QFile::exists(store::kMainFile + "-desks")) << "the last program to end takes the desks' lock file away";
 }
+
+// A desk holds its database open for its whole life: another program that only shows its menu is
+// seen by the reorganisation, on a file and on a server.
+class ProgramAtTheMenuTest : public BothStoresTest {};
+
+TEST_P(ProgramAtTheMenuTest, TheReorganisationRefusesWhileAnotherProgramShowsOnlyItsMenu)
+{
+    const QString refusal = "他の端末がﾃﾞｰﾀ･ﾍﾞｽを使用中のため、再編成は行えません。他の端末を終了してから行って下さい。";
+    answer({false});
+    DB再編成::ReorganiseDatabase(db(), store::kBackupFile);
+    EXPECT_EQ(messageTexts(), QStringList{DB再編成::kConfirmation}) << "alone, it asks whether to go on";
+
+    Desk other(folder());
+    ASSERT_TRUE(other.sendWhenThere({"shown", "メニュー"}));
+    clearMessages();
+    DB再編成::ReorganiseDatabase(db(), store::kBackupFile);
+    EXPECT_EQ(messageTexts(), QStringList{refusal});
+    EXPECT_TRUE(other.end());
+}
+
+ON_BOTH_STORES(ProgramAtTheMenuTest);
 
 } // namespace

@@ -113,22 +113,33 @@ TEST_F(BusinessStatusTest, OtherUnitsGiveOneColumnPerSlot)
     EXPECT_EQ(grid.text(0, 1), "8");
 }
 
-TEST_F(BusinessStatusTest, ClosedRowsAndTheTimeBeforeOpeningArePainted)
+TEST_F(BusinessStatusTest, ClosedRowsAndTheTimeOutsideTheOpenRowsArePainted)
 {
     weekly("00001", "08:00", "09:00", "1");
     weekly("00001", "09:00", "18:00", "0");
     weekly("00001", "18:00", "20:00", "1");
     showSevenDays();
-    EXPECT_EQ(closedSlots(2), range(8, 0, 8, 50) + range(18, 0, 19, 50));
+    EXPECT_EQ(closedSlots(2), range(8, 0, 8, 50) + range(18, 0, 20, 50));
     EXPECT_EQ(closedSlots(8), closedSlots(2));
     EXPECT_TRUE(closedSlots(9).isEmpty()); // below the seven days
 }
 
-TEST_F(BusinessStatusTest, OnlyWholeHoursBeforeTheFirstOpenRowAndNothingAfterItsEnd)
+// Time after the day's only open band is closed like the time before it, on the grid and in the
+// question a booking there asks, slot by slot.
+TEST_F(BusinessStatusTest, TheGridPaintsWhatABookingIsAskedAboutAsClosedTime)
 {
     weekly("00001", "09:30", "17:00", "0");
     showSevenDays();
-    EXPECT_EQ(closedSlots(2), range(8, 0, 8, 50));
+    EXPECT_EQ(closedSlots(2), range(8, 0, 9, 20) + range(17, 0, 20, 50));
+
+    const SlotTimes times = 予約TBL::SlotTimesOf(settings);
+    for (int column = 0; column < table.ColumnCount(); ++column) {
+        const 時間TBL::DayHours day = 時間TBL::DayHoursOf(table, table.Columns[size_t(column)], times);
+        const QStringList painted = closedSlots(営業状色付::GridRowOf(column));
+        for (int slot = 0; slot < times.count(); ++slot)
+            EXPECT_EQ(day.coversClosedTime(times.start(slot), times.end(slot)), painted.contains(times.startText(slot)))
+                << column << " " << times.startText(slot).toStdString();
+    }
 }
 
 TEST_F(BusinessStatusTest, AClosedBandPaintsTheSlotsThatStartInsideIt)
@@ -169,7 +180,7 @@ TEST_F(BusinessStatusTest, AClosedDayIsPaintedWholeWhateverItsHours)
     insert("カレンダー", {{"カレ_番号", "00000"}, {"カレ_年月日", QDate(2026, 12, 9)}, {"カレ_休日FLG", 1}});
     showSevenDays();
     EXPECT_EQ(closedSlots(3), range(8, 0, 20, 50));
-    EXPECT_EQ(closedSlots(2), range(8, 0, 8, 50));
+    EXPECT_EQ(closedSlots(2), range(8, 0, 8, 50) + range(18, 0, 20, 50));
     EXPECT_EQ(grid.cellBackColor(3, 0), grid.cellBackColor(2, 0)); // the label keeps its colour
 }
 

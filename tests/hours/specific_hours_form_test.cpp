@@ -146,7 +146,7 @@ TEST_F(SpecificHoursTest, ADateThatDoesNotExistIsRefused)
     open();
     pickTarget("会議室A");
     typeBand("10", "00", "15", "00");
-    for (const QString& text : {"1999/13/01", "2023/02/29", "12/24", ""}) {
+    for (const QString text : {"1999/13/01", "2023/02/29", "12/24", ""}) {
         box("日付")->setText(text);
         save();
         EXPECT_EQ(messageTexts(), (QStringList{"日付に正しく(YYYY/MM/DD)入力してください"})) << text.toStdString();

@@ -74,12 +74,14 @@ TEST_F(TimeBandPreviewTest, ShowsTheWeekOfTheChosenTargetWithItsClosedTime)
         EXPECT_FALSE(closedAt(row, 13, 0)) << row;
     }
 
-    // An open preview follows what is saved and deleted.
-    typeBand("18", "00", "19", "00");
-    save();
+    // After the last open band the day is closed; an open preview follows what is saved and deleted.
     EXPECT_TRUE(closedAt(2, 18, 30));
-    remove();
+    typeBand("18", "00", "19", "00");
+    choose("営業");
+    save();
     EXPECT_FALSE(closedAt(2, 18, 30));
+    remove();
+    EXPECT_TRUE(closedAt(2, 18, 30));
 }
 
 TEST_F(TimeBandPreviewTest, OpeningItAgainShowsTheNewTarget)

@@ -10,6 +10,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <tuple>
 
 namespace {
 
@@ -131,6 +132,13 @@ TEST_F(PeriodEndTest, EveryDatedTableLosesItsRecordsUpToTheCutOffDayItself)
     insert("予約者", {{"予約者_予約者NO", "-000005"}});
     insert("営業", {{"営業_番号", "00000"}, {"営業_開始時間", "09:00"}, {"営業_終了時間", "18:00"}});
     insert("設定", {{"設定_番号", "00001"}});
+    // A series whose dates all go goes with them; one with a later date stays with that date.
+    for (const auto& [series, first, last] : {std::tuple{"1", "2024/03/31", "2025/04/01"}, {"2", "2025/04/01", "2025/04/02"}}) {
+        insert("定期予約",
+               {{"定期_番号", series}, {"定期_開始日", first}, {"定期_終了日", last}, {"定期_登録日時", "2024/03/01 10:00:00"}});
+        for (const char* date : {first, last})
+            insert("定期日程", {{"日程_定期番号", series}, {"日程_年月日", date}, {"日程_状態", 1}});
+    }
 
     open();
     cutOff()->setText("2025/4/1");
@@ -143,6 +151,8 @@ TEST_F(PeriodEndTest, EveryDatedTableLosesItsRecordsUpToTheCutOffDayItself)
     EXPECT_EQ(dates("予約取消", "Idx_日付", "取消_年月日"), (QStringList{"1989/12/31", "2025/04/02"}));
     EXPECT_EQ(count("営業"), 1);
     EXPECT_EQ(count("設定"), 1);
+    EXPECT_EQ(dates("定期予約", "Key_定期予約", "定期_番号"), QStringList{"2"});
+    EXPECT_EQ(rows("定期日程", "Key_定期日程", {"日程_定期番号", "日程_年月日"}), (std::vector<QStringList>{{"2", "2025/04/02"}}));
 
     ASSERT_EQ(messages().size(), 2u);
     EXPECT_EQ(messages()[0].text, "保持期限の過ぎたデータを削除します。");

@@ -165,7 +165,7 @@ TEST_F(BasicInfoFormTest, TheOverlapCountFollowsTheOverlapChoice)
     EXPECT_EQ(ui::textColourNumber(box("重複数")), 12);
 
     option("可能")->click();
-    for (const QString& count : {"0", "", "-1", "2.5"}) {
+    for (const QString count : {"0", "", "-1", "2.5"}) {
         box("重複数")->setText(count);
         save();
         EXPECT_EQ(messageTexts(), QStringList{"重複数に正しく入力してください"}) << count.toStdString();

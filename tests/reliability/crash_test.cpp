@@ -114,8 +114,9 @@ TEST_F(CrashTest, ABookingIsWhollyStoredOrNotAtAll)
             EXPECT_EQ(booked, reservers) << "a reserver without a reservation or the other way round";
             const auto counter = rows("発番", "Key_発番", {"発番_番号"});
             ASSERT_EQ(counter.size(), reservers.empty() ? 0u : 1u);
-            if (!reservers.empty())
+            if (!reservers.empty()) {
                 EXPECT_EQ(counter[0][0].toInt(), reservers.back()[0].mid(1).toInt()) << "a number was taken without a booking";
+            }
         });
     EXPECT_GT(count("予約"), kKills);
     report("SIGKILL during bookings (予約者登 確定, a new reserver each time)",

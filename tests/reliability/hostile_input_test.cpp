@@ -133,8 +133,9 @@ protected:
         edit->setFocus();
         edit->setText(input.text);
         edit->setModified(true);
-        if (edit->maxLength() >= input.text.size())
+        if (edit->maxLength() >= input.text.size()) {
             EXPECT_EQ(edit->text(), input.text) << "the box does not hold what was typed";
+        }
         button->setFocus(); // the box loses the focus and checks what it holds
         ModalWatch modal;
         button->click();
@@ -181,8 +182,9 @@ protected:
     {
         EXPECT_TRUE(before == after) << "something was written although a check failed";
         EXPECT_FALSE(modal.opened()) << "the action went ahead although a check failed";
-        if (!s.done.isEmpty())
+        if (!s.done.isEmpty()) {
             EXPECT_FALSE(wasShown(s.done)) << "the action was carried out although a check failed";
+        }
         EXPECT_TRUE(shownWith(msg::Icon::Exclamation)) << "nothing told the operator; shown: " << shownTexts();
     }
 

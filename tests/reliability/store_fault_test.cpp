@@ -242,7 +242,7 @@ TEST_F(StoreFaultTest, AMissingFileIsReportedAndNoEmptyFileTakesItsPlace)
 TEST_F(StoreFaultTest, AMissingTableOrIndexStopsTheActionWithNothingHalfDone)
 {
     // The purge empties four tables in turn; the last one is missing.
-    const store::schema::IndexDef* kana = store::schema::findIndex("予約者", "Idx_カナ");
+    const store::schema::IndexDef* kana = store::schema::findIndex("予約者検索", "Idx_カナ");
     runSql("DROP TABLE 特定日");
     const Contents before = tableContents({"カレンダー", "予約", "予約者"});
     Form* purge = scene("期末処理").open(desk());
@@ -256,7 +256,8 @@ TEST_F(StoreFaultTest, AMissingTableOrIndexStopsTheActionWithNothingHalfDone)
     runSql("DROP INDEX " + store::schema::quoted(kana->storedName()));
     clearMessages();
     pressMenu("予約者登録");
-    const QString noIndex = expectOneStoreError("データベース「Kelvora.mdb」のテーブル「予約者」にインデックス「Idx_カナ」がありません");
+    const QString noIndex =
+        expectOneStoreError("データベース「Kelvora.mdb」のテーブル「予約者検索」にインデックス「Idx_カナ」がありません");
     EXPECT_TRUE(tableContents({"カレンダー", "予約", "予約者"}) == before);
     EXPECT_TRUE(menu()->isVisible());
     reliability_report::note(Section::StoreFault, "table 特定日 missing: the period-end purge", 1,
@@ -393,7 +394,7 @@ TEST_F(StoreFaultTest, AFileThatIsNotADatabaseIsReportedAndLeftAsItWas)
     replaceFile(QByteArray());
     clearMessages();
     pressMenu("予約者登録");
-    const QString empty = expectOneStoreError("データベース「Kelvora.mdb」にテーブル「予約者」がありません");
+    const QString empty = expectOneStoreError("データベース「Kelvora.mdb」にテーブル「予約者検索」がありません");
     EXPECT_EQ(QFileInfo(store::kMainFile).size(), 0);
 
     replaceFile(database);

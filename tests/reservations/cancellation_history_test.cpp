@@ -55,7 +55,7 @@ TEST_F(CancellationHistoryTest, ACancelledBookingIsListedChangedAndRestoredWithT
     clearMessages();
     answer({true, false});
     press(history, "復元");
-    EXPECT_EQ(messageTexts(), (QStringList{"指定の取消を復元します。", "予約者が重複しています､登録を行いますか"}));
+    EXPECT_EQ(messageTexts(), (QStringList{"予約者が重複しています､登録を行いますか", "指定の取消を復元します。"}));
     EXPECT_EQ(count("予約"), 1);
     EXPECT_EQ(count("予約取消"), 1);
 
@@ -80,7 +80,7 @@ TEST_F(CancellationHistoryTest, ARestoreIsCountedBySlotsAsABookingIs)
     grid()->clickCell(1, 0);
     answer({true, false});
     press(history, "復元");
-    EXPECT_EQ(messageTexts(), (QStringList{"指定の取消を復元します。", "予約者が重複しています､登録を行いますか"}));
+    EXPECT_EQ(messageTexts(), (QStringList{"予約者が重複しています､登録を行いますか", "指定の取消を復元します。"}));
     EXPECT_EQ(count("予約"), 1);
 }
 

@@ -76,6 +76,22 @@ TEST_F(ReserverFormTest, TheKanaSearchListsByPrefixInKanaOrder)
     EXPECT_EQ(listedNames().size(), 3);
 }
 
+// The list finds kana as the reserver card does, however it was stored and however it is typed:
+// an input method gives hiragana first.
+TEST_F(ReserverFormTest, TheKanaSearchTakesHiraganaKatakanaAndHalfWidthAlike)
+{
+    reserver("-000004", "佐藤", "サトウ");
+    reserver("-000005", "里見", "さとみ");
+    reserver("-000006", "里中", "ｻﾄﾅｶ");
+    open();
+    for (const QString typed : {"さと", "サト", "ｻﾄ", "ｻﾄ "}) {
+        box(form, "予約者カナ")->setText(typed);
+        EXPECT_EQ(listedNames(), (QStringList{"佐藤", "里中", "里見"})) << typed.toStdString();
+    }
+    box(form, "予約者カナ")->setText("さとみ");
+    EXPECT_EQ(listedNames(), QStringList{"里見"});
+}
+
 TEST_F(ReserverFormTest, PickingAReserverShowsItAndTheAgeCountsYearNumbers)
 {
     insert("予約者", {{"予約者_予約者NO", "-000004"},

@@ -8,6 +8,7 @@
 #include "records/calendar.h"
 #include "records/reservations.h"
 #include "records/reservers.h"
+#include "reservations/cancellation_history_form.h"
 #include "reservations/entry_form.h"
 #include "reservations/status_inquiry_form.h"
 #include "rules/reserver_numbering.h"
@@ -35,6 +36,7 @@ protected:
         deskB = otherDesk();
         msg::setResponder([this](const msg::Shown& shown) {
             texts << shown.text;
+            questions.push_back(shown);
             if (shown.question && meanwhile)
                 std::exchange(meanwhile, {})();
             if (!shown.question || replies.empty())
@@ -65,16 +67,9 @@ protected:
     // The entry form on 00001 at 2026/12/08 as the time inquiry hands it over.
     void openEntry(const QString& start, const QString& end, const QString& number = "", const QString& name = "", int acceptedBooked = -1)
     {
-        const BookingSlot slot{roomA(),
-                               QDate(2026, 12, 8),
-                               *input::timeFromText(start),
-                               *input::timeFromText(end, true),
-                               true,
-                               !number.isEmpty(),
-                               number,
-                               name,
-                               {},
-                               acceptedBooked};
+        const BookingSlot slot{
+            roomA(), QDate(2026, 12, 8), *input::timeFromText(start), *input::timeFromText(end, true), true, !number.isEmpty(), number,
+            name,    acceptedBooked};
         entry = open<予約者登>(slot, outcome);
         box(entry, "予約者名")->setText(name.isEmpty() ? "佐藤花子" : name);
         box(entry, "予約者カナ")->setText("サトウハナコ");
@@ -87,9 +82,10 @@ protected:
     std::vector<QStringList> booked() const { return rows("予約", "Key_予約", {"予約_開始時間", "予約_終了時間", "予約_予約者名"}); }
 
     std::optional<store::Database> deskB;
-    QStringList texts;               // every message shown on desk A
-    std::deque<bool> replies;        // answers to desk A's questions (Yes when none is left)
-    std::function<void()> meanwhile; // what desk B does while desk A's next question waits
+    QStringList texts;                 // every message shown on desk A
+    std::vector<msg::Shown> questions; // the same with their buttons
+    std::deque<bool> replies;          // answers to desk A's questions (Yes when none is left)
+    std::function<void()> meanwhile;   // what desk B does while desk A's next question waits
     EntryOutcome outcome;
     予約者登* entry = nullptr;
 };
@@ -151,10 +147,13 @@ TEST_P(SeveralDesksTest, AStaleEntryFormNeverBringsBackNorOverwritesWhatAnotherD
     EXPECT_EQ(count("予約"), 0);
     EXPECT_EQ(count("予約者"), 0);
 
-    bookOnDeskB("10:00", "11:30", "-000007", "佐藤花子"); // booked again, to another end
+    // Booked again by another desk, to another end, with another remark: told so, nothing
+    // written, and the form shows the booking as it now is.
+    bookOnDeskB("10:00", "11:30", "-000007", "佐藤花子");
     save();
-    EXPECT_EQ(texts, QStringList{"予約は登録されていません。"});
+    EXPECT_EQ(texts, QStringList{"予約は他の端末で変更されています。"});
     EXPECT_EQ(booked(), (std::vector<QStringList>{{"10:00", "11:30", "佐藤花子"}}));
+    EXPECT_EQ(box(entry, "終了時間")->text(), "11:30");
 }
 
 TEST_P(SeveralDesksTest, TwoDesksIssuingTwoHundredReserversEachNeverShareANumber)
@@ -251,6 +250,95 @@ TEST_P(SeveralDesksTest, TheStatusCalendarFollowsAnotherDesksClosureKeepingThePi
     EXPECT_EQ(status->findChild<FlexGrid*>("休業日")->text(1, 3), "臨時休業");
     EXPECT_EQ(calendar->cellBackColor(row8, col8), ui::qbColor(10)) << "the picked day stays picked";
     EXPECT_EQ(box(status, "設定日")->text(), "2026/12/08");
+}
+
+// Every write of a booking (確定, 移動, 復元) checks inside its transaction what the form read and
+// asked about: another desk that books the slot, closes the day or changes the booking between
+// the form's read and its write is met by the question again (No by default) or told, and nothing
+// is written.
+TEST_P(SeveralDesksTest, EveryWriteOfABookingChecksAgainWhatAnotherDeskChangedMeanwhile)
+{
+    const QString overlap = "予約者が重複しています､登録を行いますか";
+    const QString closed = "指定時間帯に休業時間が含まれています､登録を行いますか";
+    basic("00001", 0);
+    const auto takeTenOClock = [this] { bookOnDeskB("10:00", "10:30", "-000002", "鈴木一郎"); };
+    const auto cancelled = [this] {
+        book("00001", "2026/12/08", "10:00", "10:30", "-000001", "山田太郎");
+        ASSERT_TRUE(records::cancelReservation(db(), {"00001", QDate(2026, 12, 8), {10, 0}, "-000001"}, records::CancelKind::Request));
+        open<取消履歴>()->findChild<FlexGrid*>("取消一覧")->clickCell(1, 0);
+    };
+    const auto restore = [this] { press(forms::find<取消履歴>(), "復元"); };
+    struct Write {
+        const char* name;
+        std::function<void()> prepare;   // desk A reads
+        std::function<void()> meanwhile; // desk B, while desk A's first question waits
+        std::function<void()> write;     // desk A writes
+        QStringList asked;               // desk A's messages, answered Yes but the last (No)
+        std::vector<QStringList> booked; // what the slot holds afterwards
+    };
+    const std::vector<Write> writes = {
+        {"確定",
+         [this] { openEntry("10:00", "10:30"); },
+         takeTenOClock,
+         [this] { save(); },
+         {"入力内容で更新します。", overlap},
+         {{"10:00", "10:30", "鈴木一郎"}}},
+        {"移動",
+         [this] {
+             book("00001", "2026/12/08", "09:00", "09:30", "-000001", "山田太郎");
+             openByTarget();
+             slotGrid()->clickCell(2, column(9, 0));
+             list()->clickCell(1, 0);
+             press(inquiry, "移動");
+         },
+         takeTenOClock,
+         [this] { slotGrid()->clickCell(2, column(10, 0)); },
+         {"予約を移動します。", overlap},
+         {{"09:00", "09:30", "山田太郎"}, {"10:00", "10:30", "鈴木一郎"}}},
+        {"復元", cancelled, takeTenOClock, restore, {"指定の取消を復元します。", overlap}, {{"10:00", "10:30", "鈴木一郎"}}},
+        {"復元 休業日",
+         cancelled,
+         [this] {
+             records::saveClosureDays(*deskB, "00001", {QDate(2026, 12, 8)}, {true, "臨時休業"});
+         },
+         restore,
+         {"指定の取消を復元します。", closed},
+         {}},
+        {"確定 備考",
+         [this] {
+             book("00001", "2026/12/08", "10:00", "10:30", "-000001", "山田太郎", "窓側");
+             openEntry("10:00", "10:30", "-000001", "山田太郎");
+             box(entry, "電話番号")->setText("03-1111-2222");
+         },
+         [this] {
+             std::optional<records::Reservation> r = records::findReservation(*deskB, {"00001", QDate(2026, 12, 8), {10, 0}, "-000001"});
+             r->remark = "通路側";
+             records::saveReservation(*deskB, *r);
+         },
+         [this] { save(); },
+         {"入力内容で更新します。", "予約は他の端末で変更されています。"},
+         {{"10:00", "10:30", "山田太郎"}}},
+    };
+    for (const Write& w : writes) {
+        SCOPED_TRACE(w.name);
+        runSql("DELETE FROM 予約; DELETE FROM 予約取消; DELETE FROM カレンダー");
+        w.prepare();
+        meanwhile = w.meanwhile;
+        texts.clear();
+        questions.clear();
+        replies = {true, false};
+        w.write();
+        EXPECT_EQ(texts, w.asked);
+        EXPECT_EQ(booked(), w.booked);
+        for (const msg::Shown& q : questions)
+            EXPECT_TRUE(!q.question || q.defaultNo || q.text.endsWith("します。")) << "Enter must not override: " << q.text.toStdString();
+        if (QString(w.name) == "確定 備考") {
+            EXPECT_EQ(box(entry, "備考")->text(), "通路側") << "the form shows the booking as it is now";
+        }
+        for (QWidget* window : QApplication::topLevelWidgets())
+            window->close();
+        flushDeletes();
+    }
 }
 
 ON_BOTH_STORES(SeveralDesksTest);

@@ -23,6 +23,7 @@
 #include "reservations/entry_form.h"
 #include "reservations/reserver_form.h"
 #include "reservations/reserver_inquiry_form.h"
+#include "reservations/series_form.h"
 #include "reservations/status_inquiry_form.h"
 #include "reservations/time_inquiry_form.h"
 #include "sheets/occupancy_form.h"
@@ -316,6 +317,52 @@ TEST_F(EveryWindowTest, EntryOfNewAndExistingReservations)
         });
     press(status, "照会");
     EXPECT_TRUE(script.finished());
+    EXPECT_EQ(pictures, 2);
+}
+
+TEST_F(EveryWindowTest, SeriesMadeFromABookingAndShownInTheTimeInquiry)
+{
+    QWidget* status = statusInquiryByTarget();
+    {
+        ModalScript making;
+        making
+            .form<時間照会>([this](時間照会* inquiry) {
+                clickSlot(inquiry, booked);
+                inquiry->findChild<FlexGrid*>("予約一覧")->clickCell(1, 1);
+                press(inquiry, "選択");
+                inquiry->close();
+            })
+            .form<予約者登>([this](予約者登* entry) {
+                press(entry, "定期予約");
+                entry->close();
+            })
+            .form<定期予約登録>([this](定期予約登録* form) {
+                press(form, "日程作成");
+                picture(form, "series");
+                press(form, "登録");
+                EXPECT_TRUE(messageTexts().last().startsWith("定期予約を登録しました。")) << messageTexts().join(" / ").toStdString();
+                clearMessages();
+            });
+        press(status, "照会");
+        EXPECT_TRUE(making.finished());
+    }
+
+    ModalScript showing;
+    showing.form<時間照会>([this](時間照会* inquiry) {
+        clickSlot(inquiry, booked);
+        QApplication::processEvents();
+        auto* list = inquiry->findChild<FlexGrid*>("予約一覧");
+        EXPECT_EQ(list->text(1, 5), "定");
+        const QRect cell = list->cellRect(1, 5);
+        QHelpEvent hover(QEvent::ToolTip, cell.center(), list->viewport()->mapToGlobal(cell.center()));
+        QApplication::sendEvent(list->viewport(), &hover);
+        EXPECT_TRUE(QToolTip::isVisible());
+        picture(inquiry, "time_inquiry_series");
+        QToolTip::hideText();
+        inquiry->close();
+    });
+    press(status, "照会");
+    EXPECT_TRUE(showing.finished());
     EXPECT_EQ(pictures, 2);
 }
 

@@ -49,26 +49,33 @@ TEST_F(FileToolsTest, TheCheckNamesWhatIsMissingOrWrong)
     EXPECT_TRUE(problems.join('\n').contains("extra"));
 }
 
-TEST_F(FileToolsTest, AFileOfTheFormerVersionIsSoundForItsVersionAndUpgradedWhenOpened)
+TEST_F(FileToolsTest, AFileOfAFormerVersionIsSoundForItsVersionAndUpgradedWhenOpened)
 {
-    store::createDatabaseFile("old.mdb");
-    {
-        store::Database old = store::Database::open("old.mdb");
-        store::Table reservers = old.table("予約者");
-        reservers.addNew();
-        reservers.set("予約者_予約者NO", "-000001");
-        reservers.set("予約者_予約者名", "佐藤");
-        reservers.update();
-    }
-    makeFormerVersionFile("old.mdb");
-    EXPECT_EQ(store::databaseFileVersion("old.mdb"), 1);
-    EXPECT_EQ(store::checkDatabaseFile("old.mdb"), QStringList());
+    // The first version, and the last before the series tables.
+    for (const int version : {1, 3}) {
+        SCOPED_TRACE(version);
+        const QString name = QStringLiteral("old%1.mdb").arg(version);
+        store::createDatabaseFile(name);
+        {
+            store::Database old = store::Database::open(name);
+            store::Table targets = old.table("設定");
+            targets.addNew();
+            targets.set("設定_番号", "00001");
+            targets.set("設定_名称", "第一会議室");
+            targets.update();
+        }
+        makeFormerVersionFile(name, version);
+        EXPECT_EQ(store::databaseFileVersion(name), version);
+        EXPECT_EQ(store::checkDatabaseFile(name), QStringList());
 
-    store::Table reservers = store::Database::open("old.mdb").table("予約者", "Key_予約者");
-    ASSERT_TRUE(reservers.find({"-000001"}));
-    EXPECT_EQ(reservers.text("予約者_予約者名"), "佐藤");
-    EXPECT_EQ(store::databaseFileVersion("old.mdb"), store::schema::kCurrentVersion);
-    EXPECT_EQ(store::checkDatabaseFile("old.mdb"), QStringList());
+        const store::Database upgraded = store::Database::open(name);
+        store::Table targets = upgraded.table("設定", "Key_設定");
+        ASSERT_TRUE(targets.find({"00001"}));
+        EXPECT_EQ(targets.text("設定_名称"), "第一会議室");
+        EXPECT_FALSE(upgraded.table("定期日程", "Idx_予約").find({"00001", QDate(2026, 12, 8), "10:00", "-000001"}));
+        EXPECT_EQ(store::databaseFileVersion(name), store::schema::kCurrentVersion);
+        EXPECT_EQ(store::checkDatabaseFile(name), QStringList());
+    }
 }
 
 TEST_F(FileToolsTest, AFileOfANewerVersionIsRefusedAndLeftAsItIs)

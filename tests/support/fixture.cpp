@@ -36,10 +36,13 @@ void DatabaseTest::SetUp()
     msg::setResponder([this](const msg::Shown& shown) {
         messages_.push_back(shown);
         if (!shown.question || answers_.empty())
-            return true;
-        const bool answer = answers_.front();
+            return shown.choices.isEmpty() ? 1 : shown.defaultChoice + 1;
+        const QString answer = answers_.front();
         answers_.pop_front();
-        return answer;
+        if (shown.choices.isEmpty())
+            return int(answer == kYes);
+        EXPECT_TRUE(shown.choices.contains(answer)) << answer.toStdString() << " is no button of " << shown.text.toStdString();
+        return int(shown.choices.indexOf(answer)) + 1;
     });
     appclock::setFixedNow(QDateTime(QDate(2026, 12, 8), QTime(10, 0)));
     reloadSettings();
@@ -178,7 +181,13 @@ std::vector<QStringList> DatabaseTest::rows(const QString& table, const QString&
 
 void DatabaseTest::answer(std::initializer_list<bool> answers)
 {
-    answers_.insert(answers_.end(), answers);
+    for (bool yes : answers)
+        answers_.push_back(yes ? kYes : QString());
+}
+
+void DatabaseTest::answerWith(const QString& button)
+{
+    answers_.push_back(button);
 }
 
 QStringList DatabaseTest::messageTexts() const

@@ -23,7 +23,8 @@ class メニュー;
 // fresh Kelvora.mdb built from the schema catalogue (or, for a test on the server, a fresh
 // database on the test server that Kelvora.ini names), a fixed clock (2026/12/08 10:00), the
 // start-up settings of that database, and a message responder that records every message and
-// answers questions from a queue (Yes when the queue is empty).
+// answers questions from a queue (Yes, or the default button of a question with buttons of its own,
+// when the queue is empty).
 class DatabaseTest : public ::testing::Test {
 protected:
     void SetUp() override;
@@ -75,6 +76,8 @@ protected:
 
     // Answers for the next questions, in order.
     void answer(std::initializer_list<bool> answers);
+    // The button pressed on the next question with buttons of its own (msg::choose), by caption.
+    void answerWith(const QString& button);
     // Messages shown since the test began (or since clearMessages()).
     const std::vector<msg::Shown>& messages() const { return messages_; }
     QStringList messageTexts() const;
@@ -90,7 +93,9 @@ private:
     QString previousFolder_;
     QString serverAddress_;
     std::vector<msg::Shown> messages_;
-    std::deque<bool> answers_;
+    // Yes, No (empty) or a button's caption.
+    std::deque<QString> answers_;
+    static inline const QString kYes = QStringLiteral("はい");
 };
 
 // A DatabaseTest run on both stores: TEST_P, then ON_BOTH_STORES(Suite).

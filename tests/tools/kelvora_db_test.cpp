@@ -225,7 +225,7 @@ TEST_F(KelvoraDbTest, MessagesNameAFolderAsAFolderAndNeverTheScratchFile)
     ImmutablePath locked("locked");
     if (!locked.holds())
         GTEST_SKIP() << "the immutable attribute cannot be set here";
-    for (const QString& command : {"create", "demo"}) {
+    for (const QString command : {"create", "demo"}) {
         const ToolRun create = tool({command, "locked/new.mdb"});
         EXPECT_NE(create.exitCode, 0);
         EXPECT_TRUE(create.err.contains(
@@ -357,7 +357,7 @@ TEST_F(KelvoraDbServerTest, ANewFileNeverTakesOverTheJournalOfAnEarlierOne)
 
     copyWithSaveCutShort("first.mdb", "new.mdb");
     ASSERT_TRUE(QFile::remove("new.mdb"));
-    for (const QString& command : {"create", "demo"}) {
+    for (const QString command : {"create", "demo"}) {
         const ToolRun refused = tool({command, "new.mdb"});
         EXPECT_EQ(refused.exitCode, 1);
         EXPECT_TRUE(refused.err.contains("以前の「new.mdb」の保存の途中で止まった変更の記録「new.mdb-journal」が残っています。"))
