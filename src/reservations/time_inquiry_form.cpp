@@ -10,7 +10,6 @@
 #include "rules/series.h"
 #include "rules/slot_counts.h"
 #include "rules/time_table.h"
-#include "records/basic.h"
 #include "records/cancellations.h"
 #include "records/reservations.h"
 #include "records/series.h"
@@ -210,10 +209,7 @@ void 時間照会::ShowSlotGrid()
     const 予約TBL::CountRequest countRequest{int(request_.kind), request_.target.number, request_.firstDate, request_.targets.numbers,
                                              予約TBL::SlotTimesOf(settings())};
     // Everything the grid shows, read at once: a server is asked once.
-    std::vector<store::Range> ranges = 時間TBL::TimeTableRanges(request_.firstDate, request_.lastDate);
-    ranges.push_back(予約TBL::CountRange(countRequest));
-    ranges.push_back(records::basicsRange());
-    const store::ReadAhead together(database(), ranges);
+    const store::ReadAhead together(database(), 予約TBL::GridRanges(countRequest, request_.firstDate, request_.lastDate));
     table_ = 時間TBL::BuildTimeTable(database(), tableRequest);
     counts_ = 予約TBL::BuildReservationCounts(database(), countRequest);
     営業状色付::ShowBusinessStatus(時間帯, table_, counts_.Slots);
