@@ -18,6 +18,7 @@
 #include "reservations/reserver_form.h"
 #include "reservations/reserver_inquiry_form.h"
 #include "reservations/status_inquiry_form.h"
+#include "reservations/waiting_list_form.h"
 #include "sheets/occupancy_form.h"
 #include "sheets/sheet_form.h"
 #include "ui/forms.h"
@@ -60,6 +61,7 @@
     // The bulk deletion of reservers has no form in this system.
     addButton(reservations, "予約者削除", "予約者一括削除", nullptr)->setEnabled(false);
     addButton(reservations, "予約一括削除", "予約一括削除", &メニュー::予約一括削除_Click);
+    addButton(reservations, "キャンセル待ち一覧", "キャンセル待ち一覧", &メニュー::キャンセル待ち一覧_Click);
 
     QGroupBox* yearEnd = makeFrame("Frame5", "年度処理");
     addButton(yearEnd, "期末削除", "期末削除", &メニュー::期末削除_Click);
@@ -187,6 +189,13 @@ void メニュー::予約者照会_Click()
 void メニュー::取消履歴_Click()
 {
     forms::showModeless<取消履歴>(desk_);
+}
+
+void メニュー::キャンセル待ち一覧_Click()
+{
+    if (キャンセル待ち一覧* open = forms::find<キャンセル待ち一覧>())
+        open->Offer({}); // everybody still waiting, not the time it was last opened on
+    forms::showModeless<キャンセル待ち一覧>(desk_);
 }
 
 void メニュー::再編成_Click()

@@ -35,6 +35,7 @@ public:
     void 予約者登録_Click();
     void 予約者照会_Click();
     void 予約一括削除_Click();
+    void キャンセル待ち一覧_Click();
     void 期末削除_Click();
     void 再編成_Click();
     void 取消履歴_Click();

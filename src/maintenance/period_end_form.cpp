@@ -4,6 +4,7 @@
 #include "base/input.h"
 #include "records/calendar.h"
 #include "records/cancellations.h"
+#include "records/waiting_list.h"
 #include "records/hours.h"
 #include "records/reservations.h"
 #include "records/reservers.h"
@@ -153,6 +154,8 @@ void 期末処理::PurgeReservations(const store::Database& db, const store::Pro
     records::removeCancellationsBetween(db, lowerBound_, cutOffDate_, progress);
     // So do the dates of series, and a series whose dates are all gone.
     records::removeSeriesDatesBetween(db, lowerBound_, cutOffDate_, progress);
+    // So do the waiting lists of those days.
+    records::removeWaitingEntriesBetween(db, lowerBound_, cutOffDate_, progress);
 }
 
 void 期末処理::PurgeReservers(const store::Database& db, const store::Progress& progress) const

@@ -13,8 +13,6 @@ namespace records {
 
 namespace {
 
-const QString kMomentFormat = QStringLiteral("yyyy/MM/dd HH:mm:ss");
-
 store::Table byKey(const store::Database& db)
 {
     return db.table("予約取消", "Key_予約取消");
@@ -23,13 +21,13 @@ store::Table byKey(const store::Database& db)
 std::vector<store::Value> keyValues(const CancellationKey& key)
 {
     const ReservationKey& r = key.reservation;
-    return {r.target, r.date, input::timeText(r.start), r.reserverNo, key.at.toString(kMomentFormat)};
+    return {r.target, r.date, input::timeText(r.start), r.reserverNo, stored::momentText(key.at)};
 }
 
 Cancellation read(const store::Table& t)
 {
     const QString moment = t.text("取消_日時");
-    const QDateTime at = QDateTime::fromString(moment, kMomentFormat);
+    const QDateTime at = stored::moment(moment).value_or(QDateTime());
     const QString kind = t.text("取消_区分");
     const bool knownKind = kind == QLatin1String("1") || kind == QLatin1String("2") || kind == QLatin1String("3");
     if (!at.isValid() || !knownKind) {
@@ -43,7 +41,7 @@ Cancellation read(const store::Table& t)
 void write(store::Table& t, const Cancellation& c)
 {
     detail::writeReservation(t, c.reservation, detail::kCancelledFields);
-    t.set("取消_日時", c.at.toString(kMomentFormat));
+    t.set("取消_日時", stored::momentText(c.at));
     t.set("取消_区分", QString::number(int(c.kind)));
     t.set("取消_理由", c.reason);
 }
@@ -64,7 +62,7 @@ bool cancelReservation(const store::Database& db, const ReservationKey& key, Can
     if (!reservation)
         return false;
     // The stored moment is to the second, as the key compares it.
-    const QDateTime now = QDateTime::fromString(appclock::now().toString(kMomentFormat), kMomentFormat);
+    const QDateTime now = *stored::moment(stored::momentText(appclock::now()));
     const Cancellation cancellation{*reservation, now, kind, reason};
     store::Table cancellations = byKey(db);
     cancellations.seekForWrite(keyValues(cancellation.key()));

@@ -45,6 +45,21 @@ QString dateText(const std::optional<QDate>& date)
     return date ? input::dateText(*date) : QString();
 }
 
+namespace {
+const QString kMomentFormat = QStringLiteral("yyyy/MM/dd HH:mm:ss");
+}
+
+QString momentText(const QDateTime& moment)
+{
+    return moment.toString(kMomentFormat);
+}
+
+std::optional<QDateTime> moment(const QString& text)
+{
+    const QDateTime read = QDateTime::fromString(text, kMomentFormat);
+    return read.isValid() ? std::optional(read) : std::nullopt;
+}
+
 int removeDatedBetween(const store::Database& db, const char* table, const char* index, const QDate& from, const QDate& through,
                        const store::Progress& progress)
 {

@@ -6,6 +6,7 @@
 #include "store/table.h"
 
 #include <QDate>
+#include <QDateTime>
 #include <QString>
 #include <optional>
 
@@ -33,5 +34,8 @@ int removeDatedBetween(const store::Database& db, const char* table, const char*
 // The stored forms.
 QString timeText(const input::TimeOfDay& time);
 QString dateText(const std::optional<QDate>& date);
+// A moment to the second, "yyyy/mm/dd hh:mm:ss", and back; nothing for text of another form.
+QString momentText(const QDateTime& moment);
+std::optional<QDateTime> moment(const QString& text);
 
 } // namespace records::stored

@@ -58,6 +58,8 @@ std::optional<booking_write::Outcome> WriteAsking(const store::Database& db, con
     for (;;) {
         if (outcome.kind == Kind::Ask) {
             const booking_write::Outcome asked = inRequest(outcome);
+            if (asking.fullIsFinal && outcome.question != booking_write::Question::ClosedTime)
+                return asked;
             if (AskToOverride(asked.question, asking.detail(asked), asking.title)) {
                 booking_write::Agree(outcome, consents);
             } else {

@@ -43,6 +43,9 @@ struct Asking {
     // writes more in the same transaction (a series); booking_write::Write when empty.
     std::function<booking_write::Outcome(const std::vector<booking_write::Change>&, const std::vector<booking_write::Consent>&)> write =
         nullptr;
+    // A full slot is not asked about: the outcome Ask comes back instead (a freed place offered
+    // to a waiting customer that another booking took meanwhile).
+    bool fullIsFinal = false;
 };
 
 // Runs the guarded write of `changes`: each question Check() or Write() returns is asked with no
@@ -50,7 +53,7 @@ struct Asking {
 // write; when another desk booked meanwhile beyond what was agreed, the write rolls back and the
 // question comes again. Nothing when the operator stopped it or left every change out; otherwise
 // what happened (written, gone, changed elsewhere, key taken), its `concerned` by their place in
-// `changes` and its `stored` in the order of the changes written.
+// `changes` and its `stored` in the order of the changes written; or a full slot when that is final.
 std::optional<booking_write::Outcome> WriteAsking(const store::Database& db, const Settings& settings,
                                                   const std::vector<booking_write::Change>& changes,
                                                   std::vector<booking_write::Consent> consents, const Asking& asking);

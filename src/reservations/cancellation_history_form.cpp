@@ -4,6 +4,7 @@
 #include "base/input.h"
 #include "reservations/booking_questions.h"
 #include "reservations/cancel_kind_caption.h"
+#include "reservations/waiting_offer.h"
 #include "store/database.h"
 #include "ui/flex_grid.h"
 #include "ui/handlers.h"
@@ -228,6 +229,7 @@ void 取消履歴::復元_Click()
     default: msg::exclaim(QStringLiteral("取消記録は登録されていません。"), kTitle); break;
     }
     FillList();
+    OfferFreedTime(desk(), *outcome, kTitle);
 }
 
 void 取消履歴::無断_Click()

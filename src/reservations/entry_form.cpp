@@ -8,6 +8,7 @@
 #include "records/reservations.h"
 #include "records/reservers.h"
 #include "reservations/booking_questions.h"
+#include "reservations/waiting_offer.h"
 #include "rules/booking_limit.h"
 #include "rules/slot_counts.h"
 #include "rules/reserver_numbering.h"
@@ -210,6 +211,7 @@ void 予約者登::確定_Click()
     outcome_.EntryState = !outcome->replaced.front() ? 2 : end == slot_.end ? 1 : 4;
     outcome_.SlotEnd = end;
     msg::exclaim(QStringLiteral("予約は更新(登録)されました。"), kTitle);
+    OfferFreedTime(desk(), *outcome, kTitle);
 }
 
 bool 予約者登::Refused(const booking_write::Outcome& outcome)
@@ -284,6 +286,7 @@ void 予約者登::削除_Click()
     read_.reset(); // 確定 now books it anew
     outcome_.EntryState = 3;
     msg::exclaim(QStringLiteral("予約は削除されました。"), kTitle);
+    OfferFreedTime(desk(), outcome, kTitle);
 }
 
 void 予約者登::終了_Click()

@@ -6,6 +6,7 @@
 #include "records/reservers.h"
 #include "reservations/booking_questions.h"
 #include "reservations/series_form.h"
+#include "reservations/waiting_offer.h"
 #include "rules/series.h"
 #include "store/database.h"
 #include "ui/forms.h"
@@ -104,5 +105,6 @@ bool 予約者登::WroteToSeries(const booking_write::Change& own)
         outcome_.SlotEnd = outcome->stored.front().end;
         msg::exclaim(QStringLiteral("予約は更新(登録)されました。") + reachedText, title);
     }
+    OfferFreedTime(desk(), *outcome, title);
     return true;
 }

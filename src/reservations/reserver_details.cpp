@@ -78,16 +78,16 @@ ReserverDetailsForm::ReserverDetailsForm(const QString& formName, const QString&
     new DatabaseWatch(this, [this] { FollowReserverList(); });
 }
 
-QBoxLayout* ReserverDetailsForm::reserverLayout()
+QBoxLayout* ReserverDetailsForm::reserverLayout(Particulars shown)
 {
     auto* reserver = new QHBoxLayout;
     reserver->setSpacing(16);
-    reserver->addLayout(particularsLayout(), 3);
+    reserver->addLayout(particularsLayout(shown), 3);
     reserver->addLayout(listLayout(), 2);
     return reserver;
 }
 
-QGridLayout* ReserverDetailsForm::particularsLayout()
+QGridLayout* ReserverDetailsForm::particularsLayout(Particulars shown)
 {
     auto* fields = new QGridLayout;
     // One spacing both ways, so that the rows laid out inside the grid keep it between their boxes.
@@ -102,24 +102,33 @@ QGridLayout* ReserverDetailsForm::particularsLayout()
         line->addStretch();
         fields->addLayout(line, row++, 1);
     };
+    const auto addWideRow = [&](const QString& caption, QWidget* box) {
+        fields->addWidget(label(caption), row, 0, Qt::AlignRight | Qt::AlignVCenter);
+        fields->addWidget(box, row++, 1);
+    };
     addRow("予約者NO", 予約者NO);
     addRow("予約者名", 予約者名);
     addRow("予約者名カナ", 予約者カナ);
-    addRow("性別", Frame4);
-    auto* birth = new QWidget;
-    auto* birthLine = new QHBoxLayout(birth);
-    birthLine->setContentsMargins(0, 0, 0, 0);
-    birthLine->addWidget(label("YYYY/MM/DD"));
-    birthLine->addSpacing(16);
-    birthLine->addWidget(label("年齢"));
-    birthLine->addWidget(年齢);
-    addRow("生年月日", 生年月日, birth);
-    addRow("電話番号", 電話番号);
-    addRow("携帯番号", 携帯番号);
-    for (auto [caption, box] : {std::pair{"住所", 住所}, std::pair{"備考", 備考}}) {
-        fields->addWidget(label(caption), row, 0, Qt::AlignRight | Qt::AlignVCenter);
-        fields->addWidget(box, row++, 1);
+    if (shown == Particulars::All) {
+        addRow("性別", Frame4);
+        auto* birth = new QWidget;
+        auto* birthLine = new QHBoxLayout(birth);
+        birthLine->setContentsMargins(0, 0, 0, 0);
+        birthLine->addWidget(label("YYYY/MM/DD"));
+        birthLine->addSpacing(16);
+        birthLine->addWidget(label("年齢"));
+        birthLine->addWidget(年齢);
+        addRow("生年月日", 生年月日, birth);
     }
+    addRow("電話番号", 電話番号);
+    if (shown == Particulars::All) {
+        addRow("携帯番号", 携帯番号);
+        addWideRow("住所", 住所);
+    } else {
+        for (QWidget* unused : std::initializer_list<QWidget*>{Frame4, 生年月日, 年齢, 携帯番号, 住所})
+            unused->hide();
+    }
+    addWideRow("備考", 備考);
     fields->setRowStretch(row, 1);
     fields->setColumnStretch(1, 1);
     return fields;

@@ -58,9 +58,11 @@ protected:
     // takes, which is called only then.
     records::Reserver ReserverToSave(const store::Database& db, const std::function<QString()>& newNumber) const;
 
-    // The boxes in two columns of labels and fields, and the list with its label, to go beside them.
-    // The particulars beside the search list.
-    QBoxLayout* reserverLayout();
+    // Which boxes a form lays out: every particular, or only those to reach the reserver by (number,
+    // name, kana, telephone and remark; the others stay hidden).
+    enum class Particulars { All, Contact };
+    // The particulars in two columns of labels and boxes, with the search list beside them.
+    QBoxLayout* reserverLayout(Particulars shown = Particulars::All);
 
     const QString title_;
     ui::FieldCheck check_;
@@ -80,7 +82,7 @@ protected:
     QLineEdit* 備考;
 
 private:
-    QGridLayout* particularsLayout();
+    QGridLayout* particularsLayout(Particulars shown);
     QLayout* listLayout();
     // Shows a reserver's particulars; false for none.
     bool ShowReserver(const std::optional<records::Reserver>& reserver);

@@ -5,11 +5,14 @@
 #include "base/input.h"
 #include "reservations/booking_questions.h"
 #include "reservations/entry_form.h"
+#include "reservations/waiting_entry_form.h"
+#include "reservations/waiting_offer.h"
 #include "rules/booking_limit.h"
 #include "rules/overlap_settings.h"
 #include "rules/series.h"
 #include "rules/slot_counts.h"
 #include "rules/time_table.h"
+#include "rules/waiting_list.h"
 #include "records/cancellations.h"
 #include "records/reservations.h"
 #include "records/series.h"
@@ -68,6 +71,7 @@ QString targetName(const store::Database& db, const QString& number)
     設定人数 = displayBox("設定人数", 時間内予約者);
     予約一覧 = grid("予約一覧", 時間内予約者);
     予約 = button("予約", "予約");
+    待ち登録 = button("待ち登録", "キャンセル待ち");
     選択 = button("選択", "選択");
     削除 = button("削除", "削除");
     移動 = button("移動", "移動");
@@ -99,6 +103,7 @@ QString targetName(const store::Database& db, const QString& number)
     ui::onClick(時間帯, [this] { 時間帯_Click(); });
     ui::onClick(予約一覧, [this] { 予約一覧_Click(); });
     ui::onClick(予約, [this] { 予約_Click(); });
+    ui::onClick(待ち登録, [this] { 待ち登録_Click(); });
     ui::onClick(選択, [this] { 選択_Click(); });
     ui::onClick(削除, [this] { 削除_Click(); });
     ui::onClick(close, [this] { 終了_Click(); });
@@ -151,7 +156,7 @@ QString targetName(const store::Database& db, const QString& number)
 
     auto* buttons = new QVBoxLayout;
     buttons->addStretch();
-    for (QPushButton* b : {予約, 選択, 削除, 移動, close}) {
+    for (QPushButton* b : {予約, 待ち登録, 選択, 削除, 移動, close}) {
         b->setMinimumSize(kCommandButton);
         buttons->addWidget(b);
     }
@@ -178,7 +183,7 @@ void 時間照会::Form_Load()
     slotRow_ = slotCol_ = 0;
     column_ = slot_ = -1;
     時間内予約者->hide();
-    for (QPushButton* button : {予約, 選択, 削除, 移動})
+    for (QPushButton* button : {予約, 待ち登録, 選択, 削除, 移動})
         button->setEnabled(false);
     const bool byTarget = request_.kind == InquiryKind::ByTarget;
     表示開始日->setText(input::dateText(request_.firstDate));
@@ -212,6 +217,7 @@ void 時間照会::ShowSlotGrid()
     const store::ReadAhead together(database(), 予約TBL::GridRanges(countRequest, request_.firstDate, request_.lastDate));
     table_ = 時間TBL::BuildTimeTable(database(), tableRequest);
     counts_ = 予約TBL::BuildReservationCounts(database(), countRequest);
+    counts_.WaitingCount = waiting_list::CountForColumns(database(), counts_.Slots, table_.Columns);
     営業状色付::ShowBusinessStatus(時間帯, table_, counts_.Slots);
     rowOverlap_ = 予約状色付::ColourReservationStatus(database(), 時間帯, table_, counts_);
 }
@@ -265,7 +271,7 @@ void 時間照会::ChooseSlot(int row, int col, int column, int slot)
     MarkSlotCell();
 
     TakeChosenTarget();
-    for (QPushButton* button : {予約, 選択, 削除, 移動})
+    for (QPushButton* button : {予約, 待ち登録, 選択, 削除, 移動})
         button->setEnabled(true);
     SetUpReservationList();
     FillReservationList();
@@ -372,16 +378,50 @@ void 時間照会::予約_Click()
         return;
     TakeChosenTarget();
     const int count = counts_.ReservationCount[size_t(column_)][size_t(slot_)];
-    const SlotTimes& daySlots = counts_.Slots;
-    const QString detail = BookingText(chosenDate_, *input::timeFromText(daySlots.startText(slot_)),
-                                       *input::timeFromText(daySlots.endText(slot_), true), chosenTarget_.abbrev);
-    if (!AcceptSlotCount(chosenOverlap_, count, detail, kTitle))
+    const BookingSlot slot = NewBookingSlot();
+    if (!AcceptSlotCount(chosenOverlap_, count, BookingText(slot.date, slot.start, slot.end, chosenTarget_.abbrev), kTitle)) {
+        OpenWaitingEntry(slot); // full, and not to be booked beyond its limit
         return;
+    }
     // A new reservation is for the chosen slot, whatever reservation the list points at. The
     // entry form counts again when it saves, and asks again only if more were booked meanwhile.
-    OpenEntryForm({chosenTarget_, chosenDate_, *input::timeFromText(daySlots.startText(slot_)),
-                   *input::timeFromText(daySlots.endText(slot_), true), chosenOverlap_.allowed, false, QString(), QString(),
-                   予約上限::IsFull(count, chosenOverlap_) ? count : -1});
+    OpenEntryForm(slot);
+}
+
+void 時間照会::待ち登録_Click()
+{
+    if (!RequireChosenSlot())
+        return;
+    TakeChosenTarget();
+    if (!予約上限::IsFull(counts_.ReservationCount[size_t(column_)][size_t(slot_)], chosenOverlap_)) {
+        msg::exclaim(QStringLiteral("指定時間帯には空きがあります｡ "), kTitle);
+        return;
+    }
+    OpenWaitingEntry(NewBookingSlot());
+}
+
+BookingSlot 時間照会::NewBookingSlot() const
+{
+    const int count = counts_.ReservationCount[size_t(column_)][size_t(slot_)];
+    return {chosenTarget_,
+            chosenDate_,
+            *input::timeFromText(counts_.Slots.startText(slot_)),
+            *input::timeFromText(counts_.Slots.endText(slot_), true),
+            chosenOverlap_.allowed,
+            false,
+            QString(),
+            QString(),
+            予約上限::IsFull(count, chosenOverlap_) ? count : -1};
+}
+
+void 時間照会::OpenWaitingEntry(const BookingSlot& slot)
+{
+    if (!msg::ask(QStringLiteral("キャンセル待ちに登録しますか"), kTitle))
+        return;
+    forms::showModal<キャンセル待ち登録>(desk(), slot);
+    // The slot's mark follows; the chosen cell stays marked.
+    AdjustSlotCounts();
+    MarkSlotCell();
 }
 
 void 時間照会::選択_Click()
@@ -446,6 +486,7 @@ void 時間照会::削除_Click()
     SetUpReservationList();
     FillReservationList();
     msg::exclaim(QStringLiteral("予約は取消しされました。"), kTitle);
+    OfferFreedTime(desk(), outcome, kTitle);
 }
 
 void 時間照会::AdjustSlotCounts()
@@ -458,11 +499,13 @@ void 時間照会::RecountRow(int column)
 {
     const TimeTableColumn& shown = table_.Columns[size_t(column)];
     counts_.ReservationCount[size_t(column)] = 予約TBL::CountReservations(database(), counts_.Slots, shown.Target, shown.ColumnDate);
+    counts_.WaitingCount[size_t(column)] = waiting_list::CountForDay(database(), counts_.Slots, shown.Target, shown.ColumnDate);
     // The row as the form showed it when it opened: open time white, closed time painted, then
     // the counts. A slot that empties gets back the colour of its business status.
     時間帯->paintRow(営業状色付::GridRowOf(column), 1, -1, ui::qbColor(15));
     営業状色付::ColourStatusRow(時間帯, table_, column, counts_.Slots);
-    予約状色付::PaintRowCounts(時間帯, column, counts_.ReservationCount[size_t(column)], rowOverlap_[size_t(column)].limit);
+    予約状色付::PaintRowCounts(時間帯, column, counts_.ReservationCount[size_t(column)], rowOverlap_[size_t(column)].limit,
+                               counts_.WaitingCount[size_t(column)]);
 }
 
 void 時間照会::終了_Click()

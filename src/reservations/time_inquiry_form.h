@@ -49,6 +49,8 @@ public:
     void 時間帯_Click();
     void 予約一覧_Click();
     void 予約_Click();
+    // A full slot: the customer goes on its waiting list.
+    void 待ち登録_Click();
     void 選択_Click();
     void 削除_Click();
     void 終了_Click();
@@ -85,6 +87,10 @@ private:
     void FollowDatabase();
     // Opens the entry form on a slot and follows what it did.
     void OpenEntryForm(BookingSlot slot);
+    // The chosen slot as a new booking takes it.
+    BookingSlot NewBookingSlot() const;
+    // Asks whether the customer waits for the slot, and opens キャンセル待ち登録 on it.
+    void OpenWaitingEntry(const BookingSlot& slot);
     // The reservation of the chosen row of 予約一覧; nullptr, after telling the operator, when no
     // slot or no row is chosen.
     const records::Reservation* RequireChosenReservation();
@@ -111,6 +117,7 @@ private:
     QLineEdit* 予約時間;
     QLineEdit* 設定人数;
     QPushButton* 予約;
+    QPushButton* 待ち登録;
     QPushButton* 選択;
     QPushButton* 削除;
     QPushButton* 移動;

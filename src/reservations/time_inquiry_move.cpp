@@ -3,6 +3,7 @@
 #include "reservations/time_inquiry_form.h"
 
 #include "reservations/booking_questions.h"
+#include "reservations/waiting_offer.h"
 #include "store/database.h"
 #include "ui/message_box.h"
 #include "views/business_status.h"
@@ -81,7 +82,8 @@ void 時間照会::MoveTo(int column, int slot)
         return;
     using Kind = booking_write::Outcome::Kind;
     if (outcome->kind == Kind::KeyTaken) {
-        msg::exclaim(QStringLiteral("移動先には同じ予約者NO「%1」の予約があります。予約は移動されませんでした。").arg(from.reserverNo), kTitle);
+        msg::exclaim(QStringLiteral("移動先には同じ予約者NO「%1」の予約があります。予約は移動されませんでした。").arg(from.reserverNo),
+                     kTitle);
         return;
     }
     const int fromColumn = movingColumn_;
@@ -95,4 +97,5 @@ void 時間照会::MoveTo(int column, int slot)
     RecountRow(column);
     slotRow_ = 0;
     ChooseSlot(営業状色付::GridRowOf(column), SlotTimes::column(slot), column, slot);
+    OfferFreedTime(desk(), *outcome, kTitle);
 }

@@ -8,6 +8,7 @@
 #include "rules/slot_counts.h"
 #include "rules/time_table.h"
 
+#include <algorithm>
 #include <map>
 #include <set>
 
@@ -59,6 +60,8 @@ std::optional<Outcome> readsChanged(const store::Database& db, const std::vector
             }
         }
         if (change.restoring && !records::findCancellation(db, change.restoring->key()))
+            return concerning(Outcome::Kind::Gone, i);
+        if (change.stillAsRead && !change.stillAsRead(db))
             return concerning(Outcome::Kind::Gone, i);
     }
     return std::nullopt;
@@ -193,6 +196,23 @@ std::vector<store::Range> readsOf(const std::vector<Change>& changes, const std:
     return ranges;
 }
 
+// The time `before` held on its target's day that `after` (none: nothing) does not hold.
+void addFreed(std::vector<records::ReservationSpan>& freed, const records::Reservation& before, const records::Reservation* after)
+{
+    const auto add = [&](int from, int to) {
+        if (from < to)
+            freed.push_back({before.target, before.date, {from / 60, from % 60}, {to / 60, to % 60}});
+    };
+    const int start = before.start.minutes();
+    const int end = before.end.minutes();
+    if (!after || after->target != before.target || after->date != before.date) {
+        add(start, end);
+        return;
+    }
+    add(start, std::min(end, after->start.minutes()));
+    add(std::max(start, after->end.minutes()), end);
+}
+
 } // namespace
 
 void Agree(const Outcome& asked, std::vector<Consent>& consents)
@@ -234,6 +254,7 @@ Outcome Write(const store::Database& db, const Settings& settings, const std::ve
         const Change& change = changes[i];
         if (change.kind == Kind::Cancel) {
             records::cancelReservation(db, change.read->key(), change.cancelKind, change.cancelReason);
+            addFreed(outcome.freed, *change.read, nullptr);
             outcome.stored.emplace_back();
             outcome.replaced.push_back(false);
             continue;
@@ -249,6 +270,10 @@ Outcome Write(const store::Database& db, const Settings& settings, const std::ve
         }
         // A Book under another reserver (a new name typed over the one read) is a booking of its
         // own beside the one read; a move takes the booking away from where it was.
+        const std::optional<records::Reservation> before =
+            change.kind == Kind::Move ? change.read : records::findReservation(db, result.key());
+        if (before)
+            addFreed(outcome.freed, *before, &result);
         if (change.kind == Kind::Move)
             records::removeReservation(db, change.read->key());
         if (change.restoring)

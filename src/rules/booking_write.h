@@ -48,6 +48,9 @@ struct Change {
     std::vector<store::Range> reserverReads;
     // Written in the same transaction after the booking (a series' date, a waiting entry taken).
     std::function<void(const store::Database&, const records::Reservation& stored)> alsoWrite;
+    // What else the form read that must still hold when the change is written (a waiting entry
+    // still waiting); false makes the outcome Gone.
+    std::function<bool(const store::Database&)> stillAsRead;
 };
 
 // The questions that let a booking past a limit or over closed time.
@@ -86,6 +89,9 @@ struct Outcome {
     // and whether a Book replaced a booking already on its key.
     std::vector<records::Reservation> stored;
     std::vector<bool> replaced;
+    // Written: the time the changes set free (a booking cancelled, moved away or shortened), a
+    // span of one target's day a piece.
+    std::vector<records::ReservationSpan> freed;
 };
 
 // What the operator's Yes to the outcome's question agrees to, noted in `consents`.

@@ -8,6 +8,7 @@
 #include "rules/overlap_settings.h"
 #include "rules/slot_counts.h"
 #include "rules/time_table.h"
+#include "rules/waiting_list.h"
 
 #include <algorithm>
 #include <map>
@@ -217,7 +218,7 @@ Sheet BuildCallSheet(const store::Database& db, const QDate& date, const std::op
 {
     store::Transaction oneReading(db, store::Transaction::ForReading);
     Sheet sheet = sheetOfDay(SheetKind::Calls, QStringLiteral("確認電話一覧"), date, target);
-    sheet.keyCaptions = {kKeyCaptions[0]};
+    sheet.keyCaptions = {kKeyCaptions[0], QStringLiteral("区分")};
     sheet.columns = {{"開始", 2}, {"終了", 2}, {"対象略称", 4}, {"予約者NO", 4}, {"氏名", 5}, {"電話番号", 4}, {"携帯番号", 4}};
 
     std::vector<records::Reservation> day;
@@ -232,7 +233,7 @@ Sheet BuildCallSheet(const store::Database& db, const QDate& date, const std::op
     });
 
     ReserverBook reservers(db);
-    SheetSection section{{}, {}, {input::dateText(date)}, {}, {}};
+    SheetSection section{{}, {}, {input::dateText(date), QStringLiteral("予約")}, {}, {}};
     for (const records::Reservation& r : day) {
         const records::Reserver& reserver = reservers.of(r.reserverNo);
         section.rows.push_back(
@@ -240,6 +241,20 @@ Sheet BuildCallSheet(const store::Database& db, const QDate& date, const std::op
     }
     sheet.summary = totalText(section.rows.size());
     sheet.sections.push_back(std::move(section));
+
+    // The customers still waiting that day, to be told whether a place freed.
+    SheetSection waiting{QStringLiteral("キャンセル待ち"), {}, {input::dateText(date), QStringLiteral("キャンセル待ち")}, {}, {}};
+    for (const records::Target& t : targetsOf(db, target)) {
+        for (const records::WaitingEntry& e : waiting_list::OfDay(db, t.number, date)) {
+            waiting.rows.push_back({input::timeText(e.start), input::timeText(e.end), t.abbrev, e.reserverNo, e.reserverName, e.phone,
+                                    reservers.of(e.reserverNo).mobile});
+        }
+    }
+    if (!waiting.rows.empty()) {
+        waiting.count = QStringLiteral("%1件").arg(waiting.rows.size());
+        sheet.summary += QStringLiteral("　キャンセル待ち %1件").arg(waiting.rows.size());
+        sheet.sections.push_back(std::move(waiting));
+    }
     oneReading.commit();
     return sheet;
 }

@@ -73,7 +73,8 @@ Sheet BuildDaySheet(const store::Database& db, const Settings& settings, const Q
 // Seven days of one target from the date: the slot grid and the list of the week.
 Sheet BuildWeekSheet(const store::Database& db, const Settings& settings, const QDate& date, const records::Target& target);
 // The reservations of the date with the reservers' phone numbers, by time, for the calls the day
-// before (of one target, or of all when `target` is empty).
+// before (of one target, or of all when `target` is empty), then the customers still waiting that
+// day, target by target in the order they asked.
 Sheet BuildCallSheet(const store::Database& db, const QDate& date, const std::optional<records::Target>& target);
 
 } // namespace sheets

@@ -69,4 +69,6 @@ struct SlotCounts {
     SlotTimes Slots;
     // ReservationCount[column][slot]: column 0 is time-table column 1.
     std::vector<std::vector<int>> ReservationCount;
+    // The same for the entries of the waiting list (none read: empty).
+    std::vector<std::vector<int>> WaitingCount;
 };

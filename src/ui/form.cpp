@@ -165,12 +165,17 @@ QLineEdit* Form::textBox(const QString& name, QWidget* parent)
 QLineEdit* Form::displayBox(const QString& name, QWidget* parent)
 {
     QLineEdit* box = textBox(name, parent);
+    showOnly(box);
+    return box;
+}
+
+void Form::showOnly(QLineEdit* box)
+{
     box->setReadOnly(true);
     box->setFocusPolicy(Qt::NoFocus);
     QPalette palette = box->palette();
     palette.setColor(QPalette::Base, palette.color(QPalette::Window));
     box->setPalette(palette);
-    return box;
 }
 
 QLabel* Form::label(const QString& caption, QWidget* parent, const QString& name)

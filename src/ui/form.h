@@ -62,6 +62,8 @@ protected:
     // A box that only shows a value the form was given: not typed into, skipped by Tab, and
     // coloured like the window so it does not invite typing.
     QLineEdit* displayBox(const QString& name, QWidget* parent = nullptr);
+    // Makes a text box such a box.
+    static void showOnly(QLineEdit* box);
     QLabel* label(const QString& caption, QWidget* parent = nullptr, const QString& name = QString());
     QRadioButton* option(const QString& name, const QString& caption, QWidget* parent = nullptr);
     QCheckBox* checkBox(const QString& name, const QString& caption, QWidget* parent = nullptr);

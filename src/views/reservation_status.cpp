@@ -55,10 +55,11 @@ void PaintReservationCounts(FlexGrid* grid, const SlotCounts& counts, const std:
 {
     const int rows = std::min(int(counts.ReservationCount.size()), grid->rows() - 営業状色付::kFirstDataRow);
     for (int column = 0; column < rows; ++column)
-        PaintRowCounts(grid, column, counts.ReservationCount[size_t(column)], size_t(column) < limits.size() ? limits[size_t(column)] : 0);
+        PaintRowCounts(grid, column, counts.ReservationCount[size_t(column)], size_t(column) < limits.size() ? limits[size_t(column)] : 0,
+                       size_t(column) < counts.WaitingCount.size() ? counts.WaitingCount[size_t(column)] : std::vector<int>());
 }
 
-void PaintRowCounts(FlexGrid* grid, int column, const std::vector<int>& rowCounts, int limit)
+void PaintRowCounts(FlexGrid* grid, int column, const std::vector<int>& rowCounts, int limit, const std::vector<int>& waiting)
 {
     const int row = 営業状色付::GridRowOf(column);
     if (row >= grid->rows())
@@ -67,14 +68,16 @@ void PaintRowCounts(FlexGrid* grid, int column, const std::vector<int>& rowCount
     for (int slot = 0; slot < slotCount; ++slot) {
         const int count = rowCounts[size_t(slot)];
         const int col = SlotTimes::column(slot);
-        grid->setTextMatrix(row, col, CountText(count));
+        grid->setTextMatrix(row, col, CountText(count, size_t(slot) < waiting.size() && waiting[size_t(slot)] > 0));
         if (count > 0)
             grid->paintRow(row, col, col, CountColour(count, limit));
     }
 }
 
-QString CountText(int count)
+QString CountText(int count, bool waiting)
 {
+    if (waiting)
+        return CountText(count) + QStringLiteral("待");
     // Most cells show a small count; their texts are made once.
     static const std::vector<QString> small = [] {
         std::vector<QString> texts;

@@ -29,11 +29,12 @@ std::vector<基本設定::Overlap> LoadGridTargetOverlap(const store::Database& 
 // Counts of time-table column i go to grid row i + 2, slot k to grid column k + 1; nothing is
 // written outside the grid. `limits` holds the overlap limit of each row.
 void PaintReservationCounts(FlexGrid* grid, const SlotCounts& counts, const std::vector<int>& limits);
-// The counts of one time-table column (0-based) into its grid row, judged by the row's limit.
-void PaintRowCounts(FlexGrid* grid, int column, const std::vector<int>& rowCounts, int limit);
+// The counts of one time-table column (0-based) into its grid row, judged by the row's limit;
+// a slot with entries of the waiting list (`waiting`, when given) is marked.
+void PaintRowCounts(FlexGrid* grid, int column, const std::vector<int>& rowCounts, int limit, const std::vector<int>& waiting = {});
 
-// The text of a slot count.
-QString CountText(int count);
+// The text of a slot count, "待" after it when customers wait for the slot.
+QString CountText(int count, bool waiting = false);
 
 // The background of a slot holding `count` reservations: white when empty, light cyan below the
 // limit, light red at or above it.

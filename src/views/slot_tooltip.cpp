@@ -5,6 +5,7 @@
 #include "records/reservers.h"
 #include "records/targets.h"
 #include "rules/slot_counts.h"
+#include "rules/waiting_list.h"
 
 #include <QStringList>
 
@@ -37,6 +38,15 @@ QString reservationLine(const store::Database& db, const records::Reservation& r
     return parts.join(QStringLiteral("　"));
 }
 
+QString waitingLine(const records::WaitingEntry& e)
+{
+    QStringList parts{QStringLiteral("キャンセル待ち"), input::timeText(e.start) + QStringLiteral("～") + input::timeText(e.end),
+                      e.reserverName};
+    if (!e.phone.isEmpty())
+        parts << QStringLiteral("TEL ") + e.phone;
+    return parts.join(QStringLiteral("　"));
+}
+
 } // namespace
 
 QString text(const store::Database& db, const TimeTableColumn& column, const SlotTimes& daySlots, int slot)
@@ -46,6 +56,8 @@ QString text(const store::Database& db, const TimeTableColumn& column, const Slo
         lines << closureName(db, column);
     for (const records::Reservation& r : 予約TBL::ReservationsInSlot(db, daySlots, column.Target, column.ColumnDate, slot))
         lines << reservationLine(db, r);
+    for (const records::WaitingEntry& e : waiting_list::InSlot(db, daySlots, column.Target, column.ColumnDate, slot))
+        lines << waitingLine(e);
     return lines.join(QLatin1Char('\n'));
 }
 

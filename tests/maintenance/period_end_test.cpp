@@ -34,7 +34,7 @@ protected:
         flushDeletes();
         return proposal;
     }
-    // One record dated `date` in each of the five dated tables, for target `target`.
+    // One record dated `date` in each of the six dated tables, for target `target`.
     void addDated(const QString& target, const QString& date, const QString& reserver)
     {
         insert("カレンダー", {{"カレ_番号", target}, {"カレ_年月日", date}, {"カレ_休日FLG", 1}});
@@ -54,6 +54,14 @@ protected:
                             {"取消_終了時間", "13:00"},
                             {"取消_日時", "2026/01/05 10:00:00"},
                             {"取消_区分", "1"}});
+        insert("キャンセル待ち", {{"待ち_番号", QString(date).remove('/') + "0001"},
+                                  {"待ち_設定番号", target},
+                                  {"待ち_年月日", date},
+                                  {"待ち_開始時間", "10:00"},
+                                  {"待ち_終了時間", "11:00"},
+                                  {"待ち_予約者NO", reserver},
+                                  {"待ち_登録日時", "2024/01/05 10:00:00"},
+                                  {"待ち_状態", 1}});
     }
     QStringList dates(const QString& table, const QString& index, const QString& field) const
     {
@@ -149,6 +157,7 @@ TEST_F(PeriodEndTest, EveryDatedTableLosesItsRecordsUpToTheCutOffDayItself)
     EXPECT_EQ(dates("予約者", "Key_予約者", "予約者_予約者NO"), (QStringList{"-000003", "-000004", "-000005"}));
     EXPECT_EQ(dates("特定日", "Idx_日付", "特定_日付"), (QStringList{"1989/12/31", "2025/04/02"}));
     EXPECT_EQ(dates("予約取消", "Idx_日付", "取消_年月日"), (QStringList{"1989/12/31", "2025/04/02"}));
+    EXPECT_EQ(dates("キャンセル待ち", "Idx_日付", "待ち_年月日"), (QStringList{"1989/12/31", "2025/04/02"}));
     EXPECT_EQ(count("営業"), 1);
     EXPECT_EQ(count("設定"), 1);
     EXPECT_EQ(dates("定期予約", "Key_定期予約", "定期_番号"), QStringList{"2"});
@@ -174,7 +183,7 @@ TEST_F(PeriodEndTest, NoAtTheQuestionDeletesNothing)
     open();
     answer({false});
     confirm();
-    for (const char* table : {"カレンダー", "予約", "予約者", "特定日", "予約取消"})
+    for (const char* table : {"カレンダー", "予約", "予約者", "特定日", "予約取消", "キャンセル待ち"})
         EXPECT_EQ(count(table), 1) << table;
     EXPECT_EQ(messageTexts(), QStringList{"保持期限の過ぎたデータを削除します。"});
 }

@@ -129,6 +129,17 @@ std::vector<EntryBox> table()
          {{"予約", "予約_終了時間"}},
          {{"24:00", "24:00"}, {"１１：００", "11:00"}, {" 11:30 ", "11:30"}}},
 
+        // The customer waits from the slot's start; a new name becomes a reserver with the telephone.
+        {"キャンセル待ち登録",
+         "終了時間",
+         Rule::Listed,
+         {{"キャンセル待ち", "待ち_終了時間"}},
+         {{"24:00", "24:00"}, {"１１：００", "11:00"}, {" 11:30 ", "11:30"}}},
+        {"キャンセル待ち登録", "予約者名", Rule::Name, {{"予約者", "予約者_予約者名"}, {"キャンセル待ち", "待ち_予約者名"}}, {}},
+        {"キャンセル待ち登録", "予約者カナ", Rule::Name, {{"予約者", "予約者_予約者名カナ"}}, {}},
+        {"キャンセル待ち登録", "電話番号", Rule::RequiredText, {{"予約者", "予約者_電話番号"}, {"キャンセル待ち", "待ち_電話番号"}}, {}},
+        {"キャンセル待ち登録", "備考", Rule::AnyText, {{"キャンセル待ち", "待ち_備考"}}, {}},
+
         // The reservation dated 2000/01/01 is older than the months typed.
         {"予約削除", "削除月数", Rule::Listed, {{"予約", "予約_年月日", true}}, {{"１２３", "2000/01/01"}, {" 24 ", "2000/01/01"}}},
         {"期末処理",
@@ -189,6 +200,10 @@ const std::vector<std::pair<QString, QString>>& untyped()
 {
     static const std::vector<std::pair<QString, QString>> boxes = {
         {"定休日登録", "設定日"}, // hidden: only a click on the calendar fills it
+        // hidden: a waiting customer gives a name and a telephone only
+        {"キャンセル待ち登録", "生年月日"},
+        {"キャンセル待ち登録", "携帯番号"},
+        {"キャンセル待ち登録", "住所"},
     };
     return boxes;
 }

@@ -15,6 +15,7 @@
 #include "reservations/reserver_inquiry_form.h"
 #include "reservations/reserver_form.h"
 #include "reservations/status_inquiry_form.h"
+#include "reservations/waiting_entry_form.h"
 #include "sheets/occupancy_form.h"
 #include "sheets/sheet_form.h"
 #include "ui/flex_grid.h"
@@ -161,6 +162,17 @@ Form* booking(const Desk& desk)
     return form;
 }
 
+// A customer waiting for 会議室A on 2026/12/11 at 10:00, which 古川 holds.
+Form* waitingEntry(const Desk& desk)
+{
+    auto* form = shown<キャンセル待ち登録>(desk, BookingSlot{kRoomA, QDate(2026, 12, 11), {10, 0}, {10, 30}});
+    type(form, "予約者名", "山田太郎");
+    type(form, "予約者カナ", "ヤマダタロウ");
+    type(form, "電話番号", "03-0000-0000");
+    type(form, "備考", "");
+    return form;
+}
+
 Form* reservers(const Desk& desk)
 {
     auto* form = shown<予約者更新>(desk);
@@ -273,6 +285,7 @@ const std::vector<Scene>& scenes()
         {"予約状照会 次月", statusInquiry, "次月", "", ""},
         {"予約状照会 照会", statusInquiry, "照会", "", ""},
         {"予約者登", booking, "確定", booked, ""},
+        {"キャンセル待ち登録", waitingEntry, "確定", "キャンセル待ちは登録されました。", ""},
         {"予約者更新", reservers, "確定", booked, ""},
         {"予約者更新 削除", reservers, "削除", "予約者は削除されました。", ""},
         {"予約削除", bulkDeletion, "削除", "削除F=1 の予約は削除されました", "入力にｴﾗｰがあります処理を続行しますか？"},
@@ -306,7 +319,7 @@ void SceneTest::SetUp()
     insert("カレンダー", {{"カレ_番号", "00001"}, {"カレ_年月日", "2026/12/24"}, {"カレ_休日FLG", 0}, {"カレ_備考", "営業日"}});
     insert("予約者",
            {{"予約者_予約者NO", "-000900"}, {"予約者_予約者名", "古川"}, {"予約者_予約者名カナ", "フルカワ"}, {"予約者_性別", 1}});
-    for (const char* date : {"2000/01/01", "2026/12/01"}) {
+    for (const char* date : {"2000/01/01", "2026/12/01", "2026/12/11"}) {
         insert("予約", {{"予約_設定番号", "00001"},
                         {"予約_年月日", date},
                         {"予約_開始時間", "10:00"},

@@ -104,9 +104,9 @@ TEST_F(TimeInquiryTest, AtTheOverlapLimitTheOperatorIsWarnedAndMayBookPastIt)
 
     choose(3, column(14, 0));
     clearMessages();
-    answer({false});
+    answer({false, false}); // nor does the customer wait
     press(inquiry, "予約");
-    EXPECT_EQ(messageTexts(), QStringList{"予約人数がｵｰﾊﾞｰしています､登録を行いますか"});
+    EXPECT_EQ(messageTexts(), (QStringList{"予約人数がｵｰﾊﾞｰしています､登録を行いますか", "キャンセル待ちに登録しますか"}));
     EXPECT_EQ(count("予約"), 2);
 
     clearMessages();
@@ -127,9 +127,9 @@ TEST_F(TimeInquiryTest, WithoutOverlapATakenCellAsksAndNoKeepsItAsItWas)
     EXPECT_EQ(colour(2, column(9, 0)), kRed);
     choose(2, column(9, 30));
     EXPECT_EQ(box(inquiry, "設定人数")->text(), "重複不可");
-    answer({false});
+    answer({false, false});
     press(inquiry, "予約");
-    EXPECT_EQ(messageTexts(), QStringList{"予約者が重複しています､登録を行いますか"});
+    EXPECT_EQ(messageTexts(), (QStringList{"予約者が重複しています､登録を行いますか", "キャンセル待ちに登録しますか"}));
     EXPECT_EQ(count("予約"), 1);
 
     clearMessages();

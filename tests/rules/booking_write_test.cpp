@@ -42,7 +42,12 @@ TEST_F(BookingWriteTest, AMoveNeverLandsOnTheReserversOtherBookingAndMovesTheLat
     EXPECT_EQ(moveTenTo(QDate(2026, 12, 8), 14).kind, Kind::KeyTaken);
     EXPECT_EQ(stored(), (std::vector<QStringList>{{"2026/12/08", "10:00", "11:00"}, {"2026/12/08", "14:00", "15:00"}}));
 
-    EXPECT_EQ(moveTenTo(QDate(2026, 12, 9), 9).kind, Kind::Written);
+    const booking_write::Outcome moved = moveTenTo(QDate(2026, 12, 9), 9);
+    EXPECT_EQ(moved.kind, Kind::Written);
+    ASSERT_EQ(moved.freed.size(), 1u) << "the time it left";
+    EXPECT_EQ(moved.freed[0].date, QDate(2026, 12, 8));
+    EXPECT_EQ(moved.freed[0].start, (input::TimeOfDay{10, 0}));
+    EXPECT_EQ(moved.freed[0].end, (input::TimeOfDay{11, 0}));
     EXPECT_EQ(stored(), (std::vector<QStringList>{{"2026/12/08", "14:00", "15:00"}, {"2026/12/09", "09:00", "10:00"}}));
     EXPECT_EQ(rows("予約者", "Key_予約者", {"予約者_最新予約日"}), (std::vector<QStringList>{{"2026/12/09"}}));
     EXPECT_EQ(moveTenTo(QDate(2026, 12, 9), 11).kind, Kind::Gone);

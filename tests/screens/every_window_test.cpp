@@ -26,6 +26,8 @@
 #include "reservations/series_form.h"
 #include "reservations/status_inquiry_form.h"
 #include "reservations/time_inquiry_form.h"
+#include "reservations/waiting_entry_form.h"
+#include "reservations/waiting_list_form.h"
 #include "sheets/occupancy_form.h"
 #include "sheets/sheet_form.h"
 #include "support/fixture.h"
@@ -142,9 +144,24 @@ protected:
     }
     // Every slot shows its count, 0 included; open time is white.
     static bool booked(FlexGrid* grid, int row, int col) { return grid->text(row, col).toInt() > 0; }
+    static bool full(FlexGrid* grid, int row, int col) { return grid->cellBackColor(row, col) == ui::qbColor(12); }
     static bool free(FlexGrid* grid, int row, int col)
     {
         return grid->text(row, col) == "0" && grid->cellBackColor(row, col) == ui::qbColor(15);
+    }
+
+    // The time inquiry with the mouse resting on the chosen slot.
+    void pictureWithToolTip(時間照会* inquiry, const QString& name)
+    {
+        QApplication::processEvents(); // the focus and activation a tooltip would hide on, first
+        auto* grid = inquiry->findChild<FlexGrid*>("時間帯");
+        const QRect cell = grid->cellRect(grid->row(), grid->col());
+        QHelpEvent hover(QEvent::ToolTip, cell.center(), grid->viewport()->mapToGlobal(cell.center()));
+        QApplication::sendEvent(grid->viewport(), &hover);
+        EXPECT_TRUE(QToolTip::isVisible());
+        picture(inquiry, name);
+        QToolTip::hideText();
+        EXPECT_TRUE(QTest::qWaitFor([] { return !QToolTip::isVisible(); }));
     }
 
     QDate monday() const
@@ -275,15 +292,7 @@ TEST_F(EveryWindowTest, TimeInquiryTooltipAndMoveMode)
     ModalScript script;
     script.form<時間照会>([this](時間照会* inquiry) {
         clickSlot(inquiry, booked);
-        QApplication::processEvents(); // the focus and activation a tooltip would hide on, first
-        auto* grid = inquiry->findChild<FlexGrid*>("時間帯");
-        const QRect cell = grid->cellRect(grid->row(), grid->col());
-        QHelpEvent hover(QEvent::ToolTip, cell.center(), grid->viewport()->mapToGlobal(cell.center()));
-        QApplication::sendEvent(grid->viewport(), &hover);
-        EXPECT_TRUE(QToolTip::isVisible());
-        picture(inquiry, "time_inquiry_tooltip");
-        QToolTip::hideText();
-        EXPECT_TRUE(QTest::qWaitFor([] { return !QToolTip::isVisible(); }));
+        pictureWithToolTip(inquiry, "time_inquiry_tooltip");
         inquiry->findChild<FlexGrid*>("予約一覧")->clickCell(1, 1);
         press(inquiry, "移動");
         picture(inquiry, "time_inquiry_move_mode");
@@ -364,6 +373,48 @@ TEST_F(EveryWindowTest, SeriesMadeFromABookingAndShownInTheTimeInquiry)
     press(status, "照会");
     EXPECT_TRUE(showing.finished());
     EXPECT_EQ(pictures, 2);
+}
+
+// The full slot of the week (会議室B on Thursday) taken by a waiting customer before the week
+// begins; the slot marked, then one of its bookings cancelled: the place is offered.
+TEST_F(EveryWindowTest, WaitingListEntryAndOffer)
+{
+    setNow(QDateTime(monday(), QTime(8, 0)));
+    QWidget* status = statusInquiryByTarget();
+    ModalScript script;
+    script
+        .form<時間照会>([this](時間照会* inquiry) {
+            clickSlot(inquiry, full);
+            press(inquiry, "待ち登録");
+            inquiry->close();
+        })
+        .form<キャンセル待ち登録>([this](キャンセル待ち登録* form) {
+            form->findChild<QLineEdit*>("予約者カナ")->setText(QStringLiteral("タ"));
+            form->findChild<QListWidget*>("予約者一覧")->setCurrentRow(0);
+            form->予約者一覧_Click();
+            form->findChild<QLineEdit*>("備考")->setText(QStringLiteral("午後ならいつでも可"));
+            clearMessages();
+            picture(form, "waiting_entry");
+            press(form, "確定");
+        })
+        .form<時間照会>([this](時間照会* inquiry) {
+            clickSlot(inquiry, full);
+            clearMessages();
+            pictureWithToolTip(inquiry, "time_inquiry_waiting");
+            inquiry->findChild<FlexGrid*>("予約一覧")->clickCell(1, 1);
+            press(inquiry, "削除");
+            inquiry->close();
+        })
+        .form<キャンセル待ち一覧>([this](キャンセル待ち一覧* list) {
+            list->findChild<FlexGrid*>("待ち一覧")->clickCell(1, 0);
+            clearMessages();
+            picture(list, "waiting_list");
+            list->close();
+        });
+    press(status, "照会");
+    press(status, "照会");
+    EXPECT_TRUE(script.finished());
+    EXPECT_EQ(pictures, 3);
 }
 
 TEST_F(EveryWindowTest, Reservers)

@@ -1,6 +1,7 @@
 // The sheets written as PDF and read back as a reader of the file gets them.
 
 #include "sheet_fixture.h"
+#include "records/waiting_list.h"
 #include "rules/sheet_data.h"
 #include "sheets/sheet_painter.h"
 
@@ -150,13 +151,20 @@ TEST_F(SheetPdfTest, CallSheetListsTheDayByTimeWithPhoneAndMobile)
     book("00002", day, 9 * 60, "2026-000002", "鈴木");
     book("00001", day, 11 * 60, "2026-000002", "鈴木");
     book("00001", day.addDays(1), 8 * 60, "2026-000001", "翌日の佐藤");
+    // The customers still waiting that day follow; one whose start has passed is no longer called.
+    for (const auto& [start, name] : {std::pair{14, "待つ高橋"}, std::pair{9, "過ぎた田中"}}) {
+        records::WaitingEntry entry{{}, "00001", day, {start, 0}, {start + 1, 0}, "2026-000009", name, "03-9999-0000"};
+        records::addWaitingEntry(db(), entry, QDateTime(day.addDays(-1), QTime(9, 0)));
+    }
     const QString text = write(sheets::BuildCallSheet(db(), day, std::nullopt));
 
     const QStringList lines = text.split('\n').filter(QRegularExpression("^\\s*\\d\\d:\\d\\d"));
-    ASSERT_EQ(lines.size(), 3) << text.toStdString();
+    ASSERT_EQ(lines.size(), 4) << text.toStdString();
     EXPECT_TRUE(has(lines[0], "09:00\\s+09:30\\s+会議室\\s+2026-000002\\s+鈴木\\s+080-0000-0002")) << lines[0].toStdString();
     EXPECT_TRUE(lines[1].contains("11:00") && lines[1].contains("コートA"));
     EXPECT_TRUE(has(lines[2], "14:00.*佐藤\\s+03-1111-0001\\s+090-0000-0001"));
+    EXPECT_TRUE(has(lines[3], "14:00\\s+15:00\\s+コートA\\s+2026-000009\\s+待つ高橋\\s+03-9999-0000"));
+    EXPECT_TRUE(has(text, "キャンセル待ち\\s+1件"));
     EXPECT_TRUE(text.contains("確認電話一覧"));
 }
 
