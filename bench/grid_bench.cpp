@@ -7,6 +7,7 @@
 #include "raw_database.h"
 
 #include "app/startup.h"
+#include "rules/holidays_in_force.h"
 #include "rules/slot_counts.h"
 #include "rules/time_table.h"
 #include "store/database.h"
@@ -22,8 +23,8 @@ namespace {
 
 constexpr int kRuns = 21;
 
-// What the time inquiry does when it opens, up to the painted slot grid. The form keeps the
-// database open meanwhile, so that the steps share one connection.
+// What the time inquiry does when it opens, up to the painted slot grid with its days' holidays
+// named. The form keeps the database open meanwhile, so that the steps share one connection.
 void showInquiry(const store::Database& db, FlexGrid* grid, const 時間TBL::TimeTableRequest& tableRequest,
                  const 予約TBL::CountRequest& countRequest, const QDate& first, const QDate& last)
 {
@@ -31,7 +32,9 @@ void showInquiry(const store::Database& db, FlexGrid* grid, const 時間TBL::Tim
     const store::ReadAhead together(db, 予約TBL::GridRanges(countRequest, first, last));
     const TimeTable table = 時間TBL::BuildTimeTable(db, tableRequest);
     const SlotCounts counts = 予約TBL::BuildReservationCounts(db, countRequest);
-    営業状色付::ShowBusinessStatus(grid, table, counts.Slots);
+    const QDate first = tableRequest.WorkingDate;
+    const QDate last = tableRequest.InquiryKind == 1 ? first.addDays(6) : first;
+    営業状色付::ShowBusinessStatus(grid, table, counts.Slots, national_holidays::holidayNamesBetween(db, first, last));
     予約状色付::ColourReservationStatus(db, grid, table, counts);
 }
 

@@ -5,6 +5,7 @@
 #include "records/targets.h"
 #include "store/database.h"
 #include "closures/individual_closures_form.h"
+#include "closures/national_holidays_form.h"
 #include "closures/regular_holidays_form.h"
 #include "hours/business_hours_form.h"
 #include "hours/specific_hours_form.h"
@@ -68,6 +69,7 @@
     addButton(yearEnd, "再編成", "再編成", &メニュー::再編成_Click);
     addButton(yearEnd, "定休日登", "定休日登録", &メニュー::定休日登_Click);
     addButton(yearEnd, "個別休業日登録", "個別休業日登録", &メニュー::個別休業日登録_Click);
+    addButton(yearEnd, "祝日登録", "祝日登録", &メニュー::祝日登録_Click);
     // The list of preferred working hours has no form in this system.
     addButton(yearEnd, "Command8", "希望勤務一覧", nullptr)->setEnabled(false);
 
@@ -211,6 +213,11 @@ void メニュー::定休日登_Click()
 void メニュー::個別休業日登録_Click()
 {
     forms::showModeless<個休業登録>(desk_);
+}
+
+void メニュー::祝日登録_Click()
+{
+    forms::showModeless<祝日登録>(desk_);
 }
 
 void メニュー::予約一覧表_Click()

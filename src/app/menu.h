@@ -41,6 +41,7 @@ public:
     void 取消履歴_Click();
     void 定休日登_Click();
     void 個別休業日登録_Click();
+    void 祝日登録_Click();
     void 予約一覧表_Click();
     void 稼働状況_Click();
     void 終了_Click();

@@ -14,4 +14,10 @@ QString name(int weekdayNumber)
     return weekdayNumber >= 1 && weekdayNumber <= 7 ? names[weekdayNumber - 1] : QString();
 }
 
+QString note(const QDate& date, const QString& holiday)
+{
+    const QString weekday = name(numberOf(date));
+    return holiday.isEmpty() ? weekday : weekday + QStringLiteral("・") + holiday;
+}
+
 } // namespace weekdays

@@ -5,6 +5,7 @@
 #include "base/input.h"
 #include "records/calendar.h"
 #include "records/targets.h"
+#include "rules/holidays_in_force.h"
 #include "ui/calendar_layout.h"
 #include "ui/flex_grid.h"
 #include "ui/handlers.h"
@@ -61,6 +62,7 @@ QDate firstOfMonth(const QDate& date)
         const QString name = weekdays::name(weekday);
         weekdayBoxes_.push_back(checkBox(name, name, 曜日));
     }
+    祝日 = checkBox(QStringLiteral("祝日"), QStringLiteral("祝日を休業日にする"));
     layOut();
     休日->setChecked(true);
     確定->setDefault(true); // Enter registers the year's holidays, after the usual question
@@ -70,6 +72,7 @@ QDate firstOfMonth(const QDate& date)
         setTabOrder(previous, box);
         previous = box;
     }
+    setTabOrder(previous, 祝日);
 
     ui::onLostFocus(年度, [this] { 年度_LostFocus(); });
     ui::onLostFocus(定休日付, [this] { 定休日付_LostFocus(); });
@@ -132,6 +135,7 @@ void 定休日登録::layOut()
     left->addWidget(日付, 0, Qt::AlignLeft);
     left->addWidget(曜日);
     left->addWidget(特定日);
+    left->addWidget(祝日);
     left->addWidget(Frame2);
     left->addLayout(name);
     left->addStretch();
@@ -240,15 +244,17 @@ void 定休日登録::applyHolidays(HolidayAction action)
         return;
     const CalendarState& state = picker_.state();
     const bool byWeekday = settings().DailyHoursKind == 1;
+    const bool withHolidays = 祝日->isChecked();
     std::vector<QDate> dates;
     if (byWeekday) {
         const holiday_dates::Weekdays weekdays = CollectWeekdays();
-        if (std::find(weekdays.begin(), weekdays.end(), true) == weekdays.end()) {
+        if (std::find(weekdays.begin(), weekdays.end(), true) == weekdays.end() && !withHolidays) {
             msg::exclaim(QStringLiteral("曜日を１個は選択して下さい。"), kTitle);
             return;
         }
         dates = holiday_dates::WeekdayDates(state.FiscalYearFirstDay, state.FiscalYearLastDay, weekdays);
-    } else {
+    } else if (!withHolidays || !input::normalized(定休日付->text()).isEmpty()) {
+        // With the holidays ticked, an empty day of the month registers the holidays alone.
         定休日付_LostFocus();
         if (dayCheck_.reportFailure(kTitle))
             return;
@@ -259,9 +265,11 @@ void 定休日登録::applyHolidays(HolidayAction action)
     if (!msg::ask(question, kTitle))
         return;
 
-    WriteHolidayDays(dates, action);
+    WriteHolidayDays(dates, action, withHolidays);
     showFirstMonth();
-    const QString kind = byWeekday ? QStringLiteral("曜日") : QStringLiteral("日付");
+    QString kind = byWeekday ? QStringLiteral("曜日") : QStringLiteral("日付");
+    if (withHolidays)
+        kind = dates.empty() ? QStringLiteral("祝日") : kind + QStringLiteral("と祝日");
     msg::exclaim(action == Register ? kind + QStringLiteral("での定休日を登録･更新をしました。")
                                     : kind + QStringLiteral("での定休日を削除しました。"),
                  kTitle);
@@ -275,7 +283,7 @@ holiday_dates::Weekdays 定休日登録::CollectWeekdays() const
     return weekdays;
 }
 
-void 定休日登録::WriteHolidayDays(const std::vector<QDate>& dates, HolidayAction action)
+void 定休日登録::WriteHolidayDays(const std::vector<QDate>& dates, HolidayAction action, bool withHolidays)
 {
     ui::WorkProgress progress(kTitle, ui::WorkProgress::Stop::NotAllowed);
     const store::Database db = database();
@@ -285,6 +293,21 @@ void 定休日登録::WriteHolidayDays(const std::vector<QDate>& dates, HolidayA
                                  progress.report(QStringLiteral("定休日を登録しています")));
     else
         records::removeClosureDays(db, records::kCommonTarget, dates, progress.report(QStringLiteral("定休日を削除しています")));
+    if (withHolidays) {
+        // Read inside the transaction, so the corrections another desk saves meanwhile count too.
+        // Written after the regular days, a holiday that falls on one is closed under its own name.
+        const CalendarState& state = picker_.state();
+        const national_holidays::HolidayNames holidays =
+            national_holidays::holidayNamesBetween(db, state.FiscalYearFirstDay, state.FiscalYearLastDay);
+        std::vector<QDate> holidayDates;
+        for (const auto& [date, name] : holidays.byDate()) {
+            holidayDates.push_back(date);
+            if (action == Register)
+                records::saveClosureDays(db, records::kCommonTarget, {date}, {true, name});
+        }
+        if (action == Delete)
+            records::removeClosureDays(db, records::kCommonTarget, holidayDates);
+    }
     transaction.commit();
 }
 

@@ -12,7 +12,8 @@ class QLabel;
 
 // 定休日登録: the regular holidays of the whole business for one fiscal year, in the common
 // calendar: every day of the ticked weekdays, or one day of every month, registered as closed
-// (休業日) or open (営業日) with a name, or deleted. The months of the year are shown one at a time.
+// (休業日) or open (営業日) with a name, or deleted; with 祝日 ticked, the national holidays of the
+// year too, each closed under its own name. The months of the year are shown one at a time.
 class 定休日登録 : public Form {
 public:
     定休日登録();
@@ -37,8 +38,9 @@ private:
     void applyHolidays(HolidayAction action);
     // The ticked weekdays; none ticked leaves every flag false.
     holiday_dates::Weekdays CollectWeekdays() const;
-    // Writes or deletes the common row of every date, all or nothing.
-    void WriteHolidayDays(const std::vector<QDate>& dates, HolidayAction action);
+    // Writes or deletes the common row of every date, and of every national holiday of the year
+    // when `withHolidays`, all or nothing.
+    void WriteHolidayDays(const std::vector<QDate>& dates, HolidayAction action, bool withHolidays);
     void showFirstMonth();
     void showMonth(const QDate& month);
     void stepMonth(int months);
@@ -53,6 +55,7 @@ private:
     FlexGrid* 休業日;
     QGroupBox* 曜日;
     std::vector<QCheckBox*> weekdayBoxes_; // 日 to 土
+    QCheckBox* 祝日;
     QGroupBox* 特定日;
     QLineEdit* 定休日付;
     QGroupBox* Frame2;

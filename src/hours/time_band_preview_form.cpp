@@ -1,5 +1,6 @@
 #include "hours/time_band_preview_form.h"
 
+#include "rules/holidays_in_force.h"
 #include "rules/slot_counts.h"
 #include "rules/time_table.h"
 #include "ui/calendar_layout.h"
@@ -44,8 +45,13 @@ void 時間帯表示::Form_Load()
     setWindowTitle(kCaption);
     対象略称名->setText(request_.CurrentTargetAbbrev);
     const Settings& s = settings();
-    営業状色付::ShowBusinessStatus(時間帯, 時間TBL::BuildTimeTable(database(), request_),
-                                   予約TBL::BuildSlotTimes(s.DisplayStartHour, s.DisplayEndHour, s.UnitMinutes));
+    const TimeTable table = 時間TBL::BuildTimeTable(database(), request_);
+    // The rows are the dates of a week or a month, in order.
+    const national_holidays::HolidayNames holidays =
+        table.Columns.empty()
+            ? national_holidays::HolidayNames()
+            : national_holidays::holidayNamesBetween(database(), table.Columns.front().ColumnDate, table.Columns.back().ColumnDate);
+    営業状色付::ShowBusinessStatus(時間帯, table, 予約TBL::BuildSlotTimes(s.DisplayStartHour, s.DisplayEndHour, s.UnitMinutes), holidays);
 
     ui::fitWindowToGrid(this, 時間帯);
     // The current cell, which the focus marks, at the start of the first day.

@@ -25,6 +25,8 @@ HolidayCorrection read(const store::Table& holidays, const QDate& date)
 std::vector<HolidayCorrection> listHolidayCorrections(const store::Database& db, const QDate& first, const QDate& last)
 {
     std::vector<HolidayCorrection> corrections;
+    if (!db.hasTable(QStringLiteral("祝日")))
+        return corrections; // a database of an earlier version, read as it is, has none
     store::Table holidays = byDate(db);
     const QString lastText = input::dateText(last);
     for (holidays.seek(">=", {first}); !holidays.eof(); holidays.moveNext()) {

@@ -22,7 +22,8 @@ struct HolidayCorrection {
     bool operator==(const HolidayCorrection&) const = default;
 };
 
-// The corrections dated from `first` through `last`, by date.
+// The corrections dated from `first` through `last`, by date; none in a database of an earlier
+// version read as it is, which has no table of them.
 std::vector<HolidayCorrection> listHolidayCorrections(const store::Database& db, const QDate& first, const QDate& last);
 std::optional<HolidayCorrection> findHolidayCorrection(const store::Database& db, const QDate& date);
 // Adds the correction, or changes the one of its date.

@@ -8,6 +8,7 @@
 #include "reservations/waiting_entry_form.h"
 #include "reservations/waiting_offer.h"
 #include "rules/booking_limit.h"
+#include "rules/holidays_in_force.h"
 #include "rules/overlap_settings.h"
 #include "rules/series.h"
 #include "rules/slot_counts.h"
@@ -43,7 +44,8 @@ namespace {
 const QString& kTitle = kTimeInquiryTitle;
 const QString kNoReservationChosen = QStringLiteral("予約者を選択して下さい｡ ");
 const QString kNoSlotChosen = QStringLiteral("時間帯を選択して下さい｡ ");
-constexpr int kListRows = 20; // rows of 予約一覧 before it grows
+constexpr int kListRows = 20;      // rows of 予約一覧 before it grows
+constexpr int kDateBoxWidth = 110; // pixels: a date "yyyy/mm/dd"
 constexpr int kListColumns = 6;
 constexpr int kListWidths[kListColumns] = {1300, 1500, 900, 900, 2000, 600}; // twips
 
@@ -85,7 +87,7 @@ QString targetName(const store::Database& db, const QString& number)
     移動案内->hide();
 
     for (QLineEdit* box : {表示開始日, 表示終了日})
-        box->setFixedWidth(110);
+        box->setFixedWidth(kDateBoxWidth);
     対象略称->setFixedWidth(200);
     予約時間->setFixedWidth(70);
     設定人数->setFixedWidth(90);
@@ -186,11 +188,15 @@ void 時間照会::Form_Load()
     for (QPushButton* button : {予約, 待ち登録, 選択, 削除, 移動})
         button->setEnabled(false);
     const bool byTarget = request_.kind == InquiryKind::ByTarget;
-    表示開始日->setText(input::dateText(request_.firstDate));
     表示Label->setText(byTarget ? QStringLiteral("表示開始日") : QStringLiteral("照会日"));
+    // The title of one day names its holiday: wide enough for a name of seven characters, so that
+    // the arrows beside it stay where they are from day to day.
+    const int oneDayWidth = 表示開始日->fontMetrics().horizontalAdvance(QStringLiteral("0000/00/00(月・一二三四五六七)")) + 12;
+    表示開始日->setFixedWidth(byTarget ? kDateBoxWidth : oneDayWidth);
     for (QWidget* w : std::initializer_list<QWidget*>{予約対象別照会, 範囲, 表示終了日})
         w->setVisible(byTarget);
     if (byTarget) {
+        表示開始日->setText(input::dateText(request_.firstDate));
         表示終了日->setText(input::dateText(request_.lastDate));
         対象略称->setText(request_.target.abbrev);
     }
@@ -218,7 +224,11 @@ void 時間照会::ShowSlotGrid()
     table_ = 時間TBL::BuildTimeTable(database(), tableRequest);
     counts_ = 予約TBL::BuildReservationCounts(database(), countRequest);
     counts_.WaitingCount = waiting_list::CountForColumns(database(), counts_.Slots, table_.Columns);
-    営業状色付::ShowBusinessStatus(時間帯, table_, counts_.Slots);
+    const national_holidays::HolidayNames holidays =
+        national_holidays::holidayNamesBetween(database(), request_.firstDate, byTarget ? request_.lastDate : request_.firstDate);
+    if (!byTarget)
+        表示開始日->setText(営業状色付::DayTitle(request_.firstDate, holidays.on(request_.firstDate)));
+    営業状色付::ShowBusinessStatus(時間帯, table_, counts_.Slots, holidays);
     rowOverlap_ = 予約状色付::ColourReservationStatus(database(), 時間帯, table_, counts_);
 }
 

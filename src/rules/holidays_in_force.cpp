@@ -29,4 +29,23 @@ std::vector<DayOfRecord> holidaysBetween(const store::Database& db, const QDate&
     return inOrder;
 }
 
+HolidayNames::HolidayNames(const std::vector<DayOfRecord>& days)
+{
+    for (const DayOfRecord& day : days) {
+        if (day.inForce())
+            names_.emplace(day.date, day.name);
+    }
+}
+
+QString HolidayNames::on(const QDate& date) const
+{
+    const auto found = names_.find(date);
+    return found == names_.end() ? QString() : found->second;
+}
+
+HolidayNames holidayNamesBetween(const store::Database& db, const QDate& first, const QDate& last)
+{
+    return HolidayNames(holidaysBetween(db, first, last));
+}
+
 } // namespace national_holidays

@@ -4,6 +4,7 @@
 
 #include <QDate>
 #include <QString>
+#include <map>
 #include <vector>
 
 // The national holidays as the desk keeps them: the computed days with the operator's corrections
@@ -28,5 +29,23 @@ struct DayOfRecord {
 // day keeps the computed name (the stored one when no day of the law falls on it any more), so that
 // a list can show what was taken away. Only the days inForce() are holidays.
 std::vector<DayOfRecord> holidaysBetween(const store::Database& db, const QDate& first, const QDate& last);
+
+// The names of the holidays in force over some dates, read once for a whole drawing (a month, a
+// week, a day) and looked up by each of its cells.
+class HolidayNames {
+public:
+    HolidayNames() = default;
+    explicit HolidayNames(const std::vector<DayOfRecord>& days);
+
+    // The holiday's name; empty for a day that is none.
+    QString on(const QDate& date) const;
+    const std::map<QDate, QString>& byDate() const { return names_; }
+
+private:
+    std::map<QDate, QString> names_;
+};
+
+// The holidays in force from `first` through `last`.
+HolidayNames holidayNamesBetween(const store::Database& db, const QDate& first, const QDate& last);
 
 } // namespace national_holidays

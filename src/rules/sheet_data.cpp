@@ -5,6 +5,7 @@
 #include "base/weekdays.h"
 #include "records/reservations.h"
 #include "records/reservers.h"
+#include "rules/holidays_in_force.h"
 #include "rules/overlap_settings.h"
 #include "rules/slot_counts.h"
 #include "rules/time_table.h"
@@ -108,25 +109,22 @@ std::vector<QStringList> Sheet::csvRows() const
     return all;
 }
 
-QString dateWithWeekday(const QDate& date)
+QString dateWithWeekday(const QDate& date, const QString& holiday)
 {
-    return QStringLiteral("%1年%2月%3日(%4)")
-        .arg(date.year())
-        .arg(date.month())
-        .arg(date.day())
-        .arg(weekdays::name(weekdays::numberOf(date)));
+    return QStringLiteral("%1年%2月%3日(%4)").arg(date.year()).arg(date.month()).arg(date.day()).arg(weekdays::note(date, holiday));
 }
 
 namespace {
 
-// The head of a sheet of one day: every target, or the one chosen.
-Sheet sheetOfDay(SheetKind kind, const QString& title, const QDate& date, const std::optional<records::Target>& target)
+// The head of a sheet of one day: every target, or the one chosen; a holiday is named.
+Sheet sheetOfDay(const store::Database& db, SheetKind kind, const QString& title, const QDate& date,
+                 const std::optional<records::Target>& target)
 {
     Sheet sheet;
     sheet.kind = kind;
     sheet.title = title;
     sheet.date = date;
-    sheet.dateLine = dateWithWeekday(date);
+    sheet.dateLine = dateWithWeekday(date, national_holidays::holidayNamesBetween(db, date, date).on(date));
     sheet.targetLine = target ? target->abbrev : QStringLiteral("全対象");
     return sheet;
 }
@@ -136,7 +134,7 @@ Sheet sheetOfDay(SheetKind kind, const QString& title, const QDate& date, const 
 Sheet BuildDaySheet(const store::Database& db, const Settings& settings, const QDate& date, const std::optional<records::Target>& target)
 {
     store::Transaction oneReading(db, store::Transaction::ForReading);
-    Sheet sheet = sheetOfDay(SheetKind::Day, QStringLiteral("日別一覧"), date, target);
+    Sheet sheet = sheetOfDay(db, SheetKind::Day, QStringLiteral("日別一覧"), date, target);
     sheet.keyCaptions = kKeyCaptions;
     sheet.columns = {{"開始", 2}, {"終了", 2}, {"予約者NO", 4}, {"氏名", 5}, {"カナ", 5}, {"電話番号", 4}, {"備考", 7}};
 
@@ -174,12 +172,14 @@ Sheet BuildWeekSheet(const store::Database& db, const Settings& settings, const 
 {
     store::Transaction oneReading(db, store::Transaction::ForReading);
     const QDate last = date.addDays(6);
+    const national_holidays::HolidayNames holidays = national_holidays::holidayNamesBetween(db, date, last);
     Sheet sheet;
     sheet.kind = SheetKind::Week;
     sheet.title = QStringLiteral("週間一覧");
     sheet.date = date;
+    const QString lastLine = dateWithWeekday(last, holidays.on(last));
     sheet.dateLine =
-        dateWithWeekday(date) + QStringLiteral("～") + (last.year() == date.year() ? dateWithWeekday(last).mid(5) : dateWithWeekday(last));
+        dateWithWeekday(date, holidays.on(date)) + QStringLiteral("～") + (last.year() == date.year() ? lastLine.mid(5) : lastLine);
     sheet.targetLine = target.abbrev;
     sheet.keyCaptions = kKeyCaptions;
     sheet.columns = {{"開始", 2}, {"終了", 2}, {"予約者NO", 4}, {"氏名", 5}, {"電話番号", 4}, {"備考", 9}};
@@ -191,7 +191,7 @@ Sheet BuildWeekSheet(const store::Database& db, const Settings& settings, const 
     request.CurrentTarget = target.number;
     request.CurrentTargetAbbrev = target.abbrev;
     request.WorkingDate = date;
-    SheetGrid grid{時間TBL::BuildTimeTable(db, request), {}, 基本設定::LoadOverlapSettings(db, target.number).limit};
+    SheetGrid grid{時間TBL::BuildTimeTable(db, request), {}, 基本設定::LoadOverlapSettings(db, target.number).limit, holidays};
     grid.counts =
         予約TBL::BuildReservationCounts(db, {int(InquiryKind::ByTarget), target.number, date, {}, 予約TBL::SlotTimesOf(settings)});
 
@@ -199,7 +199,8 @@ Sheet BuildWeekSheet(const store::Database& db, const Settings& settings, const 
     size_t total = 0;
     for (const TimeTableColumn& column : grid.table.Columns) {
         const QDate day = column.ColumnDate;
-        SheetSection section{dateWithWeekday(day).mid(5), closedTime(grid.table, column, grid.counts.Slots), key(day, target), {}, {}};
+        SheetSection section{
+            dateWithWeekday(day, holidays.on(day)).mid(5), closedTime(grid.table, column, grid.counts.Slots), key(day, target), {}, {}};
         for (const records::Reservation& r : records::reservationsOfDay(db, target.number, day)) {
             section.rows.push_back({input::timeText(r.start), input::timeText(r.end), r.reserverNo, r.reserverName,
                                     reservers.phoneOf(r.reserverNo), r.remark});
@@ -217,7 +218,7 @@ Sheet BuildWeekSheet(const store::Database& db, const Settings& settings, const 
 Sheet BuildCallSheet(const store::Database& db, const QDate& date, const std::optional<records::Target>& target)
 {
     store::Transaction oneReading(db, store::Transaction::ForReading);
-    Sheet sheet = sheetOfDay(SheetKind::Calls, QStringLiteral("確認電話一覧"), date, target);
+    Sheet sheet = sheetOfDay(db, SheetKind::Calls, QStringLiteral("確認電話一覧"), date, target);
     sheet.keyCaptions = {kKeyCaptions[0], QStringLiteral("区分")};
     sheet.columns = {{"開始", 2}, {"終了", 2}, {"対象略称", 4}, {"予約者NO", 4}, {"氏名", 5}, {"電話番号", 4}, {"携帯番号", 4}};
 

@@ -2,6 +2,7 @@
 
 #include "base/settings.h"
 #include "records/targets.h"
+#include "rules/holidays_in_force.h"
 #include "rules/slot_types.h"
 #include "store/database.h"
 
@@ -40,14 +41,15 @@ struct SheetSection {
 struct SheetGrid {
     TimeTable table;
     SlotCounts counts;
-    int limit = 0; // the target's overlap limit: a slot holding this many is full
+    int limit = 0;                            // the target's overlap limit: a slot holding this many is full
+    national_holidays::HolidayNames holidays; // named in the rows' labels
 };
 
 struct Sheet {
     SheetKind kind = SheetKind::Day;
-    QString title;      // "日別一覧"
-    QDate date;         // the first date shown
-    QString dateLine;   // "2026年12月8日(火)", or the week "2026年12月8日(火)～12月14日(月)"
+    QString title;    // "日別一覧"
+    QDate date;       // the first date shown
+    QString dateLine; // "2026年12月8日(火)", "2026年7月20日(月・海の日)", or the week "2026年12月8日(火)～12月14日(月)"
     QString targetLine; // "全対象", or the target's abbreviation
     QStringList keyCaptions;
     std::vector<SheetColumn> columns;
@@ -64,8 +66,8 @@ struct Sheet {
     std::vector<QStringList> csvRows() const;
 };
 
-// "2026年12月8日(火)".
-QString dateWithWeekday(const QDate& date);
+// "2026年12月8日(火)", "2026年7月20日(月・海の日)".
+QString dateWithWeekday(const QDate& date, const QString& holiday);
 
 // The reservations of the date, target by target (every target but the common one when `target`
 // is empty), with the closed time of each and the counts.

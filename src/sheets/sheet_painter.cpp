@@ -355,7 +355,7 @@ private:
         grid_ = std::make_unique<FlexGrid>();
         grid_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
         grid_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-        営業状色付::ShowBusinessStatus(grid_.get(), data.table, data.counts.Slots);
+        営業状色付::ShowBusinessStatus(grid_.get(), data.table, data.counts.Slots, data.holidays);
         予約状色付::PaintReservationCounts(grid_.get(), data.counts, std::vector<int>(data.table.Columns.size(), data.limit));
         grid_->resize(grid_->sizeHint());
         gridScale_ = std::min(width_ / grid_->width(), height_ * 0.5 / grid_->height());

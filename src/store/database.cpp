@@ -62,6 +62,11 @@ Table Database::table(const QString& tableName, const QString& indexName) const
     return cursor;
 }
 
+bool Database::hasTable(const QString& tableName) const
+{
+    return connection_->hasTable(tableName);
+}
+
 bool Database::queryHasRows(const QString& queryText) const
 {
     return connection_->queryHasRows(queryText);

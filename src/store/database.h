@@ -51,6 +51,10 @@ public:
     // The same with an index selected.
     Table table(const QString& tableName, const QString& indexName) const;
 
+    // Whether the database holds the table: one of an earlier version read as it is (openToRead)
+    // lacks the tables of later versions.
+    bool hasTable(const QString& tableName) const;
+
     // Runs a query text and tells whether its result holds at least one row. The text must be one
     // SELECT statement; text literals in it must be made with sqlLiteral().
     bool queryHasRows(const QString& queryText) const;

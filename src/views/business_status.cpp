@@ -1,6 +1,7 @@
 #include "views/business_status.h"
 
 #include "base/clock.h"
+#include "base/input.h"
 #include "base/weekdays.h"
 #include "rules/slot_counts.h"
 #include "rules/time_table.h"
@@ -38,13 +39,13 @@ std::optional<int> TimeTableColumnAt(const TimeTable& table, int gridRow)
     return column;
 }
 
-void ShowBusinessStatus(FlexGrid* grid, const TimeTable& table, const SlotTimes& daySlots)
+void ShowBusinessStatus(FlexGrid* grid, const TimeTable& table, const SlotTimes& daySlots, const national_holidays::HolidayNames& holidays)
 {
-    LayoutStatusGrid(grid, table, daySlots);
+    LayoutStatusGrid(grid, table, daySlots, holidays);
     ColourStatusGrid(grid, table, daySlots);
 }
 
-void LayoutStatusGrid(FlexGrid* grid, const TimeTable& table, const SlotTimes& daySlots)
+void LayoutStatusGrid(FlexGrid* grid, const TimeTable& table, const SlotTimes& daySlots, const national_holidays::HolidayNames& holidays)
 {
     grid->startLayout(std::max(table.ColumnCount() + kFirstDataRow, kMinimumRows), daySlots.count() + 1, kFirstDataRow, 1);
     grid->setColWidth(-1, SlotColumnWidth(daySlots));
@@ -73,7 +74,7 @@ void LayoutStatusGrid(FlexGrid* grid, const TimeTable& table, const SlotTimes& d
     const QDate today = appclock::today();
     for (int column = 0; column < table.ColumnCount(); ++column) {
         const TimeTableColumn& c = table.Columns[size_t(column)];
-        const QString label = table.TargetColumns ? c.TargetAbbrev : DateLabel(c.ColumnDate);
+        const QString label = table.TargetColumns ? c.TargetAbbrev : DateLabel(c.ColumnDate, holidays.on(c.ColumnDate));
         labelCell(grid, GridRowOf(column), 0, kLabelFontSize, table.TargetColumns ? FlexGrid::LeftBottom : FlexGrid::RightBottom, label);
         grid->setCellFramed(!table.TargetColumns && c.ColumnDate == today);
         labelWidth = std::max(labelWidth, ui::twipsOfPixels(metrics.horizontalAdvance(label) + kLabelPadding));
@@ -116,9 +117,14 @@ int SlotColumnWidth(const SlotTimes& daySlots)
     return daySlots.UnitMinutes < 60 ? 24 * daySlots.UnitMinutes : kHourUnitColumnWidth;
 }
 
-QString DateLabel(const QDate& date)
+QString DateLabel(const QDate& date, const QString& holiday)
 {
-    return QStringLiteral("%1/%2(%3)").arg(date.month()).arg(date.day()).arg(weekdays::name(weekdays::numberOf(date)));
+    return QStringLiteral("%1/%2(%3)").arg(date.month()).arg(date.day()).arg(weekdays::note(date, holiday));
+}
+
+QString DayTitle(const QDate& date, const QString& holiday)
+{
+    return QStringLiteral("%1(%2)").arg(input::dateText(date), weekdays::note(date, holiday));
 }
 
 } // namespace 営業状色付

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "rules/holidays_in_force.h"
 #include "rules/slot_types.h"
 
 #include <QString>
@@ -30,9 +31,11 @@ inline int GridRowOf(int column)
 std::optional<int> TimeTableColumnAt(const TimeTable& table, int gridRow);
 
 // Lays out the grid for the time table's columns and the day's slots, and paints closed time in the
-// colour of closed time (ui::offHoursColour()).
-void ShowBusinessStatus(FlexGrid* grid, const TimeTable& table, const SlotTimes& daySlots);
-void LayoutStatusGrid(FlexGrid* grid, const TimeTable& table, const SlotTimes& daySlots);
+// colour of closed time (ui::offHoursColour()). A date row of a holiday names it in its label.
+void ShowBusinessStatus(FlexGrid* grid, const TimeTable& table, const SlotTimes& daySlots,
+                        const national_holidays::HolidayNames& holidays = {});
+void LayoutStatusGrid(FlexGrid* grid, const TimeTable& table, const SlotTimes& daySlots,
+                      const national_holidays::HolidayNames& holidays = {});
 void ColourStatusGrid(FlexGrid* grid, const TimeTable& table, const SlotTimes& daySlots);
 // The closed time of the grid row of one time-table column (0-based).
 void ColourStatusRow(FlexGrid* grid, const TimeTable& table, int column, const SlotTimes& daySlots);
@@ -41,7 +44,9 @@ void PaintClosedSlots(FlexGrid* grid, int gridRow, const std::vector<bool>& clos
 
 // Width of a slot column in twips: an hour of minute daySlots is 1440 twips wide.
 int SlotColumnWidth(const SlotTimes& daySlots);
-// "4/8(土)": the label of a date row.
-QString DateLabel(const QDate& date);
+// "4/8(土)", "7/20(月・海の日)": the label of a date row.
+QString DateLabel(const QDate& date, const QString& holiday = {});
+// "2026/07/20(月・海の日)": the title of a grid of one day.
+QString DayTitle(const QDate& date, const QString& holiday);
 
 } // namespace 営業状色付

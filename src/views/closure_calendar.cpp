@@ -5,6 +5,8 @@
 #include "base/input.h"
 #include "records/calendar.h"
 #include "records/targets.h"
+#include "rules/holidays_in_force.h"
+#include "rules/national_holidays.h"
 #include "ui/flex_grid.h"
 #include "ui/palette.h"
 
@@ -48,6 +50,18 @@ void writeListRow(FlexGrid* list, int row, const records::CalendarDay& day)
 QDate firstOfMonth(const QDate& date)
 {
     return QDate(date.year(), date.month(), 1);
+}
+
+// Red marks a closed day whatever else it is; a holiday the business works on is light magenta.
+int dayNumberColour(bool closed, bool holiday)
+{
+    return closed ? 12 : holiday ? 13 : 1;
+}
+
+// What the mouse resting on a holiday shows: its name, and that a year after next is a forecast.
+QString holidayTip(const QDate& date, const QString& name)
+{
+    return national_holidays::isForecast(date.year()) ? name + QStringLiteral("（予想）") : name;
 }
 
 } // namespace
@@ -104,19 +118,28 @@ int DrawClosureCalendar(const store::Database& db, int mode, FlexGrid* calendar,
 
     const QDate first = firstOfMonth(state.CalendarMonthStart);
     const QDate today = appclock::today();
-    const std::vector<records::CalendarDay> month = records::listCalendarDays(db, first, first.addMonths(1).addDays(-1));
+    const QDate last = first.addMonths(1).addDays(-1);
+    const std::vector<records::CalendarDay> month = records::listCalendarDays(db, first, last);
+    const national_holidays::HolidayNames holidays = national_holidays::holidayNamesBetween(db, first, last);
+    std::vector<QString> tips(kCalendarSize * kCalendarSize); // by cell, row by row
     int week = 1;
     for (QDate date = first; date.month() == first.month(); date = date.addDays(1)) {
         const int col = date.dayOfWeek() % 7; // Sunday first
+        const QString holiday = holidays.on(date);
         calendar->setRow(week);
         calendar->setCol(col);
         calendar->setCellAlignment(FlexGrid::CenterCenter);
-        calendar->setCellForeColor(ui::qbColor(flagInForce(month, state.Target, date) == 1 ? 12 : 1));
+        calendar->setCellForeColor(ui::qbColor(dayNumberColour(flagInForce(month, state.Target, date) == 1, !holiday.isEmpty())));
         calendar->setText(QString::number(date.day()));
         calendar->setCellFramed(date == today);
+        if (!holiday.isEmpty())
+            tips[size_t(week * kCalendarSize + col)] = holidayTip(date, holiday);
         if (col == kCalendarSize - 1)
             ++week;
     }
+    calendar->setToolTipSource([tips = std::move(tips)](int row, int col) {
+        return row < kCalendarSize && col < kCalendarSize ? tips[size_t(row * kCalendarSize + col)] : QString();
+    });
     calendar->setRow(0);
     calendar->setCol(0);
     return count;

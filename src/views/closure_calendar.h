@@ -9,8 +9,9 @@
 class FlexGrid;
 
 // Module Grid休業: draws a month of the closure calendar into a form's two grids, a seven-column
-// month calendar whose day numbers are coloured by the closure in force for the target, and the
-// list of the month's calendar rows of that target and of the common calendar.
+// month calendar whose day numbers are coloured by the closure in force for the target (red) and
+// the national holidays (light magenta, named on hover), and the list of the month's calendar rows
+// of that target and of the common calendar.
 namespace Grid休業 {
 
 // Calendar modes; they differ only in the list rows shown.
@@ -39,8 +40,8 @@ int FillClosureList(const store::Database& db, int mode, FlexGrid* list, const C
 // The closure flag in force for a target on a date: its own row's, else the common row's, else 0.
 int LookUpDayFlag(const store::Database& db, const QString& target, const QDate& date);
 
-// Draws the month: the calendar, with today's date framed, then the list. Returns the number of
-// list rows written.
+// Draws the month: the calendar, with today's date framed and the holidays read once for the
+// month, then the list. Returns the number of list rows written.
 int DrawClosureCalendar(const store::Database& db, int mode, FlexGrid* calendar, FlexGrid* list, const CalendarState& state);
 
 } // namespace Grid休業

@@ -96,7 +96,7 @@ TEST_F(KeyboardTest, EnterInABoxSavesOnEveryFormWhoseMainActionIsASave)
 TEST_F(KeyboardTest, EscClosesTheFormsThatLoseNothingByClosing)
 {
     for (const char* button : {"予約設定登録", "営業時間登録", "特定日営業時間登録", "対象照会", "予約者登録", "予約者照会", "予約一括削除",
-                               "期末削除", "再編成", "定休日登", "個別休業日登録", "稼働状況"}) {
+                               "期末削除", "再編成", "定休日登", "個別休業日登録", "祝日登録", "稼働状況"}) {
         QPointer<QWidget> form = open(button);
         ASSERT_NE(form, nullptr) << button;
         clearMessages(); // what a form says as it opens on an empty database

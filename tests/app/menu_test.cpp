@@ -52,6 +52,7 @@ TEST_F(MenuTest, EveryButtonSitsInItsFrameWithItsCaption)
         {"Frame5", "再編成", "再編成"},
         {"Frame5", "定休日登", "定休日登録"},
         {"Frame5", "個別休業日登録", "個別休業日登録"},
+        {"Frame5", "祝日登録", "祝日登録"},
         {"Frame5", "Command8", "希望勤務一覧"},
         {"Frame6", "取消履歴", "取消履歴"},
         {"Frame6", "予約者照会", "予約者照会"},

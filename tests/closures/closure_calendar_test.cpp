@@ -17,6 +17,23 @@ protected:
         state.FiscalYearLastDay = fiscalLast;
         return Grid休業::DrawClosureCalendar(db(), mode, &calendar, &list, state);
     }
+    // The calendar cell that shows the day of the month.
+    std::pair<int, int> cellOf(int day) const
+    {
+        for (int row = 1; row < calendar.rows(); ++row) {
+            for (int col = 0; col < calendar.cols(); ++col) {
+                if (calendar.text(row, col) == QString::number(day))
+                    return {row, col};
+            }
+        }
+        return {0, 0};
+    }
+    // The colour of the day's number and what the mouse resting on it shows.
+    std::pair<QColor, QString> dayShown(int day) const
+    {
+        const auto [row, col] = cellOf(day);
+        return {calendar.cellForeColor(row, col), calendar.cellToolTip(row, col)};
+    }
     QStringList listRow(int row) const
     {
         QStringList cells;
@@ -85,6 +102,24 @@ TEST_F(ClosureCalendarTest, ACommonClosureKeptOpenByATargetIsBlueForItAndRedForO
     EXPECT_EQ(Grid休業::LookUpDayFlag(db(), "00001", day), 0);
     EXPECT_EQ(Grid休業::LookUpDayFlag(db(), "00002", day), 1);
     EXPECT_EQ(Grid休業::LookUpDayFlag(db(), "00002", QDate(2026, 12, 28)), 0);
+}
+
+TEST_F(ClosureCalendarTest, HolidaysAreLightMagentaAndNamedOnHoverWhileAClosedOneStaysRed)
+{
+    addDay("00000", QDate(2026, 5, 5), 1, "休業");
+    insert("祝日", {{"祝日_年月日", QDate(2026, 5, 6)}, {"祝日_名称", "振替休日"}, {"祝日_区分", 2}}); // taken away
+    insert("祝日", {{"祝日_年月日", QDate(2026, 5, 15)}, {"祝日_名称", "市民の日"}, {"祝日_区分", 1}});
+    draw(Grid休業::IndividualClosures, "00001", QDate(2026, 5, 1));
+    EXPECT_EQ(dayShown(3), std::pair(colour(13), QString("憲法記念日")));
+    EXPECT_EQ(dayShown(4), std::pair(colour(13), QString("みどりの日")));
+    EXPECT_EQ(dayShown(5), std::pair(colour(12), QString("こどもの日")));
+    EXPECT_EQ(dayShown(6), std::pair(colour(1), QString()));
+    EXPECT_EQ(dayShown(7), std::pair(colour(1), QString()));
+    EXPECT_EQ(dayShown(15), std::pair(colour(13), QString("市民の日")));
+
+    draw(Grid休業::StatusInquiry, "00001", QDate(2029, 3, 1)); // the year after next, seen from 2026
+    EXPECT_EQ(dayShown(20), std::pair(colour(13), QString("春分の日（予想）")));
+    EXPECT_EQ(dayShown(15), std::pair(colour(1), QString())) << "no name is left from the earlier month";
 }
 
 TEST_F(ClosureCalendarTest, TodayIsFramedAndKeepsItsColour)

@@ -117,6 +117,32 @@ TEST_F(RegularHolidaysTest, RegisteringTwiceEditsTheSameRowsAndDeletingRemovesOn
               (std::vector<QStringList>{{"00000", "2026/05/05", "1", "こどもの日"}, {"00001", "2026/05/03", "0", "対象の営業日"}}));
 }
 
+TEST_F(RegularHolidaysTest, TheHolidaysTickClosesEveryHolidayOfTheYearUnderItsOwnName)
+{
+    insert("祝日", {{"祝日_年月日", QDate(2026, 9, 22)}, {"祝日_名称", "国民の休日"}, {"祝日_区分", 2}}); // taken away
+    openForm(1);
+    EXPECT_EQ(control<QCheckBox>("祝日")->text(), "祝日を休業日にする");
+    control<QCheckBox>("日")->setChecked(true);
+    control<QCheckBox>("祝日")->setChecked(true);
+    box("休日名")->setText("定休日");
+    press("確定");
+    EXPECT_EQ(messageTexts(), (QStringList{"入力内容で更新します。", "曜日と祝日での定休日を登録･更新をしました。"}));
+    // 52 Sundays and the 19 holidays of the year, two of them on a Sunday, less the one taken away.
+    EXPECT_EQ(count("カレンダー"), 52 + 19 - 2 - 1);
+    const std::vector<QStringList> rows = calendarRows();
+    const auto has = [&rows](const QStringList& row) { return std::find(rows.begin(), rows.end(), row) != rows.end(); };
+    EXPECT_TRUE(has({"00000", "2026/04/05", "1", "定休日"}));
+    EXPECT_TRUE(has({"00000", "2026/05/03", "1", "憲法記念日"})) << "a holiday on a Sunday keeps its name";
+    EXPECT_TRUE(has({"00000", "2027/03/22", "1", "振替休日"}));
+    EXPECT_FALSE(has({"00000", "2026/09/22", "1", "国民の休日"}));
+
+    // The holidays alone, deleted: the Sundays stay.
+    control<QCheckBox>("日")->setChecked(false);
+    press("削除");
+    EXPECT_EQ(messageTexts().last(), "祝日での定休日を削除しました。");
+    EXPECT_EQ(count("カレンダー"), 52 - 2);
+}
+
 TEST_F(RegularHolidaysTest, NoWeekdayTickedWritesNothing)
 {
     openForm(1);

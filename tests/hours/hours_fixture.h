@@ -41,28 +41,6 @@ protected:
     {
         insert("設定", {{"設定_番号", number}, {"設定_名称", abbrev + "の名称"}, {"設定_略称", abbrev}});
     }
-    void addRegular(const QString& target, const QString& start, const QString& end, const QString& closed = "0",
-                    const QString& remark = "")
-    {
-        insert(
-            "営業",
-            {{"営業_番号", target}, {"営業_開始時間", start}, {"営業_終了時間", end}, {"営業_営業フラグ", closed}, {"営業_備考", remark}});
-    }
-    void addDaily(const QString& target, int cycle, int day, const QString& start, const QString& end)
-    {
-        insert("日別", {{"日別_番号", target},
-                        {"日別_区分", cycle},
-                        {"日別_日付", day},
-                        {"日別_開始時間", start},
-                        {"日別_終了時間", end},
-                        {"日別_営業フラグ", "0"}});
-    }
-    void addSpecific(const QString& target, const QDate& date, const QString& start, const QString& end)
-    {
-        insert("特定日",
-               {{"特定_番号", target}, {"特定_日付", date}, {"特定_開始時間", start}, {"特定_終了時間", end}, {"特定_営業フラグ", "0"}});
-    }
-
     // The form's controls by name.
     template <typename W> W* control(const QString& name) const { return form->findChild<W*>(name); }
     QLineEdit* box(const QString& name) const { return control<QLineEdit>(name); }

@@ -16,6 +16,7 @@
 #include "support/table_contents.h"
 
 #include <QCheckBox>
+#include <QGroupBox>
 #include <QLineEdit>
 #include <QMap>
 #include <QPushButton>
@@ -255,7 +256,7 @@ TEST_F(CrashTest, AHolidayExpansionIsWhollyDoneOrNotAtAll)
     if (inChild()) {
         enterParentFolder([](const QString& text) { return text.startsWith("曜日での定休日を"); });
         auto* form = open<定休日登録>();
-        for (QCheckBox* weekday : form->findChildren<QCheckBox*>())
+        for (QCheckBox* weekday : form->findChild<QGroupBox*>("曜日")->findChildren<QCheckBox*>())
             weekday->setChecked(true);
         for (int run = 0; run < 100000; ++run) {
             form->findChild<QLineEdit*>("休日名")->setText(QStringLiteral("休業%1").arg(run));

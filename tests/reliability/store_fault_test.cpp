@@ -449,6 +449,7 @@ TEST_F(StoreFaultTest, AFormWhoseLoadingFailsDoesNotOpen)
         fromMenu("警告", "再編成"),
         fromMenu("定休日登録", "定休日登"),
         fromMenu("個休業登録", "個別休業日登録"),
+        fromMenu("祝日登録", "祝日登録"),
         fromMenu("予約一覧表", "予約一覧表"),
         fromMenu("取消履歴", "取消履歴"),
         fromMenu("予約者照会", "予約者照会"),

@@ -100,7 +100,7 @@ TEST_F(StatusInquiryTest, ByDayNoTargetIsAskedForAndEveryTargetIsARow)
     });
     press(status, "照会");
     EXPECT_TRUE(script.finished());
-    EXPECT_EQ(rows, (QStringList{"会議室A", "会議室B", "2026/12/09"}));
+    EXPECT_EQ(rows, (QStringList{"会議室A", "会議室B", "2026/12/09(水)"}));
 }
 
 TEST_F(StatusInquiryTest, MonthsStepAndTheCalendarFollows)

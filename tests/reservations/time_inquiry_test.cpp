@@ -1,5 +1,6 @@
 // The time inquiry driven as the desk uses it: choosing slots, the list of a slot, booking through
-// the entry form, opening and cancelling reservations, and the counts and colours that follow.
+// the entry form, opening and cancelling reservations, the counts and colours that follow, and the
+// national holidays named in its row heads and title.
 
 #include "booking_fixture.h"
 #include "reservations/entry_form.h"
@@ -307,6 +308,28 @@ TEST_F(TimeInquiryTest, TheLastSlotEndsOneUnitAfterItsStart)
     EXPECT_EQ(end, "21:00");
 }
 
+TEST_F(TimeInquiryTest, RowHeadsOfSevenDaysAndTheTitleOfOneDayNameTheHoliday)
+{
+    insert("祝日", {{"祝日_年月日", QDate(2026, 7, 24)}, {"祝日_名称", "市民の日"}, {"祝日_区分", 1}});
+    openByTarget(QDate(2026, 7, 19));
+    EXPECT_EQ(slotGrid()->text(2, 0), "7/19(日)");
+    EXPECT_EQ(slotGrid()->text(3, 0), "7/20(月・海の日)");
+    EXPECT_EQ(slotGrid()->text(7, 0), "7/24(金・市民の日)");
+    EXPECT_EQ(box(inquiry, "表示開始日")->text(), "2026/07/19");
+    inquiry->close();
+    flushDeletes();
+
+    InquiryRequest request;
+    request.kind = InquiryKind::ByDay;
+    request.firstDate = QDate(2026, 7, 20);
+    request.targets = {{"00001"}, {"会議室A"}};
+    inquiry = open<時間照会>(request);
+    EXPECT_EQ(box(inquiry, "表示開始日")->text(), "2026/07/20(月・海の日)");
+    press(inquiry, "次期間");
+    EXPECT_EQ(box(inquiry, "表示開始日")->text(), "2026/07/21(火)");
+    EXPECT_TRUE(messages().empty());
+}
+
 TEST_F(TimeInquiryTest, ByDayEachRowBooksItsOwnTargetUnderItsOwnRule)
 {
     basic("00000", 3);
@@ -314,7 +337,7 @@ TEST_F(TimeInquiryTest, ByDayEachRowBooksItsOwnTargetUnderItsOwnRule)
     book("00002", "2026/12/08", "13:00", "14:00", "-000099");
     openByDay();
     EXPECT_EQ(inquiry->findChild<QLabel*>("表示Label")->text(), "照会日");
-    EXPECT_EQ(box(inquiry, "表示開始日")->text(), "2026/12/08");
+    EXPECT_EQ(box(inquiry, "表示開始日")->text(), "2026/12/08(火)");
     EXPECT_FALSE(box(inquiry, "表示終了日")->isVisible());
     EXPECT_FALSE(inquiry->findChild<QGroupBox*>("予約対象別照会")->isVisible());
     EXPECT_EQ(slotGrid()->text(3, 0), "会議室B");

@@ -140,12 +140,12 @@ TEST_F(WorkingScreenTest, StepButtonsMoveTheInquiryInPlaceAndTodayComesBack)
     flushDeletes();
     openByDay();
     press(inquiry, "次期間");
-    EXPECT_EQ(box(inquiry, "表示開始日")->text(), "2026/12/09");
+    EXPECT_EQ(box(inquiry, "表示開始日")->text(), "2026/12/09(水)");
     EXPECT_EQ(cell(3, column(9, 0)), "1");
     choose(3, column(9, 0));
     EXPECT_EQ(listed(), QStringList{"-000002 09:00-09:30"});
     press(inquiry, "前期間");
-    EXPECT_EQ(box(inquiry, "表示開始日")->text(), "2026/12/08");
+    EXPECT_EQ(box(inquiry, "表示開始日")->text(), "2026/12/08(火)");
     EXPECT_EQ(cell(3, column(9, 0)), "0");
     EXPECT_TRUE(messages().empty());
 }

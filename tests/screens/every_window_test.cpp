@@ -8,6 +8,7 @@
 #include "app/menu.h"
 #include "base/clock.h"
 #include "closures/individual_closures_form.h"
+#include "closures/national_holidays_form.h"
 #include "closures/regular_holidays_form.h"
 #include "hours/business_hours_form.h"
 #include "hours/specific_hours_form.h"
@@ -533,6 +534,42 @@ TEST_F(EveryWindowTest, IndividualClosures)
     QWidget* closures = forms::find<個休業登録>();
     choose(closures, "対象略称", "会議室B");
     picture(closures, "individual_closures");
+}
+
+TEST_F(EveryWindowTest, AHolidayOnTheCalendarNamedOnHover)
+{
+    // May of next year: Golden Week, the 4th hovered.
+    press(menu, "個別休業日登録");
+    QWidget* closures = forms::find<個休業登録>();
+    choose(closures, "対象略称", "会議室B");
+    closures->findChild<QLineEdit*>("表示年")->setText(QString::number(appclock::today().year() + 1));
+    closures->findChild<QLineEdit*>("表示月")->setText("5");
+    press(closures, "表示");
+    QApplication::processEvents();
+    auto* calendar = closures->findChild<FlexGrid*>("日付");
+    for (int row = 1; row < calendar->rows(); ++row) {
+        for (int col = 0; col < calendar->cols(); ++col) {
+            if (calendar->text(row, col) != "4")
+                continue;
+            const QPoint centre = calendar->cellRect(row, col).center();
+            QHelpEvent hover(QEvent::ToolTip, centre, calendar->viewport()->mapToGlobal(centre));
+            QApplication::sendEvent(calendar->viewport(), &hover);
+        }
+    }
+    EXPECT_TRUE(QToolTip::isVisible());
+    picture(closures, "holiday_on_calendar");
+    QToolTip::hideText();
+}
+
+TEST_F(EveryWindowTest, NationalHolidaysOfThisYearAndOfAForecastYear)
+{
+    press(menu, "祝日登録");
+    QWidget* holidays = forms::find<祝日登録>();
+    holidays->findChild<FlexGrid*>("祝日一覧")->clickCell(5, 2);
+    picture(holidays, "national_holidays");
+    press(holidays, "翌年");
+    press(holidays, "翌年");
+    picture(holidays, "national_holidays_forecast");
 }
 
 } // namespace

@@ -120,6 +120,18 @@ TEST_F(SheetPdfTest, AReaderGetsEveryNameAndRemarkAsStoredThoughTheFontSharesGly
     EXPECT_TRUE(pdfText("printed.pdf").contains("利用者日月"));
 }
 
+TEST_F(SheetPdfTest, AHolidayIsNamedInTheHeadingsOfItsDayAndItsWeek)
+{
+    const records::Target court = addTarget("00001", "コートA");
+    const QDate marineDay(2026, 7, 20);
+    EXPECT_EQ(sheets::BuildDaySheet(db(), settings, marineDay, std::nullopt).dateLine, "2026年7月20日(月・海の日)");
+    EXPECT_EQ(sheets::BuildCallSheet(db(), marineDay, std::nullopt).dateLine, "2026年7月20日(月・海の日)");
+    const sheets::Sheet week = sheets::BuildWeekSheet(db(), settings, marineDay.addDays(-1), court);
+    EXPECT_EQ(week.dateLine, "2026年7月19日(日)～7月25日(土)");
+    EXPECT_EQ(week.sections.at(1).heading, "7月20日(月・海の日)");
+    EXPECT_TRUE(write(week).contains("7/20(月・海の日)")) << "the grid's day label";
+}
+
 TEST_F(SheetPdfTest, WeekSheetIsOneLandscapePageOfTheSlotGridAndTheWeeksList)
 {
     const records::Target court = addTarget("00001", "コートA");

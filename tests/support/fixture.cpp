@@ -126,6 +126,33 @@ void DatabaseTest::insert(const QString& table, std::initializer_list<std::pair<
     }
 }
 
+void DatabaseTest::addRegular(const QString& target, const QString& start, const QString& end, const QString& closed, const QString& remark)
+{
+    insert("営業",
+           {{"営業_番号", target}, {"営業_開始時間", start}, {"営業_終了時間", end}, {"営業_営業フラグ", closed}, {"営業_備考", remark}});
+}
+
+void DatabaseTest::addDaily(const QString& target, int cycle, int day, const QString& start, const QString& end, const QString& remark)
+{
+    insert("日別", {{"日別_番号", target},
+                    {"日別_区分", cycle},
+                    {"日別_日付", day},
+                    {"日別_開始時間", start},
+                    {"日別_終了時間", end},
+                    {"日別_営業フラグ", "0"},
+                    {"日別_備考", remark}});
+}
+
+void DatabaseTest::addSpecific(const QString& target, const QDate& date, const QString& start, const QString& end, const QString& remark)
+{
+    insert("特定日", {{"特定_番号", target},
+                      {"特定_日付", date},
+                      {"特定_開始時間", start},
+                      {"特定_終了時間", end},
+                      {"特定_営業フラグ", "0"},
+                      {"特定_備考", remark}});
+}
+
 void DatabaseTest::runSql(const QString& sql)
 {
     if (onServer())

@@ -60,6 +60,12 @@ protected:
 
     // Adds one record; fields left out get the empty text or 0.
     void insert(const QString& table, std::initializer_list<std::pair<QString, store::Value>> fields);
+    // Hours bands of a target, open unless `closed` is "1": of every day (営業), of a weekday or a
+    // day of the month (日別, `cycle` 1 or 2) and of one date (特定日).
+    void addRegular(const QString& target, const QString& start, const QString& end, const QString& closed = "0",
+                    const QString& remark = "");
+    void addDaily(const QString& target, int cycle, int day, const QString& start, const QString& end, const QString& remark = "");
+    void addSpecific(const QString& target, const QDate& date, const QString& start, const QString& end, const QString& remark = "");
     // Meeting rooms 00001 (第一会議室, 会議室A) and, for two, 00002 (第二会議室, 会議室B), with the
     // common record 00000: 30-minute slots, two bookings a slot, the day shown from 9:00 to 18:00.
     void insertMeetingRooms(int count);
