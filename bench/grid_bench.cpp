@@ -26,14 +26,14 @@ constexpr int kRuns = 21;
 // What the time inquiry does when it opens, up to the painted slot grid with its days' holidays
 // named. The form keeps the database open meanwhile, so that the steps share one connection.
 void showInquiry(const store::Database& db, FlexGrid* grid, const 時間TBL::TimeTableRequest& tableRequest,
-                 const 予約TBL::CountRequest& countRequest, const QDate& first, const QDate& last)
+                 const 予約TBL::CountRequest& countRequest)
 {
+    const QDate first = tableRequest.WorkingDate;
+    const QDate last = tableRequest.InquiryKind == 1 ? first.addDays(6) : first;
     // As the time inquiry reads: everything the grid shows at once.
     const store::ReadAhead together(db, 予約TBL::GridRanges(countRequest, first, last));
     const TimeTable table = 時間TBL::BuildTimeTable(db, tableRequest);
     const SlotCounts counts = 予約TBL::BuildReservationCounts(db, countRequest);
-    const QDate first = tableRequest.WorkingDate;
-    const QDate last = tableRequest.InquiryKind == 1 ? first.addDays(6) : first;
     営業状色付::ShowBusinessStatus(grid, table, counts.Slots, national_holidays::holidayNamesBetween(db, first, last));
     予約状色付::ColourReservationStatus(db, grid, table, counts);
 }
@@ -78,8 +78,7 @@ void measureGrids(const BenchDatabase& where)
         table.CurrentTarget = "00015";
         table.WorkingDate = QDate(2026, 6, 9);
         const 予約TBL::CountRequest counts{1, "00015", QDate(2026, 6, 9), {}, daySlots};
-        const double ours =
-            medianMicros(kRuns, [&] { showInquiry(desk.database, &grid, table, counts, table.WorkingDate, table.WorkingDate.addDays(6)); });
+        const double ours = medianMicros(kRuns, [&] { showInquiry(desk.database, &grid, table, counts); });
         int rows = 0;
         const double direct =
             rawRead(where.name,
@@ -102,8 +101,7 @@ void measureGrids(const BenchDatabase& where)
         table.TargetList = targets.numbers;
         table.TargetAbbrevList = targets.abbrevs;
         const 予約TBL::CountRequest counts{2, QString(), QDate(2026, 6, 1), targets.numbers, daySlots};
-        const double ours =
-            medianMicros(kRuns, [&] { showInquiry(desk.database, &grid, table, counts, table.SelectedDate, table.SelectedDate); });
+        const double ours = medianMicros(kRuns, [&] { showInquiry(desk.database, &grid, table, counts); });
         int rows = 0;
         const double direct = rawRead(where.name,
                                       "SELECT 予約_開始時間, 予約_終了時間 FROM 予約 WHERE 予約_年月日 = $1 "
