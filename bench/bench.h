@@ -28,11 +28,13 @@ QString scratchCopy(const QString& name);
 // and is not timed.
 double medianMicros(int runs, const std::function<void()>& work, const std::function<void()>& prepare = {});
 
-// Where `store`, `grid` and `booking` run besides the generated file: nowhere, or a PostgreSQL
-// database (the one `connection` names, or one on a server the run starts).
+// Where `store`, `grid`, `booking`, `stats` and `reservers` run besides the file: nowhere, or a
+// PostgreSQL database (the one `connection` names, or one on a server the run starts, reached
+// through a link of `latencyMs` round trip when it is not negative).
 struct StoreOptions {
     bool server = false;
     QString connection;
+    int latencyMs = -1;
 };
 
 // One database a benchmark measures: the file or a connection string, and what its figures'
@@ -42,7 +44,7 @@ struct BenchDatabase {
     QByteArray suffix;
 };
 
-// `file` first, then the server's database filled with the generated data, when asked for.
+// `file` first, then the server's database filled with a copy of `file`, when asked for.
 std::vector<BenchDatabase> benchDatabases(const QString& file, const StoreOptions& options);
 
 // Runs `measure` for each database in a scratch folder made the current one, with that database
@@ -76,8 +78,9 @@ int statsBench(const StoreOptions& options);
 int seriesBench(const StoreOptions& options);
 // The database check of the generated database.
 int checkBench();
-// The reserver card's look-ups on 100,000 reservers.
-int reserversBench();
+// The reserver card's look-ups on 100,000 reservers, on the file and, with --store postgresql, on
+// the server.
+int reserversBench(const StoreOptions& options);
 // The national holidays of a year, computed and with a database's corrections.
 int holidaysBench();
 // Launch of the program to the menu painted, on the demo database.

@@ -8,8 +8,9 @@ namespace {
 
 int usage(const QStringList& commands)
 {
-    QTextStream(stderr) << "usage: kelvora-bench COMMAND [--store sqlite|postgresql [--connection STRING]], with COMMAND one of: "
-                        << commands.join(u' ') << "\n(--store postgresql for store, grid, booking, stats and series)\n";
+    QTextStream(stderr) << "usage: kelvora-bench COMMAND [--store sqlite|postgresql [--connection STRING | --latency MS]], with COMMAND "
+                           "one of: "
+                        << commands.join(u' ') << "\n(--store postgresql for store, grid, booking, stats, series and reservers)\n";
     return 2;
 }
 
@@ -29,24 +30,38 @@ int main(int argc, char** argv)
             options.server = value == "postgresql";
         else if (args[i] == "--connection" && !value.isEmpty())
             options.connection = value;
-        else
+        else if (args[i] == "--latency") {
+            bool number = false;
+            options.latencyMs = value.toInt(&number);
+            valid = number && options.latencyMs >= 0;
+        } else
             valid = false;
     }
     const auto onStores = [&](int (*run)(const bench::StoreOptions&)) { return [&options, run] { return run(options); }; };
     const std::map<QString, std::function<int()>> commands = {
-        {"store", onStores(bench::storeBench)}, {"closures", bench::closuresBench},       {"master", bench::masterBench},
-        {"grid", onStores(bench::gridBench)},   {"maintenance", bench::maintenanceBench}, {"booking", onStores(bench::bookingBench)},
-        {"hours", bench::hoursBench},           {"sheets", bench::sheetsBench},           {"check", bench::checkBench},
-        {"startup", bench::startupBench},       {"reservers", bench::reserversBench},     {"holidays", bench::holidaysBench},
-        {"stats", onStores(bench::statsBench)}, {"series", onStores(bench::seriesBench)},
+        {"store", onStores(bench::storeBench)},
+        {"closures", bench::closuresBench},
+        {"master", bench::masterBench},
+        {"grid", onStores(bench::gridBench)},
+        {"maintenance", bench::maintenanceBench},
+        {"booking", onStores(bench::bookingBench)},
+        {"hours", bench::hoursBench},
+        {"sheets", bench::sheetsBench},
+        {"check", bench::checkBench},
+        {"startup", bench::startupBench},
+        {"reservers", onStores(bench::reserversBench)},
+        {"holidays", bench::holidaysBench},
+        {"stats", onStores(bench::statsBench)},
+        {"series", onStores(bench::seriesBench)},
     };
     QStringList names;
     for (const auto& [name, run] : commands)
         names << name;
     const auto found = valid ? commands.find(args[0]) : commands.end();
-    const bool takesServer = args.value(0) == "store" || args.value(0) == "grid" || args.value(0) == "booking" ||
-                             args.value(0) == "stats" || args.value(0) == "series";
-    if (found == commands.end() || (!options.connection.isEmpty() && !options.server) || (options.server && !takesServer))
+    const bool takesServer = QStringList{"store", "grid", "booking", "stats", "series", "reservers"}.contains(args.value(0));
+    // The link is put in front of the run's own server.
+    const bool linkUsable = options.latencyMs < 0 || (options.server && options.connection.isEmpty());
+    if (found == commands.end() || (!options.connection.isEmpty() && !options.server) || (options.server && !takesServer) || !linkUsable)
         return usage(names);
     return found->second();
 }

@@ -1,8 +1,11 @@
 // The PostgreSQL database of `--store postgresql`: the one given by `--connection`, or one on a
 // server started for the run the way the tests start theirs, stopped when the run ends. Either is
-// filled with the generated database through the store's own copy when it holds nothing yet.
+// filled with the benchmark's database through the store's own copy when it holds nothing yet.
+// With `--latency MS` the run's own server is reached through a link on the loopback address
+// that adds MS milliseconds to each round trip, as a branch desk's VPN does.
 
 #include "bench.h"
+#include "link_proxy.h"
 #include "raw_database.h"
 
 #include "store/connection.h"
@@ -15,9 +18,11 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <cstdio>
 #include <cstdlib>
+#include <memory>
 #include <string>
 #include <unistd.h>
 
@@ -50,20 +55,30 @@ QString startOwnServer()
     return QStringLiteral("host=%1 user=postgres dbname=kelvora_bench").arg(host);
 }
 
-// Copies the generated database into `address` unless it holds the reservations already.
-void fill(const QString& address)
+// Copies `file` into `address` unless it holds reservers already.
+void fill(const QString& address, const QString& file)
 {
     {
         const store::Database database = store::Database::open(address);
-        if (database.connection()->hasTable(QStringLiteral("予約")) && database.queryHasRows(QStringLiteral("SELECT 1 FROM 予約"))) {
+        if (database.connection()->hasTable(QStringLiteral("予約者")) && database.queryHasRows(QStringLiteral("SELECT 1 FROM 予約者"))) {
             std::printf("# the database on the server holds data already, and is measured as it is\n");
             return;
         }
     }
     QElapsedTimer timer;
     timer.start();
-    store::copyDatabase(generatedDatabase(), address);
-    std::printf("# generated database copied into the server in %.1f s\n", double(timer.elapsed()) / 1000);
+    store::copyDatabase(file, address);
+    std::printf("# %s copied into the server in %.1f s\n", qPrintable(QFileInfo(file).fileName()), double(timer.elapsed()) / 1000);
+}
+
+// The address of the run's own server through a link of `latencyMs` round trip, kept for the run.
+QString throughLink(const QString& address, int latencyMs)
+{
+    static std::unique_ptr<LinkProxy> link;
+    link = std::make_unique<LinkProxy>(ownServerFolder() + "/.s.PGSQL.5432");
+    link->setRoundTrip(std::chrono::milliseconds(latencyMs));
+    std::printf("# the server is reached through a link of %d ms round trip\n", latencyMs);
+    return address + " " + QString::fromStdString(link->address());
 }
 
 } // namespace
@@ -75,12 +90,12 @@ std::vector<BenchDatabase> benchDatabases(const QString& file, const StoreOption
         return databases;
     const QString address = options.connection.isEmpty() ? startOwnServer() : options.connection;
     try {
-        fill(address);
+        fill(address, file);
     } catch (const store::StoreError& error) {
         std::fprintf(stderr, "%s\n", qPrintable(error.message()));
         std::exit(1);
     }
-    databases.push_back({address, "/postgresql"});
+    databases.push_back({options.latencyMs >= 0 ? throughLink(address, options.latencyMs) : address, "/postgresql"});
     return databases;
 }
 

@@ -11,6 +11,7 @@
 #include "rules/slot_counts.h"
 #include "rules/time_table.h"
 #include "store/database.h"
+#include "store/read_ahead.h"
 #include "ui/flex_grid.h"
 #include "views/business_status.h"
 #include "views/reservation_status.h"
@@ -27,10 +28,12 @@ constexpr int kRuns = 21;
 void showInquiry(const store::Database& db, FlexGrid* grid, const 時間TBL::TimeTableRequest& tableRequest,
                  const 予約TBL::CountRequest& countRequest)
 {
-    const TimeTable table = 時間TBL::BuildTimeTable(db, tableRequest);
-    const SlotCounts counts = 予約TBL::BuildReservationCounts(db, countRequest);
     const QDate first = tableRequest.WorkingDate;
     const QDate last = tableRequest.InquiryKind == 1 ? first.addDays(6) : first;
+    // As the time inquiry reads: everything the grid shows at once.
+    const store::ReadAhead together(db, 予約TBL::GridRanges(countRequest, first, last));
+    const TimeTable table = 時間TBL::BuildTimeTable(db, tableRequest);
+    const SlotCounts counts = 予約TBL::BuildReservationCounts(db, countRequest);
     営業状色付::ShowBusinessStatus(grid, table, counts.Slots, national_holidays::holidayNamesBetween(db, first, last));
     予約状色付::ColourReservationStatus(db, grid, table, counts);
 }

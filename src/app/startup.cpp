@@ -33,6 +33,8 @@ Settings LoadStartupSettings(const store::Database& db)
 {
     Settings settings;
     QStringList problems;
+    // A server is asked once for every setting.
+    const store::ReadAhead together(db, {records::basicsRange(), records::masterItemsRange()});
     LoadBasicSettings(db, settings, problems);
     LoadMasterSettings(db, settings, problems);
     if (!problems.isEmpty()) {

@@ -54,6 +54,11 @@ std::vector<BasicRecord> listBasics(const store::Database& db)
     return all;
 }
 
+store::Range basicsRange()
+{
+    return {"基本", "Key_基本", {""}, {}};
+}
+
 void saveBasic(const store::Database& db, const BasicRecord& record)
 {
     store::Table basic = byTarget(db);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "store/database.h"
+#include "store/read_ahead.h"
 
 #include <QString>
 #include <optional>
@@ -38,6 +39,8 @@ std::optional<UnitSetting> findUnitSetting(const store::Database& db, const QStr
 // Every basic record, in target order.
 std::vector<BasicRecord> listBasics(const store::Database& db);
 void saveBasic(const store::Database& db, const BasicRecord& basic);
+// What findBasic(), findUnitSetting() and listBasics() read, to be read ahead.
+store::Range basicsRange();
 bool removeBasic(const store::Database& db, const QString& target);
 
 } // namespace records

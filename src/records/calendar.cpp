@@ -54,6 +54,11 @@ int removeClosureDays(const store::Database& db, const QString& target, const st
     return removed;
 }
 
+store::Range calendarDaysRange(const QDate& first, const QDate& last)
+{
+    return {"カレンダー", "Idx_照会", {first, ""}, {last}};
+}
+
 std::vector<CalendarDay> listCalendarDays(const store::Database& db, const QDate& first, const QDate& last)
 {
     std::vector<CalendarDay> days;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "store/database.h"
+#include "store/read_ahead.h"
 #include "store/progress.h"
 
 #include <QDate>
@@ -34,6 +35,7 @@ int removeClosureDays(const store::Database& db, const QString& target, const st
                       const store::Progress& progress = {});
 // Every record from `first` through `last`, by date, then target.
 std::vector<CalendarDay> listCalendarDays(const store::Database& db, const QDate& first, const QDate& last);
+store::Range calendarDaysRange(const QDate& first, const QDate& last);
 // Deletes every record dated from `from` through `through`; how many went.
 int removeCalendarDaysBetween(const store::Database& db, const QDate& from, const QDate& through, const store::Progress& progress = {});
 

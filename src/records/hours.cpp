@@ -129,6 +129,13 @@ bool removeBand(const store::Database& db, const HoursKey& key, const input::Tim
     return db.table(source.table, source.index).findAndRemove(*values);
 }
 
+std::vector<store::Range> bandsRanges(const QDate& first, const QDate& last)
+{
+    return {{kRegular.table, kRegular.index, {"", ""}, {}},
+            {kDaily.table, kDaily.index, {"", "", "", ""}, {}},
+            {kSpecific.table, "Idx_日付", {first}, {last}}};
+}
+
 std::map<QString, HoursBands> regularBands(const store::Database& db, const QSet<QString>& targets)
 {
     std::map<QString, HoursBands> bands;

@@ -3,6 +3,7 @@
 #include "base/input.h"
 #include "store/database.h"
 #include "store/progress.h"
+#include "store/read_ahead.h"
 
 #include <QDate>
 #include <QSet>
@@ -57,6 +58,9 @@ std::map<QString, HoursBands> regularBands(const store::Database& db, const QSet
 std::map<std::pair<QString, int>, HoursBands> dailyBands(const store::Database& db, int dailyCycle, const QSet<QString>& targets);
 std::map<std::pair<QString, QDate>, HoursBands> specificBands(const store::Database& db, const QDate& first, const QDate& last,
                                                               const QSet<QString>& targets);
+// What regularBands(), dailyBands() and specificBands() read, to be read ahead: every regular and
+// daily band, the specific bands of the dates.
+std::vector<store::Range> bandsRanges(const QDate& first, const QDate& last);
 // The dates after `after` on which the target has specific hours, each once, in date order.
 std::vector<QDate> specificDates(const store::Database& db, const QString& target, const QDate& after);
 // Deletes every specific band dated from `from` through `through`; how many went.

@@ -19,6 +19,11 @@ std::optional<MasterItem> findMasterItem(const store::Database& db, int number)
     return MasterItem{number, items.text("マス_内容"), items.text("マス_備考")};
 }
 
+store::Range masterItemsRange()
+{
+    return {"マスタ", "idx_マスタ", {""}, {}};
+}
+
 void saveMasterItem(const store::Database& db, const MasterItem& item)
 {
     store::Table items = byNumber(db);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "store/database.h"
+#include "store/read_ahead.h"
 
 #include <QString>
 #include <optional>
@@ -17,5 +18,7 @@ struct MasterItem {
 
 std::optional<MasterItem> findMasterItem(const store::Database& db, int number);
 void saveMasterItem(const store::Database& db, const MasterItem& item);
+// What findMasterItem() reads, to be read ahead.
+store::Range masterItemsRange();
 
 } // namespace records

@@ -19,6 +19,11 @@ std::optional<NumberingRow> findNumbering(const store::Database& db, const QStri
     return NumberingRow{key, numbering.text("発番_番号"), numbering.text("発番_PriFix"), numbering.text("発番_備考")};
 }
 
+store::Range numberingRange(const QString& key)
+{
+    return {"発番", "Key_発番", {key}, {}, 1};
+}
+
 void saveNumbering(const store::Database& db, const NumberingRow& row)
 {
     store::Table numbering = byKey(db);

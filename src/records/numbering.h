@@ -1,6 +1,7 @@
 #pragma once
 
 #include "store/database.h"
+#include "store/read_ahead.h"
 
 #include <QString>
 #include <optional>
@@ -18,5 +19,7 @@ struct NumberingRow {
 
 std::optional<NumberingRow> findNumbering(const store::Database& db, const QString& key);
 void saveNumbering(const store::Database& db, const NumberingRow& row);
+// What findNumbering() reads, to be read ahead.
+store::Range numberingRange(const QString& key);
 
 } // namespace records

@@ -117,6 +117,17 @@ void forEachReservationBetween(const store::Database& db, const QDate& first, co
     flush();
 }
 
+store::Range reservationsOfDaysRange(const QString& target, const QDate& first, const QDate& last)
+{
+    return {"予約", "Key_予約", {target, input::dateText(first), "00:00", ""}, {target, input::dateText(last)}};
+}
+
+store::Range reservationsOnDateRange(const QDate& date)
+{
+    const QString day = input::dateText(date);
+    return {"予約", "Idx_日付", {day}, {day}};
+}
+
 std::vector<ReservationSpan> spansOfDays(const store::Database& db, const QString& target, const QDate& first, const QDate& last)
 {
     std::vector<ReservationSpan> spans;

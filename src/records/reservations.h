@@ -3,6 +3,7 @@
 #include "base/input.h"
 #include "store/database.h"
 #include "store/progress.h"
+#include "store/read_ahead.h"
 
 #include <QDate>
 #include <QString>
@@ -58,6 +59,10 @@ void forEachReservationBetween(const store::Database& db, const QDate& first, co
 std::vector<ReservationSpan> spansOfDays(const store::Database& db, const QString& target, const QDate& first, const QDate& last);
 // The spans of every target's reservations on a date.
 std::vector<ReservationSpan> spansOnDate(const store::Database& db, const QDate& date);
+// What reservationsOfDay() and spansOfDays() read of one target from `first` through `last`, and
+// spansOnDate() of a date, to be read ahead.
+store::Range reservationsOfDaysRange(const QString& target, const QDate& first, const QDate& last);
+store::Range reservationsOnDateRange(const QDate& date);
 // The spans of every target's reservations dated from `first` through `last`, by date; one dated
 // in another form is none of these days.
 void forEachSpanBetween(const store::Database& db, const QDate& first, const QDate& last,

@@ -78,6 +78,11 @@ std::optional<Reserver> findReserverByName(const store::Database& db, const QStr
     return findBy(db.table("予約者", "Idx_予約者名"), name);
 }
 
+store::Range reserverByNameRange(const QString& name)
+{
+    return {"予約者", "Idx_予約者名", {name}, {name}};
+}
+
 QHash<QString, QString> reserverNamesByNumber(const store::Database& db)
 {
     QHash<QString, QString> names;
@@ -150,6 +155,32 @@ void rebuildReserverKeys(const store::Database& db)
     db.execute(QStringLiteral("DELETE * FROM %1 ;").arg(store::reserver_keys::kTable));
     forEachReserver(db, [&](const Reserver& r) { keepReserverKeys(db, r); });
     transaction.commit();
+}
+
+std::vector<store::Range> reserverLookUpRanges(const QString& number, const QString& phoneEnd, const QString& kana, const QString& name,
+                                               int limit)
+{
+    // A look-up of `limit` numbers reads one record more, where the keys no longer match.
+    std::vector<store::Range> ranges = reserverRanges({number});
+    const auto keys = [&](const char* index, const QString& from) {
+        ranges.push_back({store::reserver_keys::kTable, index, {from}, {}, limit + 1});
+    };
+    if (!phoneEnd.isEmpty()) {
+        keys("Idx_電話番号逆", store::reserver_keys::reversedDigits(phoneEnd));
+        keys("Idx_携帯番号逆", store::reserver_keys::reversedDigits(phoneEnd));
+    }
+    if (!kana.isEmpty())
+        keys("Idx_カナ", kana);
+    ranges.push_back({"予約者", "Idx_予約者名", {name}, {}, limit + 1});
+    return ranges;
+}
+
+std::vector<store::Range> reserverRanges(const QStringList& numbers)
+{
+    std::vector<store::Range> ranges;
+    for (const QString& number : numbers)
+        ranges.push_back({"予約者", "Key_予約者", {number}, {}, 1});
+    return ranges;
 }
 
 QStringList reserverNumbersByPhoneEnd(const store::Database& db, const QString& typed, int limit)

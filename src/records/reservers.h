@@ -2,6 +2,7 @@
 
 #include "store/database.h"
 #include "store/progress.h"
+#include "store/read_ahead.h"
 
 #include <QDate>
 #include <QHash>
@@ -33,6 +34,8 @@ struct Reserver {
 
 std::optional<Reserver> findReserver(const store::Database& db, const QString& number);
 std::optional<Reserver> findReserverByName(const store::Database& db, const QString& name);
+// What findReserverByName() reads, to be read ahead.
+store::Range reserverByNameRange(const QString& name);
 // The name of every reserver by its number, read in one pass.
 QHash<QString, QString> reserverNamesByNumber(const store::Database& db);
 // Every reserver in number order.
@@ -55,5 +58,11 @@ QStringList reserverNumbersByPhoneEnd(const store::Database& db, const QString& 
 QStringList reserverNumbersByKana(const store::Database& db, const QString& kana, int limit);
 // whose name starts with `prefix` as stored.
 QStringList reserverNumbersByName(const store::Database& db, const QString& prefix, int limit);
+// What a look-up reads, to be read ahead: findReserver() of `number`, and the look-ups above with
+// `limit` (the phone or the kana look-up left out when its text is empty).
+std::vector<store::Range> reserverLookUpRanges(const QString& number, const QString& phoneEnd, const QString& kana, const QString& name,
+                                               int limit);
+// What findReserver() reads of each number.
+std::vector<store::Range> reserverRanges(const QStringList& numbers);
 
 } // namespace records

@@ -166,6 +166,11 @@ std::optional<SeriesDate> seriesDateOfBooking(const store::Database& db, const R
     return dateOfBooking(db, key, {SeriesDateState::Booked, SeriesDateState::ChangedAlone});
 }
 
+store::Range seriesDatesOfDayRange(const QString& target, const QDate& date)
+{
+    return {"定期日程", "Idx_予約", {target, date, "", ""}, {target, date}};
+}
+
 void cancelSeriesDateOf(const store::Database& db, const ReservationKey& key, const QString& reason)
 {
     if (std::optional<SeriesDate> date = seriesDateOfBooking(db, key)) {

@@ -3,6 +3,7 @@
 #include "base/input.h"
 #include "records/reservations.h"
 #include "store/database.h"
+#include "store/read_ahead.h"
 #include "store/progress.h"
 
 #include <QDate>
@@ -72,6 +73,8 @@ bool removeSeriesDate(const store::Database& db, const QString& series, const QD
 
 // The date of a series whose booking is the one of `key` (booked or changed alone).
 std::optional<SeriesDate> seriesDateOfBooking(const store::Database& db, const ReservationKey& key);
+// What seriesDateOfBooking() reads for the bookings of a target's day, to be read ahead.
+store::Range seriesDatesOfDayRange(const QString& target, const QDate& date);
 
 // What follows a booking of a series wherever it is changed, so that the series never claims a
 // booking it has not got. A cancelled booking's date is cancelled, with the reason.

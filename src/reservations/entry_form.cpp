@@ -2,8 +2,11 @@
 
 #include "base/clock.h"
 #include "base/input.h"
+#include "records/basic.h"
 #include "records/cancellations.h"
+#include "records/numbering.h"
 #include "records/reservations.h"
+#include "records/reservers.h"
 #include "reservations/booking_questions.h"
 #include "reservations/waiting_offer.h"
 #include "rules/booking_limit.h"
@@ -190,6 +193,8 @@ void 予約者登::確定_Click()
     booking.read = read_;
     booking.result = BookingToSave(end);
     booking.saveReserver = [this](const store::Database& db) { return SaveReserver(db); };
+    booking.reserverReads = {records::reserverByNameRange(reserverName()),
+                             records::numberingRange(予約NO発番::SourceFor(settings(), slot_.target.number, appclock::today()).key)};
     // The same reserver's booking changed: a booking of a series may take its series along.
     if (read_ && reserverName() == read_->reserverName && WroteToSeries(booking))
         return;

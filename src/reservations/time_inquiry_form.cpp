@@ -16,6 +16,7 @@
 #include "rules/waiting_list.h"
 #include "records/cancellations.h"
 #include "records/reservations.h"
+#include "records/series.h"
 #include "records/targets.h"
 #include "store/database.h"
 #include "ui/calendar_layout.h"
@@ -216,9 +217,12 @@ void 時間照会::ShowSlotGrid()
     tableRequest.SelectedDate = request_.firstDate;
     tableRequest.TargetList = request_.targets.numbers;
     tableRequest.TargetAbbrevList = request_.targets.abbrevs;
+    const 予約TBL::CountRequest countRequest{int(request_.kind), request_.target.number, request_.firstDate, request_.targets.numbers,
+                                             予約TBL::SlotTimesOf(settings())};
+    // Everything the grid shows, read at once: a server is asked once.
+    const store::ReadAhead together(database(), 予約TBL::GridRanges(countRequest, request_.firstDate, request_.lastDate));
     table_ = 時間TBL::BuildTimeTable(database(), tableRequest);
-    counts_ = 予約TBL::BuildReservationCounts(database(), {int(request_.kind), request_.target.number, request_.firstDate,
-                                                           request_.targets.numbers, 予約TBL::SlotTimesOf(settings())});
+    counts_ = 予約TBL::BuildReservationCounts(database(), countRequest);
     counts_.WaitingCount = waiting_list::CountForColumns(database(), counts_.Slots, table_.Columns);
     const national_holidays::HolidayNames holidays =
         national_holidays::holidayNamesBetween(database(), request_.firstDate, byTarget ? request_.lastDate : request_.firstDate);
@@ -454,6 +458,9 @@ void 時間照会::OpenEntryForm(BookingSlot slot)
 {
     EntryOutcome outcome;
     forms::showModal<予約者登>(desk(), slot, outcome);
+    // The counts and the list of the chosen day, read at once.
+    const store::ReadAhead day(database(), {records::reservationsOfDaysRange(chosenTarget_.number, chosenDate_, chosenDate_),
+                                            records::seriesDatesOfDayRange(chosenTarget_.number, chosenDate_)});
     // The state tells only the last thing the form did, so any change means the row is counted
     // again from the file; a form closed without a change leaves the counts as they are. Either
     // way the chosen cell is marked again, after 選択 as after 予約.

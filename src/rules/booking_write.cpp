@@ -1,5 +1,6 @@
 #include "rules/booking_write.h"
 
+#include "records/basic.h"
 #include "records/reservers.h"
 #include "records/series.h"
 #include "rules/booking_limit.h"
@@ -161,6 +162,40 @@ void followSeries(const store::Database& db, const Change& change, const records
         records::restoreSeriesDateOf(db, result.key());
 }
 
+// The days (target and date) the changes touch: the one each read, and the one each places.
+std::set<std::pair<QString, QDate>> daysOf(const std::vector<Change>& changes)
+{
+    std::set<std::pair<QString, QDate>> days;
+    for (const Change& change : changes) {
+        if (change.read)
+            days.insert({change.read->target, change.read->date});
+        if (places(change))
+            days.insert({change.result.target, change.result.date});
+    }
+    return days;
+}
+
+// What evaluate() and the reservers' step read, read ahead at once (a server: in one round trip):
+// the bookings of each day touched, the basic records, the hours and calendar of those dates.
+std::vector<store::Range> readsOf(const std::vector<Change>& changes, const std::set<std::pair<QString, QDate>>& days)
+{
+    std::vector<store::Range> ranges{records::basicsRange()};
+    QDate first;
+    QDate last;
+    for (const auto& [target, date] : days) {
+        ranges.push_back(records::reservationsOfDaysRange(target, date, date));
+        first = first.isValid() ? std::min(first, date) : date;
+        last = std::max(last, date);
+    }
+    if (first.isValid()) {
+        for (store::Range& range : 時間TBL::TimeTableRanges(first, last))
+            ranges.push_back(std::move(range));
+    }
+    for (const Change& change : changes)
+        ranges.insert(ranges.end(), change.reserverReads.begin(), change.reserverReads.end());
+    return ranges;
+}
+
 // The time `before` held on its target's day that `after` (none: nothing) does not hold.
 void addFreed(std::vector<records::ReservationSpan>& freed, const records::Reservation& before, const records::Reservation* after)
 {
@@ -194,6 +229,7 @@ void Agree(const Outcome& asked, std::vector<Consent>& consents)
 Outcome Check(const store::Database& db, const Settings& settings, const std::vector<Change>& changes, const std::vector<Consent>& consents)
 {
     store::Transaction oneReading(db, store::Transaction::ForReading);
+    const store::ReadAhead together(db, readsOf(changes, daysOf(changes)));
     Outcome outcome = evaluate(db, settings, changes, consents);
     oneReading.commit();
     return outcome;
@@ -203,15 +239,10 @@ Outcome Write(const store::Database& db, const Settings& settings, const std::ve
 {
     store::Transaction writing(db);
     // The days a change touches are this desk's alone until the end, in one order for every desk.
-    std::set<std::pair<QString, QDate>> days;
-    for (const Change& change : changes) {
-        if (change.read)
-            days.insert({change.read->target, change.read->date});
-        if (places(change))
-            days.insert({change.result.target, change.result.date});
-    }
+    const std::set<std::pair<QString, QDate>> days = daysOf(changes);
     for (const auto& [target, date] : days)
         records::lockBookings(writing, target, date);
+    const store::ReadAhead together(db, readsOf(changes, days));
 
     Outcome outcome = evaluate(db, settings, changes, consents);
     if (outcome.kind != Outcome::Kind::Fits)

@@ -4,6 +4,7 @@
 #include "records/cancellations.h"
 #include "records/reservations.h"
 #include "store/database.h"
+#include "store/read_ahead.h"
 
 #include <functional>
 #include <optional>
@@ -43,6 +44,8 @@ struct Change {
     // Book: writes the reserver inside the transaction (a new one takes its number there) and
     // gives the number the booking is stored under.
     std::function<QString(const store::Database&)> saveReserver;
+    // What saveReserver reads, read ahead with the checks.
+    std::vector<store::Range> reserverReads;
     // Written in the same transaction after the booking (a series' date, a waiting entry taken).
     std::function<void(const store::Database&, const records::Reservation& stored)> alsoWrite;
     // What else the form read that must still hold when the change is written (a waiting entry

@@ -38,21 +38,30 @@ Found findReservers(const store::Database& db, const QString& typed)
     if (text.isEmpty() || key.isEmpty())
         return {};
 
-    // One read lock for the look-ups and the records they lead to.
+    // One read lock for the look-ups and the records they lead to. A server is asked twice: for
+    // every look-up at once, then for the records they found.
     store::Transaction reading(db, store::Transaction::ForReading);
     const int wanted = kMostFound + 1;
+    const bool byPhone = input::isDigitsOnly(key) && key.size() >= kFewestDigits;
+    const bool byKana = isKanaOnly(key);
     QStringList numbers;
-    if (records::findReserver(db, text))
-        numbers << text;
-    if (input::isDigitsOnly(key) && key.size() >= kFewestDigits)
-        addNew(numbers, records::reserverNumbersByPhoneEnd(db, key, wanted));
-    if (isKanaOnly(key))
-        addNew(numbers, records::reserverNumbersByKana(db, key, wanted));
-    addNew(numbers, records::reserverNumbersByName(db, text, wanted));
+    {
+        const store::ReadAhead lookUps(
+            db, records::reserverLookUpRanges(text, byPhone ? key : QString(), byKana ? key : QString(), text, wanted));
+        if (records::findReserver(db, text))
+            numbers << text;
+        if (byPhone)
+            addNew(numbers, records::reserverNumbersByPhoneEnd(db, key, wanted));
+        if (byKana)
+            addNew(numbers, records::reserverNumbersByKana(db, key, wanted));
+        addNew(numbers, records::reserverNumbersByName(db, text, wanted));
+    }
 
     Found found;
     found.more = numbers.size() > kMostFound;
-    for (const QString& number : numbers.mid(0, kMostFound)) {
+    numbers = numbers.mid(0, kMostFound);
+    const store::ReadAhead records(db, records::reserverRanges(numbers));
+    for (const QString& number : numbers) {
         if (std::optional<records::Reserver> reserver = records::findReserver(db, number))
             found.reservers.push_back(std::move(*reserver));
     }

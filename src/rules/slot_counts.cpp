@@ -1,6 +1,8 @@
 #include "rules/slot_counts.h"
 
+#include "records/basic.h"
 #include "records/reservations.h"
+#include "rules/time_table.h"
 
 #include <QHash>
 #include <algorithm>
@@ -57,6 +59,21 @@ SlotCounts BuildReservationCounts(const store::Database& db, const CountRequest&
                                                        : CountForTargets(db, counts.Slots, request.TargetList, request.WorkingDate);
     oneReading.commit();
     return counts;
+}
+
+store::Range CountRange(const CountRequest& request)
+{
+    return request.InquiryKind == 1
+               ? records::reservationsOfDaysRange(request.CurrentTarget, request.WorkingDate, request.WorkingDate.addDays(6))
+               : records::reservationsOnDateRange(request.WorkingDate);
+}
+
+std::vector<store::Range> GridRanges(const CountRequest& request, const QDate& first, const QDate& last)
+{
+    std::vector<store::Range> ranges = 時間TBL::TimeTableRanges(first, last);
+    ranges.push_back(CountRange(request));
+    ranges.push_back(records::basicsRange());
+    return ranges;
 }
 
 namespace {

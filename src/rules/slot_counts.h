@@ -41,6 +41,11 @@ struct CountRequest {
 };
 
 SlotCounts BuildReservationCounts(const store::Database& db, const CountRequest& request);
+// What BuildReservationCounts() reads, to be read ahead.
+store::Range CountRange(const CountRequest& request);
+// What a slot grid of columns dated from `first` through `last` reads: the time table, the counts
+// and the basic records, to be read ahead together.
+std::vector<store::Range> GridRanges(const CountRequest& request, const QDate& first, const QDate& last);
 
 // Counts per column and slot: seven days of one target from `first`, or every target on a date.
 // A reservation whose times cannot be read throws StoreError naming it; one dated in another

@@ -89,6 +89,13 @@ TimeTable BuildTimeTable(const store::Database& db, const TimeTableRequest& requ
     return table;
 }
 
+std::vector<store::Range> TimeTableRanges(const QDate& first, const QDate& last)
+{
+    std::vector<store::Range> ranges = records::bandsRanges(first, last);
+    ranges.push_back(records::calendarDaysRange(first, last));
+    return ranges;
+}
+
 std::vector<TimeTableColumn> FillWeekColumns(const QDate& workingDate)
 {
     QDate sunday = workingDate;

@@ -32,6 +32,8 @@ struct TimeTableRequest {
 };
 
 TimeTable BuildTimeTable(const store::Database& db, const TimeTableRequest& request);
+// What BuildTimeTable() reads for columns dated from `first` through `last`, to be read ahead.
+std::vector<store::Range> TimeTableRanges(const QDate& first, const QDate& last);
 
 // Date columns: the week from the first Sunday on or after the working date, seven days from
 // the working date, or every day of the system date's month.

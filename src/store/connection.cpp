@@ -1,6 +1,9 @@
 #include "store/connection.h"
 
 #include "store/database.h"
+#include "store/store_error.h"
+
+#include <algorithm>
 
 namespace store::detail {
 
@@ -108,6 +111,7 @@ void Connection::suspendScans()
 void Connection::run(const QString& sql, const QString& what)
 {
     suspendScans();
+    forgetWindows();
     execute(sql, what);
 }
 
@@ -124,6 +128,103 @@ QList<QStringList> Connection::rows(const QString& sql, const QString& what)
         result << row;
     }
     return result;
+}
+
+namespace {
+
+// The savepoint of a transaction nested `depth` deep (the outermost is 0 and has none).
+QString savepointAt(int depth)
+{
+    return depth == 0 ? QString() : QStringLiteral("kelvora_%1").arg(depth);
+}
+
+// Windows a transaction read, and seeks' windows, that may be kept at once: what one action reads
+// again, not every batch of a long piece of work.
+constexpr size_t kMostAutomaticWindows = 64;
+
+} // namespace
+
+void Connection::beginTransaction(bool writing)
+{
+    // A transaction that writes reads for itself what it checks: what was read before it began
+    // may have changed since.
+    if (transactionDepth == 0 && writing)
+        std::erase_if(windows_, [](const std::shared_ptr<const Window>& window) { return !window->inTransaction; });
+    openTransaction(writing, savepointAt(transactionDepth));
+    ++transactionDepth;
+}
+
+void Connection::endTransaction(bool commit)
+{
+    const QString savepoint = savepointAt(transactionDepth - 1);
+    if (commit) {
+        closeTransaction(true, savepoint);
+        --transactionDepth;
+    } else {
+        --transactionDepth;
+        suspendScans();
+        closeTransaction(false, savepoint);
+    }
+    if (transactionDepth == 0)
+        std::erase_if(windows_, [](const std::shared_ptr<const Window>& window) { return window->inTransaction; });
+}
+
+void Connection::openTransaction(bool writing, const QString& savepoint)
+{
+    try {
+        run(savepoint.isEmpty() ? begin(writing) : QStringLiteral("SAVEPOINT %1").arg(savepoint), QString());
+    } catch (const StoreError&) {
+        // A server may have begun the transaction before the wait for the writers' lock failed.
+        if (savepoint.isEmpty())
+            runQuietly(QStringLiteral("ROLLBACK"));
+        throw;
+    }
+}
+
+void Connection::closeTransaction(bool commit, const QString& savepoint)
+{
+    if (commit)
+        run(savepoint.isEmpty() ? QStringLiteral("COMMIT") : QStringLiteral("RELEASE %1").arg(savepoint), QStringLiteral("確定"));
+    else
+        runQuietly(savepoint.isEmpty() ? QStringLiteral("ROLLBACK") : QStringLiteral("ROLLBACK TO %1; RELEASE %1").arg(savepoint));
+}
+
+std::optional<std::vector<std::vector<Window::Row>>> Connection::readTogether(const std::vector<Read>&)
+{
+    return std::nullopt;
+}
+
+std::pair<std::shared_ptr<const Window>, size_t> Connection::windowFor(const schema::IndexDef& index, const std::vector<Window::Key>& keys,
+                                                                       bool greater) const
+{
+    // The newest first: it holds what was read last.
+    for (auto it = windows_.rbegin(); it != windows_.rend(); ++it) {
+        if ((*it)->index != &index)
+            continue;
+        if (const std::optional<size_t> at = (*it)->answer(keys, greater))
+            return {*it, *at};
+    }
+    return {nullptr, 0};
+}
+
+void Connection::keepWindow(std::shared_ptr<const Window> window)
+{
+    if (window->automatic) {
+        const auto automatic = [](const std::shared_ptr<const Window>& kept) { return kept->automatic; };
+        if (size_t(std::count_if(windows_.begin(), windows_.end(), automatic)) >= kMostAutomaticWindows)
+            windows_.erase(std::find_if(windows_.begin(), windows_.end(), automatic));
+    }
+    windows_.push_back(std::move(window));
+}
+
+void Connection::forgetWindow(const Window* window)
+{
+    std::erase_if(windows_, [window](const std::shared_ptr<const Window>& kept) { return kept.get() == window; });
+}
+
+void Connection::forgetWindows(const QString& table)
+{
+    std::erase_if(windows_, [&table](const std::shared_ptr<const Window>& kept) { return table.isEmpty() || kept->table->name == table; });
 }
 
 } // namespace store::detail

@@ -1,6 +1,8 @@
 #pragma once
 
+#include "store/cell.h"
 #include "store/schema.h"
+#include "store/window.h"
 
 #include <QList>
 #include <QSet>
@@ -9,20 +11,12 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <optional>
 #include <set>
 #include <utility>
 #include <vector>
 
 namespace store::detail {
-
-// One stored value as the engines hand it over: an integer or a text.
-struct Cell {
-    bool isInteger = false;
-    qint64 number = 0;
-    QString text;
-    bool operator==(const Cell& other) const = default;
-    static Cell ofInteger(qint64 value) { return {true, value, QString()}; }
-};
 
 // A statement prepared by one engine. Parameters are bound by position from 1, columns read by
 // position from 0. Failures are StoreErrors naming `what` (a table or an action).
@@ -38,11 +32,19 @@ public:
     // its decimal digits, NULL as nothing.
     virtual QByteArray bytes(int column) const = 0;
     virtual qint64 integer(int column) const = 0;
+    virtual bool isNull(int column) const = 0;
     virtual int columns() const = 0;
     // The records the statement's run inserted, changed or deleted.
     virtual qint64 changed() const = 0;
     // The rowid of the record the statement's run inserted (its SQL ends as Dialect::insertEnd).
     virtual qint64 insertedRowid() const = 0;
+    // The same, asked for only when it is needed: a server may still be carrying the insert
+    // together with the statements after it.
+    virtual std::function<qint64()> insertedRowidLater() const
+    {
+        const qint64 rowid = insertedRowid();
+        return [rowid] { return rowid; };
+    }
     // Ready to run again, bindings cleared.
     virtual void reset() = 0;
 };
@@ -143,6 +145,10 @@ public:
     virtual void runQuietly(const QString& sql) = 0;
     // The statement that opens an outermost transaction that will write, or one that only reads.
     virtual QString begin(bool writing) const = 0;
+    // Opens a transaction (store::Transaction): the outermost, or one nested in it (a savepoint);
+    // and ends the innermost, committing it or rolling it back (a rollback reports nothing).
+    void beginTransaction(bool writing);
+    void endTransaction(bool commit);
     // Whether one SELECT statement yields a row; anything but one SELECT is refused.
     virtual bool queryHasRows(const QString& queryText) = 0;
     // Adds many records to a table at once, inside the caller's transaction: `next` fills the
@@ -159,6 +165,26 @@ public:
 
     int transactionDepth = 0;
 
+    // Reads each statement with its values, all at once (a server: in one round trip, in one
+    // snapshot), and gives back the rows of each: the rowid first, then the fields. A file reads
+    // nothing ahead: it answers each seek as fast as a window would.
+    struct Read {
+        QString table;
+        QString sql;
+        std::vector<Cell> values;
+        std::vector<int> keyColumns; // the columns of the rows that hold the index's key fields
+    };
+    virtual std::optional<std::vector<std::vector<Window::Row>>> readTogether(const std::vector<Read>& reads);
+
+    // The windows of records read ahead or by a seek inside a transaction, which answer the seeks
+    // of the cursors on this connection (see Window).
+    std::pair<std::shared_ptr<const Window>, size_t> windowFor(const schema::IndexDef& index, const std::vector<Window::Key>& keys,
+                                                               bool greater) const;
+    void keepWindow(std::shared_ptr<const Window> window);
+    void forgetWindow(const Window* window);
+    // After a write to `table` (every table when empty), its windows no longer hold.
+    void forgetWindows(const QString& table = {});
+
     // A desk keeps its connection open for its whole life: a file removed or replaced meanwhile
     // must not go on taking writes nobody will see (a StoreError says so), and tables or indexes
     // another program made or dropped are read again. Done before a statement outside a
@@ -167,6 +193,10 @@ public:
 
 protected:
     Connection(QString name, Dialect dialect);
+    // What beginTransaction() and endTransaction() send: BEGIN (begin()) or SAVEPOINT `savepoint`,
+    // COMMIT or RELEASE, ROLLBACK or ROLLBACK TO. A server may hold them back (see there).
+    virtual void openTransaction(bool writing, const QString& savepoint);
+    virtual void closeTransaction(bool commit, const QString& savepoint);
     virtual std::unique_ptr<Prepared> compile(const QString& sql) = 0;
     virtual void execute(const QString& sql, const QString& what) = 0;
     // Forgets the statements prepared so far (the server lost them when the connection broke).
@@ -180,6 +210,7 @@ private:
     Dialect dialect_;
     std::map<QString, std::vector<std::unique_ptr<Prepared>>> idle_;
     std::set<ActiveScan*> scans_;
+    std::vector<std::shared_ptr<const Window>> windows_;
 };
 
 // The connections open in this process, by the names they were opened with, so that every

@@ -97,37 +97,23 @@ Database::ChangeStamp Database::changeStamp() const
 
 Transaction::Transaction(const Database& database, Purpose purpose) : connection_(database.connection())
 {
-    outermost_ = connection_->transactionDepth == 0;
-    if (outermost_)
+    if (connection_->transactionDepth == 0)
         connection_->checkStillThere();
-    name_ = QStringLiteral("kelvora_%1").arg(connection_->transactionDepth);
-    try {
-        connection_->run(outermost_ ? connection_->begin(purpose == ForWriting) : QStringLiteral("SAVEPOINT %1").arg(name_), QString());
-    } catch (const StoreError&) {
-        // A server may have begun the transaction before the wait for the writers' lock failed.
-        if (outermost_)
-            connection_->runQuietly(QStringLiteral("ROLLBACK"));
-        throw;
-    }
-    ++connection_->transactionDepth;
+    connection_->beginTransaction(purpose == ForWriting);
 }
 
 Transaction::~Transaction()
 {
-    if (!open_)
-        return;
-    --connection_->transactionDepth;
-    connection_->suspendScans();
-    connection_->runQuietly(outermost_ ? QStringLiteral("ROLLBACK") : QStringLiteral("ROLLBACK TO %1; RELEASE %1").arg(name_));
+    if (open_)
+        connection_->endTransaction(false);
 }
 
 void Transaction::commit()
 {
     if (!open_)
         return;
-    connection_->run(outermost_ ? QStringLiteral("COMMIT") : QStringLiteral("RELEASE %1").arg(name_), QStringLiteral("確定"));
+    connection_->endTransaction(true);
     open_ = false;
-    --connection_->transactionDepth;
 }
 
 bool Database::othersConnected() const

@@ -103,8 +103,6 @@ public:
 
 private:
     std::shared_ptr<detail::Connection> connection_;
-    QString name_;
-    bool outermost_ = false;
     bool open_ = true;
 };
 

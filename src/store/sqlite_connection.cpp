@@ -61,6 +61,7 @@ public:
         return {static_cast<const char*>(sqlite3_column_blob(stmt_, column)), sqlite3_column_bytes(stmt_, column)};
     }
     qint64 integer(int column) const override { return sqlite3_column_int64(stmt_, column); }
+    bool isNull(int column) const override { return sqlite3_column_type(stmt_, column) == SQLITE_NULL; }
     int columns() const override { return sqlite3_column_count(stmt_); }
     qint64 changed() const override { return sqlite3_changes64(sqlite3_db_handle(stmt_)); }
     qint64 insertedRowid() const override { return sqlite3_last_insert_rowid(sqlite3_db_handle(stmt_)); }

@@ -104,6 +104,32 @@ QString serverFailureMessage(const QByteArray& state, const QString& database, c
     return QStringLiteral("データベース「%1」の操作に失敗しました。%2 [%3]").arg(database, place, reason);
 }
 
+QString serverSilentMessage(const QString& server, const QString& what, int seconds)
+{
+    const QString place = what.isEmpty() ? QString() : QStringLiteral("（%1）").arg(what);
+    return QStringLiteral("データベースサーバー「%1」から %2 秒たっても応答がないため、接続を切りました。%3保存の途中だった変更は"
+                          "取り消されました。サーバーが使えるようになってから、やり直してください。")
+        .arg(server)
+        .arg(seconds)
+        .arg(place);
+}
+
+QString commitKeptMessage(const QString& server, const QString& what)
+{
+    const QString place = what.isEmpty() ? QString() : QStringLiteral("（%1）").arg(what);
+    return QStringLiteral("データベースサーバー「%1」との接続が保存の途中で切れましたが、つなぎ直して確かめたところ、変更は保存されて"
+                          "いました。%2")
+        .arg(server, place);
+}
+
+QString commitUnknownMessage(const QString& server, const QString& what, const QString& reason)
+{
+    const QString place = what.isEmpty() ? QString() : QStringLiteral("（%1）").arg(what);
+    return QStringLiteral("データベースサーバー「%1」との接続が保存の途中で切れたため、変更が保存されたかどうかを確かめられませんでした。"
+                          "%2サーバーが使えるようになってから、保存されているかを確かめてください。（理由: %3）")
+        .arg(server, place, reason);
+}
+
 QString connectFailureMessage(const QString& address, const QString& reason)
 {
     QString host = QStringLiteral("localhost");

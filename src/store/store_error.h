@@ -30,6 +30,13 @@ QString failureMessage(int code, const QString& file, const QString& what = {}, 
 // its host and port, `what` the table or action, `reason` the server's own words.
 QString serverFailureMessage(const QByteArray& state, const QString& database, const QString& server, const QString& what,
                              const QString& reason);
+// The sentence for a server that left an action `seconds` without an answer: the desk gave up and
+// closed the connection.
+QString serverSilentMessage(const QString& server, const QString& what, int seconds);
+// The sentences for a connection lost while a COMMIT was on its way: connected again, the desk found
+// the change saved, or could not find out (`reason`).
+QString commitKeptMessage(const QString& server, const QString& what);
+QString commitUnknownMessage(const QString& server, const QString& what, const QString& reason);
 // The sentence for a server that cannot be reached with the connection string `address`: it
 // names the server and the database (never a password) and gives libpq's reason.
 QString connectFailureMessage(const QString& address, const QString& reason);

@@ -30,9 +30,10 @@ Table::Table(Table&& other) noexcept
     : connection_(std::move(other.connection_)), table_(other.table_), index_(other.index_), keyColumns_(std::move(other.keyColumns_)),
       orderBy_(std::move(other.orderBy_)), seekSql_(std::move(other.seekSql_)), continueSql_(std::move(other.continueSql_)),
       scan_(std::move(other.scan_)), scanSql_(std::move(other.scanSql_)), scanning_(other.scanning_), live_(other.live_),
-      scanLimit_(other.scanLimit_), scanRows_(other.scanRows_), row_(std::move(other.row_)), rowid_(other.rowid_),
-      positioned_(other.positioned_), deleted_(other.deleted_), eof_(other.eof_), noMatch_(other.noMatch_), mode_(other.mode_),
-      pending_(std::move(other.pending_)), pendingSet_(std::move(other.pendingSet_)), literalPositions_(std::move(other.literalPositions_))
+      scanLimit_(other.scanLimit_), scanRows_(other.scanRows_), window_(std::move(other.window_)), windowRow_(other.windowRow_),
+      row_(std::move(other.row_)), rowid_(other.rowid_), rowidLater_(std::move(other.rowidLater_)), positioned_(other.positioned_),
+      deleted_(other.deleted_), eof_(other.eof_), noMatch_(other.noMatch_), mode_(other.mode_), pending_(std::move(other.pending_)),
+      pendingSet_(std::move(other.pendingSet_)), literalPositions_(std::move(other.literalPositions_))
 {
     if (scanning_) {
         connection_->removeScan(&other);
@@ -308,6 +309,7 @@ int Table::removeRange(const std::vector<Value>& first, const std::vector<Value>
     };
     mode_ = Mode::Browse;
     connection_->suspendScans();
+    connection_->forgetWindows(table_->name);
     positioned_ = false;
     eof_ = true;
     noMatch_ = true;
@@ -358,11 +360,18 @@ void Table::seek(const char* op, const std::vector<Value>& keys)
         throw StoreError(QStringLiteral("%1の検索条件「%2」は使えません。").arg(what(), comparison));
     const std::vector<Cell> cells = seekKeys(keys);
     mode_ = Mode::Browse;
+    const bool greater = comparison == QLatin1String(">");
+    const int firstBatch = connection_->dialect().firstBatch;
     // A server hands over whole rows a batch at a time: a seek that can find one record at most
-    // asks for one, as every row more is a read of the table the look-up does not need.
+    // asks for one, as every row more is a read of the table the look-up does not need. Records it
+    // handed over already (read ahead, or by a seek of the same transaction) answer without asking.
     const bool one = comparison == QLatin1String("=") && index_->unique && keys.size() == keyColumns_.size();
-    const int batch = one && connection_->dialect().firstBatch > 0 ? 1 : connection_->dialect().firstBatch;
-    startScan(seekSql(comparison == QLatin1String(">"), keys.size(), batch), cells, false, batch);
+    const int batch = one && firstBatch > 0 ? 1 : firstBatch;
+    const SeekKeys wanted{windowKeys(cells), greater};
+    if (auto [window, at] = batch > 0 ? connection_->windowFor(*index_, wanted.keys, greater) : std::pair(nullptr, size_t(0)); window)
+        enterWindow(std::move(window), at);
+    else
+        startScan(seekSql(greater, keys.size(), batch), cells, false, batch, &wanted);
 
     if (comparison == QLatin1String("=") && !eof_) {
         for (size_t i = 0; i < cells.size(); ++i) {
@@ -377,9 +386,11 @@ void Table::seek(const char* op, const std::vector<Value>& keys)
     noMatch_ = eof_;
 }
 
-void Table::startScan(const QString& sql, const std::vector<Cell>& keys, bool withRowid, int batch)
+void Table::startScan(const QString& sql, const std::vector<Cell>& keys, bool withRowid, int batch, const SeekKeys* seek)
 {
+    const qint64 after = withRowid ? currentRowid() : 0;
     live_ = false; // a new scan replaces the current record: nothing to keep of it
+    window_.reset();
     suspendScan();
     // The SQL texts come from this cursor's cache, so the same scan shares the same text buffer.
     if (!scan_ || scanSql_.constData() != sql.constData()) {
@@ -392,12 +403,117 @@ void Table::startScan(const QString& sql, const std::vector<Cell>& keys, bool wi
     for (const Cell& key : keys)
         scan_->bind(position++, key);
     if (withRowid)
-        scan_->bind(position, Cell::ofInteger(rowid_));
-    scanLimit_ = batch;
-    scanRows_ = 0;
+        scan_->bind(position, Cell::ofInteger(after));
+    if (batch == 0) {
+        // A file: the statement steps through the records as the cursor moves.
+        scanLimit_ = batch;
+        scanRows_ = 0;
+        scanning_ = true;
+        connection_->addScan(this);
+        stepScan();
+        return;
+    }
+    auto window = std::make_shared<detail::Window>();
+    window->table = table_;
+    window->index = index_;
+    try {
+        while (scan_->step(what())) {
+            detail::Window::Row& row = window->rows.emplace_back();
+            for (int column = 0; column < scan_->columns(); ++column)
+                row.cells.push_back(scan_->cell(column));
+            for (const int column : keyColumns_)
+                row.keys.push_back(detail::Window::keyOf(row.cells[size_t(column) + 1], scan_->isNull(column + 1)));
+        }
+    } catch (const StoreError&) {
+        scan_.reset();
+        positioned_ = false;
+        eof_ = true;
+        throw;
+    }
+    scan_.reset();
+    window->reachesEnd = window->rows.size() < size_t(batch);
+    if (seek) {
+        window->from = seek->keys;
+        window->fromGreater = seek->greater;
+        // What a transaction read stays true until it writes or ends.
+        if (connection_->transactionDepth > 0) {
+            window->inTransaction = true;
+            window->automatic = true;
+            connection_->keepWindow(window);
+        }
+    }
+    enterWindow(std::move(window), 0);
+}
+
+void Table::enterWindow(std::shared_ptr<const detail::Window> window, size_t at)
+{
+    suspendScan();
+    deleted_ = false;
+    if (at >= window->rows.size()) {
+        positioned_ = false;
+        eof_ = true;
+        return;
+    }
+    window_ = std::move(window);
+    windowRow_ = at;
+    rowid_ = window_->rows[at].cells[0].number;
+    rowidLater_ = nullptr;
+    positioned_ = true;
+    eof_ = false;
     scanning_ = true;
     connection_->addScan(this);
-    stepScan();
+}
+
+std::vector<detail::Window::Key> Table::windowKeys(const std::vector<Cell>& cells) const
+{
+    std::vector<detail::Window::Key> keys;
+    for (const Cell& cell : cells)
+        keys.push_back(detail::Window::keyOf(cell));
+    return keys;
+}
+
+qint64 Table::currentRowid() const
+{
+    if (rowidLater_)
+        rowid_ = std::exchange(rowidLater_, nullptr)();
+    return rowid_;
+}
+
+std::vector<detail::Connection::Read> Table::rangeReads(const std::vector<Value>& from, const std::vector<Value>& through, int most) const
+{
+    const std::vector<Cell> low = seekKeys(from);
+    std::vector<int> keyColumns;
+    for (const int column : keyColumns_)
+        keyColumns.push_back(column + 1);
+    QString within = QStringLiteral("(%1) >= (%2)").arg(keyNames(low.size()), marks(1, int(low.size())));
+    if (through.empty())
+        return {{table_->name, selectSql(allColumns(), within, most), low, keyColumns}};
+    const std::vector<Cell> high = seekKeys(through);
+    within += QStringLiteral(" AND (%1) <= (%2)").arg(keyNames(high.size()), marks(int(low.size()) + 1, int(high.size())));
+    std::vector<Cell> bounds = low;
+    bounds.insert(bounds.end(), high.begin(), high.end());
+    const QString after = QStringLiteral("(%1) > (%2)").arg(keyNames(high.size()), marks(1, int(high.size())));
+    return {{table_->name, selectSql(allColumns(), within, 0), bounds, keyColumns},
+            {table_->name, selectSql(allColumns(), after, 1), high, keyColumns}};
+}
+
+std::shared_ptr<const detail::Window> Table::rangeWindow(const std::vector<Value>& from, const std::vector<Value>& through, int most,
+                                                         const std::vector<std::vector<detail::Window::Row>>& rows) const
+{
+    auto window = std::make_shared<detail::Window>();
+    window->table = table_;
+    window->index = index_;
+    window->from = windowKeys(seekKeys(from));
+    window->inTransaction = connection_->transactionDepth > 0;
+    window->rows = rows.at(0);
+    // The record after the range tells where it ends; without one the index ends there.
+    if (through.empty())
+        window->reachesEnd = most == 0 || window->rows.size() < size_t(most);
+    else if (!rows.at(1).empty())
+        window->rows.push_back(rows.at(1).front());
+    else
+        window->reachesEnd = true;
+    return window;
 }
 
 void Table::stepScan()
@@ -428,6 +544,8 @@ void Table::stepScan()
 
 Table::Cell Table::cellAt(size_t position) const
 {
+    if (window_)
+        return window_->rows[windowRow_].cells[position + 1];
     if (!live_)
         return row_[position];
     return scan_->cell(int(position) + 1);
@@ -439,21 +557,27 @@ QByteArray Table::storedBytes(const QString& fieldName) const
     const int position = positionOf(fieldName);
     if (live_)
         return scan_->bytes(position + 1);
+    // A server's text is valid UTF-8, so its value in the window gives its bytes back unchanged.
+    if (window_) {
+        const Cell& cell = window_->rows[windowRow_].cells[size_t(position) + 1];
+        return cell.isInteger ? QByteArray::number(cell.number) : cell.text.toUtf8();
+    }
     // A record kept while the connection wrote is read again.
     detail::Statement read = connection_->prepare(QStringLiteral("SELECT %1 FROM %2 WHERE rowid=%3")
                                                       .arg(schema::quoted(fieldName), schema::quoted(table_->name), connection_->mark(1)));
-    read->bind(1, Cell::ofInteger(rowid_));
+    read->bind(1, Cell::ofInteger(currentRowid()));
     return read->step(what()) ? read->bytes(0) : QByteArray();
 }
 
 void Table::materialize()
 {
-    if (!live_)
+    if (!live_ && !window_)
         return;
     row_.resize(table_->fields.size());
     for (size_t i = 0; i < row_.size(); ++i)
         row_[i] = cellAt(i);
     live_ = false;
+    window_.reset();
 }
 
 void Table::suspendScan()
@@ -472,7 +596,18 @@ void Table::moveNext()
     if (!positioned_ || eof_)
         throw StoreError(QStringLiteral("%1はすでに最後のレコードを過ぎています。").arg(what()));
     mode_ = Mode::Browse;
-    if (scanning_ && (scanLimit_ == 0 || scanRows_ < scanLimit_)) {
+    deleted_ = false;
+    if (window_ && windowRow_ + 1 < window_->rows.size()) {
+        rowid_ = window_->rows[++windowRow_].cells[0].number;
+        return;
+    }
+    if (window_ && window_->reachesEnd) {
+        suspendScan();
+        positioned_ = false;
+        eof_ = true;
+        return;
+    }
+    if (!window_ && scanning_ && (scanLimit_ == 0 || scanRows_ < scanLimit_)) {
         stepScan();
         return;
     }
@@ -621,12 +756,13 @@ void Table::update()
     for (const Cell& value : values)
         statement->bind(position++, value);
     if (mode_ == Mode::Editing)
-        statement->bind(position, Cell::ofInteger(rowid_));
+        statement->bind(position, Cell::ofInteger(currentRowid()));
     statement->step(what());
+    connection_->forgetWindows(table_->name);
 
     // The cursor now stands on the stored record.
     if (mode_ == Mode::Adding) {
-        rowid_ = statement->insertedRowid();
+        rowidLater_ = statement->insertedRowidLater();
         row_ = pending_;
         for (size_t i = 0; i < row_.size(); ++i) {
             if (!pendingSet_[i] && table_->fields[i].type == FieldType::Integer)
@@ -651,16 +787,18 @@ void Table::remove()
     // leaves the rest of it true, so the scan goes on through the batch instead of reading again
     // after every removal. Every other scan stops as before any write.
     const bool keepBatch = scanning_ && connection_->dialect().nextBatch > 0;
-    materialize();
     if (keepBatch)
         connection_->removeScan(this);
+    else
+        materialize();
     connection_->suspendScans();
     if (keepBatch)
         connection_->addScan(this);
     detail::Statement statement =
         connection_->prepare(QStringLiteral("DELETE FROM %1 WHERE rowid=%2").arg(schema::quoted(table_->name), connection_->mark(1)));
-    statement->bind(1, Cell::ofInteger(rowid_));
+    statement->bind(1, Cell::ofInteger(currentRowid()));
     statement->step(what());
+    connection_->forgetWindows(table_->name);
     deleted_ = true;
 }
 

@@ -90,6 +90,14 @@ public:
 
     void close();
 
+    // What store::ReadAhead reads of the current index: the records from a seek ">=" with `from`
+    // through the last whose leading key fields are `through`, then the record after them; or,
+    // without `through`, `most` records (0: to the end of the index). And the window the rows of
+    // those reads make.
+    std::vector<detail::Connection::Read> rangeReads(const std::vector<Value>& from, const std::vector<Value>& through, int most) const;
+    std::shared_ptr<const detail::Window> rangeWindow(const std::vector<Value>& from, const std::vector<Value>& through, int most,
+                                                      const std::vector<std::vector<detail::Window::Row>>& rows) const;
+
 private:
     using Cell = detail::Cell;
     enum class Mode { Browse, Adding, Editing };
@@ -107,8 +115,21 @@ private:
     Cell toSeekKey(const schema::FieldDef& field, const Value& value) const;
     // The stored form of the values of a seek or range, one per leading key field.
     std::vector<Cell> seekKeys(const std::vector<Value>& keys) const;
-    void startScan(const QString& sql, const std::vector<Cell>& keys, bool withRowid, int batch);
+    // A scan from `keys` (after the current record with `withRowid`), `batch` rows at a time. On a
+    // server each batch is read whole into a window; a seek's (`seek`) is kept for the seeks after
+    // it while a transaction lasts.
+    struct SeekKeys {
+        std::vector<detail::Window::Key> keys;
+        bool greater = false;
+    };
+    void startScan(const QString& sql, const std::vector<Cell>& keys, bool withRowid, int batch, const SeekKeys* seek = nullptr);
     void stepScan();
+    // Stands on row `at` of a window (past its last row: the end of the index).
+    void enterWindow(std::shared_ptr<const detail::Window> window, size_t at);
+    // The keys of the key fields as a window compares them.
+    std::vector<detail::Window::Key> windowKeys(const std::vector<Cell>& cells) const;
+    // The rowid of the current record (an added one's may still be on its way from the server).
+    qint64 currentRowid() const;
     // A field of the current record, from the scan's statement while it is live.
     Cell cellAt(size_t position) const;
     void materialize();
@@ -149,8 +170,13 @@ private:
     int scanLimit_ = 0;
     int scanRows_ = 0;
 
+    // The records a server handed over for the current scan, and the one the cursor stands on.
+    std::shared_ptr<const detail::Window> window_;
+    size_t windowRow_ = 0;
+
     std::vector<Cell> row_;
-    qint64 rowid_ = 0;
+    mutable qint64 rowid_ = 0;
+    mutable std::function<qint64()> rowidLater_;
     bool positioned_ = false;
     bool deleted_ = false;
     bool eof_ = true;

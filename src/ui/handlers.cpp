@@ -1,5 +1,6 @@
 #include "ui/handlers.h"
 
+#include "store/notices.h"
 #include "store/store_error.h"
 #include "ui/flex_grid.h"
 #include "ui/message_box.h"
@@ -63,13 +64,18 @@ private:
 
 bool guarded(const std::function<void()>& handler)
 {
+    bool done = true;
     try {
         handler();
-        return true;
     } catch (const store::StoreError& error) {
         msg::storeFailure(error.message());
-        return false;
+        done = false;
     }
+    // An action that went through after all (a save whose answer the network lost) says so once
+    // it is over.
+    for (const QString& note : store::takeNotesForOperator())
+        msg::exclaim(note, QStringLiteral("Kelvora"));
+    return done;
 }
 
 void onClick(QAbstractButton* button, std::function<void()> handler)

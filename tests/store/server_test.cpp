@@ -38,7 +38,8 @@ TEST_F(ServerStoreTest, AServerThatCannotBeReachedIsNamedWithTheReason)
 }
 
 // The server drops the desk's connection in the middle of a booking: the booking is gone whole,
-// one message says so, and the next booking works on a connection made again.
+// one message says so (when the booking is saved: its writes go with its COMMIT), and the next
+// booking works on a connection made again.
 TEST_F(ServerStoreTest, ALostConnectionRollsBackAndTheNextActionReconnects)
 {
     store::Database database = db();
@@ -46,10 +47,14 @@ TEST_F(ServerStoreTest, ALostConnectionRollsBackAndTheNextActionReconnects)
     {
         store::Transaction booking(database);
         insert("予約", {{"予約_設定番号", "00001"}, {"予約_年月日", "2026/12/08"}, {"予約_開始時間", "10:00"}});
+        EXPECT_EQ(count("予約"), 1);
         test_server::runSql("SELECT pg_terminate_backend(pid) FROM pg_stat_activity WHERE application_name = 'kelvora' "
                             "AND datname = current_database()",
                             serverAddress());
-        lost = failureOf([&] { insert("予約", {{"予約_設定番号", "00001"}, {"予約_年月日", "2026/12/08"}, {"予約_開始時間", "11:00"}}); });
+        lost = failureOf([&] {
+            insert("予約", {{"予約_設定番号", "00001"}, {"予約_年月日", "2026/12/08"}, {"予約_開始時間", "11:00"}});
+            booking.commit();
+        });
     }
     EXPECT_TRUE(lost.contains("との接続が切れました")) << lost.toStdString();
     EXPECT_TRUE(lost.contains("取り消されました")) << lost.toStdString();
@@ -128,7 +133,8 @@ TEST_F(ServerStoreTest, ADatabaseOfTheFormerVersionGetsTheCancellationTableWhenO
 
 // Desks on the server see each other: another connection to the database is known, a desk that
 // writes waits for another desk's writing transaction as on a file, and a transaction that
-// serialises on a key holds another on the same key (each wait here given 0.1 s).
+// serialises on a key holds another on the same key (each wait here given 0.1 s). A transaction
+// takes its locks with its first statement.
 TEST_F(ServerStoreTest, DesksSeeEachOtherAndWaitForAWriterAndForTheSameKey)
 {
     const store::Database deskA = db();
@@ -136,14 +142,22 @@ TEST_F(ServerStoreTest, DesksSeeEachOtherAndWaitForAWriterAndForTheSameKey)
     const store::Database deskB = otherDesk();
     EXPECT_TRUE(deskA.othersConnected());
     deskB.connection()->run("SET lock_timeout = 100", QString());
+    const auto firstStatement = [](const store::Database& desk) { desk.table("設定", "Key_設定").seek(">=", {""}); };
 
     store::Transaction holding(deskA);
     holding.serialise("予約 00001 2026/12/08");
-    const QString writer = failureOf([&] { store::Transaction writing(deskB); });
+    firstStatement(deskA);
+    const QString writer = failureOf([&] {
+        store::Transaction writing(deskB);
+        firstStatement(deskB);
+    });
     EXPECT_TRUE(writer.contains("は他の端末が使用中です")) << writer.toStdString();
     store::Transaction waiting(deskB, store::Transaction::ForReading);
     waiting.serialise("予約 00001 2026/12/09");
-    const QString busy = failureOf([&] { waiting.serialise("予約 00001 2026/12/08"); });
+    const QString busy = failureOf([&] {
+        waiting.serialise("予約 00001 2026/12/08");
+        firstStatement(deskB);
+    });
     EXPECT_TRUE(busy.contains("は他の端末が使用中です")) << busy.toStdString();
 }
 

@@ -54,6 +54,11 @@ QString addressOf(const QString& database)
 
 } // namespace
 
+QString socketFile()
+{
+    return socketFolder() + QStringLiteral("/.s.PGSQL.5432");
+}
+
 void runSql(const QString& sql, const QString& address)
 {
     const QString target = address.isEmpty() ? addressOf(QStringLiteral("postgres")) : address;

@@ -10,6 +10,8 @@ namespace test_server {
 
 // The connection string of a new, empty database on the server.
 QString freshDatabase();
+// The server's Unix socket, for a link put in front of it (support/link_proxy).
+QString socketFile();
 // Drops a database made by freshDatabase(), closing what is still connected to it.
 void dropDatabase(const QString& address);
 // Runs SQL as the server's administrator on the database of `address`, or on the maintenance

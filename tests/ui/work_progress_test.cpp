@@ -21,6 +21,8 @@ protected:
         if (onServer()) {
             otherDesk_ = std::make_unique<store::Database>(otherDesk());
             otherWrite_ = std::make_unique<store::Transaction>(*otherDesk_);
+            // A transaction takes its locks with its first statement.
+            otherDesk_->table("設定", "Key_設定").seek(">=", {""});
             return;
         }
         ASSERT_EQ(sqlite3_open_v2("Kelvora.mdb", &otherProgram_, SQLITE_OPEN_READWRITE, nullptr), SQLITE_OK);
