@@ -136,6 +136,9 @@ void LinkProxy::run()
             return;
         if (fds[0].revents)
             break;
+        // What was polled; a desk accepted below is polled from the next turn on.
+        const size_t silentPolled = silentDesks.size();
+        const size_t linksPolled = links.size();
         if (fds[1].revents & POLLIN) {
             const int desk = ::accept(listener_, nullptr, nullptr);
             if (desk >= 0)
@@ -168,7 +171,7 @@ void LinkProxy::run()
             }
         }
         size_t at = 2;
-        for (size_t i = 0; i < silentDesks.size(); ++i, ++at) {
+        for (size_t i = 0; i < silentPolled; ++i, ++at) {
             // Read and forget, as a server that hangs takes what it is sent; a desk that goes is let go.
             if (fds[at].revents && ::recv(silentDesks[i], buffer, sizeof buffer, 0) <= 0 && errno != EAGAIN) {
                 ::close(silentDesks[i]);
@@ -178,7 +181,10 @@ void LinkProxy::run()
         std::erase(silentDesks, -1);
         const Clock::time_point arrived = Clock::now();
         const auto oneWay = std::chrono::microseconds(oneWayMicros_.load());
+        size_t linkIndex = 0;
         for (Link& link : links) {
+            if (linkIndex++ == linksPolled)
+                break;
             const pollfd& desk = fds[at++];
             const pollfd& server = fds[at++];
             if (desk.revents & (POLLIN | POLLHUP | POLLERR)) {
