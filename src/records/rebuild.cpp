@@ -40,7 +40,7 @@ constexpr std::array<RebuildStep, kRebuildSteps> kSteps = {{
 // stored without leading zeros); any other value is copied as it is.
 store::Value copiedValue(const store::Table& source, const QString& field, const RebuildStep& step)
 {
-    const store::Value value = source.field(field);
+    store::Value value = source.field(field);
     if (field == QString::fromUtf8(step.dateField)) {
         if (const std::optional<QDate> date = input::date(value.text()))
             return input::dateText(*date);

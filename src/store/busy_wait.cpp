@@ -57,7 +57,10 @@ void waitTurn()
         return;
     waiting = true;
     struct Done {
+        Done() = default;
         ~Done() { waiting = false; }
+        Done(const Done&) = delete;
+        Done& operator=(const Done&) = delete;
     } done;
     hook();
 }

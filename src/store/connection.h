@@ -115,6 +115,8 @@ public:
     // A connection of its own that reads the database as it is: neither upgraded nor written.
     static std::shared_ptr<Connection> openToRead(const QString& name);
     virtual ~Connection();
+    Connection(const Connection&) = delete;
+    Connection& operator=(const Connection&) = delete;
 
     // The database as messages name it: the file name, or the database and its server.
     const QString& name() const { return name_; }

@@ -131,6 +131,8 @@ public:
           address_(std::move(address)), onlyReading_(onlyReading)
     {}
     ~PgConnection() override { dropIdleStatements(); }
+    PgConnection(const PgConnection&) = delete;
+    PgConnection& operator=(const PgConnection&) = delete;
 
     // Connects, waiting for the server in turns: the first connection of a desk or a tool.
     void connect()

@@ -30,6 +30,8 @@ class SqliteStatement : public Prepared {
 public:
     SqliteStatement(SqliteConnection& connection, sqlite3_stmt* stmt) : connection_(connection), stmt_(stmt) {}
     ~SqliteStatement() override { sqlite3_finalize(stmt_); }
+    SqliteStatement(const SqliteStatement&) = delete;
+    SqliteStatement& operator=(const SqliteStatement&) = delete;
 
     void bind(int position, const Cell& value) override
     {
@@ -104,6 +106,8 @@ public:
             ::unlink(presencePath_.constData());
         ::close(presence_);
     }
+    SqliteConnection(const SqliteConnection&) = delete;
+    SqliteConnection& operator=(const SqliteConnection&) = delete;
 
     sqlite3* handle() const { return db_; }
 
