@@ -19,7 +19,7 @@ namespace {
 
 QString dataFolder()
 {
-    const QString folder = qEnvironmentVariable("KELVORA_BENCH_DATA", QDir::current().filePath("bench-data"));
+    QString folder = qEnvironmentVariable("KELVORA_BENCH_DATA", QDir::current().filePath("bench-data"));
     QDir().mkpath(folder);
     return folder;
 }
@@ -36,6 +36,8 @@ class Insert {
 public:
     Insert(sqlite3* db, const char* sql) : db_(db) { check(sqlite3_prepare_v2(db, sql, -1, &stmt_, nullptr), db); }
     ~Insert() { sqlite3_finalize(stmt_); }
+    Insert(const Insert&) = delete;
+    Insert& operator=(const Insert&) = delete;
     Insert& text(int i, const QByteArray& value)
     {
         sqlite3_bind_text(stmt_, i, value.constData(), int(value.size()), SQLITE_TRANSIENT);
@@ -185,7 +187,7 @@ void generate(const QString& path)
 
 QString generatedDatabase()
 {
-    const QString path = QDir(dataFolder()).filePath("generated.mdb");
+    QString path = QDir(dataFolder()).filePath("generated.mdb");
     if (!QFile::exists(path)) {
         const QString scratch = path + ".new";
         QFile::remove(scratch);
@@ -197,7 +199,7 @@ QString generatedDatabase()
 
 QString scratchCopy(const QString& name)
 {
-    const QString copy = QDir(dataFolder()).filePath(name);
+    QString copy = QDir(dataFolder()).filePath(name);
     QFile::remove(copy);
     QFile::copy(generatedDatabase(), copy);
     return copy;

@@ -66,6 +66,8 @@ public:
         exec("PRAGMA synchronous = FULL");
     }
     ~Raw() { sqlite3_close(db_); }
+    Raw(const Raw&) = delete;
+    Raw& operator=(const Raw&) = delete;
     void exec(const QString& sql)
     {
         char* error = nullptr;

@@ -27,6 +27,8 @@ public:
             die("sqlite", sqlite3_errmsg(db));
     }
     ~SqliteQuery() override { sqlite3_finalize(stmt_); }
+    SqliteQuery(const SqliteQuery&) = delete;
+    SqliteQuery& operator=(const SqliteQuery&) = delete;
     void bind(int position, const QString& text) override
     {
         sqlite3_bind_text16(stmt_, position, text.utf16(), int(text.size() * 2), SQLITE_TRANSIENT);
@@ -54,6 +56,8 @@ public:
             die("sqlite", sqlite3_errmsg(db_));
     }
     ~SqliteDatabase() override { sqlite3_close(db_); }
+    SqliteDatabase(const SqliteDatabase&) = delete;
+    SqliteDatabase& operator=(const SqliteDatabase&) = delete;
     std::unique_ptr<RawQuery> prepare(const char* sql) override { return std::make_unique<SqliteQuery>(db_, sql); }
     void exec(const char* sql) override
     {
@@ -75,6 +79,8 @@ public:
         PQclear(prepared);
     }
     ~PgQuery() override { PQclear(result_); }
+    PgQuery(const PgQuery&) = delete;
+    PgQuery& operator=(const PgQuery&) = delete;
     void bind(int position, const QString& text) override
     {
         if (values_.size() < size_t(position))
@@ -123,6 +129,8 @@ public:
         exec("SET client_encoding = 'UTF8'");
     }
     ~PgDatabase() override { PQfinish(conn_); }
+    PgDatabase(const PgDatabase&) = delete;
+    PgDatabase& operator=(const PgDatabase&) = delete;
     std::unique_ptr<RawQuery> prepare(const char* sql) override { return std::make_unique<PgQuery>(conn_, sql, ++prepared_); }
     void exec(const char* sql) override
     {
