@@ -575,8 +575,11 @@ public:
         forgetWindows(table.name);
         patient_ = true;
         struct Impatient {
-            bool& patient;
+            explicit Impatient(bool& flag) : patient(flag) {}
             ~Impatient() { patient = false; }
+            Impatient(const Impatient&) = delete;
+            Impatient& operator=(const Impatient&) = delete;
+            bool& patient;
         } impatient{patient_};
         const Result started =
             simpleQuery(QStringLiteral("COPY %1 (%2) FROM STDIN").arg(schema::quoted(table.name), columns.join(u',')).toUtf8(), what);
@@ -967,7 +970,7 @@ QString connectionStringProblem(const QString& address)
     char* error = nullptr;
     PQconninfoOption* options = PQconninfoParse(address.toUtf8().constData(), &error);
     PQconninfoFree(options);
-    const QString problem = error ? QString::fromUtf8(error).trimmed() : QString();
+    QString problem = error ? QString::fromUtf8(error).trimmed() : QString();
     PQfreemem(error);
     return problem;
 }

@@ -79,8 +79,8 @@ void checkServerRows(detail::Connection& connection, const schema::TableDef& tab
         for (const QStringList& row : rows) {
             for (size_t i = 0; i < checked.size(); ++i) {
                 const schema::FieldDef& field = *checked[i];
-                const QString& value = row[keys.size() + 2 * int(i)];
-                const bool isNull = row[keys.size() + 2 * int(i) + 1] == QLatin1String("t");
+                const QString& value = row[keys.size() + 2 * qsizetype(i)];
+                const bool isNull = row[keys.size() + 2 * qsizetype(i) + 1] == QLatin1String("t");
                 bool number = true;
                 const bool fits = !isNull && (field.type == schema::FieldType::Integer
                                                   ? schema::integerFits(field.shape, value.toLongLong(&number)) && number

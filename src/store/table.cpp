@@ -467,6 +467,7 @@ void Table::enterWindow(std::shared_ptr<const detail::Window> window, size_t at)
 std::vector<detail::Window::Key> Table::windowKeys(const std::vector<Cell>& cells) const
 {
     std::vector<detail::Window::Key> keys;
+    keys.reserve(cells.size());
     for (const Cell& cell : cells)
         keys.push_back(detail::Window::keyOf(cell));
     return keys;

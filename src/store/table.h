@@ -18,7 +18,7 @@ namespace store {
 // A cursor on one table. Select an index, seek a key with "=", ">=" or ">", read fields, move
 // forward in index order, add, edit and delete records. The cursor remembers the key and rowid of
 // its current record, so moving next after a deletion continues with the record that followed it.
-class Table : private detail::ActiveScan {
+class Table final : private detail::ActiveScan {
 public:
     Table(std::shared_ptr<detail::Connection> connection, const QString& tableName);
     Table(Table&& other) noexcept;
