@@ -214,7 +214,7 @@ void 取消履歴::復元_Click()
     restore.restoring = *chosen;
     restore.result = chosen->reservation;
     const records::Reservation& r = chosen->reservation;
-    const QString detail = BookingText(r.date, r.start, r.end, r.abbrev, r.reserverName);
+    QString detail = BookingText(r.date, r.start, r.end, r.abbrev, r.reserverName);
     const std::optional<booking_write::Outcome> outcome =
         WriteAsking(database(), settings(), {restore}, {},
                     {kTitle, [detail](const booking_write::Outcome&) { return detail; },

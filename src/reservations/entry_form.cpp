@@ -198,7 +198,7 @@ void 予約者登::確定_Click()
     // The same reserver's booking changed: a booking of a series may take its series along.
     if (read_ && reserverName() == read_->reserverName && WroteToSeries(booking))
         return;
-    const QString detail = BookingText(slot_.date, slot_.start, end, slot_.target.abbrev, reserverName());
+    QString detail = BookingText(slot_.date, slot_.start, end, slot_.target.abbrev, reserverName());
     const std::optional<booking_write::Outcome> outcome =
         WriteAsking(database(), settings(), {booking}, {{slot_.acceptedBooked, false}},
                     {kTitle, [detail](const booking_write::Outcome&) { return detail; },

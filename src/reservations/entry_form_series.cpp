@@ -51,8 +51,8 @@ bool 予約者登::WroteToSeries(const booking_write::Change& own)
     const bool cancelling = own.kind == booking_write::Change::Kind::Cancel;
     const QString title = windowTitle();
     const records::Reservation& shown = *own.read;
-    const QString detail = BookingText(shown.date, shown.start, shown.end, slot_.target.abbrev, shown.reserverName) +
-                           QStringLiteral("\n定期：") + series::Describe(*repeated);
+    QString detail = BookingText(shown.date, shown.start, shown.end, slot_.target.abbrev, shown.reserverName) + QStringLiteral("\n定期：") +
+                     series::Describe(*repeated);
     const QStringList reaches = {QStringLiteral("この予約のみ"), QStringLiteral("以降すべて"), QStringLiteral("すべて"),
                                  QStringLiteral("キャンセル")};
     // Enter changes this booking alone, and deletes nothing.

@@ -230,6 +230,7 @@ void 予約者照会::Clear()
     headGrid(定期一覧, 0, kSeriesHeaders, kSeriesWidths);
 }
 
+// NOLINTNEXTLINE(performance-unnecessary-value-param): a copy, as FollowDatabase passes shown_, which Clear() resets
 void 予約者照会::ShowReserver(records::Reserver reserver)
 {
     Clear();

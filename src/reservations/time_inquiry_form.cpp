@@ -454,7 +454,7 @@ const records::Reservation* 時間照会::RequireChosenReservation()
     return nullptr;
 }
 
-void 時間照会::OpenEntryForm(BookingSlot slot)
+void 時間照会::OpenEntryForm(const BookingSlot& slot)
 {
     EntryOutcome outcome;
     forms::showModal<予約者登>(desk(), slot, outcome);

@@ -86,7 +86,7 @@ private:
     // Shows what another desk changed, keeping the chosen cell and reservation.
     void FollowDatabase();
     // Opens the entry form on a slot and follows what it did.
-    void OpenEntryForm(BookingSlot slot);
+    void OpenEntryForm(const BookingSlot& slot);
     // The chosen slot as a new booking takes it.
     BookingSlot NewBookingSlot() const;
     // Asks whether the customer waits for the slot, and opens キャンセル待ち登録 on it.

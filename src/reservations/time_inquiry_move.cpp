@@ -70,7 +70,7 @@ void 時間照会::MoveTo(int column, int slot)
     move.result.start = newStart;
     move.result.end = newEnd;
     move.result.overlapAllowed = rule.allowed;
-    const QString detail =
+    QString detail =
         QStringLiteral("移動元: %1\n移動先: %2")
             .arg(BookingText(from.date, from.start, from.end, table_.Columns[size_t(movingColumn_)].TargetAbbrev, from.reserverName),
                  BookingText(place.ColumnDate, newStart, newEnd, place.TargetAbbrev));

@@ -138,7 +138,7 @@ void キャンセル待ち一覧::予約_Click()
     const records::WaitingEntry* chosen = RequireChosen();
     if (!chosen)
         return;
-    const QString detail = EntryText(*chosen);
+    QString detail = EntryText(*chosen);
     Asking asking{kTitle, [detail](const booking_write::Outcome&) { return detail; },
                   [detail] { return msg::askAbout(QStringLiteral("キャンセル待ちの方の予約を登録します。"), detail, kTitle); }};
     asking.fullIsFinal = true; // a place another desk took meanwhile is gone, not overbooked
