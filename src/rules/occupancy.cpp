@@ -122,7 +122,7 @@ int placesOf(const 基本設定::Overlap& overlap)
 
 // The open time of every day each ledger counts in, by the time table of the slot grids, within
 // the hours the grids show. The hours and closures of the whole period are read once.
-void openDays(const store::Database& db, const Settings& settings, std::vector<Ledger*> ledgers, Occupancy& result)
+void openDays(const store::Database& db, const Settings& settings, const std::vector<Ledger*>& ledgers, Occupancy& result)
 {
     if (ledgers.empty())
         return;
@@ -275,6 +275,7 @@ Occupancy BuildOccupancy(const store::Database& db, const Settings& settings, co
         ledgers.push_back(std::move(ledger));
     }
     std::vector<Ledger*> registered;
+    registered.reserve(ledgers.size());
     for (Ledger& ledger : ledgers)
         registered.push_back(&ledger);
     openDays(db, settings, registered, result);

@@ -50,7 +50,7 @@ template <typename Take> void forEachDate(const Rule& rule, const QDate& last, T
 {
     if (rule.repeat == Repeat::Weekly) {
         for (QDate monday = rule.first.addDays(1 - rule.first.dayOfWeek()); monday <= last;
-             monday = monday.addDays(7 * rule.intervalWeeks)) {
+             monday = monday.addDays(7 * qint64(rule.intervalWeeks))) {
             for (int dayOfWeek = 1; dayOfWeek <= 7; ++dayOfWeek) {
                 const QDate date = monday.addDays(dayOfWeek - 1);
                 if (date > last)
