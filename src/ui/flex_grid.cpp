@@ -704,7 +704,7 @@ void FlexGrid::paintText(QPainter& painter, const QRect& rect, const Cell& cell)
     // Inside the grid lines (right and bottom edge) with one pixel of room at each side: the
     // forms' column widths are narrow (a date in 1000 twips), so every pixel counts.
     const QRect inner = rect.adjusted(1, 0, -2, -1);
-    painter.drawText(inner, alignmentFlags(cell.alignment, cell.text) | Qt::TextSingleLine, cell.text);
+    painter.drawText(inner, int(alignmentFlags(cell.alignment, cell.text) | Qt::TextSingleLine), cell.text);
 }
 
 void FlexGrid::paintCell(QPainter& painter, const QRect& rect, const Cell& cell, bool fixed) const

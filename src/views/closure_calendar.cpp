@@ -39,6 +39,12 @@ int flagInForce(const std::vector<records::CalendarDay>& days, const QString& ta
     return flag;
 }
 
+// A cell's place in a list of the calendar's cells, row by row.
+size_t cellIndex(int row, int col)
+{
+    return size_t(row) * kCalendarSize + size_t(col);
+}
+
 void writeListRow(FlexGrid* list, int row, const records::CalendarDay& day)
 {
     list->setTextMatrix(row, DateColumn, input::dateText(day.date));
@@ -121,7 +127,7 @@ int DrawClosureCalendar(const store::Database& db, int mode, FlexGrid* calendar,
     const QDate last = first.addMonths(1).addDays(-1);
     const std::vector<records::CalendarDay> month = records::listCalendarDays(db, first, last);
     const national_holidays::HolidayNames holidays = national_holidays::holidayNamesBetween(db, first, last);
-    std::vector<QString> tips(kCalendarSize * kCalendarSize); // by cell, row by row
+    std::vector<QString> tips(size_t(kCalendarSize) * kCalendarSize); // by cell, row by row
     int week = 1;
     for (QDate date = first; date.month() == first.month(); date = date.addDays(1)) {
         const int col = date.dayOfWeek() % 7; // Sunday first
@@ -133,12 +139,12 @@ int DrawClosureCalendar(const store::Database& db, int mode, FlexGrid* calendar,
         calendar->setText(QString::number(date.day()));
         calendar->setCellFramed(date == today);
         if (!holiday.isEmpty())
-            tips[size_t(week * kCalendarSize + col)] = holidayTip(date, holiday);
+            tips[cellIndex(week, col)] = holidayTip(date, holiday);
         if (col == kCalendarSize - 1)
             ++week;
     }
     calendar->setToolTipSource([tips = std::move(tips)](int row, int col) {
-        return row < kCalendarSize && col < kCalendarSize ? tips[size_t(row * kCalendarSize + col)] : QString();
+        return row < kCalendarSize && col < kCalendarSize ? tips[cellIndex(row, col)] : QString();
     });
     calendar->setRow(0);
     calendar->setCol(0);

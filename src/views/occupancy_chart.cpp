@@ -51,8 +51,8 @@ QFont fontOf(const QPainter& painter, qreal pixels, bool bold = false)
 QColor mix(const QColor& from, const QColor& to, qreal share)
 {
     const qreal s = std::clamp(share, 0.0, 1.0);
-    return QColor::fromRgbF(from.redF() + (to.redF() - from.redF()) * s, from.greenF() + (to.greenF() - from.greenF()) * s,
-                            from.blueF() + (to.blueF() - from.blueF()) * s);
+    const auto channel = [s](float start, float end) { return float(start + (end - start) * s); };
+    return QColor::fromRgbF(channel(from.redF(), to.redF()), channel(from.greenF(), to.greenF()), channel(from.blueF(), to.blueF()));
 }
 
 QString figureText(double rate)
@@ -255,7 +255,7 @@ void DrawHeatMap(QPainter& painter, const QRectF& area, const Occupancy& occupan
         painter.setPen(Qt::black);
         painter.drawText(QRectF(plot.left(), origin.y() + cellH * day, labelWidth, cellH), Qt::AlignCenter, weekdays::name(day + 1));
         for (int h = 0; h < hours; ++h) {
-            const occupancy::HourCell& cell = occupancy.byWeekdayHour[size_t(day)][size_t(occupancy.firstHour + h)];
+            const occupancy::HourCell& cell = occupancy.byWeekdayHour[size_t(day)][size_t(occupancy.firstHour) + size_t(h)];
             const QRectF box(origin.x() + cellW * h, origin.y() + cellH * day, cellW, cellH);
             const std::optional<double> rate = cell.rate();
             const qreal share = rate ? std::min(*rate, 100.0) / 100.0 : 0;

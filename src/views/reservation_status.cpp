@@ -27,6 +27,7 @@ std::vector<基本設定::Overlap> ColourReservationStatus(const store::Database
     }
     oneReading.commit();
     std::vector<int> limits;
+    limits.reserve(rows.size());
     for (const 基本設定::Overlap& row : rows)
         limits.push_back(row.limit);
     PaintReservationCounts(grid, counts, limits);
@@ -80,9 +81,9 @@ QString CountText(int count, bool waiting)
         return CountText(count) + QStringLiteral("待");
     // Most cells show a small count; their texts are made once.
     static const std::vector<QString> small = [] {
-        std::vector<QString> texts;
-        for (int n = 0; n < 100; ++n)
-            texts.push_back(QString::number(n));
+        std::vector<QString> texts(100);
+        for (size_t n = 0; n < texts.size(); ++n)
+            texts[n] = QString::number(n);
         return texts;
     }();
     return count >= 0 && count < int(small.size()) ? small[size_t(count)] : QString::number(count);
