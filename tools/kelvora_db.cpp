@@ -79,7 +79,7 @@ int main(int argc, char** argv)
     const QStringList args = QCoreApplication::arguments().mid(1);
     if (args.isEmpty())
         return usage();
-    const QString command = args[0];
+    const QString& command = args[0];
     try {
         if (command == "sheet")
             return runSheetCommand(args.mid(1));

@@ -60,7 +60,7 @@ private:
             return;
         }
         pending_.append(buffer, int(got));
-        for (int end; (end = pending_.indexOf('\n')) >= 0; pending_.remove(0, end + 1))
+        for (qsizetype end; (end = pending_.indexOf('\n')) >= 0; pending_.remove(0, end + 1))
             run(QString::fromUtf8(pending_.left(end)).split(QLatin1Char('\t')));
     }
 
