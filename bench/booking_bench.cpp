@@ -40,7 +40,7 @@ void measureBookings(const BenchDatabase& where)
     // no measurement pays for connecting.
     const Desk desk = workingDesk();
     // A database on a server keeps the bookings of earlier runs: new reservers get names no run
-    // has used yet.
+    // has used yet, and known ones are others than any run booked there.
     const int before = reservationCount("00001", "2027/01/15");
     {
         BookingSlot slot;
@@ -71,8 +71,8 @@ void measureBookings(const BenchDatabase& where)
                                                                  kRuns, [&] { form.確定_Click(); },
                                                                  [&] {
                                                                      ++n;
-                                                                     bookAs(QString("予約者%1").arg(n * 97),
-                                                                            QString("ヨヤクシャ%1").arg(n * 97));
+                                                                     bookAs(QString("予約者%1").arg((before + n) * 97),
+                                                                            QString("ヨヤクシャ%1").arg((before + n) * 97));
                                                                  }));
     }
     std::printf("# %d reservations written on 2027/01/15, %d expected\n", reservationCount("00001", "2027/01/15") - before, 2 * kRuns);

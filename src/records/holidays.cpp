@@ -39,6 +39,11 @@ std::vector<HolidayCorrection> listHolidayCorrections(const store::Database& db,
     return corrections;
 }
 
+store::Range holidayCorrectionsRange(const QDate& first, const QDate& last)
+{
+    return {"祝日", "Key_祝日", {first}, {last}};
+}
+
 std::optional<HolidayCorrection> findHolidayCorrection(const store::Database& db, const QDate& date)
 {
     store::Table holidays = byDate(db);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "store/database.h"
+#include "store/read_ahead.h"
 
 #include <QDate>
 #include <QString>
@@ -25,6 +26,8 @@ struct HolidayCorrection {
 // The corrections dated from `first` through `last`, by date; none in a database of an earlier
 // version read as it is, which has no table of them.
 std::vector<HolidayCorrection> listHolidayCorrections(const store::Database& db, const QDate& first, const QDate& last);
+// What listHolidayCorrections reads, to be read ahead with the rest of a screen.
+store::Range holidayCorrectionsRange(const QDate& first, const QDate& last);
 std::optional<HolidayCorrection> findHolidayCorrection(const store::Database& db, const QDate& date);
 // Adds the correction, or changes the one of its date.
 void saveHolidayCorrection(const store::Database& db, const HolidayCorrection& correction);

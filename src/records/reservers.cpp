@@ -170,9 +170,14 @@ std::vector<store::Range> reserverLookUpRanges(const QString& number, const QStr
         keys("Idx_携帯番号逆", store::reserver_keys::reversedDigits(phoneEnd));
     }
     if (!kana.isEmpty())
-        keys("Idx_カナ", kana);
+        ranges.push_back(reserverKanaRange(kana, limit + 1));
     ranges.push_back({"予約者", "Idx_予約者名", {name}, {}, limit + 1});
     return ranges;
+}
+
+store::Range reserverKanaRange(const QString& kana, int most)
+{
+    return {store::reserver_keys::kTable, "Idx_カナ", {kana}, {}, most};
 }
 
 std::vector<store::Range> reserverRanges(const QStringList& numbers)
@@ -181,6 +186,11 @@ std::vector<store::Range> reserverRanges(const QStringList& numbers)
     for (const QString& number : numbers)
         ranges.push_back({"予約者", "Key_予約者", {number}, {}, 1});
     return ranges;
+}
+
+std::vector<store::Range> reserverSaveRanges(const QString& number)
+{
+    return {{"予約者", "Key_予約者", {number}, {}, 1}, {store::reserver_keys::kTable, "Key_予約者検索", {number}, {}, 1}};
 }
 
 QStringList reserverNumbersByPhoneEnd(const store::Database& db, const QString& typed, int limit)

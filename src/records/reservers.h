@@ -62,7 +62,11 @@ QStringList reserverNumbersByName(const store::Database& db, const QString& pref
 // `limit` (the phone or the kana look-up left out when its text is empty).
 std::vector<store::Range> reserverLookUpRanges(const QString& number, const QString& phoneEnd, const QString& kana, const QString& name,
                                                int limit);
+// What reserverNumbersByKana() reads of its first `most` keys.
+store::Range reserverKanaRange(const QString& kana, int most);
 // What findReserver() reads of each number.
 std::vector<store::Range> reserverRanges(const QStringList& numbers);
+// What saveReserver() reads of the reserver with `number` (its record and its look-up keys).
+std::vector<store::Range> reserverSaveRanges(const QString& number);
 
 } // namespace records

@@ -92,6 +92,11 @@ std::vector<WaitingEntry> waitingEntriesOfDay(const store::Database& db, const Q
     return day;
 }
 
+store::Range waitingEntriesOfDayRange(const QString& target, const QDate& date)
+{
+    return {"キャンセル待ち", "Idx_枠", {target, date}, {target, date}};
+}
+
 std::vector<WaitingEntry> waitingEntriesFrom(const store::Database& db, const QDate& first)
 {
     std::vector<WaitingEntry> found;
@@ -101,6 +106,23 @@ std::vector<WaitingEntry> waitingEntriesFrom(const store::Database& db, const QD
             found.push_back(read(entries));
     }
     return found;
+}
+
+std::vector<WaitingEntry> waitingEntriesBetween(const store::Database& db, const QDate& first, const QDate& last)
+{
+    std::vector<WaitingEntry> found;
+    store::Table entries = db.table("キャンセル待ち", "Idx_日付");
+    const QString lastText = input::dateText(last);
+    for (entries.seek(">=", {first}); !entries.eof() && entries.text("待ち_年月日") <= lastText; entries.moveNext()) {
+        if (input::storedDate(entries.text("待ち_年月日")))
+            found.push_back(read(entries));
+    }
+    return found;
+}
+
+store::Range waitingEntriesBetweenRange(const QDate& first, const QDate& last)
+{
+    return {"キャンセル待ち", "Idx_日付", {first}, {last}};
 }
 
 WaitingEntry addWaitingEntry(const store::Database& db, WaitingEntry entry, const QDateTime& made)

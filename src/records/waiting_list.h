@@ -3,6 +3,7 @@
 #include "base/input.h"
 #include "store/database.h"
 #include "store/progress.h"
+#include "store/read_ahead.h"
 
 #include <QDate>
 #include <QDateTime>
@@ -39,8 +40,13 @@ struct WaitingEntry {
 std::optional<WaitingEntry> findWaitingEntry(const store::Database& db, const QString& number);
 // The entries of the target's day, in the order they were made.
 std::vector<WaitingEntry> waitingEntriesOfDay(const store::Database& db, const QString& target, const QDate& date);
+store::Range waitingEntriesOfDayRange(const QString& target, const QDate& date);
 // The entries dated on or after `first`, by date; one dated in another form is none of them.
 std::vector<WaitingEntry> waitingEntriesFrom(const store::Database& db, const QDate& first);
+// The entries dated from `first` through `last`, by date; and that read as a range, to be read
+// ahead with the rest of a screen.
+std::vector<WaitingEntry> waitingEntriesBetween(const store::Database& db, const QDate& first, const QDate& last);
+store::Range waitingEntriesBetweenRange(const QDate& first, const QDate& last);
 // Stores a new entry stamped with `made` under the next number of that day; returns it as stored.
 // Inside a writing transaction, so that two desks never take one number.
 WaitingEntry addWaitingEntry(const store::Database& db, WaitingEntry entry, const QDateTime& made);

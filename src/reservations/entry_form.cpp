@@ -124,11 +124,11 @@ records::ReservationKey 予約者登::keyOf(const QString& reserverNo) const
     return {slot_.target.number, slot_.date, slot_.start, reserverNo};
 }
 
-void 予約者登::ShowBooking(const records::Reservation& booking)
+void 予約者登::ShowBooking(const records::Reservation& booking, const std::optional<records::Reserver>& reserver)
 {
     read_ = booking;
     予約者NO->setText(booking.reserverNo);
-    if (!ShowReserverByName(booking.reserverName))
+    if (!(reserver ? ShowReserver(reserver) : ShowReserverByName(booking.reserverName)))
         予約者名->setText(booking.reserverName);
     予約者カナ->setText(booking.reserverKana);
     終了時間->setText(input::timeText(booking.end));
@@ -193,8 +193,14 @@ void 予約者登::確定_Click()
     booking.read = read_;
     booking.result = BookingToSave(end);
     booking.saveReserver = [this](const store::Database& db) { return SaveReserver(db); };
-    booking.reserverReads = {records::reserverByNameRange(reserverName()),
-                             records::numberingRange(予約NO発番::SourceFor(settings(), slot_.target.number, appclock::today()).key)};
+    const 予約NO発番::NumberingSource source = 予約NO発番::SourceFor(settings(), slot_.target.number, appclock::today());
+    booking.reserverReads = {records::reserverByNameRange(reserverName()), records::numberingRange(source.key)};
+    // The reserver is saved under the number of its name, or else (almost always) the number after
+    // the counter's last one.
+    booking.findReads = [name = reserverName(), source](const store::Database& db) {
+        const std::optional<records::Reserver> known = records::findReserverByName(db, name);
+        return records::reserverSaveRanges(known ? known->number : 予約NO発番::FirstCandidateNumber(db, source.key, source.prefix));
+    };
     // The same reserver's booking changed: a booking of a series may take its series along.
     if (read_ && reserverName() == read_->reserverName && WroteToSeries(booking))
         return;
@@ -207,7 +213,7 @@ void 予約者登::確定_Click()
         return;
 
     const records::Reservation& stored = outcome->stored.front();
-    ShowBooking(stored);
+    ShowBooking(stored, saved_);
     outcome_.EntryState = !outcome->replaced.front() ? 2 : end == slot_.end ? 1 : 4;
     outcome_.SlotEnd = end;
     msg::exclaim(QStringLiteral("予約は更新(登録)されました。"), kTitle);
@@ -243,6 +249,7 @@ QString 予約者登::SaveReserver(const store::Database& db)
         reserver.lastBooked = slot_.date;
     reserver.target = slot_.target.number;
     records::saveReserver(db, reserver);
+    saved_ = reserver;
     return reserver.number;
 }
 

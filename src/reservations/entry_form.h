@@ -66,8 +66,9 @@ private:
     QString SaveReserver(const store::Database& db);
     // The booking as 確定 stores it (its reserver number is the one SaveReserver gives).
     records::Reservation BookingToSave(const input::TimeOfDay& end) const;
-    // The booking as it is stored now, shown in the boxes it fills.
-    void ShowBooking(const records::Reservation& booking);
+    // The booking as it is stored now, shown in the boxes it fills, with its reserver as stored
+    // (`reserver`: as this form has just saved it).
+    void ShowBooking(const records::Reservation& booking, const std::optional<records::Reserver>& reserver = std::nullopt);
     records::ReservationKey keyOf(const QString& reserverNo) const;
     // Says what a write that did not happen met; false when it was written.
     bool Refused(const booking_write::Outcome& outcome);
@@ -88,4 +89,6 @@ private:
     // The stored booking the form edits, every field as it read it when it opened or last saved;
     // none for a new one. A write compares it with what is stored then.
     std::optional<records::Reservation> read_;
+    // The reserver as SaveReserver wrote it last.
+    std::optional<records::Reserver> saved_;
 };

@@ -47,6 +47,8 @@ protected:
     // Shows the particulars of the reserver with this name or number; false when there is none.
     bool ShowReserverByName(const QString& name);
     bool ShowReserverByNumber(const QString& number);
+    // Shows a reserver's particulars; false for none.
+    bool ShowReserver(const std::optional<records::Reserver>& reserver);
     // Empties every box and the age and chooses no sex; the list is left as it is.
     void ClearReserver();
 
@@ -84,8 +86,6 @@ protected:
 private:
     QGridLayout* particularsLayout(Particulars shown);
     QLayout* listLayout();
-    // Shows a reserver's particulars; false for none.
-    bool ShowReserver(const std::optional<records::Reserver>& reserver);
     // Chooses 男 or 女, or neither.
     void ShowSex(records::Sex sex);
 };

@@ -459,8 +459,7 @@ void 時間照会::OpenEntryForm(const BookingSlot& slot)
     EntryOutcome outcome;
     forms::showModal<予約者登>(desk(), slot, outcome);
     // The counts and the list of the chosen day, read at once.
-    const store::ReadAhead day(database(), {records::reservationsOfDaysRange(chosenTarget_.number, chosenDate_, chosenDate_),
-                                            records::seriesDatesOfDayRange(chosenTarget_.number, chosenDate_)});
+    const store::ReadAhead day(database(), 予約TBL::DayRanges(chosenTarget_.number, chosenDate_));
     // The state tells only the last thing the form did, so any change means the row is counted
     // again from the file; a form closed without a change leaves the counts as they are. Either
     // way the chosen cell is marked again, after 選択 as after 予約.

@@ -4,7 +4,9 @@
 
 #include "reservations/booking_questions.h"
 #include "reservations/waiting_offer.h"
+#include "rules/slot_counts.h"
 #include "store/database.h"
+#include "store/read_ahead.h"
 #include "ui/message_box.h"
 #include "views/business_status.h"
 
@@ -92,7 +94,11 @@ void 時間照会::MoveTo(int column, int slot)
         msg::exclaim(QStringLiteral("予約は登録されていません。"), kTitle);
     else if (outcome->kind == Kind::ChangedElsewhere)
         msg::exclaim(QStringLiteral("予約は他の端末で変更されています。"), kTitle);
-    // Both rows as the file now holds them; the new place becomes the chosen slot.
+    // Both rows as the file now holds them, read at once; the new place becomes the chosen slot.
+    std::vector<store::Range> reads = 予約TBL::DayRanges(from.target, from.date);
+    for (store::Range& range : 予約TBL::DayRanges(place.Target, place.ColumnDate))
+        reads.push_back(std::move(range));
+    const store::ReadAhead rows(database(), reads);
     RecountRow(fromColumn);
     RecountRow(column);
     slotRow_ = 0;

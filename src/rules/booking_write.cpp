@@ -191,8 +191,10 @@ std::vector<store::Range> readsOf(const std::vector<Change>& changes, const std:
         for (store::Range& range : 時間TBL::TimeTableRanges(first, last))
             ranges.push_back(std::move(range));
     }
-    for (const Change& change : changes)
+    for (const Change& change : changes) {
         ranges.insert(ranges.end(), change.reserverReads.begin(), change.reserverReads.end());
+        ranges.insert(ranges.end(), change.foundReads.begin(), change.foundReads.end());
+    }
     return ranges;
 }
 
@@ -226,11 +228,17 @@ void Agree(const Outcome& asked, std::vector<Consent>& consents)
     }
 }
 
-Outcome Check(const store::Database& db, const Settings& settings, const std::vector<Change>& changes, const std::vector<Consent>& consents)
+Outcome Check(const store::Database& db, const Settings& settings, std::vector<Change>& changes, const std::vector<Consent>& consents)
 {
     store::Transaction oneReading(db, store::Transaction::ForReading);
+    for (Change& change : changes)
+        change.foundReads.clear();
     const store::ReadAhead together(db, readsOf(changes, daysOf(changes)));
     Outcome outcome = evaluate(db, settings, changes, consents);
+    for (Change& change : changes) {
+        if (change.findReads)
+            change.foundReads = change.findReads(db);
+    }
     oneReading.commit();
     return outcome;
 }

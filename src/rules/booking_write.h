@@ -46,6 +46,11 @@ struct Change {
     std::function<QString(const store::Database&)> saveReserver;
     // What saveReserver reads, read ahead with the checks.
     std::vector<store::Range> reserverReads;
+    // What else it reads, as found from what those bring (the records of the number a new reserver
+    // takes): Check() works it out from what it read and leaves it in `foundReads`, which the
+    // write reads ahead with the rest (a server: in the same round trip).
+    std::function<std::vector<store::Range>(const store::Database&)> findReads;
+    std::vector<store::Range> foundReads;
     // Written in the same transaction after the booking (a series' date, a waiting entry taken).
     std::function<void(const store::Database&, const records::Reservation& stored)> alsoWrite;
     // What else the form read that must still hold when the change is written (a waiting entry
@@ -98,9 +103,8 @@ struct Outcome {
 void Agree(const Outcome& asked, std::vector<Consent>& consents);
 
 // Whether the changes can be written as agreed: reads only, under one read lock, and never
-// Written.
-Outcome Check(const store::Database& db, const Settings& settings, const std::vector<Change>& changes,
-              const std::vector<Consent>& consents);
+// Written. Fills each change's `foundReads`.
+Outcome Check(const store::Database& db, const Settings& settings, std::vector<Change>& changes, const std::vector<Consent>& consents);
 // The changes in one transaction, checked again inside it; all or nothing.
 Outcome Write(const store::Database& db, const Settings& settings, const std::vector<Change>& changes,
               const std::vector<Consent>& consents);

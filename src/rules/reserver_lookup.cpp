@@ -73,7 +73,12 @@ QStringList namesByKana(const store::Database& db, const QString& typed)
 {
     store::Transaction reading(db, store::Transaction::ForReading);
     const QString key = input::searchKey(typed);
-    const QStringList numbers = records::reserverNumbersByKana(db, key, std::numeric_limits<int>::max());
+    QStringList numbers;
+    {
+        // The keys of a short list at once (a server: one round trip); a long one reads on.
+        const store::ReadAhead keys(db, {records::reserverKanaRange(key, kMostFound + 1)});
+        numbers = records::reserverNumbersByKana(db, key, std::numeric_limits<int>::max());
+    }
     QStringList names;
     if (key.isEmpty()) {
         // Everybody: one pass over the reservers costs a fraction of a look-up each.
@@ -81,6 +86,7 @@ QStringList namesByKana(const store::Database& db, const QString& typed)
         for (const QString& number : numbers)
             names << byNumber.value(number);
     } else {
+        const store::ReadAhead found(db, records::reserverRanges(numbers));
         for (const QString& number : numbers) {
             if (const std::optional<records::Reserver> reserver = records::findReserver(db, number))
                 names << reserver->name;

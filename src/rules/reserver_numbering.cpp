@@ -57,6 +57,12 @@ QString PeekReserverNumber(const store::Database& db, const QString& key, const 
     return FormatReserverNumber(prefix, nextSequence(db, records::findNumbering(db, key), prefix));
 }
 
+QString FirstCandidateNumber(const store::Database& db, const QString& key, const QString& prefix)
+{
+    const std::optional<records::NumberingRow> row = records::findNumbering(db, key);
+    return FormatReserverNumber(prefix, QString::number(row ? store::Value(row->lastSequence).integer() + 1 : 1));
+}
+
 QString TakeReserverNumber(const store::Database& db, const QString& key, const QString& prefix)
 {
     std::optional<records::NumberingRow> row = records::findNumbering(db, key);

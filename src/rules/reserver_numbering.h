@@ -37,6 +37,9 @@ QString FormatReserverNumber(const QString& prefix, const QString& sequence);
 // The next number of the key, nothing written. A number some reserver already holds (issued by
 // another target's counter, say) is passed over: the next free one of the key is given.
 QString PeekReserverNumber(const store::Database& db, const QString& key, const QString& prefix);
+// The number after the key's last one, held by a reserver or not: the first TakeReserverNumber
+// looks at.
+QString FirstCandidateNumber(const store::Database& db, const QString& key, const QString& prefix);
 // The next number of the key as PeekReserverNumber gives it, stored as the key's last number.
 QString TakeReserverNumber(const store::Database& db, const QString& key, const QString& prefix);
 

@@ -1,8 +1,12 @@
 #include "rules/slot_counts.h"
 
 #include "records/basic.h"
+#include "records/holidays.h"
 #include "records/reservations.h"
+#include "records/series.h"
+#include "records/waiting_list.h"
 #include "rules/time_table.h"
+#include "rules/waiting_list.h"
 
 #include <QHash>
 #include <algorithm>
@@ -73,7 +77,15 @@ std::vector<store::Range> GridRanges(const CountRequest& request, const QDate& f
     std::vector<store::Range> ranges = 時間TBL::TimeTableRanges(first, last);
     ranges.push_back(CountRange(request));
     ranges.push_back(records::basicsRange());
+    ranges.push_back(waiting_list::ColumnsRange(first, last));
+    ranges.push_back(records::holidayCorrectionsRange(first, last));
     return ranges;
+}
+
+std::vector<store::Range> DayRanges(const QString& target, const QDate& date)
+{
+    return {records::reservationsOfDaysRange(target, date, date), records::seriesDatesOfDayRange(target, date),
+            records::waitingEntriesOfDayRange(target, date)};
 }
 
 namespace {

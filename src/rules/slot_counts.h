@@ -43,9 +43,12 @@ struct CountRequest {
 SlotCounts BuildReservationCounts(const store::Database& db, const CountRequest& request);
 // What BuildReservationCounts() reads, to be read ahead.
 store::Range CountRange(const CountRequest& request);
-// What a slot grid of columns dated from `first` through `last` reads: the time table, the counts
-// and the basic records, to be read ahead together.
+// What a slot grid of columns dated from `first` through `last` reads: the time table, the counts,
+// the basic records, the waiting customers and the holidays, to be read ahead together.
 std::vector<store::Range> GridRanges(const CountRequest& request, const QDate& first, const QDate& last);
+// What a row of the grid counted again and the bookings of its day listed read: the day's
+// bookings, their series and the customers waiting, to be read ahead together.
+std::vector<store::Range> DayRanges(const QString& target, const QDate& date);
 
 // Counts per column and slot: seven days of one target from `first`, or every target on a date.
 // A reservation whose times cannot be read throws StoreError naming it; one dated in another

@@ -126,12 +126,31 @@ std::vector<int> CountForDay(const store::Database& db, const SlotTimes& daySlot
 std::vector<std::vector<int>> CountForColumns(const store::Database& db, const SlotTimes& daySlots,
                                               const std::vector<TimeTableColumn>& columns)
 {
-    store::Transaction oneReading(db, store::Transaction::ForReading);
-    std::vector<std::vector<int>> counts;
-    for (const TimeTableColumn& column : columns)
-        counts.push_back(CountForDay(db, daySlots, column.Target, column.ColumnDate));
-    oneReading.commit();
+    std::vector<std::vector<int>> counts(columns.size(), std::vector<int>(size_t(daySlots.count()), 0));
+    if (columns.empty())
+        return counts;
+    // One read of the dates the columns span (see ColumnsRange), shared out to the columns.
+    const auto [first, last] = std::minmax_element(
+        columns.begin(), columns.end(), [](const TimeTableColumn& a, const TimeTableColumn& b) { return a.ColumnDate < b.ColumnDate; });
+    std::map<std::pair<QString, QDate>, std::vector<size_t>> columnsOf;
+    for (size_t i = 0; i < columns.size(); ++i)
+        columnsOf[{columns[i].Target, columns[i].ColumnDate}].push_back(i);
+    for (const records::WaitingEntry& e : records::waitingEntriesBetween(db, first->ColumnDate, last->ColumnDate)) {
+        const auto shown = columnsOf.find({e.target, e.date});
+        if (shown == columnsOf.end() || !StillWaiting(e))
+            continue;
+        const auto [from, to] = daySlots.covering(e.start.minutes(), e.end.minutes());
+        for (const size_t column : shown->second) {
+            for (int slot = from; slot < to; ++slot)
+                ++counts[column][size_t(slot)];
+        }
+    }
     return counts;
+}
+
+store::Range ColumnsRange(const QDate& first, const QDate& last)
+{
+    return records::waitingEntriesBetweenRange(first, last);
 }
 
 booking_write::Change BookingOf(const store::Database& db, const records::WaitingEntry& entry)

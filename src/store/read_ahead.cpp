@@ -2,11 +2,19 @@
 
 #include "store/connection.h"
 
+#include <algorithm>
+#include <iterator>
+
 namespace store {
 
-ReadAhead::ReadAhead(const Database& db, const std::vector<Range>& ranges) : connection_(db.connection())
+ReadAhead::ReadAhead(const Database& db, const std::vector<Range>& wanted) : connection_(db.connection())
 {
-    if (!db.onServer() || ranges.empty())
+    if (!db.onServer())
+        return;
+    // A table a database of an earlier version lacks has nothing to read.
+    std::vector<Range> ranges;
+    std::copy_if(wanted.begin(), wanted.end(), std::back_inserter(ranges), [&](const Range& range) { return db.hasTable(range.table); });
+    if (ranges.empty())
         return;
     std::vector<Table> cursors;
     std::vector<detail::Connection::Read> reads;

@@ -31,7 +31,7 @@ struct Range {
 // as fast.
 class ReadAhead {
 public:
-    ReadAhead(const Database& db, const std::vector<Range>& ranges);
+    ReadAhead(const Database& db, const std::vector<Range>& wanted);
     ~ReadAhead();
     ReadAhead(const ReadAhead&) = delete;
     ReadAhead& operator=(const ReadAhead&) = delete;
