@@ -599,6 +599,9 @@ public:
         const Result finished = finishCopy(sent ? nullptr : "kelvora: sending failed");
         if (!succeeded(finished.get()))
             fail(finished.get(), what);
+        // The planner learns of the records now rather than when autovacuum comes by, a minute or
+        // more later: until then it may read a large table whole for a look-up of a few records.
+        exec(QStringLiteral("ANALYZE %1").arg(schema::quoted(table.name)).toUtf8(), what);
         writesQueued_ = true;
         announce();
     }

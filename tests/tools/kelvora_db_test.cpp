@@ -3,6 +3,7 @@
 #include "support/file_faults.h"
 #include "support/fixture.h"
 #include "support/table_contents.h"
+#include "store/database.h"
 #include "store/file_tools.h"
 #include "store/schema.h"
 
@@ -327,6 +328,8 @@ TEST_F(KelvoraDbServerTest, CopyMovesEveryRecordToTheServerAndBackAndRefusesATar
     EXPECT_EQ(tool({"check", serverAddress()}).exitCode, 0);
     const Contents onServer = tableContents(kAllTables);
     EXPECT_EQ(onServer.at("予約者").size(), 12u);
+    // The server's planner knows the records copied from the start.
+    EXPECT_TRUE(store::Database::open(serverAddress()).queryHasRows("SELECT 1 FROM pg_stats WHERE tablename = '予約者'"));
 
     const ToolRun again = tool({"copy", "demo.mdb", serverAddress()});
     EXPECT_NE(again.exitCode, 0);
