@@ -8,6 +8,7 @@
 #include "store/database.h"
 #include "ui/flex_grid.h"
 #include "ui/handlers.h"
+#include "ui/list_grid.h"
 #include "ui/message_box.h"
 #include "ui/palette.h"
 
@@ -22,7 +23,10 @@ namespace {
 
 const QString kTitle = QStringLiteral("取消履歴");
 constexpr int kColumns = 9;
-constexpr int kWidths[kColumns] = {2000, 1100, 1200, 700, 700, 1000, 1300, 1800, 2200}; // twips
+const QStringList kHeaders = {QStringLiteral("取消日時"), QStringLiteral("区分"),     QStringLiteral("予約日"),
+                              QStringLiteral("開始"),     QStringLiteral("終了"),     QStringLiteral("予約対象"),
+                              QStringLiteral("予約者NO"), QStringLiteral("予約者名"), QStringLiteral("理由")};
+const std::vector<int> kWidths = {2000, 1100, 1200, 700, 700, 1000, 1300, 1800, 2200}; // twips
 constexpr records::CancelKind kKinds[] = {records::CancelKind::Request, records::CancelKind::NoShow, records::CancelKind::Correction};
 
 // A date box: empty is no limit; nothing at all when the text is no date.
@@ -49,10 +53,7 @@ std::optional<std::optional<QDate>> dateLimit(QLineEdit* box)
         box->setMaximumWidth(110);
     QPushButton* 表示 = button(QStringLiteral("表示"), QStringLiteral("表示"));
     取消一覧 = grid(QStringLiteral("取消一覧"));
-    int width = 2 * 取消一覧->frameWidth() + 24;
-    for (int twips : kWidths)
-        width += ui::twips(twips);
-    取消一覧->setMinimumSize(width, 300);
+    取消一覧->setMinimumSize(ui::listGridWidth(取消一覧, kWidths), 300);
     区分 = comboBox(QStringLiteral("区分"));
     for (const records::CancelKind kind : kKinds)
         区分->addItem(cancelKindCaption(kind));
@@ -138,15 +139,7 @@ void 取消履歴::FillList()
     listed_ = records::listCancellations(database(), {*from, *through, 対象番号->text().trimmed(), 予約者NO->text().trimmed()});
     chosenRow_ = 0;
     FlexGrid* g = 取消一覧;
-    g->startLayout(int(listed_.size()) + 1, kColumns, 1, 0);
-    g->paintRow(0, 0, -1, ui::qbColor(14));
-    const QString headers[kColumns] = {QStringLiteral("取消日時"), QStringLiteral("区分"),     QStringLiteral("予約日"),
-                                       QStringLiteral("開始"),     QStringLiteral("終了"),     QStringLiteral("予約対象"),
-                                       QStringLiteral("予約者NO"), QStringLiteral("予約者名"), QStringLiteral("理由")};
-    for (int col = 0; col < kColumns; ++col) {
-        g->setTextMatrix(0, col, headers[col]);
-        g->setColWidth(col, kWidths[col]);
-    }
+    ui::headListGrid(g, int(listed_.size()), kHeaders, kWidths);
     for (size_t i = 0; i < listed_.size(); ++i) {
         const records::Cancellation& c = listed_[i];
         const records::Reservation& r = c.reservation;

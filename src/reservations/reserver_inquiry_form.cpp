@@ -12,6 +12,7 @@
 #include "ui/flex_grid.h"
 #include "ui/forms.h"
 #include "ui/handlers.h"
+#include "ui/list_grid.h"
 #include "ui/message_box.h"
 #include "ui/palette.h"
 
@@ -31,25 +32,6 @@ const QString kTitle = QStringLiteral("予約者照会");
 // Longer than any name, kana or number the desk keeps.
 constexpr int kLongestSearch = 100;
 
-// Lays a grid out for `rows` rows below its heading row, with column widths in twips.
-void headGrid(FlexGrid* g, int rows, const QStringList& headers, const std::vector<int>& widths)
-{
-    g->startLayout(rows + 1, int(headers.size()), 1, 0);
-    g->paintRow(0, 0, -1, ui::qbColor(14));
-    for (int col = 0; col < headers.size(); ++col) {
-        g->setTextMatrix(0, col, headers[col]);
-        g->setColWidth(col, widths[size_t(col)]);
-    }
-}
-
-int gridWidth(const FlexGrid* g, const std::vector<int>& widths)
-{
-    int width = 2 * g->frameWidth() + 24;
-    for (int twips : widths)
-        width += ui::twips(twips);
-    return width;
-}
-
 const QStringList kCandidateHeaders = {QStringLiteral("予約者NO"), QStringLiteral("予約者名"), QStringLiteral("カナ"),
                                        QStringLiteral("電話番号")};
 const std::vector<int> kCandidateWidths = {1400, 2000, 2000, 1800};
@@ -64,7 +46,7 @@ const std::vector<int> kSeriesWidths = {1100, 3000, 2600, 900};
 
 void fillBookings(FlexGrid* g, const std::vector<records::Reservation>& bookings)
 {
-    headGrid(g, int(bookings.size()), kBookingHeaders, kBookingWidths);
+    ui::headListGrid(g, int(bookings.size()), kBookingHeaders, kBookingWidths);
     for (size_t i = 0; i < bookings.size(); ++i) {
         const records::Reservation& r = bookings[i];
         const QString cells[] = {input::dateText(r.date), input::timeText(r.start), input::timeText(r.end),
@@ -85,7 +67,7 @@ void fillBookings(FlexGrid* g, const std::vector<records::Reservation>& bookings
     検索開始->setDefault(true); // Enter in the box searches
     候補件数 = label(QString(), nullptr, QStringLiteral("候補件数"));
     候補一覧 = grid(QStringLiteral("候補一覧"));
-    候補一覧->setMinimumSize(gridWidth(候補一覧, kCandidateWidths), 150);
+    候補一覧->setMinimumSize(ui::listGridWidth(候補一覧, kCandidateWidths), 150);
 
     QGroupBox* particulars = frame(QStringLiteral("予約者"), QStringLiteral("予約者"));
     予約者NO = displayBox(QStringLiteral("予約者NO"), particulars);
@@ -110,12 +92,12 @@ void fillBookings(FlexGrid* g, const std::vector<records::Reservation>& bookings
     予約一覧 = grid(QStringLiteral("予約一覧"));
     過去予約一覧 = grid(QStringLiteral("過去予約一覧"));
     for (FlexGrid* g : {予約一覧, 過去予約一覧})
-        g->setMinimumSize(gridWidth(g, kBookingWidths), 150);
+        g->setMinimumSize(ui::listGridWidth(g, kBookingWidths), 150);
     取消件数 = label(QString(), nullptr, QStringLiteral("取消件数"));
     取消一覧 = grid(QStringLiteral("取消一覧"));
-    取消一覧->setMinimumSize(gridWidth(取消一覧, kCancellationWidths), 120);
+    取消一覧->setMinimumSize(ui::listGridWidth(取消一覧, kCancellationWidths), 120);
     定期一覧 = grid(QStringLiteral("定期一覧"));
-    定期一覧->setMinimumSize(gridWidth(定期一覧, kSeriesWidths), 120);
+    定期一覧->setMinimumSize(ui::listGridWidth(定期一覧, kSeriesWidths), 120);
     QPushButton* 照会 = button(QStringLiteral("照会"), QStringLiteral("照会"));
     QPushButton* 終了 = button(QStringLiteral("終了"), QStringLiteral("終了"));
 
@@ -162,7 +144,7 @@ void fillBookings(FlexGrid* g, const std::vector<records::Reservation>& bookings
     ui::onClick(照会, [this] { 照会_Click(); });
     ui::onClick(終了, [this] { 終了_Click(); });
     new DatabaseWatch(this, [this] { FollowDatabase(); });
-    headGrid(候補一覧, 0, kCandidateHeaders, kCandidateWidths);
+    ui::headListGrid(候補一覧, 0, kCandidateHeaders, kCandidateWidths);
     Clear();
 }
 
@@ -191,7 +173,7 @@ void 予約者照会::FillCandidates()
     const reserver_lookup::Found found = reserver_lookup::findReservers(database(), 検索->text());
     candidates_ = found.reservers;
     Clear();
-    headGrid(候補一覧, int(candidates_.size()), kCandidateHeaders, kCandidateWidths);
+    ui::headListGrid(候補一覧, int(candidates_.size()), kCandidateHeaders, kCandidateWidths);
     for (size_t i = 0; i < candidates_.size(); ++i) {
         const records::Reserver& r = candidates_[i];
         const QString cells[] = {r.number, r.name, r.kana, r.phone.isEmpty() ? r.mobile : r.phone};
@@ -225,9 +207,9 @@ void 予約者照会::Clear()
         box->clear();
     fillBookings(予約一覧, {});
     fillBookings(過去予約一覧, {});
-    headGrid(取消一覧, 0, kCancellationHeaders, kCancellationWidths);
+    ui::headListGrid(取消一覧, 0, kCancellationHeaders, kCancellationWidths);
     取消件数->setText(QStringLiteral("取消・無断不来"));
-    headGrid(定期一覧, 0, kSeriesHeaders, kSeriesWidths);
+    ui::headListGrid(定期一覧, 0, kSeriesHeaders, kSeriesWidths);
 }
 
 // NOLINTNEXTLINE(performance-unnecessary-value-param): a copy, as FollowDatabase passes shown_, which Clear() resets
@@ -258,7 +240,7 @@ void 予約者照会::ShowReserver(records::Reserver reserver)
     const std::vector<records::Cancellation> cancelled = records::listCancellations(db, {{}, {}, {}, r.number});
     ShowSeries(db, r.number);
     reading.commit();
-    headGrid(取消一覧, int(cancelled.size()), kCancellationHeaders, kCancellationWidths);
+    ui::headListGrid(取消一覧, int(cancelled.size()), kCancellationHeaders, kCancellationWidths);
     std::map<records::CancelKind, int> counts;
     for (size_t i = 0; i < cancelled.size(); ++i) {
         const records::Cancellation& c = cancelled[i];
@@ -281,7 +263,7 @@ void 予約者照会::ShowReserver(records::Reserver reserver)
 void 予約者照会::ShowSeries(const store::Database& db, const QString& reserverNo)
 {
     const std::vector<records::Series> kept = records::seriesOfReserver(db, reserverNo);
-    headGrid(定期一覧, int(kept.size()), kSeriesHeaders, kSeriesWidths);
+    ui::headListGrid(定期一覧, int(kept.size()), kSeriesHeaders, kSeriesWidths);
     for (size_t i = 0; i < kept.size(); ++i) {
         const records::Series& s = kept[i];
         const std::vector<records::SeriesDate> dates = records::datesOfSeries(db, s.number);

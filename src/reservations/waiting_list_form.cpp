@@ -9,6 +9,7 @@
 #include "ui/database_watch.h"
 #include "ui/flex_grid.h"
 #include "ui/handlers.h"
+#include "ui/list_grid.h"
 #include "ui/message_box.h"
 #include "ui/palette.h"
 
@@ -21,7 +22,9 @@ namespace {
 const QString kTitle = QStringLiteral("キャンセル待ち一覧");
 const QString kNoLongerWaiting = QStringLiteral("このキャンセル待ちは既に予約済みか、取下げ済みか、開始時間を過ぎています。");
 constexpr int kColumns = 7;
-constexpr int kWidths[kColumns] = {1900, 1400, 1200, 1300, 1800, 1700, 2600}; // twips
+const QStringList kHeaders = {QStringLiteral("登録日時"), QStringLiteral("予約対象"), QStringLiteral("日付"), QStringLiteral("時間"),
+                              QStringLiteral("予約者名"), QStringLiteral("電話番号"), QStringLiteral("備考")};
+const std::vector<int> kWidths = {1900, 1400, 1200, 1300, 1800, 1700, 2600}; // twips
 
 } // namespace
 
@@ -30,10 +33,7 @@ constexpr int kWidths[kColumns] = {1900, 1400, 1200, 1300, 1800, 1700, 2600}; //
 {
     表示内容 = label(QString(), nullptr, "表示内容");
     待ち一覧 = grid("待ち一覧");
-    int width = 2 * 待ち一覧->frameWidth() + 24;
-    for (int twips : kWidths)
-        width += ui::twips(twips);
-    待ち一覧->setMinimumSize(width, 320);
+    待ち一覧->setMinimumSize(ui::listGridWidth(待ち一覧, kWidths), 320);
     QPushButton* 予約 = button("予約", "予約");
     QPushButton* 取下げ = button("取下げ", "取下げ");
     QPushButton* 終了 = button("終了", "終了");
@@ -74,15 +74,7 @@ void キャンセル待ち一覧::FillList()
                                      : QStringLiteral("空きの出た時間帯のキャンセル待ちの方（登録順）"));
     chosenRow_ = 0;
     FlexGrid* g = 待ち一覧;
-    g->startLayout(int(listed_.size()) + 1, kColumns, 1, 0);
-    g->paintRow(0, 0, -1, ui::qbColor(14));
-    const QString headers[kColumns] = {QStringLiteral("登録日時"), QStringLiteral("予約対象"), QStringLiteral("日付"),
-                                       QStringLiteral("時間"),     QStringLiteral("予約者名"), QStringLiteral("電話番号"),
-                                       QStringLiteral("備考")};
-    for (int col = 0; col < kColumns; ++col) {
-        g->setTextMatrix(0, col, headers[col]);
-        g->setColWidth(col, kWidths[col]);
-    }
+    ui::headListGrid(g, int(listed_.size()), kHeaders, kWidths);
     for (size_t i = 0; i < listed_.size(); ++i) {
         const records::WaitingEntry& e = listed_[i];
         const QString cells[kColumns] = {e.made.toString(QStringLiteral("yyyy/MM/dd HH:mm")),
