@@ -6,7 +6,6 @@
 #include "records/series.h"
 #include "records/waiting_list.h"
 #include "rules/time_table.h"
-#include "rules/waiting_list.h"
 
 #include <QHash>
 #include <algorithm>
@@ -77,7 +76,7 @@ std::vector<store::Range> GridRanges(const CountRequest& request, const QDate& f
     std::vector<store::Range> ranges = 時間TBL::TimeTableRanges(first, last);
     ranges.push_back(CountRange(request));
     ranges.push_back(records::basicsRange());
-    ranges.push_back(waiting_list::ColumnsRange(first, last));
+    ranges.push_back(records::waitingEntriesBetweenRange(first, last));
     ranges.push_back(records::holidayCorrectionsRange(first, last));
     return ranges;
 }

@@ -129,7 +129,7 @@ std::vector<std::vector<int>> CountForColumns(const store::Database& db, const S
     std::vector<std::vector<int>> counts(columns.size(), std::vector<int>(size_t(daySlots.count()), 0));
     if (columns.empty())
         return counts;
-    // One read of the dates the columns span (see ColumnsRange), shared out to the columns.
+    // One read of the dates the columns span, shared out to the columns.
     const auto [first, last] = std::minmax_element(
         columns.begin(), columns.end(), [](const TimeTableColumn& a, const TimeTableColumn& b) { return a.ColumnDate < b.ColumnDate; });
     std::map<std::pair<QString, QDate>, std::vector<size_t>> columnsOf;
@@ -146,11 +146,6 @@ std::vector<std::vector<int>> CountForColumns(const store::Database& db, const S
         }
     }
     return counts;
-}
-
-store::Range ColumnsRange(const QDate& first, const QDate& last)
-{
-    return records::waitingEntriesBetweenRange(first, last);
 }
 
 booking_write::Change BookingOf(const store::Database& db, const records::WaitingEntry& entry)

@@ -52,8 +52,6 @@ std::vector<records::WaitingEntry> InSlot(const store::Database& db, const SlotT
 // For each column of a slot grid, how many entries still waiting cover each slot.
 std::vector<std::vector<int>> CountForColumns(const store::Database& db, const SlotTimes& daySlots,
                                               const std::vector<TimeTableColumn>& columns);
-// What CountForColumns reads for columns dated from `first` through `last`.
-store::Range ColumnsRange(const QDate& first, const QDate& last);
 std::vector<int> CountForDay(const store::Database& db, const SlotTimes& daySlots, const QString& target, const QDate& date);
 
 // The booking of an entry for the guarded write: its target, day, time and reserver, the
